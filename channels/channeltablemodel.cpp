@@ -1,0 +1,83 @@
+#include "channeltablemodel.h"
+
+#include "channelstore.h"
+
+namespace zw {
+
+namespace {
+constexpr std::array<int, ChannelTableModel::columnCountValue> columnFields{
+    ChannelNumber, RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power};
+}
+
+ChannelTableModel::ChannelTableModel(ChannelStore *store, QObject *parent)
+    : QAbstractTableModel(parent), m_store(store)
+{
+    connect(m_store, &ChannelStore::recordsChanged, this, [this](int first, int last) {
+        emit dataChanged(index(first, 0), index(last, columnCountValue - 1));
+    });
+}
+
+int ChannelTableModel::fieldOfColumn(int column)
+{
+    return columnFields.at(static_cast<std::size_t>(column));
+}
+
+void ChannelTableModel::setCaptions(const QStringList &captions)
+{
+    m_captions = captions;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCountValue - 1);
+}
+
+void ChannelTableModel::setEditingLocked(bool locked)
+{
+    if (m_locked == locked)
+        return;
+    m_locked = locked;
+    emit dataChanged(index(0, 0), index(channelCount - 1, columnCountValue - 1));
+}
+
+int ChannelTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : channelCount;
+}
+
+int ChannelTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : columnCountValue;
+}
+
+QVariant ChannelTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return m_store->record(index.row())[fieldOfColumn(index.column())];
+}
+
+QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return QString();
+    return section < m_captions.size() ? m_captions.at(section) : QString();
+}
+
+Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    const bool typable =
+        index.column() == rxFrequencyColumn || index.column() == txFrequencyColumn;
+    if (typable && !m_locked && !m_store->isReadOnly())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ChannelTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    emit cellEdited(index.row(), index.column(), value.toString());
+    return true;
+}
+
+} // namespace zw

@@ -1,0 +1,120 @@
+#include "serialconnection.h"
+
+#include <QSerialPort>
+
+namespace zw {
+
+SerialConnection::SerialConnection(QObject *parent)
+    : QObject(parent), m_port(new QSerialPort(this))
+{
+    setObjectName(QStringLiteral("MSComm1"));
+    m_devices[0] = defaultDevice(1);
+    m_devices[1] = defaultDevice(2);
+    connect(m_port, &QSerialPort::readyRead, this, &SerialConnection::readyRead);
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
+            onError();
+    });
+}
+
+SerialConnection::~SerialConnection() = default;
+
+QString SerialConnection::defaultDevice(int portNumber)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+void SerialConnection::setDevice(int portNumber, const QString &device)
+{
+    if (portNumber == 1 || portNumber == 2)
+        m_devices[portNumber - 1] = device;
+}
+
+QString SerialConnection::device(int portNumber) const
+{
+    return (portNumber == 1 || portNumber == 2) ? m_devices[portNumber - 1] : QString();
+}
+
+void SerialConnection::setPortNumber(int portNumber)
+{
+    if (portNumber == 1 || portNumber == 2)
+        m_portNumber = portNumber;
+}
+
+bool SerialConnection::open()
+{
+    if (m_port->isOpen())
+        return true;
+    m_port->setPortName(device(m_portNumber));
+    m_port->setBaudRate(QSerialPort::Baud9600);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_errorString = m_port->errorString();
+        m_port->clearError();
+        return false;
+    }
+    m_errorString.clear();
+    emit openChanged(true);
+    return true;
+}
+
+void SerialConnection::close()
+{
+    if (!m_port->isOpen())
+        return;
+    m_port->close();
+    m_port->clearError();
+    emit openChanged(false);
+}
+
+bool SerialConnection::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+bool SerialConnection::send(const QByteArray &text)
+{
+    if (!m_port->isOpen())
+        return false;
+    return m_port->write(text) == text.size();
+}
+
+qint64 SerialConnection::waiting() const
+{
+    return m_port->isOpen() ? m_port->bytesAvailable() : 0;
+}
+
+QString SerialConnection::readOne()
+{
+    char c = 0;
+    if (!m_port->isOpen() || !m_port->getChar(&c))
+        return QString();
+    return QString(QLatin1Char(c));
+}
+
+QByteArray SerialConnection::readAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+}
+
+void SerialConnection::onError()
+{
+    // A pulled adapter makes the port repeat its error in a tight loop and stay "open":
+    // report once and close.
+    if (!m_port->isOpen())
+        return;
+    m_errorString = m_port->errorString();
+    m_port->close();
+    m_port->clearError();
+    emit openChanged(false);
+    emit portFailed(m_errorString);
+}
+
+} // namespace zw

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QSerialPort;
+
+namespace zw {
+
+// The program's one serial connection to the radio (MSComm1): port number 1 or 2, 9600 baud,
+// 8 data bits, no parity, 1 stop bit, no flow control. Port 1 and port 2 name devices
+// ("COM1"/"COM2" on Windows, "/dev/ttyS0"/"/dev/ttyS1" elsewhere unless replaced by the
+// command line). Opening takes the device exclusively, so a port held by another program
+// counts as in use.
+class SerialConnection final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SerialConnection)
+
+public:
+    explicit SerialConnection(QObject *parent = nullptr);
+    ~SerialConnection() override;
+
+    static QString defaultDevice(int portNumber);
+
+    void setDevice(int portNumber, const QString &device);
+    QString device(int portNumber) const;
+
+    void setPortNumber(int portNumber); // 1 or 2; takes effect at the next open()
+    int portNumber() const { return m_portNumber; }
+
+    bool open(); // false when the port cannot be opened; see errorString()
+    void close();
+    bool isOpen() const;
+    QString errorString() const { return m_errorString; }
+
+    // Received bytes reach the program as text in any case; kept as the operation the read and
+    // the write select before they start.
+    void setTextMode() {}
+
+    // Queues the characters for sending (one byte each) and returns at once. False when the
+    // port is closed or refuses the data.
+    bool send(const QByteArray &text);
+    qint64 waiting() const;
+    // Removes and returns the oldest received character, or an empty text when none waits.
+    QString readOne();
+    QByteArray readAll();
+
+signals:
+    void readyRead();
+    // The open port failed (cable pulled, adapter gone). The port is closed when this arrives.
+    void portFailed(const QString &error);
+    void openChanged(bool open);
+
+private:
+    void onError();
+
+    QSerialPort *m_port;
+    int m_portNumber = 1;
+    QString m_devices[2];
+    QString m_errorString;
+};
+
+} // namespace zw

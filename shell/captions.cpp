@@ -1,0 +1,111 @@
+#include "captions.h"
+
+#include "modelinfo.h"
+
+namespace zw {
+
+namespace {
+
+QString blanks(int n)
+{
+    return QString(n, u' ');
+}
+
+struct Row {
+    Caption caption;
+    QString design;
+    QString chinese;
+    QString english;
+};
+
+// "%B" stands for the model's leading blanks of its Chinese menu items.
+const QList<Row> &rows()
+{
+    static const QList<Row> table{
+        {Caption::MainWindow, QStringLiteral("ZW4630  版本  B1.3"), QStringLiteral("ZW4630  版本 B1.3"),
+         QStringLiteral("ZW4630  Version B1.3")},
+        {Caption::MainModelMenu, blanks(7) + QStringLiteral("对讲机型号"), blanks(8) + QStringLiteral("型号"),
+         blanks(8) + QStringLiteral("Model")},
+        {Caption::MainPortMenu, blanks(7) + QStringLiteral("设置端口"), blanks(8) + QStringLiteral("设置端口"),
+         blanks(8) + QStringLiteral("Set Port")},
+        {Caption::MainLanguageMenu, blanks(7) + QStringLiteral("语言"), blanks(8) + QStringLiteral("语言"),
+         blanks(8) + QStringLiteral("Language")},
+        {Caption::MainExitMenu, blanks(7) + QStringLiteral("退出系统"), blanks(8) + QStringLiteral("退出系统"),
+         blanks(8) + QStringLiteral("Exit System")},
+        {Caption::MainHelpMenu, blanks(7) + QStringLiteral("帮助"), blanks(8) + QStringLiteral("帮助"),
+         blanks(8) + QStringLiteral("Help")},
+        {Caption::LanguageChinese, QStringLiteral("中文"), QStringLiteral("中文"), QStringLiteral("Chinese")},
+        {Caption::LanguageEnglish, QStringLiteral("英语"), QStringLiteral("英语"), QStringLiteral("English")},
+        {Caption::HelpNotes, QStringLiteral("操作说明"), QStringLiteral("操作说明"), QStringLiteral("Opertion")},
+        {Caption::HelpAbout, QStringLiteral("关于本软件"), QStringLiteral("关于本软件"), QStringLiteral("About")},
+        {Caption::ModelMenu, blanks(1) + QStringLiteral("对讲机型号"), blanks(1) + QStringLiteral("对讲机型号"),
+         blanks(8) + QStringLiteral("Model")},
+        {Caption::FileMenu, QStringLiteral("%B文件(&F)"), QStringLiteral("%B文件(&F)"),
+         blanks(8) + QStringLiteral("File")},
+        {Caption::OpenItem, QStringLiteral("打开文件(&O)"), QStringLiteral("打开文件(&O)"),
+         QStringLiteral("打开文件(&O)")},
+        {Caption::SaveItem, QStringLiteral("保存文件(&V)"), QStringLiteral("保存文件(&V)"),
+         QStringLiteral("保存文件(&V)")},
+        {Caption::ReadItem, QStringLiteral("%B读信道数据(&R)"), QStringLiteral("%B读信道数据(&R)"),
+         blanks(6) + QStringLiteral("Read Data")},
+        {Caption::WriteItem, QStringLiteral("%B写信道数据(&W)"), QStringLiteral("%B写信道数据(&W)"),
+         blanks(6) + QStringLiteral("Write Data")},
+        {Caption::ExitItem, QStringLiteral("%B退出(&E)"), QStringLiteral("%B退出(&E)"),
+         blanks(8) + QStringLiteral("Exit")},
+        {Caption::SquelchLabel, QStringLiteral("静噪级别："), QStringLiteral("静噪级别："),
+         QStringLiteral("Squelch Level")},
+        {Caption::ChannelToneLabel, QStringLiteral("信道音："), QStringLiteral("信道音："),
+         QStringLiteral("CH Tone")},
+        {Caption::Dialog1Caption, QStringLiteral("Select Model"), QStringLiteral("Select Model"),
+         QStringLiteral("Select Model")},
+        {Caption::Dialog1Label, QStringLiteral("Select Model:"), QStringLiteral("Select Model:"),
+         QStringLiteral("Plise Select Model")},
+        {Caption::Dialog1Ok, QStringLiteral("OK"), QStringLiteral("OK"), QStringLiteral("OK")},
+        {Caption::Dialog1Cancel, QStringLiteral("CANCEL"), QStringLiteral("CANCEL"),
+         QStringLiteral("Cancel")},
+        {Caption::DialogCaption, QStringLiteral("选择端口"), QStringLiteral("选择端口"),
+         QStringLiteral("Select Port")},
+        {Caption::DialogLabel, QStringLiteral("请选择串行口:"), QStringLiteral("请选择串行口:"),
+         QStringLiteral("Plise Select Port")},
+        {Caption::DialogOk, QStringLiteral("确定"), QStringLiteral("确定"), QStringLiteral("OK")},
+        {Caption::DialogCancel, QStringLiteral("取消"), QStringLiteral("取消"), QStringLiteral("Cancel")},
+    };
+    return table;
+}
+
+} // namespace
+
+QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
+{
+    for (const Row &row : rows()) {
+        if (row.caption != caption)
+            continue;
+        QString text = set == CaptionSet::Design    ? row.design
+                       : set == CaptionSet::Chinese ? row.chinese
+                                                    : row.english;
+        text.replace(QStringLiteral("%B"), blanks(model ? model->menuLeadingBlanks : 4));
+        return text;
+    }
+    return QString();
+}
+
+QStringList gridCaptions(const ModelInfo &model, bool english)
+{
+    if (english)
+        return {QStringLiteral("No"),          QStringLiteral("RxFrequency"),
+                QStringLiteral("QT/DQT Dec      "), QStringLiteral("TxFrequency"),
+                QStringLiteral("QT/DQT Enc      "), QStringLiteral("Scan      "),
+                QStringLiteral("BCL      "),   QStringLiteral("Beat     "),
+                QStringLiteral("Power      ")};
+    return {QStringLiteral("信道号"),
+            QStringLiteral("接收频率"),
+            QStringLiteral("收哑音") + blanks(7),
+            QStringLiteral("发送频率"),
+            QStringLiteral("发哑音") + blanks(model.txToneCaptionBlanks),
+            QStringLiteral("扫描") + blanks(6),
+            QStringLiteral("BCL") + blanks(6),
+            QStringLiteral("拍频") + blanks(7),
+            QStringLiteral("功率") + blanks(7)};
+}
+
+} // namespace zw

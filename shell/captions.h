@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zw {
+
+struct ModelInfo;
+
+// Every caption that the interface language changes, in both languages. Each window asks for
+// its texts when it loads (or, for the main window, when the user chooses a language).
+enum class Caption {
+    // main window
+    MainWindow,
+    MainModelMenu, // 型号
+    MainPortMenu,  // 端口
+    MainLanguageMenu, // 语言
+    MainExitMenu,  // 退出
+    MainHelpMenu,  // 帮助
+    LanguageChinese, // 中文
+    LanguageEnglish, // 英语
+    HelpNotes,     // 说明
+    HelpAbout,     // 关于
+    // model window
+    ModelMenu,     // 型号
+    FileMenu,      // 文件
+    OpenItem,      // 打开
+    SaveItem,      // 保存
+    ReadItem,      // 读信道
+    WriteItem,     // 写信道
+    ExitItem,      // 退出
+    SquelchLabel,  // Label4
+    ChannelToneLabel, // Label7
+    // model dialog
+    Dialog1Caption,
+    Dialog1Label,
+    Dialog1Ok,
+    Dialog1Cancel,
+    // port dialog
+    DialogCaption,
+    DialogLabel,
+    DialogOk,
+    DialogCancel,
+};
+
+// Which set of texts: the design texts a window is built with, the Chinese texts set by the
+// language menu, or the English texts. Only the main window's Chinese texts differ from its
+// design texts; elsewhere Chinese and Design are the same.
+enum class CaptionSet { Design, Chinese, English };
+
+// The text of `caption`. Model-window items take the model (their leading blanks differ).
+QString captionText(Caption caption, CaptionSet set, const ModelInfo *model = nullptr);
+
+// The nine grid column captions of a model window.
+QStringList gridCaptions(const ModelInfo &model, bool english);
+
+} // namespace zw

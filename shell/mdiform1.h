@@ -1,0 +1,67 @@
+#pragma once
+
+#include "modelinfo.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+
+namespace zw {
+
+class Dialog1;
+class ModelWindow;
+class SerialConnection;
+
+// The main window: the frame of the model windows and the owner of the serial connection.
+class MDIForm1 final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MDIForm1)
+
+public:
+    explicit MDIForm1(QWidget *parent = nullptr);
+    ~MDIForm1() override;
+
+    // The start-up sequence: show the window, then open the serial port on COM1, or on COM2
+    // after a warning. Devices for port 1 and 2 are set on serial() before.
+    void load();
+
+    SerialConnection *serial() const { return m_serial; }
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+
+    // Shows the window of `model`: loads it when it is not open, otherwise brings it to the
+    // front unchanged.
+    ModelWindow *showModel(Model model);
+    // Closes the window of `model`; nothing happens when it is not open.
+    void closeModel(Model model);
+    ModelWindow *modelWindow(Model model) const;
+
+    void showDialog1();
+    Dialog1 *dialog1() const;
+
+    // 退出系统: closes the main window and the four model windows.
+    void exitProgram();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+
+    SerialConnection *m_serial;
+    QMdiArea *m_mdiArea;
+    std::array<QPointer<ModelWindow>, 4> m_windows;
+    QPointer<Dialog1> m_dialog1;
+    QMenu *m_modelMenu = nullptr;    // 型号
+    QAction *m_portAction = nullptr; // 端口
+    QMenu *m_languageMenu = nullptr; // 语言
+    QAction *m_exitAction = nullptr; // 退出
+    QMenu *m_helpMenu = nullptr;     // 帮助
+};
+
+} // namespace zw

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zw {
+
+enum class MessageIcon { None, Information, Exclamation };
+
+// The one way the program shows a message: a modal box with a single OK button. Tests answer
+// these boxes and read their icon, title and text.
+void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text);
+
+// The program's own title, used where a message has no title of its own.
+QString programTitle();
+
+// Message titles of the program's own warnings.
+inline QString systemInfoTitle()
+{
+    return QStringLiteral("系统信息");
+}
+inline QString errorWarningTitle()
+{
+    return QStringLiteral("错误警告 ");
+}
+
+} // namespace zw

@@ -1,0 +1,263 @@
+#include "modelwindow.h"
+
+#include "captions.h"
+#include "channelstore.h"
+#include "channeltablemodel.h"
+#include "language.h"
+#include "messagebox.h"
+#include "serialconnection.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QResizeEvent>
+#include <QTimer>
+
+namespace zw {
+
+namespace {
+
+QFont gridFont()
+{
+    QFont font(QStringLiteral("SimSun"), 9);
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    return font;
+}
+
+QTimer *makeTimer(QObject *parent, const char *name, int interval)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(interval);
+    return timer;
+}
+
+} // namespace
+
+ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
+    : QWidget(parent),
+      m_info(modelInfo(model)),
+      m_serial(serial),
+      m_store(new ChannelStore(this)),
+      m_tableModel(new ChannelTableModel(m_store, this))
+{
+    setObjectName(m_info.name);
+    setWindowTitle(m_info.caption);
+    buildMenus();
+    buildControls();
+
+    m_timer1 = makeTimer(this, "Timer1", m_info.timer1IntervalMs);
+    m_timer2 = makeTimer(this, "Timer2", 100);
+    m_timer3 = makeTimer(this, "Timer3", 100);
+    m_timer4 = makeTimer(this, "Timer4", 500);
+
+    connect(m_tableModel, &ChannelTableModel::cellEdited, this, &ModelWindow::onCellEdited);
+}
+
+ModelWindow::~ModelWindow() = default;
+
+void ModelWindow::buildMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_menuBar->setNativeMenuBar(false);
+
+    m_modelAction = m_menuBar->addAction(QString());
+    m_modelAction->setObjectName(QStringLiteral("型号"));
+    connect(m_modelAction, &QAction::triggered, this, &ModelWindow::modelDialogRequested);
+
+    m_fileMenu = m_menuBar->addMenu(QString());
+    m_fileMenu->setObjectName(QStringLiteral("文件"));
+    m_fileMenu->menuAction()->setObjectName(QStringLiteral("文件"));
+    m_openAction = m_fileMenu->addAction(QString());
+    m_openAction->setObjectName(QStringLiteral("打开"));
+    m_saveAction = m_fileMenu->addAction(QString());
+    m_saveAction->setObjectName(QStringLiteral("保存"));
+
+    m_readAction = m_menuBar->addAction(QString());
+    m_readAction->setObjectName(QStringLiteral("读信道"));
+    m_writeAction = m_menuBar->addAction(QString());
+    m_writeAction->setObjectName(QStringLiteral("写信道"));
+
+    m_exitAction = m_menuBar->addAction(QString());
+    m_exitAction->setObjectName(QStringLiteral("退出"));
+    connect(m_exitAction, &QAction::triggered, this, &ModelWindow::closeWindow);
+}
+
+void ModelWindow::buildControls()
+{
+    const QFont font = gridFont();
+    const int menuHeight = m_menuBar->sizeHint().height();
+    auto place = [menuHeight](QWidget *w, int left, int top, int width, int height) {
+        w->setGeometry(twips(left), menuHeight + twips(top), twips(width), twips(height));
+    };
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setModel(m_tableModel);
+    m_grid->setFont(font);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed);
+    const int lineHeight = QFontMetrics(font).height();
+    QHeaderView *header = m_grid->horizontalHeader();
+    header->setFont(font);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+    header->setFixedHeight(4 * lineHeight + 4); // the header band holds four text lines
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setHighlightSections(false);
+    QHeaderView *rows = m_grid->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(lineHeight + 4);
+    rows->setFixedWidth(20); // the record selector column
+    for (int column = 0; column < ChannelTableModel::columnCountValue; ++column)
+        m_grid->setColumnWidth(column, twips(m_info.columnWidths[static_cast<std::size_t>(column)]));
+    place(m_grid, m_info.grid.left, m_info.grid.top, m_info.grid.width, m_info.grid.height);
+
+    m_label4 = new QLabel(this);
+    m_label4->setObjectName(QStringLiteral("Label4"));
+    m_label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_label4, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
+    m_combo8 = new QComboBox(this);
+    m_combo8->setObjectName(QStringLiteral("Combo8"));
+    for (int level = 0; level <= 9; ++level)
+        m_combo8->addItem(QString::number(level));
+    place(m_combo8, m_info.pickLists.combo8, 240, 615, 330);
+
+    m_label7 = new QLabel(this);
+    m_label7->setObjectName(QStringLiteral("Label7"));
+    m_label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_label7, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
+    m_combo11 = new QComboBox(this);
+    m_combo11->setObjectName(QStringLiteral("Combo11"));
+    m_combo11->addItems({QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
+    place(m_combo11, m_info.pickLists.combo11, 240, 855, 330);
+
+    for (QComboBox *combo : {m_combo8, m_combo11}) {
+        QPalette palette = combo->palette();
+        palette.setColor(QPalette::ButtonText, Qt::red);
+        palette.setColor(QPalette::Text, Qt::red);
+        combo->setPalette(palette);
+        combo->setFont(font);
+    }
+
+    m_label2 = new QLabel(QStringLiteral(" "), this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    QPalette palette = m_label2->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    m_label2->setPalette(palette);
+    m_label2->setFont(font);
+    place(m_label2, m_info.grid.left, m_info.grid.top + m_info.grid.height + 120, 4000, 300);
+
+    const int width = twips(m_info.grid.left * 2 + m_info.grid.width);
+    const int height = menuHeight + twips(m_info.grid.top + m_info.grid.height + 600);
+    setMinimumSize(width, height);
+}
+
+void ModelWindow::applyCaptions(bool english)
+{
+    const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+    m_modelAction->setText(captionText(Caption::ModelMenu, set, &m_info));
+    m_fileMenu->setTitle(captionText(Caption::FileMenu, set, &m_info));
+    m_openAction->setText(captionText(Caption::OpenItem, set, &m_info));
+    m_saveAction->setText(captionText(Caption::SaveItem, set, &m_info));
+    m_readAction->setText(captionText(Caption::ReadItem, set, &m_info));
+    m_writeAction->setText(captionText(Caption::WriteItem, set, &m_info));
+    m_exitAction->setText(captionText(Caption::ExitItem, set, &m_info));
+    m_label4->setText(captionText(Caption::SquelchLabel, set, &m_info));
+    m_label7->setText(captionText(Caption::ChannelToneLabel, set, &m_info));
+    m_tableModel->setCaptions(gridCaptions(m_info, english));
+}
+
+void ModelWindow::load()
+{
+    applyCaptions(false);
+    const QString path = QDir::current().filePath(m_info.databaseFile);
+    const ChannelStore::OpenResult opened = m_store->open(path);
+    emit m_tableModel->layoutChanged();
+    m_grid->setCurrentIndex(m_tableModel->index(0, 0));
+    m_combo8->setCurrentText(QStringLiteral("3"));
+    m_combo11->setCurrentText(QStringLiteral("中文"));
+    m_timer1->stop();
+    m_timer2->stop();
+    m_timer3->start();
+    if (isEnglish())
+        applyCaptions(true);
+
+    if (!opened.movedAsideTo.isEmpty()) {
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
+                        .arg(QDir::toNativeSeparators(path), opened.error,
+                             QDir::toNativeSeparators(opened.movedAsideTo)));
+    } else if (!opened.ok) {
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。")
+                        .arg(QDir::toNativeSeparators(path), opened.error));
+    } else if (opened.readOnly) {
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。")
+                        .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+int ModelWindow::currentRow() const
+{
+    const int row = m_grid->currentIndex().row();
+    return row < 0 ? 0 : row;
+}
+
+void ModelWindow::setTransferLock(bool locked)
+{
+    m_transferLocked = locked;
+    for (QAction *action : {m_fileMenu->menuAction(), m_readAction, m_writeAction, m_exitAction})
+        action->setEnabled(!locked);
+    m_tableModel->setEditingLocked(locked);
+}
+
+void ModelWindow::onCellEdited(int row, int column, const QString &text)
+{
+    if (!m_store->setField(row, ChannelTableModel::fieldOfColumn(column), text))
+        reportStoreFailure();
+}
+
+void ModelWindow::reportStoreFailure()
+{
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                QStringLiteral("信道数据不能写入数据库（%1），表中显示的是数据库中保存的数据。")
+                    .arg(m_store->lastError()));
+}
+
+void ModelWindow::closeWindow()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->close();
+    else
+        close();
+}
+
+void ModelWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_menuBar->setGeometry(0, 0, width(), m_menuBar->sizeHint().height());
+}
+
+void ModelWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        for (QTimer *timer : {m_timer1, m_timer2, m_timer3, m_timer4})
+            timer->stop();
+        m_store->close();
+        emit closed();
+    }
+    event->accept();
+}
+
+} // namespace zw

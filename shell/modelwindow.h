@@ -1,0 +1,109 @@
+#pragma once
+
+#include "modelinfo.h"
+
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QTableView;
+class QTimer;
+
+namespace zw {
+
+class ChannelStore;
+class ChannelTableModel;
+class SerialConnection;
+
+// The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
+// the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
+// its menus and its four timers. One class serves all four models; what differs comes from
+// the model's ModelInfo.
+class ModelWindow final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ModelWindow)
+
+public:
+    ModelWindow(Model model, SerialConnection *serial, QWidget *parent = nullptr);
+    ~ModelWindow() override;
+
+    // The window's load: opens the model database from the current directory, makes channel 1
+    // current, sets Combo8 to "3" and Combo11 to "中文", starts the ready poll, and in English
+    // mode takes the English captions. Call once, after the window is shown.
+    void load();
+
+    Model model() const { return m_info.model; }
+    const ModelInfo &info() const { return m_info; }
+    ChannelStore *store() const { return m_store; }
+    ChannelTableModel *tableModel() const { return m_tableModel; }
+    QTableView *grid() const { return m_grid; }
+    QComboBox *squelchList() const { return m_combo8; }     // Combo8
+    QComboBox *channelToneList() const { return m_combo11; } // Combo11
+    QLabel *statusLine() const { return m_label2; }          // Label2
+    SerialConnection *serial() const { return m_serial; }
+
+    // The grid's current row (0..15), the record the pick lists and cell entry work on.
+    int currentRow() const;
+
+    // The transfer lock: while a read or a write runs, Read Data, Write Data, File and Exit are
+    // disabled and nothing in the table can be changed by the user.
+    void setTransferLock(bool locked);
+    bool isTransferLocked() const { return m_transferLocked; }
+
+    // Closes this window (its MDI frame when it has one).
+    void closeWindow();
+
+signals:
+    void modelDialogRequested();
+    // This window gives way to the window of `other` (a file or radio of that model).
+    void switchRequested(zw::Model other);
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void applyCaptions(bool english);
+    void onCellEdited(int row, int column, const QString &text);
+    void reportStoreFailure();
+
+    const ModelInfo &m_info;
+    SerialConnection *m_serial;
+    ChannelStore *m_store;
+    ChannelTableModel *m_tableModel;
+    QMenuBar *m_menuBar = nullptr;
+    QAction *m_modelAction = nullptr;  // 型号
+    QMenu *m_fileMenu = nullptr;       // 文件
+    QAction *m_openAction = nullptr;   // 打开
+    QAction *m_saveAction = nullptr;   // 保存
+    QAction *m_readAction = nullptr;   // 读信道
+    QAction *m_writeAction = nullptr;  // 写信道
+    QAction *m_exitAction = nullptr;   // 退出
+    QTableView *m_grid = nullptr;      // DataGrid1
+    QLabel *m_label4 = nullptr;
+    QLabel *m_label7 = nullptr;
+    QComboBox *m_combo8 = nullptr;
+    QComboBox *m_combo11 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+    QTimer *m_timer3 = nullptr;
+    QTimer *m_timer4 = nullptr;
+    bool m_transferLocked = false;
+    bool m_unloaded = false;
+};
+
+// Twips to pixels at 96 dpi.
+constexpr int twips(int value)
+{
+    return value / 15;
+}
+
+} // namespace zw

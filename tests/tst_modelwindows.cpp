@@ -1,0 +1,297 @@
+#include "channelstore.h"
+#include "channeltablemodel.h"
+#include "dialog1.h"
+#include "language.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::MessageBoxAnswerer;
+
+Q_DECLARE_METATYPE(zw::Model)
+
+namespace {
+
+QString actionText(QWidget *window, const char *name)
+{
+    auto *action = window->findChild<QAction *>(QString::fromUtf8(name));
+    return action ? action->text() : QStringLiteral("<missing>");
+}
+
+QStringList headerTexts(ModelWindow *w)
+{
+    QStringList texts;
+    for (int c = 0; c < 9; ++c)
+        texts << w->tableModel()->headerData(c, Qt::Horizontal).toString();
+    return texts;
+}
+
+} // namespace
+
+class TestModelWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        setLanguageMode(0);
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+
+    void freshWindowShowsItsModel_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("txToneCaption");
+        QTest::addColumn<QString>("readCaption");
+        QTest::addColumn<int>("rxWidth");
+        QTest::newRow("V") << Model::V << "ZW4630V  (136MHz-174MHz)" << "zw4630.mdb"
+                           << "发哑音           " << "    读信道数据(&R)" << 1275 / 15;
+        QTest::newRow("UH") << Model::UH << "ZW4630UH (430MHz-470MHz)" << "zw7150H.mdb"
+                            << "发哑音      " << "    读信道数据(&R)" << 1155 / 15;
+        QTest::newRow("UM") << Model::UM << "ZW4630UM  (400MHz-430MHz)" << "zw7150M.mdb"
+                            << "发哑音      " << "   读信道数据(&R)" << 1155 / 15;
+        QTest::newRow("UL") << Model::UL << "ZW4630UL  (350MHz-370MHz)" << "zw7150L.mdb"
+                            << "发哑音      " << "   读信道数据(&R)" << 1155 / 15;
+    }
+
+    void freshWindowShowsItsModel()
+    {
+        QFETCH(Model, model);
+        QFETCH(QString, caption);
+        QFETCH(QString, database);
+        QFETCH(QString, txToneCaption);
+        QFETCH(QString, readCaption);
+        QFETCH(int, rxWidth);
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(model);
+        QVERIFY(w);
+        QCOMPARE(answerer.count(), 0);
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+        QVERIFY(QFile::exists(m_dir->filePath(database)));
+        QCOMPARE(w->currentRow(), 0);
+        QCOMPARE(w->squelchList()->currentText(), QStringLiteral("3"));
+        QCOMPARE(w->channelToneList()->currentText(), QStringLiteral("中文"));
+        QCOMPARE(w->statusLine()->text(), QStringLiteral(" "));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("静噪级别："));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("信道音："));
+        QCOMPARE(headerTexts(w),
+                 (QStringList{"信道号", "接收频率", "收哑音       ", "发送频率", txToneCaption,
+                              "扫描      ", "BCL      ", "拍频       ", "功率       "}));
+        QCOMPARE(w->grid()->columnWidth(1), rxWidth);
+        QCOMPARE(actionText(w, "读信道"), readCaption);
+        QCOMPARE(actionText(w, "型号"), QStringLiteral(" 对讲机型号"));
+        QCOMPARE(w->findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
+                 model == Model::UH ? 200 : 100);
+        QVERIFY(w->findChild<QTimer *>(QStringLiteral("Timer3"))->isActive());
+        QVERIFY(!w->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        for (int row = 0; row < 16; ++row) {
+            QCOMPARE(w->tableModel()->index(row, 0).data().toString(), QString::number(row + 1));
+            for (int c = 1; c < 9; ++c)
+                QCOMPARE(w->tableModel()->index(row, c).data().toString(), QString());
+        }
+        for (int c = 0; c < 9; ++c) {
+            const bool editable = w->tableModel()->flags(w->tableModel()->index(0, c)) & Qt::ItemIsEditable;
+            QCOMPARE(editable, c == 1 || c == 3);
+        }
+    }
+
+    void englishModeAppliesAtLoadOnly()
+    {
+        MDIForm1 main;
+        ModelWindow *before = main.showModel(Model::UH);
+        setLanguageMode(2);
+        ModelWindow *w = main.showModel(Model::V);
+        QCOMPARE(actionText(w, "型号"), QStringLiteral("        Model"));
+        QCOMPARE(actionText(w, "文件"), QStringLiteral("        File"));
+        QCOMPARE(actionText(w, "读信道"), QStringLiteral("      Read Data"));
+        QCOMPARE(actionText(w, "写信道"), QStringLiteral("      Write Data"));
+        QCOMPARE(actionText(w, "退出"), QStringLiteral("        Exit"));
+        QCOMPARE(actionText(w, "打开"), QStringLiteral("打开文件(&O)"));
+        QCOMPARE(actionText(w, "保存"), QStringLiteral("保存文件(&V)"));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("Squelch Level"));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("CH Tone"));
+        QCOMPARE(headerTexts(w),
+                 (QStringList{"No", "RxFrequency", "QT/DQT Dec      ", "TxFrequency",
+                              "QT/DQT Enc      ", "Scan      ", "BCL      ", "Beat     ",
+                              "Power      "}));
+        // The window opened before the switch keeps its Chinese texts.
+        QCOMPARE(actionText(before, "读信道"), QStringLiteral("    读信道数据(&R)"));
+    }
+
+    void openingTwiceBringsTheSameWindowForward()
+    {
+        MDIForm1 main;
+        ModelWindow *first = main.showModel(Model::V);
+        first->squelchList()->setCurrentText(QStringLiteral("7"));
+        ModelWindow *second = main.showModel(Model::V);
+        QCOMPARE(first, second);
+        QCOMPARE(second->squelchList()->currentText(), QStringLiteral("7")); // not reloaded
+        main.showModel(Model::UH);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 2);
+        QVERIFY(main.modelWindow(Model::V));
+    }
+
+    void dialog1ReplacesKeepsOrDoesNothing_data()
+    {
+        QTest::addColumn<int>("option");   // -1: none chosen
+        QTest::addColumn<bool>("vOpen");
+        QTest::addColumn<bool>("ulOpen");
+        QTest::addColumn<bool>("uhOpen");
+        QTest::newRow("replace by UL") << 2 << false << true << false;
+        QTest::newRow("keep V") << 3 << true << false << false;
+        QTest::newRow("no choice") << -1 << true << false << true;
+    }
+
+    void dialog1ReplacesKeepsOrDoesNothing()
+    {
+        QFETCH(int, option);
+        QFETCH(bool, vOpen);
+        QFETCH(bool, ulOpen);
+        QFETCH(bool, uhOpen);
+        MDIForm1 main;
+        QPointer<ModelWindow> v = main.showModel(Model::V);
+        v->squelchList()->setCurrentText(QStringLiteral("9"));
+        main.showModel(Model::UH);
+        v->findChild<QAction *>(QStringLiteral("型号"))->trigger();
+        QPointer<Dialog1> dialog = main.dialog1();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Model"));
+        QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Select Model:"));
+        QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->text(),
+                 QStringLiteral("CANCEL"));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!dialog->option(i)->isChecked());
+        if (option >= 0)
+            dialog->option(option)->setChecked(true);
+        dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(bool(main.modelWindow(Model::V)), vOpen);
+        QCOMPARE(bool(main.modelWindow(Model::UL)), ulOpen);
+        QCOMPARE(bool(main.modelWindow(Model::UH)), uhOpen);
+        if (vOpen) // kept, not reloaded
+            QCOMPARE(main.modelWindow(Model::V)->squelchList()->currentText(), QStringLiteral("9"));
+        QTRY_COMPARE(main.mdiArea()->subWindowList().size(), int(vOpen) + int(ulOpen) + int(uhOpen));
+    }
+
+    void dialog1InEnglishMode()
+    {
+        setLanguageMode(2);
+        MDIForm1 main;
+        main.showDialog1();
+        Dialog1 *dialog = main.dialog1();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Model"));
+        QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Plise Select Model"));
+        QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->text(), QStringLiteral("OK"));
+        QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->text(),
+                 QStringLiteral("Cancel"));
+        QCOMPARE(dialog->option(3)->text(), QStringLiteral("  ZW4630V"));
+        dialog->close();
+    }
+
+    void typedEntrySurvivesReopenAndRestart()
+    {
+        {
+            MDIForm1 main;
+            ModelWindow *w = main.showModel(Model::UM);
+            QTableView *grid = w->grid();
+            grid->setCurrentIndex(w->tableModel()->index(4, 1));
+            QTest::keyClick(grid, Qt::Key_F2);
+            auto *editor = grid->findChild<QLineEdit *>();
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, QStringLiteral("410.12500"));
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(!w->tableModel()->index(4, 1).data().toString().isEmpty());
+            const QString stored = w->tableModel()->index(4, 1).data().toString();
+            w->findChild<QAction *>(QStringLiteral("退出"))->trigger();
+            QVERIFY(!main.modelWindow(Model::UM));
+            ModelWindow *again = main.showModel(Model::UM);
+            QVERIFY(again);
+            QCOMPARE(again->tableModel()->index(4, 1).data().toString(), stored);
+            m_stored = stored;
+        }
+        MDIForm1 restarted;
+        ModelWindow *w = restarted.showModel(Model::UM);
+        QCOMPARE(w->tableModel()->index(4, 1).data().toString(), m_stored);
+    }
+
+    void damagedDatabaseIsSetAsideWithAMessage()
+    {
+        QFile junk(m_dir->filePath(QStringLiteral("zw4630.mdb")));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("Standard Jet DB, not ours");
+        junk.close();
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::V);
+        QCOMPARE(answerer.count(), 1);
+        const auto &box = answerer.seen().first();
+        QCOMPARE(box.title, QStringLiteral("系统信息"));
+        QVERIFY(box.text.contains(QStringLiteral("zw4630.mdb")));
+        const QStringList aside = QDir(m_dir->path()).entryList({QStringLiteral("zw4630.mdb.bak-*")});
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(box.text.contains(aside.first()));
+        QFile kept(m_dir->filePath(aside.first()));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("Standard Jet DB, not ours"));
+        QCOMPARE(w->tableModel()->index(15, 0).data().toString(), QStringLiteral("16"));
+    }
+
+    void readOnlyDatabaseSaysSoAndTakesNoTyping()
+    {
+        {
+            ChannelStore store;
+            QVERIFY(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))).ok);
+        }
+        QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")), QFileDevice::ReadOwner);
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::UL);
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(answerer.seen().first().text.contains(QStringLiteral("只读")));
+        QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
+        QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void transferLockDisablesTheFourItemsAndTyping()
+    {
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::V);
+        w->setTransferLock(true);
+        for (const char *name : {"文件", "读信道", "写信道", "退出"})
+            QVERIFY2(!w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
+        QVERIFY(w->findChild<QAction *>(QStringLiteral("型号"))->isEnabled());
+        QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
+        w->setTransferLock(false);
+        for (const char *name : {"文件", "读信道", "写信道", "退出"})
+            QVERIFY2(w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_stored;
+};
+
+QTEST_MAIN(TestModelWindows)
+#include "tst_modelwindows.moc"
