@@ -108,6 +108,7 @@ ModelWindow *MDIForm1::showModel(Model model)
     frame->setWindowTitle(window->windowTitle());
     const TwipsRect &g = window->info().geometry;
     frame->setGeometry(twips(g.left), twips(g.top), twips(g.width), twips(g.height));
+    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     slot = window;
     connect(window, &ModelWindow::closed, this, [this, model, window] {
         QPointer<ModelWindow> &s = m_windows[static_cast<std::size_t>(model)];

@@ -16,8 +16,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
-#include <QResizeEvent>
+#include <QVBoxLayout>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace zw {
 
@@ -68,6 +70,12 @@ void ModelWindow::buildMenus()
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
     m_menuBar->setNativeMenuBar(false);
+    m_client = new QWidget(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(m_menuBar);
+    layout->addWidget(m_client);
 
     m_modelAction = m_menuBar->addAction(QString());
     m_modelAction->setObjectName(QStringLiteral("型号"));
@@ -94,18 +102,19 @@ void ModelWindow::buildMenus()
 void ModelWindow::buildControls()
 {
     const QFont font = gridFont();
-    const int menuHeight = m_menuBar->sizeHint().height();
-    auto place = [menuHeight](QWidget *w, int left, int top, int width, int height) {
-        w->setGeometry(twips(left), menuHeight + twips(top), twips(width), twips(height));
+    auto place = [](QWidget *w, int left, int top, int width, int height) {
+        w->setGeometry(twips(left), twips(top), twips(width), twips(height));
     };
 
-    m_grid = new QTableView(this);
+    m_grid = new QTableView(m_client);
     m_grid->setObjectName(QStringLiteral("DataGrid1"));
     m_grid->setModel(m_tableModel);
     m_grid->setFont(font);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                             | QAbstractItemView::AnyKeyPressed);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int lineHeight = QFontMetrics(font).height();
     QHeaderView *header = m_grid->horizontalHeader();
     header->setFont(font);
@@ -115,27 +124,39 @@ void ModelWindow::buildControls()
     header->setHighlightSections(false);
     QHeaderView *rows = m_grid->verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(lineHeight + 4);
+    rows->setFont(font);
+    rows->setMinimumSectionSize(lineHeight + 2);
+    rows->setDefaultSectionSize(lineHeight + 2);
     rows->setFixedWidth(20); // the record selector column
-    for (int column = 0; column < ChannelTableModel::columnCountValue; ++column)
-        m_grid->setColumnWidth(column, twips(m_info.columnWidths[static_cast<std::size_t>(column)]));
-    place(m_grid, m_info.grid.left, m_info.grid.top, m_info.grid.width, m_info.grid.height);
+    int columnsWidth = 0;
+    for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
+        const int width = twips(m_info.columnWidths[static_cast<std::size_t>(column)]);
+        m_grid->setColumnWidth(column, width);
+        columnsWidth += width;
+    }
+    // All 16 channels are in view at once: the grid is at least as large as its rows (the
+    // design size assumed a smaller font than the CJK fallback fonts have).
+    const int frame = 2 * m_grid->frameWidth();
+    const int gridWidth = std::max(twips(m_info.grid.width), 20 + columnsWidth + frame);
+    const int gridHeight = std::max(twips(m_info.grid.height),
+                                    header->height() + channelCount * rows->defaultSectionSize() + frame);
+    m_grid->setGeometry(twips(m_info.grid.left), twips(m_info.grid.top), gridWidth, gridHeight);
 
-    m_label4 = new QLabel(this);
+    m_label4 = new QLabel(m_client);
     m_label4->setObjectName(QStringLiteral("Label4"));
     m_label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(m_label4, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
-    m_combo8 = new QComboBox(this);
+    m_combo8 = new QComboBox(m_client);
     m_combo8->setObjectName(QStringLiteral("Combo8"));
     for (int level = 0; level <= 9; ++level)
         m_combo8->addItem(QString::number(level));
     place(m_combo8, m_info.pickLists.combo8, 240, 615, 330);
 
-    m_label7 = new QLabel(this);
+    m_label7 = new QLabel(m_client);
     m_label7->setObjectName(QStringLiteral("Label7"));
     m_label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(m_label7, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
-    m_combo11 = new QComboBox(this);
+    m_combo11 = new QComboBox(m_client);
     m_combo11->setObjectName(QStringLiteral("Combo11"));
     m_combo11->addItems({QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
     place(m_combo11, m_info.pickLists.combo11, 240, 855, 330);
@@ -148,17 +169,17 @@ void ModelWindow::buildControls()
         combo->setFont(font);
     }
 
-    m_label2 = new QLabel(QStringLiteral(" "), this);
+    m_label2 = new QLabel(QStringLiteral(" "), m_client);
     m_label2->setObjectName(QStringLiteral("Label2"));
     QPalette palette = m_label2->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
     m_label2->setPalette(palette);
     m_label2->setFont(font);
-    place(m_label2, m_info.grid.left, m_info.grid.top + m_info.grid.height + 120, 4000, 300);
+    const int statusTop = m_grid->geometry().bottom() + 8;
+    m_label2->setGeometry(twips(m_info.grid.left), statusTop, twips(4000), lineHeight + 4);
 
-    const int width = twips(m_info.grid.left * 2 + m_info.grid.width);
-    const int height = menuHeight + twips(m_info.grid.top + m_info.grid.height + 600);
-    setMinimumSize(width, height);
+    m_client->setMinimumSize(m_grid->geometry().right() + twips(m_info.grid.left),
+                             statusTop + lineHeight + 16);
 }
 
 void ModelWindow::applyCaptions(bool english)
@@ -240,12 +261,6 @@ void ModelWindow::closeWindow()
         frame->close();
     else
         close();
-}
-
-void ModelWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    m_menuBar->setGeometry(0, 0, width(), m_menuBar->sizeHint().height());
 }
 
 void ModelWindow::closeEvent(QCloseEvent *event)

@@ -65,7 +65,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildMenus();
@@ -79,6 +78,7 @@ private:
     ChannelStore *m_store;
     ChannelTableModel *m_tableModel;
     QMenuBar *m_menuBar = nullptr;
+    QWidget *m_client = nullptr; // holds the controls at their design positions
     QAction *m_modelAction = nullptr;  // 型号
     QMenu *m_fileMenu = nullptr;       // 文件
     QAction *m_openAction = nullptr;   // 打开
