@@ -62,4 +62,15 @@ bool startsWithNumber(QStringView text)
     return collectNumber(text, number);
 }
 
+QString formatFrequency(double mhz)
+{
+    QString text = QString::number(mhz, 'f', 5);
+    // "###" prints no digit for a zero integer part: 0.5 is ".50000".
+    if (text.startsWith(QLatin1String("0.")))
+        text.remove(0, 1);
+    else if (text.startsWith(QLatin1String("-0.")))
+        text.remove(1, 1);
+    return text;
+}
+
 } // namespace zw

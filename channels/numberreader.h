@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace zw {
@@ -12,5 +13,9 @@ double readNumber(QStringView text);
 
 // True when the text starts with a number (after blanks), so that readNumber() read something.
 bool startsWithNumber(QStringView text);
+
+// Writes a frequency in MHz the way every frequency field holds it, "###.00000": the integer
+// digits without leading zeros, a point and exactly five decimals (145 -> "145.00000").
+QString formatFrequency(double mhz);
 
 } // namespace zw

@@ -228,6 +228,22 @@ void ModelWindow::load()
     }
 }
 
+QTimer *ModelWindow::timer(int number) const
+{
+    switch (number) {
+    case 1:
+        return m_timer1;
+    case 2:
+        return m_timer2;
+    case 3:
+        return m_timer3;
+    case 4:
+        return m_timer4;
+    default:
+        return nullptr;
+    }
+}
+
 int ModelWindow::currentRow() const
 {
     const int row = m_grid->currentIndex().row();

@@ -46,6 +46,19 @@ public:
     QLabel *statusLine() const { return m_label2; }          // Label2
     SerialConnection *serial() const { return m_serial; }
 
+    // For the parts of the window that live in their own classes (editing, radio transfer,
+    // channel files): the area that holds the controls at their design positions, the menu
+    // items and the four timers.
+    QWidget *client() const { return m_client; }
+    QAction *openAction() const { return m_openAction; }
+    QAction *saveAction() const { return m_saveAction; }
+    QAction *readAction() const { return m_readAction; }
+    QAction *writeAction() const { return m_writeAction; }
+    QAction *exitAction() const { return m_exitAction; }
+    QMenu *fileMenu() const { return m_fileMenu; }
+    QMenuBar *menuBar() const { return m_menuBar; }
+    QTimer *timer(int number) const; // Timer1 .. Timer4
+
     // The grid's current row (0..15), the record the pick lists and cell entry work on.
     int currentRow() const;
 
