@@ -104,6 +104,14 @@ QByteArray SerialConnection::readAll()
     return m_port->isOpen() ? m_port->readAll() : QByteArray();
 }
 
+void SerialConnection::setTransferOwner(const QObject *owner)
+{
+    if (m_transferOwner == owner)
+        return;
+    m_transferOwner = owner;
+    emit transferChanged(owner != nullptr);
+}
+
 void SerialConnection::onError()
 {
     // A pulled adapter makes the port repeat its error in a tight loop and stay "open":

@@ -46,7 +46,14 @@ public:
     QString readOne();
     QByteArray readAll();
 
+    // The one transfer (read or write) running on this port, if any. While one window reads or
+    // writes, the other windows' ready polls stay silent and the port cannot be switched.
+    void setTransferOwner(const QObject *owner);
+    const QObject *transferOwner() const { return m_transferOwner; }
+    bool isTransferring() const { return m_transferOwner != nullptr; }
+
 signals:
+    void transferChanged(bool transferring);
     void readyRead();
     // The open port failed (cable pulled, adapter gone). The port is closed when this arrives.
     void portFailed(const QString &error);
@@ -59,6 +66,7 @@ private:
     int m_portNumber = 1;
     QString m_devices[2];
     QString m_errorString;
+    const QObject *m_transferOwner = nullptr;
 };
 
 } // namespace zw

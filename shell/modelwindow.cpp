@@ -256,6 +256,7 @@ void ModelWindow::setTransferLock(bool locked)
     for (QAction *action : {m_fileMenu->menuAction(), m_readAction, m_writeAction, m_exitAction})
         action->setEnabled(!locked);
     m_tableModel->setEditingLocked(locked);
+    emit transferLockChanged(locked);
 }
 
 void ModelWindow::onCellEdited(int row, int column, const QString &text)

@@ -70,11 +70,17 @@ public:
     // Closes this window (its MDI frame when it has one).
     void closeWindow();
 
+    // Called by whatever replaced the whole table (a read from the radio, a channel file, an
+    // import): edits made before cannot be undone across it.
+    void notifyTableReplaced() { emit tableReplaced(); }
+
 signals:
     void modelDialogRequested();
     // This window gives way to the window of `other` (a file or radio of that model).
     void switchRequested(zw::Model other);
     void closed();
+    void tableReplaced();
+    void transferLockChanged(bool locked);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
