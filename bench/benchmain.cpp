@@ -1,0 +1,121 @@
+// Timing probes for bench/run. Each subcommand prints one line "name value unit".
+//   start NS   the program's main window, as main() builds it; prints the time from NS (the
+//              launcher's CLOCK_REALTIME in nanoseconds) to its first paint
+//   bare NS    the same for a bare QMainWindow with a QMdiArea: the floor any Qt MDI program has
+//   open       opening a model window (fresh database, then existing database), to first paint
+#include "mdiform1.h"
+#include "modelwindow.h"
+#include "serialconnection.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMainWindow>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+qint64 nowNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Calls `done` once, at the first paint of `widget`.
+class FirstPaint final : public QObject
+{
+public:
+    FirstPaint(QWidget *widget, std::function<void()> done) : QObject(widget), m_done(std::move(done))
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_done) {
+            auto done = std::move(m_done);
+            m_done = nullptr;
+            QTimer::singleShot(0, done);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_done;
+};
+
+int startup(const char *name, qint64 launchedNs, bool bare)
+{
+    QMainWindow *window = nullptr;
+    QWidget *watched = nullptr;
+    std::unique_ptr<zw::MDIForm1> form;
+    std::unique_ptr<QMainWindow> plain;
+    if (bare) {
+        plain = std::make_unique<QMainWindow>();
+        auto *area = new QMdiArea;
+        plain->setCentralWidget(area);
+        window = plain.get();
+        // A bare main window draws nothing itself; its first frame is the MDI area's paint.
+        watched = area->viewport();
+    } else {
+        form = std::make_unique<zw::MDIForm1>();
+        window = form.get();
+        watched = window;
+    }
+    new FirstPaint(watched, [&] {
+        std::printf("%s %.1f ms\n", name, double(nowNs() - launchedNs) / 1e6);
+        QApplication::quit();
+    });
+    if (bare)
+        plain->show();
+    else
+        form->load(); // shows the window, then opens the port (given a missing device here)
+    return QApplication::exec();
+}
+
+int openModelWindow()
+{
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    zw::MDIForm1 main;
+    main.show();
+    QApplication::processEvents();
+    for (const char *label : {"open-model-window-new-db", "open-model-window-existing-db"}) {
+        QElapsedTimer clock;
+        clock.start();
+        bool painted = false;
+        zw::ModelWindow *w = main.showModel(zw::Model::V);
+        new FirstPaint(w, [&] { painted = true; });
+        while (!painted)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        std::printf("%s %.1f ms\n", label, double(clock.nsecsElapsed()) / 1e6);
+        main.closeModel(zw::Model::V);
+        QApplication::processEvents();
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZW4630"));
+    const QString command = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    const qint64 launched = argc > 2 ? QByteArray(argv[2]).toLongLong() : nowNs();
+    if (command == QLatin1String("start") || command == QLatin1String("bare")) {
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        return startup(command == QLatin1String("bare") ? "start-bare-qt-mdi" : "start-main-window",
+                       launched, command == QLatin1String("bare"));
+    }
+    if (command == QLatin1String("open"))
+        return openModelWindow();
+    std::fprintf(stderr, "usage: zw4630-bench start|bare NS | open\n");
+    return 2;
+}
