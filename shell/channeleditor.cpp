@@ -9,6 +9,7 @@
 #include "modelwindow.h"
 #include "recordchange.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -16,6 +17,8 @@
 #include <QMenuBar>
 #include <QTableView>
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace zw {
 
@@ -27,6 +30,17 @@ constexpr int pickListHeightTwips = 300;
 QString outOfRangeMessage()
 {
     return QStringLiteral("数据超出范围 ！！");
+}
+
+// The design width, widened to show its longest entry where the fonts at hand are wider than
+// the design font, but never into the next list.
+int pickListPixels(PickList list, const ModelInfo &info, const QComboBox *combo)
+{
+    int width = std::max(twips(pickListWidth(list)), combo->sizeHint().width());
+    const auto next = std::find(allPickLists.begin(), allPickLists.end(), list) + 1;
+    if (next != allPickLists.end())
+        width = std::min(width, twips(pickListLeft(*next, info) - pickListLeft(list, info)) - 1);
+    return width;
 }
 
 std::size_t slot(PickList list)
@@ -76,8 +90,13 @@ void ChannelEditor::buildPickLists()
         palette.setColor(QPalette::ButtonText, Qt::red);
         palette.setColor(QPalette::Text, Qt::red);
         combo->setPalette(palette);
+        combo->view()->setPalette(palette); // the open list is a window of its own
+        // A drop-down list below the box with a scroll bar, rather than a menu of up to 125
+        // entries laid over the whole grid.
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        combo->setMaxVisibleItems(16);
         combo->setGeometry(twips(pickListLeft(list, info)),
-                           twips(info.grid.top + pickListOffsetTwips), twips(pickListWidth(list)),
+                           twips(info.grid.top + pickListOffsetTwips), pickListPixels(list, info, combo),
                            twips(pickListHeightTwips));
         combo->raise();
         // activated, not currentIndexChanged: choosing the shown entry again applies it again.
