@@ -133,7 +133,8 @@ void ChannelEditor::buildEditMenu()
 
 void ChannelEditor::enterText(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= channelCount)
+    // Nothing in the table changes while a transfer with the radio runs.
+    if (m_locked || row < 0 || row >= channelCount)
         return;
     ChannelRecord typed = m_window->store()->record(row);
     CellEntryResult result;

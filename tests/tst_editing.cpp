@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -209,6 +210,34 @@ private slots:
         QCOMPARE(editor->undoStack()->count(), 0);
         QVERIFY(!editor->undoAction()->isEnabled());
         QCOMPARE(cell(w, 0, 1), QStringLiteral("360.00000"));
+    }
+
+    void editMenuFollowsLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("Chinese") << 0 << QStringList{"   编辑", "撤销(&U)", "重做(&Y)"};
+        QTest::newRow("English") << 2 << QStringList{"        Edit", "Undo", "Redo"};
+    }
+
+    void editMenuFollowsLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, texts);
+        setLanguageMode(language);
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::UM);
+        ChannelEditor *editor = editorOf(w);
+        auto *menu = w->menuBar()->findChild<QMenu *>(QStringLiteral("编辑"));
+        QVERIFY(menu);
+        QCOMPARE((QStringList{menu->title(), editor->undoAction()->text(),
+                              editor->redoAction()->text()}),
+                 texts);
+        QCOMPARE(editor->undoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(editor->redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+        // It stands between the File menu and Read Data.
+        const QList<QAction *> bar = w->menuBar()->actions();
+        QCOMPARE(bar.indexOf(menu->menuAction()), bar.indexOf(w->readAction()) - 1);
     }
 
     // With two model windows open, Ctrl+Z undoes in the window that has the keyboard only.
