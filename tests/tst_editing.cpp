@@ -10,8 +10,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -210,51 +208,6 @@ private slots:
         QCOMPARE(editor->undoStack()->count(), 0);
         QVERIFY(!editor->undoAction()->isEnabled());
         QCOMPARE(cell(w, 0, 1), QStringLiteral("360.00000"));
-    }
-
-    void editMenuFollowsLanguage_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("Chinese") << 0 << QStringList{"   编辑", "撤销(&U)", "重做(&Y)"};
-        QTest::newRow("English") << 2 << QStringList{"        Edit", "Undo", "Redo"};
-    }
-
-    void editMenuFollowsLanguage()
-    {
-        QFETCH(int, language);
-        QFETCH(QStringList, texts);
-        setLanguageMode(language);
-        MDIForm1 main;
-        ModelWindow *w = main.showModel(Model::UM);
-        ChannelEditor *editor = editorOf(w);
-        auto *menu = w->menuBar()->findChild<QMenu *>(QStringLiteral("编辑"));
-        QVERIFY(menu);
-        QCOMPARE((QStringList{menu->title(), editor->undoAction()->text(),
-                              editor->redoAction()->text()}),
-                 texts);
-        QCOMPARE(editor->undoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
-        QCOMPARE(editor->redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
-        // It stands between the File menu and Read Data.
-        const QList<QAction *> bar = w->menuBar()->actions();
-        QCOMPARE(bar.indexOf(menu->menuAction()), bar.indexOf(w->readAction()) - 1);
-    }
-
-    // With two model windows open, Ctrl+Z undoes in the window that has the keyboard only.
-    void undoKeysBelongToTheirWindow()
-    {
-        MDIForm1 main;
-        main.show();
-        ModelWindow *v = main.showModel(Model::V);
-        ModelWindow *uh = main.showModel(Model::UH);
-        editorOf(v)->enterText(0, 1, QStringLiteral("150"));
-        editorOf(uh)->enterText(0, 1, QStringLiteral("450"));
-        QVERIFY(QTest::qWaitForWindowActive(&main));
-        uh->grid()->setFocus();
-        QTRY_VERIFY(uh->grid()->hasFocus());
-        QTest::keyClick(uh->grid(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(cell(uh, 0, 1), QString());
-        QCOMPARE(cell(v, 0, 1), QStringLiteral("150.00000"));
     }
 
     // A change the database refuses is reported, left out of the history, and the grid keeps

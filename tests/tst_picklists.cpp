@@ -77,23 +77,6 @@ private slots:
         }
     }
 
-    // Choices applied one after another to the same channel, as the user makes them.
-    void pickRuleOnUsedChannel()
-    {
-        ChannelRecord r = usedChannel();
-        r = applyPick(r, PickList::Combo1, QStringLiteral("D023N"));
-        QCOMPARE(r[RxTone], QStringLiteral("D023N"));
-        QCOMPARE(r[TxTone], QStringLiteral("D023N"));
-        r = applyPick(r, PickList::Combo3, QStringLiteral("67.0"));
-        QCOMPARE(r[RxTone], QStringLiteral("D023N"));
-        QCOMPARE(r[TxTone], QStringLiteral("67.0"));
-        r = applyPick(r, PickList::Combo1, QStringLiteral("88.5"));
-        QCOMPARE(r[RxTone], QStringLiteral("88.5"));
-        QCOMPARE(r[TxTone], QStringLiteral("88.5"));
-        r = applyPick(r, PickList::Combo10, QStringLiteral("L"));
-        QCOMPARE(r[Power], QStringLiteral("L"));
-    }
-
     void pickRule_data()
     {
         QTest::addColumn<PickList>("list");
