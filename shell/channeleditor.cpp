@@ -51,7 +51,7 @@ std::size_t slot(PickList list)
 } // namespace
 
 ChannelEditor::ChannelEditor(ModelWindow *window)
-    : QObject(window), m_window(window), m_undo(new QUndoStack(this))
+    : QObject(window), m_window(window), m_grid(window->grid()), m_undo(new QUndoStack(this))
 {
     setObjectName(QStringLiteral("channelEditor"));
     buildPickLists();
@@ -65,7 +65,7 @@ ChannelEditor::ChannelEditor(ModelWindow *window)
     connect(window, &ModelWindow::transferLockChanged, this, &ChannelEditor::setLocked);
     connect(m_undo, &QUndoStack::canUndoChanged, this, &ChannelEditor::updateActions);
     connect(m_undo, &QUndoStack::canRedoChanged, this, &ChannelEditor::updateActions);
-    window->grid()->installEventFilter(this);
+    m_grid->installEventFilter(this);
 }
 
 ChannelEditor::~ChannelEditor() = default;
@@ -186,9 +186,11 @@ void ChannelEditor::setLocked(bool locked)
 
 bool ChannelEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window->grid() && event->type() == QEvent::KeyPress
+    // Compared with the grid kept at construction: the grid still gets events while the window
+    // is being destroyed, when the window can no longer be asked for it.
+    if (watched == m_grid && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
-        const QModelIndex index = m_window->grid()->currentIndex();
+        const QModelIndex index = m_grid->currentIndex();
         if (index.isValid() && (index.flags() & Qt::ItemIsEditable)) {
             // Delete clears the cell through the same check as typing: an empty receive
             // frequency empties the channel, an empty transmit frequency is removed.

@@ -9,6 +9,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QTableView;
 class QUndoStack;
 
 namespace zw {
@@ -53,6 +54,7 @@ private:
     void setLocked(bool locked);
 
     ModelWindow *m_window;
+    QTableView *m_grid; // DataGrid1
     QUndoStack *m_undo;
     std::array<QComboBox *, allPickLists.size()> m_lists{};
     QMenu *m_editMenu = nullptr;
