@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <limits>
+
 namespace zw {
 
 namespace {
@@ -53,7 +55,19 @@ double readNumber(QStringView text)
         number.prepend('0');
     bool ok = false;
     const double value = number.toDouble(&ok); // QByteArray::toDouble is locale-independent
-    return ok ? value : 0.0;
+    if (ok)
+        return value;
+    // The digits are well formed, so the conversion failed on size: too small a fraction reads
+    // as 0, too many integer digits as the largest number (a band check then clamps it to the
+    // band's top rather than reading it as 0 and emptying the channel).
+    const bool negative = number.startsWith('-');
+    QByteArray integer = number.mid(negative ? 1 : 0);
+    integer.truncate(integer.indexOf('.') < 0 ? integer.size() : integer.indexOf('.'));
+    while (integer.startsWith('0'))
+        integer.remove(0, 1);
+    if (integer.isEmpty())
+        return 0.0;
+    return negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
 }
 
 bool startsWithNumber(QStringView text)

@@ -31,6 +31,9 @@ enum class Caption {
     ExitItem,      // 退出
     SquelchLabel,  // Label4
     ChannelToneLabel, // Label7
+    EditMenu,      // 编辑
+    UndoItem,      // 撤销
+    RedoItem,      // 重做
     // model dialog
     Dialog1Caption,
     Dialog1Label,

@@ -1,6 +1,7 @@
 #include "modelwindow.h"
 
 #include "captions.h"
+#include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "language.h"
@@ -60,7 +61,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer3 = makeTimer(this, "Timer3", 100);
     m_timer4 = makeTimer(this, "Timer4", 500);
 
-    connect(m_tableModel, &ChannelTableModel::cellEdited, this, &ModelWindow::onCellEdited);
+    new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
 }
 
 ModelWindow::~ModelWindow() = default;
@@ -257,12 +258,6 @@ void ModelWindow::setTransferLock(bool locked)
         action->setEnabled(!locked);
     m_tableModel->setEditingLocked(locked);
     emit transferLockChanged(locked);
-}
-
-void ModelWindow::onCellEdited(int row, int column, const QString &text)
-{
-    if (!m_store->setField(row, ChannelTableModel::fieldOfColumn(column), text))
-        reportStoreFailure();
 }
 
 void ModelWindow::reportStoreFailure()

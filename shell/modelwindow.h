@@ -74,6 +74,10 @@ public:
     // import): edits made before cannot be undone across it.
     void notifyTableReplaced() { emit tableReplaced(); }
 
+    // Tells the user that a change could not be written to the model database; the grid then
+    // shows what the database holds.
+    void reportStoreFailure();
+
 signals:
     void modelDialogRequested();
     // This window gives way to the window of `other` (a file or radio of that model).
@@ -89,8 +93,6 @@ private:
     void buildMenus();
     void buildControls();
     void applyCaptions(bool english);
-    void onCellEdited(int row, int column, const QString &text);
-    void reportStoreFailure();
 
     const ModelInfo &m_info;
     SerialConnection *m_serial;

@@ -1,15 +1,42 @@
 // Renders the main window with model windows open into a PNG, for the README and for looking
 // at the interface without a display:  QT_QPA_PLATFORM=offscreen zw4630-screenshot OUT.png V UH
+// With --editing the first window gets a few channels entered and its Combo1 list opened.
+#include "channeleditor.h"
+#include "channeltablemodel.h"
 #include "language.h"
 #include "mdiform1.h"
 #include "modelwindow.h"
 #include "serialconnection.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QPainter>
+#include <QTableView>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
+
+// A few channels typed and picked the way a user would, then the receive-tone list opened.
+static QComboBox *enterChannels(zw::ModelWindow *window)
+{
+    auto *editor = window->findChild<zw::ChannelEditor *>();
+    const double low = window->info().band.bandLow;
+    const QStringList tones{QStringLiteral("67.0"), QStringLiteral("D023N"),
+                            QStringLiteral("88.5"), QStringLiteral("D754N")};
+    for (int row = 0; row < tones.size(); ++row) {
+        editor->enterText(row, zw::ChannelTableModel::rxFrequencyColumn,
+                          QString::number(low + 1.0125 + row * 0.5, 'f', 4));
+        window->grid()->setCurrentIndex(window->tableModel()->index(row, 2));
+        editor->pick(zw::PickList::Combo1, tones.at(row));
+    }
+    editor->pick(zw::PickList::Combo10, QStringLiteral("L"));
+    QComboBox *list = editor->pickList(zw::PickList::Combo1);
+    list->setCurrentIndex(list->findText(QStringLiteral("D754N")));
+    list->showPopup();
+    return list;
+}
 
 int main(int argc, char *argv[])
 {
@@ -17,22 +44,36 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
-        qWarning("usage: zw4630-screenshot OUT.png [--english] [V|UH|UM|UL ...]");
+        qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] [V|UH|UM|UL ...]");
         return 2;
     }
     const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
     if (args.removeAll(QStringLiteral("--english")))
         zw::setLanguageMode(2);
+    const bool editing = args.removeAll(QStringLiteral("--editing")) > 0;
     QTemporaryDir dir; // databases of this run only
     QDir::setCurrent(dir.path());
     zw::MDIForm1 main;
     main.serial()->setDevice(1, dir.filePath(QStringLiteral("none")));
     main.show();
+    zw::ModelWindow *first = nullptr;
     for (const QString &name : args)
         if (auto model = zw::modelFromName(QStringLiteral("ZW4630") + name))
-            main.showModel(*model);
+            if (zw::ModelWindow *window = main.showModel(*model); !first)
+                first = window;
+    QComboBox *openList = nullptr;
+    if (editing && first)
+        openList = enterChannels(first);
     QTimer::singleShot(300, &app, [&] {
-        main.grab().save(out);
+        QPixmap shot = main.grab();
+        if (openList && openList->view()->window()->isVisible()) {
+            // The open list is a window of its own: draw it where it stands over the frame.
+            QWidget *popup = openList->view()->window();
+            QPainter painter(&shot);
+            painter.drawPixmap(main.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))),
+                               popup->grab());
+        }
+        shot.save(out);
         QApplication::quit();
     });
     return QApplication::exec();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "channelrecord.h"
+#include "modelinfo.h"
+
+namespace zw {
+
+// Outcome of checking a typed frequency: the record to store, and whether the user is to be
+// told "数据超出范围 ！！" (at most once per check).
+struct CellEntryResult {
+    ChannelRecord record;
+    bool outOfRange = false;
+};
+
+// The receive-frequency check. `record` already holds the typed text in its receive frequency.
+// A text that reads as 0 (empty, not a number, "0") empties the channel: receive and transmit
+// frequency, both tones, scan, BCL, beat and power. Otherwise the frequency is held inside the
+// band, snapped to the raster, written as "###.00000" into the receive and the transmit
+// frequency, and scan/BCL/beat/power get their defaults "add"/"off"/"off"/"H". The tones and
+// the channel number and spare fields are kept.
+CellEntryResult checkRxFrequency(const ChannelRecord &record, const BandLimits &band);
+
+// The transmit-frequency check. `record` already holds the typed text in its transmit
+// frequency. On an empty channel, or when the text reads as 0, the transmit frequency is
+// removed; otherwise it is held inside the band, snapped to the raster and written as
+// "###.00000". No other field changes.
+CellEntryResult checkTxFrequency(const ChannelRecord &record, const BandLimits &band);
+
+// Range check of one frequency in MHz: below the clamp floor it becomes the band low, above the
+// clamp ceiling the band high; in the warning margins it is kept. `outOfRange` is set for
+// anything outside bandLow..bandHigh.
+double holdInBand(double mhz, const BandLimits &band, bool *outOfRange);
+
+// The radio's raster: the frequency in 10 Hz units, rounded (exact halves to the even
+// neighbour). A multiple of 6.25 kHz or of 5 kHz is kept; anything else is cut down to the next
+// lower multiple of 5 kHz. Returns the units.
+qint64 rasterUnits(double mhz);
+
+// True when the record is an empty channel: its receive frequency reads as 0.
+bool isEmptyChannel(const ChannelRecord &record);
+
+} // namespace zw

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "channelrecord.h"
+#include "modelinfo.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace zw {
+
+// The six pick lists laid over the grid's header band, each above the column it sets.
+enum class PickList { Combo1, Combo3, Combo5, Combo6, Combo7, Combo10 };
+
+constexpr std::array<PickList, 6> allPickLists{PickList::Combo1, PickList::Combo3,
+                                              PickList::Combo5, PickList::Combo6,
+                                              PickList::Combo7, PickList::Combo10};
+
+// "Combo1", "Combo3", ...: the list's name (its objectName).
+QString pickListName(PickList list);
+
+// The entries of `list` in `model`'s window, in order. A blank entry is exactly its count of
+// blanks, and choosing it stores those blanks as they are.
+QStringList pickListEntries(PickList list, Model model);
+
+// Fields the list writes, in the order it writes them (Combo1 sets both tones).
+QList<int> pickListFields(PickList list);
+
+// Left edge (twips) of the list in `model`'s window, and its width (twips).
+int pickListLeft(PickList list, const ModelInfo &info);
+int pickListWidth(PickList list);
+
+// The pick rule: on a channel in use the chosen text goes into the list's field(s); on an empty
+// channel those fields are emptied instead. Nothing else changes.
+ChannelRecord applyPick(const ChannelRecord &record, PickList list, const QString &entry);
+
+} // namespace zw

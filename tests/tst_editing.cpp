@@ -1,0 +1,271 @@
+#include "channeleditor.h"
+#include "channelstore.h"
+#include "channeltablemodel.h"
+#include "language.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::MessageBoxAnswerer;
+
+Q_DECLARE_METATYPE(zw::Model)
+
+namespace {
+
+QString cell(ModelWindow *w, int row, int column)
+{
+    return w->tableModel()->index(row, column).data().toString();
+}
+
+QString field(ModelWindow *w, int row, int f)
+{
+    return w->store()->record(row)[f];
+}
+
+ChannelEditor *editorOf(ModelWindow *w)
+{
+    return w->findChild<ChannelEditor *>();
+}
+
+// Types `text` into a grid cell the way a user does: F2, the text, Return.
+void typeInto(ModelWindow *w, int row, int column, const QString &text)
+{
+    QTableView *grid = w->grid();
+    const QModelIndex index = w->tableModel()->index(row, column);
+    grid->setCurrentIndex(index);
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(index));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+// Chooses `entry` from a pick list through its open list view, as a click would.
+void choose(QComboBox *combo, const QString &entry)
+{
+    const int index = combo->findText(entry, Qt::MatchExactly);
+    QVERIFY2(index >= 0, qPrintable(entry));
+    combo->showPopup();
+    QAbstractItemView *view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(combo->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        setLanguageMode(0);
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+
+    void typedAndPickedValuesAreStoredAndUndoable()
+    {
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        main.show();
+        ModelWindow *w = main.showModel(Model::V);
+        ChannelEditor *editor = editorOf(w);
+        QVERIFY(editor);
+
+        typeInto(w, 0, 1, QStringLiteral("145.0123"));
+        QTRY_COMPARE(cell(w, 0, 1), QStringLiteral("145.01000"));
+        QCOMPARE(cell(w, 0, 3), QStringLiteral("145.01000"));
+        QCOMPARE(field(w, 0, Scan) + field(w, 0, Bcl) + field(w, 0, Beat) + field(w, 0, Power),
+                 QStringLiteral("addoffoffH"));
+        QCOMPARE(answerer.count(), 0);
+
+        typeInto(w, 1, 1, QStringLiteral("129"));
+        QTRY_COMPARE(cell(w, 1, 1), QStringLiteral("136.00000"));
+        QTRY_COMPARE(answerer.count(), 1);
+        const MessageBoxAnswerer::Seen box = answerer.seen().first();
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QCOMPARE(box.title, QStringLiteral("错误警告 "));
+        QCOMPARE(box.text, QStringLiteral("数据超出范围 ！！"));
+        QCOMPARE(box.buttons.size(), 1);
+
+        typeInto(w, 1, 3, QStringLiteral("175"));
+        QTRY_COMPARE(cell(w, 1, 3), QStringLiteral("175.00000"));
+        QTRY_COMPARE(answerer.count(), 2);
+
+        // Pick lists apply to the current row; Combo1 sets both tones, Combo3 the transmit one.
+        w->grid()->setCurrentIndex(w->tableModel()->index(0, 2));
+        choose(editor->pickList(PickList::Combo1), QStringLiteral("D023N"));
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("D023N"));
+        QCOMPARE(cell(w, 0, 4), QStringLiteral("D023N"));
+        choose(editor->pickList(PickList::Combo3), QStringLiteral("67.0"));
+        QCOMPARE(cell(w, 0, 2), QStringLiteral("D023N"));
+        QCOMPARE(cell(w, 0, 4), QStringLiteral("67.0"));
+        // The same entry chosen again on another row applies again.
+        w->grid()->setCurrentIndex(w->tableModel()->index(1, 0));
+        choose(editor->pickList(PickList::Combo3), QStringLiteral("67.0"));
+        QCOMPARE(cell(w, 1, 4), QStringLiteral("67.0"));
+        // On an empty channel a choice leaves the field empty and adds no step.
+        const int steps = editor->undoStack()->count();
+        w->grid()->setCurrentIndex(w->tableModel()->index(5, 0));
+        choose(editor->pickList(PickList::Combo10), QStringLiteral("L"));
+        QCOMPARE(cell(w, 5, 8), QString());
+        QCOMPARE(editor->pickList(PickList::Combo10)->currentText(), QStringLiteral("L"));
+        QCOMPARE(editor->undoStack()->count(), steps);
+
+        // Delete on a transmit cell removes it; Ctrl+Z / Ctrl+Y take it back and forth.
+        // (offscreen, a closed popup stays the active window until the frame is activated)
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        w->grid()->setFocus();
+        QTRY_VERIFY(w->grid()->hasFocus());
+        w->grid()->setCurrentIndex(w->tableModel()->index(1, 3));
+        QTest::keyClick(w->grid(), Qt::Key_Delete);
+        QCOMPARE(cell(w, 1, 3), QString());
+        QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(w, 1, 3), QStringLiteral("175.00000"));
+        QTest::keyClick(w->grid(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(cell(w, 1, 3), QString());
+        QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier); // the Combo3 choice on row 2
+        QCOMPARE(cell(w, 1, 3), QStringLiteral("175.00000"));
+        QCOMPARE(cell(w, 1, 4), QString());
+        QVERIFY(editor->redoAction()->isEnabled());
+
+        w->findChild<QAction *>(QStringLiteral("退出"))->trigger();
+        QVERIFY(!main.modelWindow(Model::V));
+        ModelWindow *again = main.showModel(Model::V);
+        const QStringList row1{cell(again, 0, 1), cell(again, 0, 2), cell(again, 0, 3),
+                               cell(again, 0, 4), cell(again, 0, 8)};
+        QCOMPARE(row1, (QStringList{"145.01000", "D023N", "145.01000", "67.0", "H"}));
+        const QStringList row2{cell(again, 1, 1), cell(again, 1, 3), cell(again, 1, 4)};
+        QCOMPARE(row2, (QStringList{"136.00000", "175.00000", ""}));
+        QVERIFY(!editorOf(again)->undoAction()->isEnabled()); // history ends with the window
+        QCOMPARE(answerer.count(), 2);
+    }
+
+    // One undo step gives back the whole record, also after Delete emptied the channel.
+    void deleteOnReceiveEmptiesChannelAndUndoRestoresIt()
+    {
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::UH);
+        ChannelEditor *editor = editorOf(w);
+        ChannelRecord full = w->store()->record(3);
+        const QStringList values{"4", "435.10000", "88.5", "s3", "440.00000", "D754N", "s6",
+                                 "del", "2", "on", "L"};
+        for (int f = 0; f < fieldCount; ++f)
+            full[f] = values.at(f);
+        QVERIFY(w->store()->setRecord(3, full));
+
+        w->grid()->setCurrentIndex(w->tableModel()->index(3, 1));
+        QTest::keyClick(w->grid(), Qt::Key_Delete);
+        ChannelRecord emptied = full;
+        for (int f : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power})
+            emptied[f] = QString();
+        QVERIFY(w->store()->record(3) == emptied);
+        editor->undoAction()->trigger();
+        QVERIFY(w->store()->record(3) == full);
+        // Delete elsewhere than on a frequency cell changes nothing.
+        w->grid()->setCurrentIndex(w->tableModel()->index(3, 2));
+        QTest::keyClick(w->grid(), Qt::Key_Delete);
+        QVERIFY(w->store()->record(3) == full);
+        QCOMPARE(answerer.count(), 0);
+    }
+
+    void historyEndsAtTableReplacementAndWaitsOutTransfers()
+    {
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::UL);
+        ChannelEditor *editor = editorOf(w);
+        editor->enterText(0, 1, QStringLiteral("360"));
+        QVERIFY(editor->undoAction()->isEnabled());
+
+        w->setTransferLock(true);
+        QVERIFY(!editor->undoAction()->isEnabled());
+        QVERIFY(!editor->redoAction()->isEnabled());
+        for (PickList list : allPickLists)
+            QVERIFY(!editor->pickList(list)->isEnabled());
+        w->setTransferLock(false);
+        QVERIFY(editor->undoAction()->isEnabled());
+        QVERIFY(editor->pickList(PickList::Combo1)->isEnabled());
+
+        w->notifyTableReplaced();
+        QCOMPARE(editor->undoStack()->count(), 0);
+        QVERIFY(!editor->undoAction()->isEnabled());
+        QCOMPARE(cell(w, 0, 1), QStringLiteral("360.00000"));
+    }
+
+    // A change the database refuses is reported, left out of the history, and the grid keeps
+    // showing what is stored; the range message does not follow it.
+    void refusedWriteIsReported()
+    {
+        MessageBoxAnswerer answerer;
+        MDIForm1 main;
+        ModelWindow *w = main.showModel(Model::V);
+        ChannelEditor *editor = editorOf(w);
+        w->store()->close();
+        editor->enterText(2, 1, QStringLiteral("200"));
+        QTRY_COMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().first().title, QStringLiteral("系统信息"));
+        QCOMPARE(cell(w, 2, 1), QString());
+        QCOMPARE(editor->undoStack()->count(), 0);
+        QTest::qWait(50);
+        QCOMPARE(answerer.count(), 1);
+    }
+
+    // Each pick list lies inside the grid's header band, over the column it sets.
+    void pickListsSitOverTheirColumns_data()
+    {
+        QTest::addColumn<Model>("model");
+        for (Model m : allModels)
+            QTest::newRow(modelInfo(m).name.toLatin1().constData()) << m;
+    }
+
+    void pickListsSitOverTheirColumns()
+    {
+        QFETCH(Model, model);
+        MDIForm1 main;
+        main.show();
+        ModelWindow *w = main.showModel(model);
+        ChannelEditor *editor = editorOf(w);
+        QHeaderView *header = w->grid()->horizontalHeader();
+        const QRect band(header->mapTo(w->client(), QPoint(0, 0)), header->size());
+        const QList<QPair<PickList, int>> columns{{PickList::Combo1, 2}, {PickList::Combo3, 4},
+                                                  {PickList::Combo5, 5}, {PickList::Combo6, 6},
+                                                  {PickList::Combo7, 7}, {PickList::Combo10, 8}};
+        for (const auto &[list, column] : columns) {
+            QComboBox *combo = editor->pickList(list);
+            const QRect g = combo->geometry();
+            QVERIFY2(band.top() <= g.top() && g.bottom() <= band.bottom(),
+                     qPrintable(pickListName(list)));
+            const int left = band.left() + header->sectionViewportPosition(column);
+            const int right = left + header->sectionSize(column);
+            QVERIFY2(left <= g.center().x() && g.center().x() < right,
+                     qPrintable(pickListName(list)));
+            QCOMPARE(combo->currentIndex(), -1);
+            QVERIFY(!combo->isEditable());
+            QCOMPARE(combo->palette().color(QPalette::ButtonText), QColor(Qt::red));
+        }
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
