@@ -3,6 +3,7 @@
 #include "numberreader.h"
 #include "tones.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zw {
@@ -221,13 +222,14 @@ RadioReply decodeReply(QByteArrayView reply, const ChannelTable &current, Model 
 {
     RadioReply result;
     result.records = current;
-    if (reply.size() < replyLength)
-        return result; // Incomplete
-    reply = reply.first(replyLength);
+    // Noise is reported as such even in a reply that stopped short after it.
+    reply = reply.first(std::min<qsizetype>(reply.size(), replyLength));
     if (!isBlockText(reply)) {
         result.status = RadioReply::Status::BadCharacter;
         return result;
     }
+    if (reply.size() < replyLength)
+        return result; // Incomplete
     const QString text = QString::fromLatin1(reply);
     const QStringView view(text);
     result.settings = decodeTrailerBlock(view.mid((replyBlockCount - 1) * blockLength, blockLength));

@@ -70,7 +70,7 @@ struct RadioReply {
         Ok,           // a radio of the window's own model
         OtherModel,   // a radio of another model: nothing of it belongs in this window
         UnknownModel, // a model code that is no model
-        BadCharacter, // a character other than 0-9/A-F
+        BadCharacter, // a character other than 0-9/A-F (also in a reply that stops short)
         Incomplete,   // fewer than 576 characters
     };
     Status status = Status::Incomplete;

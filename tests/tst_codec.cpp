@@ -289,6 +289,8 @@ private slots:
         lower[40] = 'a';
         QTest::newRow("lower-case hex") << lower << int(RadioReply::Status::BadCharacter);
         QTest::newRow("short") << reply(own).left(575) << int(RadioReply::Status::Incomplete);
+        QTest::newRow("noise in a short reply")
+            << noisy.left(200) << int(RadioReply::Status::BadCharacter);
     }
 
     void replyOutcome()
