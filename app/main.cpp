@@ -1,8 +1,12 @@
 #include "mdiform1.h"
 #include "serialconnection.h"
+#include "virtualradio.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -21,13 +25,36 @@ int main(int argc, char *argv[])
                                   QStringLiteral("DEVICE"));
     parser.addOption(com1);
     parser.addOption(com2);
+    const QCommandLineOption virtualRadio(
+        {QStringLiteral("virtual-radio")},
+        QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), played "
+                       "inside the program."),
+        QStringLiteral("MODEL"));
+    parser.addOption(virtualRadio);
     parser.process(app);
+
+    std::unique_ptr<zw::VirtualRadio> radio;
+    if (parser.isSet(virtualRadio)) {
+        const auto model = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(virtualRadio));
+        if (!model) {
+            std::fprintf(stderr, "unknown radio model: %s (V, UH, UM or UL)\n",
+                         qPrintable(parser.value(virtualRadio)));
+            return 2;
+        }
+        radio = std::make_unique<zw::VirtualRadio>(*model);
+        if (!radio->open()) {
+            std::fprintf(stderr, "no virtual radio: %s\n", qPrintable(radio->errorString()));
+            return 1;
+        }
+    }
 
     zw::MDIForm1 mainWindow;
     if (parser.isSet(com1))
         mainWindow.serial()->setDevice(1, parser.value(com1));
     if (parser.isSet(com2))
         mainWindow.serial()->setDevice(2, parser.value(com2));
+    if (radio)
+        mainWindow.serial()->setDevice(1, radio->devicePath());
     mainWindow.load();
     return QApplication::exec();
 }

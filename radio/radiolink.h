@@ -45,6 +45,8 @@ public:
 
     State state() const { return m_state; }
     bool isTransferring() const { return m_state == State::Reading || m_state == State::Writing; }
+    // Another window's link holds the port: this one can start nothing now.
+    bool isPortBusy() const { return otherWindowTransferring(); }
 
     // How long a block of the reply may take before the read gives up.
     void setBlockTimeout(int ms) { m_blockTimeout.setInterval(ms); }

@@ -5,6 +5,7 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "messagebox.h"
+#include "radiotransfer.h"
 #include "serialconnection.h"
 
 #include <QCloseEvent>
@@ -61,6 +62,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer4 = makeTimer(this, "Timer4", 500);
 
     connect(m_tableModel, &ChannelTableModel::cellEdited, this, &ModelWindow::onCellEdited);
+    new RadioTransfer(this);
 }
 
 ModelWindow::~ModelWindow() = default;
