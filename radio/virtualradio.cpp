@@ -185,6 +185,8 @@ void VirtualRadio::onReadable()
 
 void VirtualRadio::take(char c)
 {
+    if (!m_receiving && (c == 'A' || c == 'B' || c == 'C'))
+        emit requestReceived(c);
     if (m_faults.silent)
         return;
     if (m_receiving) {
@@ -211,15 +213,12 @@ void VirtualRadio::take(char c)
     }
     switch (c) {
     case 'C':
-        emit requestReceived(c);
         answer(QByteArrayLiteral("C"));
         break;
     case 'B':
-        emit requestReceived(c);
-        answer(reply());
+        answer(reply(), m_faults.replyDelayMs);
         break;
     case 'A':
-        emit requestReceived(c);
         m_receiving = true;
         m_incoming.clear();
         m_receiveTimeout.start();
@@ -229,10 +228,10 @@ void VirtualRadio::take(char c)
     }
 }
 
-void VirtualRadio::answer(const QByteArray &text)
+void VirtualRadio::answer(const QByteArray &text, int delayMs)
 {
-    if (m_faults.answerDelayMs > 0) {
-        QTimer::singleShot(m_faults.answerDelayMs, this, [this, text] {
+    if (delayMs > 0) {
+        QTimer::singleShot(delayMs, this, [this, text] {
             m_out += text;
             pump();
         });

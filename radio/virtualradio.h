@@ -47,7 +47,7 @@ public:
         int stopAfterBlocks = -1;  // the reply to "B" stops after this many blocks (0..17)
         int garbageInBlock = -1;   // block 1..18 of the reply carries a non-hex character
         QString reportedCode;      // model code sent in the trailer instead of the own one
-        int answerDelayMs = 0;     // every answer starts this late
+        int replyDelayMs = 0;      // the reply to "B" starts this late
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);
@@ -77,13 +77,13 @@ public:
 signals:
     // A complete channel image was taken into memory.
     void memoryWritten();
-    // Every request letter received outside a write ("C", "B", "A").
+    // Every request letter received outside a write ("C", "B", "A"), also while silent.
     void requestReceived(char request);
 
 private:
     void onReadable();
     void take(char c);
-    void answer(const QByteArray &text);
+    void answer(const QByteArray &text, int delayMs = 0);
     void pump();
 
     Model m_model;

@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
                                                  "the own one (1-4 another model, else none)."),
                                   QStringLiteral("CODE"));
     const QCommandLineOption slow({QStringLiteral("slow")},
-                                  QStringLiteral("Start every answer MS milliseconds late."),
+                                  QStringLiteral("Start the reply to a read MS milliseconds late."),
                                   QStringLiteral("MS"));
     parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow});
     parser.process(app);
@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
     faults.stopAfterBlocks = parser.isSet(stopAfter) ? parser.value(stopAfter).toInt() : -1;
     faults.garbageInBlock = parser.isSet(garbage) ? parser.value(garbage).toInt() : -1;
     faults.reportedCode = parser.value(code);
-    faults.answerDelayMs = parser.value(slow).toInt();
+    faults.replyDelayMs = parser.value(slow).toInt();
     radio.setFaults(faults);
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);
