@@ -9,7 +9,7 @@ namespace zw {
 namespace {
 
 constexpr int readStartDelayMs = 100;
-constexpr int requestPauseMs = 10;
+constexpr int requestPauseMs = 5;
 constexpr int defaultBlockTimeoutMs = 1500;
 constexpr int pollDrainLimit = 99999;
 

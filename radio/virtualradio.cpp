@@ -18,6 +18,11 @@ namespace zw {
 namespace {
 
 constexpr qint64 nanosecondsPerCharacter = 1'041'667; // 10 bits at 9600 baud
+// A PC's serial port hands received characters over in groups (a UART's receive FIFO raises
+// its interrupt every 8 characters by default; a USB adapter sends a packet per latency
+// period), so the paced line delivers 8 characters at a time, each group when its last
+// character would have arrived.
+constexpr int charactersPerHandOver = 8;
 constexpr int receiveTimeoutMs = 3000;
 
 QByteArray trailerOf(const VirtualRadio::Memory &memory, const QString &code)
@@ -43,7 +48,7 @@ VirtualRadio::VirtualRadio(Model model, QObject *parent)
         m_incoming.clear();
     });
     m_pace.setTimerType(Qt::PreciseTimer);
-    m_pace.setInterval(2);
+    m_pace.setInterval(int(charactersPerHandOver * nanosecondsPerCharacter / 1'000'000));
     connect(&m_pace, &QTimer::timeout, this, &VirtualRadio::pump);
 }
 
@@ -254,7 +259,7 @@ void VirtualRadio::pump()
             m_outSent = 0;
             m_pace.start();
         }
-        const qint64 due = m_outClock.nsecsElapsed() / nanosecondsPerCharacter + 1 - m_outSent;
+        const qint64 due = m_outClock.nsecsElapsed() / nanosecondsPerCharacter - m_outSent;
         count = std::min<qsizetype>(count, qsizetype(std::max<qint64>(due, 0)));
     }
     if (count > 0) {
