@@ -40,7 +40,7 @@ RadioLink::RadioLink(Model model, SerialConnection *serial, const Timers &timers
 
 RadioLink::~RadioLink()
 {
-    if (m_serial->transferOwner() == this)
+    if (m_serial && m_serial->transferOwner() == this)
         m_serial->setTransferOwner(nullptr);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 namespace zw {
@@ -88,7 +89,7 @@ private:
     bool otherWindowTransferring() const;
 
     Model m_model;
-    SerialConnection *m_serial;
+    QPointer<SerialConnection> m_serial; // the main window may delete it before this link
     Timers m_timers;
     State m_state = State::Polling;
     QTimer m_requestPause;  // short pause before "B" (late poll answers arrive and are dropped)
