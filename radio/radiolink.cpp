@@ -115,9 +115,11 @@ void RadioLink::collect()
 {
     if (m_state != State::Reading || !m_awaitingReply)
         return;
-    const qsizetype blocksBefore = m_reply.size() / blockLength;
+    const qsizetype before = m_reply.size();
+    const qsizetype blocksBefore = before / blockLength;
     m_reply += m_serial->readAll();
-    const bool noise = !isBlockText(m_reply.first(std::min<qsizetype>(m_reply.size(), replyLength)));
+    const qsizetype checked = std::min<qsizetype>(m_reply.size(), replyLength);
+    const bool noise = !isBlockText(QByteArrayView(m_reply).sliced(before, checked - before));
     if (m_reply.size() >= replyLength || noise) {
         m_reply.truncate(replyLength);
         const QByteArray reply = m_reply;

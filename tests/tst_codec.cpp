@@ -145,14 +145,6 @@ private slots:
         QCOMPARE(EncodeTrailerBlock(squelch, tone), block);
     }
 
-    void dtscFindsPositions()
-    {
-        QCOMPARE(DTSC(QStringLiteral("023")), qint16(1));
-        QCOMPARE(DTSC(QStringLiteral("754")), qint16(83));
-        QCOMPARE(DTSC(QStringLiteral("999")), qint16(0));
-        QCOMPARE(DTSC(QString()), qint16(0));
-    }
-
     void decodeChannel_data()
     {
         QTest::addColumn<Model>("model");
