@@ -1,8 +1,14 @@
 #include "mdiform1.h"
 #include "serialconnection.h"
+#ifdef ZW_HAVE_VIRTUAL_RADIO
+#include "virtualradio.h"
+#endif
 
 #include <QApplication>
 #include <QCommandLineParser>
+
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -21,13 +27,42 @@ int main(int argc, char *argv[])
                                   QStringLiteral("DEVICE"));
     parser.addOption(com1);
     parser.addOption(com2);
+#ifdef ZW_HAVE_VIRTUAL_RADIO
+    const QCommandLineOption virtualRadio(
+        {QStringLiteral("virtual-radio")},
+        QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), played "
+                       "inside the program."),
+        QStringLiteral("MODEL"));
+    parser.addOption(virtualRadio);
+#endif
     parser.process(app);
+
+#ifdef ZW_HAVE_VIRTUAL_RADIO
+    std::unique_ptr<zw::VirtualRadio> radio;
+    if (parser.isSet(virtualRadio)) {
+        const auto model = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(virtualRadio));
+        if (!model) {
+            std::fprintf(stderr, "unknown radio model: %s (V, UH, UM or UL)\n",
+                         qPrintable(parser.value(virtualRadio)));
+            return 2;
+        }
+        radio = std::make_unique<zw::VirtualRadio>(*model);
+        if (!radio->open()) {
+            std::fprintf(stderr, "no virtual radio: %s\n", qPrintable(radio->errorString()));
+            return 1;
+        }
+    }
+#endif
 
     zw::MDIForm1 mainWindow;
     if (parser.isSet(com1))
         mainWindow.serial()->setDevice(1, parser.value(com1));
     if (parser.isSet(com2))
         mainWindow.serial()->setDevice(2, parser.value(com2));
+#ifdef ZW_HAVE_VIRTUAL_RADIO
+    if (radio)
+        mainWindow.serial()->setDevice(1, radio->devicePath());
+#endif
     mainWindow.load();
     return QApplication::exec();
 }

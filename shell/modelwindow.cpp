@@ -6,6 +6,7 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "messagebox.h"
+#include "radiotransfer.h"
 #include "serialconnection.h"
 
 #include <QCloseEvent>
@@ -62,6 +63,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer4 = makeTimer(this, "Timer4", 500);
 
     new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
+    new RadioTransfer(this); // Read Data / Write Data, status line and progress
 }
 
 ModelWindow::~ModelWindow() = default;

@@ -1,0 +1,123 @@
+// Times a full read against the virtual radio paced like a 9600-baud line, run as its own
+// process so that only the program's CPU time is counted:
+//   QT_QPA_PLATFORM=offscreen build/bench/zw4630-bench-read [ROUNDS]
+// Prints, for each read, the time from Read Data to the table filled and the CPU time the
+// program used meanwhile.
+#include "mdiform1.h"
+#include "modelwindow.h"
+#include "radiotransfer.h"
+#include "serialconnection.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// Runs the event loop until `done` holds or `timeoutMs` passes.
+template <typename Done>
+bool runUntil(Done done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                   : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+
+    QProcess radio;
+    radio.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/zw4630-virtual-radio"),
+                {QStringLiteral("--model"), QStringLiteral("V")});
+    if (!radio.waitForStarted(5000) || !radio.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "cannot start zw4630-virtual-radio\n");
+        return 1;
+    }
+    const QString device = QString::fromLocal8Bit(radio.readLine()).trimmed();
+
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    zw::MDIForm1 main;
+    main.serial()->setDevice(1, device);
+    main.load();
+    zw::ModelWindow *window = main.showModel(zw::Model::V);
+
+    std::vector<double> times;
+    std::vector<double> cpus;
+    for (int round = 0; round < rounds; ++round) {
+        if (!runUntil([&] { return window->statusLine()->text() == QStringLiteral("对讲机就绪..."); },
+                      3000)) {
+            std::fprintf(stderr, "the radio does not answer the ready poll\n");
+            return 1;
+        }
+        bool filled = false;
+        QElapsedTimer clock;
+        const auto connection = QObject::connect(window, &zw::ModelWindow::tableReplaced,
+                                                 [&] { filled = true; });
+        double cpuAtReply = 0;
+        const auto replyConnection =
+            QObject::connect(window->findChild<zw::RadioTransfer *>()->link(),
+                             &zw::RadioLink::progress, [&](int done, int total) {
+                                 if (done == total)
+                                     cpuAtReply = cpuSeconds();
+                             });
+        const double cpuBefore = cpuSeconds();
+        clock.start();
+        window->readAction()->trigger();
+        const bool ok = runUntil([&] { return filled; }, 5000);
+        const double elapsed = double(clock.nsecsElapsed()) / 1e6;
+        const double cpu = (cpuSeconds() - cpuBefore) * 1000.0;
+        QObject::disconnect(connection);
+        QObject::disconnect(replyConnection);
+        if (!ok) {
+            std::fprintf(stderr, "read %d did not fill the table\n", round + 1);
+            return 1;
+        }
+        runUntil([&] { return !window->isTransferLocked(); }, 1000);
+        std::printf("read %d: table filled after %.1f ms, program CPU time %.1f ms "
+                    "(%.1f ms until the reply was in, %.1f ms to apply it)\n",
+                    round + 1, elapsed, cpu, (cpuAtReply - cpuBefore) * 1000.0,
+                    cpu - (cpuAtReply - cpuBefore) * 1000.0);
+        times.push_back(elapsed);
+        cpus.push_back(cpu);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    std::printf("median of %d: %.1f ms (goal <= 750 ms), CPU %.1f ms (goal <= 30 ms)\n", rounds,
+                median(times), median(cpus));
+    std::printf("worst of %d:  %.1f ms, CPU %.1f ms\n", rounds,
+                *std::max_element(times.begin(), times.end()),
+                *std::max_element(cpus.begin(), cpus.end()));
+    main.close();
+    radio.kill();
+    radio.waitForFinished(2000);
+    return 0;
+}

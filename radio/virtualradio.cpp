@@ -1,0 +1,278 @@
+#include "virtualradio.h"
+
+#include "codec.h"
+#include "numberreader.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zw {
+
+namespace {
+
+constexpr qint64 nanosecondsPerCharacter = 1'041'667; // 10 bits at 9600 baud
+// A PC's serial port hands received characters over in groups (a UART's receive FIFO raises
+// its interrupt every 8 characters by default; a USB adapter sends a packet per latency
+// period), so the paced line delivers 8 characters at a time, each group when its last
+// character would have arrived.
+constexpr int charactersPerHandOver = 8;
+constexpr int receiveTimeoutMs = 3000;
+
+QByteArray trailerOf(const VirtualRadio::Memory &memory, const QString &code)
+{
+    QByteArray block(blockLength, '0');
+    block[3] = code.isEmpty() ? '0' : code.at(0).toLatin1();
+    block[5] = memory.squelch;
+    block[6] = memory.channelTone.at(0);
+    block[7] = memory.channelTone.at(1);
+    return block;
+}
+
+} // namespace
+
+VirtualRadio::VirtualRadio(Model model, QObject *parent)
+    : QObject(parent), m_model(model), m_memory(defaultMemory(model))
+{
+    m_receiveTimeout.setSingleShot(true);
+    m_receiveTimeout.setInterval(receiveTimeoutMs);
+    // A write that stops half-way is dropped, as the radio would drop it.
+    connect(&m_receiveTimeout, &QTimer::timeout, this, [this] {
+        m_receiving = false;
+        m_incoming.clear();
+    });
+    m_pace.setTimerType(Qt::PreciseTimer);
+    m_pace.setInterval(int(charactersPerHandOver * nanosecondsPerCharacter / 1'000'000));
+    connect(&m_pace, &QTimer::timeout, this, &VirtualRadio::pump);
+}
+
+VirtualRadio::~VirtualRadio()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_slave >= 0)
+        ::close(m_slave);
+}
+
+bool VirtualRadio::open()
+{
+    char name[256] = {};
+    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
+        m_error = QString::fromLocal8Bit(strerror(errno));
+        m_master = m_slave = -1;
+        return false;
+    }
+    // Raw line, no echo: the program must see only what the radio sends. The radio keeps its
+    // own handle on the line so it stays up while the program opens and closes its port.
+    termios raw{};
+    tcgetattr(m_slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(m_slave, TCSANOW, &raw);
+    fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_devicePath = QString::fromLocal8Bit(name);
+    m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &VirtualRadio::onReadable);
+    return true;
+}
+
+VirtualRadio::Memory VirtualRadio::defaultMemory(Model model)
+{
+    const ModelInfo &info = modelInfo(model);
+    auto frequency = [&](double aboveLow) { return formatFrequency(info.band.bandLow + aboveLow); };
+    ChannelTable table;
+    // 信道号, 接收频率, 收哑音, 备用3, 发送频率, 发哑音, 备用6, 扫描, BCL, 拍频, 功率
+    table[0].fields = {"1", frequency(5), "", "", frequency(5), "", "", "add", "off", "off", "H"};
+    table[1].fields = {"2",  frequency(5.0125), "88.5", "", frequency(5.0125), "88.5", "",
+                       "add", "off", "off", "H"};
+    table[2].fields = {"3",   frequency(10), "D023N", "", frequency(15), "D023N", "",
+                       "del", "1",   "on",  "L"};
+    Memory memory;
+    for (int i = 0; i < channelCount; ++i) {
+        memory.channels[static_cast<std::size_t>(i)] =
+            EncodeChannelBlock(table[static_cast<std::size_t>(i)], info.receiveOffsetMHz)
+                .toLatin1();
+    }
+    return memory;
+}
+
+bool VirtualRadio::loadMemory(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        m_error = file.errorString();
+        return false;
+    }
+    QList<QByteArray> lines;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (!line.trimmed().isEmpty())
+            lines.append(line.trimmed());
+    }
+    if (lines.size() != imageBlockCount) {
+        m_error = QStringLiteral("%1: expected %2 blocks, found %3")
+                      .arg(path)
+                      .arg(imageBlockCount)
+                      .arg(lines.size());
+        return false;
+    }
+    for (const QByteArray &line : lines) {
+        if (line.size() != blockLength || !isBlockText(line)) {
+            m_error = QStringLiteral("%1: not a block of 32 hexadecimal characters: %2")
+                          .arg(path, QString::fromLatin1(line));
+            return false;
+        }
+    }
+    Memory memory;
+    for (int i = 0; i < channelCount; ++i)
+        memory.channels[static_cast<std::size_t>(i)] = lines.at(i);
+    memory.squelch = lines.last().at(5);
+    memory.channelTone = lines.last().mid(6, 2);
+    m_memory = memory;
+    return true;
+}
+
+bool VirtualRadio::saveMemory(const QString &path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    QByteArray text;
+    for (const QByteArray &block : m_memory.channels)
+        text += block + '\n';
+    text += trailerOf(m_memory, QStringLiteral("5")) + '\n';
+    file.write(text);
+    if (!file.commit()) {
+        m_error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QByteArray VirtualRadio::reply() const
+{
+    QByteArray text(blockLength, '0'); // header block
+    for (const QByteArray &block : m_memory.channels)
+        text += block;
+    const QString code =
+        m_faults.reportedCode.isEmpty() ? modelInfo(m_model).code : m_faults.reportedCode;
+    text += trailerOf(m_memory, code);
+    if (m_faults.garbageInBlock >= 1 && m_faults.garbageInBlock <= replyBlockCount)
+        text[(m_faults.garbageInBlock - 1) * blockLength + 5] = 'x';
+    if (m_faults.stopAfterBlocks >= 0 && m_faults.stopAfterBlocks < replyBlockCount)
+        text.truncate(m_faults.stopAfterBlocks * blockLength);
+    return text;
+}
+
+void VirtualRadio::onReadable()
+{
+    char buffer[1024];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0) {
+            for (ssize_t i = 0; i < n; ++i)
+                take(buffer[i]);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            m_notifier->setEnabled(false); // the line is gone; nothing more will come
+        return;
+    }
+}
+
+void VirtualRadio::take(char c)
+{
+    if (!m_receiving && (c == 'A' || c == 'B' || c == 'C'))
+        emit requestReceived(c);
+    if (m_faults.silent)
+        return;
+    if (m_receiving) {
+        m_incoming += c;
+        m_receiveTimeout.start();
+        if (m_incoming.size() < imageBlockCount * blockLength)
+            return;
+        m_receiving = false;
+        m_receiveTimeout.stop();
+        if (isBlockText(m_incoming)) {
+            for (int i = 0; i < channelCount; ++i)
+                m_memory.channels[static_cast<std::size_t>(i)] =
+                    m_incoming.mid(i * blockLength, blockLength);
+            const QByteArray trailer = m_incoming.mid(channelCount * blockLength);
+            m_memory.squelch = trailer.at(5);
+            m_memory.channelTone = trailer.mid(6, 2);
+            if (!m_memoryFile.isEmpty())
+                saveMemory(m_memoryFile);
+            m_incoming.clear();
+            emit memoryWritten();
+        }
+        m_incoming.clear();
+        return;
+    }
+    switch (c) {
+    case 'C':
+        answer(QByteArrayLiteral("C"));
+        break;
+    case 'B':
+        answer(reply(), m_faults.replyDelayMs);
+        break;
+    case 'A':
+        m_receiving = true;
+        m_incoming.clear();
+        m_receiveTimeout.start();
+        break;
+    default:
+        break; // line noise
+    }
+}
+
+void VirtualRadio::answer(const QByteArray &text, int delayMs)
+{
+    if (delayMs > 0) {
+        QTimer::singleShot(delayMs, this, [this, text] {
+            m_out += text;
+            pump();
+        });
+        return;
+    }
+    m_out += text;
+    pump();
+}
+
+void VirtualRadio::pump()
+{
+    if (m_master < 0 || m_out.isEmpty()) {
+        m_pace.stop();
+        return;
+    }
+    qsizetype count = m_out.size();
+    if (m_paced) {
+        if (!m_pace.isActive()) {
+            m_outClock.start();
+            m_outSent = 0;
+            m_pace.start();
+        }
+        const qint64 due = m_outClock.nsecsElapsed() / nanosecondsPerCharacter - m_outSent;
+        count = std::min<qsizetype>(count, qsizetype(std::max<qint64>(due, 0)));
+    }
+    if (count > 0) {
+        const ssize_t n = ::write(m_master, m_out.constData(), size_t(count));
+        if (n > 0) {
+            m_out.remove(0, n);
+            m_outSent += n;
+        }
+    }
+    if (m_out.isEmpty())
+        m_pace.stop();
+    else if (!m_paced && !m_pace.isActive())
+        m_pace.start(); // the line's buffer was full: try again shortly
+}
+
+} // namespace zw

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "modelinfo.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+
+class QSocketNotifier;
+
+namespace zw {
+
+// A radio of the ZW4630 family played on a pseudo-terminal, for trying the program and for
+// tests without hardware. The program opens devicePath() as its serial port. The radio answers
+// "C" with "C"; answers "B" with a header block, its 16 channel blocks and a trailer block that
+// carries its model code, squelch level and channel tone; and after "A" takes the 544
+// characters of a channel image into its memory. Answers go out at the pace of a 9600-baud
+// line (about 1.04 ms a character) unless pacing is off.
+//
+// Memory file: 17 lines of 32 hexadecimal characters, the 16 channel blocks and a trailer
+// block, exactly as a write sends them. The default memory (defaultMemory) holds three
+// channels in use, built from the model's band:
+//   1: band low + 5 MHz both ways, no tones, high power;
+//   2: band low + 5.0125 MHz both ways, CTCSS 88.5 both ways, high power;
+//   3: receive band low + 10 MHz with D023N, transmit band low + 15 MHz with D023N, skipped
+//      by scan, BCL 1, beat on, low power;
+// squelch level 3 and channel tone 中文.
+class VirtualRadio final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(VirtualRadio)
+
+public:
+    struct Memory {
+        std::array<QByteArray, 16> channels; // 32 characters each
+        char squelch = '3';
+        QByteArray channelTone = "00"; // "00" 中文, "10" 英文, "01" 键音
+    };
+
+    // Ways to misbehave, for tests and demonstrations.
+    struct Faults {
+        bool silent = false;       // answers nothing and takes nothing (radio switched off)
+        int stopAfterBlocks = -1;  // the reply to "B" stops after this many blocks (0..17)
+        int garbageInBlock = -1;   // block 1..18 of the reply carries a non-hex character
+        QString reportedCode;      // model code sent in the trailer instead of the own one
+        int replyDelayMs = 0;      // the reply to "B" starts this late
+    };
+
+    explicit VirtualRadio(Model model, QObject *parent = nullptr);
+    ~VirtualRadio() override;
+
+    // Creates the pseudo-terminal. False when the system has none (see errorString()).
+    bool open();
+    QString devicePath() const { return m_devicePath; }
+    QString errorString() const { return m_error; }
+
+    Model model() const { return m_model; }
+    void setPacing(bool paced) { m_paced = paced; }
+    void setFaults(const Faults &faults) { m_faults = faults; }
+    const Faults &faults() const { return m_faults; }
+
+    static Memory defaultMemory(Model model);
+    const Memory &memory() const { return m_memory; }
+    void setMemory(const Memory &memory) { m_memory = memory; }
+    bool loadMemory(const QString &path);
+    bool saveMemory(const QString &path) const;
+    // When set, the memory is saved there after every complete write.
+    void setMemoryFile(const QString &path) { m_memoryFile = path; }
+
+    // The 576 characters a "B" is answered with, faults included.
+    QByteArray reply() const;
+
+signals:
+    // A complete channel image was taken into memory.
+    void memoryWritten();
+    // Every request letter received outside a write ("C", "B", "A"), also while silent.
+    void requestReceived(char request);
+
+private:
+    void onReadable();
+    void take(char c);
+    void answer(const QByteArray &text, int delayMs = 0);
+    void pump();
+
+    Model m_model;
+    Memory m_memory;
+    Faults m_faults;
+    bool m_paced = true;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_devicePath;
+    mutable QString m_error;
+    QString m_memoryFile;
+    QSocketNotifier *m_notifier = nullptr;
+
+    bool m_receiving = false; // between "A" and the 544th character
+    QByteArray m_incoming;
+    QTimer m_receiveTimeout;
+
+    QByteArray m_out;       // characters still to send
+    qint64 m_outSent = 0;   // of the current paced run
+    QElapsedTimer m_outClock;
+    QTimer m_pace;
+};
+
+} // namespace zw

@@ -1,0 +1,55 @@
+// Renders a model window in the middle of a read from a virtual radio, progress bar showing:
+//   QT_QPA_PLATFORM=offscreen zw4630-reading-screenshot OUT.png [V|UH|UM|UL]
+#include "mdiform1.h"
+#include "modelwindow.h"
+#include "radiotransfer.h"
+#include "serialconnection.h"
+#include "virtualradio.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZW4630"));
+    QStringList args = QApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: zw4630-reading-screenshot OUT.png [V|UH|UM|UL]\n");
+        return 2;
+    }
+    const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
+    const auto model = zw::modelFromName(QStringLiteral("ZW4630")
+                                         + (args.isEmpty() ? QStringLiteral("UH") : args.first()));
+    if (!model)
+        return 2;
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    zw::VirtualRadio radio(*model);
+    if (!radio.open())
+        return 1;
+    zw::MDIForm1 main;
+    main.serial()->setDevice(1, radio.devicePath());
+    main.load();
+    zw::ModelWindow *window = main.showModel(*model);
+    // Read as soon as the radio is ready, and take the picture when half the reply is in.
+    QObject::connect(window->findChild<zw::RadioTransfer *>()->link(), &zw::RadioLink::radioReady,
+                     window, [window] { window->readAction()->trigger(); });
+    QObject::connect(window->findChild<zw::RadioTransfer *>()->link(), &zw::RadioLink::progress,
+                     &app, [&](int done, int total) {
+                         if (done == total / 2) {
+                             main.grab().save(out);
+                             QApplication::quit();
+                         }
+                     });
+    QTimer::singleShot(5000, &app, [] { QApplication::exit(1); });
+    return QApplication::exec();
+}

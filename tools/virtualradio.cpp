@@ -1,0 +1,81 @@
+// Plays a ZW4630 radio on a pseudo-terminal and prints the device to give the program:
+//   zw4630-virtual-radio --model UH &      ->  /dev/pts/5
+//   zw4630 --com1 /dev/pts/5
+#include "modelinfo.h"
+#include "virtualradio.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zw4630-virtual-radio"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("A ZW4630 radio on a pseudo-terminal, for trying the program without "
+                       "hardware. Prints the device path to pass to zw4630 --com1."));
+    parser.addHelpOption();
+    const QCommandLineOption model({QStringLiteral("model")},
+                                   QStringLiteral("Radio model: V, UH, UM or UL (default V)."),
+                                   QStringLiteral("MODEL"), QStringLiteral("V"));
+    const QCommandLineOption memory(
+        {QStringLiteral("memory")},
+        QStringLiteral("Memory file (17 lines of 32 hex characters): loaded at start when it "
+                       "exists, saved after every write."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption noPacing({QStringLiteral("no-pacing")},
+                                      QStringLiteral("Answer at once instead of at 9600 baud."));
+    const QCommandLineOption silent({QStringLiteral("silent")},
+                                    QStringLiteral("Answer nothing (radio switched off)."));
+    const QCommandLineOption stopAfter({QStringLiteral("stop-after")},
+                                       QStringLiteral("Stop the read reply after N blocks."),
+                                       QStringLiteral("N"));
+    const QCommandLineOption garbage({QStringLiteral("garbage-in")},
+                                     QStringLiteral("Put a non-hex character in block N (1-18)."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption code({QStringLiteral("report-code")},
+                                  QStringLiteral("Model code to send in the trailer instead of "
+                                                 "the own one (1-4 another model, else none)."),
+                                  QStringLiteral("CODE"));
+    const QCommandLineOption slow({QStringLiteral("slow")},
+                                  QStringLiteral("Start the reply to a read MS milliseconds late."),
+                                  QStringLiteral("MS"));
+    parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow});
+    parser.process(app);
+
+    const auto radioModel = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(model));
+    if (!radioModel) {
+        std::fprintf(stderr, "unknown model %s (V, UH, UM or UL)\n",
+                     qPrintable(parser.value(model)));
+        return 2;
+    }
+    zw::VirtualRadio radio(*radioModel);
+    radio.setPacing(!parser.isSet(noPacing));
+    zw::VirtualRadio::Faults faults;
+    faults.silent = parser.isSet(silent);
+    faults.stopAfterBlocks = parser.isSet(stopAfter) ? parser.value(stopAfter).toInt() : -1;
+    faults.garbageInBlock = parser.isSet(garbage) ? parser.value(garbage).toInt() : -1;
+    faults.reportedCode = parser.value(code);
+    faults.replyDelayMs = parser.value(slow).toInt();
+    radio.setFaults(faults);
+    if (parser.isSet(memory)) {
+        const QString path = parser.value(memory);
+        if (QFileInfo::exists(path) && !radio.loadMemory(path)) {
+            std::fprintf(stderr, "%s\n", qPrintable(radio.errorString()));
+            return 1;
+        }
+        radio.setMemoryFile(path);
+    }
+    if (!radio.open()) {
+        std::fprintf(stderr, "no pseudo-terminal: %s\n", qPrintable(radio.errorString()));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(radio.devicePath()));
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
