@@ -1,6 +1,7 @@
 #include "modelwindow.h"
 
 #include "captions.h"
+#include "channelfileactions.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "language.h"
@@ -61,6 +62,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer4 = makeTimer(this, "Timer4", 500);
 
     connect(m_tableModel, &ChannelTableModel::cellEdited, this, &ModelWindow::onCellEdited);
+    new ChannelFileActions(this); // 打开 and 保存 of the file menu
 }
 
 ModelWindow::~ModelWindow() = default;
