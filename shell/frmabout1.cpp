@@ -3,8 +3,13 @@
 #include "frmabout.h"
 #include "modelwindow.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace zw {
 
@@ -16,6 +21,17 @@ QString blanks(int n)
 }
 
 } // namespace
+
+QString frmAbout1::displayText(const QString &notes)
+{
+    // The blank runs were laid out to fill each line to the label's edge. Qt wraps CJK text
+    // between any two characters, so a run of four or more blanks after text becomes a line
+    // break instead; the heading keeps its leading blanks, and shorter runs stay spacing.
+    static const QRegularExpression lineEnd(QStringLiteral("(?<=\\S) {4,}"));
+    QString text = notes;
+    text.replace(lineEnd, QStringLiteral("\n"));
+    return text.trimmed().prepend(notes.left(notes.indexOf(QRegularExpression(QStringLiteral("\\S")))));
+}
 
 QString frmAbout1::notesText()
 {
@@ -47,15 +63,28 @@ frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
     setFixedSize(twips(9060), twips(5715));
     move(twips(2340), twips(1935));
 
-    auto *label = new QLabel(notesText(), this);
+    const QFont font = kaiTiFont(15.75);
+    // KaiTi sets its lines about 1.15 em apart; the CJK fonts that stand in for it are set
+    // wider, and the notes would no longer fit the window. Their lines are drawn closer.
+    const QFontMetrics metrics(font);
+    const int lineHeight = std::min(100, int(100 * 1.15 * QFontInfo(font).pixelSize()
+                                             / std::max(1, metrics.lineSpacing())));
+    QString html;
+    for (const QString &line : displayText(notesText()).split(u'\n')) {
+        html += QStringLiteral("<p style=\"margin:0; white-space:pre-wrap; line-height:%1%;\">%2</p>")
+                    .arg(lineHeight)
+                    .arg(line.toHtmlEscaped());
+    }
+    auto *label = new QLabel(html, this);
+    label->setTextFormat(Qt::RichText);
     label->setObjectName(QStringLiteral("lblDescription"));
-    label->setFont(kaiTiFont(15.75));
+    label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
     label->setPalette(palette);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(twips(120), twips(120), twips(8820), twips(4920));
+    label->setGeometry(twips(120), 0, twips(8940), twips(5715)); // the whole window; cmdOK on top
 
     auto *ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
@@ -63,6 +92,7 @@ frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
     ok->setDefault(true);
     ok->setAutoDefault(true);
     connect(ok, &QPushButton::clicked, this, &frmAbout1::close);
+    ok->raise();
     ok->setFocus();
 }
 

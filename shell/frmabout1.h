@@ -17,6 +17,8 @@ public:
 
     // The notes as one text; runs of blanks break its lines at the label's width.
     static QString notesText();
+    // The notes as the window shows them: each line ends where its run of blanks stood.
+    static QString displayText(const QString &notes);
 };
 
 } // namespace zw
