@@ -26,8 +26,7 @@ bool isLineBreak(QChar c)
 // An unquoted value that is wholly a decimal number (blanks after it allowed).
 bool isDecimalNumber(const QString &text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)[ \\t]*$"));
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)[ \\t]*$"));
     return pattern.match(text).hasMatch();
 }
 
@@ -185,8 +184,8 @@ ChannelFileRead readChannelFile(const QByteArray &bytes)
     data.modelCode = values[0];
 
     data.channelTone = values[1];
-    if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文")
-        && data.channelTone != QStringLiteral("键音")) {
+    if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文") &&
+        data.channelTone != QStringLiteral("键音")) {
         result.error = QStringLiteral("channel tone not in its list: %1").arg(data.channelTone);
         return result;
     }

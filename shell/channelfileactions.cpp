@@ -45,8 +45,7 @@ void restoreDirectory(QWidget *parent, const QString &directory)
 
 } // namespace
 
-ChannelFileActions::ChannelFileActions(ModelWindow *window)
-    : QObject(window), m_window(window)
+ChannelFileActions::ChannelFileActions(ModelWindow *window) : QObject(window), m_window(window)
 {
     setObjectName(QStringLiteral("CommonDialog1"));
     connect(window->openAction(), &QAction::triggered, this, &ChannelFileActions::open);
@@ -95,8 +94,8 @@ void ChannelFileActions::save()
 
     // The new file replaces the old one only once it is written whole.
     QSaveFile file(fileName);
-    const bool saved = bytes.ok && file.open(QIODevice::WriteOnly)
-                       && file.write(bytes.bytes) == bytes.bytes.size() && file.commit();
+    const bool saved = bytes.ok && file.open(QIODevice::WriteOnly) &&
+                       file.write(bytes.bytes) == bytes.bytes.size() && file.commit();
     if (!saved) {
         file.cancelWriting();
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),

@@ -16,8 +16,8 @@ Dialog::Dialog(SerialConnection *serial, QWidget *parent) : QDialog(parent), m_s
 {
     setObjectName(QStringLiteral("Dialog"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setModal(false);
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
     setWindowTitle(captionText(Caption::DialogCaption, set));

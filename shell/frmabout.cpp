@@ -29,8 +29,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setModal(false);
     setWindowTitle(QStringLiteral("关于本软件"));
     setFixedSize(twips(5940), twips(4110));
@@ -44,16 +44,18 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     icon->setPixmap(programIcon.pixmap(32, 32));
     icon->setGeometry(twips(240), twips(240), 32, 32);
 
-    addLabel("lblTitle", QStringLiteral("    ZW4630写频软件"), Qt::red, 15.75, 1050, 240, 4600, 480);
+    addLabel("lblTitle", QStringLiteral("    ZW4630写频软件"), Qt::red, 15.75, 1050, 240, 4600,
+             480);
     addLabel("lblVersion", QStringLiteral("      版本 B1.3"), Qt::red, 15.75, 1050, 780, 4600, 480);
     QLabel *description = addLabel(
         "lblDescription",
-        QStringLiteral("本软件是专供用户，对Talvenor的ZW4630对讲机，编写工作频率及参数的专用软件      "),
+        QStringLiteral(
+            "本软件是专供用户，对Talvenor的ZW4630对讲机，编写工作频率及参数的专用软件      "),
         Qt::blue, 12, 1050, 1380, 4600, 1200);
     description->setWordWrap(true);
-    QLabel *support = addLabel("lblDisclaimer",
-                               QStringLiteral(" 技术咨询：") + QLatin1String(supportTelephone()),
-                               QColor(0x80, 0x00, 0x80), 14.25, 240, 2880, 3900, 900);
+    QLabel *support =
+        addLabel("lblDisclaimer", QStringLiteral(" 技术咨询：") + QLatin1String(supportTelephone()),
+                 QColor(0x80, 0x00, 0x80), 14.25, 240, 2880, 3900, 900);
     support->setWordWrap(true);
 
     // An etched separator: a grey line over a white one.
@@ -129,8 +131,7 @@ void frmAbout::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {})) {
-        showMessage(this, MessageIcon::None, programTitle(),
-                    QStringLiteral("此时系统信息不可用"));
+        showMessage(this, MessageIcon::None, programTitle(), QStringLiteral("此时系统信息不可用"));
     }
 }
 

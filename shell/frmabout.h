@@ -38,8 +38,8 @@ public:
     void startSysInfo();
 
 private:
-    QLabel *addLabel(const char *name, const QString &text, const QColor &colour,
-                     double pointSize, int left, int top, int width, int height);
+    QLabel *addLabel(const char *name, const QString &text, const QColor &colour, double pointSize,
+                     int left, int top, int width, int height);
 };
 
 } // namespace zw

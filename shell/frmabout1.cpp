@@ -30,34 +30,37 @@ QString frmAbout1::displayText(const QString &notes)
     static const QRegularExpression lineEnd(QStringLiteral("(?<=\\S) {4,}"));
     QString text = notes;
     text.replace(lineEnd, QStringLiteral("\n"));
-    return text.trimmed().prepend(notes.left(notes.indexOf(QRegularExpression(QStringLiteral("\\S")))));
+    return text.trimmed().prepend(
+        notes.left(notes.indexOf(QRegularExpression(QStringLiteral("\\S")))));
 }
 
 QString frmAbout1::notesText()
 {
     const QChar quote(u'"');
-    return blanks(18) + QStringLiteral("操作说明") + blanks(25)
-           + QStringLiteral("一，使用随机配带的写频电缆，将对讲机（关机）耳机话筒插口与计算机串行口1（或串行口2）联结。")
-           + blanks(4) + QStringLiteral("二，打开对讲机电源，屏显显示“对讲机就续”。") + blanks(4)
-           + QStringLiteral("三，写频操作：用鼠标点菜单项“写信道数椐”。") + blanks(4)
-           + QStringLiteral("四，读频操作：用鼠标点菜单项“读信道数据”。") + blanks(4)
-           + QStringLiteral("五，文件操作：使用操作“文件”菜单的“保存文") + blanks(7)
-           + QStringLiteral("件”子菜单，打开保存文件对话框，可以将当前") + blanks(6)
-           + QStringLiteral("的频率数据保存（文件名自选，后缀") + blanks(2) + QStringLiteral(".doc）。")
-           + blanks(6) + QStringLiteral("同样使用“打开文件”子菜单，可以将保存的频") + blanks(6)
-           + QStringLiteral("率数据文件重新调出使用。") + blanks(21)
-           + QStringLiteral("六，设置端口：如有必要，可操作") + quote + QStringLiteral("系统设置") + quote
-           + QStringLiteral("菜单") + blanks(7)
-           + QStringLiteral("的“选择端口”子菜单项，改变当前使用的串行") + blanks(6) + QStringLiteral("口。")
-           + blanks(4);
+    return blanks(18) + QStringLiteral("操作说明") + blanks(25) +
+           QStringLiteral("一，使用随机配带的写频电缆，将对讲机（关机）耳机话筒插口与计算机串行口1"
+                          "（或串行口2）联结。") +
+           blanks(4) + QStringLiteral("二，打开对讲机电源，屏显显示“对讲机就续”。") + blanks(4) +
+           QStringLiteral("三，写频操作：用鼠标点菜单项“写信道数椐”。") + blanks(4) +
+           QStringLiteral("四，读频操作：用鼠标点菜单项“读信道数据”。") + blanks(4) +
+           QStringLiteral("五，文件操作：使用操作“文件”菜单的“保存文") + blanks(7) +
+           QStringLiteral("件”子菜单，打开保存文件对话框，可以将当前") + blanks(6) +
+           QStringLiteral("的频率数据保存（文件名自选，后缀") + blanks(2) +
+           QStringLiteral(".doc）。") + blanks(6) +
+           QStringLiteral("同样使用“打开文件”子菜单，可以将保存的频") + blanks(6) +
+           QStringLiteral("率数据文件重新调出使用。") + blanks(21) +
+           QStringLiteral("六，设置端口：如有必要，可操作") + quote + QStringLiteral("系统设置") +
+           quote + QStringLiteral("菜单") + blanks(7) +
+           QStringLiteral("的“选择端口”子菜单项，改变当前使用的串行") + blanks(6) +
+           QStringLiteral("口。") + blanks(4);
 }
 
 frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout1"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setModal(false);
     setWindowTitle(QStringLiteral("操作说明"));
     setFixedSize(twips(9060), twips(5715));
@@ -67,13 +70,14 @@ frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
     // KaiTi sets its lines about 1.15 em apart; the CJK fonts that stand in for it are set
     // wider, and the notes would no longer fit the window. Their lines are drawn closer.
     const QFontMetrics metrics(font);
-    const int lineHeight = std::min(100, int(100 * 1.15 * QFontInfo(font).pixelSize()
-                                             / std::max(1, metrics.lineSpacing())));
+    const int lineHeight = std::min(
+        100, int(100 * 1.15 * QFontInfo(font).pixelSize() / std::max(1, metrics.lineSpacing())));
     QString html;
     for (const QString &line : displayText(notesText()).split(u'\n')) {
-        html += QStringLiteral("<p style=\"margin:0; white-space:pre-wrap; line-height:%1%;\">%2</p>")
-                    .arg(lineHeight)
-                    .arg(line.toHtmlEscaped());
+        html +=
+            QStringLiteral("<p style=\"margin:0; white-space:pre-wrap; line-height:%1%;\">%2</p>")
+                .arg(lineHeight)
+                .arg(line.toHtmlEscaped());
     }
     auto *label = new QLabel(html, this);
     label->setTextFormat(Qt::RichText);

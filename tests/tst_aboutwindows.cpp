@@ -43,7 +43,8 @@ private slots:
                  QStringLiteral(" 技术咨询：") + QLatin1String(supportTelephone()));
         QCOMPARE(label("lblTitle")->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(label("lblDescription")->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        QCOMPARE(label("lblDisclaimer")->palette().color(QPalette::WindowText), QColor(0x80, 0, 0x80));
+        QCOMPARE(label("lblDisclaimer")->palette().color(QPalette::WindowText),
+                 QColor(0x80, 0, 0x80));
         QCOMPARE(label("lblTitle")->font().families().front(), QStringLiteral("KaiTi_GB2312"));
         QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
                  QStringLiteral("系统信息(&S)..."));
@@ -52,7 +53,8 @@ private slots:
     void notesTextAndLines()
     {
         const QString notes = frmAbout1::notesText();
-        QVERIFY(notes.startsWith(QString(18, u' ') + QStringLiteral("操作说明") + QString(25, u' ') + "一，"));
+        QVERIFY(notes.startsWith(QString(18, u' ') + QStringLiteral("操作说明") +
+                                 QString(25, u' ') + "一，"));
         QVERIFY(notes.contains(QStringLiteral("后缀  .doc）。      同样")));
         QVERIFY(notes.contains(QStringLiteral("可操作\"系统设置\"菜单       的")));
         QVERIFY(notes.endsWith(QStringLiteral("串行      口。    ")));

@@ -26,8 +26,8 @@ ChannelFileData sampleData()
 
 QByteArray sampleBytes()
 {
-    return QByteArray("4,\xD6\xD0\xCE\xC4,3,145.00000,67.0,,145.00000,67.0,,add,off,off,H,")
-           + QByteArray(15 * 10, ',');
+    return QByteArray("4,\xD6\xD0\xCE\xC4,3,145.00000,67.0,,145.00000,67.0,,add,off,off,H,") +
+           QByteArray(15 * 10, ',');
 }
 
 } // namespace
@@ -49,24 +49,41 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("saved");
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("frequency") << int(RxFrequency) << "438.12500" << "438.12500";
-        QTest::newRow("tx frequency") << int(TxFrequency) << "145.00000" << "145.00000";
-        QTest::newRow("frequency not a number") << int(RxFrequency) << "abc" << "abc";
-        QTest::newRow("empty frequency") << int(TxFrequency) << "" << "";
-        QTest::newRow("ctcss tone") << int(RxTone) << "67.0" << "67";
-        QTest::newRow("ctcss tone 100") << int(TxTone) << "100.0" << "100";
-        QTest::newRow("ctcss tone 250.3") << int(TxTone) << "250.3" << "250.3";
-        QTest::newRow("dcs entry") << int(RxTone) << "D023N" << "D023N";
-        QTest::newRow("blank tone entry") << int(RxTone) << "    " << "    ";
-        QTest::newRow("spare code") << int(Spare3) << "023" << "023";
-        QTest::newRow("spare one digit") << int(Spare6) << "5" << "5";
-        QTest::newRow("spare 754") << int(Spare6) << "754" << "754";
-        QTest::newRow("scan blank") << int(Scan) << "  " << "  ";
-        QTest::newRow("bcl number") << int(Bcl) << "1" << "1";
-        QTest::newRow("power") << int(Power) << "L" << "L";
-        QTest::newRow("comma inside") << int(Beat) << "a,b" << "a,b";
+        QTest::newRow("frequency") << int(RxFrequency) << "438.12500"
+                                   << "438.12500";
+        QTest::newRow("tx frequency") << int(TxFrequency) << "145.00000"
+                                      << "145.00000";
+        QTest::newRow("frequency not a number") << int(RxFrequency) << "abc"
+                                                << "abc";
+        QTest::newRow("empty frequency") << int(TxFrequency) << ""
+                                         << "";
+        QTest::newRow("ctcss tone") << int(RxTone) << "67.0"
+                                    << "67";
+        QTest::newRow("ctcss tone 100") << int(TxTone) << "100.0"
+                                        << "100";
+        QTest::newRow("ctcss tone 250.3") << int(TxTone) << "250.3"
+                                          << "250.3";
+        QTest::newRow("dcs entry") << int(RxTone) << "D023N"
+                                   << "D023N";
+        QTest::newRow("blank tone entry") << int(RxTone) << "    "
+                                          << "    ";
+        QTest::newRow("spare code") << int(Spare3) << "023"
+                                    << "023";
+        QTest::newRow("spare one digit") << int(Spare6) << "5"
+                                         << "5";
+        QTest::newRow("spare 754") << int(Spare6) << "754"
+                                   << "754";
+        QTest::newRow("scan blank") << int(Scan) << "  "
+                                    << "  ";
+        QTest::newRow("bcl number") << int(Bcl) << "1"
+                                    << "1";
+        QTest::newRow("power") << int(Power) << "L"
+                               << "L";
+        QTest::newRow("comma inside") << int(Beat) << "a,b"
+                                      << "a,b";
         QTest::newRow("null text") << int(Power) << QString() << "";
-        QTest::newRow("Null word") << int(RxFrequency) << "Null" << "Null";
+        QTest::newRow("Null word") << int(RxFrequency) << "Null"
+                                   << "Null";
     }
 
     void roundTripKeepsFieldsExceptNumberForms()
@@ -121,18 +138,19 @@ private slots:
         QTest::newRow("leading blanks") << QByteArray("  a,\t b ,") << QStringList{"a", "b "};
         QTest::newRow("quoted") << QByteArray("\"  x,y\",z,") << QStringList{"  x,y", "z"};
         QTest::newRow("quoted number stays text") << QByteArray("\"023\",") << QStringList{"023"};
-        QTest::newRow("text after closing quote") << QByteArray("\"a\"bc,d,")
-                                                  << QStringList{"a", "d"};
+        QTest::newRow("text after closing quote")
+            << QByteArray("\"a\"bc,d,") << QStringList{"a", "d"};
         QTest::newRow("unclosed quote") << QByteArray("a,\"b,c") << QStringList{"a", "b,c"};
         QTest::newRow("crlf ends a value") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
         QTest::newRow("lf ends a value") << QByteArray("a\nb") << QStringList{"a", "b"};
-        QTest::newRow("comma then line break") << QByteArray("a,\r\nb,")
-                                               << QStringList{"a", "", "b"};
+        QTest::newRow("comma then line break")
+            << QByteArray("a,\r\nb,") << QStringList{"a", "", "b"};
         QTest::newRow("empty line") << QByteArray("a\r\n\r\nb,") << QStringList{"a", "b"};
-        QTest::newRow("numbers shortest") << QByteArray("023,67.0,145.00000,-1.50,+7,.5,0.0,")
-                                          << QStringList{"23", "67", "145", "-1.5", "7", "0.5", "0"};
-        QTest::newRow("not numbers") << QByteArray("1.2.3,12a,D023N,1 2,")
-                                     << QStringList{"1.2.3", "12a", "D023N", "1 2"};
+        QTest::newRow("numbers shortest")
+            << QByteArray("023,67.0,145.00000,-1.50,+7,.5,0.0,")
+            << QStringList{"23", "67", "145", "-1.5", "7", "0.5", "0"};
+        QTest::newRow("not numbers")
+            << QByteArray("1.2.3,12a,D023N,1 2,") << QStringList{"1.2.3", "12a", "D023N", "1 2"};
         QTest::newRow("number with trailing blanks") << QByteArray("67.0  ,") << QStringList{"67"};
         QTest::newRow("gb2312") << QByteArray("\xD3\xA2\xCE\xC4,\xBC\xFC\xD2\xF4,")
                                 << QStringList{QStringLiteral("英文"), QStringLiteral("键音")};

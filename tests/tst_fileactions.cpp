@@ -246,12 +246,24 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("message"); // empty: read as this window's own data
         QTest::addColumn<QString>("window");
-        QTest::newRow("own") << "4" << "" << "ZW4630V";
-        QTest::newRow("UL") << "3" << "本文件是ZW4630UL,转换窗口以后重新读！" << "ZW4630UL";
-        QTest::newRow("UH") << "1" << "本文件是ZW4630UH,转换窗口以后重新读！" << "ZW4630UH";
-        QTest::newRow("UM") << "2" << "本文件是ZW4630UM,转换窗口以后重新读！" << "ZW4630UM";
-        QTest::newRow("seven") << "7" << "" << "ZW4630V";
-        QTest::newRow("abc") << "abc" << "" << "ZW4630V";
+        QTest::newRow("own") << "4"
+                             << ""
+                             << "ZW4630V";
+        QTest::newRow("UL") << "3"
+                            << "本文件是ZW4630UL,转换窗口以后重新读！"
+                            << "ZW4630UL";
+        QTest::newRow("UH") << "1"
+                            << "本文件是ZW4630UH,转换窗口以后重新读！"
+                            << "ZW4630UH";
+        QTest::newRow("UM") << "2"
+                            << "本文件是ZW4630UM,转换窗口以后重新读！"
+                            << "ZW4630UM";
+        QTest::newRow("seven") << "7"
+                               << ""
+                               << "ZW4630V";
+        QTest::newRow("abc") << "abc"
+                             << ""
+                             << "ZW4630V";
     }
 
     void firstValueDecidesTheModel()
@@ -312,8 +324,9 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
         QCOMPARE(contents(old), QByteArray("old contents"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.doc")}
-                                                                   + QStringList{QStringLiteral("zw4630.mdb")});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("old.doc")} +
+                     QStringList{QStringLiteral("zw4630.mdb")});
         QCOMPARE(QDir::currentPath(), m_dir->path());
     }
 

@@ -83,8 +83,9 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("topLevel");
         QTest::addColumn<QStringList>("subItems"); // 中文, 英语, 说明, 关于 once opened
-        const QStringList english{blanks(8) + "Model", blanks(8) + "Set Port", blanks(8) + "Language",
-                                  blanks(8) + "Exit System", blanks(8) + "Help"};
+        const QStringList english{blanks(8) + "Model", blanks(8) + "Set Port",
+                                  blanks(8) + "Language", blanks(8) + "Exit System",
+                                  blanks(8) + "Help"};
         const QStringList chinese{blanks(8) + "型号", blanks(8) + "设置端口", blanks(8) + "语言",
                                   blanks(8) + "退出系统", blanks(8) + "帮助"};
         QTest::newRow("English") << QStringList{"英语"} << 2 << "ZW4630  Version B1.3" << english
@@ -116,12 +117,13 @@ private slots:
         QCOMPARE(languageMode(), mode);
         QCOMPARE(main.windowTitle(), title);
         QCOMPARE(topLevelTexts(main), topLevel);
-        QCOMPARE((QStringList{mainText(main, "中文"), mainText(main, "英语"), mainText(main, "说明"),
-                              mainText(main, "关于")}),
+        QCOMPARE((QStringList{mainText(main, "中文"), mainText(main, "英语"),
+                              mainText(main, "说明"), mainText(main, "关于")}),
                  subItems);
         for (const char *model : {"H", "M", "L", "X"}) {
             const QString name = QString::fromUtf8(model);
-            QCOMPARE(mainText(main, model), QStringLiteral("ZW4630") + (name == "X" ? "V" : "U" + name));
+            QCOMPARE(mainText(main, model),
+                     QStringLiteral("ZW4630") + (name == "X" ? "V" : "U" + name));
         }
     }
 
@@ -156,7 +158,8 @@ private slots:
         ModelWindow *v = main.showModel(Model::V);
         QCOMPARE(text(v, "文件"), blanks(8) + "File");
         QCOMPARE(text(v, "打开"), QStringLiteral("打开文件(&O)"));
-        QCOMPARE(v->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("CH Tone"));
+        QCOMPARE(v->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
+                 QStringLiteral("CH Tone"));
 
         // Choosing Chinese leaves open windows as they are; a window opened now is Chinese.
         mainItem(main, "中文")->trigger();
@@ -164,7 +167,8 @@ private slots:
         main.closeModel(Model::V);
         ModelWindow *um = main.showModel(Model::UM);
         QCOMPARE(text(um, "文件"), QStringLiteral("   文件(&F)"));
-        QCOMPARE(um->findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("静噪级别："));
+        QCOMPARE(um->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+                 QStringLiteral("静噪级别："));
     }
 
 private:
