@@ -27,29 +27,6 @@ private slots:
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
 
-    void aboutShowsItsTexts()
-    {
-        MDIForm1 main;
-        QDialog *about = open(main, "关于");
-        QCOMPARE(about->objectName(), QStringLiteral("frmAbout"));
-        QCOMPARE(about->windowTitle(), QStringLiteral("关于本软件"));
-        auto label = [about](const char *name) {
-            return about->findChild<QLabel *>(QString::fromUtf8(name));
-        };
-        QCOMPARE(label("lblTitle")->text(), QStringLiteral("    ZW4630写频软件"));
-        QCOMPARE(label("lblVersion")->text(), QStringLiteral("      版本 B1.3"));
-        QVERIFY(label("lblDescription")->text().endsWith(QStringLiteral("的专用软件      ")));
-        QCOMPARE(label("lblDisclaimer")->text(),
-                 QStringLiteral(" 技术咨询：") + QLatin1String(supportTelephone()));
-        QCOMPARE(label("lblTitle")->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(label("lblDescription")->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        QCOMPARE(label("lblDisclaimer")->palette().color(QPalette::WindowText),
-                 QColor(0x80, 0, 0x80));
-        QCOMPARE(label("lblTitle")->font().families().front(), QStringLiteral("KaiTi_GB2312"));
-        QCOMPARE(about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->text(),
-                 QStringLiteral("系统信息(&S)..."));
-    }
-
     void notesTextAndLines()
     {
         const QString notes = frmAbout1::notesText();

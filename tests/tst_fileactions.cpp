@@ -252,12 +252,6 @@ private slots:
         QTest::newRow("UL") << "3"
                             << "本文件是ZW4630UL,转换窗口以后重新读！"
                             << "ZW4630UL";
-        QTest::newRow("UH") << "1"
-                            << "本文件是ZW4630UH,转换窗口以后重新读！"
-                            << "ZW4630UH";
-        QTest::newRow("UM") << "2"
-                            << "本文件是ZW4630UM,转换窗口以后重新读！"
-                            << "ZW4630UM";
         QTest::newRow("seven") << "7"
                                << ""
                                << "ZW4630V";
