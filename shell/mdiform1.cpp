@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "dialog1.h"
+#include "mainmenus.h"
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "serialconnection.h"
@@ -22,6 +23,7 @@ MDIForm1::MDIForm1(QWidget *parent)
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
     buildMenus();
+    new MainMenus(this); // port dialog, language and help items
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());

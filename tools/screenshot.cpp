@@ -1,9 +1,12 @@
 // Renders the main window with model windows open into a PNG, for the README and for looking
 // at the interface without a display:  QT_QPA_PLATFORM=offscreen zw4630-screenshot OUT.png V UH
-// With --editing the first window gets a few channels entered and its Combo1 list opened.
+// With --editing the first window gets a few channels entered and its Combo1 list opened;
+// --notes / --about render that window of the help menu instead of the main window.
 #include "channeleditor.h"
 #include "channeltablemodel.h"
-#include "language.h"
+#include "frmabout.h"
+#include "frmabout1.h"
+#include "mainmenus.h"
 #include "mdiform1.h"
 #include "modelwindow.h"
 #include "serialconnection.h"
@@ -44,18 +47,23 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
-        qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] [V|UH|UM|UL ...]");
+        qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] [--notes|--about] "
+                 "[V|UH|UM|UL ...]");
         return 2;
     }
     const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
-    if (args.removeAll(QStringLiteral("--english")))
-        zw::setLanguageMode(2);
+    const bool english = args.removeAll(QStringLiteral("--english")) > 0;
     const bool editing = args.removeAll(QStringLiteral("--editing")) > 0;
+    const bool notes = args.removeAll(QStringLiteral("--notes")) > 0;
+    const bool about = args.removeAll(QStringLiteral("--about")) > 0;
     QTemporaryDir dir; // databases of this run only
     QDir::setCurrent(dir.path());
     zw::MDIForm1 main;
     main.serial()->setDevice(1, dir.filePath(QStringLiteral("none")));
     main.show();
+    auto *menus = main.findChild<zw::MainMenus *>();
+    if (english)
+        menus->chooseEnglish(); // as the user does, through the language menu
     zw::ModelWindow *first = nullptr;
     for (const QString &name : args)
         if (auto model = zw::modelFromName(QStringLiteral("ZW4630") + name))
@@ -64,9 +72,17 @@ int main(int argc, char *argv[])
     QComboBox *openList = nullptr;
     if (editing && first)
         openList = enterChannels(first);
+    QWidget *shown = &main;
+    if (notes) {
+        menus->showNotes();
+        shown = menus->notesWindow();
+    } else if (about) {
+        menus->showAbout();
+        shown = menus->aboutWindow();
+    }
     QTimer::singleShot(300, &app, [&] {
-        QPixmap shot = main.grab();
-        if (openList && openList->view()->window()->isVisible()) {
+        QPixmap shot = shown->grab();
+        if (openList && shown == &main && openList->view()->window()->isVisible()) {
             // The open list is a window of its own: draw it where it stands over the frame.
             QWidget *popup = openList->view()->window();
             QPainter painter(&shot);

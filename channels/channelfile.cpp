@@ -1,0 +1,220 @@
+#include "channelfile.h"
+
+#include "numberreader.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace zw {
+
+namespace {
+
+const char *const fileEncoding = "GB2312";
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// An unquoted value that is wholly a decimal number (blanks after it allowed).
+bool isDecimalNumber(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)[ \\t]*$"));
+    return pattern.match(text).hasMatch();
+}
+
+// The shortest decimal text of the number `text` holds: "023" -> "23", "67.0" -> "67".
+QString shortestNumberText(const QString &text)
+{
+    const double value = readNumber(text);
+    if (value == 0)
+        return QStringLiteral("0");
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+bool needsQuotes(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    if (isBlank(text.front()) || text.front() == u'"')
+        return true;
+    for (QChar c : text) {
+        if (c == u',' || isLineBreak(c))
+            return true;
+    }
+    return false;
+}
+
+QString frequencyValue(const QString &value)
+{
+    if (isDecimalNumber(value))
+        return formatFrequency(readNumber(value));
+    return value;
+}
+
+QString spareValue(const QString &value)
+{
+    return value.size() == 2 ? QStringLiteral("0") + value : value;
+}
+
+} // namespace
+
+ChannelFileBytes writeChannelFile(const ChannelFileData &data)
+{
+    QStringList values{data.modelCode, data.channelTone, data.squelchLevel};
+    for (const ChannelRecord &record : data.records) {
+        for (int field = RxFrequency; field <= Power; ++field)
+            values << record[field];
+    }
+
+    QString text;
+    for (const QString &value : values) {
+        if (needsQuotes(value)) {
+            if (value.contains(u'"'))
+                return {false, {}, QStringLiteral("value cannot be written: %1").arg(value)};
+            text += u'"' + value + u'"';
+        } else {
+            text += value; // a null text writes nothing, like an empty one
+        }
+        text += u',';
+    }
+
+    QStringEncoder encoder(fileEncoding);
+    if (!encoder.isValid())
+        return {false, {}, QStringLiteral("no GB2312 converter")};
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return {false, {}, QStringLiteral("text cannot be written in GB2312")};
+    return {true, bytes, {}};
+}
+
+ChannelFileValues splitChannelFile(const QByteArray &bytes)
+{
+    ChannelFileValues result;
+    if (bytes.size() > maxChannelFileSize) {
+        result.error = QStringLiteral("file too large");
+        return result;
+    }
+    QStringDecoder decoder(fileEncoding);
+    if (!decoder.isValid()) {
+        result.error = QStringLiteral("no GB2312 converter");
+        return result;
+    }
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        result.error = QStringLiteral("file is not GB2312 text");
+        return result;
+    }
+
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    bool afterComma = false; // the last value ended with a comma (not a line break)
+    while (true) {
+        while (i < n && isBlank(text[i]))
+            ++i;
+        if (i >= n)
+            break; // the end of the file after a delimiter holds no further value
+        if (isLineBreak(text[i])) {
+            // A comma followed by a line break gives an empty value; a line break after a
+            // line break (an empty line) gives none.
+            const bool crlf = text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n';
+            i += crlf ? 2 : 1;
+            if (afterComma)
+                result.values << QString();
+            afterComma = false;
+            continue;
+        }
+        QString value;
+        if (text[i] == u'"') {
+            const qsizetype close = text.indexOf(u'"', i + 1);
+            const qsizetype end = close < 0 ? n : close;
+            value = text.mid(i + 1, end - i - 1);
+            i = close < 0 ? n : close + 1;
+            // Anything between the closing quote and the delimiter is not part of the value.
+            while (i < n && text[i] != u',' && !isLineBreak(text[i]))
+                ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < n && text[i] != u',' && !isLineBreak(text[i]))
+                ++i;
+            value = text.mid(start, i - start);
+            if (isDecimalNumber(value))
+                value = shortestNumberText(value);
+        }
+        result.values << value;
+        afterComma = false;
+        if (i < n && text[i] == u',') {
+            ++i;
+            afterComma = true;
+        } else if (i < n) {
+            const bool crlf = text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n';
+            i += crlf ? 2 : 1;
+        }
+    }
+    result.ok = true;
+    return result;
+}
+
+ChannelFileRead readChannelFile(const QByteArray &bytes)
+{
+    ChannelFileRead result;
+    const ChannelFileValues split = splitChannelFile(bytes);
+    if (!split.ok) {
+        result.error = split.error;
+        return result;
+    }
+    const QStringList &values = split.values;
+    if (!values.isEmpty())
+        result.modelCode = values.front();
+    if (values.size() < channelFileValueCount) {
+        result.error = QStringLiteral("file ends after %1 of %2 values")
+                           .arg(values.size())
+                           .arg(channelFileValueCount);
+        return result;
+    }
+
+    ChannelFileData &data = result.data;
+    data.modelCode = values[0];
+
+    data.channelTone = values[1];
+    if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文") &&
+        data.channelTone != QStringLiteral("键音")) {
+        result.error = QStringLiteral("channel tone not in its list: %1").arg(data.channelTone);
+        return result;
+    }
+
+    // A level that is missing or no number falls back to the default "3"; "0" is a level.
+    data.squelchLevel = values[2];
+    if (!startsWithNumber(data.squelchLevel))
+        data.squelchLevel = QStringLiteral("3");
+    static const QRegularExpression level(QStringLiteral("^[0-9]$"));
+    if (!level.match(data.squelchLevel).hasMatch()) {
+        result.error = QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel);
+        return result;
+    }
+
+    int next = 3;
+    for (ChannelRecord &record : data.records) {
+        record[RxFrequency] = frequencyValue(values[next++]);
+        record[RxTone] = values[next++];
+        record[Spare3] = spareValue(values[next++]);
+        record[TxFrequency] = frequencyValue(values[next++]);
+        record[TxTone] = values[next++];
+        record[Spare6] = spareValue(values[next++]);
+        record[Scan] = values[next++];
+        record[Bcl] = values[next++];
+        record[Beat] = values[next++];
+        record[Power] = values[next++];
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace zw

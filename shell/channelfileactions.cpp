@@ -1,0 +1,167 @@
+#include "channelfileactions.h"
+
+#include "channelfile.h"
+#include "channelstore.h"
+#include "messagebox.h"
+#include "modelwindow.h"
+#include "module1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QSaveFile>
+#include <QTableView>
+
+namespace zw {
+
+namespace {
+
+QString fileModelTitle()
+{
+    return QStringLiteral("文件机型提示信息！！");
+}
+
+QString unreadableFileMessage(const QString &fileName)
+{
+    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。")
+        .arg(QDir::toNativeSeparators(fileName));
+}
+
+QString unsavedFileMessage(const QString &fileName)
+{
+    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。")
+        .arg(QDir::toNativeSeparators(fileName));
+}
+
+// Puts the process's current directory back to what it was before the file dialog: the model
+// databases are opened by bare file name.
+void restoreDirectory(QWidget *parent, const QString &directory)
+{
+    if (!directory.isEmpty())
+        setCurrentDirectory(parent, directory);
+}
+
+} // namespace
+
+ChannelFileActions::ChannelFileActions(ModelWindow *window) : QObject(window), m_window(window)
+{
+    setObjectName(QStringLiteral("CommonDialog1"));
+    connect(window->openAction(), &QAction::triggered, this, &ChannelFileActions::open);
+    connect(window->saveAction(), &QAction::triggered, this, &ChannelFileActions::save);
+}
+
+QString ChannelFileActions::chooseFile(bool forSave)
+{
+    // Qt's own dialog on every platform: the filter, the missing overwrite question and the
+    // name taken as typed behave the same everywhere.
+    QFileDialog dialog(m_window, forSave ? QStringLiteral("保存文件") : QStringLiteral("打开文件"));
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // An open accepts the name of a file that does not exist; the read then reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("text(*.doc)"));
+    if (!m_lastFileName.isEmpty())
+        dialog.selectFile(m_lastFileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty())
+        return QString();
+    m_lastFileName = chosen.front();
+    return m_lastFileName;
+}
+
+void ChannelFileActions::save()
+{
+    const QString directory = getCurrentDirectory(m_window);
+    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    const QString fileName = chooseFile(true);
+    if (fileName.isEmpty()) {
+        restoreDirectory(m_window, directory);
+        return;
+    }
+
+    ChannelFileData data;
+    data.modelCode = m_window->info().code;
+    data.channelTone = m_window->channelToneList()->currentText();
+    data.squelchLevel = m_window->squelchList()->currentText();
+    data.records = m_window->store()->records();
+    const ChannelFileBytes bytes = writeChannelFile(data);
+
+    // The new file replaces the old one only once it is written whole.
+    QSaveFile file(fileName);
+    const bool saved = bytes.ok && file.open(QIODevice::WriteOnly) &&
+                       file.write(bytes.bytes) == bytes.bytes.size() && file.commit();
+    if (!saved) {
+        file.cancelWriting();
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    unsavedFileMessage(fileName));
+    }
+    restoreDirectory(m_window, directory);
+}
+
+void ChannelFileActions::open()
+{
+    const QString directory = getCurrentDirectory(m_window);
+    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    const QString fileName = chooseFile(false);
+    if (fileName.isEmpty()) {
+        restoreDirectory(m_window, directory);
+        return;
+    }
+    loadFile(fileName);
+    // The window may be closing now (a file of another model); it is deleted only later.
+    restoreDirectory(m_window, directory);
+}
+
+void ChannelFileActions::loadFile(const QString &fileName)
+{
+    QFile file(fileName);
+    QByteArray bytes;
+    bool readable = file.open(QIODevice::ReadOnly);
+    if (readable) {
+        // Reading one byte past the bound tells a file that is too large without reading it.
+        bytes = file.read(maxChannelFileSize + 1);
+        file.close();
+    }
+    const ChannelFileRead read = readChannelFile(bytes);
+
+    // A file of another model is told by its first value alone: the user reads it again in
+    // that model's window.
+    const std::optional<Model> fileModel = modelFromCode(read.modelCode);
+    if (readable && fileModel && *fileModel != m_window->model()) {
+        showMessage(m_window, MessageIcon::None, fileModelTitle(),
+                    otherModelFileMessage(*fileModel));
+        emit m_window->switchRequested(*fileModel);
+        return;
+    }
+
+    if (!readable || !read.ok) {
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    unreadableFileMessage(fileName));
+        return;
+    }
+
+    // Fields 1 to 10 of all 16 records in one transaction; the channel numbers stay.
+    ChannelTable table = m_window->store()->records();
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        for (int field = RxFrequency; field <= Power; ++field)
+            table[row][field] = read.data.records[row][field];
+    }
+    if (!m_window->store()->setRecords(table)) {
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
+                        .arg(m_window->store()->lastError()));
+        return;
+    }
+    m_window->channelToneList()->setCurrentText(read.data.channelTone);
+    m_window->squelchList()->setCurrentText(read.data.squelchLevel);
+    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    m_window->notifyTableReplaced();
+}
+
+} // namespace zw

@@ -1,0 +1,96 @@
+#include "dialog.h"
+
+#include "captions.h"
+#include "language.h"
+#include "messagebox.h"
+#include "modelwindow.h"
+#include "serialconnection.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zw {
+
+Dialog::Dialog(SerialConnection *serial, QWidget *parent) : QDialog(parent), m_serial(serial)
+{
+    setObjectName(QStringLiteral("Dialog"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setModal(false);
+    const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
+    setWindowTitle(captionText(Caption::DialogCaption, set));
+    setFixedSize(twips(3000), twips(2790));
+    move(twips(2760), twips(3750));
+
+    auto *label = new QLabel(captionText(Caption::DialogLabel, set), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(twips(240), twips(240), twips(2520), twips(300));
+    m_com1 = new QRadioButton(QStringLiteral(" COM1"), this);
+    m_com1->setObjectName(QStringLiteral("Option1"));
+    m_com1->setGeometry(twips(600), twips(780), twips(1800), twips(330));
+    m_com2 = new QRadioButton(QStringLiteral(" COM2"), this);
+    m_com2->setObjectName(QStringLiteral("Option2"));
+    m_com2->setGeometry(twips(600), twips(1260), twips(1800), twips(330));
+    if (m_serial && m_serial->portNumber() == 1)
+        m_com1->setChecked(true);
+    else if (m_serial && m_serial->portNumber() == 2)
+        m_com2->setChecked(true);
+
+    auto *okButton = new QPushButton(captionText(Caption::DialogOk, set), this);
+    okButton->setObjectName(QStringLiteral("OKButton"));
+    okButton->setGeometry(twips(240), twips(2160), twips(1200), twips(375));
+    okButton->setDefault(true);
+    auto *cancelButton = new QPushButton(captionText(Caption::DialogCancel, set), this);
+    cancelButton->setObjectName(QStringLiteral("CancelButton"));
+    cancelButton->setGeometry(twips(1560), twips(2160), twips(1200), twips(375));
+    connect(okButton, &QPushButton::clicked, this, &Dialog::ok);
+    connect(cancelButton, &QPushButton::clicked, this, &Dialog::close);
+}
+
+QRadioButton *Dialog::option(int port) const
+{
+    return port == 1 ? m_com1 : port == 2 ? m_com2 : nullptr;
+}
+
+void Dialog::ok()
+{
+    if (!m_serial)
+        return;
+    // A read or a write in progress would lose its line; the port stays as it is.
+    if (m_serial->isTransferring()) {
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("正在与对讲机交换数据，不能更改端口。"));
+        return;
+    }
+    const int port = m_com1->isChecked() ? 1 : m_com2->isChecked() ? 2 : 0;
+    if (port == 0)
+        return;
+    if (!usePort(port)) {
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
+                              : QStringLiteral("串行端口 2 已被使用， "));
+        // Offer the other port: OK on it then opens it.
+        m_serial->setPortNumber(port == 1 ? 2 : 1);
+        return;
+    }
+    close();
+}
+
+bool Dialog::usePort(int port)
+{
+    if (m_serial->portNumber() == port) {
+        if (m_serial->isOpen())
+            return true;
+    } else {
+        m_serial->close();
+        m_serial->setPortNumber(port);
+    }
+    if (!m_serial->open())
+        return false;
+    m_serial->setTextMode();
+    return true;
+}
+
+} // namespace zw

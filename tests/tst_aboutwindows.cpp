@@ -1,0 +1,102 @@
+#include "frmabout.h"
+#include "frmabout1.h"
+#include "mainmenus.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::MessageBoxAnswerer;
+
+Q_DECLARE_METATYPE(Qt::Key)
+
+class TestAboutWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setApplicationName(QStringLiteral("ZW4630"));
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+
+    void notesTextAndLines()
+    {
+        const QString notes = frmAbout1::notesText();
+        QVERIFY(notes.startsWith(QString(18, u' ') + QStringLiteral("操作说明") +
+                                 QString(25, u' ') + "一，"));
+        QVERIFY(notes.contains(QStringLiteral("后缀  .doc）。      同样")));
+        QVERIFY(notes.contains(QStringLiteral("可操作\"系统设置\"菜单       的")));
+        QVERIFY(notes.endsWith(QStringLiteral("串行      口。    ")));
+        const QStringList lines = frmAbout1::displayText(notes).split(u'\n');
+        QCOMPARE(lines.size(), 13);
+        QCOMPARE(lines[0], QString(18, u' ') + QStringLiteral("操作说明"));
+        QCOMPARE(lines[6], QStringLiteral("件”子菜单，打开保存文件对话框，可以将当前"));
+        QCOMPARE(lines[7], QStringLiteral("的频率数据保存（文件名自选，后缀  .doc）。"));
+        QCOMPARE(lines[12], QStringLiteral("口。"));
+    }
+
+    void enterAndEscClose_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("about, Enter") << QByteArray("关于") << Qt::Key_Return;
+        QTest::newRow("about, Esc") << QByteArray("关于") << Qt::Key_Escape;
+        QTest::newRow("notes, Enter") << QByteArray("说明") << Qt::Key_Return;
+        QTest::newRow("notes, Esc") << QByteArray("说明") << Qt::Key_Escape;
+    }
+
+    void enterAndEscClose()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(Qt::Key, key);
+        MDIForm1 main;
+        main.show();
+        QPointer<QDialog> window = open(main, item.constData());
+        QCOMPARE(open(main, item.constData()), window.data()); // one instance
+        QCOMPARE(main.findChildren<QDialog *>().size(), 1);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(open(main, item.constData())); // opens again after closing
+    }
+
+    void sysInfoWithoutAToolSaysSo()
+    {
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_dir.path().toLocal8Bit()); // a folder without any tool
+        MDIForm1 main;
+        auto *about = qobject_cast<frmAbout *>(open(main, "关于"));
+        QVERIFY(about);
+        QVERIFY(frmAbout::systemInfoProgram().isEmpty());
+        MessageBoxAnswerer messages;
+        about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
+        qputenv("PATH", path);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text, QStringLiteral("此时系统信息不可用"));
+        QCOMPARE(messages.seen()[0].title, QStringLiteral("ZW4630"));
+        QCOMPARE(messages.seen()[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
+    }
+
+private:
+    static QDialog *open(MDIForm1 &main, const char *item)
+    {
+        main.menuBar()->findChild<QAction *>(QString::fromUtf8(item))->trigger();
+        auto *menus = main.findChild<MainMenus *>();
+        return qstrcmp(item, "关于") == 0 ? static_cast<QDialog *>(menus->aboutWindow())
+                                          : static_cast<QDialog *>(menus->notesWindow());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestAboutWindows)
+#include "tst_aboutwindows.moc"

@@ -1,0 +1,228 @@
+#include "channelfile.h"
+
+#include <QTest>
+
+using namespace zw;
+
+namespace {
+
+ChannelFileData sampleData()
+{
+    ChannelFileData data;
+    data.modelCode = QStringLiteral("4");
+    data.channelTone = QStringLiteral("中文");
+    data.squelchLevel = QStringLiteral("3");
+    ChannelRecord &first = data.records[0];
+    first[RxFrequency] = QStringLiteral("145.00000");
+    first[RxTone] = QStringLiteral("67.0");
+    first[TxFrequency] = QStringLiteral("145.00000");
+    first[TxTone] = QStringLiteral("67.0");
+    first[Scan] = QStringLiteral("add");
+    first[Bcl] = QStringLiteral("off");
+    first[Beat] = QStringLiteral("off");
+    first[Power] = QStringLiteral("H");
+    return data;
+}
+
+QByteArray sampleBytes()
+{
+    return QByteArray("4,\xD6\xD0\xCE\xC4,3,145.00000,67.0,,145.00000,67.0,,add,off,off,H,") +
+           QByteArray(15 * 10, ',');
+}
+
+} // namespace
+
+class TestChannelFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheFileByteForByte()
+    {
+        const ChannelFileBytes written = writeChannelFile(sampleData());
+        QVERIFY2(written.ok, qPrintable(written.error));
+        QCOMPARE(written.bytes, sampleBytes());
+    }
+
+    void roundTripKeepsFieldsExceptNumberForms_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("frequency") << int(RxFrequency) << "438.12500"
+                                   << "438.12500";
+        QTest::newRow("frequency not a number") << int(RxFrequency) << "abc"
+                                                << "abc";
+        QTest::newRow("empty frequency") << int(TxFrequency) << ""
+                                         << "";
+        QTest::newRow("ctcss tone") << int(RxTone) << "67.0"
+                                    << "67";
+        QTest::newRow("ctcss tone 100") << int(TxTone) << "100.0"
+                                        << "100";
+        QTest::newRow("dcs entry") << int(RxTone) << "D023N"
+                                   << "D023N";
+        QTest::newRow("blank tone entry") << int(RxTone) << "    "
+                                          << "    ";
+        QTest::newRow("spare code") << int(Spare3) << "023"
+                                    << "023";
+        QTest::newRow("spare one digit") << int(Spare6) << "5"
+                                         << "5";
+        QTest::newRow("scan blank") << int(Scan) << "  "
+                                    << "  ";
+        QTest::newRow("power") << int(Power) << "L"
+                               << "L";
+        QTest::newRow("comma inside") << int(Beat) << "a,b"
+                                      << "a,b";
+        QTest::newRow("null text") << int(Power) << QString() << "";
+        QTest::newRow("Null word") << int(RxFrequency) << "Null"
+                                   << "Null";
+    }
+
+    void roundTripKeepsFieldsExceptNumberForms()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, saved);
+        QFETCH(QString, loaded);
+        ChannelFileData data = sampleData();
+        data.squelchLevel = QStringLiteral("0");
+        data.channelTone = QStringLiteral("键音");
+        for (int row : {0, 7, 15})
+            data.records[static_cast<std::size_t>(row)][field] = saved;
+        const ChannelFileBytes written = writeChannelFile(data);
+        QVERIFY2(written.ok, qPrintable(written.error));
+        const ChannelFileRead read = readChannelFile(written.bytes);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.modelCode, QStringLiteral("4"));
+        QCOMPARE(read.data.squelchLevel, QStringLiteral("0"));
+        QCOMPARE(read.data.channelTone, QStringLiteral("键音"));
+        for (int row : {0, 7, 15})
+            QCOMPARE(read.data.records[static_cast<std::size_t>(row)][field], loaded);
+        QCOMPARE(read.data.records[0][Scan], field == Scan ? loaded : QStringLiteral("add"));
+        QCOMPARE(read.data.records[3][RxFrequency], QString());
+        QCOMPARE(read.data.records[3][ChannelNumber], QString());
+    }
+
+    void writeRefusesTextItCannotHold_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("not in GB2312") << QStringLiteral("€");
+        QTest::newRow("quote needing quotes") << QStringLiteral("a,\"b");
+    }
+
+    void writeRefusesTextItCannotHold()
+    {
+        QFETCH(QString, text);
+        ChannelFileData data = sampleData();
+        data.records[2][Power] = text;
+        const ChannelFileBytes written = writeChannelFile(data);
+        QVERIFY(!written.ok);
+        QVERIFY(written.bytes.isEmpty());
+    }
+
+    void splitsValuesByTheReadingRules_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("values");
+        QTest::newRow("plain") << QByteArray("a,b,") << QStringList{"a", "b"};
+        QTest::newRow("two commas") << QByteArray("a,,b,") << QStringList{"a", "", "b"};
+        QTest::newRow("last value without comma") << QByteArray("a,b") << QStringList{"a", "b"};
+        QTest::newRow("leading blanks") << QByteArray("  a,\t b ,") << QStringList{"a", "b "};
+        QTest::newRow("quoted") << QByteArray("\"  x,y\",z,") << QStringList{"  x,y", "z"};
+        QTest::newRow("quoted number stays text") << QByteArray("\"023\",") << QStringList{"023"};
+        QTest::newRow("text after closing quote")
+            << QByteArray("\"a\"bc,d,") << QStringList{"a", "d"};
+        QTest::newRow("unclosed quote") << QByteArray("a,\"b,c") << QStringList{"a", "b,c"};
+        QTest::newRow("crlf ends a value") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("lf ends a value") << QByteArray("a\nb") << QStringList{"a", "b"};
+        QTest::newRow("comma then line break")
+            << QByteArray("a,\r\nb,") << QStringList{"a", "", "b"};
+        QTest::newRow("empty line") << QByteArray("a\r\n\r\nb,") << QStringList{"a", "b"};
+        QTest::newRow("numbers shortest")
+            << QByteArray("023,67.0,145.00000,-1.50,+7,.5,0.0,")
+            << QStringList{"23", "67", "145", "-1.5", "7", "0.5", "0"};
+        QTest::newRow("not numbers")
+            << QByteArray("1.2.3,12a,D023N,1 2,") << QStringList{"1.2.3", "12a", "D023N", "1 2"};
+        QTest::newRow("number with trailing blanks") << QByteArray("67.0  ,") << QStringList{"67"};
+        QTest::newRow("gb2312") << QByteArray("\xD3\xA2\xCE\xC4,\xBC\xFC\xD2\xF4,")
+                                << QStringList{QStringLiteral("英文"), QStringLiteral("键音")};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+
+    void splitsValuesByTheReadingRules()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, values);
+        const ChannelFileValues split = splitChannelFile(bytes);
+        QVERIFY2(split.ok, qPrintable(split.error));
+        QCOMPARE(split.values, values);
+    }
+
+    void squelchLevelIsCheckedAndDefaulted_data()
+    {
+        QTest::addColumn<QByteArray>("level");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("zero kept") << QByteArray("0") << true << "0";
+        QTest::newRow("nine") << QByteArray("9") << true << "9";
+        QTest::newRow("empty") << QByteArray("") << true << "3";
+        QTest::newRow("text") << QByteArray("abc") << true << "3";
+        QTest::newRow("ten") << QByteArray("10") << false << "";
+        QTest::newRow("negative") << QByteArray("-1") << false << "";
+        QTest::newRow("number then text") << QByteArray("3abc") << false << "";
+    }
+
+    void squelchLevelIsCheckedAndDefaulted()
+    {
+        QFETCH(QByteArray, level);
+        QFETCH(bool, ok);
+        QFETCH(QString, loaded);
+        QByteArray bytes = sampleBytes();
+        bytes.replace(",3,", "," + level + ",");
+        const ChannelFileRead read = readChannelFile(bytes);
+        QCOMPARE(read.ok, ok);
+        if (ok)
+            QCOMPARE(read.data.squelchLevel, loaded);
+    }
+
+    void refusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray tone = sampleBytes();
+        tone.replace("\xD6\xD0\xCE\xC4", "chinese");
+        QTest::newRow("channel tone not in list") << tone;
+        QByteArray emptyTone = sampleBytes();
+        emptyTone.replace("\xD6\xD0\xCE\xC4", "");
+        QTest::newRow("channel tone empty") << emptyTone;
+        QByteArray notGb = sampleBytes();
+        notGb.replace("add", "\xFF\xFF");
+        QTest::newRow("not GB2312") << notGb;
+        QTest::newRow("too large") << sampleBytes() + QByteArray(maxChannelFileSize, ' ');
+    }
+
+    void refusesBadFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(!readChannelFile(bytes).ok);
+    }
+
+    void fileCutAtAnyValueFails()
+    {
+        const QByteArray whole = sampleBytes();
+        QVERIFY(readChannelFile(whole).ok);
+        QList<qsizetype> ends{0};
+        for (qsizetype i = 0; i < whole.size(); ++i) {
+            if (whole[i] == ',')
+                ends << i + 1;
+        }
+        QCOMPARE(ends.size(), channelFileValueCount + 1);
+        for (int values = 0; values < channelFileValueCount; ++values) {
+            const ChannelFileRead read = readChannelFile(whole.left(ends[values]));
+            QVERIFY2(!read.ok, qPrintable(QString::number(values)));
+            QCOMPARE(read.modelCode, values == 0 ? QString() : QStringLiteral("4"));
+        }
+    }
+
+};
+
+QTEST_GUILESS_MAIN(TestChannelFile)
+#include "tst_channelfile.moc"

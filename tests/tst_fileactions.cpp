@@ -1,0 +1,334 @@
+#include "channelfile.h"
+#include "channelstore.h"
+#include "language.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+
+#include "channeltablemodel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::MessageBoxAnswerer;
+
+namespace {
+
+// Answers the next file dialog: records what it offered, then chooses `fileName` (or cancels
+// when it is empty). `moveTo` lets the dialog change the process's folder first, as a
+// platform dialog may.
+class FileDialogAnswerer final : public QObject
+{
+public:
+    explicit FileDialogAnswerer(const QString &fileName, const QString &moveTo = QString())
+        : m_fileName(fileName), m_moveTo(moveTo)
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            m_timer.stop();
+            answered = true;
+            nameFilters = dialog->nameFilters();
+            auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            offered = QDir(dialog->directory()).filePath(nameEdit ? nameEdit->text() : QString());
+            acceptMode = dialog->acceptMode();
+            if (!m_moveTo.isEmpty())
+                QDir::setCurrent(m_moveTo);
+            if (m_fileName.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            // Typed, as a user would: selectFile() may lose the race with the folder listing.
+            if (nameEdit)
+                nameEdit->setText(m_fileName);
+            static_cast<QDialog *>(dialog)->accept(); // as the dialog's own button does
+        });
+        m_timer.start();
+    }
+
+    bool answered = false;
+    QStringList nameFilters;
+    QString offered; // the folder and name the dialog started with
+    QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
+
+private:
+    QString m_fileName;
+    QString m_moveTo;
+    QTimer m_timer;
+};
+
+ChannelTable sampleTable()
+{
+    ChannelTable table;
+    for (int row = 0; row < channelCount; ++row) {
+        ChannelRecord &r = table[static_cast<std::size_t>(row)];
+        r[ChannelNumber] = QString::number(row + 1);
+        if (row % 5 == 3)
+            continue; // an empty channel
+        r[RxFrequency] = QStringLiteral("14%1.12500").arg(row % 10);
+        r[RxTone] = row % 2 ? QStringLiteral("67.0") : QStringLiteral("D023N");
+        r[Spare3] = row % 2 ? QString() : QStringLiteral("023");
+        r[TxFrequency] = QStringLiteral("146.00000");
+        r[TxTone] = row % 3 ? QStringLiteral("100.0") : QStringLiteral("    ");
+        r[Scan] = QStringLiteral("add");
+        r[Bcl] = QStringLiteral("off");
+        r[Beat] = QStringLiteral("  ");
+        r[Power] = QStringLiteral("L");
+    }
+    return table;
+}
+
+// What the table above looks like after a save and an open: tones in their number forms.
+ChannelTable sampleTableAfterLoad()
+{
+    ChannelTable table = sampleTable();
+    for (ChannelRecord &r : table) {
+        for (int field : {int(RxTone), int(TxTone)}) {
+            if (r[field] == QStringLiteral("67.0"))
+                r[field] = QStringLiteral("67");
+            else if (r[field] == QStringLiteral("100.0"))
+                r[field] = QStringLiteral("100");
+        }
+    }
+    return table;
+}
+
+QByteArray fileOf(const QString &code)
+{
+    return code.toLatin1() + QByteArray(",\xD3\xA2\xCE\xC4,7,") + QByteArray(160, ',');
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestFileActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        setLanguageMode(0);
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+        m_main.reset(new MDIForm1);
+        m_main->show();
+        m_window = m_main->showModel(Model::V);
+        QVERIFY(m_window);
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_dir.reset();
+    }
+
+    void saveThenOpenRestoresTableAndSettings()
+    {
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        m_window->squelchList()->setCurrentText(QStringLiteral("0"));
+        m_window->channelToneList()->setCurrentText(QStringLiteral("键音"));
+        const QString path = m_dir->filePath(QStringLiteral("channels")); // no extension
+        MessageBoxAnswerer messages;
+
+        FileDialogAnswerer saveDialog(path, m_dir->filePath(QStringLiteral("elsewhere")));
+        m_window->saveAction()->trigger();
+        QVERIFY(saveDialog.answered);
+        QCOMPARE(saveDialog.acceptMode, QFileDialog::AcceptSave);
+        QCOMPARE(saveDialog.nameFilters, QStringList{QStringLiteral("text(*.doc)")});
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+        QVERIFY(contents(path).startsWith(QByteArray("4,\xBC\xFC\xD2\xF4,0,140.12500,D023N,023,")));
+        QVERIFY(!QFile::exists(path + QStringLiteral(".doc")));
+
+        // Change everything, then load the file back.
+        ChannelTable other;
+        for (int row = 0; row < channelCount; ++row)
+            other[static_cast<std::size_t>(row)][ChannelNumber] = QString::number(row + 1);
+        other[5][RxFrequency] = QStringLiteral("150.00000");
+        QVERIFY(m_window->store()->setRecords(other));
+        m_window->squelchList()->setCurrentText(QStringLiteral("5"));
+        m_window->channelToneList()->setCurrentText(QStringLiteral("中文"));
+        m_window->grid()->setCurrentIndex(m_window->tableModel()->index(7, 1));
+        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+
+        FileDialogAnswerer openDialog(path, m_dir->filePath(QStringLiteral("elsewhere")));
+        m_window->openAction()->trigger();
+        QVERIFY(openDialog.answered);
+        QCOMPARE(openDialog.acceptMode, QFileDialog::AcceptOpen);
+        QCOMPARE(openDialog.offered, path); // the name last chosen in this window
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(replaced.count(), 1);
+        const ChannelTable expected = sampleTableAfterLoad();
+        for (int row = 0; row < channelCount; ++row)
+            QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
+        QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("0"));
+        QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("键音"));
+        QCOMPARE(m_window->currentRow(), 0);
+
+        // Cancelling a later save writes nothing.
+        const QByteArray saved = contents(path);
+        QVERIFY(m_window->store()->setRecords(other));
+        FileDialogAnswerer cancelled{QString()};
+        m_window->saveAction()->trigger();
+        QVERIFY(cancelled.answered);
+        QCOMPARE(contents(path), saved);
+        QCOMPARE(messages.count(), 0);
+    }
+
+    void badFileChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exists");
+        const QByteArray whole = fileOf(QStringLiteral("4"));
+        qsizetype cut = 0;
+        for (int values = 0; values < 50; ++values)
+            cut = whole.indexOf(',', cut) + 1;
+        QTest::newRow("ends after 50 values") << whole.left(cut) << true;
+        QTest::newRow("ends after 162 values") << whole.left(whole.size() - 1) << true;
+        QTest::newRow("empty file") << QByteArray() << true;
+        QByteArray badTone = whole;
+        badTone.replace("\xD3\xA2\xCE\xC4", "tone");
+        QTest::newRow("channel tone not in its list") << badTone << true;
+        QTest::newRow("no such file") << QByteArray() << false;
+    }
+
+    void badFileChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exists);
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        m_window->squelchList()->setCurrentText(QStringLiteral("6"));
+        const QString path = m_dir->filePath(QStringLiteral("bad.doc"));
+        if (exists)
+            QVERIFY(writeFile(path, bytes));
+        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        m_window->openAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(replaced.count(), 0);
+        const ChannelTable expected = sampleTable();
+        for (int row = 0; row < channelCount; ++row)
+            QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
+        QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("6"));
+        QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("中文"));
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+    }
+
+    void firstValueDecidesTheModel_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("message"); // empty: read as this window's own data
+        QTest::addColumn<QString>("window");
+        QTest::newRow("own") << "4"
+                             << ""
+                             << "ZW4630V";
+        QTest::newRow("UL") << "3"
+                            << "本文件是ZW4630UL,转换窗口以后重新读！"
+                            << "ZW4630UL";
+        QTest::newRow("seven") << "7"
+                               << ""
+                               << "ZW4630V";
+        QTest::newRow("abc") << "abc"
+                             << ""
+                             << "ZW4630V";
+    }
+
+    void firstValueDecidesTheModel()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, message);
+        QFETCH(QString, window);
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        const QString path = m_dir->filePath(QStringLiteral("other.doc"));
+        QVERIFY(writeFile(path, fileOf(code)));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        QPointer<ModelWindow> v = m_window;
+        m_window->openAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+        if (message.isEmpty()) {
+            QCOMPARE(messages.count(), 0);
+            QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("英文"));
+            QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("7"));
+            QCOMPARE(m_window->store()->record(0)[RxFrequency], QString());
+            QCOMPARE(m_window->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+            return;
+        }
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].title, QStringLiteral("文件机型提示信息！！"));
+        QCOMPARE(messages.seen()[0].text, message);
+        QCOMPARE(messages.seen()[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
+        QTRY_VERIFY(v.isNull());
+        QVERIFY(!m_main->modelWindow(Model::V));
+        ModelWindow *opened = m_main->modelWindow(*modelFromName(window));
+        QVERIFY(opened);
+        QCOMPARE(opened->store()->record(0)[RxFrequency], QString()); // nothing loaded
+        QCOMPARE(opened->channelToneList()->currentText(), QStringLiteral("中文"));
+    }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("badField"); // a text GB2312 cannot hold, or none
+        QTest::newRow("text not in GB2312") << "old.doc" << QStringLiteral("€");
+        QTest::newRow("folder is a file") << "old.doc/new.doc" << QString();
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, badField);
+        const QString old = m_dir->filePath(QStringLiteral("old.doc"));
+        QVERIFY(writeFile(old, "old contents"));
+        if (!badField.isEmpty())
+            QVERIFY(m_window->store()->setField(2, Power, badField));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(m_dir->filePath(name));
+        m_window->saveAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
+        QCOMPARE(contents(old), QByteArray("old contents"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("old.doc")} +
+                     QStringList{QStringLiteral("zw4630.mdb")});
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MDIForm1> m_main;
+    ModelWindow *m_window = nullptr;
+};
+
+QTEST_MAIN(TestFileActions)
+#include "tst_fileactions.moc"
