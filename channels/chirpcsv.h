@@ -1,0 +1,49 @@
+#pragma once
+
+#include "channelrecord.h"
+#include "modelinfo.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace zw {
+
+// Exchange of channel tables with the CSV format of CHIRP, the channel list most radio users
+// already have. Only what both sides know travels: frequencies, tones, scan and power. BCL and
+// beat have no column there: an export leaves them out, an import gives them the channel
+// defaults ("off").
+//
+// Power is written in watts: "H" as 5.0W and everything else as 1.0W (only "H" is high power
+// on the radio); on import a value of 3 W or more is "H", below is "L".
+
+// The table as CHIRP CSV: UTF-8, CRLF line ends, the full header, one row per channel in use
+// (Location = channel 1..16), empty channels left out.
+QByteArray exportChirpCsv(const ChannelTable &table);
+
+struct CsvRowProblem {
+    int line = 0;       // line of the file, counted from 1
+    QString location;   // the row's Location text
+    QString reason;
+};
+
+struct CsvImport {
+    // The table after the import: channels with a row that fits take it; channels without a
+    // row become empty channels; channels whose row does not fit keep what `current` had.
+    // Fields 0 (信道号), 3 and 6 always keep their values.
+    ChannelTable table;
+    int rowsTaken = 0;
+    QList<CsvRowProblem> problems;
+    QString error; // the file as a whole cannot be read (no header, no Frequency column, ...)
+};
+
+// Reads a CHIRP CSV file for a window of `model`, checking each row against the model's band,
+// its tones and DCS codes (normal polarity only) and the 5 kHz / 6.25 kHz raster. Nothing is
+// rounded to a neighbour: a row that does not fit is listed in `problems`.
+CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
+                         const ChannelTable &current);
+
+} // namespace zw

@@ -1,0 +1,260 @@
+#include "chirpcsv.h"
+#include "tones.h"
+
+#include <QtTest>
+
+using namespace zw;
+
+Q_DECLARE_METATYPE(zw::Model)
+
+namespace {
+
+ChannelTable emptyTable()
+{
+    ChannelTable t;
+    for (int row = 0; row < channelCount; ++row) {
+        for (QString &f : t[row].fields)
+            f = QLatin1String("");
+        t[row][ChannelNumber] = QString::number(row + 1);
+    }
+    return t;
+}
+
+ChannelRecord channel(const ChannelTable &t, int number, const char *rx, const char *rxTone,
+                      const char *tx, const char *txTone, const char *scan, const char *power)
+{
+    ChannelRecord r = t[number - 1];
+    r[RxFrequency] = QString::fromUtf8(rx);
+    r[RxTone] = QString::fromUtf8(rxTone);
+    r[TxFrequency] = QString::fromUtf8(tx);
+    r[TxTone] = QString::fromUtf8(txTone);
+    r[Scan] = QString::fromUtf8(scan);
+    r[Bcl] = QStringLiteral("off");
+    r[Beat] = QStringLiteral("off");
+    r[Power] = QString::fromUtf8(power);
+    return r;
+}
+
+QByteArray csv(const char *body)
+{
+    return QByteArray(
+               "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+               "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n")
+           + body;
+}
+
+} // namespace
+
+class TestChirpCsv : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripKeepsEverythingCsvCarries_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<double>("base"); // an in-band frequency in MHz
+        QTest::newRow("V") << Model::V << 145.0;
+        QTest::newRow("UH") << Model::UH << 446.0;
+        QTest::newRow("UM") << Model::UM << 410.0;
+        QTest::newRow("UL") << Model::UL << 355.0;
+    }
+
+    void roundTripKeepsEverythingCsvCarries()
+    {
+        QFETCH(Model, model);
+        QFETCH(double, base);
+        const ModelInfo &info = modelInfo(model);
+        ChannelTable table = emptyTable();
+        auto f = [&](double offset) { return formatFrequencyForTest(base + offset); };
+        const QStringList tones = ctcssTones();
+        const QStringList dcs = dcsEntries();
+        // Every tone/DCS combination the radio has, across the 16 channels.
+        const QList<std::pair<QString, QString>> squelch{
+            {"", ""}, {"", tones.at(0)}, {tones.at(38), tones.at(38)}, {dcs.at(0), dcs.at(0)},
+            {tones.at(12), tones.at(5)}, {dcs.at(82), tones.at(3)}, {tones.at(20), dcs.at(40)},
+            {dcs.at(10), dcs.at(11)}, {"", dcs.at(7)}, {tones.at(9), ""}, {dcs.at(30), ""},
+            {"", ""}, {tones.at(1), tones.at(1)}};
+        for (int i = 0; i < squelch.size(); ++i) {
+            const int n = i + 1;
+            const QString rx = f(0.00625 * i);
+            const QString tx = i == 3 ? f(5.0) : i == 4 ? f(-0.6) : i == 5 ? QString("") : rx;
+            ChannelRecord r = channel(table, n, "", "", "", "", i % 2 ? "del" : "add",
+                                      i % 3 ? "H" : "L");
+            r[RxFrequency] = rx;
+            r[TxFrequency] = tx;
+            r[RxTone] = squelch[i].first;
+            r[TxTone] = squelch[i].second;
+            r[Spare3] = QStringLiteral("023");
+            table[i] = r;
+        }
+        const QByteArray text = exportChirpCsv(table);
+        QVERIFY(text.endsWith("\r\n"));
+        QCOMPARE(text.count("\r\n"), 1 + squelch.size()); // header + channels in use
+        ChannelTable other = emptyTable();
+        const CsvImport back = importChirpCsv(text, info, other);
+        QVERIFY2(back.problems.isEmpty(),
+                 qPrintable(back.problems.isEmpty() ? QString() : back.problems.first().reason));
+        QCOMPARE(back.rowsTaken, int(squelch.size()));
+        for (int i = 0; i < channelCount; ++i) {
+            for (int field : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Power})
+                QCOMPARE(back.table[i][field], table[i][field]);
+            QCOMPARE(back.table[i][ChannelNumber], QString::number(i + 1));
+        }
+    }
+
+    void noteExamplesImportAsDescribed()
+    {
+        // The example rows of the CHIRP format description, in a UHF window.
+        const QByteArray text = csv(
+            "1,,462.550000,split,467.550000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,12.50,S,1.0W,,,,,\r\n"
+            "2,,446.006250,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,,5.0W,,,,,\r\n"
+            "3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,\r\n");
+        const CsvImport r = importChirpCsv(text, modelInfo(Model::UH), emptyTable());
+        QVERIFY(r.problems.isEmpty());
+        QCOMPARE(r.table[0][RxFrequency], QStringLiteral("462.55000"));
+        QCOMPARE(r.table[0][TxFrequency], QStringLiteral("467.55000"));
+        QCOMPARE(r.table[0][TxTone], QStringLiteral("100.0"));
+        QCOMPARE(r.table[0][RxTone], QStringLiteral("123.0"));
+        QCOMPARE(r.table[0][Scan], QStringLiteral("del"));
+        QCOMPARE(r.table[0][Power], QStringLiteral("L"));
+        QCOMPARE(r.table[1][RxTone], QStringLiteral("88.5"));
+        QCOMPARE(r.table[1][TxTone], QStringLiteral("88.5"));
+        QCOMPARE(r.table[1][TxFrequency], QStringLiteral("446.00625"));
+        QCOMPARE(r.table[1][Power], QStringLiteral("H"));
+        QCOMPARE(r.table[2][TxTone], QStringLiteral("100.0"));
+        QCOMPARE(r.table[2][RxTone], QStringLiteral("D754N"));
+        QCOMPARE(r.table[2][Bcl], QStringLiteral("off"));
+        QCOMPARE(r.table[2][Beat], QStringLiteral("off"));
+        QCOMPARE(r.table[3][RxFrequency], QString()); // no row: empty channel
+    }
+
+    void crossModesAndDuplexInAVhfWindow_data()
+    {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<QStringList>("expected"); // rx, rxTone, tx, txTone
+        QTest::newRow("DTCS->Tone plus offset")
+            << QByteArray("4,,146.520000,+,0.600000,Cross,88.5,131.8,125,NN,125,DTCS->Tone,FM,5.00,,5.0W,,,,,")
+            << QStringList{"146.52000", "131.8", "147.12000", "D125N"};
+        QTest::newRow("minus offset, Tone") << QByteArray("5,,146.000000,-,0.600000,Tone,100.0,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+                                            << QStringList{"146.00000", "", "145.40000", "100.0"};
+        QTest::newRow("DTCS both") << QByteArray("6,,145.000000,,0.000000,DTCS,88.5,88.5,047,NN,047,,NFM,5.00,,,,,,,")
+                                   << QStringList{"145.00000", "D047N", "145.00000", "D047N"};
+        QTest::newRow("->DTCS receive only") << QByteArray("7,,145.000000,,0,Cross,88.5,88.5,023,NN,411,->DTCS,NFM,5.00,,,,,,,")
+                                             << QStringList{"145.00000", "D411N", "145.00000", ""};
+        QTest::newRow("DTCS->DTCS") << QByteArray("8,,145.000000,,0,Cross,88.5,88.5,023,NN,754,DTCS->DTCS,NFM,5.00,,,,,,,")
+                                    << QStringList{"145.00000", "D754N", "145.00000", "D023N"};
+        QTest::newRow("transmit off") << QByteArray("9,,145.000000,off,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+                                      << QStringList{"145.00000", "", "", ""};
+        QTest::newRow("kHz suffix") << QByteArray("10,,145000 kHz,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+                                    << QStringList{"145.00000", "", "145.00000", ""};
+    }
+
+    void crossModesAndDuplexInAVhfWindow()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(QStringList, expected);
+        const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), emptyTable());
+        QVERIFY2(r.problems.isEmpty(), qPrintable(r.problems.isEmpty() ? QString() : r.problems.first().reason));
+        const int n = row.left(row.indexOf(',')).toInt() - 1;
+        QCOMPARE((QStringList{r.table[n][RxFrequency], r.table[n][RxTone], r.table[n][TxFrequency],
+                              r.table[n][TxTone]}),
+                 expected);
+    }
+
+    void rowsTheRadioCannotTakeAreReportedNotRounded_data()
+    {
+        QTest::addColumn<QByteArray>("row");
+        QTest::addColumn<QString>("reasonPart");
+        QTest::newRow("tone not in list") << QByteArray("1,,145.000000,,0,TSQL,69.4,69.4,023,NN,023,,NFM,5.00,,,,,,,") << "69.4";
+        QTest::newRow("CHIRP-only tone 159.8") << QByteArray("1,,145.000000,,0,Tone,159.8,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "159.8";
+        QTest::newRow("DCS not in list") << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,017,NN,017,,NFM,5.00,,,,,,,") << "017";
+        QTest::newRow("inverted DCS") << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,023,RR,023,,NFM,5.00,,,,,,,") << "polarity";
+        QTest::newRow("out of band") << QByteArray("1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "outside";
+        QTest::newRow("off raster") << QByteArray("1,,145.002000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "raster";
+        QTest::newRow("too many decimals") << QByteArray("1,,145.0000001,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "6 decimals";
+        QTest::newRow("location 17") << QByteArray("17,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 17";
+        QTest::newRow("location 0") << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 0";
+        QTest::newRow("split tx out of band") << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "transmit";
+    }
+
+    void rowsTheRadioCannotTakeAreReportedNotRounded()
+    {
+        QFETCH(QByteArray, row);
+        QFETCH(QString, reasonPart);
+        ChannelTable current = emptyTable();
+        current[0] = channel(current, 1, "150.00000", "67.0", "150.00000", "67.0", "add", "H");
+        const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), current);
+        QCOMPARE(r.problems.size(), 1);
+        QCOMPARE(r.problems.first().line, 2);
+        QVERIFY2(r.problems.first().reason.contains(reasonPart), qPrintable(r.problems.first().reason));
+        QCOMPARE(r.rowsTaken, 0);
+        // The channel of a refused row keeps what it had; a channel the file does not name at
+        // all becomes empty, as in a CHIRP file empty channels are left out.
+        if (r.problems.first().location == QLatin1String("1"))
+            QCOMPARE(r.table[0], current[0]);
+        else
+            QCOMPARE(r.table[0][RxFrequency], QString());
+    }
+
+    void readingRulesOfTheFormat()
+    {
+        // Byte-order mark, comment lines, LF line ends, columns in another order, only some
+        // columns, quoted name with a comma, a zero-frequency row skipped.
+        const QByteArray text =
+            "\xEF\xBB\xBF"
+            "# exported by hand\n"
+            "Frequency,Location,Name,Skip\n"
+            "145.500000,2,\"Club, main\",S\n"
+            "0.000000,3,,\n"
+            "# another comment\n"
+            "146.000000,4,,\n";
+        const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
+        QVERIFY(r.error.isEmpty());
+        QVERIFY(r.problems.isEmpty());
+        QCOMPARE(r.rowsTaken, 2);
+        QCOMPARE(r.table[1][RxFrequency], QStringLiteral("145.50000"));
+        QCOMPARE(r.table[1][TxFrequency], QStringLiteral("145.50000"));
+        QCOMPARE(r.table[1][Scan], QStringLiteral("del"));
+        QCOMPARE(r.table[1][Power], QStringLiteral("H"));
+        QCOMPARE(r.table[2][RxFrequency], QString());
+        QCOMPARE(r.table[3][RxFrequency], QStringLiteral("146.00000"));
+        QCOMPARE(r.table[3][Scan], QStringLiteral("add"));
+    }
+
+    void onlyOneToneColumnServesBoth()
+    {
+        const QByteArray text = "Location,Frequency,Tone,cToneFreq\n1,145.0,TSQL,123.0\n2,145.5,Tone,131.8\n";
+        const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
+        QVERIFY(r.problems.isEmpty());
+        QCOMPARE(r.table[0][RxTone], QStringLiteral("123.0"));
+        QCOMPARE(r.table[1][TxTone], QStringLiteral("131.8"));
+        QCOMPARE(r.table[1][RxTone], QString());
+    }
+
+    void fileWithoutHeaderIsRefusedWhole()
+    {
+        const ChannelTable current = emptyTable();
+        for (const QByteArray &bad : {QByteArray(), QByteArray("1,2,3\n"), QByteArray("\xff\xfe\x00junk")}) {
+            const CsvImport r = importChirpCsv(bad, modelInfo(Model::V), current);
+            QVERIFY(!r.error.isEmpty());
+            QCOMPARE(r.table, current);
+        }
+    }
+
+    void exportWritesTheDocumentedFields()
+    {
+        ChannelTable t = emptyTable();
+        t[0] = channel(t, 1, "462.55000", "123.0", "467.55000", "100.0", "del", "L");
+        t[2] = channel(t, 3, "446.03125", "D754N", "446.03125", "100.0", "add", "H");
+        const QList<QByteArray> lines = exportChirpCsv(t).split('\n');
+        QCOMPARE(lines.at(1), QByteArray("1,,462.550000,+,5.000000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,5.00,S,1.0W,,,,,\r"));
+        QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,\r"));
+    }
+
+private:
+    static QString formatFrequencyForTest(double mhz) { return QString::number(mhz, 'f', 5); }
+};
+
+QTEST_GUILESS_MAIN(TestChirpCsv)
+#include "tst_chirpcsv.moc"
