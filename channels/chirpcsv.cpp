@@ -391,7 +391,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
 
         // Transmit frequency.
         const QString duplex = get("Duplex");
-        std::optional<qint64> tx = rx;
+        qint64 txUnits = *rx; // meaningful only while hasTx
+        bool hasTx = true;
         if (!duplex.isEmpty() && duplex != QLatin1String("off")) {
             const std::optional<qint64> offset = parseFrequency(get("Offset"), &why);
             if (!offset) {
@@ -399,26 +400,26 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
                 continue;
             }
             if (duplex == QLatin1String("+"))
-                tx = *rx + *offset;
+                txUnits = *rx + *offset;
             else if (duplex == QLatin1String("-"))
-                tx = *rx - *offset;
+                txUnits = *rx - *offset;
             else if (duplex == QLatin1String("split"))
-                tx = *offset;
+                txUnits = *offset;
             else {
                 reject(QStringLiteral("Duplex \"%1\" is not known").arg(duplex));
                 continue;
             }
         } else if (duplex == QLatin1String("off")) {
-            tx.reset();
+            hasTx = false;
         }
-        if (tx && !inBand(*tx)) {
+        if (hasTx && !inBand(txUnits)) {
             reject(QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
-                       .arg(mhzText(*tx)).arg(model.band.bandLow).arg(model.band.bandHigh));
+                       .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh));
             continue;
         }
-        if (tx && !onRaster(*tx)) {
+        if (hasTx && !onRaster(txUnits)) {
             reject(QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                       .arg(mhzText(*tx)));
+                       .arg(mhzText(txUnits)));
             continue;
         }
 
@@ -504,7 +505,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
 
         ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
         record[RxFrequency] = formatFrequency(double(*rx) / 100000.0);
-        record[TxFrequency] = tx ? formatFrequency(double(*tx) / 100000.0) : QString(QLatin1String(""));
+        record[TxFrequency] = hasTx ? formatFrequency(double(txUnits) / 100000.0)
+                                    : QString(QLatin1String(""));
         record[RxTone] = fields2;
         record[TxTone] = fields5;
         record[Scan] = get("Skip") == QLatin1String("S") ? QStringLiteral("del") : QStringLiteral("add");
