@@ -62,6 +62,8 @@ const QList<Row> &rows()
          QStringLiteral("Undo")},
         {Caption::RedoItem, QStringLiteral("重做(&Y)"), QStringLiteral("重做(&Y)"),
          QStringLiteral("Redo")},
+        {Caption::OpenBackupItem, QStringLiteral("打开备份文件(&B)..."),
+         QStringLiteral("打开备份文件(&B)..."), QStringLiteral("Open Backup...")},
         {Caption::Dialog1Caption, QStringLiteral("Select Model"), QStringLiteral("Select Model"),
          QStringLiteral("Select Model")},
         {Caption::Dialog1Label, QStringLiteral("Select Model:"), QStringLiteral("Select Model:"),

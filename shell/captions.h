@@ -34,6 +34,7 @@ enum class Caption {
     EditMenu,      // 编辑
     UndoItem,      // 撤销
     RedoItem,      // 重做
+    OpenBackupItem, // 打开备份文件
     // model dialog
     Dialog1Caption,
     Dialog1Label,

@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "module1.h"
+#include "tablebackups.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,7 +53,7 @@ ChannelFileActions::ChannelFileActions(ModelWindow *window) : QObject(window), m
     connect(window->saveAction(), &QAction::triggered, this, &ChannelFileActions::save);
 }
 
-QString ChannelFileActions::chooseFile(bool forSave)
+QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
 {
     // Qt's own dialog on every platform: the filter, the missing overwrite question and the
     // name taken as typed behave the same everywhere.
@@ -64,7 +65,9 @@ QString ChannelFileActions::chooseFile(bool forSave)
     // An open accepts the name of a file that does not exist; the read then reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("text(*.doc)"));
-    if (!m_lastFileName.isEmpty())
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    else if (!m_lastFileName.isEmpty())
         dialog.selectFile(m_lastFileName);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
@@ -85,12 +88,7 @@ void ChannelFileActions::save()
         return;
     }
 
-    ChannelFileData data;
-    data.modelCode = m_window->info().code;
-    data.channelTone = m_window->channelToneList()->currentText();
-    data.squelchLevel = m_window->squelchList()->currentText();
-    data.records = m_window->store()->records();
-    const ChannelFileBytes bytes = writeChannelFile(data);
+    const ChannelFileBytes bytes = writeChannelFile(m_window->channelFileData());
 
     // The new file replaces the old one only once it is written whole.
     QSaveFile file(fileName);
@@ -106,9 +104,14 @@ void ChannelFileActions::save()
 
 void ChannelFileActions::open()
 {
+    openFrom(QString());
+}
+
+void ChannelFileActions::openFrom(const QString &folder)
+{
     const QString directory = getCurrentDirectory(m_window);
     m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
-    const QString fileName = chooseFile(false);
+    const QString fileName = chooseFile(false, folder);
     if (fileName.isEmpty()) {
         restoreDirectory(m_window, directory);
         return;
@@ -146,6 +149,8 @@ void ChannelFileActions::loadFile(const QString &fileName)
         return;
     }
 
+    if (!m_window->backups()->keepBefore(BackupReason::BeforeOpen))
+        return;
     // Fields 1 to 10 of all 16 records in one transaction; the channel numbers stay.
     ChannelTable table = m_window->store()->records();
     for (std::size_t row = 0; row < table.size(); ++row) {

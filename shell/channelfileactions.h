@@ -22,13 +22,15 @@ public:
 
     void save();
     void open();
+    // The open, with the file dialog starting in `folder` (the backups folder).
+    void openFrom(const QString &folder);
 
     // The file name last chosen in this window's file dialog, by save or by open.
     QString lastFileName() const { return m_lastFileName; }
 
 private:
     // Shows the file dialog; returns the chosen name, or an empty text when it was cancelled.
-    QString chooseFile(bool forSave);
+    QString chooseFile(bool forSave, const QString &folder = QString());
     void loadFile(const QString &fileName);
 
     ModelWindow *m_window;

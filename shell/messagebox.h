@@ -12,6 +12,10 @@ enum class MessageIcon { None, Information, Exclamation };
 // these boxes and read their icon, title and text.
 void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text);
 
+// A question with the buttons "继续" and "取消" (the first one shown is 取消, so a box answered
+// without reading it changes nothing). True when the user chose 继续.
+bool askToContinue(QWidget *parent, const QString &title, const QString &text);
+
 // The program's own title, used where a message has no title of its own.
 QString programTitle();
 

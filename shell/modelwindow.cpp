@@ -9,6 +9,7 @@
 #include "messagebox.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
+#include "tablebackups.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -41,6 +42,9 @@ QTimer *makeTimer(QObject *parent, const char *name, int interval)
     auto *timer = new QTimer(parent);
     timer->setObjectName(QLatin1String(name));
     timer->setInterval(interval);
+    // The write is paced by these timers: the radio takes a block only so often, so a tick
+    // may not come early (a coarse timer may fire 5 % early).
+    timer->setTimerType(Qt::PreciseTimer);
     return timer;
 }
 
@@ -66,6 +70,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
     new RadioTransfer(this); // Read Data / Write Data, status line and progress
     new ChannelFileActions(this); // 打开 and 保存 of the file menu
+    m_backups = new TableBackups(this);
 }
 
 ModelWindow::~ModelWindow() = default;
@@ -253,6 +258,16 @@ int ModelWindow::currentRow() const
 {
     const int row = m_grid->currentIndex().row();
     return row < 0 ? 0 : row;
+}
+
+ChannelFileData ModelWindow::channelFileData() const
+{
+    ChannelFileData data;
+    data.modelCode = m_info.code;
+    data.channelTone = m_combo11->currentText();
+    data.squelchLevel = m_combo8->currentText();
+    data.records = m_store->records();
+    return data;
 }
 
 void ModelWindow::setTransferLock(bool locked)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channelfile.h"
 #include "modelinfo.h"
 
 #include <QWidget>
@@ -17,6 +18,7 @@ namespace zw {
 class ChannelStore;
 class ChannelTableModel;
 class SerialConnection;
+class TableBackups;
 
 // The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
 // the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
@@ -58,6 +60,12 @@ public:
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
     QTimer *timer(int number) const; // Timer1 .. Timer4
+
+    // Keeps the table in the backups folder before a read, an open or an import replaces it.
+    TableBackups *backups() const { return m_backups; }
+
+    // The table and both radio-wide settings as a channel file holds them.
+    ChannelFileData channelFileData() const;
 
     // The grid's current row (0..15), the record the pick lists and cell entry work on.
     int currentRow() const;
@@ -117,6 +125,7 @@ private:
     QTimer *m_timer2 = nullptr;
     QTimer *m_timer3 = nullptr;
     QTimer *m_timer4 = nullptr;
+    TableBackups *m_backups = nullptr;
     bool m_transferLocked = false;
     bool m_unloaded = false;
 };

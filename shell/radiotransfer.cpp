@@ -3,6 +3,7 @@
 #include "channelstore.h"
 #include "messagebox.h"
 #include "modelwindow.h"
+#include "tablebackups.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -109,6 +110,8 @@ void RadioTransfer::applyReply(const QByteArray &reply)
     const RadioReply decoded = decodeReply(reply, store->records(), m_window->model());
     switch (decoded.status) {
     case RadioReply::Status::Ok:
+        if (!m_window->backups()->keepBefore(BackupReason::BeforeRead))
+            break;
         if (!store->setRecords(decoded.records)) {
             showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                         QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。")
@@ -120,6 +123,7 @@ void RadioTransfer::applyReply(const QByteArray &reply)
         if (!decoded.settings.channelTone.isEmpty())
             m_window->channelToneList()->setCurrentText(decoded.settings.channelTone);
         m_window->notifyTableReplaced();
+        m_window->backups()->keepFromRadio();
         break;
     case RadioReply::Status::OtherModel: {
         const Model other = *decoded.radioModel;

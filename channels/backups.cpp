@@ -1,0 +1,122 @@
+#include "backups.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace zw {
+
+namespace {
+
+QString reasonText(BackupReason reason)
+{
+    switch (reason) {
+    case BackupReason::BeforeRead:
+        return QStringLiteral("before-read");
+    case BackupReason::FromRadio:
+        return QStringLiteral("from-radio");
+    case BackupReason::BeforeOpen:
+        return QStringLiteral("before-open");
+    case BackupReason::BeforeImport:
+        return QStringLiteral("before-import");
+    }
+    return QStringLiteral("backup");
+}
+
+// Names of this program's backups of one model: the time stamp sorts them oldest first.
+QRegularExpression backupName(Model model)
+{
+    return QRegularExpression(QStringLiteral("^%1_\\d{8}-\\d{6}-\\d{3}_[a-z-]+\\.doc$")
+                                  .arg(QRegularExpression::escape(modelInfo(model).name)));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.read(maxChannelFileSize + 1);
+}
+
+} // namespace
+
+QString backupFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/backups");
+}
+
+QStringList backupFiles(const QString &folder, Model model)
+{
+    const QRegularExpression pattern = backupName(model);
+    QStringList names;
+    const QStringList all = QDir(folder).entryList(QDir::Files, QDir::Name);
+    for (const QString &name : all) {
+        if (pattern.match(name).hasMatch())
+            names.append(QDir(folder).filePath(name));
+    }
+    return names;
+}
+
+BackupResult writeBackup(const QString &folder, Model model, BackupReason reason,
+                         const ChannelFileData &data, const QDateTime &when)
+{
+    BackupResult result;
+    const ChannelFileBytes bytes = writeChannelFile(data);
+    if (!bytes.ok) {
+        result.error = bytes.error;
+        return result;
+    }
+    if (!QDir().mkpath(folder)) {
+        result.error = QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder));
+        return result;
+    }
+
+    QStringList existing = backupFiles(folder, model);
+    // The same table again (two reads of an unchanged radio, a read right after a backup of
+    // what the radio holds) adds nothing: the older backups stay instead of being pushed out.
+    if (!existing.isEmpty() && fileBytes(existing.last()) == bytes.bytes) {
+        result.ok = true;
+        result.skipped = true;
+        result.fileName = existing.last();
+        return result;
+    }
+
+    // One backup per moment: one made within the same millisecond as another takes the next.
+    auto stampTaken = [&existing](const QString &prefix) {
+        for (const QString &name : existing)
+            if (QFileInfo(name).fileName().startsWith(prefix))
+                return true;
+        return false;
+    };
+    QDateTime stamp = when;
+    QString prefix;
+    do {
+        prefix = modelInfo(model).name + QLatin1Char('_') +
+                 stamp.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) + QLatin1Char('_');
+        stamp = stamp.addMSecs(1);
+    } while (stampTaken(prefix));
+    const QString path =
+        QDir(folder).filePath(prefix + reasonText(reason) + QStringLiteral(".doc"));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.bytes) != bytes.bytes.size() ||
+        !file.commit()) {
+        result.error = file.errorString();
+        file.cancelWriting();
+        return result;
+    }
+    result.ok = true;
+    result.fileName = path;
+
+    existing.append(path);
+    existing.sort();
+    while (existing.size() > backupsKept)
+        QFile::remove(existing.takeFirst());
+    return result;
+}
+
+} // namespace zw

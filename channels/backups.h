@@ -1,0 +1,41 @@
+#pragma once
+
+#include "channelfile.h"
+#include "modelinfo.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace zw {
+
+// Backups of channel tables: before a read from the radio, a channel-file open or a CSV import
+// replaces a model window's table, the table is kept as an ordinary channel file, so restoring
+// one is a plain file open. After a successful read the radio's own contents are kept too.
+// Each model keeps its newest `backupsKept` files.
+constexpr int backupsKept = 50;
+
+// Why a backup was made; part of its file name.
+enum class BackupReason { BeforeRead, FromRadio, BeforeOpen, BeforeImport };
+
+// The folder the program keeps its backups in (QStandardPaths::AppDataLocation + "/backups").
+QString backupFolder();
+
+struct BackupResult {
+    bool ok = false;
+    bool skipped = false; // the newest backup of the model already holds exactly this
+    QString fileName;     // the backup written (or the newest one, when skipped)
+    QString error;
+};
+
+// Writes `data` as a channel file named "<model>_<yyyyMMdd-HHmmss-zzz>_<reason>.doc" in
+// `folder` (created when missing), unless the model's newest backup holds the same bytes, and
+// then removes the model's oldest backups beyond `backupsKept`. Never touches other files.
+BackupResult writeBackup(const QString &folder, Model model, BackupReason reason,
+                         const ChannelFileData &data,
+                         const QDateTime &when = QDateTime::currentDateTime());
+
+// The model's backups in `folder`, oldest first.
+QStringList backupFiles(const QString &folder, Model model);
+
+} // namespace zw

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "backups.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+
+namespace zw {
+
+class ModelWindow;
+
+// The safety net of a model window: before a read, a file open or an import replaces the
+// table, the table is kept as a channel file in the backups folder; after a read the radio's
+// contents are kept too. The file menu's 打开备份 item opens that folder in the file dialog, so
+// restoring is an ordinary file open.
+class TableBackups final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TableBackups)
+
+public:
+    explicit TableBackups(ModelWindow *window);
+
+    // Keeps the window's table and settings before they are replaced. When the backup cannot
+    // be written the user is asked whether to go on; false means: leave the table as it is.
+    bool keepBefore(BackupReason reason);
+    // Keeps what was just read from the radio. A failure here loses nothing (the table holds
+    // it), so it is only noted on the console.
+    void keepFromRadio();
+
+    QAction *openBackupsAction() const { return m_openBackups; }
+    QString lastBackup() const { return m_lastBackup; }
+
+private:
+    BackupResult write(BackupReason reason);
+
+    ModelWindow *m_window;
+    QAction *m_openBackups;
+    QString m_lastBackup;
+};
+
+} // namespace zw

@@ -1,0 +1,231 @@
+#include "backups.h"
+#include "channelfile.h"
+#include "channelstore.h"
+#include "filedialoganswerer.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+#include "numberreader.h"
+#include "serialconnection.h"
+#include "tablebackups.h"
+#include "virtualradio.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::FileDialogAnswerer;
+using zw::test::MessageBoxAnswerer;
+
+namespace {
+
+ChannelFileData dataWith(const QString &rxFrequency)
+{
+    ChannelFileData data;
+    data.modelCode = modelInfo(Model::V).code;
+    data.channelTone = QStringLiteral("中文");
+    data.squelchLevel = QStringLiteral("3");
+    data.records[0][RxFrequency] = rxFrequency;
+    return data;
+}
+
+ChannelFileData fileData(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readChannelFile(file.readAll()).data;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray channelFileWith(const QString &rxFrequency)
+{
+    return writeChannelFile(dataWith(rxFrequency)).bytes;
+}
+
+} // namespace
+
+class TestBackups : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(QDir(backupFolder()).removeRecursively());
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_radio.reset();
+        QFile::remove(backupFolder()); // the plain file a test put in the folder's place
+    }
+
+    // The newest 50 of each model stay; other models' backups and other files are never touched;
+    // the same table twice in a row is kept once; two backups in one millisecond both stay.
+    void keepsTheNewestOfEachModel()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("backups"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeFile(folder + QStringLiteral("/notes.txt"), "mine"));
+        const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
+        ChannelFileData uh = dataWith(QStringLiteral("400.00000"));
+        uh.modelCode = modelInfo(Model::UH).code;
+        QVERIFY(writeBackup(folder, Model::UH, BackupReason::BeforeOpen, uh, start).ok);
+
+        QStringList written;
+        for (int i = 0; i < backupsKept + 5; ++i) {
+            const BackupResult r =
+                writeBackup(folder, Model::V, BackupReason::BeforeRead,
+                            dataWith(formatFrequency(140 + i * 0.0125)), start.addSecs(i));
+            QVERIFY2(r.ok && !r.skipped, qPrintable(r.error));
+            written << r.fileName;
+        }
+        QCOMPARE(backupFiles(folder, Model::V), written.mid(5));
+        QCOMPARE(QFileInfo(written.last()).fileName(),
+                 QStringLiteral("ZW4630V_20260102-030459-000_before-read.doc"));
+        QCOMPARE(fileData(written.last()).records[0][RxFrequency], QStringLiteral("140.67500"));
+        QCOMPARE(backupFiles(folder, Model::UH).size(), 1);
+        QVERIFY(QFile::exists(folder + QStringLiteral("/notes.txt")));
+
+        const BackupResult again = writeBackup(folder, Model::V, BackupReason::FromRadio,
+                                               dataWith(formatFrequency(140 + 54 * 0.0125)));
+        QVERIFY(again.ok && again.skipped);
+        QCOMPARE(again.fileName, written.last());
+
+        const QDateTime moment = start.addDays(1);
+        const BackupResult first = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                                               dataWith(QStringLiteral("145.00000")), moment);
+        const BackupResult second = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                                                dataWith(QStringLiteral("146.00000")), moment);
+        QVERIFY(first.ok && second.ok && first.fileName != second.fileName);
+        QCOMPARE(backupFiles(folder, Model::V).mid(backupsKept - 2),
+                 (QStringList{first.fileName, second.fileName}));
+    }
+
+    // Opening a file keeps the table it replaces; 打开备份 starts in the backups folder and
+    // restores a backup like any channel file.
+    void openKeepsTheReplacedTableAndRestores()
+    {
+        startProgram(QString());
+        ModelWindow *w = m_main->showModel(Model::V);
+        QVERIFY(w->store()->setField(2, RxFrequency, QStringLiteral("141.00000")));
+        w->squelchList()->setCurrentText(QStringLiteral("6"));
+        const QString file = m_dir->filePath(QStringLiteral("other.doc"));
+        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        MessageBoxAnswerer messages;
+
+        FileDialogAnswerer open(file);
+        w->openAction()->trigger();
+        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("150.00000"));
+        const QStringList kept = backupFiles(backupFolder(), Model::V);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(kept.front().endsWith(QStringLiteral("_before-open.doc")));
+        const ChannelFileData before = fileData(kept.front());
+        QCOMPARE(before.records[2][RxFrequency], QStringLiteral("141.00000"));
+        QCOMPARE(before.squelchLevel, QStringLiteral("6"));
+
+        QAction *openBackup = w->findChild<QAction *>(QStringLiteral("mnuOpenBackup"));
+        QVERIFY(openBackup && w->fileMenu()->actions().contains(openBackup));
+        FileDialogAnswerer restore(QFileInfo(kept.front()).fileName());
+        openBackup->trigger();
+        QVERIFY(restore.answered);
+        QCOMPARE(QDir::cleanPath(restore.offered), QDir::cleanPath(backupFolder()));
+        QCOMPARE(w->store()->record(2)[RxFrequency], QStringLiteral("141.00000"));
+        QCOMPARE(w->store()->record(0)[RxFrequency], QString());
+        QCOMPARE(w->squelchList()->currentText(), QStringLiteral("6"));
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+    }
+
+    // When no backup can be written the user decides; 取消 leaves the table as it was.
+    void failedBackupAsksFirst_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("cancel") << QStringLiteral("取消") << QStringLiteral("141.00000");
+        QTest::newRow("go on") << QStringLiteral("继续") << QStringLiteral("150.00000");
+    }
+
+    void failedBackupAsksFirst()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
+        QVERIFY(writeFile(backupFolder(), "a file where the folder belongs"));
+        startProgram(QString());
+        ModelWindow *w = m_main->showModel(Model::V);
+        QVERIFY(w->store()->setField(0, RxFrequency, QStringLiteral("141.00000")));
+        const QString file = m_dir->filePath(QStringLiteral("other.doc"));
+        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        MessageBoxAnswerer messages;
+        messages.answerWith(answer);
+        FileDialogAnswerer open(file);
+        w->openAction()->trigger();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().front().title, QStringLiteral("系统信息"));
+        QVERIFY(messages.seen().front().text.startsWith(QStringLiteral("无法备份现有的信道数据")));
+        QCOMPARE(w->store()->record(0)[RxFrequency], expected);
+    }
+
+    // A read keeps the table it replaces and then what the radio holds.
+    void readKeepsBothSides()
+    {
+        startProgram(QStringLiteral("radio"));
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), QStringLiteral("对讲机就绪..."), 2000);
+        QVERIFY(w->store()->setField(5, RxFrequency, QStringLiteral("147.00000")));
+        MessageBoxAnswerer messages;
+        w->readAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isTransferLocked(), 5000);
+        QCOMPARE(messages.count(), 0);
+        const QStringList kept = backupFiles(backupFolder(), Model::V);
+        QCOMPARE(kept.size(), 2);
+        QVERIFY(kept[0].endsWith(QStringLiteral("_before-read.doc")));
+        QVERIFY(kept[1].endsWith(QStringLiteral("_from-radio.doc")));
+        QCOMPARE(fileData(kept[0]).records[5][RxFrequency], QStringLiteral("147.00000"));
+        const ChannelFileData fromRadio = fileData(kept[1]);
+        for (int row = 0; row < channelCount; ++row)
+            for (int field = RxFrequency; field <= Power; ++field)
+                QCOMPARE(fromRadio.records[std::size_t(row)][field],
+                         w->store()->record(row)[field]);
+    }
+
+private:
+    // With a virtual radio on COM1 when `radio` is not empty, else with COM1 on nothing.
+    void startProgram(const QString &radio)
+    {
+        m_main = std::make_unique<MDIForm1>();
+        if (!radio.isEmpty()) {
+            m_radio = std::make_unique<VirtualRadio>(Model::V);
+            m_radio->setPacing(false);
+            QVERIFY(m_radio->open());
+            m_main->serial()->setDevice(1, m_radio->devicePath());
+        } else {
+            m_main->serial()->setDevice(1, m_dir->filePath(QStringLiteral("none")));
+            m_main->serial()->setDevice(2, m_dir->filePath(QStringLiteral("none")));
+        }
+        m_main->show();
+        if (!radio.isEmpty())
+            m_main->load();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<VirtualRadio> m_radio;
+    std::unique_ptr<MDIForm1> m_main;
+};
+
+QTEST_MAIN(TestBackups)
+#include "tst_backups.moc"
