@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "porthints.h"
 #include "modelwindow.h"
 #include "serialconnection.h"
 
@@ -69,8 +70,9 @@ void Dialog::ok()
         return;
     if (!usePort(port)) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
-                              : QStringLiteral("串行端口 2 已被使用， "));
+                    withPortAccessHint(port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
+                                                 : QStringLiteral("串行端口 2 已被使用， "),
+                                       m_serial->device(port)));
         // Offer the other port: OK on it then opens it.
         m_serial->setPortNumber(port == 1 ? 2 : 1);
         return;

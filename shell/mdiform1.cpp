@@ -5,6 +5,7 @@
 #include "mainmenus.h"
 #include "messagebox.h"
 #include "modelwindow.h"
+#include "porthints.h"
 #include "serialconnection.h"
 
 #include <QCloseEvent>
@@ -84,12 +85,14 @@ void MDIForm1::load()
         return;
     }
     showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "));
+                withPortAccessHint(QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "),
+                                   m_serial->device(1)));
     m_serial->setPortNumber(2);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("串行端口 2 已被使用， "));
+                    withPortAccessHint(QStringLiteral("串行端口 2 已被使用， "),
+                                       m_serial->device(2)));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "messagebox.h"
+#include "porthints.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
@@ -71,6 +72,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     new RadioTransfer(this); // Read Data / Write Data, status line and progress
     new ChannelFileActions(this); // 打开 and 保存 of the file menu
     m_backups = new TableBackups(this);
+    new StatusLineHint(this); // what to check while the radio does not answer
 }
 
 ModelWindow::~ModelWindow() = default;
