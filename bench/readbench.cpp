@@ -3,6 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/zw4630-bench-read [ROUNDS]
 // Prints, for each read, the time from Read Data to the table filled and the CPU time the
 // program used meanwhile.
+#include "benchsupport.h"
 #include "mdiform1.h"
 #include "modelwindow.h"
 #include "radiotransfer.h"
@@ -23,27 +24,7 @@
 #include <ctime>
 #include <vector>
 
-namespace {
-
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-// Runs the event loop until `done` holds or `timeoutMs` passes.
-template <typename Done>
-bool runUntil(Done done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
-} // namespace
+using namespace zw::bench;
 
 int main(int argc, char *argv[])
 {
@@ -53,13 +34,9 @@ int main(int argc, char *argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
 
     QProcess radio;
-    radio.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/zw4630-virtual-radio"),
-                {QStringLiteral("--model"), QStringLiteral("V")});
-    if (!radio.waitForStarted(5000) || !radio.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "cannot start zw4630-virtual-radio\n");
+    const QString device = startVirtualRadio(radio, QStringLiteral("V"));
+    if (device.isEmpty())
         return 1;
-    }
-    const QString device = QString::fromLocal8Bit(radio.readLine()).trimmed();
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -85,14 +62,14 @@ int main(int argc, char *argv[])
             QObject::connect(window->findChild<zw::RadioTransfer *>()->link(),
                              &zw::RadioLink::progress, [&](int done, int total) {
                                  if (done == total)
-                                     cpuAtReply = cpuSeconds();
+                                     cpuAtReply = (cpuMs() / 1000.0);
                              });
-        const double cpuBefore = cpuSeconds();
+        const double cpuBefore = (cpuMs() / 1000.0);
         clock.start();
         window->readAction()->trigger();
         const bool ok = runUntil([&] { return filled; }, 5000);
         const double elapsed = double(clock.nsecsElapsed()) / 1e6;
-        const double cpu = (cpuSeconds() - cpuBefore) * 1000.0;
+        const double cpu = ((cpuMs() / 1000.0) - cpuBefore) * 1000.0;
         QObject::disconnect(connection);
         QObject::disconnect(replyConnection);
         if (!ok) {
@@ -107,10 +84,6 @@ int main(int argc, char *argv[])
         times.push_back(elapsed);
         cpus.push_back(cpu);
     }
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
     std::printf("median of %d: %.1f ms (goal <= 750 ms), CPU %.1f ms (goal <= 30 ms)\n", rounds,
                 median(times), median(cpus));
     std::printf("worst of %d:  %.1f ms, CPU %.1f ms\n", rounds,
