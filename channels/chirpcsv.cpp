@@ -202,17 +202,30 @@ std::optional<QString> radioDcs(const QString &raw, QChar polarity, QString *why
     return QLatin1Char('D') + code + QLatin1Char('N');
 }
 
-double parseWatts(const QString &raw)
+// A Power column ("5.0W", "50W", "0.5 W", "4"), or nothing when it holds no watt value.
+std::optional<double> parseWatts(const QString &raw)
 {
     QString text = raw.trimmed();
     if (text.endsWith(u'W', Qt::CaseInsensitive))
         text.chop(1);
-    return text.toDouble();
+    bool ok = false;
+    const double watts = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(watts) || watts < 0)
+        return std::nullopt;
+    return watts;
+}
+
+// CHIRP's way of writing watts: whole watts from 10 W up, one decimal below.
+QString wattsText(double watts)
+{
+    if (watts >= 10)
+        return QString::number(int(watts)) + QLatin1Char('W');
+    return QString::number(watts, 'f', 1) + QLatin1Char('W');
 }
 
 } // namespace
 
-QByteArray exportChirpCsv(const ChannelTable &table)
+QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
 {
     QString out = header().join(u',') + QStringLiteral("\r\n");
     for (int row = 0; row < channelCount; ++row) {
@@ -297,7 +310,7 @@ QByteArray exportChirpCsv(const ChannelTable &table)
             QStringLiteral("NFM"),
             step,
             r[Scan] == QLatin1String("del") ? QStringLiteral("S") : QString(),
-            r[Power] == QLatin1String("H") ? QStringLiteral("5.0W") : QStringLiteral("1.0W"),
+            wattsText(r[Power] == QLatin1String("H") ? model.highPowerWatts : model.lowPowerWatts),
             QString(),
             QString(),
             QString(),
@@ -513,8 +526,14 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         record[Bcl] = QStringLiteral("off");
         record[Beat] = QStringLiteral("off");
         const QString power = get("Power");
-        record[Power] = (power.isEmpty() || parseWatts(power) >= 3.0) ? QStringLiteral("H")
-                                                                       : QStringLiteral("L");
+        const std::optional<double> watts = parseWatts(power);
+        if (!power.isEmpty() && !watts) {
+            reject(QStringLiteral("Power \"%1\" is not a watt value").arg(power));
+            continue;
+        }
+        const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;
+        record[Power] = (power.isEmpty() || *watts >= middle) ? QStringLiteral("H")
+                                                               : QStringLiteral("L");
         for (QString &f : record.fields)
             if (f.isNull())
                 f = QLatin1String("");
