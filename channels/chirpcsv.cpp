@@ -32,9 +32,12 @@ std::optional<qint64> units(const QString &text)
 
 QString mhzText(qint64 units10Hz)
 {
-    // Six decimals: the unit is 10 Hz, so the last digit is always 0.
-    return QString::number(units10Hz / 100000) + QLatin1Char('.')
-           + QStringLiteral("%1").arg((units10Hz % 100000) * 10, 6, 10, QLatin1Char('0'));
+    // Six decimals: the unit is 10 Hz, so the last digit is always 0. A transmit frequency
+    // below 0 (an offset larger than the frequency) is shown with its sign.
+    const QString sign = units10Hz < 0 ? QStringLiteral("-") : QString();
+    const qint64 magnitude = units10Hz < 0 ? -units10Hz : units10Hz;
+    return sign + QString::number(magnitude / 100000) + QLatin1Char('.')
+           + QStringLiteral("%1").arg((magnitude % 100000) * 10, 6, 10, QLatin1Char('0'));
 }
 
 // One side of a channel's squelch: nothing, a CTCSS tone (tenths of Hz) or a DCS code text.

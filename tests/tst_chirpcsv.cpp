@@ -258,6 +258,19 @@ private slots:
                                              << QStringList{"145.00000", "D411N", "145.00000", ""};
         QTest::newRow("DTCS->DTCS") << QByteArray("8,,145.000000,,0,Cross,88.5,88.5,023,NN,754,DTCS->DTCS,NFM,5.00,,,,,,,")
                                     << QStringList{"145.00000", "D754N", "145.00000", "D023N"};
+        QTest::newRow("->Tone receive only") << QByteArray("11,,145.000000,,0,Cross,88.5,131.8,023,NN,023,->Tone,NFM,5.00,,,,,,,")
+                                             << QStringList{"145.00000", "131.8", "145.00000", ""};
+        QTest::newRow("Tone-> transmit only") << QByteArray("12,,145.000000,,0,Cross,67.0,131.8,023,NN,023,Tone->,NFM,5.00,,,,,,,")
+                                              << QStringList{"145.00000", "", "145.00000", "67.0"};
+        QTest::newRow("DTCS-> transmit only") << QByteArray("13,,145.000000,,0,Cross,88.5,88.5,155,NN,023,DTCS->,NFM,5.00,,,,,,,")
+                                              << QStringList{"145.00000", "", "145.00000", "D155N"};
+        QTest::newRow("Tone->Tone") << QByteArray("14,,145.000000,,0,Cross,67.0,250.3,023,NN,023,Tone->Tone,NFM,5.00,,,,,,,")
+                                    << QStringList{"145.00000", "250.3", "145.00000", "67.0"};
+        QTest::newRow("Tone->DTCS, code in RxDtcsCode")
+            << QByteArray("15,,145.000000,,0,Cross,100.0,88.5,023,NN,754,Tone->DTCS,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "D754N", "145.00000", "100.0"};
+        QTest::newRow("split") << QByteArray("16,,145.000000,split,174.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+                               << QStringList{"145.00000", "", "174.00000", ""};
         QTest::newRow("transmit off") << QByteArray("9,,145.000000,off,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
                                       << QStringList{"145.00000", "", "", ""};
         QTest::newRow("kHz suffix") << QByteArray("10,,145000 kHz,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
@@ -287,6 +300,11 @@ private slots:
         QTest::newRow("out of band") << QByteArray("1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "outside";
         QTest::newRow("off raster") << QByteArray("1,,145.002000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "raster";
         QTest::newRow("too many decimals") << QByteArray("1,,145.0000001,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "6 decimals";
+        QTest::newRow("reversed DCS mode") << QByteArray("1,,145.000000,,0,DTCS-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "DTCS-R";
+        QTest::newRow("reversed tone squelch") << QByteArray("1,,145.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "TSQL-R";
+        QTest::newRow("cross with inverted receive code") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NR,047,Tone->DTCS,NFM,5.00,,,,,,,") << "polarity";
+        QTest::newRow("unknown cross mode") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,NFM,5.00,,,,,,,") << "Tone=>DTCS";
+        QTest::newRow("offset below zero") << QByteArray("1,,145.000000,-,146.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "-1.000000 MHz";
         QTest::newRow("location 17") << QByteArray("17,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 17";
         QTest::newRow("location 0") << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 0";
         QTest::newRow("split tx out of band") << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "transmit";
