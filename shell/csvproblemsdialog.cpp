@@ -52,6 +52,7 @@ CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWid
     m_cancel->setText(captionText(Caption::CsvProblemsCancel, set));
     // Cancel is the default: Return alone never changes the table.
     m_cancel->setDefault(true);
+    m_cancel->setFocus();
     connect(m_apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
