@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace zw::cli
 {
 
@@ -34,6 +38,14 @@ void report(const QString &message)
 
 void ProgressBar::update(int done, int total)
 {
+    // Into a log or a pipe only the finished bar goes: redrawing there leaves a long line.
+#ifdef Q_OS_UNIX
+    static const bool terminal = ::isatty(fileno(stderr)) != 0;
+#else
+    static const bool terminal = true;
+#endif
+    if (!terminal && done < total)
+        return;
     constexpr int width = 30;
     const int filled = total > 0 ? width * done / total : 0;
     printError(QStringLiteral("\r%1 [%2%3] %4/%5")

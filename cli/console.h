@@ -19,7 +19,8 @@ void printError(const QString &text);
 // A message on standard error, prefixed with the tool's name, ending the line.
 void report(const QString &message);
 
-// A bar on standard error that redraws itself in place: "reading  [#####-----]  9/18".
+// A bar on standard error that redraws itself in place: "reading [#####-----] 9/18". When
+// standard error is no terminal, only the finished bar is written.
 class ProgressBar final
 {
 public:
