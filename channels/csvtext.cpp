@@ -1,11 +1,12 @@
 #include "csvtext.h"
 
-namespace zw {
+namespace zw
+{
 
 QString csvField(const QString &value)
 {
-    if (value.contains(u',') || value.contains(u'"') || value.contains(u'\n')
-        || value.contains(u'\r')) {
+    if (value.contains(u',') || value.contains(u'"') || value.contains(u'\n') ||
+        value.contains(u'\r')) {
         QString quoted = value;
         quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
         return QLatin1Char('"') + quoted + QLatin1Char('"');

@@ -6,7 +6,8 @@
 
 #include <utility>
 
-namespace zw {
+namespace zw
+{
 
 // The text layer of CSV files: one field written with quotes where it needs them (a comma, a
 // double quote or a line break), and text split into rows of fields.

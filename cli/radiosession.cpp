@@ -93,13 +93,13 @@ QString RadioSession::connectRadio()
     if (!m_serial->open())
         return openFailureMessage(m_device, m_serial->errorString());
     bool ready = false;
-    connect(m_link, &RadioLink::radioReady, this, [this, &ready] {
+    QObject context; // the connections below end with this function
+    connect(m_link, &RadioLink::radioReady, &context, [this, &ready] {
         ready = true;
         wake();
     });
     m_timer3.start();
     const bool answered = waitFor(ready, m_readyTimeoutMs);
-    disconnect(m_link, &RadioLink::radioReady, this, nullptr);
     if (!m_portFailure.isEmpty())
         return QStringLiteral("the port %1 failed (%2): is the cable still plugged in?")
             .arg(m_device, m_portFailure);
@@ -119,14 +119,16 @@ RadioSession::ReadResult RadioSession::read()
     RadioLink::Outcome outcome = RadioLink::Outcome::NoData;
     QByteArray reply;
     ProgressBar bar(QStringLiteral("reading"));
-    connect(m_link, &RadioLink::progress, this,
+    QObject context; // the connections below end with this function
+    connect(m_link, &RadioLink::progress, &context,
             [&bar](int done, int total) { bar.update(done, total); });
-    connect(m_link, &RadioLink::readFinished, this, [&](RadioLink::Outcome o, const QByteArray &r) {
-        outcome = o;
-        reply = r;
-        finished = true;
-        wake();
-    });
+    connect(m_link, &RadioLink::readFinished, &context,
+            [&](RadioLink::Outcome o, const QByteArray &r) {
+                outcome = o;
+                reply = r;
+                finished = true;
+                wake();
+            });
     m_link->beginRead();
     // The link ends every read itself (a block's silence limit, a failed port).
     while (!finished)
@@ -197,9 +199,10 @@ QString RadioSession::write(const ChannelFileData &data)
     bool finished = false;
     RadioLink::Outcome outcome = RadioLink::Outcome::PortUnavailable;
     ProgressBar bar(QStringLiteral("writing"));
-    connect(m_link, &RadioLink::progress, this,
+    QObject context; // the connections below end with this function
+    connect(m_link, &RadioLink::progress, &context,
             [&bar](int done, int total) { bar.update(done, total); });
-    connect(m_link, &RadioLink::writeFinished, this, [&](RadioLink::Outcome o) {
+    connect(m_link, &RadioLink::writeFinished, &context, [&](RadioLink::Outcome o) {
         outcome = o;
         finished = true;
         wake();
