@@ -120,6 +120,13 @@ const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
 const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
+// An option as the usage line writes it: "-o", "--port".
+QString spelling(const QCommandLineOption &option)
+{
+    const QString name = option.names().constFirst();
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments,
            const QList<QCommandLineOption> &options, int positionals,
            const QList<const QCommandLineOption *> &required)
@@ -149,7 +156,7 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
     for (const QCommandLineOption *option : required) {
         if (!parser.isSet(*option) || parser.value(*option).isEmpty()) {
             parsed.status = usageError(
-                help, QStringLiteral("option --%1 is missing").arg(option->names().constLast()));
+                help, QStringLiteral("option %1 is missing").arg(spelling(*option)));
             return;
         }
     }

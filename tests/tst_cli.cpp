@@ -132,7 +132,7 @@ private slots:
             << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
         QTest::newRow("read without output")
             << QStringList{"read", "--port", "/dev/null", "--model", "V"}
-            << "option --output is missing";
+            << "option -o is missing";
         QTest::newRow("unknown model")
             << QStringList{"read", "--port", "/dev/null", "--model", "X", "-o", "x.doc"}
             << "unknown model 'X' (V, UH, UM or UL)";
@@ -148,7 +148,7 @@ private slots:
         QTest::newRow("import without model")
             << QStringList{"import-csv", "in.csv", "-o", "out.doc"} << "option --model is missing";
         QTest::newRow("export without output")
-            << QStringList{"export-csv", "in.doc"} << "option --output is missing";
+            << QStringList{"export-csv", "in.doc"} << "option -o is missing";
     }
 
     void badUsageEndsWithStatus2()
