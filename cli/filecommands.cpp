@@ -28,7 +28,8 @@ bool readBounded(const QString &path, qint64 limit, QByteArray *bytes, QString *
     }
     *bytes = file.read(limit + 1);
     if (bytes->size() > limit) {
-        *message = QStringLiteral("%1 is too large (more than %2 bytes)").arg(path).arg(limit);
+        *message = QStringLiteral("%1 is too large (more than %2 bytes)")
+                       .arg(path, QString::number(limit));
         return false;
     }
     return true;
@@ -204,17 +205,15 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
     for (const CsvRowProblem &problem : imported.problems)
         printError(
             QStringLiteral("%1:%2: Location %3: %4\n")
-                .arg(path)
-                .arg(problem.line)
-                .arg(problem.location.isEmpty() ? QStringLiteral("(none)") : problem.location,
+                .arg(path, QString::number(problem.line),
+                     problem.location.isEmpty() ? QStringLiteral("(none)") : problem.location,
                      problem.reason));
     if (!imported.problems.isEmpty() && !skipBad) {
         report(QStringLiteral(
                    "%1 of the rows of %2 cannot go into a %3 (listed above); nothing "
                    "written. Correct them, or give --skip-bad to write the %4 rows that fit")
-                   .arg(imported.problems.size())
-                   .arg(path, info.name)
-                   .arg(imported.rowsTaken));
+                   .arg(QString::number(imported.problems.size()), path, info.name,
+                        QString::number(imported.rowsTaken)));
         return Failed;
     }
     if (imported.rowsTaken == 0) {
