@@ -1,5 +1,6 @@
 #include "chirpcsv.h"
 
+#include "csvtext.h"
 #include "numberreader.h"
 #include "tones.h"
 
@@ -32,9 +33,12 @@ std::optional<qint64> units(const QString &text)
 
 QString mhzText(qint64 units10Hz)
 {
-    // Six decimals: the unit is 10 Hz, so the last digit is always 0.
-    return QString::number(units10Hz / 100000) + QLatin1Char('.')
-           + QStringLiteral("%1").arg((units10Hz % 100000) * 10, 6, 10, QLatin1Char('0'));
+    // Six decimals: the unit is 10 Hz, so the last digit is always 0. A transmit frequency
+    // below 0 (an offset larger than the frequency) is shown with its sign.
+    const QString sign = units10Hz < 0 ? QStringLiteral("-") : QString();
+    const qint64 magnitude = units10Hz < 0 ? -units10Hz : units10Hz;
+    return sign + QString::number(magnitude / 100000) + QLatin1Char('.')
+           + QStringLiteral("%1").arg((magnitude % 100000) * 10, 6, 10, QLatin1Char('0'));
 }
 
 // One side of a channel's squelch: nothing, a CTCSS tone (tenths of Hz) or a DCS code text.
@@ -66,74 +70,6 @@ Squelch squelchOf(const QString &field)
 QString toneText(int tenths)
 {
     return QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10);
-}
-
-QString csvField(const QString &value)
-{
-    if (value.contains(u',') || value.contains(u'"') || value.contains(u'\n')) {
-        QString quoted = value;
-        quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        return QLatin1Char('"') + quoted + QLatin1Char('"');
-    }
-    return value;
-}
-
-// Splits CSV text into rows of fields (quotes with doubled quote escapes; CRLF or LF), keeping
-// each row's line number.
-QList<std::pair<int, QStringList>> parseCsv(const QString &text)
-{
-    QList<std::pair<int, QStringList>> rows;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    bool rowHasContent = false;
-    int line = 1;
-    int rowLine = 1;
-    auto endRow = [&] {
-        fields << field;
-        if (rowHasContent || fields.size() > 1 || !fields.first().isEmpty())
-            rows.append({rowLine, fields});
-        fields.clear();
-        field.clear();
-        rowHasContent = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                if (c == u'\n')
-                    ++line;
-                field += c;
-            }
-            continue;
-        }
-        if (c == u'"') {
-            quoted = true;
-            rowHasContent = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-            rowHasContent = true;
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            endRow();
-            ++line;
-            rowLine = line;
-        } else {
-            field += c;
-        }
-    }
-    if (!field.isEmpty() || !fields.isEmpty())
-        endRow();
-    return rows;
 }
 
 // A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix.
@@ -202,17 +138,30 @@ std::optional<QString> radioDcs(const QString &raw, QChar polarity, QString *why
     return QLatin1Char('D') + code + QLatin1Char('N');
 }
 
-double parseWatts(const QString &raw)
+// A Power column ("5.0W", "50W", "0.5 W", "4"), or nothing when it holds no watt value.
+std::optional<double> parseWatts(const QString &raw)
 {
     QString text = raw.trimmed();
     if (text.endsWith(u'W', Qt::CaseInsensitive))
         text.chop(1);
-    return text.toDouble();
+    bool ok = false;
+    const double watts = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(watts) || watts < 0)
+        return std::nullopt;
+    return watts;
+}
+
+// CHIRP's way of writing watts: whole watts from 10 W up, one decimal below.
+QString wattsText(double watts)
+{
+    if (watts >= 10)
+        return QString::number(int(watts)) + QLatin1Char('W');
+    return QString::number(watts, 'f', 1) + QLatin1Char('W');
 }
 
 } // namespace
 
-QByteArray exportChirpCsv(const ChannelTable &table)
+QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
 {
     QString out = header().join(u',') + QStringLiteral("\r\n");
     for (int row = 0; row < channelCount; ++row) {
@@ -297,7 +246,7 @@ QByteArray exportChirpCsv(const ChannelTable &table)
             QStringLiteral("NFM"),
             step,
             r[Scan] == QLatin1String("del") ? QStringLiteral("S") : QString(),
-            r[Power] == QLatin1String("H") ? QStringLiteral("5.0W") : QStringLiteral("1.0W"),
+            wattsText(r[Power] == QLatin1String("H") ? model.highPowerWatts : model.lowPowerWatts),
             QString(),
             QString(),
             QString(),
@@ -513,8 +462,14 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         record[Bcl] = QStringLiteral("off");
         record[Beat] = QStringLiteral("off");
         const QString power = get("Power");
-        record[Power] = (power.isEmpty() || parseWatts(power) >= 3.0) ? QStringLiteral("H")
-                                                                       : QStringLiteral("L");
+        const std::optional<double> watts = parseWatts(power);
+        if (!power.isEmpty() && !watts) {
+            reject(QStringLiteral("Power \"%1\" is not a watt value").arg(power));
+            continue;
+        }
+        const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;
+        record[Power] = (power.isEmpty() || *watts >= middle) ? QStringLiteral("H")
+                                                               : QStringLiteral("L");
         for (QString &f : record.fields)
             if (f.isNull())
                 f = QLatin1String("");

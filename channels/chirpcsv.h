@@ -17,12 +17,14 @@ namespace zw {
 // beat have no column there: an export leaves them out, an import gives them the channel
 // defaults ("off").
 //
-// Power is written in watts: "H" as 5.0W and everything else as 1.0W (only "H" is high power
-// on the radio); on import a value of 3 W or more is "H", below is "L".
+// Power is written in watts, the model's figures (ModelInfo::highPowerWatts for "H",
+// lowPowerWatts for everything else: only "H" is high power on the radio); on import any watt
+// value is read back as the nearer of the two, "H" when exactly between them, and a row
+// without a Power column takes "H", the channel default.
 
-// The table as CHIRP CSV: UTF-8, CRLF line ends, the full header, one row per channel in use
-// (Location = channel 1..16), empty channels left out.
-QByteArray exportChirpCsv(const ChannelTable &table);
+// The table of a `model` window as CHIRP CSV: UTF-8, CRLF line ends, the full header, one row
+// per channel in use (Location = channel 1..16), empty channels left out.
+QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
 
 struct CsvRowProblem {
     int line = 0;       // line of the file, counted from 1

@@ -61,6 +61,10 @@ struct ModelInfo {
     // Message shown when the radio read in this window reports another model, indexed by that
     // model's code 1..4 (the own code's slot is empty).
     std::array<QString, 5> otherRadioMessages;
+    // Transmit power of the "H" and "L" settings in watts, as channel lists of other tools
+    // state it.
+    double highPowerWatts;
+    double lowPowerWatts;
 };
 
 const ModelInfo &modelInfo(Model model);

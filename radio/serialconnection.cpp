@@ -91,6 +91,11 @@ qint64 SerialConnection::waiting() const
     return m_port->isOpen() ? m_port->bytesAvailable() : 0;
 }
 
+qint64 SerialConnection::bytesToWrite() const
+{
+    return m_port->isOpen() ? m_port->bytesToWrite() : 0;
+}
+
 QString SerialConnection::readOne()
 {
     char c = 0;

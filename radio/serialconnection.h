@@ -42,6 +42,8 @@ public:
     // port is closed or refuses the data.
     bool send(const QByteArray &text);
     qint64 waiting() const;
+    // Characters handed to send() that the port has not passed on to the line yet.
+    qint64 bytesToWrite() const;
     // Removes and returns the oldest received character, or an empty text when none waits.
     QString readOne();
     QByteArray readAll();

@@ -77,6 +77,23 @@ const QList<Row> &rows()
          QStringLiteral("Plise Select Port")},
         {Caption::DialogOk, QStringLiteral("确定"), QStringLiteral("确定"), QStringLiteral("OK")},
         {Caption::DialogCancel, QStringLiteral("取消"), QStringLiteral("取消"), QStringLiteral("Cancel")},
+        {Caption::ExportCsvItem, QStringLiteral("导出 CHIRP CSV..."), QStringLiteral("导出 CHIRP CSV..."),
+         QStringLiteral("Export CHIRP CSV...")},
+        {Caption::ImportCsvItem, QStringLiteral("导入 CHIRP CSV..."), QStringLiteral("导入 CHIRP CSV..."),
+         QStringLiteral("Import CHIRP CSV...")},
+        {Caption::CsvProblemsCaption, QStringLiteral("导入 CHIRP CSV"), QStringLiteral("导入 CHIRP CSV"),
+         QStringLiteral("Import CHIRP CSV")},
+        {Caption::CsvProblemsLabel,
+         QStringLiteral("%1 行可以导入。以下 %2 行不能用于本机型，不会导入："),
+         QStringLiteral("%1 行可以导入。以下 %2 行不能用于本机型，不会导入："),
+         QStringLiteral("%1 rows fit. These %2 rows do not fit this model and are left out:")},
+        {Caption::CsvProblemsApply, QStringLiteral("应用可用的行"), QStringLiteral("应用可用的行"),
+         QStringLiteral("Apply Rows That Fit")},
+        {Caption::CsvProblemsCancel, QStringLiteral("取消"), QStringLiteral("取消"), QStringLiteral("Cancel")},
+        {Caption::CsvProblemsLine, QStringLiteral("行号"), QStringLiteral("行号"), QStringLiteral("Line")},
+        {Caption::CsvProblemsLocation, QStringLiteral("信道"), QStringLiteral("信道"),
+         QStringLiteral("Location")},
+        {Caption::CsvProblemsReason, QStringLiteral("原因"), QStringLiteral("原因"), QStringLiteral("Reason")},
     };
     return table;
 }

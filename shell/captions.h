@@ -45,6 +45,16 @@ enum class Caption {
     DialogLabel,
     DialogOk,
     DialogCancel,
+    // CHIRP CSV exchange of a model window
+    ExportCsvItem,
+    ImportCsvItem,
+    CsvProblemsCaption,
+    CsvProblemsLabel, // %1 rows that fit, %2 rows that do not
+    CsvProblemsApply,
+    CsvProblemsCancel,
+    CsvProblemsLine,
+    CsvProblemsLocation,
+    CsvProblemsReason,
 };
 
 // Which set of texts: the design texts a window is built with, the Chinese texts set by the

@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "channeleditor.h"
 #include "channelfileactions.h"
+#include "csvactions.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "language.h"
@@ -71,6 +72,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
     new RadioTransfer(this); // Read Data / Write Data, status line and progress
     new ChannelFileActions(this); // 打开 and 保存 of the file menu
+    new CsvActions(this); // CHIRP CSV export and import in the file menu
     m_backups = new TableBackups(this);
     new StatusLineHint(this); // what to check while the radio does not answer
 }

@@ -1,4 +1,6 @@
+#include "channelfile.h"
 #include "chirpcsv.h"
+#include "numberreader.h"
 #include "tones.h"
 
 #include <QtTest>
@@ -88,7 +90,7 @@ private slots:
             r[Spare3] = QStringLiteral("023");
             table[i] = r;
         }
-        const QByteArray text = exportChirpCsv(table);
+        const QByteArray text = exportChirpCsv(table, info);
         QVERIFY(text.endsWith("\r\n"));
         QCOMPARE(text.count("\r\n"), 1 + squelch.size()); // header + channels in use
         ChannelTable other = emptyTable();
@@ -101,6 +103,118 @@ private slots:
                 QCOMPARE(back.table[i][field], table[i][field]);
             QCOMPARE(back.table[i][ChannelNumber], QString::number(i + 1));
         }
+    }
+
+    void channelFileToCsvAndBackIsLossless_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<double>("base");
+        QTest::newRow("V") << Model::V << 136.0;
+        QTest::newRow("UH") << Model::UH << 430.0;
+        QTest::newRow("UM") << Model::UM << 400.0;
+        QTest::newRow("UL") << Model::UL << 350.0;
+    }
+
+    // A saved channel file, exported and imported again, gives a channel file with the same
+    // frequencies, tones, scan and power; BCL and beat come back as the channel defaults.
+    void channelFileToCsvAndBackIsLossless()
+    {
+        QFETCH(Model, model);
+        QFETCH(double, base);
+        const ModelInfo &info = modelInfo(model);
+        const QStringList tones = ctcssTones();
+        const QStringList dcs = dcsEntries();
+        ChannelFileData saved;
+        saved.modelCode = info.code;
+        saved.channelTone = QStringLiteral("英文");
+        saved.squelchLevel = QStringLiteral("5");
+        for (int row = 0; row < channelCount; ++row) {
+            ChannelRecord &r = saved.records[static_cast<std::size_t>(row)];
+            for (QString &f : r.fields)
+                f = QLatin1String("");
+            if (row == 6)
+                continue; // an empty channel stays empty
+            // Both band edges, both rasters, every kind of squelch on each side.
+            const double step = row % 2 ? 0.005 : 0.00625;
+            const double rx = row == 0 ? info.band.bandHigh : base + step * row;
+            r[RxFrequency] = formatFrequency(rx);
+            r[TxFrequency] = row == 4   ? QString()
+                             : row == 5 ? formatFrequency(info.band.bandLow)
+                             : row == 8 ? formatFrequency(rx + 0.6)
+                                        : r[RxFrequency];
+            const QString sides[] = {QString(), tones.at(row % 39), dcs.at((row * 7) % 83)};
+            r[RxTone] = sides[row % 3];
+            r[TxTone] = sides[(row / 3) % 3];
+            r[Scan] = row % 2 ? QStringLiteral("del") : QStringLiteral("add");
+            r[Bcl] = QStringLiteral("off");
+            r[Beat] = QStringLiteral("off");
+            r[Power] = row % 4 ? QStringLiteral("H") : QStringLiteral("L");
+        }
+        const ChannelFileBytes file = writeChannelFile(saved);
+        QVERIFY(file.ok);
+        const ChannelFileRead loaded = readChannelFile(file.bytes);
+        QVERIFY(loaded.ok);
+
+        const CsvImport back = importChirpCsv(exportChirpCsv(loaded.data.records, info), info, emptyTable());
+        QVERIFY2(back.problems.isEmpty(),
+                 qPrintable(back.problems.isEmpty() ? QString() : back.problems.first().reason));
+        ChannelFileData again = loaded.data;
+        again.records = back.table;
+        const ChannelFileBytes file2 = writeChannelFile(again);
+        QVERIFY(file2.ok);
+        const ChannelFileRead reloaded = readChannelFile(file2.bytes);
+        QVERIFY(reloaded.ok);
+        for (int row = 0; row < channelCount; ++row) {
+            for (int field = RxFrequency; field <= Power; ++field)
+                QCOMPARE(reloaded.data.records[row][field], loaded.data.records[row][field]);
+        }
+    }
+
+    void powerInTheModelsWatts_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<QString>("power");    // the Power column
+        QTest::addColumn<QString>("expected"); // the channel's power, or "?" for a refused row
+        QTest::newRow("V 5.0W") << Model::V << "5.0W" << "H";
+        QTest::newRow("V exactly between") << Model::V << "3.0W" << "H";
+        QTest::newRow("V 2.9W") << Model::V << "2.9W" << "L";
+        QTest::newRow("V 50W") << Model::V << "50W" << "H";
+        QTest::newRow("V 0.5W") << Model::V << "0.5W" << "L";
+        QTest::newRow("UH exactly between") << Model::UH << "2.5W" << "H";
+        QTest::newRow("UH 2.4W") << Model::UH << "2.4W" << "L";
+        QTest::newRow("UL without unit") << Model::UL << "4" << "H";
+        QTest::newRow("no power given") << Model::UM << "" << "H";
+        QTest::newRow("not watts") << Model::V << "High" << "?";
+    }
+
+    void powerInTheModelsWatts()
+    {
+        QFETCH(Model, model);
+        QFETCH(QString, power);
+        QFETCH(QString, expected);
+        const ModelInfo &info = modelInfo(model);
+        const QString row = QStringLiteral("Location,Frequency,Power\n1,%1,%2\n")
+                                .arg(formatFrequency(info.band.bandLow), power);
+        const CsvImport r = importChirpCsv(row.toUtf8(), info, emptyTable());
+        if (expected == QLatin1String("?")) {
+            QCOMPARE(r.problems.size(), 1);
+            QVERIFY(r.problems.first().reason.contains(power));
+            return;
+        }
+        QVERIFY(r.problems.isEmpty());
+        QCOMPARE(r.table[0][Power], expected);
+    }
+
+    void exportWritesTheModelsWatts()
+    {
+        ChannelTable t = emptyTable();
+        t[0] = channel(t, 1, "145.00000", "", "145.00000", "", "add", "H");
+        t[1] = channel(t, 2, "145.00000", "", "145.00000", "", "add", "L");
+        const QList<QByteArray> v = exportChirpCsv(t, modelInfo(Model::V)).split('\n');
+        QVERIFY(v.at(1).contains(",5.0W,"));
+        QVERIFY(v.at(2).contains(",1.0W,"));
+        const QList<QByteArray> uh = exportChirpCsv(t, modelInfo(Model::UH)).split('\n');
+        QVERIFY(uh.at(1).contains(",4.0W,"));
     }
 
     void noteExamplesImportAsDescribed()
@@ -144,6 +258,19 @@ private slots:
                                              << QStringList{"145.00000", "D411N", "145.00000", ""};
         QTest::newRow("DTCS->DTCS") << QByteArray("8,,145.000000,,0,Cross,88.5,88.5,023,NN,754,DTCS->DTCS,NFM,5.00,,,,,,,")
                                     << QStringList{"145.00000", "D754N", "145.00000", "D023N"};
+        QTest::newRow("->Tone receive only") << QByteArray("11,,145.000000,,0,Cross,88.5,131.8,023,NN,023,->Tone,NFM,5.00,,,,,,,")
+                                             << QStringList{"145.00000", "131.8", "145.00000", ""};
+        QTest::newRow("Tone-> transmit only") << QByteArray("12,,145.000000,,0,Cross,67.0,131.8,023,NN,023,Tone->,NFM,5.00,,,,,,,")
+                                              << QStringList{"145.00000", "", "145.00000", "67.0"};
+        QTest::newRow("DTCS-> transmit only") << QByteArray("13,,145.000000,,0,Cross,88.5,88.5,155,NN,023,DTCS->,NFM,5.00,,,,,,,")
+                                              << QStringList{"145.00000", "", "145.00000", "D155N"};
+        QTest::newRow("Tone->Tone") << QByteArray("14,,145.000000,,0,Cross,67.0,250.3,023,NN,023,Tone->Tone,NFM,5.00,,,,,,,")
+                                    << QStringList{"145.00000", "250.3", "145.00000", "67.0"};
+        QTest::newRow("Tone->DTCS, code in RxDtcsCode")
+            << QByteArray("15,,145.000000,,0,Cross,100.0,88.5,023,NN,754,Tone->DTCS,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "D754N", "145.00000", "100.0"};
+        QTest::newRow("split") << QByteArray("16,,145.000000,split,174.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+                               << QStringList{"145.00000", "", "174.00000", ""};
         QTest::newRow("transmit off") << QByteArray("9,,145.000000,off,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
                                       << QStringList{"145.00000", "", "", ""};
         QTest::newRow("kHz suffix") << QByteArray("10,,145000 kHz,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
@@ -173,6 +300,11 @@ private slots:
         QTest::newRow("out of band") << QByteArray("1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "outside";
         QTest::newRow("off raster") << QByteArray("1,,145.002000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "raster";
         QTest::newRow("too many decimals") << QByteArray("1,,145.0000001,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "6 decimals";
+        QTest::newRow("reversed DCS mode") << QByteArray("1,,145.000000,,0,DTCS-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "DTCS-R";
+        QTest::newRow("reversed tone squelch") << QByteArray("1,,145.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "TSQL-R";
+        QTest::newRow("cross with inverted receive code") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NR,047,Tone->DTCS,NFM,5.00,,,,,,,") << "polarity";
+        QTest::newRow("unknown cross mode") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,NFM,5.00,,,,,,,") << "Tone=>DTCS";
+        QTest::newRow("offset below zero") << QByteArray("1,,145.000000,-,146.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "-1.000000 MHz";
         QTest::newRow("location 17") << QByteArray("17,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 17";
         QTest::newRow("location 0") << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 0";
         QTest::newRow("split tx out of band") << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "transmit";
@@ -247,9 +379,9 @@ private slots:
         ChannelTable t = emptyTable();
         t[0] = channel(t, 1, "462.55000", "123.0", "467.55000", "100.0", "del", "L");
         t[2] = channel(t, 3, "446.03125", "D754N", "446.03125", "100.0", "add", "H");
-        const QList<QByteArray> lines = exportChirpCsv(t).split('\n');
+        const QList<QByteArray> lines = exportChirpCsv(t, modelInfo(Model::UH)).split('\n');
         QCOMPARE(lines.at(1), QByteArray("1,,462.550000,+,5.000000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,5.00,S,1.0W,,,,,\r"));
-        QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,\r"));
+        QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,4.0W,,,,,\r"));
     }
 
 private:

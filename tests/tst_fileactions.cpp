@@ -1,5 +1,6 @@
 #include "channelfile.h"
 #include "channelstore.h"
+#include "filedialoganswerer.h"
 #include "language.h"
 #include "mdiform1.h"
 #include "filedialoganswerer.h"

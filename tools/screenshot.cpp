@@ -1,11 +1,16 @@
 // Renders the main window with model windows open into a PNG, for the README and for looking
 // at the interface without a display:  QT_QPA_PLATFORM=offscreen zw4630-screenshot OUT.png V UH
 // With --editing the first window gets a few channels entered and its Combo1 list opened;
-// --notes / --about render that window of the help menu instead of the main window.
+// --notes / --about render that window of the help menu instead of the main window;
+// --csv-problems renders the list of CHIRP CSV rows the first window cannot take.
 #include "channeleditor.h"
+#include "channelstore.h"
 #include "channeltablemodel.h"
+#include "chirpcsv.h"
+#include "csvproblemsdialog.h"
 #include "frmabout.h"
 #include "frmabout1.h"
+#include "language.h"
 #include "mainmenus.h"
 #include "mdiform1.h"
 #include "modelwindow.h"
@@ -41,13 +46,35 @@ static QComboBox *enterChannels(zw::ModelWindow *window)
     return list;
 }
 
+// The problems dialog of an import of a list made for another radio: a few rows fit.
+static QWidget *csvProblems(zw::ModelWindow *window)
+{
+    const QByteArray csv =
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+        "1,Simplex,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
+        "2,Club,146.940000,-,0.600000,Tone,69.3,69.3,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
+        "3,Net,147.120000,+,0.600000,TSQL,159.8,159.8,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
+        "4,Rptr,145.230000,-,0.600000,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
+        "5,Air,121.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,5.0W,,,,,\r\n"
+        "6,Wx,162.550000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,1.0W,,,,,\r\n"
+        "20,Far,146.580000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n";
+    const zw::CsvImport imported =
+        zw::importChirpCsv(csv, window->info(), window->store()->records());
+    auto *dialog = new zw::CsvProblemsDialog(imported, zw::isEnglish(), window);
+    dialog->setModal(false);
+    dialog->show();
+    return dialog;
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
-        qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] [--notes|--about] "
+        qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] "
+                 "[--notes|--about|--csv-problems] "
                  "[V|UH|UM|UL ...]");
         return 2;
     }
@@ -56,6 +83,7 @@ int main(int argc, char *argv[])
     const bool editing = args.removeAll(QStringLiteral("--editing")) > 0;
     const bool notes = args.removeAll(QStringLiteral("--notes")) > 0;
     const bool about = args.removeAll(QStringLiteral("--about")) > 0;
+    const bool problems = args.removeAll(QStringLiteral("--csv-problems")) > 0;
     QTemporaryDir dir; // databases of this run only
     QDir::setCurrent(dir.path());
     zw::MDIForm1 main;
@@ -79,6 +107,8 @@ int main(int argc, char *argv[])
     } else if (about) {
         menus->showAbout();
         shown = menus->aboutWindow();
+    } else if (problems && first) {
+        shown = csvProblems(first);
     }
     QTimer::singleShot(300, &app, [&] {
         QPixmap shot = shown->grab();

@@ -1,0 +1,317 @@
+// zw4630-cli: reads and writes ZW4630 radios, shows channel files and converts them to and
+// from CHIRP CSV, without a window. See --help.
+#include "console.h"
+#include "filecommands.h"
+#include "radiosession.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+using namespace zw;
+using namespace zw::cli;
+
+namespace
+{
+
+constexpr int defaultReadyTimeoutSeconds = 5;
+
+const char *const overview = R"(Usage: zw4630-cli COMMAND [options]
+
+Reads and writes ZW4630 radios over a serial programming cable, shows channel
+files and converts them to and from CHIRP CSV.
+
+Commands:
+  read        read a radio into a channel file
+  write       write a channel file into a radio
+  show        print a channel file as a table
+  export-csv  convert a channel file to CHIRP CSV
+  import-csv  convert CHIRP CSV to a channel file
+
+zw4630-cli COMMAND --help describes each command.
+Exit status: 0 success, 1 the operation failed, 2 wrong usage.
+)";
+
+struct CommandHelp {
+    const char *name;
+    const char *usage;
+    const char *text;
+};
+
+const CommandHelp helps[] = {
+    {"read", "zw4630-cli read --port DEVICE --model V|UH|UM|UL -o FILE [--timeout SECONDS]",
+     R"(Reads the 16 channels and the two radio settings of a radio into a channel
+file (the format the program saves). The radio must answer the ready poll
+within the time-out (default 5 seconds). A radio of another model is refused,
+naming its model, and nothing is written.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: V, UH, UM or UL
+  -o FILE            the channel file to write (replaced whole)
+  --timeout SECONDS  how long to wait for the radio's ready answer
+)"},
+    {"write", "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS]",
+     R"(Writes the channels and the two radio settings of a channel file into a
+radio, paced as the program writes. The radio must answer the ready poll
+within the time-out (default 5 seconds). A file of another model is refused,
+naming its model, and nothing is sent.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: V, UH, UM or UL
+  --timeout SECONDS  how long to wait for the radio's ready answer
+)"},
+    {"show", "zw4630-cli show FILE",
+     R"(Prints a channel file: its model, the channel tone, the squelch level and
+the 16 channels as an aligned table.
+)"},
+    {"export-csv", "zw4630-cli export-csv FILE -o OUT.csv [--model V|UH|UM|UL]",
+     R"(Converts a channel file to CHIRP CSV. BCL and beat have no CHIRP column and
+are left out; power is written in the model's watts.
+
+Options:
+  -o OUT.csv     the CSV file to write (replaced whole)
+  --model MODEL  the model to take a file for: needed only for a file whose
+                 first value names no model; a file of another model is refused
+)"},
+    {"import-csv", "zw4630-cli import-csv IN.csv --model V|UH|UM|UL -o FILE [--skip-bad]",
+     R"(Converts CHIRP CSV to a channel file of a model. Every row is checked against
+the model's band, its 39 CTCSS tones and 83 DCS codes and the 5 / 6.25 kHz
+raster; rows that do not fit are listed on standard error with the reason.
+By default nothing is written when any row does not fit. Channels without a
+row are empty; BCL and beat take the channel defaults (off); the channel tone
+is 中文 and the squelch level 3.
+
+Options:
+  --model MODEL  the model to convert for: V, UH, UM or UL
+  -o FILE        the channel file to write (replaced whole)
+  --skip-bad     write the rows that fit and leave the others out
+)"},
+};
+
+const CommandHelp *findHelp(const QString &name)
+{
+    for (const CommandHelp &help : helps)
+        if (name == QLatin1String(help.name))
+            return &help;
+    return nullptr;
+}
+
+int usageError(const CommandHelp &help, const QString &message)
+{
+    report(QStringLiteral("%1: %2").arg(QLatin1String(help.name), message));
+    printError(QStringLiteral("Usage: %1\nTry 'zw4630-cli %2 --help'.\n")
+                   .arg(QLatin1String(help.usage), QLatin1String(help.name)));
+    return BadUsage;
+}
+
+// The options of one command, parsed; `positionals` is the number of plain arguments wanted.
+struct Parsed {
+    QCommandLineParser parser;
+    int status = -1; // an exit status when the command is already done (help, bad usage)
+};
+
+const QCommandLineOption portOption({QStringLiteral("port")}, QString(), QStringLiteral("DEVICE"));
+const QCommandLineOption modelOption({QStringLiteral("model")}, QString(), QStringLiteral("MODEL"));
+const QCommandLineOption outOption({QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                   QStringLiteral("FILE"));
+const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
+                                       QStringLiteral("SECONDS"));
+const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
+const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
+
+// An option as the usage line writes it: "-o", "--port".
+QString spelling(const QCommandLineOption &option)
+{
+    const QString name = option.names().constFirst();
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments,
+           const QList<QCommandLineOption> &options, int positionals,
+           const QList<const QCommandLineOption *> &required)
+{
+    QCommandLineParser &parser = parsed.parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(options);
+    parser.addOption(helpOption);
+    if (!parser.parse(arguments)) {
+        parsed.status = usageError(help, parser.errorText());
+        return;
+    }
+    if (parser.isSet(helpOption)) {
+        printOut(QStringLiteral("Usage: %1\n\n%2")
+                     .arg(QLatin1String(help.usage), QString::fromUtf8(help.text)));
+        parsed.status = Success;
+        return;
+    }
+    const QStringList plain = parser.positionalArguments();
+    if (plain.size() != positionals) {
+        parsed.status = usageError(
+            help, plain.size() < positionals
+                      ? QStringLiteral("a file name is missing")
+                      : QStringLiteral("unexpected argument '%1'").arg(plain.at(positionals)));
+        return;
+    }
+    for (const QCommandLineOption *option : required) {
+        if (!parser.isSet(*option) || parser.value(*option).isEmpty()) {
+            parsed.status = usageError(
+                help, QStringLiteral("option %1 is missing").arg(spelling(*option)));
+            return;
+        }
+    }
+    // Only options this command defines can be asked for (asking for others warns).
+    const QStringList given = parser.optionNames();
+    if (given.contains(QStringLiteral("model")) && !modelFromShortName(parser.value(modelOption))) {
+        parsed.status = usageError(
+            help,
+            QStringLiteral("unknown model '%1' (V, UH, UM or UL)").arg(parser.value(modelOption)));
+        return;
+    }
+    if (given.contains(QStringLiteral("timeout"))) {
+        bool ok = false;
+        const double seconds = parser.value(timeoutOption).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 600) {
+            parsed.status =
+                usageError(help, QStringLiteral("--timeout takes seconds from 0 to 600"));
+            return;
+        }
+    }
+}
+
+int readyTimeoutMs(const QCommandLineParser &parser)
+{
+    if (!parser.isSet(timeoutOption))
+        return defaultReadyTimeoutSeconds * 1000;
+    return int(parser.value(timeoutOption).toDouble() * 1000);
+}
+
+int runRead(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {portOption, modelOption, outOption, timeoutOption}, 0,
+          {&portOption, &modelOption, &outOption});
+    if (parsed.status >= 0)
+        return parsed.status;
+    const QCommandLineParser &p = parsed.parser;
+    const QString device = p.value(portOption);
+    const QString out = p.value(outOption);
+    RadioSession session(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
+    const RadioSession::ReadResult read = session.read();
+    if (!read.ok) {
+        report(read.message);
+        return Failed;
+    }
+    const QString error = saveChannelFile(out, read.data);
+    if (!error.isEmpty()) {
+        report(error);
+        return Failed;
+    }
+    report(QStringLiteral("read the %1 on %2 into %3")
+               .arg(modelInfo(*modelFromShortName(p.value(modelOption))).name, device, out));
+    return Success;
+}
+
+int runWrite(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {portOption, modelOption, timeoutOption}, 1,
+          {&portOption, &modelOption});
+    if (parsed.status >= 0)
+        return parsed.status;
+    const QCommandLineParser &p = parsed.parser;
+    const Model model = *modelFromShortName(p.value(modelOption));
+    const QString path = p.positionalArguments().constFirst();
+    const QString device = p.value(portOption);
+    // The file is checked whole before the port is touched.
+    const LoadedChannelFile file = loadChannelFile(path);
+    if (!file.ok) {
+        report(file.message + QStringLiteral("; nothing sent"));
+        return Failed;
+    }
+    const QString refusal =
+        otherModelFileRefusal(path, file, model, QStringLiteral("nothing sent"));
+    if (!refusal.isEmpty()) {
+        report(refusal);
+        return Failed;
+    }
+    RadioSession session(model, device, readyTimeoutMs(p));
+    const QString error = session.write(file.data);
+    if (!error.isEmpty()) {
+        report(error);
+        return Failed;
+    }
+    report(QStringLiteral("wrote %1 into the %2 on %3").arg(path, modelInfo(model).name, device));
+    return Success;
+}
+
+int runShow(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {}, 1, {});
+    if (parsed.status >= 0)
+        return parsed.status;
+    return showFile(parsed.parser.positionalArguments().constFirst());
+}
+
+int runExport(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {outOption, modelOption}, 1, {&outOption});
+    if (parsed.status >= 0)
+        return parsed.status;
+    const QCommandLineParser &p = parsed.parser;
+    return exportCsv(p.positionalArguments().constFirst(), p.value(outOption),
+                     modelFromShortName(p.value(modelOption)));
+}
+
+int runImport(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {modelOption, outOption, skipBadOption}, 1,
+          {&modelOption, &outOption});
+    if (parsed.status >= 0)
+        return parsed.status;
+    const QCommandLineParser &p = parsed.parser;
+    return importCsv(p.positionalArguments().constFirst(),
+                     *modelFromShortName(p.value(modelOption)), p.value(outOption),
+                     p.isSet(skipBadOption));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zw4630-cli"));
+    QStringList arguments = QCoreApplication::arguments();
+    const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
+
+    if (arguments.isEmpty()) {
+        printError(QString::fromUtf8(overview));
+        return BadUsage;
+    }
+    const QString command = arguments.constFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        printOut(QString::fromUtf8(overview));
+        return Success;
+    }
+    const CommandHelp *help = findHelp(command);
+    if (!help) {
+        report(QStringLiteral("unknown command '%1'").arg(command));
+        printError(QStringLiteral("Try 'zw4630-cli --help'.\n"));
+        return BadUsage;
+    }
+    // The parser takes the program name first, then the command's own arguments.
+    arguments[0] = program;
+    if (command == QLatin1String("read"))
+        return runRead(*help, arguments);
+    if (command == QLatin1String("write"))
+        return runWrite(*help, arguments);
+    if (command == QLatin1String("show"))
+        return runShow(*help, arguments);
+    if (command == QLatin1String("export-csv"))
+        return runExport(*help, arguments);
+    return runImport(*help, arguments);
+}

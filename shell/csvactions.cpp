@@ -1,0 +1,157 @@
+#include "csvactions.h"
+
+#include "captions.h"
+#include "channelstore.h"
+#include "chirpcsv.h"
+#include "csvproblemsdialog.h"
+#include "language.h"
+#include "messagebox.h"
+#include "modelwindow.h"
+#include "module1.h"
+#include "tablebackups.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QSaveFile>
+#include <QTableView>
+
+namespace zw
+{
+
+namespace
+{
+
+// A CHIRP list of a few hundred channels is far below this; anything larger is no channel list.
+constexpr qint64 maxCsvFileSize = 1024 * 1024;
+
+QString native(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+} // namespace
+
+CsvActions::CsvActions(ModelWindow *window) : QObject(window), m_window(window)
+{
+    // The items take the language the window is built in, like the window's other items.
+    const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
+    QMenu *menu = window->fileMenu();
+    menu->addSeparator();
+    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->info()));
+    m_exportAction->setObjectName(QStringLiteral("mnuExportCsv"));
+    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->info()));
+    m_importAction->setObjectName(QStringLiteral("mnuImportCsv"));
+    connect(m_exportAction, &QAction::triggered, this, &CsvActions::exportCsv);
+    connect(m_importAction, &QAction::triggered, this, &CsvActions::importCsv);
+}
+
+QString CsvActions::chooseFile(bool forSave)
+{
+    const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
+    QString title = captionText(forSave ? Caption::ExportCsvItem : Caption::ImportCsvItem, set);
+    title.remove(QStringLiteral("..."));
+    QFileDialog dialog(m_window, title);
+    dialog.setObjectName(QStringLiteral("csvFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("CSV (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (!m_lastFileName.isEmpty())
+        dialog.selectFile(m_lastFileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty())
+        return QString();
+    m_lastFileName = chosen.front();
+    return m_lastFileName;
+}
+
+void CsvActions::exportCsv()
+{
+    if (m_window->isTransferLocked())
+        return;
+    // The model databases are opened by bare file name: the folder stays what it was.
+    const QString directory = getCurrentDirectory(m_window);
+    const QString fileName = chooseFile(true);
+    if (!directory.isEmpty())
+        setCurrentDirectory(m_window, directory);
+    if (fileName.isEmpty())
+        return;
+
+    const QByteArray bytes = exportChirpCsv(m_window->store()->records(), m_window->info());
+    // The new file replaces an old one only once it is written whole.
+    QSaveFile file(fileName);
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!saved) {
+        file.cancelWriting();
+        showMessage(
+            m_window, MessageIcon::Exclamation, systemInfoTitle(),
+            QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。").arg(native(fileName)));
+    }
+}
+
+void CsvActions::importCsv()
+{
+    if (m_window->isTransferLocked())
+        return;
+    const QString directory = getCurrentDirectory(m_window);
+    const QString fileName = chooseFile(false);
+    if (!directory.isEmpty())
+        setCurrentDirectory(m_window, directory);
+    if (!fileName.isEmpty())
+        importFile(fileName);
+}
+
+void CsvActions::importFile(const QString &fileName)
+{
+    QFile file(fileName);
+    QByteArray bytes;
+    const bool readable = file.open(QIODevice::ReadOnly);
+    if (readable)
+        bytes = file.read(maxCsvFileSize + 1);
+    if (!readable || bytes.size() > maxCsvFileSize) {
+        showMessage(
+            m_window, MessageIcon::Exclamation, systemInfoTitle(),
+            QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。").arg(native(fileName)));
+        return;
+    }
+
+    ChannelStore *store = m_window->store();
+    const CsvImport imported = importChirpCsv(bytes, m_window->info(), store->records());
+    if (!imported.error.isEmpty()) {
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。")
+                        .arg(native(fileName), imported.error));
+        return;
+    }
+    if (!imported.problems.isEmpty()) {
+        CsvProblemsDialog dialog(imported, isEnglish(), m_window);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    } else if (imported.rowsTaken == 0) {
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle(),
+                    QStringLiteral("CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。")
+                        .arg(native(fileName)));
+        return;
+    }
+
+    if (!m_window->backups()->keepBefore(BackupReason::BeforeImport))
+        return;
+    // All 16 records in one transaction: the table changes whole or not at all.
+    if (!store->setRecords(imported.table)) {
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
+                        .arg(store->lastError()));
+        return;
+    }
+    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    m_window->notifyTableReplaced();
+}
+
+} // namespace zw

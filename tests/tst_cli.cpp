@@ -1,0 +1,522 @@
+// The command-line tool end to end: the built zw4630-cli run as a process, with the radio
+// played by a VirtualRadio on a pseudo-terminal inside this test (the test's event loop
+// answers the tool while it waits).
+#include "channelfile.h"
+#include "chirpcsv.h"
+#include "codec.h"
+#include "numberreader.h"
+#include "ptypair.h"
+#include "virtualradio.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace zw;
+
+Q_DECLARE_METATYPE(zw::Model)
+
+namespace
+{
+
+struct Run {
+    int status = -1; // -1: did not end in time
+    QString out;
+    QString err;
+};
+
+// Runs the tool and keeps this process's event loop going meanwhile (the virtual radio lives
+// in it).
+Run runCli(const QStringList &arguments, int timeoutMs = 30000)
+{
+    QProcess process;
+    process.setProgram(QStringLiteral(ZW_CLI_PATH));
+    process.setArguments(arguments);
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start();
+    Run run;
+    if (!finished.wait(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+ChannelTable blankTable()
+{
+    ChannelTable table;
+    for (int row = 0; row < channelCount; ++row) {
+        for (QString &field : table[static_cast<std::size_t>(row)].fields)
+            field = QLatin1String("");
+        table[static_cast<std::size_t>(row)][ChannelNumber] = QString::number(row + 1);
+    }
+    return table;
+}
+
+// A channel file of `model` with four channels in use and settings 英文 / 7.
+ChannelFileData sampleFile(Model model)
+{
+    const ModelInfo &info = modelInfo(model);
+    ChannelFileData data;
+    data.modelCode = info.code;
+    data.channelTone = QStringLiteral("英文");
+    data.squelchLevel = QStringLiteral("7");
+    data.records = blankTable();
+    for (ChannelRecord &r : data.records)
+        r[ChannelNumber] = QString(); // never in a file
+    auto f = [&](double above) { return formatFrequency(info.band.bandLow + above); };
+    data.records[0].fields = {"", f(1), "67.0", "", f(1), "67.0", "", "add", "off", "off", "H"};
+    data.records[1].fields = {"", f(2.00625), "D754N", "",    f(2.5), "100.0",
+                              "", "del",      "off",   "off", "L"};
+    data.records[4].fields = {"", f(3), "", "", "", "D023N", "", "add", "off", "off", "H"};
+    data.records[15].fields = {"", f(4.005), "", "", f(4.605), "", "", "del", "off", "off", "L"};
+    return data;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+ChannelFileRead readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readChannelFile(file.readAll());
+}
+
+QString shortName(Model model)
+{
+    return modelInfo(model).name.mid(6);
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void cleanup()
+    {
+        m_radio.reset();
+        m_dir.reset();
+    }
+
+    void badUsageEndsWithStatus2_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList{} << "Usage: zw4630-cli COMMAND";
+        QTest::newRow("unknown command")
+            << QStringList{"frobnicate"} << "unknown command 'frobnicate'";
+        QTest::newRow("read without port")
+            << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
+        QTest::newRow("read without output")
+            << QStringList{"read", "--port", "/dev/null", "--model", "V"}
+            << "option -o is missing";
+        QTest::newRow("unknown model")
+            << QStringList{"read", "--port", "/dev/null", "--model", "X", "-o", "x.doc"}
+            << "unknown model 'X' (V, UH, UM or UL)";
+        QTest::newRow("zero time-out") << QStringList{"read", "--port", "/dev/null", "--model", "V",
+                                                      "-o",   "x",      "--timeout", "0"}
+                                       << "--timeout takes seconds";
+        QTest::newRow("unknown option") << QStringList{"show", "--bogus", "x.doc"} << "bogus";
+        QTest::newRow("write without file")
+            << QStringList{"write", "--port", "/dev/null", "--model", "V"}
+            << "a file name is missing";
+        QTest::newRow("show with two files")
+            << QStringList{"show", "a", "b"} << "unexpected argument 'b'";
+        QTest::newRow("import without model")
+            << QStringList{"import-csv", "in.csv", "-o", "out.doc"} << "option --model is missing";
+        QTest::newRow("export without output")
+            << QStringList{"export-csv", "in.doc"} << "option -o is missing";
+    }
+
+    void badUsageEndsWithStatus2()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+    }
+
+    void helpOfEachCommand_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("usage");
+        QTest::newRow("tool") << QStringList{"--help"} << "Usage: zw4630-cli COMMAND";
+        for (const char *command : {"read", "write", "show", "export-csv", "import-csv"})
+            QTest::newRow(command)
+                << QStringList{command, "--help"}
+                << QStringLiteral("Usage: zw4630-cli %1 ").arg(QLatin1String(command));
+    }
+
+    void helpOfEachCommand()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, usage);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(usage), qPrintable(run.out));
+    }
+
+    void showPrintsSettingsAndAllChannels()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("v.doc"));
+        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
+        const Run run = runCli({"show", path});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = run.out.split(u'\n');
+        QCOMPARE(lines.size(), 4 + 1 + channelCount + 1); // settings, blank, header, 16, end
+        QCOMPARE(lines.at(0), QStringLiteral("model          ZW4630V"));
+        QCOMPARE(lines.at(1), QStringLiteral("channel tone   英文"));
+        QCOMPARE(lines.at(2), QStringLiteral("squelch level  7"));
+        QCOMPARE(
+            lines.at(4),
+            QStringLiteral("CH  RX MHz     RX TONE  TX MHz     TX TONE  SCAN  BCL  BEAT  POWER"));
+        QCOMPARE(lines.at(5),
+                 QStringLiteral(" 1  137.00000  67       137.00000  67       add   off  off   H"));
+        QCOMPARE(lines.at(6),
+                 QStringLiteral(" 2  138.00625  D754N    138.50000  100      del   off  off   L"));
+        QCOMPARE(lines.at(7), QStringLiteral(" 3"));
+        QCOMPARE(lines.at(9),
+                 QStringLiteral(" 5  139.00000                      D023N    add   off  off   H"));
+        QCOMPARE(lines.at(20),
+                 QStringLiteral("16  140.00500           140.60500           del   off  off   L"));
+    }
+
+    void unusableFilesFailWithStatus1_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("show missing file")
+            << QStringList{"show", "missing.doc"} << "cannot open missing.doc";
+        QTest::newRow("show short file") << QStringList{"show", "short.doc"}
+                                         << "short.doc is not a channel file this program can use";
+        QTest::newRow("export missing file")
+            << QStringList{"export-csv", "missing.doc", "-o", "out.csv"}
+            << "cannot open missing.doc";
+        QTest::newRow("export of a file naming no model")
+            << QStringList{"export-csv", "nomodel.doc", "-o", "out.csv"} << "give --model";
+        QTest::newRow("import of no CSV")
+            << QStringList{"import-csv", "short.doc", "--model", "V", "-o", "out.doc"}
+            << "short.doc is not a CHIRP CSV file";
+        QTest::newRow("write of a short file")
+            << QStringList{"write", "--port", "/dev/null", "--model", "V", "short.doc"}
+            << "short.doc is not a channel file";
+    }
+
+    void unusableFilesFailWithStatus1()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(writeBytes(QStringLiteral("short.doc"), "4,中文,3,145.00000,"));
+        ChannelFileData noModel = sampleFile(Model::V);
+        noModel.modelCode = QStringLiteral("7");
+        QVERIFY(writeBytes(QStringLiteral("nomodel.doc"), writeChannelFile(noModel).bytes));
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("out.doc")));
+    }
+
+    void csvRoundTripKeepsWhatCsvCarries_data()
+    {
+        QTest::addColumn<Model>("model");
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
+    }
+
+    void csvRoundTripKeepsWhatCsvCarries()
+    {
+        QFETCH(Model, model);
+        const QString source = m_dir->filePath(QStringLiteral("source.doc"));
+        const QString csv = m_dir->filePath(QStringLiteral("list.csv"));
+        const QString back = m_dir->filePath(QStringLiteral("back.doc"));
+        const ChannelFileData data = sampleFile(model);
+        QVERIFY(writeBytes(source, writeChannelFile(data).bytes));
+
+        Run run = runCli({"export-csv", source, "-o", csv});
+        QCOMPARE(run.status, 0);
+        QFile csvFile(csv);
+        QVERIFY(csvFile.open(QIODevice::ReadOnly));
+        QCOMPARE(csvFile.readAll(),
+                 exportChirpCsv(readFile(source).data.records, modelInfo(model)));
+
+        run = runCli({"import-csv", csv, "--model", shortName(model), "-o", back});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+        const ChannelFileRead original = readFile(source);
+        const ChannelFileRead result = readFile(back);
+        QVERIFY(result.ok);
+        QCOMPARE(result.data.modelCode, modelInfo(model).code);
+        for (int row = 0; row < channelCount; ++row)
+            for (int field = RxFrequency; field <= Power; ++field)
+                QCOMPARE(result.data.records[row][field], original.data.records[row][field]);
+    }
+
+    void importRefusesRowsThatDoNotFitUnlessSkipBad()
+    {
+        const QString csv = m_dir->filePath(QStringLiteral("in.csv"));
+        const QString out = m_dir->filePath(QStringLiteral("out.doc"));
+        QVERIFY(writeBytes(csv, "Location,Frequency,Tone,rToneFreq,cToneFreq\r\n"
+                                "1,145.000000,TSQL,88.5,88.5\r\n"
+                                "2,145.500000,TSQL,69.4,69.4\r\n"
+                                "17,146.000000,,,\r\n"));
+        Run run = runCli({"import-csv", csv, "--model", "V", "-o", out});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(
+            run.err.contains(
+                csv +
+                QStringLiteral(
+                    ":3: Location 2: CTCSS tone 69.4 Hz is not one of the radio's 39 tones\n")),
+            qPrintable(run.err));
+        QVERIFY(run.err.contains(csv + QStringLiteral(":4: Location 17: ")));
+        QVERIFY(run.err.contains(QStringLiteral("--skip-bad")));
+        QVERIFY(!QFileInfo::exists(out));
+
+        run = runCli({"import-csv", csv, "--model", "V", "-o", out, "--skip-bad"});
+        QCOMPARE(run.status, 0);
+        const ChannelFileRead result = readFile(out);
+        QVERIFY(result.ok);
+        QCOMPARE(result.data.records[0][RxFrequency], QStringLiteral("145.00000"));
+        QCOMPARE(result.data.records[0][RxTone], QStringLiteral("88.5"));
+        QCOMPARE(result.data.records[1][RxFrequency], QString());
+        QCOMPARE(result.data.channelTone, QStringLiteral("中文"));
+        QCOMPARE(result.data.squelchLevel, QStringLiteral("3"));
+    }
+
+    void readFromTheRadio_data()
+    {
+        QTest::addColumn<Model>("model");
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
+    }
+
+    void readFromTheRadio()
+    {
+        QFETCH(Model, model);
+        startRadio(model);
+        VirtualRadio::Memory memory = VirtualRadio::defaultMemory(model);
+        memory.squelch = '6';
+        memory.channelTone = "01";
+        m_radio->setMemory(memory);
+        const QString out = m_dir->filePath(QStringLiteral("radio.doc"));
+        const Run run = runCli(
+            {"read", "--port", m_radio->devicePath(), "--model", shortName(model), "-o", out});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.contains(QStringLiteral("18/18")), qPrintable(run.err)); // progress bar
+        const ChannelFileRead file = readFile(out);
+        QVERIFY(file.ok);
+        QCOMPARE(file.data.modelCode, modelInfo(model).code);
+        QCOMPARE(file.data.squelchLevel, QStringLiteral("6"));
+        QCOMPARE(file.data.channelTone, QStringLiteral("键音"));
+        const RadioReply expected = decodeReply(m_radio->reply(), blankTable(), model);
+        QCOMPARE(expected.status, RadioReply::Status::Ok);
+        for (int row = 0; row < channelCount; ++row)
+            for (int field = RxFrequency; field <= Power; ++field)
+                QCOMPARE(file.data.records[row][field], expected.records[row][field]);
+        QCOMPARE(file.data.records[2][Bcl], QStringLiteral("1"));
+    }
+
+    void writeIntoTheRadio_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::newRow("ZW4630V") << Model::V;
+        QTest::newRow("ZW4630UH (slower pace)") << Model::UH;
+    }
+
+    void writeIntoTheRadio()
+    {
+        QFETCH(Model, model);
+        startRadio(model);
+        const QString path = m_dir->filePath(QStringLiteral("w.doc"));
+        const ChannelFileData data = sampleFile(model);
+        QVERIFY(writeBytes(path, writeChannelFile(data).bytes));
+        QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        const Run run =
+            runCli({"write", "--port", m_radio->devicePath(), "--model", shortName(model), path});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
+        QVERIFY(written.count() == 1 || written.wait(2000));
+        // What a model window with this file loaded would send: channel numbers 1 to 16.
+        ChannelTable sent = readFile(path).data.records;
+        for (int row = 0; row < channelCount; ++row)
+            sent[row][ChannelNumber] = QString::number(row + 1);
+        for (int row = 0; row < channelCount; ++row)
+            QCOMPARE(QString::fromLatin1(m_radio->memory().channels[row]),
+                     EncodeChannelBlock(sent[row], modelInfo(model).receiveOffsetMHz));
+        QCOMPARE(m_radio->memory().squelch, '7');
+        QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
+    }
+
+    void anotherModelIsRefusedAndNothingWritten_data()
+    {
+        QTest::addColumn<bool>("reading");
+        QTest::newRow("radio of another model") << true;
+        QTest::newRow("file of another model") << false;
+    }
+
+    void anotherModelIsRefusedAndNothingWritten()
+    {
+        QFETCH(bool, reading);
+        startRadio(Model::UH);
+        const VirtualRadio::Memory before = m_radio->memory();
+        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
+        const QString path = m_dir->filePath(QStringLiteral("f.doc"));
+        if (reading) {
+            const Run run =
+                runCli({"read", "--port", m_radio->devicePath(), "--model", "V", "-o", path});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(
+                         QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing written")),
+                     qPrintable(run.err));
+            QVERIFY(!QFileInfo::exists(path));
+        } else {
+            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
+            const Run run =
+                runCli({"write", "--port", m_radio->devicePath(), "--model", "UH", path});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(QStringLiteral(
+                         "is a channel file of a ZW4630V, not of a ZW4630UH: nothing sent")),
+                     qPrintable(run.err));
+            QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
+            QCOMPARE(m_radio->memory().channels, before.channels);
+        }
+    }
+
+    void portProblemsNameWhatToCheck_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("port"); // "radio": the silent virtual radio
+        QTest::addColumn<QString>("message");
+        const QString silent = QStringLiteral(
+            "zw4630-cli: no answer from the radio: is it switched on and the cable seated?");
+        QTest::newRow("read, silent radio") << "read"
+                                            << "radio" << silent;
+        QTest::newRow("write, silent radio") << "write"
+                                             << "radio" << silent;
+        QTest::newRow("read, missing device") << "read"
+                                              << "/dev/zw4630-missing"
+                                              << "zw4630-cli: no device /dev/zw4630-missing: is "
+                                                 "the cable plugged in and the name right?";
+        QTest::newRow("write, missing device") << "write"
+                                               << "/dev/zw4630-missing"
+                                               << "no device /dev/zw4630-missing";
+    }
+
+    void portProblemsNameWhatToCheck()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, port);
+        QFETCH(QString, message);
+        if (port == QLatin1String("radio")) {
+            startRadio(Model::V);
+            VirtualRadio::Faults faults;
+            faults.silent = true;
+            m_radio->setFaults(faults);
+            port = m_radio->devicePath();
+        }
+        const QString file = m_dir->filePath(QStringLiteral("p.doc"));
+        if (command == QLatin1String("write"))
+            QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).bytes));
+        QStringList arguments{command, "--port", port, "--model", "V", "--timeout", "0.5"};
+        arguments << (command == QLatin1String("read") ? QStringList{"-o", file}
+                                                       : QStringList{file});
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(clock.elapsed() < 10000);
+        if (command == QLatin1String("read"))
+            QVERIFY(!QFileInfo::exists(file));
+    }
+
+    // A device this user may not open: the message names the device's own group. Run as the
+    // unprivileged user "nobody" (through setpriv) when the tests run as root.
+    void deviceWithoutPermissionNamesTheGroup()
+    {
+#ifdef Q_OS_UNIX
+        const group *dialout = ::getgrnam("dialout");
+        if (!dialout)
+            QSKIP("no group dialout on this machine");
+        zw::test::PtyPair pty;
+        QVERIFY(pty.isValid());
+        const QByteArray path = QFile::encodeName(pty.slavePath());
+        if (::geteuid() == 0) {
+            QCOMPARE(::chown(path.constData(), 0, dialout->gr_gid), 0);
+            QCOMPARE(::chmod(path.constData(), 0660), 0);
+        } else if (::access(path.constData(), R_OK | W_OK) == 0) {
+            QCOMPARE(::chmod(path.constData(), 0), 0);
+        }
+        const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+        if (::geteuid() == 0 && setpriv.isEmpty())
+            QSKIP("root may open any device, and setpriv is missing");
+        QProcess process;
+        const QStringList arguments = {QStringLiteral("read"),   QStringLiteral("--port"),
+                                       pty.slavePath(),          QStringLiteral("--model"),
+                                       QStringLiteral("V"),      QStringLiteral("-o"),
+                                       QStringLiteral("/nonexistent/x.doc")};
+        if (::geteuid() == 0)
+            process.start(setpriv, QStringList{QStringLiteral("--reuid=65534"),
+                                               QStringLiteral("--regid=65534"),
+                                               QStringLiteral("--clear-groups"),
+                                               QStringLiteral(ZW_CLI_PATH)} + arguments);
+        else
+            process.start(QStringLiteral(ZW_CLI_PATH), arguments);
+        QVERIFY(process.waitForFinished(30000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 1);
+        const QString group = ::geteuid() == 0 ? QStringLiteral("dialout")
+                                               : QFileInfo(pty.slavePath()).group();
+        QVERIFY2(err.contains(QStringLiteral("permission denied on %1: membership of group %2 "
+                                             "grants access")
+                                  .arg(pty.slavePath(), group)),
+                 qPrintable(err));
+#else
+        QSKIP("POSIX devices only");
+#endif
+    }
+
+private:
+    void startRadio(Model model)
+    {
+        m_radio = std::make_unique<VirtualRadio>(model);
+        m_radio->setPacing(false);
+        QVERIFY(m_radio->open());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<VirtualRadio> m_radio;
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,349 @@
+// CHIRP CSV export and import in a real model window.
+#include "backups.h"
+#include "channelfile.h"
+#include "channelstore.h"
+#include "chirpcsv.h"
+#include "csvactions.h"
+#include "csvproblemsdialog.h"
+#include "filedialoganswerer.h"
+#include "language.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::FileDialogAnswerer;
+using zw::test::MessageBoxAnswerer;
+
+namespace
+{
+
+const QByteArray header = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                          "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
+                          "RPT1CALL,RPT2CALL,DVCODE\r\n";
+
+// What the problems dialog showed, and the button the test clicked.
+struct ProblemsSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    QList<QStringList> rows;
+    bool applyEnabled = false;
+};
+
+// Answers the problems dialog when it appears: records it, then applies or cancels.
+class ProblemsAnswerer final : public QObject
+{
+public:
+    explicit ProblemsAnswerer(bool apply)
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this, apply] {
+            auto *dialog = qobject_cast<CsvProblemsDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            m_timer.stop();
+            seen.shown = true;
+            seen.title = dialog->windowTitle();
+            seen.text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
+            const QTableWidget *list = dialog->problemList();
+            for (int row = 0; row < list->rowCount(); ++row)
+                seen.rows << QStringList{list->item(row, 0)->text(), list->item(row, 1)->text(),
+                                         list->item(row, 2)->text()};
+            seen.applyEnabled = dialog->applyButton()->isEnabled();
+            (apply && seen.applyEnabled ? dialog->applyButton() : dialog->cancelButton())->click();
+        });
+        m_timer.start();
+    }
+
+    ProblemsSeen seen;
+
+private:
+    QTimer m_timer;
+};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+ChannelTable sampleTable()
+{
+    ChannelTable table;
+    for (int row = 0; row < channelCount; ++row) {
+        ChannelRecord &r = table[static_cast<std::size_t>(row)];
+        for (QString &f : r.fields)
+            f = QLatin1String("");
+        r[ChannelNumber] = QString::number(row + 1);
+    }
+    table[0].fields = {"1", "145.00000", "67.0", "023", "145.60000", "D023N",
+                       "",  "add",       "2",    "on",  "H"};
+    table[3].fields = {"4", "150.00625", "",    "",    "150.00625", "100.0",
+                       "",  "del",       "off", "off", "L"};
+    return table;
+}
+
+} // namespace
+
+class TestCsvActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        openWindow(0);
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_dir.reset();
+        setLanguageMode(0);
+    }
+
+    void itemsFollowTheLanguageAndTheTransferLock_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("exportText");
+        QTest::addColumn<QString>("importText");
+        QTest::newRow("Chinese") << 1 << "导出 CHIRP CSV..."
+                                 << "导入 CHIRP CSV...";
+        QTest::newRow("English") << 2 << "Export CHIRP CSV..."
+                                 << "Import CHIRP CSV...";
+    }
+
+    void itemsFollowTheLanguageAndTheTransferLock()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, exportText);
+        QFETCH(QString, importText);
+        openWindow(language);
+        auto *exportItem = m_window->findChild<QAction *>(QStringLiteral("mnuExportCsv"));
+        auto *importItem = m_window->findChild<QAction *>(QStringLiteral("mnuImportCsv"));
+        QVERIFY(exportItem && importItem);
+        QCOMPARE(exportItem->text(), exportText);
+        QCOMPARE(importItem->text(), importText);
+        QVERIFY(m_window->fileMenu()->actions().contains(exportItem));
+        QVERIFY(m_window->fileMenu()->actions().contains(importItem));
+        m_window->setTransferLock(true);
+        QVERIFY(!m_window->fileMenu()->menuAction()->isEnabled());
+        m_window->setTransferLock(false);
+        QVERIFY(m_window->fileMenu()->menuAction()->isEnabled());
+    }
+
+    void exportWritesTheTable()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("list")); // the suffix is added
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        exportItem()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
+        QCOMPARE(dialog.nameFilters, QStringList{QStringLiteral("CSV (*.csv)")});
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(contents(path + QStringLiteral(".csv")),
+                 exportChirpCsv(sampleTable(), modelInfo(Model::V)));
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+    }
+
+    void exportThatCannotBeWrittenSaysSo()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("no-such-folder/list.csv"));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        exportItem()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
+        QCOMPARE(messages.seen().first().title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen().first().text,
+                 QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。")
+                     .arg(QDir::toNativeSeparators(path)));
+    }
+
+    void importReplacesTheTableInOneStep()
+    {
+        QVERIFY(m_window->store()->setField(0, RxFrequency, QStringLiteral("140.00000")));
+        const QStringList backupsBefore = backupFiles(backupFolder(), Model::V);
+        const QString path = m_dir->filePath(QStringLiteral("in.csv"));
+        QVERIFY(writeFile(path, header + "2,,146.000000,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->"
+                                         "Tone,NFM,5.00,S,1.0W,,,,,\r\n"));
+        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        importItem()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(dialog.acceptMode, QFileDialog::AcceptOpen);
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(replaced.count(), 1);
+        const ChannelRecord expected{
+            {"2", "146.00000", "88.5", "", "146.00000", "88.5", "", "del", "off", "off", "L"}};
+        QCOMPARE(m_window->store()->record(1), expected);
+        // Channels the file does not name are empty now; channel numbers stay.
+        QCOMPARE(m_window->store()->record(0)[RxFrequency], QString());
+        QCOMPARE(m_window->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+        // The table it replaced is in the backups folder.
+        const QStringList backups = backupFiles(backupFolder(), Model::V);
+        QCOMPARE(backups.size(), backupsBefore.size() + 1);
+        QVERIFY(backups.last().endsWith(QStringLiteral("_before-import.doc")));
+        QFile kept(backups.last());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(readChannelFile(kept.readAll()).data.records[0][RxFrequency],
+                 QStringLiteral("140.00000"));
+    }
+
+    void rowsThatDoNotFitAreListedBeforeAnythingChanges_data()
+    {
+        QTest::addColumn<bool>("apply");
+        QTest::addColumn<int>("language");
+        QTest::newRow("cancel") << false << 0;
+        QTest::newRow("apply") << true << 0;
+        QTest::newRow("apply, English") << true << 2;
+    }
+
+    void rowsThatDoNotFitAreListedBeforeAnythingChanges()
+    {
+        QFETCH(bool, apply);
+        QFETCH(int, language);
+        openWindow(language);
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        const QString path = m_dir->filePath(QStringLiteral("mixed.csv"));
+        QVERIFY(writeFile(
+            path,
+            header +
+                "1,,145.500000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,"
+                "\r\n"
+                "2,,146.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,\r\n"
+                "17,,147.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,"
+                "\r\n"));
+        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        MessageBoxAnswerer messages;
+        ProblemsAnswerer problems(apply);
+        FileDialogAnswerer dialog(path);
+        importItem()->trigger();
+        QVERIFY(problems.seen.shown);
+        QCOMPARE(messages.count(), 0);
+        const bool english = language == 2;
+        QCOMPARE(problems.seen.title,
+                 english ? QStringLiteral("Import CHIRP CSV") : QStringLiteral("导入 CHIRP CSV"));
+        QCOMPARE(problems.seen.text,
+                 english ? QStringLiteral(
+                               "1 rows fit. These 2 rows do not fit this model and are left out:")
+                         : QStringLiteral("1 行可以导入。以下 2 行不能用于本机型，不会导入："));
+        QCOMPARE(problems.seen.rows.size(), 2);
+        QCOMPARE(problems.seen.rows.at(0),
+                 (QStringList{"2", "1", "CTCSS tone 69.4 Hz is not one of the radio's 39 tones"}));
+        QCOMPARE(problems.seen.rows.at(1).mid(0, 2), (QStringList{"4", "17"}));
+        QVERIFY(problems.seen.applyEnabled);
+        if (!apply) {
+            QCOMPARE(changed.count(), 0);
+            QCOMPARE(replaced.count(), 0);
+            QCOMPARE(m_window->store()->records(), sampleTable());
+            return;
+        }
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(replaced.count(), 1);
+        // The refused channel 1 keeps what it had; channel 2 takes its row.
+        QCOMPARE(m_window->store()->record(0), sampleTable()[0]);
+        QCOMPARE(m_window->store()->record(1)[RxFrequency], QStringLiteral("146.00000"));
+        QCOMPARE(m_window->store()->record(3)[RxFrequency], QString());
+    }
+
+    void whenNoRowFitsOnlyCancelIsOffered()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("bad.csv"));
+        QVERIFY(writeFile(path, header + "1,,446.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,"
+                                         "NFM,5.00,,5.0W,,,,,\r\n"));
+        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        ProblemsAnswerer problems(true);
+        FileDialogAnswerer dialog(path);
+        importItem()->trigger();
+        QVERIFY(problems.seen.shown);
+        QVERIFY(!problems.seen.applyEnabled);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(m_window->store()->records(), sampleTable());
+    }
+
+    void filesThatGiveNothingChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // "<none>": no such file
+        QTest::addColumn<QString>("message");  // %1: the file
+        QTest::newRow("no such file")
+            << QByteArray("<none>") << "无法读取 CSV 文件 %1，信道数据没有改变。";
+        QTest::newRow("no header") << QByteArray("1,2,3\r\n")
+                                   << "%1 不是 CHIRP CSV 文件（the header has no Location and "
+                                      "Frequency columns），信道数据没有改变。";
+        QTest::newRow("header only")
+            << header << "CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。";
+        QTest::newRow("only empty memories")
+            << header +
+                   "1,,0.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,\r\n"
+            << "CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。";
+    }
+
+    void filesThatGiveNothingChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString path = m_dir->filePath(QStringLiteral("f.csv"));
+        if (bytes != "<none>")
+            QVERIFY(writeFile(path, bytes));
+        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        MessageBoxAnswerer messages;
+        m_actions->importFile(path);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().first().title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen().first().text, message.arg(QDir::toNativeSeparators(path)));
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(m_window->store()->records(), sampleTable());
+    }
+
+private:
+    void openWindow(int language)
+    {
+        m_main.reset();
+        setLanguageMode(language);
+        m_main = std::make_unique<MDIForm1>();
+        m_main->show();
+        m_window = m_main->showModel(Model::V);
+        QVERIFY(m_window);
+        m_actions = m_window->findChild<CsvActions *>();
+        QVERIFY(m_actions);
+    }
+
+    QAction *exportItem() const { return m_actions->exportAction(); }
+    QAction *importItem() const { return m_actions->importAction(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MDIForm1> m_main;
+    ModelWindow *m_window = nullptr;
+    CsvActions *m_actions = nullptr;
+};
+
+QTEST_MAIN(TestCsvActions)
+#include "tst_csvactions.moc"
