@@ -167,6 +167,8 @@ QByteArray VirtualRadio::reply() const
         text[(m_faults.garbageInBlock - 1) * blockLength + 5] = 'x';
     if (m_faults.stopAfterBlocks >= 0 && m_faults.stopAfterBlocks < replyBlockCount)
         text.truncate(m_faults.stopAfterBlocks * blockLength);
+    if (m_faults.stopAfterCharacters >= 0)
+        text.truncate(m_faults.stopAfterCharacters);
     return text;
 }
 
