@@ -102,7 +102,9 @@ ChannelFileValues splitChannelFile(const QByteArray &bytes)
         result.error = QStringLiteral("file too large");
         return result;
     }
-    QStringDecoder decoder(fileEncoding);
+    // The file arrives whole: a character cut off at its end is an error, not a state kept
+    // for more input.
+    QStringDecoder decoder(fileEncoding, QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) {
         result.error = QStringLiteral("no GB2312 converter");
         return result;

@@ -147,8 +147,8 @@ bool VirtualRadio::saveMemory(const QString &path) const
     for (const QByteArray &block : m_memory.channels)
         text += block + '\n';
     text += trailerOf(m_memory, QStringLiteral("5")) + '\n';
-    file.write(text);
-    if (!file.commit()) {
+    // A failed flush is not reported by commit() itself.
+    if (file.write(text) != text.size() || !file.flush() || !file.commit()) {
         m_error = file.errorString();
         return false;
     }
