@@ -195,6 +195,7 @@ private slots:
             ++cuts;
         }
         QCOMPARE(cuts, channelFileValueCount);
+        qInfo("%lld cuts read, %d of them opened in the window", qlonglong(whole.size()), cuts);
     }
 
     // 100 MB (a sparse file) is refused after reading one byte past the bound of 64 KiB.
