@@ -30,13 +30,14 @@ bool isDecimalNumber(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-// The shortest decimal text of the number `text` holds: "023" -> "23", "67.0" -> "67".
+// The shortest decimal text of the number `text` holds: "023" -> "23", "67.0" -> "67". Always
+// in plain decimals, never with an exponent: "1e+33" or "1e-07" would read back as 1.
 QString shortestNumberText(const QString &text)
 {
     const double value = readNumber(text);
     if (value == 0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 bool needsQuotes(const QString &text)
