@@ -30,13 +30,14 @@ bool isDecimalNumber(const QString &text)
     return pattern.match(text).hasMatch();
 }
 
-// The shortest decimal text of the number `text` holds: "023" -> "23", "67.0" -> "67".
+// The shortest decimal text of the number `text` holds: "023" -> "23", "67.0" -> "67". Always
+// in plain decimals, never with an exponent: "1e+33" or "1e-07" would read back as 1.
 QString shortestNumberText(const QString &text)
 {
     const double value = readNumber(text);
     if (value == 0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 bool needsQuotes(const QString &text)
@@ -102,7 +103,9 @@ ChannelFileValues splitChannelFile(const QByteArray &bytes)
         result.error = QStringLiteral("file too large");
         return result;
     }
-    QStringDecoder decoder(fileEncoding);
+    // The file arrives whole: a character cut off at its end is an error, not a state kept
+    // for more input.
+    QStringDecoder decoder(fileEncoding, QStringConverter::Flag::Stateless);
     if (!decoder.isValid()) {
         result.error = QStringLiteral("no GB2312 converter");
         return result;

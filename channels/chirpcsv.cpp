@@ -297,7 +297,7 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         };
         auto has = [&](const char *name) { return column.contains(QLatin1String(name)); };
         const QString location = get("Location");
-        auto reject = [&](const QString &why) {
+        auto reject = [&, line = line](const QString &why) {
             result.problems.append({line, location, why});
             bool ok = false;
             const int n = location.toInt(&ok);

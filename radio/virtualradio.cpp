@@ -147,8 +147,8 @@ bool VirtualRadio::saveMemory(const QString &path) const
     for (const QByteArray &block : m_memory.channels)
         text += block + '\n';
     text += trailerOf(m_memory, QStringLiteral("5")) + '\n';
-    file.write(text);
-    if (!file.commit()) {
+    // A failed flush is not reported by commit() itself.
+    if (file.write(text) != text.size() || !file.flush() || !file.commit()) {
         m_error = file.errorString();
         return false;
     }
@@ -167,6 +167,8 @@ QByteArray VirtualRadio::reply() const
         text[(m_faults.garbageInBlock - 1) * blockLength + 5] = 'x';
     if (m_faults.stopAfterBlocks >= 0 && m_faults.stopAfterBlocks < replyBlockCount)
         text.truncate(m_faults.stopAfterBlocks * blockLength);
+    if (m_faults.stopAfterCharacters >= 0)
+        text.truncate(m_faults.stopAfterCharacters);
     return text;
 }
 

@@ -45,6 +45,7 @@ public:
     struct Faults {
         bool silent = false;       // answers nothing and takes nothing (radio switched off)
         int stopAfterBlocks = -1;  // the reply to "B" stops after this many blocks (0..17)
+        int stopAfterCharacters = -1; // the reply to "B" stops after this many characters
         int garbageInBlock = -1;   // block 1..18 of the reply carries a non-hex character
         QString reportedCode;      // model code sent in the trailer instead of the own one
         int replyDelayMs = 0;      // the reply to "B" starts this late

@@ -90,10 +90,13 @@ void ChannelFileActions::save()
 
     const ChannelFileBytes bytes = writeChannelFile(m_window->channelFileData());
 
-    // The new file replaces the old one only once it is written whole.
+    // The new file replaces the old one only once it is written whole. The buffer is flushed
+    // and checked before commit(): commit() alone reports success after a failed flush (a full
+    // disk), and would put a cut or empty file in place of the old one.
     QSaveFile file(fileName);
     const bool saved = bytes.ok && file.open(QIODevice::WriteOnly) &&
-                       file.write(bytes.bytes) == bytes.bytes.size() && file.commit();
+                       file.write(bytes.bytes) == bytes.bytes.size() && file.flush() &&
+                       file.commit();
     if (!saved) {
         file.cancelWriting();
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),

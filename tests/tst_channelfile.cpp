@@ -140,6 +140,9 @@ private slots:
         QTest::newRow("numbers shortest")
             << QByteArray("023,67.0,145.00000,-1.50,+7,.5,0.0,")
             << QStringList{"23", "67", "145", "-1.5", "7", "0.5", "0"};
+        QTest::newRow("very large and very small numbers without exponent")
+            << QByteArray("999999999999999999999999999999999,0.0000001,")
+            << QStringList{"1000000000000000000000000000000000", "0.0000001"};
         QTest::newRow("not numbers")
             << QByteArray("1.2.3,12a,D023N,1 2,") << QStringList{"1.2.3", "12a", "D023N", "1 2"};
         QTest::newRow("number with trailing blanks") << QByteArray("67.0  ,") << QStringList{"67"};

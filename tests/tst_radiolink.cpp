@@ -323,7 +323,10 @@ private slots:
         QVERIFY(requests.count(u'C') >= 4);
 
         connect(linkOf(uh), &RadioLink::readStarted, this, [&] { reading = true; });
-        connect(linkOf(uh), &RadioLink::readFinished, this, [&] { reading = false; });
+        // The line is free again once the transfer ends, before the read's message box (whose
+        // event loop lets the polls run) appears.
+        connect(m_main->serial(), &SerialConnection::transferChanged, this,
+                [&](bool transferring) { reading = reading && transferring; });
         MessageBoxAnswerer answerer;
         uh->readAction()->trigger();
         QVERIFY(!v->readAction()->isEnabled() || linkOf(v)->isPortBusy());

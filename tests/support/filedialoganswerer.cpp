@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QLineEdit>
 
-namespace zw::test
-{
+namespace zw::test {
 
 FileDialogAnswerer::FileDialogAnswerer(const QString &fileName, const QString &moveTo)
     : m_fileName(fileName), m_moveTo(moveTo)
@@ -36,6 +35,10 @@ void FileDialogAnswerer::poll()
     if (nameEdit)
         nameEdit->setText(m_fileName);
     static_cast<QDialog *>(dialog)->accept(); // as the dialog's own button does
+    if (dialog->isVisible()) {
+        stayedOpen = true;
+        dialog->reject();
+    }
 }
 
 } // namespace zw::test

@@ -6,12 +6,12 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace zw::test
-{
+namespace zw::test {
 
-// Answers the next file dialog: records what it offered, then chooses `fileName` (or cancels
-// when it is empty). `moveTo` lets the dialog change the process's folder first, as a
-// platform dialog may.
+// Answers the next file dialog: records what it offered, then types `fileName` and accepts
+// (or cancels when it is empty). `moveTo` lets the dialog change the process's folder first,
+// as a platform dialog may. A name the dialog does not accept as a file (a folder: the dialog
+// opens it instead) leaves it open; it is then cancelled and `stayedOpen` is set.
 class FileDialogAnswerer final : public QObject
 {
     Q_OBJECT
@@ -21,6 +21,7 @@ public:
     explicit FileDialogAnswerer(const QString &fileName, const QString &moveTo = QString());
 
     bool answered = false;
+    bool stayedOpen = false;
     QStringList nameFilters;
     QString offered; // the folder and name the dialog started with
     QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;

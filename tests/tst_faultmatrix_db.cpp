@@ -1,0 +1,295 @@
+// The model database under faults: the program killed in the middle of a burst of edits, and a
+// database file that is damaged, cut short, foreign or read-only when a model window opens it.
+
+#include "channelstore.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+#include "storeburst.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zw;
+using zw::test::MessageBoxAnswerer;
+using zw::test::tableAfterBurst;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A channel database as the program makes it, with channel 1 in use.
+QByteArray goodDatabase(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/good.mdb");
+    {
+        ChannelStore store;
+        if (!store.open(path).ok || !store.setField(0, RxFrequency, QStringLiteral("145.00000")))
+            return QByteArray();
+    }
+    const QByteArray bytes = contents(path);
+    QFile::remove(path);
+    return bytes;
+}
+
+// A SQLite file with a table `table` of the 11 columns holding `records` rows.
+QByteArray foreignDatabase(const QString &folder, int records, const QString &table)
+{
+    const QString path = folder + QStringLiteral("/foreign.mdb");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery q(db);
+        QStringList cols;
+        for (const QString &name : fieldNames())
+            cols << QLatin1Char('"') + name + QStringLiteral("\" TEXT");
+        q.exec(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, cols.join(u',')));
+        for (int i = 1; i <= records; ++i)
+            q.exec(QStringLiteral("INSERT INTO \"%1\" (\"信道号\") VALUES ('%2')").arg(table).arg(i));
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+    const QByteArray bytes = contents(path);
+    QFile::remove(path);
+    return bytes;
+}
+
+enum class Damage {
+    RandomBytes,
+    Empty,
+    HeaderOnly,
+    CutToFirstPage,
+    PagesOverwritten,
+    OtherTable,
+    FifteenRecords,
+    SeventeenRecords,
+    AccessFile,
+    Folder
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestFaultMatrixDb : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_dir.reset();
+    }
+
+    void killedDuringEditsKeepsLastCommittedEdit_data()
+    {
+        QTest::addColumn<int>("killAfter"); // committed edits seen before the kill
+        QTest::addColumn<int>("delayUs");   // then this long until the kill
+        const int rows[][2] = {{1, 0}, {2, 3000}, {9, 700}, {40, 1500}, {121, 9000}, {300, 4100}};
+        for (const auto &row : rows)
+            QTest::addRow("after %d edits and %d us", row[0], row[1]) << row[0] << row[1];
+    }
+
+    void killedDuringEditsKeepsLastCommittedEdit()
+    {
+        QFETCH(int, killAfter);
+        QFETCH(int, delayUs);
+        const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
+        QProcess burst;
+        burst.setProgram(QStringLiteral(STORE_BURST));
+        burst.setArguments({path});
+        burst.start();
+        QVERIFY(burst.waitForStarted());
+        QByteArray output;
+        auto committed = [&output] {
+            // Complete lines only: a number cut by the kill was not yet reported.
+            const QList<QByteArray> lines = output.left(output.lastIndexOf('\n') + 1).split('\n');
+            return lines.size() < 2 ? 0 : lines.at(lines.size() - 2).toInt();
+        };
+        QElapsedTimer clock;
+        clock.start();
+        while (committed() < killAfter && clock.elapsed() < 30000) {
+            burst.waitForReadyRead(100);
+            output += burst.readAllStandardOutput();
+            QVERIFY2(burst.state() == QProcess::Running, burst.readAllStandardError().constData());
+        }
+        // A report comes right after a commit: the delay moves the kill into the next edit.
+        QThread::usleep(delayUs);
+        burst.kill(); // SIGKILL, wherever the helper is in its edit
+        QVERIFY(burst.waitForFinished(5000));
+        output += burst.readAllStandardOutput();
+        QCOMPARE(burst.exitStatus(), QProcess::CrashExit);
+        const int last = committed();
+        QVERIFY(last >= killAfter);
+
+        const bool hotJournal = QFile::exists(path + QStringLiteral("-journal"));
+        qInfo("killed after %d reported edits, %s", last,
+              hotJournal ? "in a transaction (journal left)" : "between transactions");
+        ChannelStore store;
+        const ChannelStore::OpenResult opened = store.open(path);
+        QVERIFY2(opened.ok, qPrintable(opened.error));
+        QVERIFY(!opened.created);
+        QVERIFY(opened.movedAsideTo.isEmpty());
+        // The last reported edit is there; the one after it may be too, if the kill came
+        // between its commit and its report. Nothing else: no edit is half there.
+        const ChannelTable &records = store.records();
+        QVERIFY2(records == tableAfterBurst(last) || records == tableAfterBurst(last + 1),
+                 qPrintable(QStringLiteral("last reported edit %1; channel 1 holds %2 / %3")
+                                .arg(last)
+                                .arg(records[0][RxFrequency], records[0][TxFrequency])));
+        QVERIFY(store.setField(5, Power, QStringLiteral("L")));
+        store.close();
+        QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    }
+
+    void unusableDatabaseIsSetAsideWhole_data()
+    {
+        QTest::addColumn<Damage>("damage");
+        QTest::newRow("random bytes") << Damage::RandomBytes;
+        QTest::newRow("empty file") << Damage::Empty;
+        QTest::newRow("SQLite header only") << Damage::HeaderOnly;
+        QTest::newRow("cut to its first page") << Damage::CutToFirstPage;
+        QTest::newRow("pages overwritten") << Damage::PagesOverwritten;
+        QTest::newRow("foreign: other table") << Damage::OtherTable;
+        QTest::newRow("short: 15 records") << Damage::FifteenRecords;
+        QTest::newRow("17 records") << Damage::SeventeenRecords;
+        QTest::newRow("foreign: Access file") << Damage::AccessFile;
+        QTest::newRow("a folder") << Damage::Folder;
+    }
+
+    // The window opens with a fresh table, says once what happened, and the old file is kept
+    // byte for byte under another name.
+    void unusableDatabaseIsSetAsideWhole()
+    {
+        QFETCH(Damage, damage);
+        const QString path = m_dir->filePath(QStringLiteral("zw7150H.mdb"));
+        const QByteArray good = goodDatabase(m_dir->path());
+        QVERIFY(good.size() >= 8192);
+        QByteArray bytes;
+        QRandomGenerator random(7150);
+        switch (damage) {
+        case Damage::RandomBytes:
+            bytes.resize(5000);
+            for (char &c : bytes)
+                c = char(random.bounded(256));
+            break;
+        case Damage::Empty:
+            break;
+        case Damage::HeaderOnly:
+            bytes = good.left(100);
+            break;
+        case Damage::CutToFirstPage:
+            bytes = good.left(4096);
+            break;
+        case Damage::PagesOverwritten:
+            bytes = good;
+            for (qsizetype i = 4096 + 8; i < bytes.size(); ++i)
+                bytes[i] = char(random.bounded(256));
+            break;
+        case Damage::OtherTable:
+            bytes = foreignDatabase(m_dir->path(), 16, QStringLiteral("other"));
+            break;
+        case Damage::FifteenRecords:
+            bytes = foreignDatabase(m_dir->path(), 15, QStringLiteral("信道表"));
+            break;
+        case Damage::SeventeenRecords:
+            bytes = foreignDatabase(m_dir->path(), 17, QStringLiteral("信道表"));
+            break;
+        case Damage::AccessFile:
+            bytes = QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(2000, '\0');
+            break;
+        case Damage::Folder:
+            break;
+        }
+        if (damage == Damage::Folder)
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(writeFile(path, bytes));
+
+        MessageBoxAnswerer messages;
+        ModelWindow *w = openWindow(Model::UH);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
+        const QString text = messages.seen().at(0).text;
+        QVERIFY2(text.startsWith(QStringLiteral("信道数据库 %1 无法使用（").arg(path)), qPrintable(text));
+        QVERIFY(w->store()->isOpen());
+        QVERIFY(!w->store()->isReadOnly());
+        for (int row = 0; row < channelCount; ++row) {
+            QCOMPARE(w->store()->record(row)[ChannelNumber], QString::number(row + 1));
+            QCOMPARE(w->store()->record(row)[RxFrequency], QString());
+        }
+        const QStringList aside =
+            QDir(m_dir->path()).entryList({QStringLiteral("zw7150H.mdb.bak-*")},
+                                          QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(text.contains(aside.front()));
+        if (damage == Damage::Folder)
+            QVERIFY(QFileInfo(m_dir->filePath(aside.front())).isDir());
+        else
+            QCOMPARE(contents(m_dir->filePath(aside.front())), bytes);
+        QVERIFY(w->store()->setField(3, RxFrequency, QStringLiteral("440.00000")));
+        ChannelStore again;
+        m_main.reset(); // releases the database
+        QVERIFY(again.open(path).ok);
+        QCOMPARE(again.record(3)[RxFrequency], QStringLiteral("440.00000"));
+    }
+
+    void readOnlyDatabaseIsNeverWritten()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("zw7150L.mdb"));
+        QVERIFY(writeFile(path, goodDatabase(m_dir->path())));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        const QByteArray before = contents(path);
+        MessageBoxAnswerer messages;
+        ModelWindow *w = openWindow(Model::UL);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().at(0).text,
+                 QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。").arg(path));
+        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+        QVERIFY(!w->store()->setField(0, RxFrequency, QStringLiteral("360.00000")));
+        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+        m_main.reset();
+        QCOMPARE(contents(path), before);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("zw7150L.mdb")});
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+private:
+    ModelWindow *openWindow(Model model)
+    {
+        m_main = std::make_unique<MDIForm1>();
+        m_main->show();
+        return m_main->showModel(model);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MDIForm1> m_main;
+};
+
+QTEST_MAIN(TestFaultMatrixDb)
+#include "tst_faultmatrix_db.moc"

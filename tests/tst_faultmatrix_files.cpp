@@ -1,0 +1,385 @@
+// Every kind of bad channel file, opened and saved through the real model window: files cut
+// anywhere, random bytes, bytes that are not GB2312, a 100 MB file, a folder, a file the user
+// may not read, and a save onto a full disk. After each: exactly one message (none where the
+// dialog itself refuses), and the table, both settings and the database file unchanged; a
+// failed save leaves the old file as it was and no stray file beside it.
+
+#include "channelfile.h"
+#include "channelstore.h"
+#include "filedialoganswerer.h"
+#include "language.h"
+#include "mdiform1.h"
+#include "messageboxanswerer.h"
+#include "modelwindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace zw;
+using zw::test::FileDialogAnswerer;
+using zw::test::MessageBoxAnswerer;
+
+namespace {
+
+ChannelTable sampleTable()
+{
+    ChannelTable table;
+    for (int row = 0; row < channelCount; ++row) {
+        ChannelRecord &r = table[std::size_t(row)];
+        r[ChannelNumber] = QString::number(row + 1);
+        if (row % 4 == 2)
+            continue; // an empty channel
+        r.fields = {QString::number(row + 1), QStringLiteral("14%1.12500").arg(row % 10),
+                    QStringLiteral("D023N"), QStringLiteral("023"), QStringLiteral("146.00000"),
+                    QStringLiteral("88.5"), QString(), QStringLiteral("del"), QStringLiteral("1"),
+                    QStringLiteral("on"), QStringLiteral("L")};
+    }
+    return table;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QString unreadableText(const QString &path)
+{
+    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。").arg(QDir::toNativeSeparators(path));
+}
+
+QString unsavedText(const QString &path)
+{
+    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。").arg(QDir::toNativeSeparators(path));
+}
+
+// The high-water mark of this process's memory, in KiB.
+long peakMemoryKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// What the window of ZW4630V saves for the sample table, channel tone 英文, squelch level 7.
+QByteArray savedFile()
+{
+    ChannelFileData data;
+    data.modelCode = QStringLiteral("4");
+    data.channelTone = QStringLiteral("英文");
+    data.squelchLevel = QStringLiteral("7");
+    data.records = sampleTable();
+    for (ChannelRecord &r : data.records)
+        r[ChannelNumber].clear();
+    return writeChannelFile(data).bytes;
+}
+
+} // namespace
+
+class TestFaultMatrixFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        setLanguageMode(0);
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_main = std::make_unique<MDIForm1>();
+        m_main->show();
+        m_window = m_main->showModel(Model::V);
+        QVERIFY(m_window);
+        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        m_window->squelchList()->setCurrentText(QStringLiteral("5"));
+        m_window->channelToneList()->setCurrentText(QStringLiteral("键音"));
+        takeSnapshot();
+    }
+
+    void cleanup()
+    {
+        m_main.reset();
+        m_dir.reset();
+    }
+
+    void badFileChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QRandomGenerator random(4630);
+        for (int n = 1; n <= 10; ++n) {
+            QByteArray bytes(1 + random.bounded(4000), Qt::Uninitialized);
+            for (char &c : bytes)
+                c = char(random.bounded(256));
+            QTest::addRow("random bytes %d", n) << bytes;
+        }
+        // Values the reader likes (digits, commas, quotes, line breaks, GB2312 words), in
+        // random order: often 163 values and more, never a tone of the list in place 2.
+        const QList<QByteArray> pieces{",", ",", ",", "1", "45", ".", "\"", " ", "\r\n", "\n",
+                                       "add", "D023N", "\xB2\xE2", "-", "Null"};
+        for (int n = 1; n <= 10; ++n) {
+            QByteArray bytes = "4,"; // this window's own code: the whole file is read
+            const int count = 100 + random.bounded(1500);
+            for (int i = 0; i < count; ++i)
+                bytes += pieces.at(random.bounded(int(pieces.size())));
+            QTest::addRow("random values %d", n) << bytes;
+        }
+        const QByteArray good = savedFile();
+        const struct {
+            const char *name;
+            QByteArray replacement;
+        } notGb2312[] = {{"0xFF 0xFF", "\xFF\xFF"},
+                         {"lead byte before a comma", "\xB0"},
+                         {"lead byte then ASCII", "\xB0\x41"}};
+        for (const auto &bad : notGb2312) {
+            QByteArray bytes = good;
+            bytes.replace(QByteArray(",del,"), "," + bad.replacement + ",");
+            QTest::addRow("not GB2312: %s", bad.name) << bytes;
+        }
+        QTest::newRow("not GB2312: lead byte at the end") << good + "\xB0";
+        QByteArray tone = good;
+        tone.replace("\xD3\xA2\xCE\xC4", "\xD3\xA2");
+        QTest::newRow("channel tone cut in half") << tone;
+        QByteArray level = good;
+        level.replace(",7,", ",10,");
+        QTest::newRow("squelch level 10") << level;
+    }
+
+    void badFileChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        const ChannelFileRead read = readChannelFile(bytes);
+        QVERIFY(!read.ok);
+        // Random bytes that happen to start with another model's code would switch windows.
+        QVERIFY(!modelFromCode(read.modelCode) || *modelFromCode(read.modelCode) == Model::V);
+        const QString path = m_dir->filePath(QStringLiteral("bad.doc"));
+        QVERIFY(writeFile(path, bytes));
+        openRefused(path);
+    }
+
+    // A file cut after any value, or anywhere inside one, is refused whole. Only the final
+    // comma may be missing: the last value ends with the file.
+    void fileCutAnywhereChangesNothing()
+    {
+        const QByteArray whole = savedFile();
+        for (qsizetype size = 0; size < whole.size() - 1; ++size)
+            QVERIFY2(!readChannelFile(whole.left(size)).ok, qPrintable(QString::number(size)));
+        QVERIFY(readChannelFile(whole.left(whole.size() - 1)).ok);
+
+        const QString path = m_dir->filePath(QStringLiteral("cut.doc"));
+        int cuts = 0;
+        for (qsizetype size = 0; size < whole.size(); ++size) {
+            if (size > 0 && whole.at(size - 1) != ',')
+                continue;
+            QVERIFY(writeFile(path, whole.left(size)));
+            openRefused(path);
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("cut after %1 bytes").arg(size)));
+            ++cuts;
+        }
+        QCOMPARE(cuts, channelFileValueCount);
+        qInfo("%lld cuts read, %d of them opened in the window", qlonglong(whole.size()), cuts);
+    }
+
+    // 100 MB (a sparse file) is refused after reading one byte past the bound of 64 KiB.
+    void hugeFileIsRefusedQuicklyInBoundedMemory()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("huge.doc"));
+        constexpr qint64 hugeSize = 100 * 1024 * 1024;
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(savedFile());
+            QVERIFY(file.resize(hugeSize));
+        }
+        QCOMPARE(QFileInfo(path).size(), hugeSize);
+        const long peakBefore = peakMemoryKiB();
+        QElapsedTimer clock;
+        clock.start();
+        openRefused(path);
+        const qint64 elapsed = clock.elapsed();
+        const long grownKiB = peakMemoryKiB() - peakBefore;
+        qInfo("100 MB file refused in %lld ms; peak memory grew by %ld KiB", elapsed, grownKiB);
+        QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed)));
+        QVERIFY2(grownKiB < 8 * 1024, qPrintable(QString::number(grownKiB)));
+    }
+
+    // A folder's name takes the dialog into the folder; nothing is read or written.
+    void folderIsNeitherReadNorWritten_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save") << true;
+    }
+
+    void folderIsNeitherReadNorWritten()
+    {
+        QFETCH(bool, save);
+        const QString folder = m_dir->filePath(QStringLiteral("folder.doc"));
+        QVERIFY(QDir().mkdir(folder));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(folder);
+        (save ? m_window->saveAction() : m_window->openAction())->trigger();
+        QVERIFY(dialog.answered);
+        QVERIFY(dialog.stayedOpen);
+        QCOMPARE(messages.count(), 0);
+        QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+        verifyUnchanged();
+    }
+
+    void unreadableFileChangesNothing()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("secret.doc"));
+        QVERIFY(writeFile(path, savedFile()));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        // Root reads any file: the open then runs as the user "nobody", who may enter the
+        // folder but not read the file.
+        struct Identity {
+            bool dropped = false;
+            ~Identity()
+            {
+                if (dropped && seteuid(0) != 0)
+                    qFatal("cannot return to root");
+            }
+        } identity;
+        if (geteuid() == 0) {
+            QVERIFY(QFile::setPermissions(m_dir->path(),
+                                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner | QFileDevice::ExeOther |
+                                              QFileDevice::ExeGroup));
+            if (seteuid(65534) != 0)
+                QSKIP("running as root and cannot take another user's identity");
+            identity.dropped = true;
+        }
+        QVERIFY(!QFile(path).open(QIODevice::ReadOnly));
+        openRefused(path);
+    }
+
+    void saveOntoFullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("smallFileSystem"); // else a file-size limit on this process
+        QTest::newRow("file-size limit") << false;
+        QTest::newRow("full file system") << true;
+    }
+
+    void saveOntoFullDiskKeepsTheOldFile()
+    {
+        QFETCH(bool, smallFileSystem);
+        QString folder = m_dir->path();
+        struct Unmount {
+            QString path;
+            ~Unmount()
+            {
+                if (!path.isEmpty())
+                    umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+            }
+        } unmount;
+        if (smallFileSystem) {
+            folder = m_dir->filePath(QStringLiteral("small"));
+            QVERIFY(QDir().mkdir(folder));
+            if (mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k") != 0)
+                QSKIP("cannot mount a small file system here (needs root)");
+            unmount.path = folder;
+        }
+        const QString path = folder + QStringLiteral("/old.doc");
+        QVERIFY(writeFile(path, "old contents"));
+        if (smallFileSystem) {
+            // Fill what is left.
+            QFile filler(folder + QStringLiteral("/filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray chunk(512, 'x');
+            while (filler.write(chunk) == chunk.size()) {
+            }
+        }
+        const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        void (*previousHandler)(int) = SIG_DFL;
+        if (!smallFileSystem) {
+            // Files may grow to 64 bytes; a longer write fails as on a full disk.
+            previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64, previous.rlim_max};
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        }
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        m_window->saveAction()->trigger();
+        if (!smallFileSystem) {
+            setrlimit(RLIMIT_FSIZE, &previous);
+            std::signal(SIGXFSZ, previousHandler);
+        }
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen().at(0).text, unsavedText(path));
+        QCOMPARE(contents(path), QByteArray("old contents"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), entries);
+        verifyUnchanged();
+    }
+
+private:
+    void takeSnapshot()
+    {
+        m_records = m_window->store()->records();
+        m_squelch = m_window->squelchList()->currentText();
+        m_tone = m_window->channelToneList()->currentText();
+        m_database = contents(m_window->store()->path());
+    }
+
+    void verifyUnchanged()
+    {
+        for (int row = 0; row < channelCount; ++row)
+            QCOMPARE(m_window->store()->record(row), m_records[std::size_t(row)]);
+        QCOMPARE(m_window->squelchList()->currentText(), m_squelch);
+        QCOMPARE(m_window->channelToneList()->currentText(), m_tone);
+        QCOMPARE(contents(m_window->store()->path()), m_database);
+        QVERIFY(m_window->openAction()->isEnabled());
+        QCOMPARE(QDir::currentPath(), m_dir->path());
+    }
+
+    // Opens `path` through the window's file menu: one message, nothing changed.
+    void openRefused(const QString &path)
+    {
+        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        m_window->openAction()->trigger();
+        QVERIFY(dialog.answered);
+        QVERIFY(!dialog.stayedOpen);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen().at(0).text, unreadableText(path));
+        QCOMPARE(replaced.count(), 0);
+        QCOMPARE(m_main->modelWindow(Model::V), m_window);
+        verifyUnchanged();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MDIForm1> m_main;
+    ModelWindow *m_window = nullptr;
+    ChannelTable m_records;
+    QString m_squelch;
+    QString m_tone;
+    QByteArray m_database;
+};
+
+QTEST_MAIN(TestFaultMatrixFiles)
+#include "tst_faultmatrix_files.moc"
