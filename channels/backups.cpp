@@ -1,10 +1,11 @@
 #include "backups.h"
 
+#include "savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace zw {
@@ -102,11 +103,8 @@ BackupResult writeBackup(const QString &folder, Model model, BackupReason reason
     const QString path =
         QDir(folder).filePath(prefix + reasonText(reason) + QStringLiteral(".doc"));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.bytes) != bytes.bytes.size() ||
-        !file.commit()) {
-        result.error = file.errorString();
-        file.cancelWriting();
+    if (const QString why = saveWholeFile(path, bytes.bytes); !why.isEmpty()) {
+        result.error = why;
         return result;
     }
     result.ok = true;

@@ -2,9 +2,9 @@
 
 #include "chirpcsv.h"
 #include "console.h"
+#include "savefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -100,14 +100,8 @@ QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file
 QString saveWhole(const QString &path, const QByteArray &bytes)
 {
     // The old file is replaced only once the new one is written whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
+    if (const QString why = saveWholeFile(path, bytes); !why.isEmpty())
         return QStringLiteral("cannot write %1: %2").arg(path, why);
-    }
     return QString();
 }
 

@@ -2,9 +2,9 @@
 
 #include "codec.h"
 #include "numberreader.h"
+#include "savefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -138,21 +138,12 @@ bool VirtualRadio::loadMemory(const QString &path)
 
 bool VirtualRadio::saveMemory(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
-        return false;
-    }
     QByteArray text;
     for (const QByteArray &block : m_memory.channels)
         text += block + '\n';
     text += trailerOf(m_memory, QStringLiteral("5")) + '\n';
-    // A failed flush is not reported by commit() itself.
-    if (file.write(text) != text.size() || !file.flush() || !file.commit()) {
-        m_error = file.errorString();
-        return false;
-    }
-    return true;
+    m_error = saveWholeFile(path, text);
+    return m_error.isEmpty();
 }
 
 QByteArray VirtualRadio::reply() const

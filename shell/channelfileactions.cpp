@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "module1.h"
+#include "savefile.h"
 #include "tablebackups.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <QTableView>
 
 namespace zw {
@@ -90,15 +90,8 @@ void ChannelFileActions::save()
 
     const ChannelFileBytes bytes = writeChannelFile(m_window->channelFileData());
 
-    // The new file replaces the old one only once it is written whole. The buffer is flushed
-    // and checked before commit(): commit() alone reports success after a failed flush (a full
-    // disk), and would put a cut or empty file in place of the old one.
-    QSaveFile file(fileName);
-    const bool saved = bytes.ok && file.open(QIODevice::WriteOnly) &&
-                       file.write(bytes.bytes) == bytes.bytes.size() && file.flush() &&
-                       file.commit();
-    if (!saved) {
-        file.cancelWriting();
+    // The new file replaces the old one only once it is written whole.
+    if (!bytes.ok || !saveWholeFile(fileName, bytes.bytes).isEmpty()) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                     unsavedFileMessage(fileName));
     }

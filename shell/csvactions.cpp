@@ -8,6 +8,7 @@
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "module1.h"
+#include "savefile.h"
 #include "tablebackups.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
-#include <QSaveFile>
 #include <QTableView>
 
 namespace zw
@@ -85,11 +85,7 @@ void CsvActions::exportCsv()
 
     const QByteArray bytes = exportChirpCsv(m_window->store()->records(), m_window->info());
     // The new file replaces an old one only once it is written whole.
-    QSaveFile file(fileName);
-    const bool saved =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!saved) {
-        file.cancelWriting();
+    if (!saveWholeFile(fileName, bytes).isEmpty()) {
         showMessage(
             m_window, MessageIcon::Exclamation, systemInfoTitle(),
             QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。").arg(native(fileName)));
