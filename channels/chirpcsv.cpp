@@ -73,7 +73,13 @@ QString toneText(int tenths)
 }
 
 // A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix.
-std::optional<qint64> parseFrequency(const QString &raw, QString *why)
+// Why a row cannot be taken, for the command line (English) and the window (either language).
+struct CsvReason {
+    QString english;
+    QString chinese;
+};
+
+std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why)
 {
     QString text = raw.trimmed();
     double scale = 1.0;
@@ -87,17 +93,20 @@ std::optional<qint64> parseFrequency(const QString &raw, QString *why)
     bool ok = false;
     const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
     if (!ok || value < 0) {
-        *why = QStringLiteral("frequency \"%1\" is not a number").arg(raw);
+        *why = {QStringLiteral("frequency \"%1\" is not a number").arg(raw),
+                QStringLiteral("频率“%1”不是数字").arg(raw)};
         return std::nullopt;
     }
     const qsizetype point = text.indexOf(u'.');
     if (scale == 1.0 && point >= 0 && text.size() - point - 1 > 6) {
-        *why = QStringLiteral("frequency \"%1\" has more than 6 decimals").arg(raw);
+        *why = {QStringLiteral("frequency \"%1\" has more than 6 decimals").arg(raw),
+                QStringLiteral("频率“%1”的小数超过 6 位").arg(raw)};
         return std::nullopt;
     }
     const double hz = value * scale * 1e6;
     if (std::fabs(hz - std::round(hz / 10.0) * 10.0) > 0.5) {
-        *why = QStringLiteral("frequency \"%1\" is finer than 10 Hz").arg(raw);
+        *why = {QStringLiteral("frequency \"%1\" is finer than 10 Hz").arg(raw),
+                QStringLiteral("频率“%1”精确到 10 Hz 以下").arg(raw)};
         return std::nullopt;
     }
     return qint64(std::llround(hz / 10.0));
@@ -109,7 +118,7 @@ bool onRaster(qint64 units10Hz)
 }
 
 // A CHIRP tone column ("88.5") as one of this radio's tones, or an explanation.
-std::optional<QString> radioTone(const QString &raw, QString *why)
+std::optional<QString> radioTone(const QString &raw, CsvReason *why)
 {
     bool ok = false;
     const double hz = raw.trimmed().toDouble(&ok);
@@ -119,20 +128,23 @@ std::optional<QString> radioTone(const QString &raw, QString *why)
             if (int(std::lround(tone.toDouble() * 10)) == tenths)
                 return tone;
     }
-    *why = QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(raw.trimmed());
+    *why = {QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(raw.trimmed()),
+            QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(raw.trimmed())};
     return std::nullopt;
 }
 
-std::optional<QString> radioDcs(const QString &raw, QChar polarity, QString *why)
+std::optional<QString> radioDcs(const QString &raw, QChar polarity, CsvReason *why)
 {
     const QString code = raw.trimmed().rightJustified(3, u'0');
     if (polarity != u'N') {
-        *why = QStringLiteral("DCS code %1 with inverted polarity: the radio has normal polarity only")
-                   .arg(code);
+        *why = {QStringLiteral("DCS code %1 with inverted polarity: the radio has normal polarity only")
+                    .arg(code),
+                QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(code)};
         return std::nullopt;
     }
     if (!dcsCodes().contains(code)) {
-        *why = QStringLiteral("DCS code %1 is not one of the radio's 83 codes").arg(raw.trimmed());
+        *why = {QStringLiteral("DCS code %1 is not one of the radio's 83 codes").arg(raw.trimmed()),
+                QStringLiteral("DCS 码 %1 不在对讲机的 83 个码之中").arg(raw.trimmed())};
         return std::nullopt;
     }
     return QLatin1Char('D') + code + QLatin1Char('N');
@@ -297,15 +309,15 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         };
         auto has = [&](const char *name) { return column.contains(QLatin1String(name)); };
         const QString location = get("Location");
-        auto reject = [&, line = line](const QString &why) {
-            result.problems.append({line, location, why});
+        auto reject = [&, line = line](const CsvReason &why) {
+            result.problems.append({line, location, why.english, why.chinese});
             bool ok = false;
             const int n = location.toInt(&ok);
             if (ok && n >= 1 && n <= channelCount)
                 rejected[static_cast<std::size_t>(n - 1)] = true;
         };
 
-        QString why;
+        CsvReason why;
         const std::optional<qint64> rx = parseFrequency(get("Frequency"), &why);
         if (!rx) {
             reject(why);
@@ -316,11 +328,13 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         bool ok = false;
         const int channel = location.toInt(&ok);
         if (!ok || channel < 1 || channel > channelCount) {
-            reject(QStringLiteral("Location %1 is not a channel of this radio (1 to 16)").arg(location));
+            reject({QStringLiteral("Location %1 is not a channel of this radio (1 to 16)").arg(location),
+                    QStringLiteral("位置 %1 不是本机的信道（1 到 16）").arg(location)});
             continue;
         }
         if (taken[static_cast<std::size_t>(channel - 1)]) {
-            reject(QStringLiteral("channel %1 appears twice").arg(channel));
+            reject({QStringLiteral("channel %1 appears twice").arg(channel),
+                    QStringLiteral("信道 %1 出现了两次").arg(channel)});
             continue;
         }
         auto inBand = [&](qint64 u) {
@@ -328,13 +342,16 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
                    && u <= qint64(std::llround(model.band.bandHigh * 100000));
         };
         if (!inBand(*rx)) {
-            reject(QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
-                       .arg(mhzText(*rx)).arg(model.band.bandLow).arg(model.band.bandHigh));
+            reject({QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
+                        .arg(mhzText(*rx)).arg(model.band.bandLow).arg(model.band.bandHigh),
+                    QStringLiteral("接收频率 %1 MHz 超出 %2 到 %3 MHz")
+                        .arg(mhzText(*rx)).arg(model.band.bandLow).arg(model.band.bandHigh)});
             continue;
         }
         if (!onRaster(*rx)) {
-            reject(QStringLiteral("receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                       .arg(mhzText(*rx)));
+            reject({QStringLiteral("receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                        .arg(mhzText(*rx)),
+                    QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(mhzText(*rx))});
             continue;
         }
 
@@ -355,20 +372,24 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             else if (duplex == QLatin1String("split"))
                 txUnits = *offset;
             else {
-                reject(QStringLiteral("Duplex \"%1\" is not known").arg(duplex));
+                reject({QStringLiteral("Duplex \"%1\" is not known").arg(duplex),
+                    QStringLiteral("不认识的 Duplex“%1”").arg(duplex)});
                 continue;
             }
         } else if (duplex == QLatin1String("off")) {
             hasTx = false;
         }
         if (hasTx && !inBand(txUnits)) {
-            reject(QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
-                       .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh));
+            reject({QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
+                        .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh),
+                    QStringLiteral("发送频率 %1 MHz 超出 %2 到 %3 MHz")
+                        .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh)});
             continue;
         }
         if (hasTx && !onRaster(txUnits)) {
-            reject(QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                       .arg(mhzText(txUnits)));
+            reject({QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                        .arg(mhzText(txUnits)),
+                    QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(mhzText(txUnits))});
             continue;
         }
 
@@ -412,7 +433,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             const auto ts = side(t);
             const auto rs = side(r);
             if (arrow < 0 || !ts || !rs) {
-                reject(QStringLiteral("CrossMode \"%1\" is not known").arg(cross));
+                reject({QStringLiteral("CrossMode \"%1\" is not known").arg(cross),
+                        QStringLiteral("不认识的 CrossMode“%1”").arg(cross)});
                 continue;
             }
             txSide = *ts;
@@ -422,7 +444,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             txCode = dtcs;
             rxCode = rxDtcs;
         } else {
-            reject(QStringLiteral("Tone mode \"%1\" cannot be stored in this radio").arg(mode));
+            reject({QStringLiteral("Tone mode \"%1\" cannot be stored in this radio").arg(mode),
+                    QStringLiteral("Tone 方式“%1”不能存入本机").arg(mode)});
             continue;
         }
         QString fields2, fields5;
@@ -464,7 +487,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         const QString power = get("Power");
         const std::optional<double> watts = parseWatts(power);
         if (!power.isEmpty() && !watts) {
-            reject(QStringLiteral("Power \"%1\" is not a watt value").arg(power));
+            reject({QStringLiteral("Power \"%1\" is not a watt value").arg(power),
+                    QStringLiteral("功率“%1”不是瓦数").arg(power)});
             continue;
         }
         const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;

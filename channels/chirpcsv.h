@@ -29,7 +29,8 @@ QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
 struct CsvRowProblem {
     int line = 0;       // line of the file, counted from 1
     QString location;   // the row's Location text
-    QString reason;
+    QString reason;        // in English
+    QString reasonChinese; // the same in Chinese, for the window in Chinese
 };
 
 struct CsvImport {
