@@ -2,6 +2,7 @@
 
 #include "channelfile.h"
 #include "channelstore.h"
+#include "filedialogs.h"
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "module1.h"
@@ -69,13 +70,10 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
         dialog.setDirectory(folder);
     else if (!m_lastFileName.isEmpty())
         dialog.selectFile(m_lastFileName);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.front().isEmpty())
-        return QString();
-    m_lastFileName = chosen.front();
-    return m_lastFileName;
+    const QString chosen = execFileDialog(dialog);
+    if (!chosen.isEmpty())
+        m_lastFileName = chosen;
+    return chosen;
 }
 
 void ChannelFileActions::save()

@@ -4,6 +4,7 @@
 #include "channelstore.h"
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
+#include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
 #include "modelwindow.h"
@@ -62,13 +63,10 @@ QString CsvActions::chooseFile(bool forSave)
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (!m_lastFileName.isEmpty())
         dialog.selectFile(m_lastFileName);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.front().isEmpty())
-        return QString();
-    m_lastFileName = chosen.front();
-    return m_lastFileName;
+    const QString chosen = execFileDialog(dialog);
+    if (!chosen.isEmpty())
+        m_lastFileName = chosen;
+    return chosen;
 }
 
 void CsvActions::exportCsv()

@@ -45,29 +45,31 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
     connect(window, &ModelWindow::closed, m_link, &RadioLink::stop);
 }
 
-void RadioTransfer::beginRead()
+bool RadioTransfer::lockForTransfer()
 {
     if (m_link->isTransferring())
-        return;
+        return false;
     if (m_link->isPortBusy()) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portBusyText());
-        return;
+        return false;
     }
-    // File is locked at once too: a channel file opened now would be replaced by the read.
+    // File is locked at once too: a channel file opened now would be replaced by a read.
     m_window->setTransferLock(true);
+    return true;
+}
+
+void RadioTransfer::beginRead()
+{
+    if (!lockForTransfer())
+        return;
     m_link->beginRead();
     m_window->statusLine()->setText(readingText());
 }
 
 void RadioTransfer::beginWrite()
 {
-    if (m_link->isTransferring())
+    if (!lockForTransfer())
         return;
-    if (m_link->isPortBusy()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portBusyText());
-        return;
-    }
-    m_window->setTransferLock(true);
     // Channel 1 is always sent as number 1, and the table keeps that like any edit.
     ChannelStore *store = m_window->store();
     store->setField(0, ChannelNumber, QStringLiteral("1"));

@@ -44,6 +44,9 @@ public:
     }
 
 private:
+    // Refuses while this window or another one transfers (the latter with a message); else
+    // locks the window for the transfer.
+    bool lockForTransfer();
     void beginRead();
     void beginWrite();
     void onReadFinished(RadioLink::Outcome outcome, const QByteArray &reply);
