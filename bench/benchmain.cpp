@@ -12,17 +12,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMdiArea>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
-#include <pty.h>
 #include <ctime>
+#include <pty.h>
 
-namespace {
+namespace
+{
 
 qint64 nowNs()
 {
@@ -35,7 +36,8 @@ qint64 nowNs()
 class FirstPaint final : public QObject
 {
 public:
-    FirstPaint(QWidget *widget, std::function<void()> done) : QObject(widget), m_done(std::move(done))
+    FirstPaint(QWidget *widget, std::function<void()> done)
+        : QObject(widget), m_done(std::move(done))
     {
         widget->installEventFilter(this);
     }

@@ -8,12 +8,13 @@
 #include <QString>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
-#include <algorithm>
 
-namespace zw::bench {
+namespace zw::bench
+{
 
 inline double cpuMs()
 {
@@ -23,8 +24,7 @@ inline double cpuMs()
 }
 
 // Runs the event loop until `done` holds or `timeoutMs` passes.
-template <typename Done>
-bool runUntil(Done done, int timeoutMs)
+template <typename Done> bool runUntil(Done done, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();

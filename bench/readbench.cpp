@@ -28,8 +28,8 @@ using namespace zw::bench;
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                   : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
 
@@ -48,15 +48,16 @@ int main(int argc, char *argv[])
     std::vector<double> times;
     std::vector<double> cpus;
     for (int round = 0; round < rounds; ++round) {
-        if (!runUntil([&] { return window->statusLine()->text() == QStringLiteral("对讲机就绪..."); },
-                      3000)) {
+        if (!runUntil(
+                [&] { return window->statusLine()->text() == QStringLiteral("对讲机就绪..."); },
+                3000)) {
             std::fprintf(stderr, "the radio does not answer the ready poll\n");
             return 1;
         }
         bool filled = false;
         QElapsedTimer clock;
-        const auto connection = QObject::connect(window, &zw::ModelWindow::tableReplaced,
-                                                 [&] { filled = true; });
+        const auto connection =
+            QObject::connect(window, &zw::ModelWindow::tableReplaced, [&] { filled = true; });
         double cpuAtReply = 0;
         const auto replyConnection =
             QObject::connect(window->findChild<zw::RadioTransfer *>()->link(),

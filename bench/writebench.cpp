@@ -45,8 +45,9 @@ int main(int argc, char *argv[])
 
         std::vector<double> totals, cpus, offsets;
         for (int round = 0; round < rounds; ++round) {
-            if (!runUntil([&] { return window->statusLine()->text() == QStringLiteral("对讲机就绪..."); },
-                          3000)) {
+            if (!runUntil(
+                    [&] { return window->statusLine()->text() == QStringLiteral("对讲机就绪..."); },
+                    3000)) {
                 std::fprintf(stderr, "the radio does not answer the ready poll\n");
                 return 1;
             }

@@ -8,9 +8,11 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString reasonText(BackupReason reason)
 {

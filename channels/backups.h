@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace zw {
+namespace zw
+{
 
 // Backups of channel tables: before a read from the radio, a channel-file open or a CSV import
 // replaces a model window's table, the table is kept as an ordinary channel file, so restoring

@@ -4,9 +4,11 @@
 
 #include <cmath>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 constexpr double unitsPerMHz = 100000.0; // 10 Hz units
 constexpr qint64 raster625 = 625;        // 6.25 kHz

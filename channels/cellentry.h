@@ -3,7 +3,8 @@
 #include "channelrecord.h"
 #include "modelinfo.h"
 
-namespace zw {
+namespace zw
+{
 
 // Outcome of checking a typed frequency: the record to store, and whether the user is to be
 // told "数据超出范围 ！！" (at most once per check).

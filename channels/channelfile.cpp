@@ -7,9 +7,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 const char *const fileEncoding = "GB2312";
 

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace zw {
+namespace zw
+{
 
 // What a channel file holds: the model code, the two radio-wide settings and fields 1 to 10 of
 // the 16 records (field 0, the channel number, is never in the file and stays empty here).

@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace zw {
+namespace zw
+{
 
 // Field indexes of a channel record, in the order of the table 信道表.
 enum Field : int {

@@ -9,9 +9,11 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 const QString tableName = QStringLiteral("信道表");
 
@@ -157,8 +159,9 @@ bool ChannelStore::openConnection(const QString &path, bool readOnly)
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
     // Wait a little for another program's lock on the file, then report the edit as failed.
-    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000")
-                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+    db.setConnectOptions(readOnly
+                             ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000")
+                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
     if (!db.open()) {
         m_lastError = db.lastError().text();
         return false;
@@ -171,14 +174,16 @@ bool ChannelStore::createTable()
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QStringList columns;
     for (const QString &name : fieldNames())
-        columns << QLatin1Char('"') + name + QLatin1Char('"') + QStringLiteral(" TEXT NOT NULL DEFAULT ''");
+        columns << QLatin1Char('"') + name + QLatin1Char('"') +
+                       QStringLiteral(" TEXT NOT NULL DEFAULT ''");
     columns[0] += QStringLiteral(" PRIMARY KEY");
     if (!db.transaction()) {
         m_lastError = db.lastError().text();
         return false;
     }
     QSqlQuery query(db);
-    bool ok = query.exec(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(tableName, columns.join(u',')));
+    bool ok =
+        query.exec(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(tableName, columns.join(u',')));
     for (int channel = 1; ok && channel <= channelCount; ++channel) {
         ok = query.prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?)")
                                .arg(tableName, fieldNames()[0]));
@@ -186,7 +191,8 @@ bool ChannelStore::createTable()
         ok = ok && query.exec();
     }
     if (!ok || !db.commit()) {
-        m_lastError = query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
+        m_lastError =
+            query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
         db.rollback();
         return false;
     }
@@ -273,8 +279,8 @@ bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
     QStringList assignments;
     for (const QString &name : fieldNames())
         assignments << QLatin1Char('"') + name + QStringLiteral("\"=?");
-    const QString sql = QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
-                            .arg(tableName, assignments.join(u','));
+    const QString sql =
+        QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?").arg(tableName, assignments.join(u','));
     if (!db.transaction()) {
         m_lastError = db.lastError().text();
         reloadAfterFailure();
@@ -292,8 +298,8 @@ bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
         ok = query.exec() && query.numRowsAffected() == 1;
     }
     if (!ok || !db.commit()) {
-        m_lastError = query.lastError().isValid() ? query.lastError().text()
-                                                  : db.lastError().text();
+        m_lastError =
+            query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = tr("the record was not found in %1").arg(m_path);
         db.rollback();

@@ -5,7 +5,8 @@
 #include <QObject>
 #include <QString>
 
-namespace zw {
+namespace zw
+{
 
 // The channel table of one model window, kept in its model database (a SQLite file with the
 // table 信道表). Every change is written to the file at once; the store keeps a copy of the 16
@@ -18,10 +19,10 @@ class ChannelStore final : public QObject
 public:
     struct OpenResult {
         bool ok = false;
-        bool created = false;     // a new database with 16 empty records was made
-        bool readOnly = false;    // the file cannot be written; edits will be refused
-        QString movedAsideTo;     // an unusable file was renamed to this before `created`
-        QString error;            // why ok is false, or why the file was unusable
+        bool created = false;  // a new database with 16 empty records was made
+        bool readOnly = false; // the file cannot be written; edits will be refused
+        QString movedAsideTo;  // an unusable file was renamed to this before `created`
+        QString error;         // why ok is false, or why the file was unusable
     };
 
     explicit ChannelStore(QObject *parent = nullptr);

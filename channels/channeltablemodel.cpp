@@ -2,9 +2,11 @@
 
 #include "channelstore.h"
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 constexpr std::array<int, ChannelTableModel::columnCountValue> columnFields{
     ChannelNumber, RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power};
 }
@@ -65,8 +67,7 @@ QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation,
 Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    const bool typable =
-        index.column() == rxFrequencyColumn || index.column() == txFrequencyColumn;
+    const bool typable = index.column() == rxFrequencyColumn || index.column() == txFrequencyColumn;
     if (typable && !m_locked && !m_store->isReadOnly())
         f |= Qt::ItemIsEditable;
     return f;

@@ -7,7 +7,8 @@
 
 #include <array>
 
-namespace zw {
+namespace zw
+{
 
 class ChannelStore;
 

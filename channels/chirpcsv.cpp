@@ -9,16 +9,19 @@
 
 #include <cmath>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 const QStringList &header()
 {
-    static const QStringList names = QStringLiteral(
-        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-        "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE")
-                                         .split(u',');
+    static const QStringList names =
+        QStringLiteral(
+            "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+            "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE")
+            .split(u',');
     return names;
 }
 
@@ -37,8 +40,8 @@ QString mhzText(qint64 units10Hz)
     // below 0 (an offset larger than the frequency) is shown with its sign.
     const QString sign = units10Hz < 0 ? QStringLiteral("-") : QString();
     const qint64 magnitude = units10Hz < 0 ? -units10Hz : units10Hz;
-    return sign + QString::number(magnitude / 100000) + QLatin1Char('.')
-           + QStringLiteral("%1").arg((magnitude % 100000) * 10, 6, 10, QLatin1Char('0'));
+    return sign + QString::number(magnitude / 100000) + QLatin1Char('.') +
+           QStringLiteral("%1").arg((magnitude % 100000) * 10, 6, 10, QLatin1Char('0'));
 }
 
 // One side of a channel's squelch: nothing, a CTCSS tone (tenths of Hz) or a DCS code text.
@@ -128,8 +131,9 @@ std::optional<QString> radioTone(const QString &raw, CsvReason *why)
             if (int(std::lround(tone.toDouble() * 10)) == tenths)
                 return tone;
     }
-    *why = {QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(raw.trimmed()),
-            QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(raw.trimmed())};
+    *why = {
+        QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(raw.trimmed()),
+        QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(raw.trimmed())};
     return std::nullopt;
 }
 
@@ -137,9 +141,10 @@ std::optional<QString> radioDcs(const QString &raw, QChar polarity, CsvReason *w
 {
     const QString code = raw.trimmed().rightJustified(3, u'0');
     if (polarity != u'N') {
-        *why = {QStringLiteral("DCS code %1 with inverted polarity: the radio has normal polarity only")
-                    .arg(code),
-                QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(code)};
+        *why = {
+            QStringLiteral("DCS code %1 with inverted polarity: the radio has normal polarity only")
+                .arg(code),
+            QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(code)};
         return std::nullopt;
     }
     if (!dcsCodes().contains(code)) {
@@ -218,8 +223,8 @@ QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
             mode.clear();
         } else if (rxs.kind == Squelch::None && txs.kind == Squelch::Tone) {
             mode = QStringLiteral("Tone");
-        } else if (rxs.kind == Squelch::Tone && txs.kind == Squelch::Tone
-                   && rxs.tenths == txs.tenths) {
+        } else if (rxs.kind == Squelch::Tone && txs.kind == Squelch::Tone &&
+                   rxs.tenths == txs.tenths) {
             mode = QStringLiteral("TSQL");
         } else if (rxs.kind == Squelch::Dcs && txs.kind == Squelch::Dcs && rxs.code == txs.code) {
             mode = QStringLiteral("DTCS");
@@ -294,7 +299,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
     const QStringList &names = rows.first().second;
     for (int i = 0; i < names.size(); ++i)
         column.insert(names.at(i).trimmed(), i);
-    if (!column.contains(QStringLiteral("Location")) || !column.contains(QStringLiteral("Frequency"))) {
+    if (!column.contains(QStringLiteral("Location")) ||
+        !column.contains(QStringLiteral("Frequency"))) {
         result.error = QStringLiteral("the header has no Location and Frequency columns");
         return result;
     }
@@ -328,7 +334,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         bool ok = false;
         const int channel = location.toInt(&ok);
         if (!ok || channel < 1 || channel > channelCount) {
-            reject({QStringLiteral("Location %1 is not a channel of this radio (1 to 16)").arg(location),
+            reject({QStringLiteral("Location %1 is not a channel of this radio (1 to 16)")
+                        .arg(location),
                     QStringLiteral("位置 %1 不是本机的信道（1 到 16）").arg(location)});
             continue;
         }
@@ -338,20 +345,26 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             continue;
         }
         auto inBand = [&](qint64 u) {
-            return u >= qint64(std::llround(model.band.bandLow * 100000))
-                   && u <= qint64(std::llround(model.band.bandHigh * 100000));
+            return u >= qint64(std::llround(model.band.bandLow * 100000)) &&
+                   u <= qint64(std::llround(model.band.bandHigh * 100000));
         };
         if (!inBand(*rx)) {
             reject({QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
-                        .arg(mhzText(*rx)).arg(model.band.bandLow).arg(model.band.bandHigh),
+                        .arg(mhzText(*rx))
+                        .arg(model.band.bandLow)
+                        .arg(model.band.bandHigh),
                     QStringLiteral("接收频率 %1 MHz 超出 %2 到 %3 MHz")
-                        .arg(mhzText(*rx)).arg(model.band.bandLow).arg(model.band.bandHigh)});
+                        .arg(mhzText(*rx))
+                        .arg(model.band.bandLow)
+                        .arg(model.band.bandHigh)});
             continue;
         }
         if (!onRaster(*rx)) {
-            reject({QStringLiteral("receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                        .arg(mhzText(*rx)),
-                    QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(mhzText(*rx))});
+            reject(
+                {QStringLiteral("receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                     .arg(mhzText(*rx)),
+                 QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上")
+                     .arg(mhzText(*rx))});
             continue;
         }
 
@@ -373,7 +386,7 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
                 txUnits = *offset;
             else {
                 reject({QStringLiteral("Duplex \"%1\" is not known").arg(duplex),
-                    QStringLiteral("不认识的 Duplex“%1”").arg(duplex)});
+                        QStringLiteral("不认识的 Duplex“%1”").arg(duplex)});
                 continue;
             }
         } else if (duplex == QLatin1String("off")) {
@@ -381,15 +394,21 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         }
         if (hasTx && !inBand(txUnits)) {
             reject({QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
-                        .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh),
+                        .arg(mhzText(txUnits))
+                        .arg(model.band.bandLow)
+                        .arg(model.band.bandHigh),
                     QStringLiteral("发送频率 %1 MHz 超出 %2 到 %3 MHz")
-                        .arg(mhzText(txUnits)).arg(model.band.bandLow).arg(model.band.bandHigh)});
+                        .arg(mhzText(txUnits))
+                        .arg(model.band.bandLow)
+                        .arg(model.band.bandHigh)});
             continue;
         }
         if (hasTx && !onRaster(txUnits)) {
-            reject({QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                        .arg(mhzText(txUnits)),
-                    QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(mhzText(txUnits))});
+            reject(
+                {QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                     .arg(mhzText(txUnits)),
+                 QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上")
+                     .arg(mhzText(txUnits))});
             continue;
         }
 
@@ -402,8 +421,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             cTone = rTone;
         const QString dtcs = get("DtcsCode");
         const QString rxDtcs = has("RxDtcsCode") ? get("RxDtcsCode") : dtcs;
-        const QString polarity = get("DtcsPolarity").isEmpty() ? QStringLiteral("NN")
-                                                                : get("DtcsPolarity");
+        const QString polarity =
+            get("DtcsPolarity").isEmpty() ? QStringLiteral("NN") : get("DtcsPolarity");
         const QString mode = get("Tone");
         enum class Side { None, Tone, Dcs };
         Side txSide = Side::None;
@@ -467,8 +486,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
         };
         const QChar txPol = polarity.size() > 0 ? polarity.at(0) : QChar(u'N');
         const QChar rxPol = polarity.size() > 1 ? polarity.at(1) : txPol;
-        if (!resolve(txSide, txToneHz, txCode, txPol, &fields5)
-            || !resolve(rxSide, rxToneHz, rxCode, rxPol, &fields2))
+        if (!resolve(txSide, txToneHz, txCode, txPol, &fields5) ||
+            !resolve(rxSide, rxToneHz, rxCode, rxPol, &fields2))
             bad = true;
         if (bad) {
             reject(why);
@@ -477,11 +496,12 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
 
         ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
         record[RxFrequency] = formatFrequency(double(*rx) / 100000.0);
-        record[TxFrequency] = hasTx ? formatFrequency(double(txUnits) / 100000.0)
-                                    : QString(QLatin1String(""));
+        record[TxFrequency] =
+            hasTx ? formatFrequency(double(txUnits) / 100000.0) : QString(QLatin1String(""));
         record[RxTone] = fields2;
         record[TxTone] = fields5;
-        record[Scan] = get("Skip") == QLatin1String("S") ? QStringLiteral("del") : QStringLiteral("add");
+        record[Scan] =
+            get("Skip") == QLatin1String("S") ? QStringLiteral("del") : QStringLiteral("add");
         record[Bcl] = QStringLiteral("off");
         record[Beat] = QStringLiteral("off");
         const QString power = get("Power");
@@ -492,8 +512,8 @@ CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
             continue;
         }
         const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;
-        record[Power] = (power.isEmpty() || *watts >= middle) ? QStringLiteral("H")
-                                                               : QStringLiteral("L");
+        record[Power] =
+            (power.isEmpty() || *watts >= middle) ? QStringLiteral("H") : QStringLiteral("L");
         for (QString &f : record.fields)
             if (f.isNull())
                 f = QLatin1String("");

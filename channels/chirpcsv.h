@@ -10,7 +10,8 @@
 #include <array>
 #include <optional>
 
-namespace zw {
+namespace zw
+{
 
 // Exchange of channel tables with the CSV format of CHIRP, the channel list most radio users
 // already have. Only what both sides know travels: frequencies, tones, scan and power. BCL and
@@ -27,8 +28,8 @@ namespace zw {
 QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
 
 struct CsvRowProblem {
-    int line = 0;       // line of the file, counted from 1
-    QString location;   // the row's Location text
+    int line = 0;          // line of the file, counted from 1
+    QString location;      // the row's Location text
     QString reason;        // in English
     QString reasonChinese; // the same in Chinese, for the window in Chinese
 };

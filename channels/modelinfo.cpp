@@ -1,14 +1,16 @@
 #include "modelinfo.h"
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString readMessage(const char *model, int blanks, bool bang = true)
 {
-    return QStringLiteral("本机是") + QLatin1String(model) + QLatin1Char(',')
-           + QString(blanks, u' ') + QStringLiteral("需要转换窗口,重读数据")
-           + (bang ? QStringLiteral("！") : QString());
+    return QStringLiteral("本机是") + QLatin1String(model) + QLatin1Char(',') +
+           QString(blanks, u' ') + QStringLiteral("需要转换窗口,重读数据") +
+           (bang ? QStringLiteral("！") : QString());
 }
 
 const std::array<ModelInfo, 4> &table()
@@ -123,8 +125,8 @@ std::optional<Model> modelFromName(const QString &name)
 
 QString otherModelFileMessage(Model fileModel)
 {
-    return QStringLiteral("本文件是") + modelInfo(fileModel).name
-           + QStringLiteral(",转换窗口以后重新读！");
+    return QStringLiteral("本文件是") + modelInfo(fileModel).name +
+           QStringLiteral(",转换窗口以后重新读！");
 }
 
 } // namespace zw

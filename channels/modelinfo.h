@@ -5,7 +5,8 @@
 #include <array>
 #include <optional>
 
-namespace zw {
+namespace zw
+{
 
 enum class Model { V, UH, UM, UL };
 
@@ -43,15 +44,15 @@ struct BandLimits {
 // Everything that differs between the four model windows. One table drives all of them.
 struct ModelInfo {
     Model model;
-    QString name;         // window name: "ZW4630V"
-    QString caption;      // window caption
-    QString code;         // model code of the radio trailer and the channel file: "1" to "4"
+    QString name;    // window name: "ZW4630V"
+    QString caption; // window caption
+    QString code;    // model code of the radio trailer and the channel file: "1" to "4"
     BandLimits band;
-    double receiveOffsetMHz; // added to the radio's stored receive frequency
-    QString databaseFile;    // bare file name, resolved against the current directory
-    int timer1IntervalMs;    // write pacing
-    TwipsRect geometry;      // window position and size
-    TwipsRect grid;          // DataGrid1 position and size
+    double receiveOffsetMHz;         // added to the radio's stored receive frequency
+    QString databaseFile;            // bare file name, resolved against the current directory
+    int timer1IntervalMs;            // write pacing
+    TwipsRect geometry;              // window position and size
+    TwipsRect grid;                  // DataGrid1 position and size
     std::array<int, 9> columnWidths; // twips, grid columns 0 to 8
     int txToneCaptionBlanks;         // trailing blanks of the "发哑音" caption
     int menuLeadingBlanks;           // leading blanks of the Chinese File/Read/Write/Exit items

@@ -4,9 +4,11 @@
 
 #include <limits>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 bool isBlank(QChar c)
 {

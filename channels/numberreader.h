@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringView>
 
-namespace zw {
+namespace zw
+{
 
 // Reads a field text the way every rule of the program reads numbers: the leading decimal
 // number of the text (optional sign, digits, "." as the decimal point whatever the locale),

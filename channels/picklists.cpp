@@ -3,9 +3,11 @@
 #include "cellentry.h"
 #include "tones.h"
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString blanks(int count)
 {

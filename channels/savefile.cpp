@@ -2,7 +2,8 @@
 
 #include <QSaveFile>
 
-namespace zw {
+namespace zw
+{
 
 QString saveWholeFile(const QString &path, const QByteArray &bytes)
 {

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace zw {
+namespace zw
+{
 
 // The 39 CTCSS tones the radios offer, in Hz with one decimal ("67.0" to "250.3"), ascending.
 const QStringList &ctcssTones();

@@ -155,8 +155,8 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
     }
     for (const QCommandLineOption *option : required) {
         if (!parser.isSet(*option) || parser.value(*option).isEmpty()) {
-            parsed.status = usageError(
-                help, QStringLiteral("option %1 is missing").arg(spelling(*option)));
+            parsed.status =
+                usageError(help, QStringLiteral("option %1 is missing").arg(spelling(*option)));
             return;
         }
     }

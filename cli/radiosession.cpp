@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-
 namespace zw::cli
 {
 

@@ -11,15 +11,23 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 zw::ChannelRecord sampleRecord()
 {
     zw::ChannelRecord r;
-    r.fields = {QStringLiteral("5"),   QStringLiteral("145.00000"), QStringLiteral("88.5"),
-                QStringLiteral("023"), QStringLiteral("146.00000"), QStringLiteral("D023N"),
-                QString(),             QStringLiteral("del"),       QStringLiteral("1"),
-                QStringLiteral("on"),  QStringLiteral("L")};
+    r.fields = {QStringLiteral("5"),
+                QStringLiteral("145.00000"),
+                QStringLiteral("88.5"),
+                QStringLiteral("023"),
+                QStringLiteral("146.00000"),
+                QStringLiteral("D023N"),
+                QString(),
+                QStringLiteral("del"),
+                QStringLiteral("1"),
+                QStringLiteral("on"),
+                QStringLiteral("L")};
     return r;
 }
 
@@ -44,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool transmit = (data[0] & 4) != 0;
     const bool emptyChannel = (data[0] & 8) != 0;
     const zw::BandLimits &band = zw::modelInfo(model).band;
-    const QString typed = QString::fromUtf8(reinterpret_cast<const char *>(data + 1),
-                                            qsizetype(size - 1));
+    const QString typed =
+        QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
 
     zw::ChannelRecord record = sampleRecord();
     if (emptyChannel)

@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 bool isNumberText(const QString &text)
 {

@@ -2,8 +2,8 @@
 // (blanks anywhere removed); startsWithNumber() tells exactly when something was read; and a
 // number written as a frequency reads back within half of its last decimal.
 
-#include "fuzzcheck.h"
 #include "numberreader.h"
+#include "fuzzcheck.h"
 
 #include <QRegularExpression>
 
@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // A plain number of at most 20 characters once blanks are gone: no overflow, no underflow.
 bool isPlainNumber(const QByteArray &stripped)

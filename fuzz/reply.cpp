@@ -10,17 +10,21 @@
 
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 zw::ChannelTable currentTable()
 {
     zw::ChannelTable table;
     for (int i = 0; i < zw::channelCount; ++i) {
         zw::ChannelRecord &r = table[std::size_t(i)];
-        r.fields = {QString::number(i + 1), QStringLiteral("145.00000"), QStringLiteral("88.5"),
-                    QStringLiteral("023"),  QStringLiteral("146.00000"), QString(),
-                    QStringLiteral("x"),    i % 2 ? QStringLiteral("odd") : QStringLiteral("add"),
-                    QStringLiteral("off"),  QStringLiteral("off"),       QStringLiteral("H")};
+        r.fields = {
+            QString::number(i + 1),      QStringLiteral("145.00000"),
+            QStringLiteral("88.5"),      QStringLiteral("023"),
+            QStringLiteral("146.00000"), QString(),
+            QStringLiteral("x"),         i % 2 ? QStringLiteral("odd") : QStringLiteral("add"),
+            QStringLiteral("off"),       QStringLiteral("off"),
+            QStringLiteral("H")};
     }
     return table;
 }
@@ -48,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const zw::ChannelTable current = currentTable();
     const zw::RadioReply decoded = zw::decodeReply(reply, current, own);
 
-    const bool clean = reply.size() >= zw::replyLength &&
-                       zw::isBlockText(reply.first(zw::replyLength));
+    const bool clean =
+        reply.size() >= zw::replyLength && zw::isBlockText(reply.first(zw::replyLength));
     if (decoded.status != zw::RadioReply::Status::Ok) {
         FUZZ_CHECK(decoded.records == current);
         if (decoded.status == zw::RadioReply::Status::OtherModel)

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 const QString zeroBlock(blockLength, u'0');
 
@@ -99,8 +101,8 @@ QString EncodeChannelBlock(const ChannelRecord &record, double receiveOffsetMHz)
     const double number = std::round(readNumber(record[ChannelNumber]));
     const int channel = number < 0 ? 0 : number > 255 ? 255 : int(number);
 
-    const int flag = (record[Beat] == QLatin1String("on") ? 1 : 0)
-                     + (record[Scan] == QLatin1String("del") ? 2 : 0);
+    const int flag = (record[Beat] == QLatin1String("on") ? 1 : 0) +
+                     (record[Scan] == QLatin1String("del") ? 2 : 0);
 
     // One character holds the BCL digit: a text that reads as 1..9 sends that digit; "off",
     // blank, empty, and any other value (several digits, negative) send 0, lockout off.
@@ -232,7 +234,8 @@ RadioReply decodeReply(QByteArrayView reply, const ChannelTable &current, Model 
         return result; // Incomplete
     const QString text = QString::fromLatin1(reply);
     const QStringView view(text);
-    result.settings = decodeTrailerBlock(view.mid((replyBlockCount - 1) * blockLength, blockLength));
+    result.settings =
+        decodeTrailerBlock(view.mid((replyBlockCount - 1) * blockLength, blockLength));
     result.radioModel = modelFromCode(result.settings.modelCode);
     if (!result.radioModel) {
         result.status = RadioReply::Status::UnknownModel;

@@ -9,14 +9,15 @@
 
 #include <optional>
 
-namespace zw {
+namespace zw
+{
 
 // The radio's memory travels as blocks of 32 upper-case hexadecimal characters. A write sends
 // "A" and the channel image (16 channel blocks and a trailer block); the reply to "B" is a
 // header block, the 16 channel blocks and the radio's trailer block.
 constexpr int blockLength = 32;
-constexpr int imageBlockCount = channelCount + 1;       // 17: what a write sends after "A"
-constexpr int replyBlockCount = channelCount + 2;       // 18: what the radio answers to "B"
+constexpr int imageBlockCount = channelCount + 1;          // 17: what a write sends after "A"
+constexpr int replyBlockCount = channelCount + 2;          // 18: what the radio answers to "B"
 constexpr int replyLength = replyBlockCount * blockLength; // 576
 
 // Position (1..83) of a three-digit DCS code in the DCS code table, exact comparison; 0 when the
@@ -58,7 +59,7 @@ void decodeChannelBlock(QStringView block, double receiveOffsetMHz, ChannelRecor
 // What the radio's trailer block says. The settings are empty when the block holds no value
 // the lists offer: the window then keeps what it shows.
 struct TrailerSettings {
-    QString modelCode;   // character 4
+    QString modelCode;    // character 4
     QString squelchLevel; // "0".."9" or empty
     QString channelTone;  // "中文", "英文", "键音" or empty
 };

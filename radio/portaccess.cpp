@@ -8,7 +8,8 @@
 #include <unistd.h>
 #endif
 
-namespace zw {
+namespace zw
+{
 
 PortAccess portAccess(const QString &device)
 {

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace zw {
+namespace zw
+{
 
 // Whether this user lacks the right to open a serial device, and which group owns it: on
 // Linux a USB programming cable belongs to a group (dialout on Debian) whose members may use it.

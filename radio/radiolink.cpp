@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 constexpr int readStartDelayMs = 100;
 constexpr int requestPauseMs = 5;
@@ -150,8 +152,8 @@ bool RadioLink::beginWrite(const ChannelTable &records, const QString &squelchLe
         return false;
     m_serial->setTextMode();
     m_timers.timer3->stop();
-    m_image = encodeChannelImage(records, modelInfo(m_model).receiveOffsetMHz, squelchLevel,
-                                 channelTone);
+    m_image =
+        encodeChannelImage(records, modelInfo(m_model).receiveOffsetMHz, squelchLevel, channelTone);
     m_state = State::Writing;
     m_serial->setTransferOwner(this);
     m_writeCounter = 0;

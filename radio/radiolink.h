@@ -8,7 +8,8 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace zw {
+namespace zw
+{
 
 class SerialConnection;
 
@@ -92,8 +93,8 @@ private:
     QPointer<SerialConnection> m_serial; // the main window may delete it before this link
     Timers m_timers;
     State m_state = State::Polling;
-    QTimer m_requestPause;  // short pause before "B" (late poll answers arrive and are dropped)
-    QTimer m_blockTimeout;  // silence limit per reply block
+    QTimer m_requestPause; // short pause before "B" (late poll answers arrive and are dropped)
+    QTimer m_blockTimeout; // silence limit per reply block
     QByteArray m_reply;
     bool m_awaitingReply = false;
     QByteArray m_image;     // the 17 blocks of the running write

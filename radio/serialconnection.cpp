@@ -2,10 +2,10 @@
 
 #include <QSerialPort>
 
-namespace zw {
+namespace zw
+{
 
-SerialConnection::SerialConnection(QObject *parent)
-    : QObject(parent), m_port(new QSerialPort(this))
+SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
 {
     setObjectName(QStringLiteral("MSComm1"));
     m_devices[0] = defaultDevice(1);

@@ -5,7 +5,8 @@
 
 class QSerialPort;
 
-namespace zw {
+namespace zw
+{
 
 // The program's one serial connection to the radio (MSComm1): port number 1 or 2, 9600 baud,
 // 8 data bits, no parity, 1 stop bit, no flow control. Port 1 and port 2 name devices

@@ -13,9 +13,11 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 nanosecondsPerCharacter = 1'041'667; // 10 bits at 9600 baud
 // A PC's serial port hands received characters over in groups (a UART's receive FIFO raises
@@ -88,10 +90,11 @@ VirtualRadio::Memory VirtualRadio::defaultMemory(Model model)
     ChannelTable table;
     // 信道号, 接收频率, 收哑音, 备用3, 发送频率, 发哑音, 备用6, 扫描, BCL, 拍频, 功率
     table[0].fields = {"1", frequency(5), "", "", frequency(5), "", "", "add", "off", "off", "H"};
-    table[1].fields = {"2",  frequency(5.0125), "88.5", "", frequency(5.0125), "88.5", "",
-                       "add", "off", "off", "H"};
+    table[1].fields = {
+        "2", frequency(5.0125), "88.5", "", frequency(5.0125), "88.5", "", "add", "off", "off",
+        "H"};
     table[2].fields = {"3",   frequency(10), "D023N", "", frequency(15), "D023N", "",
-                       "del", "1",   "on",  "L"};
+                       "del", "1",           "on",    "L"};
     Memory memory;
     for (int i = 0; i < channelCount; ++i) {
         memory.channels[static_cast<std::size_t>(i)] =

@@ -12,7 +12,8 @@
 
 class QSocketNotifier;
 
-namespace zw {
+namespace zw
+{
 
 // A radio of the ZW4630 family played on a pseudo-terminal, for trying the program and for
 // tests without hardware. The program opens devicePath() as its serial port. The radio answers
@@ -43,12 +44,12 @@ public:
 
     // Ways to misbehave, for tests and demonstrations.
     struct Faults {
-        bool silent = false;       // answers nothing and takes nothing (radio switched off)
-        int stopAfterBlocks = -1;  // the reply to "B" stops after this many blocks (0..17)
+        bool silent = false;          // answers nothing and takes nothing (radio switched off)
+        int stopAfterBlocks = -1;     // the reply to "B" stops after this many blocks (0..17)
         int stopAfterCharacters = -1; // the reply to "B" stops after this many characters
-        int garbageInBlock = -1;   // block 1..18 of the reply carries a non-hex character
-        QString reportedCode;      // model code sent in the trailer instead of the own one
-        int replyDelayMs = 0;      // the reply to "B" starts this late
+        int garbageInBlock = -1;      // block 1..18 of the reply carries a non-hex character
+        QString reportedCode;         // model code sent in the trailer instead of the own one
+        int replyDelayMs = 0;         // the reply to "B" starts this late
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);
@@ -102,8 +103,8 @@ private:
     QByteArray m_incoming;
     QTimer m_receiveTimeout;
 
-    QByteArray m_out;       // characters still to send
-    qint64 m_outSent = 0;   // of the current paced run
+    QByteArray m_out;     // characters still to send
+    qint64 m_outSent = 0; // of the current paced run
     QElapsedTimer m_outClock;
     QTimer m_pace;
 };

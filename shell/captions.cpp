@@ -2,9 +2,11 @@
 
 #include "modelinfo.h"
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString blanks(int n)
 {
@@ -22,24 +24,28 @@ struct Row {
 const QList<Row> &rows()
 {
     static const QList<Row> table{
-        {Caption::MainWindow, QStringLiteral("ZW4630  版本  B1.3"), QStringLiteral("ZW4630  版本 B1.3"),
-         QStringLiteral("ZW4630  Version B1.3")},
-        {Caption::MainModelMenu, blanks(7) + QStringLiteral("对讲机型号"), blanks(8) + QStringLiteral("型号"),
-         blanks(8) + QStringLiteral("Model")},
-        {Caption::MainPortMenu, blanks(7) + QStringLiteral("设置端口"), blanks(8) + QStringLiteral("设置端口"),
-         blanks(8) + QStringLiteral("Set Port")},
-        {Caption::MainLanguageMenu, blanks(7) + QStringLiteral("语言"), blanks(8) + QStringLiteral("语言"),
-         blanks(8) + QStringLiteral("Language")},
-        {Caption::MainExitMenu, blanks(7) + QStringLiteral("退出系统"), blanks(8) + QStringLiteral("退出系统"),
-         blanks(8) + QStringLiteral("Exit System")},
-        {Caption::MainHelpMenu, blanks(7) + QStringLiteral("帮助"), blanks(8) + QStringLiteral("帮助"),
-         blanks(8) + QStringLiteral("Help")},
-        {Caption::LanguageChinese, QStringLiteral("中文"), QStringLiteral("中文"), QStringLiteral("Chinese")},
-        {Caption::LanguageEnglish, QStringLiteral("英语"), QStringLiteral("英语"), QStringLiteral("English")},
-        {Caption::HelpNotes, QStringLiteral("操作说明"), QStringLiteral("操作说明"), QStringLiteral("Opertion")},
-        {Caption::HelpAbout, QStringLiteral("关于本软件"), QStringLiteral("关于本软件"), QStringLiteral("About")},
-        {Caption::ModelMenu, blanks(1) + QStringLiteral("对讲机型号"), blanks(1) + QStringLiteral("对讲机型号"),
-         blanks(8) + QStringLiteral("Model")},
+        {Caption::MainWindow, QStringLiteral("ZW4630  版本  B1.3"),
+         QStringLiteral("ZW4630  版本 B1.3"), QStringLiteral("ZW4630  Version B1.3")},
+        {Caption::MainModelMenu, blanks(7) + QStringLiteral("对讲机型号"),
+         blanks(8) + QStringLiteral("型号"), blanks(8) + QStringLiteral("Model")},
+        {Caption::MainPortMenu, blanks(7) + QStringLiteral("设置端口"),
+         blanks(8) + QStringLiteral("设置端口"), blanks(8) + QStringLiteral("Set Port")},
+        {Caption::MainLanguageMenu, blanks(7) + QStringLiteral("语言"),
+         blanks(8) + QStringLiteral("语言"), blanks(8) + QStringLiteral("Language")},
+        {Caption::MainExitMenu, blanks(7) + QStringLiteral("退出系统"),
+         blanks(8) + QStringLiteral("退出系统"), blanks(8) + QStringLiteral("Exit System")},
+        {Caption::MainHelpMenu, blanks(7) + QStringLiteral("帮助"),
+         blanks(8) + QStringLiteral("帮助"), blanks(8) + QStringLiteral("Help")},
+        {Caption::LanguageChinese, QStringLiteral("中文"), QStringLiteral("中文"),
+         QStringLiteral("Chinese")},
+        {Caption::LanguageEnglish, QStringLiteral("英语"), QStringLiteral("英语"),
+         QStringLiteral("English")},
+        {Caption::HelpNotes, QStringLiteral("操作说明"), QStringLiteral("操作说明"),
+         QStringLiteral("Opertion")},
+        {Caption::HelpAbout, QStringLiteral("关于本软件"), QStringLiteral("关于本软件"),
+         QStringLiteral("About")},
+        {Caption::ModelMenu, blanks(1) + QStringLiteral("对讲机型号"),
+         blanks(1) + QStringLiteral("对讲机型号"), blanks(8) + QStringLiteral("Model")},
         {Caption::FileMenu, QStringLiteral("%B文件(&F)"), QStringLiteral("%B文件(&F)"),
          blanks(8) + QStringLiteral("File")},
         {Caption::OpenItem, QStringLiteral("打开文件(&O)"), QStringLiteral("打开文件(&O)"),
@@ -76,24 +82,28 @@ const QList<Row> &rows()
         {Caption::DialogLabel, QStringLiteral("请选择串行口:"), QStringLiteral("请选择串行口:"),
          QStringLiteral("Plise Select Port")},
         {Caption::DialogOk, QStringLiteral("确定"), QStringLiteral("确定"), QStringLiteral("OK")},
-        {Caption::DialogCancel, QStringLiteral("取消"), QStringLiteral("取消"), QStringLiteral("Cancel")},
-        {Caption::ExportCsvItem, QStringLiteral("导出 CHIRP CSV..."), QStringLiteral("导出 CHIRP CSV..."),
-         QStringLiteral("Export CHIRP CSV...")},
-        {Caption::ImportCsvItem, QStringLiteral("导入 CHIRP CSV..."), QStringLiteral("导入 CHIRP CSV..."),
-         QStringLiteral("Import CHIRP CSV...")},
-        {Caption::CsvProblemsCaption, QStringLiteral("导入 CHIRP CSV"), QStringLiteral("导入 CHIRP CSV"),
-         QStringLiteral("Import CHIRP CSV")},
+        {Caption::DialogCancel, QStringLiteral("取消"), QStringLiteral("取消"),
+         QStringLiteral("Cancel")},
+        {Caption::ExportCsvItem, QStringLiteral("导出 CHIRP CSV..."),
+         QStringLiteral("导出 CHIRP CSV..."), QStringLiteral("Export CHIRP CSV...")},
+        {Caption::ImportCsvItem, QStringLiteral("导入 CHIRP CSV..."),
+         QStringLiteral("导入 CHIRP CSV..."), QStringLiteral("Import CHIRP CSV...")},
+        {Caption::CsvProblemsCaption, QStringLiteral("导入 CHIRP CSV"),
+         QStringLiteral("导入 CHIRP CSV"), QStringLiteral("Import CHIRP CSV")},
         {Caption::CsvProblemsLabel,
          QStringLiteral("%1 行可以导入。以下 %2 行不能用于本机型，不会导入："),
          QStringLiteral("%1 行可以导入。以下 %2 行不能用于本机型，不会导入："),
          QStringLiteral("%1 rows fit. These %2 rows do not fit this model and are left out:")},
         {Caption::CsvProblemsApply, QStringLiteral("应用可用的行"), QStringLiteral("应用可用的行"),
          QStringLiteral("Apply Rows That Fit")},
-        {Caption::CsvProblemsCancel, QStringLiteral("取消"), QStringLiteral("取消"), QStringLiteral("Cancel")},
-        {Caption::CsvProblemsLine, QStringLiteral("行号"), QStringLiteral("行号"), QStringLiteral("Line")},
+        {Caption::CsvProblemsCancel, QStringLiteral("取消"), QStringLiteral("取消"),
+         QStringLiteral("Cancel")},
+        {Caption::CsvProblemsLine, QStringLiteral("行号"), QStringLiteral("行号"),
+         QStringLiteral("Line")},
         {Caption::CsvProblemsLocation, QStringLiteral("信道"), QStringLiteral("信道"),
          QStringLiteral("Location")},
-        {Caption::CsvProblemsReason, QStringLiteral("原因"), QStringLiteral("原因"), QStringLiteral("Reason")},
+        {Caption::CsvProblemsReason, QStringLiteral("原因"), QStringLiteral("原因"),
+         QStringLiteral("Reason")},
     };
     return table;
 }
@@ -117,10 +127,14 @@ QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
 QStringList gridCaptions(const ModelInfo &model, bool english)
 {
     if (english)
-        return {QStringLiteral("No"),          QStringLiteral("RxFrequency"),
-                QStringLiteral("QT/DQT Dec      "), QStringLiteral("TxFrequency"),
-                QStringLiteral("QT/DQT Enc      "), QStringLiteral("Scan      "),
-                QStringLiteral("BCL      "),   QStringLiteral("Beat     "),
+        return {QStringLiteral("No"),
+                QStringLiteral("RxFrequency"),
+                QStringLiteral("QT/DQT Dec      "),
+                QStringLiteral("TxFrequency"),
+                QStringLiteral("QT/DQT Enc      "),
+                QStringLiteral("Scan      "),
+                QStringLiteral("BCL      "),
+                QStringLiteral("Beat     "),
                 QStringLiteral("Power      ")};
     return {QStringLiteral("信道号"),
             QStringLiteral("接收频率"),

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace zw {
+namespace zw
+{
 
 struct ModelInfo;
 
@@ -12,29 +13,29 @@ struct ModelInfo;
 enum class Caption {
     // main window
     MainWindow,
-    MainModelMenu, // 型号
-    MainPortMenu,  // 端口
+    MainModelMenu,    // 型号
+    MainPortMenu,     // 端口
     MainLanguageMenu, // 语言
-    MainExitMenu,  // 退出
-    MainHelpMenu,  // 帮助
-    LanguageChinese, // 中文
-    LanguageEnglish, // 英语
-    HelpNotes,     // 说明
-    HelpAbout,     // 关于
+    MainExitMenu,     // 退出
+    MainHelpMenu,     // 帮助
+    LanguageChinese,  // 中文
+    LanguageEnglish,  // 英语
+    HelpNotes,        // 说明
+    HelpAbout,        // 关于
     // model window
-    ModelMenu,     // 型号
-    FileMenu,      // 文件
-    OpenItem,      // 打开
-    SaveItem,      // 保存
-    ReadItem,      // 读信道
-    WriteItem,     // 写信道
-    ExitItem,      // 退出
-    SquelchLabel,  // Label4
+    ModelMenu,        // 型号
+    FileMenu,         // 文件
+    OpenItem,         // 打开
+    SaveItem,         // 保存
+    ReadItem,         // 读信道
+    WriteItem,        // 写信道
+    ExitItem,         // 退出
+    SquelchLabel,     // Label4
     ChannelToneLabel, // Label7
-    EditMenu,      // 编辑
-    UndoItem,      // 撤销
-    RedoItem,      // 重做
-    OpenBackupItem, // 打开备份文件
+    EditMenu,         // 编辑
+    UndoItem,         // 撤销
+    RedoItem,         // 重做
+    OpenBackupItem,   // 打开备份文件
     // model dialog
     Dialog1Caption,
     Dialog1Label,

@@ -20,9 +20,11 @@
 
 #include <algorithm>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 constexpr int pickListOffsetTwips = 480; // below the grid's top edge, inside its header band
 constexpr int pickListHeightTwips = 300;
@@ -96,8 +98,8 @@ void ChannelEditor::buildPickLists()
         combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         combo->setMaxVisibleItems(16);
         combo->setGeometry(twips(pickListLeft(list, info)),
-                           twips(info.grid.top + pickListOffsetTwips), pickListPixels(list, info, combo),
-                           twips(pickListHeightTwips));
+                           twips(info.grid.top + pickListOffsetTwips),
+                           pickListPixels(list, info, combo), twips(pickListHeightTwips));
         combo->raise();
         // activated, not currentIndexChanged: choosing the shown entry again applies it again.
         connect(combo, &QComboBox::activated, this,
@@ -165,8 +167,8 @@ bool ChannelEditor::change(int row, const ChannelRecord &after)
     const ChannelRecord before = store->record(row);
     if (after == before)
         return true; // nothing to write, and nothing to undo
-    m_undo->push(new RecordChange(store, row, before, after,
-                                  [this] { m_window->reportStoreFailure(); }));
+    m_undo->push(
+        new RecordChange(store, row, before, after, [this] { m_window->reportStoreFailure(); }));
     return store->record(row) == after;
 }
 
@@ -188,8 +190,8 @@ bool ChannelEditor::eventFilter(QObject *watched, QEvent *event)
 {
     // Compared with the grid kept at construction: the grid still gets events while the window
     // is being destroyed, when the window can no longer be asked for it.
-    if (watched == m_grid && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+    if (watched == m_grid && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         const QModelIndex index = m_grid->currentIndex();
         if (index.isValid() && (index.flags() & Qt::ItemIsEditable)) {
             // Delete clears the cell through the same check as typing: an empty receive

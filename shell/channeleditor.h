@@ -12,7 +12,8 @@ class QMenu;
 class QTableView;
 class QUndoStack;
 
-namespace zw {
+namespace zw
+{
 
 struct ChannelRecord;
 class ModelWindow;

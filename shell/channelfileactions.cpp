@@ -16,9 +16,11 @@
 #include <QFileDialog>
 #include <QTableView>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString fileModelTitle()
 {

@@ -5,7 +5,8 @@
 
 class QFileDialog;
 
-namespace zw {
+namespace zw
+{
 
 class ModelWindow;
 

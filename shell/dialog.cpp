@@ -3,15 +3,16 @@
 #include "captions.h"
 #include "language.h"
 #include "messagebox.h"
-#include "porthints.h"
 #include "modelwindow.h"
+#include "porthints.h"
 #include "serialconnection.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace zw {
+namespace zw
+{
 
 Dialog::Dialog(SerialConnection *serial, QWidget *parent) : QDialog(parent), m_serial(serial)
 {

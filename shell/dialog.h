@@ -5,7 +5,8 @@
 
 class QRadioButton;
 
-namespace zw {
+namespace zw
+{
 
 class SerialConnection;
 

@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 // Option texts top to bottom and the windows they stand for; the other three close in the
 // order given.
 struct OptionRow {
@@ -31,8 +33,8 @@ Dialog1::Dialog1(MDIForm1 *frame) : QDialog(nullptr), m_frame(frame)
 {
     setObjectName(QStringLiteral("Dialog1"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setModal(false);
     const bool english = isEnglish();
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;

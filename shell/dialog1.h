@@ -5,7 +5,8 @@
 
 class QRadioButton;
 
-namespace zw {
+namespace zw
+{
 
 class MDIForm1;
 
@@ -19,7 +20,8 @@ class Dialog1 final : public QDialog
 public:
     explicit Dialog1(MDIForm1 *frame);
 
-    QRadioButton *option(int index) const; // 0 " ZW4630UH", 1 " ZW4630UM", 2 " ZW4630UL", 3 "  ZW4630V"
+    QRadioButton *
+    option(int index) const; // 0 " ZW4630UH", 1 " ZW4630UM", 2 " ZW4630UL", 3 "  ZW4630V"
 
 private:
     void ok();

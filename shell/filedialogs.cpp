@@ -2,7 +2,8 @@
 
 #include <QFileDialog>
 
-namespace zw {
+namespace zw
+{
 
 QString execFileDialog(QFileDialog &dialog)
 {

@@ -4,7 +4,8 @@
 
 class QFileDialog;
 
-namespace zw {
+namespace zw
+{
 
 // Shows a file dialog made ready by the caller; the first file chosen, or an empty text when
 // the dialog was cancelled or nothing was chosen.

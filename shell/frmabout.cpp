@@ -13,7 +13,8 @@
 #include <QStandardPaths>
 #include <QStyle>
 
-namespace zw {
+namespace zw
+{
 
 QFont kaiTiFont(double pointSize)
 {

@@ -7,7 +7,8 @@
 class QLabel;
 class QPushButton;
 
-namespace zw {
+namespace zw
+{
 
 // The support telephone number shown after "技术咨询：". A placeholder of zeros: no real
 // number is given out by this build.

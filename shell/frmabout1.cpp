@@ -11,9 +11,11 @@
 
 #include <algorithm>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QString blanks(int n)
 {

@@ -3,7 +3,8 @@
 #include <QDialog>
 #include <QString>
 
-namespace zw {
+namespace zw
+{
 
 // The operation-notes window: six short instructions for using the program with a radio.
 // Modeless, one instance (closing deletes it); Enter and Esc close it.

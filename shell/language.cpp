@@ -1,8 +1,10 @@
 #include "language.h"
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 int g_languageMode = 0;
 }
 

@@ -10,9 +10,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 void bringToFront(QWidget *window)
 {

@@ -8,7 +8,8 @@
 class QAction;
 class QMenu;
 
-namespace zw {
+namespace zw
+{
 
 class Dialog;
 class MDIForm1;

@@ -13,7 +13,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
-namespace zw {
+namespace zw
+{
 
 MDIForm1::MDIForm1(QWidget *parent)
     : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this))
@@ -90,9 +91,9 @@ void MDIForm1::load()
     m_serial->setPortNumber(2);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    withPortAccessHint(QStringLiteral("串行端口 2 已被使用， "),
-                                       m_serial->device(2)));
+        showMessage(
+            this, MessageIcon::Exclamation, systemInfoTitle(),
+            withPortAccessHint(QStringLiteral("串行端口 2 已被使用， "), m_serial->device(2)));
     }
 }
 

@@ -11,7 +11,8 @@ class QAction;
 class QMdiArea;
 class QMenu;
 
-namespace zw {
+namespace zw
+{
 
 class Dialog1;
 class ModelWindow;

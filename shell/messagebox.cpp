@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace zw {
+namespace zw
+{
 
 void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text)
 {

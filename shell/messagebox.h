@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace zw {
+namespace zw
+{
 
 enum class MessageIcon { None, Information, Exclamation };
 

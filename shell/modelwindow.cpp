@@ -3,9 +3,9 @@
 #include "captions.h"
 #include "channeleditor.h"
 #include "channelfileactions.h"
-#include "csvactions.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
+#include "csvactions.h"
 #include "language.h"
 #include "messagebox.h"
 #include "porthints.h"
@@ -22,14 +22,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
-#include <QVBoxLayout>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
-namespace zw {
+namespace zw
+{
 
-namespace {
+namespace
+{
 
 QFont gridFont()
 {
@@ -53,10 +55,7 @@ QTimer *makeTimer(QObject *parent, const char *name, int interval)
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
-    : QWidget(parent),
-      m_info(modelInfo(model)),
-      m_serial(serial),
-      m_store(new ChannelStore(this)),
+    : QWidget(parent), m_info(modelInfo(model)), m_serial(serial), m_store(new ChannelStore(this)),
       m_tableModel(new ChannelTableModel(m_store, this))
 {
     setObjectName(m_info.name);
@@ -69,10 +68,10 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer3 = makeTimer(this, "Timer3", 100);
     m_timer4 = makeTimer(this, "Timer4", 500);
 
-    new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
-    new RadioTransfer(this); // Read Data / Write Data, status line and progress
+    new ChannelEditor(this);      // typed entry, pick lists and undo; owned by this window
+    new RadioTransfer(this);      // Read Data / Write Data, status line and progress
     new ChannelFileActions(this); // 打开 and 保存 of the file menu
-    new CsvActions(this); // CHIRP CSV export and import in the file menu
+    new CsvActions(this);         // CHIRP CSV export and import in the file menu
     m_backups = new TableBackups(this);
     new StatusLineHint(this); // what to check while the radio does not answer
 }
@@ -125,8 +124,8 @@ void ModelWindow::buildControls()
     m_grid->setModel(m_tableModel);
     m_grid->setFont(font);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int lineHeight = QFontMetrics(font).height();
@@ -152,8 +151,9 @@ void ModelWindow::buildControls()
     // design size assumed a smaller font than the CJK fallback fonts have).
     const int frame = 2 * m_grid->frameWidth();
     const int gridWidth = std::max(twips(m_info.grid.width), 20 + columnsWidth + frame);
-    const int gridHeight = std::max(twips(m_info.grid.height),
-                                    header->height() + channelCount * rows->defaultSectionSize() + frame);
+    const int gridHeight =
+        std::max(twips(m_info.grid.height),
+                 header->height() + channelCount * rows->defaultSectionSize() + frame);
     m_grid->setGeometry(twips(m_info.grid.left), twips(m_info.grid.top), gridWidth, gridHeight);
 
     m_label4 = new QLabel(m_client);
@@ -227,10 +227,11 @@ void ModelWindow::load()
         applyCaptions(true);
 
     if (!opened.movedAsideTo.isEmpty()) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
-                        .arg(QDir::toNativeSeparators(path), opened.error,
-                             QDir::toNativeSeparators(opened.movedAsideTo)));
+        showMessage(
+            this, MessageIcon::Exclamation, systemInfoTitle(),
+            QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
+                .arg(QDir::toNativeSeparators(path), opened.error,
+                     QDir::toNativeSeparators(opened.movedAsideTo)));
     } else if (!opened.ok) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。")

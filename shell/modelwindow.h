@@ -13,7 +13,8 @@ class QMenuBar;
 class QTableView;
 class QTimer;
 
-namespace zw {
+namespace zw
+{
 
 class ChannelStore;
 class ChannelTableModel;
@@ -43,7 +44,7 @@ public:
     ChannelStore *store() const { return m_store; }
     ChannelTableModel *tableModel() const { return m_tableModel; }
     QTableView *grid() const { return m_grid; }
-    QComboBox *squelchList() const { return m_combo8; }     // Combo8
+    QComboBox *squelchList() const { return m_combo8; }      // Combo8
     QComboBox *channelToneList() const { return m_combo11; } // Combo11
     QLabel *statusLine() const { return m_label2; }          // Label2
     SerialConnection *serial() const { return m_serial; }
@@ -107,15 +108,15 @@ private:
     ChannelStore *m_store;
     ChannelTableModel *m_tableModel;
     QMenuBar *m_menuBar = nullptr;
-    QWidget *m_client = nullptr; // holds the controls at their design positions
-    QAction *m_modelAction = nullptr;  // 型号
-    QMenu *m_fileMenu = nullptr;       // 文件
-    QAction *m_openAction = nullptr;   // 打开
-    QAction *m_saveAction = nullptr;   // 保存
-    QAction *m_readAction = nullptr;   // 读信道
-    QAction *m_writeAction = nullptr;  // 写信道
-    QAction *m_exitAction = nullptr;   // 退出
-    QTableView *m_grid = nullptr;      // DataGrid1
+    QWidget *m_client = nullptr;      // holds the controls at their design positions
+    QAction *m_modelAction = nullptr; // 型号
+    QMenu *m_fileMenu = nullptr;      // 文件
+    QAction *m_openAction = nullptr;  // 打开
+    QAction *m_saveAction = nullptr;  // 保存
+    QAction *m_readAction = nullptr;  // 读信道
+    QAction *m_writeAction = nullptr; // 写信道
+    QAction *m_exitAction = nullptr;  // 退出
+    QTableView *m_grid = nullptr;     // DataGrid1
     QLabel *m_label4 = nullptr;
     QLabel *m_label7 = nullptr;
     QComboBox *m_combo8 = nullptr;

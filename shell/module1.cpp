@@ -4,7 +4,8 @@
 
 #include <QDir>
 
-namespace zw {
+namespace zw
+{
 
 QString getCurrentDirectory(QWidget *parent)
 {

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace zw {
+namespace zw
+{
 
 // The process's current directory, as the channel-file dialogs keep it: the model databases are
 // opened by bare file name, so a dialog that changes the folder must not leave it changed.

@@ -9,7 +9,8 @@
 #include <QEvent>
 #include <QLabel>
 
-namespace zw {
+namespace zw
+{
 
 QString withPortAccessHint(const QString &message, const QString &device)
 {

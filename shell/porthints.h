@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QString>
 
-namespace zw {
+namespace zw
+{
 
 class ModelWindow;
 

@@ -11,14 +11,13 @@
 #include <QProgressBar>
 #include <QTableView>
 
-namespace zw {
+namespace zw
+{
 
 RadioTransfer::RadioTransfer(ModelWindow *window)
-    : QObject(window),
-      m_window(window),
+    : QObject(window), m_window(window),
       m_link(new RadioLink(window->model(), window->serial(),
-                           {window->timer(1), window->timer(2), window->timer(3),
-                            window->timer(4)},
+                           {window->timer(1), window->timer(2), window->timer(3), window->timer(4)},
                            this)),
       m_progress(new QProgressBar(window->client()))
 {

@@ -6,7 +6,8 @@
 
 class QProgressBar;
 
-namespace zw {
+namespace zw
+{
 
 class ModelWindow;
 

@@ -4,7 +4,8 @@
 
 #include <utility>
 
-namespace zw {
+namespace zw
+{
 
 RecordChange::RecordChange(ChannelStore *store, int row, const ChannelRecord &before,
                            const ChannelRecord &after, std::function<void()> failed)

@@ -6,7 +6,8 @@
 
 #include <functional>
 
-namespace zw {
+namespace zw
+{
 
 class ChannelStore;
 

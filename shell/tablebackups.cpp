@@ -11,12 +11,11 @@
 #include <QMenu>
 #include <QtDebug>
 
-namespace zw {
+namespace zw
+{
 
 TableBackups::TableBackups(ModelWindow *window)
-    : QObject(window),
-      m_window(window),
-      m_openBackups(new QAction(window))
+    : QObject(window), m_window(window), m_openBackups(new QAction(window))
 {
     setObjectName(QStringLiteral("tableBackups"));
     m_openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
@@ -47,7 +46,8 @@ bool TableBackups::keepBefore(BackupReason reason)
         return true;
     return askToContinue(
         m_window, systemInfoTitle(),
-        QStringLiteral("无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。")
+        QStringLiteral(
+            "无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。")
             .arg(result.error));
 }
 

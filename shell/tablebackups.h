@@ -7,7 +7,8 @@
 
 class QAction;
 
-namespace zw {
+namespace zw
+{
 
 class ModelWindow;
 

@@ -21,7 +21,8 @@ using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 
-namespace {
+namespace
+{
 
 ChannelFileData dataWith(const QString &rxFrequency)
 {

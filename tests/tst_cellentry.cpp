@@ -5,7 +5,8 @@
 
 using namespace zw;
 
-namespace {
+namespace
+{
 
 enum class Column { Rx, Tx };
 
@@ -69,8 +70,8 @@ private slots:
                     const QString f = formatFrequency(stored);
                     const bool rx = c == Column::Rx;
                     QTest::addRow("%s %s %s", b.name, rx ? "rx" : "tx", what)
-                        << b.model << c << (rx ? QString() : used)
-                        << QString::number(typed, 'f', 2) << (rx ? f : used) << f << message;
+                        << b.model << c << (rx ? QString() : used) << QString::number(typed, 'f', 2)
+                        << (rx ? f : used) << f << message;
                 };
                 row("below floor", b.floor - 0.01, b.low, true);
                 row("at floor", b.floor, b.floor, true);
@@ -90,13 +91,14 @@ private slots:
         const Column rx = Column::Rx;
         const Column tx = Column::Tx;
         add("12.5 kHz step", Model::V, rx, "", "145.0125", "145.01250", "145.01250", false);
-        add("off raster cut to 5 kHz", Model::V, rx, "", "145.0123", "145.01000", "145.01000", false);
+        add("off raster cut to 5 kHz", Model::V, rx, "", "145.0123", "145.01000", "145.01000",
+            false);
         add("6.25 kHz raster kept", Model::V, rx, "", "145.00625", "145.00625", "145.00625", false);
         add("3 kHz cut down", Model::V, rx, "", "145.003", "145.00000", "145.00000", false);
         add("whole MHz", Model::V, rx, "", "145", "145.00000", "145.00000", false);
         add("cut lands in band", Model::V, rx, "", "174.00001", "174.00000", "174.00000", true);
-        add("too long for a double", Model::V, rx, "", QString(400, u'9'), "174.00000",
-            "174.00000", true);
+        add("too long for a double", Model::V, rx, "", QString(400, u'9'), "174.00000", "174.00000",
+            true);
         add("negative raised", Model::V, rx, "", "-145", "136.00000", "136.00000", true);
         // u = 14500624.5 goes to the even 14500624 (off raster, cut to 5 kHz); rounding the half
         // up would have kept 145.00625.
@@ -155,8 +157,8 @@ private slots:
                            "spare6", "del",       "2",    "on",     "L"};
         QTest::newRow("tx cleared: only tx changes")
             << Column::Tx << " "
-            << QStringList{"5", "145.00000", "67.0", "spare3", "", "D023N", "spare6", "del", "2",
-                           "on", "L"};
+            << QStringList{"5",      "145.00000", "67.0", "spare3", "", "D023N",
+                           "spare6", "del",       "2",    "on",     "L"};
     }
 
     void fieldsTouched()

@@ -4,7 +4,8 @@
 
 using namespace zw;
 
-namespace {
+namespace
+{
 
 ChannelFileData sampleData()
 {
@@ -224,7 +225,6 @@ private slots:
             QCOMPARE(read.modelCode, values == 0 ? QString() : QStringLiteral("4"));
         }
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestChannelFile)

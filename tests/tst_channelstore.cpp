@@ -10,7 +10,8 @@
 
 using namespace zw;
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString &path)
 {
@@ -22,7 +23,8 @@ QByteArray readAll(const QString &path)
 void makeDatabase(const QString &path, int records, const QString &table = QStringLiteral("信道表"))
 {
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
         db.setDatabaseName(path);
         QVERIFY(db.open());
         QSqlQuery q(db);
@@ -31,7 +33,8 @@ void makeDatabase(const QString &path, int records, const QString &table = QStri
             cols << QLatin1Char('"') + name + QStringLiteral("\" TEXT");
         QVERIFY(q.exec(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, cols.join(u','))));
         for (int i = 1; i <= records; ++i)
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO \"%1\" (\"信道号\") VALUES ('%2')").arg(table).arg(i)));
+            QVERIFY(q.exec(
+                QStringLiteral("INSERT INTO \"%1\" (\"信道号\") VALUES ('%2')").arg(table).arg(i)));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("maker"));
@@ -204,7 +207,8 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("not a database"));
         QCOMPARE(QDir(sub).entryList(QDir::Files).size(), 1);
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("145.00000")));
-        QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
     }
 
     void failedWriteKeepsWhatTheFileHolds()
@@ -216,7 +220,8 @@ private slots:
         QVERIFY(store.setField(2, RxFrequency, QStringLiteral("410.00000")));
 
         // Another program holds the database locked: the edit must fail, not vanish silently.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
         other.setDatabaseName(path);
         QVERIFY(other.open());
         QSqlQuery lock(other);

@@ -9,7 +9,8 @@ using namespace zw;
 
 Q_DECLARE_METATYPE(zw::Model)
 
-namespace {
+namespace
+{
 
 ChannelTable emptyTable()
 {
@@ -39,10 +40,11 @@ ChannelRecord channel(const ChannelTable &t, int number, const char *rx, const c
 
 QByteArray csv(const char *body)
 {
-    return QByteArray(
-               "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
-               "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n")
-           + body;
+    return QByteArray("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                      "DtcsPolarity,"
+                      "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,"
+                      "DVCODE\r\n") +
+           body;
 }
 
 } // namespace
@@ -72,17 +74,25 @@ private slots:
         const QStringList tones = ctcssTones();
         const QStringList dcs = dcsEntries();
         // Every tone/DCS combination the radio has, across the 16 channels.
-        const QList<std::pair<QString, QString>> squelch{
-            {"", ""}, {"", tones.at(0)}, {tones.at(38), tones.at(38)}, {dcs.at(0), dcs.at(0)},
-            {tones.at(12), tones.at(5)}, {dcs.at(82), tones.at(3)}, {tones.at(20), dcs.at(40)},
-            {dcs.at(10), dcs.at(11)}, {"", dcs.at(7)}, {tones.at(9), ""}, {dcs.at(30), ""},
-            {"", ""}, {tones.at(1), tones.at(1)}};
+        const QList<std::pair<QString, QString>> squelch{{"", ""},
+                                                         {"", tones.at(0)},
+                                                         {tones.at(38), tones.at(38)},
+                                                         {dcs.at(0), dcs.at(0)},
+                                                         {tones.at(12), tones.at(5)},
+                                                         {dcs.at(82), tones.at(3)},
+                                                         {tones.at(20), dcs.at(40)},
+                                                         {dcs.at(10), dcs.at(11)},
+                                                         {"", dcs.at(7)},
+                                                         {tones.at(9), ""},
+                                                         {dcs.at(30), ""},
+                                                         {"", ""},
+                                                         {tones.at(1), tones.at(1)}};
         for (int i = 0; i < squelch.size(); ++i) {
             const int n = i + 1;
             const QString rx = f(0.00625 * i);
             const QString tx = i == 3 ? f(5.0) : i == 4 ? f(-0.6) : i == 5 ? QString("") : rx;
-            ChannelRecord r = channel(table, n, "", "", "", "", i % 2 ? "del" : "add",
-                                      i % 3 ? "H" : "L");
+            ChannelRecord r =
+                channel(table, n, "", "", "", "", i % 2 ? "del" : "add", i % 3 ? "H" : "L");
             r[RxFrequency] = rx;
             r[TxFrequency] = tx;
             r[RxTone] = squelch[i].first;
@@ -155,7 +165,8 @@ private slots:
         const ChannelFileRead loaded = readChannelFile(file.bytes);
         QVERIFY(loaded.ok);
 
-        const CsvImport back = importChirpCsv(exportChirpCsv(loaded.data.records, info), info, emptyTable());
+        const CsvImport back =
+            importChirpCsv(exportChirpCsv(loaded.data.records, info), info, emptyTable());
         QVERIFY2(back.problems.isEmpty(),
                  qPrintable(back.problems.isEmpty() ? QString() : back.problems.first().reason));
         ChannelFileData again = loaded.data;
@@ -175,16 +186,26 @@ private slots:
         QTest::addColumn<Model>("model");
         QTest::addColumn<QString>("power");    // the Power column
         QTest::addColumn<QString>("expected"); // the channel's power, or "?" for a refused row
-        QTest::newRow("V 5.0W") << Model::V << "5.0W" << "H";
-        QTest::newRow("V exactly between") << Model::V << "3.0W" << "H";
-        QTest::newRow("V 2.9W") << Model::V << "2.9W" << "L";
-        QTest::newRow("V 50W") << Model::V << "50W" << "H";
-        QTest::newRow("V 0.5W") << Model::V << "0.5W" << "L";
-        QTest::newRow("UH exactly between") << Model::UH << "2.5W" << "H";
-        QTest::newRow("UH 2.4W") << Model::UH << "2.4W" << "L";
-        QTest::newRow("UL without unit") << Model::UL << "4" << "H";
-        QTest::newRow("no power given") << Model::UM << "" << "H";
-        QTest::newRow("not watts") << Model::V << "High" << "?";
+        QTest::newRow("V 5.0W") << Model::V << "5.0W"
+                                << "H";
+        QTest::newRow("V exactly between") << Model::V << "3.0W"
+                                           << "H";
+        QTest::newRow("V 2.9W") << Model::V << "2.9W"
+                                << "L";
+        QTest::newRow("V 50W") << Model::V << "50W"
+                               << "H";
+        QTest::newRow("V 0.5W") << Model::V << "0.5W"
+                                << "L";
+        QTest::newRow("UH exactly between") << Model::UH << "2.5W"
+                                            << "H";
+        QTest::newRow("UH 2.4W") << Model::UH << "2.4W"
+                                 << "L";
+        QTest::newRow("UL without unit") << Model::UL << "4"
+                                         << "H";
+        QTest::newRow("no power given") << Model::UM << ""
+                                        << "H";
+        QTest::newRow("not watts") << Model::V << "High"
+                                   << "?";
     }
 
     void powerInTheModelsWatts()
@@ -221,9 +242,11 @@ private slots:
     {
         // The example rows of the CHIRP format description, in a UHF window.
         const QByteArray text = csv(
-            "1,,462.550000,split,467.550000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,12.50,S,1.0W,,,,,\r\n"
+            "1,,462.550000,split,467.550000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,12.50,S,1."
+            "0W,,,,,\r\n"
             "2,,446.006250,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,,5.0W,,,,,\r\n"
-            "3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,\r\n");
+            "3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,"
+            "\r\n");
         const CsvImport r = importChirpCsv(text, modelInfo(Model::UH), emptyTable());
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.table[0][RxFrequency], QStringLiteral("462.55000"));
@@ -248,33 +271,47 @@ private slots:
         QTest::addColumn<QByteArray>("row");
         QTest::addColumn<QStringList>("expected"); // rx, rxTone, tx, txTone
         QTest::newRow("DTCS->Tone plus offset")
-            << QByteArray("4,,146.520000,+,0.600000,Cross,88.5,131.8,125,NN,125,DTCS->Tone,FM,5.00,,5.0W,,,,,")
+            << QByteArray("4,,146.520000,+,0.600000,Cross,88.5,131.8,125,NN,125,DTCS->Tone,FM,5.00,"
+                          ",5.0W,,,,,")
             << QStringList{"146.52000", "131.8", "147.12000", "D125N"};
-        QTest::newRow("minus offset, Tone") << QByteArray("5,,146.000000,-,0.600000,Tone,100.0,88.5,023,NN,023,,NFM,5.00,,,,,,,")
-                                            << QStringList{"146.00000", "", "145.40000", "100.0"};
-        QTest::newRow("DTCS both") << QByteArray("6,,145.000000,,0.000000,DTCS,88.5,88.5,047,NN,047,,NFM,5.00,,,,,,,")
-                                   << QStringList{"145.00000", "D047N", "145.00000", "D047N"};
-        QTest::newRow("->DTCS receive only") << QByteArray("7,,145.000000,,0,Cross,88.5,88.5,023,NN,411,->DTCS,NFM,5.00,,,,,,,")
-                                             << QStringList{"145.00000", "D411N", "145.00000", ""};
-        QTest::newRow("DTCS->DTCS") << QByteArray("8,,145.000000,,0,Cross,88.5,88.5,023,NN,754,DTCS->DTCS,NFM,5.00,,,,,,,")
-                                    << QStringList{"145.00000", "D754N", "145.00000", "D023N"};
-        QTest::newRow("->Tone receive only") << QByteArray("11,,145.000000,,0,Cross,88.5,131.8,023,NN,023,->Tone,NFM,5.00,,,,,,,")
-                                             << QStringList{"145.00000", "131.8", "145.00000", ""};
-        QTest::newRow("Tone-> transmit only") << QByteArray("12,,145.000000,,0,Cross,67.0,131.8,023,NN,023,Tone->,NFM,5.00,,,,,,,")
-                                              << QStringList{"145.00000", "", "145.00000", "67.0"};
-        QTest::newRow("DTCS-> transmit only") << QByteArray("13,,145.000000,,0,Cross,88.5,88.5,155,NN,023,DTCS->,NFM,5.00,,,,,,,")
-                                              << QStringList{"145.00000", "", "145.00000", "D155N"};
-        QTest::newRow("Tone->Tone") << QByteArray("14,,145.000000,,0,Cross,67.0,250.3,023,NN,023,Tone->Tone,NFM,5.00,,,,,,,")
-                                    << QStringList{"145.00000", "250.3", "145.00000", "67.0"};
+        QTest::newRow("minus offset, Tone")
+            << QByteArray("5,,146.000000,-,0.600000,Tone,100.0,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"146.00000", "", "145.40000", "100.0"};
+        QTest::newRow("DTCS both")
+            << QByteArray("6,,145.000000,,0.000000,DTCS,88.5,88.5,047,NN,047,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "D047N", "145.00000", "D047N"};
+        QTest::newRow("->DTCS receive only")
+            << QByteArray("7,,145.000000,,0,Cross,88.5,88.5,023,NN,411,->DTCS,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "D411N", "145.00000", ""};
+        QTest::newRow("DTCS->DTCS")
+            << QByteArray("8,,145.000000,,0,Cross,88.5,88.5,023,NN,754,DTCS->DTCS,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "D754N", "145.00000", "D023N"};
+        QTest::newRow("->Tone receive only")
+            << QByteArray("11,,145.000000,,0,Cross,88.5,131.8,023,NN,023,->Tone,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "131.8", "145.00000", ""};
+        QTest::newRow("Tone-> transmit only")
+            << QByteArray("12,,145.000000,,0,Cross,67.0,131.8,023,NN,023,Tone->,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "", "145.00000", "67.0"};
+        QTest::newRow("DTCS-> transmit only")
+            << QByteArray("13,,145.000000,,0,Cross,88.5,88.5,155,NN,023,DTCS->,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "", "145.00000", "D155N"};
+        QTest::newRow("Tone->Tone")
+            << QByteArray(
+                   "14,,145.000000,,0,Cross,67.0,250.3,023,NN,023,Tone->Tone,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "250.3", "145.00000", "67.0"};
         QTest::newRow("Tone->DTCS, code in RxDtcsCode")
-            << QByteArray("15,,145.000000,,0,Cross,100.0,88.5,023,NN,754,Tone->DTCS,NFM,5.00,,,,,,,")
+            << QByteArray(
+                   "15,,145.000000,,0,Cross,100.0,88.5,023,NN,754,Tone->DTCS,NFM,5.00,,,,,,,")
             << QStringList{"145.00000", "D754N", "145.00000", "100.0"};
-        QTest::newRow("split") << QByteArray("16,,145.000000,split,174.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
-                               << QStringList{"145.00000", "", "174.00000", ""};
-        QTest::newRow("transmit off") << QByteArray("9,,145.000000,off,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
-                                      << QStringList{"145.00000", "", "", ""};
-        QTest::newRow("kHz suffix") << QByteArray("10,,145000 kHz,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
-                                    << QStringList{"145.00000", "", "145.00000", ""};
+        QTest::newRow("split")
+            << QByteArray("16,,145.000000,split,174.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "", "174.00000", ""};
+        QTest::newRow("transmit off")
+            << QByteArray("9,,145.000000,off,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "", "", ""};
+        QTest::newRow("kHz suffix")
+            << QByteArray("10,,145000 kHz,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "", "145.00000", ""};
     }
 
     void crossModesAndDuplexInAVhfWindow()
@@ -282,7 +319,8 @@ private slots:
         QFETCH(QByteArray, row);
         QFETCH(QStringList, expected);
         const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), emptyTable());
-        QVERIFY2(r.problems.isEmpty(), qPrintable(r.problems.isEmpty() ? QString() : r.problems.first().reason));
+        QVERIFY2(r.problems.isEmpty(),
+                 qPrintable(r.problems.isEmpty() ? QString() : r.problems.first().reason));
         const int n = row.left(row.indexOf(',')).toInt() - 1;
         QCOMPARE((QStringList{r.table[n][RxFrequency], r.table[n][RxTone], r.table[n][TxFrequency],
                               r.table[n][TxTone]}),
@@ -293,21 +331,47 @@ private slots:
     {
         QTest::addColumn<QByteArray>("row");
         QTest::addColumn<QString>("reasonPart");
-        QTest::newRow("tone not in list") << QByteArray("1,,145.000000,,0,TSQL,69.4,69.4,023,NN,023,,NFM,5.00,,,,,,,") << "69.4";
-        QTest::newRow("CHIRP-only tone 159.8") << QByteArray("1,,145.000000,,0,Tone,159.8,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "159.8";
-        QTest::newRow("DCS not in list") << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,017,NN,017,,NFM,5.00,,,,,,,") << "017";
-        QTest::newRow("inverted DCS") << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,023,RR,023,,NFM,5.00,,,,,,,") << "polarity";
-        QTest::newRow("out of band") << QByteArray("1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "outside";
-        QTest::newRow("off raster") << QByteArray("1,,145.002000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "raster";
-        QTest::newRow("too many decimals") << QByteArray("1,,145.0000001,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "6 decimals";
-        QTest::newRow("reversed DCS mode") << QByteArray("1,,145.000000,,0,DTCS-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "DTCS-R";
-        QTest::newRow("reversed tone squelch") << QByteArray("1,,145.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "TSQL-R";
-        QTest::newRow("cross with inverted receive code") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NR,047,Tone->DTCS,NFM,5.00,,,,,,,") << "polarity";
-        QTest::newRow("unknown cross mode") << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,NFM,5.00,,,,,,,") << "Tone=>DTCS";
-        QTest::newRow("offset below zero") << QByteArray("1,,145.000000,-,146.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "-1.000000 MHz";
-        QTest::newRow("location 17") << QByteArray("17,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 17";
-        QTest::newRow("location 0") << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "Location 0";
-        QTest::newRow("split tx out of band") << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "transmit";
+        QTest::newRow("tone not in list")
+            << QByteArray("1,,145.000000,,0,TSQL,69.4,69.4,023,NN,023,,NFM,5.00,,,,,,,") << "69.4";
+        QTest::newRow("CHIRP-only tone 159.8")
+            << QByteArray("1,,145.000000,,0,Tone,159.8,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "159.8";
+        QTest::newRow("DCS not in list")
+            << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,017,NN,017,,NFM,5.00,,,,,,,") << "017";
+        QTest::newRow("inverted DCS")
+            << QByteArray("1,,145.000000,,0,DTCS,88.5,88.5,023,RR,023,,NFM,5.00,,,,,,,")
+            << "polarity";
+        QTest::newRow("out of band")
+            << QByteArray("1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "outside";
+        QTest::newRow("off raster")
+            << QByteArray("1,,145.002000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "raster";
+        QTest::newRow("too many decimals")
+            << QByteArray("1,,145.0000001,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "6 decimals";
+        QTest::newRow("reversed DCS mode")
+            << QByteArray("1,,145.000000,,0,DTCS-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "DTCS-R";
+        QTest::newRow("reversed tone squelch")
+            << QByteArray("1,,145.000000,,0,TSQL-R,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "TSQL-R";
+        QTest::newRow("cross with inverted receive code")
+            << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NR,047,Tone->DTCS,NFM,5.00,,,,,,,")
+            << "polarity";
+        QTest::newRow("unknown cross mode")
+            << QByteArray("1,,145.000000,,0,Cross,88.5,88.5,023,NN,023,Tone=>DTCS,NFM,5.00,,,,,,,")
+            << "Tone=>DTCS";
+        QTest::newRow("offset below zero")
+            << QByteArray("1,,145.000000,-,146.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "-1.000000 MHz";
+        QTest::newRow("location 17")
+            << QByteArray("17,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "Location 17";
+        QTest::newRow("location 0")
+            << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "Location 0";
+        QTest::newRow("split tx out of band")
+            << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "transmit";
     }
 
     void rowsTheRadioCannotTakeAreReportedNotRounded()
@@ -319,7 +383,8 @@ private slots:
         const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), current);
         QCOMPARE(r.problems.size(), 1);
         QCOMPARE(r.problems.first().line, 2);
-        QVERIFY2(r.problems.first().reason.contains(reasonPart), qPrintable(r.problems.first().reason));
+        QVERIFY2(r.problems.first().reason.contains(reasonPart),
+                 qPrintable(r.problems.first().reason));
         QCOMPARE(r.rowsTaken, 0);
         // The channel of a refused row keeps what it had; a channel the file does not name at
         // all becomes empty, as in a CHIRP file empty channels are left out.
@@ -333,14 +398,13 @@ private slots:
     {
         // Byte-order mark, comment lines, LF line ends, columns in another order, only some
         // columns, quoted name with a comma, a zero-frequency row skipped.
-        const QByteArray text =
-            "\xEF\xBB\xBF"
-            "# exported by hand\n"
-            "Frequency,Location,Name,Skip\n"
-            "145.500000,2,\"Club, main\",S\n"
-            "0.000000,3,,\n"
-            "# another comment\n"
-            "146.000000,4,,\n";
+        const QByteArray text = "\xEF\xBB\xBF"
+                                "# exported by hand\n"
+                                "Frequency,Location,Name,Skip\n"
+                                "145.500000,2,\"Club, main\",S\n"
+                                "0.000000,3,,\n"
+                                "# another comment\n"
+                                "146.000000,4,,\n";
         const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
         QVERIFY(r.error.isEmpty());
         QVERIFY(r.problems.isEmpty());
@@ -356,7 +420,8 @@ private slots:
 
     void onlyOneToneColumnServesBoth()
     {
-        const QByteArray text = "Location,Frequency,Tone,cToneFreq\n1,145.0,TSQL,123.0\n2,145.5,Tone,131.8\n";
+        const QByteArray text =
+            "Location,Frequency,Tone,cToneFreq\n1,145.0,TSQL,123.0\n2,145.5,Tone,131.8\n";
         const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.table[0][RxTone], QStringLiteral("123.0"));
@@ -367,7 +432,8 @@ private slots:
     void fileWithoutHeaderIsRefusedWhole()
     {
         const ChannelTable current = emptyTable();
-        for (const QByteArray &bad : {QByteArray(), QByteArray("1,2,3\n"), QByteArray("\xff\xfe\x00junk")}) {
+        for (const QByteArray &bad :
+             {QByteArray(), QByteArray("1,2,3\n"), QByteArray("\xff\xfe\x00junk")}) {
             const CsvImport r = importChirpCsv(bad, modelInfo(Model::V), current);
             QVERIFY(!r.error.isEmpty());
             QCOMPARE(r.table, current);
@@ -380,8 +446,10 @@ private slots:
         t[0] = channel(t, 1, "462.55000", "123.0", "467.55000", "100.0", "del", "L");
         t[2] = channel(t, 3, "446.03125", "D754N", "446.03125", "100.0", "add", "H");
         const QList<QByteArray> lines = exportChirpCsv(t, modelInfo(Model::UH)).split('\n');
-        QCOMPARE(lines.at(1), QByteArray("1,,462.550000,+,5.000000,Cross,100.0,123.0,023,NN,023,Tone->Tone,NFM,5.00,S,1.0W,,,,,\r"));
-        QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,4.0W,,,,,\r"));
+        QCOMPARE(lines.at(1), QByteArray("1,,462.550000,+,5.000000,Cross,100.0,123.0,023,NN,023,"
+                                         "Tone->Tone,NFM,5.00,S,1.0W,,,,,\r"));
+        QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone-"
+                                         ">DTCS,NFM,6.25,,4.0W,,,,,\r"));
     }
 
 private:

@@ -9,8 +9,8 @@
 #include "virtualradio.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -135,8 +135,7 @@ private slots:
         QTest::newRow("read without port")
             << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
         QTest::newRow("read without output")
-            << QStringList{"read", "--port", "/dev/null", "--model", "V"}
-            << "option -o is missing";
+            << QStringList{"read", "--port", "/dev/null", "--model", "V"} << "option -o is missing";
         QTest::newRow("unknown model")
             << QStringList{"read", "--port", "/dev/null", "--model", "X", "-o", "x.doc"}
             << "unknown model 'X' (V, UH, UM or UL)";
@@ -481,22 +480,26 @@ private slots:
         if (::geteuid() == 0 && setpriv.isEmpty())
             QSKIP("root may open any device, and setpriv is missing");
         QProcess process;
-        const QStringList arguments = {QStringLiteral("read"),   QStringLiteral("--port"),
-                                       pty.slavePath(),          QStringLiteral("--model"),
-                                       QStringLiteral("V"),      QStringLiteral("-o"),
+        const QStringList arguments = {QStringLiteral("read"),
+                                       QStringLiteral("--port"),
+                                       pty.slavePath(),
+                                       QStringLiteral("--model"),
+                                       QStringLiteral("V"),
+                                       QStringLiteral("-o"),
                                        QStringLiteral("/nonexistent/x.doc")};
         if (::geteuid() == 0)
             process.start(setpriv, QStringList{QStringLiteral("--reuid=65534"),
                                                QStringLiteral("--regid=65534"),
                                                QStringLiteral("--clear-groups"),
-                                               QStringLiteral(ZW_CLI_PATH)} + arguments);
+                                               QStringLiteral(ZW_CLI_PATH)} +
+                                       arguments);
         else
             process.start(QStringLiteral(ZW_CLI_PATH), arguments);
         QVERIFY(process.waitForFinished(30000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QCOMPARE(process.exitCode(), 1);
-        const QString group = ::geteuid() == 0 ? QStringLiteral("dialout")
-                                               : QFileInfo(pty.slavePath()).group();
+        const QString group =
+            ::geteuid() == 0 ? QStringLiteral("dialout") : QFileInfo(pty.slavePath()).group();
         QVERIFY2(err.contains(QStringLiteral("permission denied on %1: membership of group %2 "
                                              "grants access")
                                   .arg(pty.slavePath(), group)),

@@ -8,7 +8,8 @@ using namespace zw;
 
 Q_DECLARE_METATYPE(zw::Model)
 
-namespace {
+namespace
+{
 
 ChannelRecord makeRecord(const QStringList &fields)
 {
@@ -23,8 +24,8 @@ ChannelRecord channel(const QString &number, const QString &rx, const QString &r
                       const QString &tx, const QString &txTone, const QString &scan,
                       const QString &bcl, const QString &beat, const QString &power)
 {
-    return makeRecord({number, rx, rxTone, QString(), tx, txTone, QString(), scan, bcl, beat,
-                       power});
+    return makeRecord(
+        {number, rx, rxTone, QString(), tx, txTone, QString(), scan, bcl, beat, power});
 }
 
 QByteArray reply(const QString &trailer, const QStringList &channels = {})
@@ -104,17 +105,28 @@ private slots:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("field");
         QTest::newRow("null") << QString() << "0000";
-        QTest::newRow("empty") << "" << "0000";
-        QTest::newRow("blank pick-list entry") << "    " << "0000";
-        QTest::newRow("67.0") << "67.0" << "7006";
-        QTest::newRow("88.5") << "88.5" << "8508";
-        QTest::newRow("100.0") << "100.0" << "0010";
-        QTest::newRow("250.3") << "250.3" << "0325";
-        QTest::newRow("D023N") << "D023N" << "0155";
-        QTest::newRow("D754N") << "D754N" << "5355";
-        QTest::newRow("D999N not in table") << "D999N" << "0055";
-        QTest::newRow("550 Hz would read as DCS") << "550.0" << "0000";
-        QTest::newRow("1000 Hz needs five digits") << "1000" << "0000";
+        QTest::newRow("empty") << ""
+                               << "0000";
+        QTest::newRow("blank pick-list entry") << "    "
+                                               << "0000";
+        QTest::newRow("67.0") << "67.0"
+                              << "7006";
+        QTest::newRow("88.5") << "88.5"
+                              << "8508";
+        QTest::newRow("100.0") << "100.0"
+                               << "0010";
+        QTest::newRow("250.3") << "250.3"
+                               << "0325";
+        QTest::newRow("D023N") << "D023N"
+                               << "0155";
+        QTest::newRow("D754N") << "D754N"
+                               << "5355";
+        QTest::newRow("D999N not in table") << "D999N"
+                                            << "0055";
+        QTest::newRow("550 Hz would read as DCS") << "550.0"
+                                                  << "0000";
+        QTest::newRow("1000 Hz needs five digits") << "1000"
+                                                   << "0000";
     }
 
     void toneField()
@@ -130,11 +142,21 @@ private slots:
         QTest::addColumn<QString>("tone");
         QTest::addColumn<QString>("block");
         const QString zeros(24, u'0');
-        QTest::newRow("3 中文") << "3" << "中文" << "00050300" + zeros;
-        QTest::newRow("7 英文") << "7" << "英文" << "00050710" + zeros;
-        QTest::newRow("0 键音") << "0" << "键音" << "00050001" + zeros;
-        QTest::newRow("empty squelch") << "" << "中文" << "00050000" + zeros;
-        QTest::newRow("squelch 12 clamped to 9") << "12" << "中文" << "00050900" + zeros;
+        QTest::newRow("3 中文") << "3"
+                                << "中文"
+                                << "00050300" + zeros;
+        QTest::newRow("7 英文") << "7"
+                                << "英文"
+                                << "00050710" + zeros;
+        QTest::newRow("0 键音") << "0"
+                                << "键音"
+                                << "00050001" + zeros;
+        QTest::newRow("empty squelch") << ""
+                                       << "中文"
+                                       << "00050000" + zeros;
+        QTest::newRow("squelch 12 clamped to 9") << "12"
+                                                 << "中文"
+                                                 << "00050900" + zeros;
     }
 
     void trailer()
@@ -156,8 +178,8 @@ private slots:
             << makeRecord({"old", "145.00000", "", "old", "", "", "old", "add", "off", "off", "H"});
         QTest::newRow("UH 400.95625 stored gives 446.00625, flag 3, BCL 2, low")
             << Model::UH << "01012556094085083200255622407006"
-            << makeRecord({"old", "446.00625", "88.5", "old", "402.25625", "67", "old", "del",
-                           "2", "on", "L"});
+            << makeRecord({"old", "446.00625", "88.5", "old", "402.25625", "67", "old", "del", "2",
+                           "on", "L"});
         QTest::newRow("all F is an empty channel")
             << Model::UM << QString(32, u'F')
             << makeRecord({"old", "", "", "", "", "", "", "", "", "", ""});
@@ -183,14 +205,22 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("tone");
-        QTest::newRow("8508") << "8508" << "88.5";
-        QTest::newRow("7006") << "7006" << "67";
-        QTest::newRow("0010") << "0010" << "100";
-        QTest::newRow("0155") << "0155" << "D023N";
-        QTest::newRow("5355") << "5355" << "D754N";
-        QTest::newRow("0000") << "0000" << "";
-        QTest::newRow("DCS slot 0") << "0055" << "DN";
-        QTest::newRow("DCS slot 84") << "5455" << "DN";
+        QTest::newRow("8508") << "8508"
+                              << "88.5";
+        QTest::newRow("7006") << "7006"
+                              << "67";
+        QTest::newRow("0010") << "0010"
+                              << "100";
+        QTest::newRow("0155") << "0155"
+                              << "D023N";
+        QTest::newRow("5355") << "5355"
+                              << "D754N";
+        QTest::newRow("0000") << "0000"
+                              << "";
+        QTest::newRow("DCS slot 0") << "0055"
+                                    << "DN";
+        QTest::newRow("DCS slot 84") << "5455"
+                                     << "DN";
     }
 
     void decodeToneField()
@@ -218,7 +248,8 @@ private slots:
         QTest::addColumn<double>("high");
         for (Model model : allModels) {
             const ModelInfo &info = modelInfo(model);
-            QTest::newRow(qPrintable(info.name)) << model << info.band.bandLow << info.band.bandHigh;
+            QTest::newRow(qPrintable(info.name))
+                << model << info.band.bandLow << info.band.bandHigh;
         }
     }
 
@@ -241,12 +272,11 @@ private slots:
                     for (const QString &beat : beats) {
                         const QString &bcl = bcls.at(n % 3);
                         const QString rxTone = dcsEntries().at(n % 83);
-                        const QString txTone = QString::number(
-                            readNumber(ctcssTones().at(n % 39)));
+                        const QString txTone = QString::number(readNumber(ctcssTones().at(n % 39)));
                         ++n;
                         const ChannelRecord sent =
-                            channel("1", formatFrequency(rx), rxTone, formatFrequency(high),
-                                    txTone, scan, bcl, beat, power);
+                            channel("1", formatFrequency(rx), rxTone, formatFrequency(high), txTone,
+                                    scan, bcl, beat, power);
                         const QString block = EncodeChannelBlock(sent, offset);
                         QCOMPARE(block.size(), blockLength);
                         QVERIFY(isBlockText(block.toLatin1()));
@@ -306,9 +336,12 @@ private slots:
         QTest::addColumn<QString>("squelch");
         QTest::addColumn<QString>("tone");
         const QString zeros(24, u'0');
-        QTest::newRow("英文") << "00040710" + zeros << "7" << "英文";
-        QTest::newRow("键音") << "00040901" + zeros << "9" << "键音";
-        QTest::newRow("unknown pair, letter squelch") << "00040A11" + zeros << "" << "";
+        QTest::newRow("英文") << "00040710" + zeros << "7"
+                              << "英文";
+        QTest::newRow("键音") << "00040901" + zeros << "9"
+                              << "键音";
+        QTest::newRow("unknown pair, letter squelch") << "00040A11" + zeros << ""
+                                                      << "";
     }
 
     void trailerSettings()

@@ -257,13 +257,16 @@ private slots:
                          : QStringLiteral("1 行可以导入。以下 2 行不能用于本机型，不会导入："));
         QCOMPARE(problems.seen.rows.size(), 2);
         // The reasons in the window's language.
-        QCOMPARE(problems.seen.rows.at(0),
-                 (QStringList{"2", "1",
-                              english ? QStringLiteral("CTCSS tone 69.4 Hz is not one of the radio's 39 tones")
-                                      : QStringLiteral("CTCSS 亚音 69.4 Hz 不在对讲机的 39 个亚音之中")}));
+        QCOMPARE(
+            problems.seen.rows.at(0),
+            (QStringList{
+                "2", "1",
+                english ? QStringLiteral("CTCSS tone 69.4 Hz is not one of the radio's 39 tones")
+                        : QStringLiteral("CTCSS 亚音 69.4 Hz 不在对讲机的 39 个亚音之中")}));
         QCOMPARE(problems.seen.rows.at(1),
                  (QStringList{"4", "17",
-                              english ? QStringLiteral("Location 17 is not a channel of this radio (1 to 16)")
+                              english ? QStringLiteral(
+                                            "Location 17 is not a channel of this radio (1 to 16)")
                                       : QStringLiteral("位置 17 不是本机的信道（1 到 16）")}));
         QVERIFY(problems.seen.applyEnabled);
         if (!apply) {

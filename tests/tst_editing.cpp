@@ -20,7 +20,8 @@ using zw::test::MessageBoxAnswerer;
 
 Q_DECLARE_METATYPE(zw::Model)
 
-namespace {
+namespace
+{
 
 QString cell(ModelWindow *w, int row, int column)
 {
@@ -166,8 +167,8 @@ private slots:
         ModelWindow *w = main.showModel(Model::UH);
         ChannelEditor *editor = editorOf(w);
         ChannelRecord full = w->store()->record(3);
-        const QStringList values{"4", "435.10000", "88.5", "s3", "440.00000", "D754N", "s6",
-                                 "del", "2", "on", "L"};
+        const QStringList values{"4",  "435.10000", "88.5", "s3", "440.00000", "D754N",
+                                 "s6", "del",       "2",    "on", "L"};
         for (int f = 0; f < fieldCount; ++f)
             full[f] = values.at(f);
         QVERIFY(w->store()->setRecord(3, full));

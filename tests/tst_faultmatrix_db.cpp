@@ -20,7 +20,8 @@ using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::tableAfterBurst;
 
-namespace {
+namespace
+{
 
 QByteArray contents(const QString &path)
 {
@@ -53,7 +54,8 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
 {
     const QString path = folder + QStringLiteral("/foreign.mdb");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
         db.setDatabaseName(path);
         db.open();
         QSqlQuery q(db);
@@ -62,7 +64,8 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
             cols << QLatin1Char('"') + name + QStringLiteral("\" TEXT");
         q.exec(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, cols.join(u',')));
         for (int i = 1; i <= records; ++i)
-            q.exec(QStringLiteral("INSERT INTO \"%1\" (\"信道号\") VALUES ('%2')").arg(table).arg(i));
+            q.exec(
+                QStringLiteral("INSERT INTO \"%1\" (\"信道号\") VALUES ('%2')").arg(table).arg(i));
         q = QSqlQuery();
         db.close();
     }
@@ -236,16 +239,17 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
         const QString text = messages.seen().at(0).text;
-        QVERIFY2(text.startsWith(QStringLiteral("信道数据库 %1 无法使用（").arg(path)), qPrintable(text));
+        QVERIFY2(text.startsWith(QStringLiteral("信道数据库 %1 无法使用（").arg(path)),
+                 qPrintable(text));
         QVERIFY(w->store()->isOpen());
         QVERIFY(!w->store()->isReadOnly());
         for (int row = 0; row < channelCount; ++row) {
             QCOMPARE(w->store()->record(row)[ChannelNumber], QString::number(row + 1));
             QCOMPARE(w->store()->record(row)[RxFrequency], QString());
         }
-        const QStringList aside =
-            QDir(m_dir->path()).entryList({QStringLiteral("zw7150H.mdb.bak-*")},
-                                          QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        const QStringList aside = QDir(m_dir->path())
+                                      .entryList({QStringLiteral("zw7150H.mdb.bak-*")},
+                                                 QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(aside.size(), 1);
         QVERIFY(text.contains(aside.front()));
         if (damage == Damage::Folder)
@@ -275,7 +279,8 @@ private slots:
         QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
         m_main.reset();
         QCOMPARE(contents(path), before);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("zw7150L.mdb")});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("zw7150L.mdb")});
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 

@@ -30,7 +30,8 @@ using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 
-namespace {
+namespace
+{
 
 ChannelTable sampleTable()
 {
@@ -40,10 +41,17 @@ ChannelTable sampleTable()
         r[ChannelNumber] = QString::number(row + 1);
         if (row % 4 == 2)
             continue; // an empty channel
-        r.fields = {QString::number(row + 1), QStringLiteral("14%1.12500").arg(row % 10),
-                    QStringLiteral("D023N"), QStringLiteral("023"), QStringLiteral("146.00000"),
-                    QStringLiteral("88.5"), QString(), QStringLiteral("del"), QStringLiteral("1"),
-                    QStringLiteral("on"), QStringLiteral("L")};
+        r.fields = {QString::number(row + 1),
+                    QStringLiteral("14%1.12500").arg(row % 10),
+                    QStringLiteral("D023N"),
+                    QStringLiteral("023"),
+                    QStringLiteral("146.00000"),
+                    QStringLiteral("88.5"),
+                    QString(),
+                    QStringLiteral("del"),
+                    QStringLiteral("1"),
+                    QStringLiteral("on"),
+                    QStringLiteral("L")};
     }
     return table;
 }
@@ -62,12 +70,14 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 QString unreadableText(const QString &path)
 {
-    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QString unsavedText(const QString &path)
 {
-    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。").arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 // The high-water mark of this process's memory, in KiB.
@@ -132,8 +142,8 @@ private slots:
         }
         // Values the reader likes (digits, commas, quotes, line breaks, GB2312 words), in
         // random order: often 163 values and more, never a tone of the list in place 2.
-        const QList<QByteArray> pieces{",", ",", ",", "1", "45", ".", "\"", " ", "\r\n", "\n",
-                                       "add", "D023N", "\xB2\xE2", "-", "Null"};
+        const QList<QByteArray> pieces{",",    ",",  ",",   "1",     "45",       ".", "\"",  " ",
+                                       "\r\n", "\n", "add", "D023N", "\xB2\xE2", "-", "Null"};
         for (int n = 1; n <= 10; ++n) {
             QByteArray bytes = "4,"; // this window's own code: the whole file is read
             const int count = 100 + random.bounded(1500);

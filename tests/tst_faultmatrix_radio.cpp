@@ -25,7 +25,8 @@
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
 
-namespace {
+namespace
+{
 
 constexpr int testBlockTimeoutMs = 150;
 
@@ -39,10 +40,28 @@ ChannelTable sampleTable(Model model)
     ChannelTable t;
     for (int i = 0; i < channelCount; ++i)
         t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"1", f(band.bandLow + 1), "88.5", "023", f(band.bandLow + 1), "D023N", "",
-                   "add", "off", "off", "H"};
-    t[1].fields = {"2", f(band.bandLow + 2.00625), "D754N", "", f(band.bandLow + 3), "100.0",
-                   "", "del", "1", "on", "L"};
+    t[0].fields = {"1",
+                   f(band.bandLow + 1),
+                   "88.5",
+                   "023",
+                   f(band.bandLow + 1),
+                   "D023N",
+                   "",
+                   "add",
+                   "off",
+                   "off",
+                   "H"};
+    t[1].fields = {"2",
+                   f(band.bandLow + 2.00625),
+                   "D754N",
+                   "",
+                   f(band.bandLow + 3),
+                   "100.0",
+                   "",
+                   "del",
+                   "1",
+                   "on",
+                   "L"};
     t[7].fields = {"8", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
     return t;
 }
@@ -322,8 +341,8 @@ private:
     void verifyUsable(ModelWindow *w)
     {
         QVERIFY(!w->isTransferLocked());
-        for (QAction *action : {w->readAction(), w->writeAction(), w->fileMenu()->menuAction(),
-                                w->exitAction()})
+        for (QAction *action :
+             {w->readAction(), w->writeAction(), w->fileMenu()->menuAction(), w->exitAction()})
             QVERIFY2(action->isEnabled(), qPrintable(action->text()));
         QVERIFY(!w->tableModel()->isEditingLocked());
         QVERIFY(w->squelchList()->isEnabled());
@@ -343,9 +362,9 @@ private:
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), messages);
         QCOMPARE(replaced.count(), 1);
-        const QString expected =
-            channel2.isEmpty() ? formatFrequency(modelInfo(w->model()).band.bandLow + 5.0125)
-                               : channel2;
+        const QString expected = channel2.isEmpty()
+                                     ? formatFrequency(modelInfo(w->model()).band.bandLow + 5.0125)
+                                     : channel2;
         QCOMPARE(w->store()->record(1)[RxFrequency], expected);
         QVERIFY(!m_main->serial()->isTransferring());
     }

@@ -3,7 +3,6 @@
 #include "filedialoganswerer.h"
 #include "language.h"
 #include "mdiform1.h"
-#include "filedialoganswerer.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 
@@ -23,7 +22,8 @@ using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 
-namespace {
+namespace
+{
 
 ChannelTable sampleTable()
 {

@@ -10,7 +10,8 @@
 
 using namespace zw;
 
-namespace {
+namespace
+{
 
 QAction *mainItem(MDIForm1 &main, const char *name)
 {

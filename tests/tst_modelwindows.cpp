@@ -24,7 +24,8 @@ using zw::test::MessageBoxAnswerer;
 
 Q_DECLARE_METATYPE(zw::Model)
 
-namespace {
+namespace
+{
 
 QString actionText(QWidget *window, const char *name)
 {
@@ -62,14 +63,22 @@ private slots:
         QTest::addColumn<QString>("txToneCaption");
         QTest::addColumn<QString>("readCaption");
         QTest::addColumn<int>("rxWidth");
-        QTest::newRow("V") << Model::V << "ZW4630V  (136MHz-174MHz)" << "zw4630.mdb"
-                           << "发哑音           " << "    读信道数据(&R)" << 1275 / 15;
-        QTest::newRow("UH") << Model::UH << "ZW4630UH (430MHz-470MHz)" << "zw7150H.mdb"
-                            << "发哑音      " << "    读信道数据(&R)" << 1155 / 15;
-        QTest::newRow("UM") << Model::UM << "ZW4630UM  (400MHz-430MHz)" << "zw7150M.mdb"
-                            << "发哑音      " << "   读信道数据(&R)" << 1155 / 15;
-        QTest::newRow("UL") << Model::UL << "ZW4630UL  (350MHz-370MHz)" << "zw7150L.mdb"
-                            << "发哑音      " << "   读信道数据(&R)" << 1155 / 15;
+        QTest::newRow("V") << Model::V << "ZW4630V  (136MHz-174MHz)"
+                           << "zw4630.mdb"
+                           << "发哑音           "
+                           << "    读信道数据(&R)" << 1275 / 15;
+        QTest::newRow("UH") << Model::UH << "ZW4630UH (430MHz-470MHz)"
+                            << "zw7150H.mdb"
+                            << "发哑音      "
+                            << "    读信道数据(&R)" << 1155 / 15;
+        QTest::newRow("UM") << Model::UM << "ZW4630UM  (400MHz-430MHz)"
+                            << "zw7150M.mdb"
+                            << "发哑音      "
+                            << "   读信道数据(&R)" << 1155 / 15;
+        QTest::newRow("UL") << Model::UL << "ZW4630UL  (350MHz-370MHz)"
+                            << "zw7150L.mdb"
+                            << "发哑音      "
+                            << "   读信道数据(&R)" << 1155 / 15;
     }
 
     void freshWindowShowsItsModel()
@@ -92,8 +101,10 @@ private slots:
         QCOMPARE(w->squelchList()->currentText(), QStringLiteral("3"));
         QCOMPARE(w->channelToneList()->currentText(), QStringLiteral("中文"));
         QCOMPARE(w->statusLine()->text(), QStringLiteral(" "));
-        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("静噪级别："));
-        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("信道音："));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+                 QStringLiteral("静噪级别："));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
+                 QStringLiteral("信道音："));
         QCOMPARE(headerTexts(w),
                  (QStringList{"信道号", "接收频率", "收哑音       ", "发送频率", txToneCaption,
                               "扫描      ", "BCL      ", "拍频       ", "功率       "}));
@@ -110,7 +121,8 @@ private slots:
                 QCOMPARE(w->tableModel()->index(row, c).data().toString(), QString());
         }
         for (int c = 0; c < 9; ++c) {
-            const bool editable = w->tableModel()->flags(w->tableModel()->index(0, c)) & Qt::ItemIsEditable;
+            const bool editable =
+                w->tableModel()->flags(w->tableModel()->index(0, c)) & Qt::ItemIsEditable;
             QCOMPARE(editable, c == 1 || c == 3);
         }
     }
@@ -128,12 +140,13 @@ private slots:
         QCOMPARE(actionText(w, "退出"), QStringLiteral("        Exit"));
         QCOMPARE(actionText(w, "打开"), QStringLiteral("打开文件(&O)"));
         QCOMPARE(actionText(w, "保存"), QStringLiteral("保存文件(&V)"));
-        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(), QStringLiteral("Squelch Level"));
-        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(), QStringLiteral("CH Tone"));
-        QCOMPARE(headerTexts(w),
-                 (QStringList{"No", "RxFrequency", "QT/DQT Dec      ", "TxFrequency",
-                              "QT/DQT Enc      ", "Scan      ", "BCL      ", "Beat     ",
-                              "Power      "}));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
+                 QStringLiteral("Squelch Level"));
+        QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
+                 QStringLiteral("CH Tone"));
+        QCOMPARE(headerTexts(w), (QStringList{"No", "RxFrequency", "QT/DQT Dec      ",
+                                              "TxFrequency", "QT/DQT Enc      ", "Scan      ",
+                                              "BCL      ", "Beat     ", "Power      "}));
         // The window opened before the switch keeps its Chinese texts.
         QCOMPARE(actionText(before, "读信道"), QStringLiteral("    读信道数据(&R)"));
     }
@@ -153,7 +166,7 @@ private slots:
 
     void dialog1ReplacesKeepsOrDoesNothing_data()
     {
-        QTest::addColumn<int>("option");   // -1: none chosen
+        QTest::addColumn<int>("option"); // -1: none chosen
         QTest::addColumn<bool>("vOpen");
         QTest::addColumn<bool>("ulOpen");
         QTest::addColumn<bool>("uhOpen");
@@ -190,7 +203,8 @@ private slots:
         QCOMPARE(bool(main.modelWindow(Model::UH)), uhOpen);
         if (vOpen) // kept, not reloaded
             QCOMPARE(main.modelWindow(Model::V)->squelchList()->currentText(), QStringLiteral("9"));
-        QTRY_COMPARE(main.mdiArea()->subWindowList().size(), int(vOpen) + int(ulOpen) + int(uhOpen));
+        QTRY_COMPARE(main.mdiArea()->subWindowList().size(),
+                     int(vOpen) + int(ulOpen) + int(uhOpen));
     }
 
     void dialog1InEnglishMode()
@@ -201,7 +215,8 @@ private slots:
         Dialog1 *dialog = main.dialog1();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Model"));
         QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Plise Select Model"));
-        QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->text(), QStringLiteral("OK"));
+        QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->text(),
+                 QStringLiteral("OK"));
         QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->text(),
                  QStringLiteral("Cancel"));
         QCOMPARE(dialog->option(3)->text(), QStringLiteral("  ZW4630V"));
@@ -248,7 +263,8 @@ private slots:
         const auto &box = answerer.seen().first();
         QCOMPARE(box.title, QStringLiteral("系统信息"));
         QVERIFY(box.text.contains(QStringLiteral("zw4630.mdb")));
-        const QStringList aside = QDir(m_dir->path()).entryList({QStringLiteral("zw4630.mdb.bak-*")});
+        const QStringList aside =
+            QDir(m_dir->path()).entryList({QStringLiteral("zw4630.mdb.bak-*")});
         QCOMPARE(aside.size(), 1);
         QVERIFY(box.text.contains(aside.first()));
         QFile kept(m_dir->filePath(aside.first()));
@@ -263,7 +279,8 @@ private slots:
             ChannelStore store;
             QVERIFY(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))).ok);
         }
-        QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")), QFileDevice::ReadOwner);
+        QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")),
+                              QFileDevice::ReadOwner);
         MessageBoxAnswerer answerer;
         MDIForm1 main;
         ModelWindow *w = main.showModel(Model::UL);

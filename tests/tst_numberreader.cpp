@@ -9,8 +9,7 @@ using namespace zw;
 
 // Runs `read` once in the C locale and once with a decimal-comma locale for Qt and, where the
 // system has one, for the C library; both results must be the same.
-template <typename Read>
-static auto inBothLocales(Read read)
+template <typename Read> static auto inBothLocales(Read read)
 {
     const auto plain = read();
     const QLocale before;

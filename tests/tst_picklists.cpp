@@ -7,7 +7,8 @@ using namespace zw;
 Q_DECLARE_METATYPE(zw::Model)
 Q_DECLARE_METATYPE(zw::PickList)
 
-namespace {
+namespace
+{
 
 ChannelRecord usedChannel()
 {
@@ -47,8 +48,7 @@ private slots:
             QTest::addRow("%s Combo5", name.constData())
                 << m << PickList::Combo5 << 3 << QStringList{"add", "del", "  "} << QStringList{};
             QTest::addRow("%s Combo6", name.constData())
-                << m << PickList::Combo6 << 4 << QStringList{"off", "1", "2", " "}
-                << QStringList{};
+                << m << PickList::Combo6 << 4 << QStringList{"off", "1", "2", " "} << QStringList{};
             QTest::addRow("%s Combo7", name.constData())
                 << m << PickList::Combo7 << 3 << QStringList{"off", "on", "  "} << QStringList{};
             QTest::addRow("%s Combo10", name.constData())
@@ -82,16 +82,16 @@ private slots:
         QTest::addColumn<PickList>("list");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("rx");
-        QTest::addColumn<QList<int>>("fields");  // the fields that change
-        QTest::addColumn<QString>("stored");     // what they hold afterwards
+        QTest::addColumn<QList<int>>("fields"); // the fields that change
+        QTest::addColumn<QString>("stored");    // what they hold afterwards
 
         const QString used = QStringLiteral("145.00000");
-        QTest::newRow("Combo1 first entry") << PickList::Combo1 << "" << used
-                                            << QList<int>{RxTone, TxTone} << "";
-        QTest::newRow("Combo1 last entry") << PickList::Combo1 << "    " << used
-                                           << QList<int>{RxTone, TxTone} << "    ";
-        QTest::newRow("Combo3 blanks") << PickList::Combo3 << "   " << used << QList<int>{TxTone}
-                                       << "   ";
+        QTest::newRow("Combo1 first entry")
+            << PickList::Combo1 << "" << used << QList<int>{RxTone, TxTone} << "";
+        QTest::newRow("Combo1 last entry")
+            << PickList::Combo1 << "    " << used << QList<int>{RxTone, TxTone} << "    ";
+        QTest::newRow("Combo3 blanks")
+            << PickList::Combo3 << "   " << used << QList<int>{TxTone} << "   ";
         QTest::newRow("Combo5") << PickList::Combo5 << "del" << used << QList<int>{Scan} << "del";
         QTest::newRow("Combo6") << PickList::Combo6 << "2" << used << QList<int>{Bcl} << "2";
         QTest::newRow("Combo7") << PickList::Combo7 << "on" << used << QList<int>{Beat} << "on";
@@ -102,8 +102,8 @@ private slots:
                 << list << pickListEntries(list, Model::UH).at(1) << "" << pickListFields(list)
                 << "";
             QTest::addRow("%s on zero channel", name.constData())
-                << list << pickListEntries(list, Model::UH).at(1) << "0.000"
-                << pickListFields(list) << "";
+                << list << pickListEntries(list, Model::UH).at(1) << "0.000" << pickListFields(list)
+                << "";
         }
     }
 

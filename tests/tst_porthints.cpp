@@ -20,7 +20,8 @@ using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
 
-namespace {
+namespace
+{
 
 // The port message as a user without rights to `device` sees it: worked out in a child process
 // that has given up root for the unprivileged user "nobody".
@@ -35,7 +36,8 @@ QString messageAsNobody(const QString &message, const QString &device)
         int status = 1;
         if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
             const QByteArray text = withPortAccessHint(message, device).toUtf8();
-            status = ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
+            status =
+                ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
         }
         ::_exit(status);
     }
@@ -75,8 +77,9 @@ private slots:
         QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("hint");
         QTest::newRow("chinese") << false
-                                 << QStringLiteral("\n当前用户没有使用 %1 的权限：dialout 组的成员才能"
-                                                   "使用它（sudo usermod -aG dialout $USER，然后重新登录）。");
+                                 << QStringLiteral(
+                                        "\n当前用户没有使用 %1 的权限：dialout 组的成员才能"
+                                        "使用它（sudo usermod -aG dialout $USER，然后重新登录）。");
         QTest::newRow("english") << true
                                  << QStringLiteral("\nNo permission to use %1: members of group "
                                                    "dialout may use it (sudo usermod -aG dialout "
@@ -121,10 +124,11 @@ private slots:
         }
         ModelWindow *w = main.showModel(Model::V);
         QLabel *status = w->statusLine();
-        QCOMPARE(tooltipOf(status),
-                 QStringLiteral("%1 上的对讲机没有应答：请检查对讲机是否已打开，编程线两端是否插好，"
-                                "端口菜单中选择的端口是否正确。")
-                     .arg(pty.slavePath()));
+        QCOMPARE(
+            tooltipOf(status),
+            QStringLiteral("%1 上的对讲机没有应答：请检查对讲机是否已打开，编程线两端是否插好，"
+                           "端口菜单中选择的端口是否正确。")
+                .arg(pty.slavePath()));
 
         pty.write("C");
         QTRY_COMPARE(status->text(), QStringLiteral("对讲机就绪..."));

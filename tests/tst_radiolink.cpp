@@ -25,7 +25,8 @@ using zw::test::PtyPair;
 
 Q_DECLARE_METATYPE(zw::Model)
 
-namespace {
+namespace
+{
 
 const QString readyText = QStringLiteral("对讲机就绪...");
 
@@ -37,13 +38,31 @@ ChannelTable sampleTable(Model model)
     ChannelTable t;
     for (int i = 0; i < channelCount; ++i)
         t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"17", f(band.bandLow + 1), "88.5", "", f(band.bandLow + 1), "D023N", "",
-                   "add", "off", "off", "H"};
-    t[1].fields = {"2", f(band.bandLow + 2.00625), "D754N", "", f(band.bandLow + 3), "100.0",
-                   "", "del", "1", "on", "L"};
+    t[0].fields = {"17",
+                   f(band.bandLow + 1),
+                   "88.5",
+                   "",
+                   f(band.bandLow + 1),
+                   "D023N",
+                   "",
+                   "add",
+                   "off",
+                   "off",
+                   "H"};
+    t[1].fields = {"2",
+                   f(band.bandLow + 2.00625),
+                   "D754N",
+                   "",
+                   f(band.bandLow + 3),
+                   "100.0",
+                   "",
+                   "del",
+                   "1",
+                   "on",
+                   "L"};
     t[2].fields = {"3", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
-    t[3].fields = {"4", f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "", "del", "off",
-                   "on", "H"};
+    t[3].fields = {"4",   f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "",
+                   "del", "off",           "on",    "H"};
     return t;
 }
 
@@ -311,8 +330,8 @@ private slots:
         m_radio->setFaults(faults);
         ModelWindow *v = m_main->showModel(Model::V);
         ModelWindow *uh = m_main->showModel(Model::UH);
-        QString requests;       // all the radio received
-        QString duringRead;     // what it received while the read held the line
+        QString requests;   // all the radio received
+        QString duringRead; // what it received while the read held the line
         bool reading = false;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this, [&](char c) {
             requests += QLatin1Char(c);
@@ -391,9 +410,9 @@ private slots:
         sent = sent.mid(start);
         arrival = arrival.mid(start);
         table[0][ChannelNumber] = QStringLiteral("1");
-        QCOMPARE(sent.left(545), "A" + encodeChannelImage(table, modelInfo(model).receiveOffsetMHz,
-                                                          QStringLiteral("7"),
-                                                          QStringLiteral("英文")));
+        QCOMPARE(sent.left(545),
+                 "A" + encodeChannelImage(table, modelInfo(model).receiveOffsetMHz,
+                                          QStringLiteral("7"), QStringLiteral("英文")));
         QCOMPARE(sent.mid(1, 2), QByteArray("01"));
         QCOMPARE(sent.mid(545 - 32 + 5, 3), QByteArray("710"));
         // First block one Timer2 and one Timer1 interval after "A", then one Timer1 apart. The
@@ -408,7 +427,8 @@ private slots:
                      qPrintable(QStringLiteral("block %1: %2 ms").arg(b).arg(at)));
         }
         const qint64 all = arrival.at(1 + (imageBlockCount - 1) * 32) - arrival.at(1);
-        QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <= (imageBlockCount - 1) * interval / 10,
+        QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <=
+                     (imageBlockCount - 1) * interval / 10,
                  qPrintable(QString::number(all)));
         QVERIFY(waitUnlocked(w, 1000));
         QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));

@@ -7,8 +7,8 @@
 #include "tones.h"
 
 #include <QMdiArea>
-#include <QMenuBar>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>

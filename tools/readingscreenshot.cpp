@@ -27,8 +27,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
-    const auto model = zw::modelFromName(QStringLiteral("ZW4630")
-                                         + (args.isEmpty() ? QStringLiteral("UH") : args.first()));
+    const auto model = zw::modelFromName(QStringLiteral("ZW4630") +
+                                         (args.isEmpty() ? QStringLiteral("UH") : args.first()));
     if (!model)
         return 2;
     QTemporaryDir dir;

@@ -19,10 +19,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QPainter>
-#include <QTableView>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -31,8 +31,8 @@ static QComboBox *enterChannels(zw::ModelWindow *window)
 {
     auto *editor = window->findChild<zw::ChannelEditor *>();
     const double low = window->info().band.bandLow;
-    const QStringList tones{QStringLiteral("67.0"), QStringLiteral("D023N"),
-                            QStringLiteral("88.5"), QStringLiteral("D754N")};
+    const QStringList tones{QStringLiteral("67.0"), QStringLiteral("D023N"), QStringLiteral("88.5"),
+                            QStringLiteral("D754N")};
     for (int row = 0; row < tones.size(); ++row) {
         editor->enterText(row, zw::ChannelTableModel::rxFrequencyColumn,
                           QString::number(low + 1.0125 + row * 0.5, 'f', 4));
@@ -116,8 +116,7 @@ int main(int argc, char *argv[])
             // The open list is a window of its own: draw it where it stands over the frame.
             QWidget *popup = openList->view()->window();
             QPainter painter(&shot);
-            painter.drawPixmap(main.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))),
-                               popup->grab());
+            painter.drawPixmap(main.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
         }
         shot.save(out);
         QApplication::quit();

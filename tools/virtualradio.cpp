@@ -1,8 +1,8 @@
 // Plays a ZW4630 radio on a pseudo-terminal and prints the device to give the program:
 //   zw4630-virtual-radio --model UH &      ->  /dev/pts/5
 //   zw4630 --com1 /dev/pts/5
-#include "modelinfo.h"
 #include "virtualradio.h"
+#include "modelinfo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

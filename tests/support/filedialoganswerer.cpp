@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QLineEdit>
 
-namespace zw::test {
+namespace zw::test
+{
 
 FileDialogAnswerer::FileDialogAnswerer(const QString &fileName, const QString &moveTo)
     : m_fileName(fileName), m_moveTo(moveTo)

@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <QTimer>
 
-namespace zw::test {
+namespace zw::test
+{
 
 // Answers the next file dialog: records what it offered, then types `fileName` and accepts
 // (or cancels when it is empty). `moveTo` lets the dialog change the process's folder first,

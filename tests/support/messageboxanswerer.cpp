@@ -3,7 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-namespace zw::test {
+namespace zw::test
+{
 
 MessageBoxAnswerer::MessageBoxAnswerer()
 {
@@ -29,7 +30,10 @@ void MessageBoxAnswerer::poll()
     if (!box || box->property("zwAnswered").toBool())
         return;
     box->setProperty("zwAnswered", true);
-    Seen seen{box->icon(), box->windowTitle(), box->text(), {},
+    Seen seen{box->icon(),
+              box->windowTitle(),
+              box->text(),
+              {},
               box->parentWidget() && box->parentWidget()->isVisible()};
     QAbstractButton *choice = nullptr;
     const auto buttons = box->buttons();

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QTimer>
 
-namespace zw::test {
+namespace zw::test
+{
 
 // Answers every modal message box that appears while it is alive (clicking its first button,
 // or the button whose text is set with answerWith) and records what the box showed, so tests

@@ -9,7 +9,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace zw::test {
+namespace zw::test
+{
 
 PtyPair::PtyPair()
 {

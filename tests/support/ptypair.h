@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace zw::test {
+namespace zw::test
+{
 
 // A pseudo-terminal pair standing in for a serial cable: the program opens slavePath() with
 // QSerialPort, the test reads and writes the other end.

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace zw::test {
+namespace zw::test
+{
 
 // The edits of the store-burst helper (tests/storeburst.cpp), numbered from 1. An odd edit
 // rewrites the receive frequency of all 16 records in one transaction; an even edit changes
