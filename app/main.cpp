@@ -1,4 +1,4 @@
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "serialconnection.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     }
 #endif
 
-    zw::MDIForm1 mainWindow;
+    zw::MainWindow mainWindow;
     if (parser.isSet(com1))
         mainWindow.serial()->setDevice(1, parser.value(com1));
     if (parser.isSet(com2))

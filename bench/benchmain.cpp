@@ -5,7 +5,7 @@
 //   bare-chinese-menus NS   the bare window with the main window's Chinese menu titles
 //   open       opening a model window (fresh database, existing database, another fresh one),
 //              to first paint
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 #include "serialconnection.h"
 
@@ -61,7 +61,7 @@ int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = fal
 {
     QMainWindow *window = nullptr;
     QWidget *watched = nullptr;
-    std::unique_ptr<zw::MDIForm1> form;
+    std::unique_ptr<zw::MainWindow> form;
     std::unique_ptr<QMainWindow> plain;
     if (bare) {
         plain = std::make_unique<QMainWindow>();
@@ -74,7 +74,7 @@ int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = fal
         // A bare main window draws nothing itself; its first frame is the MDI area's paint.
         watched = area->viewport();
     } else {
-        form = std::make_unique<zw::MDIForm1>();
+        form = std::make_unique<zw::MainWindow>();
         // COM1 on a pseudo-terminal: the port opens as with a cable plugged in, so the start
         // shows no port warning.
         int master = -1;
@@ -100,7 +100,7 @@ int openModelWindow()
 {
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
-    zw::MDIForm1 main;
+    zw::MainWindow main;
     main.show();
     QApplication::processEvents();
     // The first window of a process also loads the SQLite driver and builds the grid's fonts;

@@ -4,7 +4,7 @@
 // Prints, for each read, the time from Read Data to the table filled and the CPU time the
 // program used meanwhile.
 #include "benchsupport.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
@@ -40,7 +40,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
-    zw::MDIForm1 main;
+    zw::MainWindow main;
     main.serial()->setDevice(1, device);
     main.load();
     zw::ModelWindow *window = main.showModel(zw::Model::V);

@@ -4,7 +4,7 @@
 // sent, the program's CPU time meanwhile, and how far any block was sent from its paced
 // moment ("A" at once, block b after Timer2 and b + 1 Timer1 intervals).
 #include "benchsupport.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 #include "radiolink.h"
 #include "radiotransfer.h"
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
         const QString device = startVirtualRadio(radio, info.name.mid(6));
         if (device.isEmpty())
             return 1;
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, device);
         main.load();
         ModelWindow *window = main.showModel(model);

@@ -19,17 +19,17 @@ QString blanks(int count)
 QString pickListName(PickList list)
 {
     switch (list) {
-    case PickList::Combo1:
+    case PickList::ToneBoth:
         return QStringLiteral("Combo1");
-    case PickList::Combo3:
+    case PickList::TxTone:
         return QStringLiteral("Combo3");
-    case PickList::Combo5:
+    case PickList::Scan:
         return QStringLiteral("Combo5");
-    case PickList::Combo6:
+    case PickList::Bcl:
         return QStringLiteral("Combo6");
-    case PickList::Combo7:
+    case PickList::Beat:
         return QStringLiteral("Combo7");
-    case PickList::Combo10:
+    case PickList::Power:
         return QStringLiteral("Combo10");
     }
     return {};
@@ -40,23 +40,23 @@ QStringList pickListEntries(PickList list, Model model)
     const ModelInfo &info = modelInfo(model);
     QStringList entries;
     switch (list) {
-    case PickList::Combo1:
+    case PickList::ToneBoth:
         entries << QString(QLatin1String("")) << ctcssTones() << dcsEntries()
                 << blanks(info.combo1BlankEntryBlanks);
         break;
-    case PickList::Combo3:
+    case PickList::TxTone:
         entries << blanks(3) << ctcssTones() << dcsEntries() << blanks(1) << blanks(1);
         break;
-    case PickList::Combo5:
+    case PickList::Scan:
         entries << QStringLiteral("add") << QStringLiteral("del") << blanks(2);
         break;
-    case PickList::Combo6:
+    case PickList::Bcl:
         entries << QStringLiteral("off") << QStringLiteral("1") << QStringLiteral("2") << blanks(1);
         break;
-    case PickList::Combo7:
+    case PickList::Beat:
         entries << QStringLiteral("off") << QStringLiteral("on") << blanks(2);
         break;
-    case PickList::Combo10:
+    case PickList::Power:
         entries << QStringLiteral("H") << QStringLiteral("L");
         if (info.combo10HasBlankEntry)
             entries << blanks(1);
@@ -68,17 +68,17 @@ QStringList pickListEntries(PickList list, Model model)
 QList<int> pickListFields(PickList list)
 {
     switch (list) {
-    case PickList::Combo1:
+    case PickList::ToneBoth:
         return {RxTone, TxTone};
-    case PickList::Combo3:
+    case PickList::TxTone:
         return {TxTone};
-    case PickList::Combo5:
+    case PickList::Scan:
         return {Scan};
-    case PickList::Combo6:
+    case PickList::Bcl:
         return {Bcl};
-    case PickList::Combo7:
+    case PickList::Beat:
         return {Beat};
-    case PickList::Combo10:
+    case PickList::Power:
         return {Power};
     }
     return {};
@@ -88,17 +88,17 @@ int pickListLeft(PickList list, const ModelInfo &info)
 {
     const PickListLefts &lefts = info.pickLists;
     switch (list) {
-    case PickList::Combo1:
+    case PickList::ToneBoth:
         return lefts.combo1;
-    case PickList::Combo3:
+    case PickList::TxTone:
         return lefts.combo3;
-    case PickList::Combo5:
+    case PickList::Scan:
         return lefts.combo5;
-    case PickList::Combo6:
+    case PickList::Bcl:
         return lefts.combo6;
-    case PickList::Combo7:
+    case PickList::Beat:
         return lefts.combo7;
-    case PickList::Combo10:
+    case PickList::Power:
         return lefts.combo10;
     }
     return 0;
@@ -109,15 +109,15 @@ int pickListWidth(PickList list)
     // The tone lists are wide enough for "D023N" and "250.3"; the others end before the next
     // list starts (Combo10 ends at the grid's right edge in ZW4630V and ZW4630UL).
     switch (list) {
-    case PickList::Combo1:
-    case PickList::Combo3:
+    case PickList::ToneBoth:
+    case PickList::TxTone:
         return 855;
-    case PickList::Combo5:
-    case PickList::Combo6:
+    case PickList::Scan:
+    case PickList::Bcl:
         return 615;
-    case PickList::Combo7:
+    case PickList::Beat:
         return 675;
-    case PickList::Combo10:
+    case PickList::Power:
         return 735;
     }
     return 0;

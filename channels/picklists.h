@@ -13,11 +13,11 @@ namespace zw
 {
 
 // The six pick lists laid over the grid's header band, each above the column it sets.
-enum class PickList { Combo1, Combo3, Combo5, Combo6, Combo7, Combo10 };
+enum class PickList { ToneBoth, TxTone, Scan, Bcl, Beat, Power };
 
-constexpr std::array<PickList, 6> allPickLists{PickList::Combo1, PickList::Combo3,
-                                               PickList::Combo5, PickList::Combo6,
-                                               PickList::Combo7, PickList::Combo10};
+constexpr std::array<PickList, 6> allPickLists{PickList::ToneBoth, PickList::TxTone,
+                                               PickList::Scan,     PickList::Bcl,
+                                               PickList::Beat,     PickList::Power};
 
 // "Combo1", "Combo3", ...: the list's name (its objectName).
 QString pickListName(PickList list);

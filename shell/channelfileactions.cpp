@@ -2,10 +2,10 @@
 
 #include "channelfile.h"
 #include "channelstore.h"
+#include "currentdirectory.h"
 #include "filedialogs.h"
 #include "messagebox.h"
 #include "modelwindow.h"
-#include "module1.h"
 #include "savefile.h"
 #include "tablebackups.h"
 

@@ -4,11 +4,11 @@
 #include "channelstore.h"
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
+#include "currentdirectory.h"
 #include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
 #include "modelwindow.h"
-#include "module1.h"
 #include "savefile.h"
 #include "tablebackups.h"
 

@@ -1,10 +1,10 @@
 #include "mainmenus.h"
 
-#include "dialog.h"
-#include "frmabout.h"
-#include "frmabout1.h"
+#include "aboutdialog.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
+#include "operationnotesdialog.h"
+#include "portdialog.h"
 
 #include <QAction>
 #include <QMenu>
@@ -25,7 +25,7 @@ void bringToFront(QWidget *window)
 
 } // namespace
 
-MainMenus::MainMenus(MDIForm1 *frame) : QObject(frame), m_frame(frame)
+MainMenus::MainMenus(MainWindow *frame) : QObject(frame), m_frame(frame)
 {
     setObjectName(QStringLiteral("MainMenus"));
     if (QAction *chinese = item("中文"))
@@ -98,17 +98,17 @@ void MainMenus::applyMainCaptions(CaptionSet set)
     }
 }
 
-Dialog *MainMenus::portDialog() const
+PortDialog *MainMenus::portDialog() const
 {
     return m_portDialog;
 }
 
-frmAbout *MainMenus::aboutWindow() const
+AboutDialog *MainMenus::aboutWindow() const
 {
     return m_about;
 }
 
-frmAbout1 *MainMenus::notesWindow() const
+OperationNotesDialog *MainMenus::notesWindow() const
 {
     return m_notes;
 }
@@ -116,21 +116,21 @@ frmAbout1 *MainMenus::notesWindow() const
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new Dialog(m_frame->serial(), m_frame);
+        m_portDialog = new PortDialog(m_frame->serial(), m_frame);
     bringToFront(m_portDialog);
 }
 
 void MainMenus::showAbout()
 {
     if (!m_about)
-        m_about = new frmAbout(m_frame);
+        m_about = new AboutDialog(m_frame);
     bringToFront(m_about);
 }
 
 void MainMenus::showNotes()
 {
     if (!m_notes)
-        m_notes = new frmAbout1(m_frame);
+        m_notes = new OperationNotesDialog(m_frame);
     bringToFront(m_notes);
 }
 

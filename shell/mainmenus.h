@@ -11,10 +11,10 @@ class QMenu;
 namespace zw
 {
 
-class Dialog;
-class MDIForm1;
-class frmAbout;
-class frmAbout1;
+class PortDialog;
+class MainWindow;
+class AboutDialog;
+class OperationNotesDialog;
 
 // What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于) do: the port
 // dialog, the interface language and the two about windows, each window at most once.
@@ -25,7 +25,7 @@ class MainMenus final : public QObject
 
 public:
     // Connects itself to the items of the frame's menu bar; the frame owns it.
-    explicit MainMenus(MDIForm1 *frame);
+    explicit MainMenus(MainWindow *frame);
     ~MainMenus() override;
 
     // 中文 / 英语: set the language mode, then the main window's caption and its five
@@ -37,18 +37,18 @@ public:
     void showAbout();
     void showNotes();
 
-    Dialog *portDialog() const;
-    frmAbout *aboutWindow() const;
-    frmAbout1 *notesWindow() const;
+    PortDialog *portDialog() const;
+    AboutDialog *aboutWindow() const;
+    OperationNotesDialog *notesWindow() const;
 
 private:
     void applyMainCaptions(CaptionSet set);
     QAction *item(const char *name) const;
 
-    MDIForm1 *m_frame;
-    QPointer<Dialog> m_portDialog;
-    QPointer<frmAbout> m_about;
-    QPointer<frmAbout1> m_notes;
+    MainWindow *m_frame;
+    QPointer<PortDialog> m_portDialog;
+    QPointer<AboutDialog> m_about;
+    QPointer<OperationNotesDialog> m_notes;
 };
 
 } // namespace zw

@@ -156,26 +156,27 @@ void ModelWindow::buildControls()
                  header->height() + channelCount * rows->defaultSectionSize() + frame);
     m_grid->setGeometry(twips(m_info.grid.left), twips(m_info.grid.top), gridWidth, gridHeight);
 
-    m_label4 = new QLabel(m_client);
-    m_label4->setObjectName(QStringLiteral("Label4"));
-    m_label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_label4, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
-    m_combo8 = new QComboBox(m_client);
-    m_combo8->setObjectName(QStringLiteral("Combo8"));
+    m_squelchLabel = new QLabel(m_client);
+    m_squelchLabel->setObjectName(QStringLiteral("Label4"));
+    m_squelchLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_squelchLabel, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
+    m_squelchList = new QComboBox(m_client);
+    m_squelchList->setObjectName(QStringLiteral("Combo8"));
     for (int level = 0; level <= 9; ++level)
-        m_combo8->addItem(QString::number(level));
-    place(m_combo8, m_info.pickLists.combo8, 240, 615, 330);
+        m_squelchList->addItem(QString::number(level));
+    place(m_squelchList, m_info.pickLists.combo8, 240, 615, 330);
 
-    m_label7 = new QLabel(m_client);
-    m_label7->setObjectName(QStringLiteral("Label7"));
-    m_label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_label7, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
-    m_combo11 = new QComboBox(m_client);
-    m_combo11->setObjectName(QStringLiteral("Combo11"));
-    m_combo11->addItems({QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
-    place(m_combo11, m_info.pickLists.combo11, 240, 855, 330);
+    m_channelToneLabel = new QLabel(m_client);
+    m_channelToneLabel->setObjectName(QStringLiteral("Label7"));
+    m_channelToneLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_channelToneLabel, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
+    m_channelToneList = new QComboBox(m_client);
+    m_channelToneList->setObjectName(QStringLiteral("Combo11"));
+    m_channelToneList->addItems(
+        {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
+    place(m_channelToneList, m_info.pickLists.combo11, 240, 855, 330);
 
-    for (QComboBox *combo : {m_combo8, m_combo11}) {
+    for (QComboBox *combo : {m_squelchList, m_channelToneList}) {
         QPalette palette = combo->palette();
         palette.setColor(QPalette::ButtonText, Qt::red);
         palette.setColor(QPalette::Text, Qt::red);
@@ -183,14 +184,14 @@ void ModelWindow::buildControls()
         combo->setFont(font);
     }
 
-    m_label2 = new QLabel(QStringLiteral(" "), m_client);
-    m_label2->setObjectName(QStringLiteral("Label2"));
-    QPalette palette = m_label2->palette();
+    m_statusLine = new QLabel(QStringLiteral(" "), m_client);
+    m_statusLine->setObjectName(QStringLiteral("Label2"));
+    QPalette palette = m_statusLine->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
-    m_label2->setPalette(palette);
-    m_label2->setFont(font);
+    m_statusLine->setPalette(palette);
+    m_statusLine->setFont(font);
     const int statusTop = m_grid->geometry().bottom() + 8;
-    m_label2->setGeometry(twips(m_info.grid.left), statusTop, twips(4000), lineHeight + 4);
+    m_statusLine->setGeometry(twips(m_info.grid.left), statusTop, twips(4000), lineHeight + 4);
 
     m_client->setMinimumSize(m_grid->geometry().right() + twips(m_info.grid.left),
                              statusTop + lineHeight + 16);
@@ -206,8 +207,8 @@ void ModelWindow::applyCaptions(bool english)
     m_readAction->setText(captionText(Caption::ReadItem, set, &m_info));
     m_writeAction->setText(captionText(Caption::WriteItem, set, &m_info));
     m_exitAction->setText(captionText(Caption::ExitItem, set, &m_info));
-    m_label4->setText(captionText(Caption::SquelchLabel, set, &m_info));
-    m_label7->setText(captionText(Caption::ChannelToneLabel, set, &m_info));
+    m_squelchLabel->setText(captionText(Caption::SquelchLabel, set, &m_info));
+    m_channelToneLabel->setText(captionText(Caption::ChannelToneLabel, set, &m_info));
     m_tableModel->setCaptions(gridCaptions(m_info, english));
 }
 
@@ -218,8 +219,8 @@ void ModelWindow::load()
     const ChannelStore::OpenResult opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_combo8->setCurrentText(QStringLiteral("3"));
-    m_combo11->setCurrentText(QStringLiteral("中文"));
+    m_squelchList->setCurrentText(QStringLiteral("3"));
+    m_channelToneList->setCurrentText(QStringLiteral("中文"));
     m_timer1->stop();
     m_timer2->stop();
     m_timer3->start();
@@ -269,8 +270,8 @@ ChannelFileData ModelWindow::channelFileData() const
 {
     ChannelFileData data;
     data.modelCode = m_info.code;
-    data.channelTone = m_combo11->currentText();
-    data.squelchLevel = m_combo8->currentText();
+    data.channelTone = m_channelToneList->currentText();
+    data.squelchLevel = m_squelchList->currentText();
     data.records = m_store->records();
     return data;
 }

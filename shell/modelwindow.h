@@ -44,9 +44,9 @@ public:
     ChannelStore *store() const { return m_store; }
     ChannelTableModel *tableModel() const { return m_tableModel; }
     QTableView *grid() const { return m_grid; }
-    QComboBox *squelchList() const { return m_combo8; }      // Combo8
-    QComboBox *channelToneList() const { return m_combo11; } // Combo11
-    QLabel *statusLine() const { return m_label2; }          // Label2
+    QComboBox *squelchList() const { return m_squelchList; }         // Combo8
+    QComboBox *channelToneList() const { return m_channelToneList; } // Combo11
+    QLabel *statusLine() const { return m_statusLine; }              // Label2
     SerialConnection *serial() const { return m_serial; }
 
     // For the parts of the window that live in their own classes (editing, radio transfer,
@@ -117,11 +117,11 @@ private:
     QAction *m_writeAction = nullptr; // 写信道
     QAction *m_exitAction = nullptr;  // 退出
     QTableView *m_grid = nullptr;     // DataGrid1
-    QLabel *m_label4 = nullptr;
-    QLabel *m_label7 = nullptr;
-    QComboBox *m_combo8 = nullptr;
-    QComboBox *m_combo11 = nullptr;
-    QLabel *m_label2 = nullptr;
+    QLabel *m_squelchLabel = nullptr;
+    QLabel *m_channelToneLabel = nullptr;
+    QComboBox *m_squelchList = nullptr;
+    QComboBox *m_channelToneList = nullptr;
+    QLabel *m_statusLine = nullptr;
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;
     QTimer *m_timer3 = nullptr;

@@ -1,8 +1,8 @@
-#include "frmabout.h"
-#include "frmabout1.h"
+#include "aboutdialog.h"
 #include "mainmenus.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "operationnotesdialog.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -29,13 +29,13 @@ private slots:
 
     void notesTextAndLines()
     {
-        const QString notes = frmAbout1::notesText();
+        const QString notes = OperationNotesDialog::notesText();
         QVERIFY(notes.startsWith(QString(18, u' ') + QStringLiteral("操作说明") +
                                  QString(25, u' ') + "一，"));
         QVERIFY(notes.contains(QStringLiteral("后缀  .doc）。      同样")));
         QVERIFY(notes.contains(QStringLiteral("可操作\"系统设置\"菜单       的")));
         QVERIFY(notes.endsWith(QStringLiteral("串行      口。    ")));
-        const QStringList lines = frmAbout1::displayText(notes).split(u'\n');
+        const QStringList lines = OperationNotesDialog::displayText(notes).split(u'\n');
         QCOMPARE(lines.size(), 13);
         QCOMPARE(lines[0], QString(18, u' ') + QStringLiteral("操作说明"));
         QCOMPARE(lines[6], QStringLiteral("件”子菜单，打开保存文件对话框，可以将当前"));
@@ -57,7 +57,7 @@ private slots:
     {
         QFETCH(QByteArray, item);
         QFETCH(Qt::Key, key);
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         QPointer<QDialog> window = open(main, item.constData());
         QCOMPARE(open(main, item.constData()), window.data()); // one instance
@@ -72,10 +72,10 @@ private slots:
     {
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", m_dir.path().toLocal8Bit()); // a folder without any tool
-        MDIForm1 main;
-        auto *about = qobject_cast<frmAbout *>(open(main, "关于"));
+        MainWindow main;
+        auto *about = qobject_cast<AboutDialog *>(open(main, "关于"));
         QVERIFY(about);
-        QVERIFY(frmAbout::systemInfoProgram().isEmpty());
+        QVERIFY(AboutDialog::systemInfoProgram().isEmpty());
         MessageBoxAnswerer messages;
         about->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
         qputenv("PATH", path);
@@ -87,7 +87,7 @@ private slots:
     }
 
 private:
-    static QDialog *open(MDIForm1 &main, const char *item)
+    static QDialog *open(MainWindow &main, const char *item)
     {
         main.menuBar()->findChild<QAction *>(QString::fromUtf8(item))->trigger();
         auto *menus = main.findChild<MainMenus *>();

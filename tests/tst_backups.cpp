@@ -2,7 +2,7 @@
 #include "channelfile.h"
 #include "channelstore.h"
 #include "filedialoganswerer.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "numberreader.h"
@@ -208,7 +208,7 @@ private:
     // With a virtual radio on COM1 when `radio` is not empty, else with COM1 on nothing.
     void startProgram(const QString &radio)
     {
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         if (!radio.isEmpty()) {
             m_radio = std::make_unique<VirtualRadio>(Model::V);
             m_radio->setPacing(false);
@@ -225,7 +225,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<VirtualRadio> m_radio;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 QTEST_MAIN(TestBackups)

@@ -7,7 +7,7 @@
 #include "csvproblemsdialog.h"
 #include "filedialoganswerer.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 
@@ -337,7 +337,7 @@ private:
     {
         m_main.reset();
         setLanguageMode(language);
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->show();
         m_window = m_main->showModel(Model::V);
         QVERIFY(m_window);
@@ -349,7 +349,7 @@ private:
     QAction *importItem() const { return m_actions->importAction(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
     ModelWindow *m_window = nullptr;
     CsvActions *m_actions = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 
@@ -82,7 +82,7 @@ private slots:
     void typedAndPickedValuesAreStoredAndUndoable()
     {
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         ModelWindow *w = main.showModel(Model::V);
         ChannelEditor *editor = editorOf(w);
@@ -110,22 +110,22 @@ private slots:
 
         // Pick lists apply to the current row; Combo1 sets both tones, Combo3 the transmit one.
         w->grid()->setCurrentIndex(w->tableModel()->index(0, 2));
-        choose(editor->pickList(PickList::Combo1), QStringLiteral("D023N"));
+        choose(editor->pickList(PickList::ToneBoth), QStringLiteral("D023N"));
         QCOMPARE(cell(w, 0, 2), QStringLiteral("D023N"));
         QCOMPARE(cell(w, 0, 4), QStringLiteral("D023N"));
-        choose(editor->pickList(PickList::Combo3), QStringLiteral("67.0"));
+        choose(editor->pickList(PickList::TxTone), QStringLiteral("67.0"));
         QCOMPARE(cell(w, 0, 2), QStringLiteral("D023N"));
         QCOMPARE(cell(w, 0, 4), QStringLiteral("67.0"));
         // The same entry chosen again on another row applies again.
         w->grid()->setCurrentIndex(w->tableModel()->index(1, 0));
-        choose(editor->pickList(PickList::Combo3), QStringLiteral("67.0"));
+        choose(editor->pickList(PickList::TxTone), QStringLiteral("67.0"));
         QCOMPARE(cell(w, 1, 4), QStringLiteral("67.0"));
         // On an empty channel a choice leaves the field empty and adds no step.
         const int steps = editor->undoStack()->count();
         w->grid()->setCurrentIndex(w->tableModel()->index(5, 0));
-        choose(editor->pickList(PickList::Combo10), QStringLiteral("L"));
+        choose(editor->pickList(PickList::Power), QStringLiteral("L"));
         QCOMPARE(cell(w, 5, 8), QString());
-        QCOMPARE(editor->pickList(PickList::Combo10)->currentText(), QStringLiteral("L"));
+        QCOMPARE(editor->pickList(PickList::Power)->currentText(), QStringLiteral("L"));
         QCOMPARE(editor->undoStack()->count(), steps);
 
         // Delete on a transmit cell removes it; Ctrl+Z / Ctrl+Y take it back and forth.
@@ -163,7 +163,7 @@ private slots:
     void deleteOnReceiveEmptiesChannelAndUndoRestoresIt()
     {
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::UH);
         ChannelEditor *editor = editorOf(w);
         ChannelRecord full = w->store()->record(3);
@@ -190,7 +190,7 @@ private slots:
 
     void historyEndsAtTableReplacementAndWaitsOutTransfers()
     {
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::UL);
         ChannelEditor *editor = editorOf(w);
         editor->enterText(0, 1, QStringLiteral("360"));
@@ -203,7 +203,7 @@ private slots:
             QVERIFY(!editor->pickList(list)->isEnabled());
         w->setTransferLock(false);
         QVERIFY(editor->undoAction()->isEnabled());
-        QVERIFY(editor->pickList(PickList::Combo1)->isEnabled());
+        QVERIFY(editor->pickList(PickList::ToneBoth)->isEnabled());
 
         w->notifyTableReplaced();
         QCOMPARE(editor->undoStack()->count(), 0);
@@ -216,7 +216,7 @@ private slots:
     void refusedWriteIsReported()
     {
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
         ChannelEditor *editor = editorOf(w);
         w->store()->close();
@@ -240,15 +240,15 @@ private slots:
     void pickListsSitOverTheirColumns()
     {
         QFETCH(Model, model);
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         ModelWindow *w = main.showModel(model);
         ChannelEditor *editor = editorOf(w);
         QHeaderView *header = w->grid()->horizontalHeader();
         const QRect band(header->mapTo(w->client(), QPoint(0, 0)), header->size());
-        const QList<QPair<PickList, int>> columns{{PickList::Combo1, 2}, {PickList::Combo3, 4},
-                                                  {PickList::Combo5, 5}, {PickList::Combo6, 6},
-                                                  {PickList::Combo7, 7}, {PickList::Combo10, 8}};
+        const QList<QPair<PickList, int>> columns{{PickList::ToneBoth, 2}, {PickList::TxTone, 4},
+                                                  {PickList::Scan, 5},     {PickList::Bcl, 6},
+                                                  {PickList::Beat, 7},     {PickList::Power, 8}};
         for (const auto &[list, column] : columns) {
             QComboBox *combo = editor->pickList(list);
             const QRect g = combo->geometry();

@@ -2,7 +2,7 @@
 // database file that is damaged, cut short, foreign or read-only when a model window opens it.
 
 #include "channelstore.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "storeburst.h"
@@ -287,13 +287,13 @@ private slots:
 private:
     ModelWindow *openWindow(Model model)
     {
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->show();
         return m_main->showModel(model);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 QTEST_MAIN(TestFaultMatrixDb)

@@ -8,7 +8,7 @@
 #include "channelstore.h"
 #include "filedialoganswerer.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 
@@ -113,7 +113,7 @@ private slots:
         setLanguageMode(0);
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(m_dir->path()));
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->show();
         m_window = m_main->showModel(Model::V);
         QVERIFY(m_window);
@@ -383,7 +383,7 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
     ModelWindow *m_window = nullptr;
     ChannelTable m_records;
     QString m_squelch;

@@ -6,7 +6,7 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "numberreader.h"
@@ -311,7 +311,7 @@ private:
         m_radio->setPacing(false);
         if (!m_radio->open())
             return nullptr;
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, m_radio->devicePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(model);
@@ -371,7 +371,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<VirtualRadio> m_radio;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 QTEST_MAIN(TestFaultMatrixRadio)

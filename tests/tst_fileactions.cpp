@@ -2,7 +2,7 @@
 #include "channelstore.h"
 #include "filedialoganswerer.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 
@@ -91,7 +91,7 @@ private slots:
         m_dir.reset(new QTemporaryDir);
         QVERIFY(QDir::setCurrent(m_dir->path()));
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
-        m_main.reset(new MDIForm1);
+        m_main.reset(new MainWindow);
         m_main->show();
         m_window = m_main->showModel(Model::V);
         QVERIFY(m_window);
@@ -284,7 +284,7 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
     ModelWindow *m_window = nullptr;
 };
 

@@ -1,5 +1,5 @@
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 
 #include <QLabel>
@@ -13,19 +13,19 @@ using namespace zw;
 namespace
 {
 
-QAction *mainItem(MDIForm1 &main, const char *name)
+QAction *mainItem(MainWindow &main, const char *name)
 {
     return main.menuBar()->findChild<QAction *>(QString::fromUtf8(name));
 }
 
-QString mainText(MDIForm1 &main, const char *name)
+QString mainText(MainWindow &main, const char *name)
 {
     QAction *action = mainItem(main, name);
     return action ? action->text() : QStringLiteral("<missing>");
 }
 
 // Opens a menu of the main window and closes it again, as a user glancing at it.
-void openMenu(MDIForm1 &main, const char *name)
+void openMenu(MainWindow &main, const char *name)
 {
     auto *menu = main.menuBar()->findChild<QMenu *>(QString::fromUtf8(name));
     QVERIFY(menu);
@@ -33,7 +33,7 @@ void openMenu(MDIForm1 &main, const char *name)
     menu->close();
 }
 
-QStringList topLevelTexts(MDIForm1 &main)
+QStringList topLevelTexts(MainWindow &main)
 {
     QStringList texts;
     for (const char *name : {"型号", "端口", "语言", "退出", "帮助"})
@@ -62,7 +62,7 @@ private slots:
 
     void startShowsDesignTexts()
     {
-        MDIForm1 main;
+        MainWindow main;
         QCOMPARE(main.windowTitle(), QStringLiteral("ZW4630  版本  B1.3"));
         QCOMPARE(topLevelTexts(main),
                  (QStringList{blanks(7) + "对讲机型号", blanks(7) + "设置端口", blanks(7) + "语言",
@@ -108,7 +108,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, topLevel);
         QFETCH(QStringList, subItems);
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         for (const QString &choice : choices) {
             mainItem(main, choice.toUtf8().constData())->trigger();
@@ -130,7 +130,7 @@ private slots:
 
     void subMenusFollowOnlyWhenOpened()
     {
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         mainItem(main, "英语")->trigger();
         QCOMPARE(mainText(main, "英语"), QStringLiteral("英语"));
@@ -148,7 +148,7 @@ private slots:
 
     void modelWindowsTakeTheLanguageAtLoad()
     {
-        MDIForm1 main;
+        MainWindow main;
         main.show();
         ModelWindow *before = main.showModel(Model::UH);
         mainItem(main, "英语")->trigger();

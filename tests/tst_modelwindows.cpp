@@ -1,9 +1,9 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
-#include "dialog1.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "modelchoicedialog.h"
 #include "modelwindow.h"
 
 #include <QComboBox>
@@ -90,7 +90,7 @@ private slots:
         QFETCH(QString, readCaption);
         QFETCH(int, rxWidth);
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(model);
         QVERIFY(w);
         QCOMPARE(answerer.count(), 0);
@@ -129,7 +129,7 @@ private slots:
 
     void englishModeAppliesAtLoadOnly()
     {
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *before = main.showModel(Model::UH);
         setLanguageMode(2);
         ModelWindow *w = main.showModel(Model::V);
@@ -153,7 +153,7 @@ private slots:
 
     void openingTwiceBringsTheSameWindowForward()
     {
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *first = main.showModel(Model::V);
         first->squelchList()->setCurrentText(QStringLiteral("7"));
         ModelWindow *second = main.showModel(Model::V);
@@ -181,12 +181,12 @@ private slots:
         QFETCH(bool, vOpen);
         QFETCH(bool, ulOpen);
         QFETCH(bool, uhOpen);
-        MDIForm1 main;
+        MainWindow main;
         QPointer<ModelWindow> v = main.showModel(Model::V);
         v->squelchList()->setCurrentText(QStringLiteral("9"));
         main.showModel(Model::UH);
         v->findChild<QAction *>(QStringLiteral("型号"))->trigger();
-        QPointer<Dialog1> dialog = main.dialog1();
+        QPointer<ModelChoiceDialog> dialog = main.modelChoiceDialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Model"));
         QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Select Model:"));
@@ -210,9 +210,9 @@ private slots:
     void dialog1InEnglishMode()
     {
         setLanguageMode(2);
-        MDIForm1 main;
-        main.showDialog1();
-        Dialog1 *dialog = main.dialog1();
+        MainWindow main;
+        main.showModelChoiceDialog();
+        ModelChoiceDialog *dialog = main.modelChoiceDialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Model"));
         QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Plise Select Model"));
         QCOMPARE(dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->text(),
@@ -226,7 +226,7 @@ private slots:
     void typedEntrySurvivesReopenAndRestart()
     {
         {
-            MDIForm1 main;
+            MainWindow main;
             ModelWindow *w = main.showModel(Model::UM);
             QTableView *grid = w->grid();
             grid->setCurrentIndex(w->tableModel()->index(4, 1));
@@ -245,7 +245,7 @@ private slots:
             QCOMPARE(again->tableModel()->index(4, 1).data().toString(), stored);
             m_stored = stored;
         }
-        MDIForm1 restarted;
+        MainWindow restarted;
         ModelWindow *w = restarted.showModel(Model::UM);
         QCOMPARE(w->tableModel()->index(4, 1).data().toString(), m_stored);
     }
@@ -257,7 +257,7 @@ private slots:
         junk.write("Standard Jet DB, not ours");
         junk.close();
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
         QCOMPARE(answerer.count(), 1);
         const auto &box = answerer.seen().first();
@@ -282,7 +282,7 @@ private slots:
         QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")),
                               QFileDevice::ReadOwner);
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::UL);
         QCOMPARE(answerer.count(), 1);
         QVERIFY(answerer.seen().first().text.contains(QStringLiteral("只读")));
@@ -293,7 +293,7 @@ private slots:
 
     void transferLockDisablesTheFourItemsAndTyping()
     {
-        MDIForm1 main;
+        MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
         w->setTransferLock(true);
         for (const char *name : {"文件", "读信道", "写信道", "退出"})

@@ -40,19 +40,19 @@ private slots:
             const QByteArray name = modelInfo(m).name.toLatin1();
             const bool fourBlanks = m == Model::V || m == Model::UH;
             QTest::addRow("%s Combo1", name.constData())
-                << m << PickList::Combo1 << 124 << QStringList{"", "67.0", "69.3"}
+                << m << PickList::ToneBoth << 124 << QStringList{"", "67.0", "69.3"}
                 << QStringList{"D743N", "D754N", fourBlanks ? "    " : "   "};
             QTest::addRow("%s Combo3", name.constData())
-                << m << PickList::Combo3 << 125 << QStringList{"   ", "67.0"}
+                << m << PickList::TxTone << 125 << QStringList{"   ", "67.0"}
                 << QStringList{"D754N", " ", " "};
             QTest::addRow("%s Combo5", name.constData())
-                << m << PickList::Combo5 << 3 << QStringList{"add", "del", "  "} << QStringList{};
+                << m << PickList::Scan << 3 << QStringList{"add", "del", "  "} << QStringList{};
             QTest::addRow("%s Combo6", name.constData())
-                << m << PickList::Combo6 << 4 << QStringList{"off", "1", "2", " "} << QStringList{};
+                << m << PickList::Bcl << 4 << QStringList{"off", "1", "2", " "} << QStringList{};
             QTest::addRow("%s Combo7", name.constData())
-                << m << PickList::Combo7 << 3 << QStringList{"off", "on", "  "} << QStringList{};
+                << m << PickList::Beat << 3 << QStringList{"off", "on", "  "} << QStringList{};
             QTest::addRow("%s Combo10", name.constData())
-                << m << PickList::Combo10 << (m == Model::V ? 2 : 3)
+                << m << PickList::Power << (m == Model::V ? 2 : 3)
                 << (m == Model::V ? QStringList{"H", "L"} : QStringList{"H", "L", " "})
                 << QStringList{};
         }
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(entries.size(), count);
         QCOMPARE(entries.mid(0, head.size()), head);
         QCOMPARE(entries.mid(entries.size() - tail.size()), tail);
-        if (list == PickList::Combo1 || list == PickList::Combo3) {
+        if (list == PickList::ToneBoth || list == PickList::TxTone) {
             // One leading entry, the 39 tones, the 83 DCS entries, then the blank entries.
             QCOMPARE(entries.at(39), QStringLiteral("250.3"));
             QCOMPARE(entries.at(40), QStringLiteral("D023N"));
@@ -87,15 +87,15 @@ private slots:
 
         const QString used = QStringLiteral("145.00000");
         QTest::newRow("Combo1 first entry")
-            << PickList::Combo1 << "" << used << QList<int>{RxTone, TxTone} << "";
+            << PickList::ToneBoth << "" << used << QList<int>{RxTone, TxTone} << "";
         QTest::newRow("Combo1 last entry")
-            << PickList::Combo1 << "    " << used << QList<int>{RxTone, TxTone} << "    ";
+            << PickList::ToneBoth << "    " << used << QList<int>{RxTone, TxTone} << "    ";
         QTest::newRow("Combo3 blanks")
-            << PickList::Combo3 << "   " << used << QList<int>{TxTone} << "   ";
-        QTest::newRow("Combo5") << PickList::Combo5 << "del" << used << QList<int>{Scan} << "del";
-        QTest::newRow("Combo6") << PickList::Combo6 << "2" << used << QList<int>{Bcl} << "2";
-        QTest::newRow("Combo7") << PickList::Combo7 << "on" << used << QList<int>{Beat} << "on";
-        QTest::newRow("Combo10") << PickList::Combo10 << " " << used << QList<int>{Power} << " ";
+            << PickList::TxTone << "   " << used << QList<int>{TxTone} << "   ";
+        QTest::newRow("Combo5") << PickList::Scan << "del" << used << QList<int>{Scan} << "del";
+        QTest::newRow("Combo6") << PickList::Bcl << "2" << used << QList<int>{Bcl} << "2";
+        QTest::newRow("Combo7") << PickList::Beat << "on" << used << QList<int>{Beat} << "on";
+        QTest::newRow("Combo10") << PickList::Power << " " << used << QList<int>{Power} << " ";
         for (PickList list : allPickLists) {
             const QByteArray name = pickListName(list).toLatin1();
             QTest::addRow("%s on empty channel", name.constData())

@@ -1,8 +1,8 @@
-#include "dialog.h"
 #include "language.h"
 #include "mainmenus.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "portdialog.h"
 #include "ptypair.h"
 #include "serialconnection.h"
 
@@ -31,7 +31,7 @@ private slots:
         m_com1.reset(new PtyPair);
         m_com2.reset(new PtyPair);
         QVERIFY(m_com1->isValid() && m_com2->isValid());
-        m_main.reset(new MDIForm1);
+        m_main.reset(new MainWindow);
         m_main->serial()->setDevice(1, m_com1->slavePath());
         m_main->serial()->setDevice(2, m_com2->slavePath());
         MessageBoxAnswerer none;
@@ -49,16 +49,16 @@ private slots:
 
     void opensOnceWithTheCurrentPortChosen()
     {
-        Dialog *dialog = openDialog();
+        PortDialog *dialog = openDialog();
         QVERIFY(dialog->option(1)->isChecked());
         QVERIFY(!dialog->option(2)->isChecked());
         QCOMPARE(dialog->option(2)->text(), QStringLiteral(" COM2"));
         QCOMPARE(openDialog(), dialog);
-        QCOMPARE(m_main->findChildren<Dialog *>().size(), 1);
+        QCOMPARE(m_main->findChildren<PortDialog *>().size(), 1);
 
         // OK on the open current port changes nothing and closes the dialog.
         MessageBoxAnswerer messages;
-        QPointer<Dialog> guard = dialog;
+        QPointer<PortDialog> guard = dialog;
         dialog->ok();
         QCOMPARE(messages.count(), 0);
         QTRY_VERIFY(guard.isNull());
@@ -69,7 +69,7 @@ private slots:
     void englishModeAtOpening()
     {
         m_main->findChild<MainMenus *>()->chooseEnglish();
-        Dialog *dialog = openDialog();
+        PortDialog *dialog = openDialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Select Port"));
         QCOMPARE(dialog->findChild<QLabel *>()->text(), QStringLiteral("Plise Select Port"));
         QCOMPARE(buttonTexts(dialog), (QStringList{"OK", "Cancel"}));
@@ -78,8 +78,8 @@ private slots:
 
     void switchesToAFreePort()
     {
-        Dialog *dialog = openDialog();
-        QPointer<Dialog> guard = dialog;
+        PortDialog *dialog = openDialog();
+        QPointer<PortDialog> guard = dialog;
         dialog->option(2)->setChecked(true);
         MessageBoxAnswerer messages;
         dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
@@ -115,7 +115,7 @@ private slots:
         QSerialPort holder((to == 1 ? m_com1 : m_com2)->slavePath()); // another program
         QVERIFY(holder.open(QIODevice::ReadWrite));
 
-        Dialog *dialog = openDialog();
+        PortDialog *dialog = openDialog();
         QVERIFY(dialog->option(from)->isChecked());
         dialog->option(to)->setChecked(true);
         MessageBoxAnswerer messages;
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(m_main->serial()->portNumber(), from);
 
         // Choosing the port offered opens it and closes the dialog.
-        QPointer<Dialog> guard = dialog;
+        QPointer<PortDialog> guard = dialog;
         dialog->option(from)->setChecked(true);
         dialog->ok();
         QCOMPARE(messages.count(), 1);
@@ -143,11 +143,11 @@ private slots:
     {
         QSerialPort holder(m_com2->slavePath());
         QVERIFY(holder.open(QIODevice::ReadWrite));
-        Dialog *dialog = openDialog();
+        PortDialog *dialog = openDialog();
         dialog->option(2)->setChecked(true);
         MessageBoxAnswerer messages;
         dialog->ok();
-        QPointer<Dialog> guard = dialog;
+        QPointer<PortDialog> guard = dialog;
         dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
         QTRY_VERIFY(guard.isNull());
         QVERIFY(!m_main->serial()->isOpen());
@@ -160,7 +160,7 @@ private slots:
     {
         QObject transfer;
         m_main->serial()->setTransferOwner(&transfer);
-        Dialog *dialog = openDialog();
+        PortDialog *dialog = openDialog();
         dialog->option(2)->setChecked(true);
         MessageBoxAnswerer messages;
         dialog->ok();
@@ -181,13 +181,13 @@ private slots:
     }
 
 private:
-    Dialog *openDialog()
+    PortDialog *openDialog()
     {
         m_main->menuBar()->findChild<QAction *>(QStringLiteral("端口"))->trigger();
         return m_main->findChild<MainMenus *>()->portDialog();
     }
 
-    static QStringList buttonTexts(Dialog *dialog)
+    static QStringList buttonTexts(PortDialog *dialog)
     {
         return {dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->text(),
                 dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->text()};
@@ -196,7 +196,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<PtyPair> m_com1;
     std::unique_ptr<PtyPair> m_com2;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 QTEST_MAIN(TestPortDialog)

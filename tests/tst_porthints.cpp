@@ -1,5 +1,5 @@
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "porthints.h"
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         PtyPair pty;
         QVERIFY(pty.isValid());
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, dir.filePath(QStringLiteral("none")));
         main.serial()->setDevice(2, pty.slavePath());
         {

@@ -1,7 +1,7 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "numberreader.h"
@@ -133,7 +133,7 @@ private slots:
     {
         PtyPair pty;
         QVERIFY(pty.isValid());
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::V);
@@ -376,7 +376,7 @@ private slots:
         QFETCH(Model, model);
         PtyPair pty;
         QVERIFY(pty.isValid());
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(model);
@@ -450,7 +450,7 @@ private slots:
         QFETCH(bool, closedBefore);
         PtyPair pty;
         QVERIFY(pty.isValid());
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::UM);
@@ -487,7 +487,7 @@ private:
         m_radio = std::make_unique<VirtualRadio>(radioModel);
         m_radio->setPacing(false);
         QVERIFY(m_radio->open());
-        m_main = std::make_unique<MDIForm1>();
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, m_radio->devicePath());
         m_main->load();
         QVERIFY(m_main->serial()->isOpen());
@@ -495,7 +495,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<VirtualRadio> m_radio;
-    std::unique_ptr<MDIForm1> m_main;
+    std::unique_ptr<MainWindow> m_main;
 };
 
 QTEST_MAIN(TestRadioLink)

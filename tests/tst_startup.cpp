@@ -1,6 +1,6 @@
-#include "dialog1.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "ptypair.h"
 #include "serialconnection.h"
@@ -34,7 +34,7 @@ private slots:
         PtyPair com1, com2;
         QVERIFY(com1.isValid() && com2.isValid());
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, com1.slavePath());
         main.serial()->setDevice(2, com2.slavePath());
         main.load();
@@ -55,7 +55,7 @@ private slots:
         QSerialPort holder(com1.slavePath()); // another program holds COM1
         QVERIFY(holder.open(QIODevice::ReadWrite));
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, com1.slavePath());
         main.serial()->setDevice(2, com2.slavePath());
         main.load();
@@ -75,7 +75,7 @@ private slots:
     void neitherPortOpensAndTheProgramGoesOn()
     {
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, m_dir.filePath(QStringLiteral("no-such-tty1")));
         main.serial()->setDevice(2, m_dir.filePath(QStringLiteral("no-such-tty2")));
         main.load();
@@ -109,13 +109,13 @@ private slots:
     {
         PtyPair com1;
         MessageBoxAnswerer answerer;
-        MDIForm1 main;
+        MainWindow main;
         main.serial()->setDevice(1, com1.slavePath());
         main.load();
         main.showModel(Model::V);
         main.showModel(Model::UL);
-        main.showDialog1();
-        QPointer<Dialog1> dialog = main.dialog1();
+        main.showModelChoiceDialog();
+        QPointer<ModelChoiceDialog> dialog = main.modelChoiceDialog();
         QAction *exitItem = nullptr;
         for (QAction *action : main.menuBar()->actions())
             if (action->objectName() == QStringLiteral("退出"))

@@ -1,6 +1,6 @@
 // Renders a model window in the middle of a read from a virtual radio, progress bar showing:
 //   QT_QPA_PLATFORM=offscreen zw4630-reading-screenshot OUT.png [V|UH|UM|UL]
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     zw::VirtualRadio radio(*model);
     if (!radio.open())
         return 1;
-    zw::MDIForm1 main;
+    zw::MainWindow main;
     main.serial()->setDevice(1, radio.devicePath());
     main.load();
     zw::ModelWindow *window = main.showModel(*model);

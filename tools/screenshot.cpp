@@ -3,17 +3,17 @@
 // With --editing the first window gets a few channels entered and its Combo1 list opened;
 // --notes / --about render that window of the help menu instead of the main window;
 // --csv-problems renders the list of CHIRP CSV rows the first window cannot take.
+#include "aboutdialog.h"
 #include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
-#include "frmabout.h"
-#include "frmabout1.h"
 #include "language.h"
 #include "mainmenus.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
+#include "operationnotesdialog.h"
 #include "serialconnection.h"
 
 #include <QAbstractItemView>
@@ -37,10 +37,10 @@ static QComboBox *enterChannels(zw::ModelWindow *window)
         editor->enterText(row, zw::ChannelTableModel::rxFrequencyColumn,
                           QString::number(low + 1.0125 + row * 0.5, 'f', 4));
         window->grid()->setCurrentIndex(window->tableModel()->index(row, 2));
-        editor->pick(zw::PickList::Combo1, tones.at(row));
+        editor->pick(zw::PickList::ToneBoth, tones.at(row));
     }
-    editor->pick(zw::PickList::Combo10, QStringLiteral("L"));
-    QComboBox *list = editor->pickList(zw::PickList::Combo1);
+    editor->pick(zw::PickList::Power, QStringLiteral("L"));
+    QComboBox *list = editor->pickList(zw::PickList::ToneBoth);
     list->setCurrentIndex(list->findText(QStringLiteral("D754N")));
     list->showPopup();
     return list;
@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
     const bool problems = args.removeAll(QStringLiteral("--csv-problems")) > 0;
     QTemporaryDir dir; // databases of this run only
     QDir::setCurrent(dir.path());
-    zw::MDIForm1 main;
+    zw::MainWindow main;
     main.serial()->setDevice(1, dir.filePath(QStringLiteral("none")));
     main.show();
     auto *menus = main.findChild<zw::MainMenus *>();

@@ -1,8 +1,8 @@
-#include "dialog1.h"
+#include "modelchoicedialog.h"
 
 #include "captions.h"
 #include "language.h"
-#include "mdiform1.h"
+#include "mainwindow.h"
 #include "modelwindow.h"
 
 #include <QLabel>
@@ -29,7 +29,7 @@ const std::array<OptionRow, 4> optionRows{{
 }};
 } // namespace
 
-Dialog1::Dialog1(MDIForm1 *frame) : QDialog(nullptr), m_frame(frame)
+ModelChoiceDialog::ModelChoiceDialog(MainWindow *frame) : QDialog(nullptr), m_frame(frame)
 {
     setObjectName(QStringLiteral("Dialog1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -58,16 +58,16 @@ Dialog1::Dialog1(MDIForm1 *frame) : QDialog(nullptr), m_frame(frame)
     auto *cancelButton = new QPushButton(captionText(Caption::Dialog1Cancel, set), this);
     cancelButton->setObjectName(QStringLiteral("CancelButton"));
     cancelButton->setGeometry(twips(1650), twips(2520), twips(1200), twips(375));
-    connect(okButton, &QPushButton::clicked, this, &Dialog1::ok);
-    connect(cancelButton, &QPushButton::clicked, this, &Dialog1::close);
+    connect(okButton, &QPushButton::clicked, this, &ModelChoiceDialog::ok);
+    connect(cancelButton, &QPushButton::clicked, this, &ModelChoiceDialog::close);
 }
 
-QRadioButton *Dialog1::option(int index) const
+QRadioButton *ModelChoiceDialog::option(int index) const
 {
     return (index >= 0 && index < 4) ? m_options[index] : nullptr;
 }
 
-void Dialog1::ok()
+void ModelChoiceDialog::ok()
 {
     for (std::size_t i = 0; i < optionRows.size(); ++i) {
         if (!m_options[i]->isChecked() || !m_frame)

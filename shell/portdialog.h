@@ -12,13 +12,13 @@ class SerialConnection;
 
 // The port dialog: moves the program's serial connection between COM1 and COM2. Modeless; it
 // reads the port number and the language each time it opens (closing deletes it).
-class Dialog final : public QDialog
+class PortDialog final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(Dialog)
+    Q_DISABLE_COPY_MOVE(PortDialog)
 
 public:
-    explicit Dialog(SerialConnection *serial, QWidget *parent = nullptr);
+    explicit PortDialog(SerialConnection *serial, QWidget *parent = nullptr);
 
     QRadioButton *option(int port) const; // 1 " COM1", 2 " COM2"
 

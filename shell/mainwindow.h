@@ -14,19 +14,19 @@ class QMenu;
 namespace zw
 {
 
-class Dialog1;
+class ModelChoiceDialog;
 class ModelWindow;
 class SerialConnection;
 
 // The main window: the frame of the model windows and the owner of the serial connection.
-class MDIForm1 final : public QMainWindow
+class MainWindow final : public QMainWindow
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(MDIForm1)
+    Q_DISABLE_COPY_MOVE(MainWindow)
 
 public:
-    explicit MDIForm1(QWidget *parent = nullptr);
-    ~MDIForm1() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence: show the window, then open the serial port on COM1, or on COM2
     // after a warning. Devices for port 1 and 2 are set on serial() before.
@@ -42,8 +42,8 @@ public:
     void closeModel(Model model);
     ModelWindow *modelWindow(Model model) const;
 
-    void showDialog1();
-    Dialog1 *dialog1() const;
+    void showModelChoiceDialog();
+    ModelChoiceDialog *modelChoiceDialog() const;
 
     // 退出系统: closes the main window and the four model windows.
     void exitProgram();
@@ -57,7 +57,7 @@ private:
     SerialConnection *m_serial;
     QMdiArea *m_mdiArea;
     std::array<QPointer<ModelWindow>, 4> m_windows;
-    QPointer<Dialog1> m_dialog1;
+    QPointer<ModelChoiceDialog> m_modelChoiceDialog;
     QMenu *m_modelMenu = nullptr;    // 型号
     QAction *m_portAction = nullptr; // 端口
     QMenu *m_languageMenu = nullptr; // 语言

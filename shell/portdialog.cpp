@@ -1,4 +1,4 @@
-#include "dialog.h"
+#include "portdialog.h"
 
 #include "captions.h"
 #include "language.h"
@@ -14,7 +14,8 @@
 namespace zw
 {
 
-Dialog::Dialog(SerialConnection *serial, QWidget *parent) : QDialog(parent), m_serial(serial)
+PortDialog::PortDialog(SerialConnection *serial, QWidget *parent)
+    : QDialog(parent), m_serial(serial)
 {
     setObjectName(QStringLiteral("Dialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -47,16 +48,16 @@ Dialog::Dialog(SerialConnection *serial, QWidget *parent) : QDialog(parent), m_s
     auto *cancelButton = new QPushButton(captionText(Caption::DialogCancel, set), this);
     cancelButton->setObjectName(QStringLiteral("CancelButton"));
     cancelButton->setGeometry(twips(1560), twips(2160), twips(1200), twips(375));
-    connect(okButton, &QPushButton::clicked, this, &Dialog::ok);
-    connect(cancelButton, &QPushButton::clicked, this, &Dialog::close);
+    connect(okButton, &QPushButton::clicked, this, &PortDialog::ok);
+    connect(cancelButton, &QPushButton::clicked, this, &PortDialog::close);
 }
 
-QRadioButton *Dialog::option(int port) const
+QRadioButton *PortDialog::option(int port) const
 {
     return port == 1 ? m_com1 : port == 2 ? m_com2 : nullptr;
 }
 
-void Dialog::ok()
+void PortDialog::ok()
 {
     if (!m_serial)
         return;
@@ -81,7 +82,7 @@ void Dialog::ok()
     close();
 }
 
-bool Dialog::usePort(int port)
+bool PortDialog::usePort(int port)
 {
     if (m_serial->portNumber() == port) {
         if (m_serial->isOpen())

@@ -23,13 +23,13 @@ QFont kaiTiFont(double pointSize);
 // The about window: the program's title and version, the support line, and a button that
 // starts the operating system's system-information tool. Modeless, one instance (closing
 // deletes it); Enter and Esc close it.
-class frmAbout final : public QDialog
+class AboutDialog final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(frmAbout)
+    Q_DISABLE_COPY_MOVE(AboutDialog)
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit AboutDialog(QWidget *parent = nullptr);
 
     // The system-information tool of this system: on Windows from the registry, elsewhere the
     // first known tool found on the PATH. Empty when there is none.

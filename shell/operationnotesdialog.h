@@ -8,13 +8,13 @@ namespace zw
 
 // The operation-notes window: six short instructions for using the program with a radio.
 // Modeless, one instance (closing deletes it); Enter and Esc close it.
-class frmAbout1 final : public QDialog
+class OperationNotesDialog final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(frmAbout1)
+    Q_DISABLE_COPY_MOVE(OperationNotesDialog)
 
 public:
-    explicit frmAbout1(QWidget *parent = nullptr);
+    explicit OperationNotesDialog(QWidget *parent = nullptr);
 
     // The notes as one text; runs of blanks break its lines at the label's width.
     static QString notesText();

@@ -8,17 +8,17 @@ class QRadioButton;
 namespace zw
 {
 
-class MDIForm1;
+class MainWindow;
 
 // The model-choice dialog: replaces the open model windows by the chosen model's window.
 // Modeless and independent of the main window; it reads the language when it opens.
-class Dialog1 final : public QDialog
+class ModelChoiceDialog final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(Dialog1)
+    Q_DISABLE_COPY_MOVE(ModelChoiceDialog)
 
 public:
-    explicit Dialog1(MDIForm1 *frame);
+    explicit ModelChoiceDialog(MainWindow *frame);
 
     QRadioButton *
     option(int index) const; // 0 " ZW4630UH", 1 " ZW4630UM", 2 " ZW4630UL", 3 "  ZW4630V"
@@ -26,7 +26,7 @@ public:
 private:
     void ok();
 
-    QPointer<MDIForm1> m_frame;
+    QPointer<MainWindow> m_frame;
     QRadioButton *m_options[4] = {};
 };
 

@@ -1,4 +1,4 @@
-#include "module1.h"
+#include "currentdirectory.h"
 
 #include "messagebox.h"
 

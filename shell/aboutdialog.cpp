@@ -1,4 +1,4 @@
-#include "frmabout.h"
+#include "aboutdialog.h"
 
 #include "messagebox.h"
 #include "modelwindow.h"
@@ -26,7 +26,7 @@ QFont kaiTiFont(double pointSize)
     return font;
 }
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -81,13 +81,13 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     sysInfo->setGeometry(twips(4380), twips(3420), twips(1320), twips(375));
     sysInfo->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &frmAbout::close);
-    connect(sysInfo, &QPushButton::clicked, this, &frmAbout::startSysInfo);
+    connect(ok, &QPushButton::clicked, this, &AboutDialog::close);
+    connect(sysInfo, &QPushButton::clicked, this, &AboutDialog::startSysInfo);
     ok->setFocus();
 }
 
-QLabel *frmAbout::addLabel(const char *name, const QString &text, const QColor &colour,
-                           double pointSize, int left, int top, int width, int height)
+QLabel *AboutDialog::addLabel(const char *name, const QString &text, const QColor &colour,
+                              double pointSize, int left, int top, int width, int height)
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QLatin1String(name));
@@ -100,7 +100,7 @@ QLabel *frmAbout::addLabel(const char *name, const QString &text, const QColor &
     return label;
 }
 
-QString frmAbout::systemInfoProgram()
+QString AboutDialog::systemInfoProgram()
 {
 #ifdef Q_OS_WIN
     const QString root = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\");
@@ -128,7 +128,7 @@ QString frmAbout::systemInfoProgram()
 #endif
 }
 
-void frmAbout::startSysInfo()
+void AboutDialog::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {})) {

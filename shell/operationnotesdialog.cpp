@@ -1,6 +1,6 @@
-#include "frmabout1.h"
+#include "operationnotesdialog.h"
 
-#include "frmabout.h"
+#include "aboutdialog.h"
 #include "modelwindow.h"
 
 #include <QFontInfo>
@@ -24,7 +24,7 @@ QString blanks(int n)
 
 } // namespace
 
-QString frmAbout1::displayText(const QString &notes)
+QString OperationNotesDialog::displayText(const QString &notes)
 {
     // The blank runs were laid out to fill each line to the label's edge. Qt wraps CJK text
     // between any two characters, so a run of four or more blanks after text becomes a line
@@ -36,7 +36,7 @@ QString frmAbout1::displayText(const QString &notes)
         notes.left(notes.indexOf(QRegularExpression(QStringLiteral("\\S")))));
 }
 
-QString frmAbout1::notesText()
+QString OperationNotesDialog::notesText()
 {
     const QChar quote(u'"');
     return blanks(18) + QStringLiteral("操作说明") + blanks(25) +
@@ -57,7 +57,7 @@ QString frmAbout1::notesText()
            QStringLiteral("口。") + blanks(4);
 }
 
-frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
+OperationNotesDialog::OperationNotesDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -97,7 +97,7 @@ frmAbout1::frmAbout1(QWidget *parent) : QDialog(parent)
     ok->setGeometry(twips(7620), twips(5160), twips(1260), twips(420));
     ok->setDefault(true);
     ok->setAutoDefault(true);
-    connect(ok, &QPushButton::clicked, this, &frmAbout1::close);
+    connect(ok, &QPushButton::clicked, this, &OperationNotesDialog::close);
     ok->raise();
     ok->setFocus();
 }

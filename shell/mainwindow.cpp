@@ -1,9 +1,9 @@
-#include "mdiform1.h"
+#include "mainwindow.h"
 
 #include "captions.h"
-#include "dialog1.h"
 #include "mainmenus.h"
 #include "messagebox.h"
+#include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "porthints.h"
 #include "serialconnection.h"
@@ -16,7 +16,7 @@
 namespace zw
 {
 
-MDIForm1::MDIForm1(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this))
 {
     setObjectName(QStringLiteral("MDIForm1"));
@@ -32,13 +32,13 @@ MDIForm1::MDIForm1(QWidget *parent)
     move(twips(60), twips(630));
 }
 
-MDIForm1::~MDIForm1()
+MainWindow::~MainWindow()
 {
-    if (m_dialog1)
-        m_dialog1->close();
+    if (m_modelChoiceDialog)
+        m_modelChoiceDialog->close();
 }
 
-void MDIForm1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     m_modelMenu = bar->addMenu(captionText(Caption::MainModelMenu, CaptionSet::Design));
@@ -66,7 +66,7 @@ void MDIForm1::buildMenus()
 
     m_exitAction = bar->addAction(captionText(Caption::MainExitMenu, CaptionSet::Design));
     m_exitAction->setObjectName(QStringLiteral("退出"));
-    connect(m_exitAction, &QAction::triggered, this, &MDIForm1::exitProgram);
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
 
     m_helpMenu = bar->addMenu(captionText(Caption::MainHelpMenu, CaptionSet::Design));
     m_helpMenu->setObjectName(QStringLiteral("帮助"));
@@ -77,7 +77,7 @@ void MDIForm1::buildMenus()
         ->setObjectName(QStringLiteral("关于"));
 }
 
-void MDIForm1::load()
+void MainWindow::load()
 {
     show();
     m_serial->setPortNumber(1);
@@ -97,7 +97,7 @@ void MDIForm1::load()
     }
 }
 
-ModelWindow *MDIForm1::showModel(Model model)
+ModelWindow *MainWindow::showModel(Model model)
 {
     QPointer<ModelWindow> &slot = m_windows[static_cast<std::size_t>(model)];
     if (slot) {
@@ -121,7 +121,7 @@ ModelWindow *MDIForm1::showModel(Model model)
         if (s == window)
             s = nullptr;
     });
-    connect(window, &ModelWindow::modelDialogRequested, this, &MDIForm1::showDialog1);
+    connect(window, &ModelWindow::modelDialogRequested, this, &MainWindow::showModelChoiceDialog);
     connect(window, &ModelWindow::switchRequested, this, [this, model](Model other) {
         closeModel(model);
         showModel(other);
@@ -132,7 +132,7 @@ ModelWindow *MDIForm1::showModel(Model model)
     return window;
 }
 
-void MDIForm1::closeModel(Model model)
+void MainWindow::closeModel(Model model)
 {
     QPointer<ModelWindow> window = m_windows[static_cast<std::size_t>(model)];
     if (window)
@@ -140,31 +140,31 @@ void MDIForm1::closeModel(Model model)
     m_windows[static_cast<std::size_t>(model)] = nullptr;
 }
 
-ModelWindow *MDIForm1::modelWindow(Model model) const
+ModelWindow *MainWindow::modelWindow(Model model) const
 {
     return m_windows[static_cast<std::size_t>(model)];
 }
 
-Dialog1 *MDIForm1::dialog1() const
+ModelChoiceDialog *MainWindow::modelChoiceDialog() const
 {
-    return m_dialog1;
+    return m_modelChoiceDialog;
 }
 
-void MDIForm1::showDialog1()
+void MainWindow::showModelChoiceDialog()
 {
-    if (!m_dialog1)
-        m_dialog1 = new Dialog1(this);
-    m_dialog1->show();
-    m_dialog1->raise();
-    m_dialog1->activateWindow();
+    if (!m_modelChoiceDialog)
+        m_modelChoiceDialog = new ModelChoiceDialog(this);
+    m_modelChoiceDialog->show();
+    m_modelChoiceDialog->raise();
+    m_modelChoiceDialog->activateWindow();
 }
 
-void MDIForm1::exitProgram()
+void MainWindow::exitProgram()
 {
     close();
 }
 
-void MDIForm1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     for (Model model : {Model::V, Model::UH, Model::UM, Model::UL})
         closeModel(model);
