@@ -75,13 +75,18 @@ QString toneText(int tenths)
     return QString::number(tenths / 10) + QLatin1Char('.') + QString::number(tenths % 10);
 }
 
-// A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix.
-// Why a row cannot be taken, for the command line (English) and the window (either language).
-struct CsvReason {
-    QString english;
-    QString chinese;
-};
+// Why a row cannot be taken: the kind and what it is about.
+CsvReason reasonAbout(CsvReasonKind kind, const QString &subject)
+{
+    return {kind, subject, 0, 0};
+}
 
+CsvReason outOfBand(CsvReasonKind kind, qint64 units10Hz, const ModelInfo &model)
+{
+    return {kind, mhzText(units10Hz), model.band.bandLow, model.band.bandHigh};
+}
+
+// A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix.
 std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why)
 {
     QString text = raw.trimmed();
@@ -96,20 +101,17 @@ std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why)
     bool ok = false;
     const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
     if (!ok || value < 0) {
-        *why = {QStringLiteral("frequency \"%1\" is not a number").arg(raw),
-                QStringLiteral("频率“%1”不是数字").arg(raw)};
+        *why = reasonAbout(CsvReasonKind::FrequencyNotNumber, raw);
         return std::nullopt;
     }
     const qsizetype point = text.indexOf(u'.');
     if (scale == 1.0 && point >= 0 && text.size() - point - 1 > 6) {
-        *why = {QStringLiteral("frequency \"%1\" has more than 6 decimals").arg(raw),
-                QStringLiteral("频率“%1”的小数超过 6 位").arg(raw)};
+        *why = reasonAbout(CsvReasonKind::FrequencyTooManyDecimals, raw);
         return std::nullopt;
     }
     const double hz = value * scale * 1e6;
     if (std::fabs(hz - std::round(hz / 10.0) * 10.0) > 0.5) {
-        *why = {QStringLiteral("frequency \"%1\" is finer than 10 Hz").arg(raw),
-                QStringLiteral("频率“%1”精确到 10 Hz 以下").arg(raw)};
+        *why = reasonAbout(CsvReasonKind::FrequencyFinerThan10Hz, raw);
         return std::nullopt;
     }
     return qint64(std::llround(hz / 10.0));
@@ -131,9 +133,7 @@ std::optional<QString> radioTone(const QString &raw, CsvReason *why)
             if (int(std::lround(tone.toDouble() * 10)) == tenths)
                 return tone;
     }
-    *why = {
-        QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(raw.trimmed()),
-        QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(raw.trimmed())};
+    *why = reasonAbout(CsvReasonKind::ToneNotInList, raw.trimmed());
     return std::nullopt;
 }
 
@@ -141,15 +141,11 @@ std::optional<QString> radioDcs(const QString &raw, QChar polarity, CsvReason *w
 {
     const QString code = raw.trimmed().rightJustified(3, u'0');
     if (polarity != u'N') {
-        *why = {
-            QStringLiteral("DCS code %1 with inverted polarity: the radio has normal polarity only")
-                .arg(code),
-            QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(code)};
+        *why = reasonAbout(CsvReasonKind::DcsInverted, code);
         return std::nullopt;
     }
     if (!dcsCodes().contains(code)) {
-        *why = {QStringLiteral("DCS code %1 is not one of the radio's 83 codes").arg(raw.trimmed()),
-                QStringLiteral("DCS 码 %1 不在对讲机的 83 个码之中").arg(raw.trimmed())};
+        *why = reasonAbout(CsvReasonKind::DcsNotInList, raw.trimmed());
         return std::nullopt;
     }
     return QLatin1Char('D') + code + QLatin1Char('N');
@@ -278,252 +274,326 @@ QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
     return out.toUtf8();
 }
 
+QString csvReasonText(const CsvReason &reason, CsvLanguage language)
+{
+    const bool english = language == CsvLanguage::English;
+    const QString &s = reason.subject;
+    switch (reason.kind) {
+    case CsvReasonKind::FrequencyNotNumber:
+        return english ? QStringLiteral("frequency \"%1\" is not a number").arg(s)
+                       : QStringLiteral("频率“%1”不是数字").arg(s);
+    case CsvReasonKind::FrequencyTooManyDecimals:
+        return english ? QStringLiteral("frequency \"%1\" has more than 6 decimals").arg(s)
+                       : QStringLiteral("频率“%1”的小数超过 6 位").arg(s);
+    case CsvReasonKind::FrequencyFinerThan10Hz:
+        return english ? QStringLiteral("frequency \"%1\" is finer than 10 Hz").arg(s)
+                       : QStringLiteral("频率“%1”精确到 10 Hz 以下").arg(s);
+    case CsvReasonKind::LocationNotChannel:
+        return english
+                   ? QStringLiteral("Location %1 is not a channel of this radio (1 to 16)").arg(s)
+                   : QStringLiteral("位置 %1 不是本机的信道（1 到 16）").arg(s);
+    case CsvReasonKind::ChannelTwice:
+        return english ? QStringLiteral("channel %1 appears twice").arg(s)
+                       : QStringLiteral("信道 %1 出现了两次").arg(s);
+    case CsvReasonKind::ReceiveOutOfBand:
+        return (english ? QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
+                        : QStringLiteral("接收频率 %1 MHz 超出 %2 到 %3 MHz"))
+            .arg(s)
+            .arg(reason.bandLow)
+            .arg(reason.bandHigh);
+    case CsvReasonKind::ReceiveOffRaster:
+        return english ? QStringLiteral(
+                             "receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                             .arg(s)
+                       : QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(s);
+    case CsvReasonKind::DuplexUnknown:
+        return english ? QStringLiteral("Duplex \"%1\" is not known").arg(s)
+                       : QStringLiteral("不认识的 Duplex“%1”").arg(s);
+    case CsvReasonKind::TransmitOutOfBand:
+        return (english ? QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
+                        : QStringLiteral("发送频率 %1 MHz 超出 %2 到 %3 MHz"))
+            .arg(s)
+            .arg(reason.bandLow)
+            .arg(reason.bandHigh);
+    case CsvReasonKind::TransmitOffRaster:
+        return english ? QStringLiteral(
+                             "transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
+                             .arg(s)
+                       : QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(s);
+    case CsvReasonKind::CrossModeUnknown:
+        return english ? QStringLiteral("CrossMode \"%1\" is not known").arg(s)
+                       : QStringLiteral("不认识的 CrossMode“%1”").arg(s);
+    case CsvReasonKind::ToneModeUnknown:
+        return english ? QStringLiteral("Tone mode \"%1\" cannot be stored in this radio").arg(s)
+                       : QStringLiteral("Tone 方式“%1”不能存入本机").arg(s);
+    case CsvReasonKind::ToneNotInList:
+        return english
+                   ? QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(s)
+                   : QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(s);
+    case CsvReasonKind::DcsInverted:
+        return english ? QStringLiteral("DCS code %1 with inverted polarity: the radio has normal "
+                                        "polarity only")
+                             .arg(s)
+                       : QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(s);
+    case CsvReasonKind::DcsNotInList:
+        return english ? QStringLiteral("DCS code %1 is not one of the radio's 83 codes").arg(s)
+                       : QStringLiteral("DCS 码 %1 不在对讲机的 83 个码之中").arg(s);
+    case CsvReasonKind::PowerNotWatts:
+        return english ? QStringLiteral("Power \"%1\" is not a watt value").arg(s)
+                       : QStringLiteral("功率“%1”不是瓦数").arg(s);
+    }
+    return s;
+}
+
+namespace
+{
+
+// The columns a file's header names, found by name in any order.
+class CsvColumns
+{
+public:
+    explicit CsvColumns(const QStringList &names)
+    {
+        for (int i = 0; i < names.size(); ++i)
+            m_index.insert(names.at(i).trimmed(), i);
+    }
+
+    bool has(const char *name) const { return m_index.contains(QLatin1String(name)); }
+
+    // The row's value of the column, trimmed; empty when the column or the value is missing.
+    QString get(const QStringList &fields, const char *name) const
+    {
+        const int i = m_index.value(QLatin1String(name), -1);
+        return (i >= 0 && i < fields.size()) ? fields.at(i).trimmed() : QString();
+    }
+
+private:
+    QHash<QString, int> m_index;
+};
+
+// The rows of a CSV file without its comment lines (the header first), after a byte-order mark.
+QList<std::pair<int, QStringList>> csvRows(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QList<std::pair<int, QStringList>> rows;
+    for (const auto &row : parseCsv(text))
+        if (!row.second.first().trimmed().startsWith(u'#'))
+            rows.append(row);
+    return rows;
+}
+
+// One side of a channel's squelch as a CSV row names it.
+enum class Side { None, Tone, Dcs };
+
+std::optional<Side> sideOf(const QString &s)
+{
+    if (s == QLatin1String("Tone"))
+        return Side::Tone;
+    if (s == QLatin1String("DTCS"))
+        return Side::Dcs;
+    if (s.isEmpty())
+        return Side::None;
+    return std::nullopt;
+}
+
+// A row that fits: the channel it names and its record. Channel 0 is CHIRP's empty memory
+// (frequency 0), which is skipped.
+struct CsvRowRecord {
+    int channel = 0;
+    ChannelRecord record;
+};
+
+struct RowOutcome {
+    std::optional<CsvRowRecord> taken;
+    CsvReason problem; // when nothing is taken
+};
+
+RowOutcome rejected(const CsvReason &why)
+{
+    return {std::nullopt, why};
+}
+
+// Reads one row against the model. `taken` tells the channels earlier rows already filled;
+// `current` gives the fields a row does not carry (0, 3 and 6).
+RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const ModelInfo &model,
+                    const ChannelTable &current, const std::array<bool, channelCount> &taken)
+{
+    auto get = [&](const char *name) { return columns.get(fields, name); };
+    const QString location = get("Location");
+    CsvReason why;
+    const std::optional<qint64> rx = parseFrequency(get("Frequency"), &why);
+    if (!rx)
+        return rejected(why);
+    if (*rx == 0)
+        return {CsvRowRecord{}, {}}; // CHIRP's empty memory
+    bool ok = false;
+    const int channel = location.toInt(&ok);
+    if (!ok || channel < 1 || channel > channelCount)
+        return rejected(reasonAbout(CsvReasonKind::LocationNotChannel, location));
+    if (taken[static_cast<std::size_t>(channel - 1)])
+        return rejected(reasonAbout(CsvReasonKind::ChannelTwice, QString::number(channel)));
+    auto inBand = [&](qint64 u) {
+        return u >= qint64(std::llround(model.band.bandLow * 100000)) &&
+               u <= qint64(std::llround(model.band.bandHigh * 100000));
+    };
+    if (!inBand(*rx))
+        return rejected(outOfBand(CsvReasonKind::ReceiveOutOfBand, *rx, model));
+    if (!onRaster(*rx))
+        return rejected(reasonAbout(CsvReasonKind::ReceiveOffRaster, mhzText(*rx)));
+
+    // Transmit frequency.
+    const QString duplex = get("Duplex");
+    qint64 txUnits = *rx; // meaningful only while hasTx
+    bool hasTx = true;
+    if (!duplex.isEmpty() && duplex != QLatin1String("off")) {
+        const std::optional<qint64> offset = parseFrequency(get("Offset"), &why);
+        if (!offset)
+            return rejected(why);
+        if (duplex == QLatin1String("+"))
+            txUnits = *rx + *offset;
+        else if (duplex == QLatin1String("-"))
+            txUnits = *rx - *offset;
+        else if (duplex == QLatin1String("split"))
+            txUnits = *offset;
+        else
+            return rejected(reasonAbout(CsvReasonKind::DuplexUnknown, duplex));
+    } else if (duplex == QLatin1String("off")) {
+        hasTx = false;
+    }
+    if (hasTx && !inBand(txUnits))
+        return rejected(outOfBand(CsvReasonKind::TransmitOutOfBand, txUnits, model));
+    if (hasTx && !onRaster(txUnits))
+        return rejected(reasonAbout(CsvReasonKind::TransmitOffRaster, mhzText(txUnits)));
+
+    // Squelch on both sides.
+    QString rTone = get("rToneFreq");
+    QString cTone = get("cToneFreq");
+    if (!columns.has("rToneFreq"))
+        rTone = cTone;
+    if (!columns.has("cToneFreq"))
+        cTone = rTone;
+    const QString dtcs = get("DtcsCode");
+    const QString rxDtcs = columns.has("RxDtcsCode") ? get("RxDtcsCode") : dtcs;
+    const QString polarity =
+        get("DtcsPolarity").isEmpty() ? QStringLiteral("NN") : get("DtcsPolarity");
+    const QString mode = get("Tone");
+    Side txSide = Side::None;
+    Side rxSide = Side::None;
+    QString txToneHz, rxToneHz, txCode, rxCode;
+    if (mode.isEmpty()) {
+    } else if (mode == QLatin1String("Tone")) {
+        txSide = Side::Tone;
+        txToneHz = rTone;
+    } else if (mode == QLatin1String("TSQL")) {
+        txSide = rxSide = Side::Tone;
+        txToneHz = rxToneHz = cTone;
+    } else if (mode == QLatin1String("DTCS")) {
+        txSide = rxSide = Side::Dcs;
+        txCode = rxCode = dtcs;
+    } else if (mode == QLatin1String("Cross")) {
+        const QString cross = get("CrossMode");
+        const qsizetype arrow = cross.indexOf(QLatin1String("->"));
+        const auto ts = arrow < 0 ? std::nullopt : sideOf(cross.left(arrow));
+        const auto rs = arrow < 0 ? std::nullopt : sideOf(cross.mid(arrow + 2));
+        if (!ts || !rs)
+            return rejected(reasonAbout(CsvReasonKind::CrossModeUnknown, cross));
+        txSide = *ts;
+        rxSide = *rs;
+        txToneHz = rTone;
+        rxToneHz = cTone;
+        txCode = dtcs;
+        rxCode = rxDtcs;
+    } else {
+        return rejected(reasonAbout(CsvReasonKind::ToneModeUnknown, mode));
+    }
+    auto resolve = [&why](Side s, const QString &hz, const QString &code, QChar pol, QString *out) {
+        if (s == Side::Tone) {
+            const auto tone = radioTone(hz, &why);
+            if (!tone)
+                return false;
+            *out = *tone;
+        } else if (s == Side::Dcs) {
+            const auto d = radioDcs(code, pol, &why);
+            if (!d)
+                return false;
+            *out = *d;
+        }
+        return true;
+    };
+    const QChar txPol = polarity.size() > 0 ? polarity.at(0) : QChar(u'N');
+    const QChar rxPol = polarity.size() > 1 ? polarity.at(1) : txPol;
+    QString rxTone, txTone;
+    if (!resolve(txSide, txToneHz, txCode, txPol, &txTone) ||
+        !resolve(rxSide, rxToneHz, rxCode, rxPol, &rxTone))
+        return rejected(why);
+
+    const QString power = get("Power");
+    const std::optional<double> watts = parseWatts(power);
+    if (!power.isEmpty() && !watts)
+        return rejected(reasonAbout(CsvReasonKind::PowerNotWatts, power));
+
+    ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
+    record[RxFrequency] = formatFrequency(double(*rx) / 100000.0);
+    record[TxFrequency] =
+        hasTx ? formatFrequency(double(txUnits) / 100000.0) : QString(QLatin1String(""));
+    record[RxTone] = rxTone;
+    record[TxTone] = txTone;
+    record[Scan] =
+        get("Skip") == QLatin1String("S") ? QStringLiteral("del") : QStringLiteral("add");
+    record[Bcl] = QStringLiteral("off");
+    record[Beat] = QStringLiteral("off");
+    const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;
+    record[Power] =
+        (power.isEmpty() || *watts >= middle) ? QStringLiteral("H") : QStringLiteral("L");
+    for (QString &f : record.fields)
+        if (f.isNull())
+            f = QLatin1String("");
+    return {CsvRowRecord{channel, record}, {}};
+}
+
+} // namespace
+
 CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
                          const ChannelTable &current)
 {
     CsvImport result;
     result.table = current;
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-
-    QList<std::pair<int, QStringList>> rows;
-    for (const auto &row : parseCsv(text))
-        if (!row.second.first().trimmed().startsWith(u'#'))
-            rows.append(row);
+    QList<std::pair<int, QStringList>> rows = csvRows(bytes);
     if (rows.isEmpty()) {
         result.error = QStringLiteral("the file holds no CSV header");
         return result;
     }
-    QHash<QString, int> column;
-    const QStringList &names = rows.first().second;
-    for (int i = 0; i < names.size(); ++i)
-        column.insert(names.at(i).trimmed(), i);
-    if (!column.contains(QStringLiteral("Location")) ||
-        !column.contains(QStringLiteral("Frequency"))) {
+    const CsvColumns columns(rows.takeFirst().second);
+    if (!columns.has("Location") || !columns.has("Frequency")) {
         result.error = QStringLiteral("the header has no Location and Frequency columns");
         return result;
     }
-    rows.removeFirst();
 
     std::array<bool, channelCount> taken{};
-    std::array<bool, channelCount> rejected{};
+    std::array<bool, channelCount> refused{};
     for (const auto &[line, fields] : rows) {
-        auto get = [&, &fields = fields](const char *name) {
-            const int i = column.value(QLatin1String(name), -1);
-            return (i >= 0 && i < fields.size()) ? fields.at(i).trimmed() : QString();
-        };
-        auto has = [&](const char *name) { return column.contains(QLatin1String(name)); };
-        const QString location = get("Location");
-        auto reject = [&, line = line](const CsvReason &why) {
-            result.problems.append({line, location, why.english, why.chinese});
+        const RowOutcome outcome = parseRow(columns, fields, model, current, taken);
+        if (!outcome.taken) {
+            const QString location = columns.get(fields, "Location");
+            result.problems.append({line, location, outcome.problem});
             bool ok = false;
             const int n = location.toInt(&ok);
             if (ok && n >= 1 && n <= channelCount)
-                rejected[static_cast<std::size_t>(n - 1)] = true;
-        };
-
-        CsvReason why;
-        const std::optional<qint64> rx = parseFrequency(get("Frequency"), &why);
-        if (!rx) {
-            reject(why);
+                refused[static_cast<std::size_t>(n - 1)] = true;
             continue;
         }
-        if (*rx == 0)
-            continue; // CHIRP's empty memory
-        bool ok = false;
-        const int channel = location.toInt(&ok);
-        if (!ok || channel < 1 || channel > channelCount) {
-            reject({QStringLiteral("Location %1 is not a channel of this radio (1 to 16)")
-                        .arg(location),
-                    QStringLiteral("位置 %1 不是本机的信道（1 到 16）").arg(location)});
+        const int channel = outcome.taken->channel;
+        if (channel == 0)
             continue;
-        }
-        if (taken[static_cast<std::size_t>(channel - 1)]) {
-            reject({QStringLiteral("channel %1 appears twice").arg(channel),
-                    QStringLiteral("信道 %1 出现了两次").arg(channel)});
-            continue;
-        }
-        auto inBand = [&](qint64 u) {
-            return u >= qint64(std::llround(model.band.bandLow * 100000)) &&
-                   u <= qint64(std::llround(model.band.bandHigh * 100000));
-        };
-        if (!inBand(*rx)) {
-            reject({QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
-                        .arg(mhzText(*rx))
-                        .arg(model.band.bandLow)
-                        .arg(model.band.bandHigh),
-                    QStringLiteral("接收频率 %1 MHz 超出 %2 到 %3 MHz")
-                        .arg(mhzText(*rx))
-                        .arg(model.band.bandLow)
-                        .arg(model.band.bandHigh)});
-            continue;
-        }
-        if (!onRaster(*rx)) {
-            reject(
-                {QStringLiteral("receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                     .arg(mhzText(*rx)),
-                 QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上")
-                     .arg(mhzText(*rx))});
-            continue;
-        }
-
-        // Transmit frequency.
-        const QString duplex = get("Duplex");
-        qint64 txUnits = *rx; // meaningful only while hasTx
-        bool hasTx = true;
-        if (!duplex.isEmpty() && duplex != QLatin1String("off")) {
-            const std::optional<qint64> offset = parseFrequency(get("Offset"), &why);
-            if (!offset) {
-                reject(why);
-                continue;
-            }
-            if (duplex == QLatin1String("+"))
-                txUnits = *rx + *offset;
-            else if (duplex == QLatin1String("-"))
-                txUnits = *rx - *offset;
-            else if (duplex == QLatin1String("split"))
-                txUnits = *offset;
-            else {
-                reject({QStringLiteral("Duplex \"%1\" is not known").arg(duplex),
-                        QStringLiteral("不认识的 Duplex“%1”").arg(duplex)});
-                continue;
-            }
-        } else if (duplex == QLatin1String("off")) {
-            hasTx = false;
-        }
-        if (hasTx && !inBand(txUnits)) {
-            reject({QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
-                        .arg(mhzText(txUnits))
-                        .arg(model.band.bandLow)
-                        .arg(model.band.bandHigh),
-                    QStringLiteral("发送频率 %1 MHz 超出 %2 到 %3 MHz")
-                        .arg(mhzText(txUnits))
-                        .arg(model.band.bandLow)
-                        .arg(model.band.bandHigh)});
-            continue;
-        }
-        if (hasTx && !onRaster(txUnits)) {
-            reject(
-                {QStringLiteral("transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                     .arg(mhzText(txUnits)),
-                 QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上")
-                     .arg(mhzText(txUnits))});
-            continue;
-        }
-
-        // Squelch on both sides.
-        QString rTone = get("rToneFreq");
-        QString cTone = get("cToneFreq");
-        if (!has("rToneFreq"))
-            rTone = cTone;
-        if (!has("cToneFreq"))
-            cTone = rTone;
-        const QString dtcs = get("DtcsCode");
-        const QString rxDtcs = has("RxDtcsCode") ? get("RxDtcsCode") : dtcs;
-        const QString polarity =
-            get("DtcsPolarity").isEmpty() ? QStringLiteral("NN") : get("DtcsPolarity");
-        const QString mode = get("Tone");
-        enum class Side { None, Tone, Dcs };
-        Side txSide = Side::None;
-        Side rxSide = Side::None;
-        QString txToneHz, rxToneHz, txCode, rxCode;
-        if (mode.isEmpty()) {
-        } else if (mode == QLatin1String("Tone")) {
-            txSide = Side::Tone;
-            txToneHz = rTone;
-        } else if (mode == QLatin1String("TSQL")) {
-            txSide = rxSide = Side::Tone;
-            txToneHz = rxToneHz = cTone;
-        } else if (mode == QLatin1String("DTCS")) {
-            txSide = rxSide = Side::Dcs;
-            txCode = rxCode = dtcs;
-        } else if (mode == QLatin1String("Cross")) {
-            const QString cross = get("CrossMode");
-            const qsizetype arrow = cross.indexOf(QLatin1String("->"));
-            const QString t = arrow < 0 ? QString() : cross.left(arrow);
-            const QString r = arrow < 0 ? QString() : cross.mid(arrow + 2);
-            auto side = [](const QString &s) {
-                return s == QLatin1String("Tone")   ? std::optional<Side>(Side::Tone)
-                       : s == QLatin1String("DTCS") ? std::optional<Side>(Side::Dcs)
-                       : s.isEmpty()                ? std::optional<Side>(Side::None)
-                                                    : std::nullopt;
-            };
-            const auto ts = side(t);
-            const auto rs = side(r);
-            if (arrow < 0 || !ts || !rs) {
-                reject({QStringLiteral("CrossMode \"%1\" is not known").arg(cross),
-                        QStringLiteral("不认识的 CrossMode“%1”").arg(cross)});
-                continue;
-            }
-            txSide = *ts;
-            rxSide = *rs;
-            txToneHz = rTone;
-            rxToneHz = cTone;
-            txCode = dtcs;
-            rxCode = rxDtcs;
-        } else {
-            reject({QStringLiteral("Tone mode \"%1\" cannot be stored in this radio").arg(mode),
-                    QStringLiteral("Tone 方式“%1”不能存入本机").arg(mode)});
-            continue;
-        }
-        QString fields2, fields5;
-        bool bad = false;
-        auto resolve = [&](Side s, const QString &hz, const QString &code, QChar pol,
-                           QString *out) {
-            if (s == Side::Tone) {
-                const auto tone = radioTone(hz, &why);
-                if (!tone)
-                    return false;
-                *out = *tone;
-            } else if (s == Side::Dcs) {
-                const auto d = radioDcs(code, pol, &why);
-                if (!d)
-                    return false;
-                *out = *d;
-            }
-            return true;
-        };
-        const QChar txPol = polarity.size() > 0 ? polarity.at(0) : QChar(u'N');
-        const QChar rxPol = polarity.size() > 1 ? polarity.at(1) : txPol;
-        if (!resolve(txSide, txToneHz, txCode, txPol, &fields5) ||
-            !resolve(rxSide, rxToneHz, rxCode, rxPol, &fields2))
-            bad = true;
-        if (bad) {
-            reject(why);
-            continue;
-        }
-
-        ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
-        record[RxFrequency] = formatFrequency(double(*rx) / 100000.0);
-        record[TxFrequency] =
-            hasTx ? formatFrequency(double(txUnits) / 100000.0) : QString(QLatin1String(""));
-        record[RxTone] = fields2;
-        record[TxTone] = fields5;
-        record[Scan] =
-            get("Skip") == QLatin1String("S") ? QStringLiteral("del") : QStringLiteral("add");
-        record[Bcl] = QStringLiteral("off");
-        record[Beat] = QStringLiteral("off");
-        const QString power = get("Power");
-        const std::optional<double> watts = parseWatts(power);
-        if (!power.isEmpty() && !watts) {
-            reject({QStringLiteral("Power \"%1\" is not a watt value").arg(power),
-                    QStringLiteral("功率“%1”不是瓦数").arg(power)});
-            continue;
-        }
-        const double middle = (model.highPowerWatts + model.lowPowerWatts) / 2;
-        record[Power] =
-            (power.isEmpty() || *watts >= middle) ? QStringLiteral("H") : QStringLiteral("L");
-        for (QString &f : record.fields)
-            if (f.isNull())
-                f = QLatin1String("");
-        result.table[static_cast<std::size_t>(channel - 1)] = record;
+        result.table[static_cast<std::size_t>(channel - 1)] = outcome.taken->record;
         taken[static_cast<std::size_t>(channel - 1)] = true;
         ++result.rowsTaken;
     }
     for (int row = 0; row < channelCount; ++row) {
         const auto i = static_cast<std::size_t>(row);
-        if (taken[i] || rejected[i])
+        if (taken[i] || refused[i])
             continue;
         ChannelRecord &record = result.table[i];
         for (int field : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power})

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -27,11 +28,43 @@ namespace zw
 // per channel in use (Location = channel 1..16), empty channels left out.
 QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
 
+// Why a row of a CSV file cannot go into the radio. `subject` is the text the reason is about
+// (the value as the file has it, or a frequency as "145.000000"); out-of-band reasons also name
+// the band.
+enum class CsvReasonKind {
+    FrequencyNotNumber,
+    FrequencyTooManyDecimals,
+    FrequencyFinerThan10Hz,
+    LocationNotChannel,
+    ChannelTwice,
+    ReceiveOutOfBand,
+    ReceiveOffRaster,
+    DuplexUnknown,
+    TransmitOutOfBand,
+    TransmitOffRaster,
+    CrossModeUnknown,
+    ToneModeUnknown,
+    ToneNotInList,
+    DcsInverted,
+    DcsNotInList,
+    PowerNotWatts,
+};
+
+struct CsvReason {
+    CsvReasonKind kind = CsvReasonKind::FrequencyNotNumber;
+    QString subject;
+    double bandLow = 0; // MHz, for the out-of-band reasons
+    double bandHigh = 0;
+};
+
+// The reason as the command line (English) or the window in Chinese says it.
+enum class CsvLanguage { English, Chinese };
+QString csvReasonText(const CsvReason &reason, CsvLanguage language);
+
 struct CsvRowProblem {
-    int line = 0;          // line of the file, counted from 1
-    QString location;      // the row's Location text
-    QString reason;        // in English
-    QString reasonChinese; // the same in Chinese, for the window in Chinese
+    int line = 0;     // line of the file, counted from 1
+    QString location; // the row's Location text
+    CsvReason reason;
 };
 
 struct CsvImport {

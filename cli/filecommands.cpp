@@ -201,7 +201,7 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
             QStringLiteral("%1:%2: Location %3: %4\n")
                 .arg(path, QString::number(problem.line),
                      problem.location.isEmpty() ? QStringLiteral("(none)") : problem.location,
-                     problem.reason));
+                     csvReasonText(problem.reason, CsvLanguage::English)));
     if (!imported.problems.isEmpty() && !skipBad) {
         report(QStringLiteral(
                    "%1 of the rows of %2 cannot go into a %3 (listed above); nothing "

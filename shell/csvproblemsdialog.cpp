@@ -40,8 +40,10 @@ CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWid
         const CsvRowProblem &problem = import.problems.at(row);
         m_list->setItem(row, 0, new QTableWidgetItem(QString::number(problem.line)));
         m_list->setItem(row, 1, new QTableWidgetItem(problem.location));
-        m_list->setItem(row, 2,
-                        new QTableWidgetItem(english ? problem.reason : problem.reasonChinese));
+        m_list->setItem(
+            row, 2,
+            new QTableWidgetItem(csvReasonText(problem.reason, english ? CsvLanguage::English
+                                                                       : CsvLanguage::Chinese)));
     }
     m_list->resizeColumnToContents(0);
     m_list->resizeColumnToContents(1);

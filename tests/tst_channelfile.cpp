@@ -187,44 +187,6 @@ private slots:
         if (ok)
             QCOMPARE(read.data.squelchLevel, loaded);
     }
-
-    void refusesBadFiles_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QByteArray tone = sampleBytes();
-        tone.replace("\xD6\xD0\xCE\xC4", "chinese");
-        QTest::newRow("channel tone not in list") << tone;
-        QByteArray emptyTone = sampleBytes();
-        emptyTone.replace("\xD6\xD0\xCE\xC4", "");
-        QTest::newRow("channel tone empty") << emptyTone;
-        QByteArray notGb = sampleBytes();
-        notGb.replace("add", "\xFF\xFF");
-        QTest::newRow("not GB2312") << notGb;
-        QTest::newRow("too large") << sampleBytes() + QByteArray(maxChannelFileSize, ' ');
-    }
-
-    void refusesBadFiles()
-    {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!readChannelFile(bytes).ok);
-    }
-
-    void fileCutAtAnyValueFails()
-    {
-        const QByteArray whole = sampleBytes();
-        QVERIFY(readChannelFile(whole).ok);
-        QList<qsizetype> ends{0};
-        for (qsizetype i = 0; i < whole.size(); ++i) {
-            if (whole[i] == ',')
-                ends << i + 1;
-        }
-        QCOMPARE(ends.size(), channelFileValueCount + 1);
-        for (int values = 0; values < channelFileValueCount; ++values) {
-            const ChannelFileRead read = readChannelFile(whole.left(ends[values]));
-            QVERIFY2(!read.ok, qPrintable(QString::number(values)));
-            QCOMPARE(read.modelCode, values == 0 ? QString() : QStringLiteral("4"));
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestChannelFile)

@@ -38,6 +38,14 @@ ChannelRecord channel(const ChannelTable &t, int number, const char *rx, const c
     return r;
 }
 
+// The first problem's reason as the command line writes it.
+QString firstReason(const CsvImport &import)
+{
+    return import.problems.isEmpty()
+               ? QString()
+               : csvReasonText(import.problems.first().reason, CsvLanguage::English);
+}
+
 QByteArray csv(const char *body)
 {
     return QByteArray("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
@@ -105,8 +113,7 @@ private slots:
         QCOMPARE(text.count("\r\n"), 1 + squelch.size()); // header + channels in use
         ChannelTable other = emptyTable();
         const CsvImport back = importChirpCsv(text, info, other);
-        QVERIFY2(back.problems.isEmpty(),
-                 qPrintable(back.problems.isEmpty() ? QString() : back.problems.first().reason));
+        QVERIFY2(back.problems.isEmpty(), qPrintable(firstReason(back)));
         QCOMPARE(back.rowsTaken, int(squelch.size()));
         for (int i = 0; i < channelCount; ++i) {
             for (int field : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Power})
@@ -167,8 +174,7 @@ private slots:
 
         const CsvImport back =
             importChirpCsv(exportChirpCsv(loaded.data.records, info), info, emptyTable());
-        QVERIFY2(back.problems.isEmpty(),
-                 qPrintable(back.problems.isEmpty() ? QString() : back.problems.first().reason));
+        QVERIFY2(back.problems.isEmpty(), qPrintable(firstReason(back)));
         ChannelFileData again = loaded.data;
         again.records = back.table;
         const ChannelFileBytes file2 = writeChannelFile(again);
@@ -219,7 +225,7 @@ private slots:
         const CsvImport r = importChirpCsv(row.toUtf8(), info, emptyTable());
         if (expected == QLatin1String("?")) {
             QCOMPARE(r.problems.size(), 1);
-            QVERIFY(r.problems.first().reason.contains(power));
+            QVERIFY(firstReason(r).contains(power));
             return;
         }
         QVERIFY(r.problems.isEmpty());
@@ -319,8 +325,7 @@ private slots:
         QFETCH(QByteArray, row);
         QFETCH(QStringList, expected);
         const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), emptyTable());
-        QVERIFY2(r.problems.isEmpty(),
-                 qPrintable(r.problems.isEmpty() ? QString() : r.problems.first().reason));
+        QVERIFY2(r.problems.isEmpty(), qPrintable(firstReason(r)));
         const int n = row.left(row.indexOf(',')).toInt() - 1;
         QCOMPARE((QStringList{r.table[n][RxFrequency], r.table[n][RxTone], r.table[n][TxFrequency],
                               r.table[n][TxTone]}),
@@ -383,8 +388,7 @@ private slots:
         const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), current);
         QCOMPARE(r.problems.size(), 1);
         QCOMPARE(r.problems.first().line, 2);
-        QVERIFY2(r.problems.first().reason.contains(reasonPart),
-                 qPrintable(r.problems.first().reason));
+        QVERIFY2(firstReason(r).contains(reasonPart), qPrintable(firstReason(r)));
         QCOMPARE(r.rowsTaken, 0);
         // The channel of a refused row keeps what it had; a channel the file does not name at
         // all becomes empty, as in a CHIRP file empty channels are left out.

@@ -131,7 +131,8 @@ private slots:
 
     void badFileChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // "<none>": no such file
+        QTest::newRow("no such file") << QByteArray("<none>");
         QTest::newRow("empty") << QByteArray();
         QRandomGenerator random(4630);
         for (int n = 1; n <= 10; ++n) {
@@ -167,6 +168,12 @@ private slots:
         QByteArray tone = good;
         tone.replace("\xD3\xA2\xCE\xC4", "\xD3\xA2");
         QTest::newRow("channel tone cut in half") << tone;
+        QByteArray otherTone = good;
+        otherTone.replace("\xD3\xA2\xCE\xC4", "tone");
+        QTest::newRow("channel tone not in its list") << otherTone;
+        QByteArray emptyTone = good;
+        emptyTone.replace("\xD3\xA2\xCE\xC4", "");
+        QTest::newRow("channel tone empty") << emptyTone;
         QByteArray level = good;
         level.replace(",7,", ",10,");
         QTest::newRow("squelch level 10") << level;
@@ -175,12 +182,14 @@ private slots:
     void badFileChangesNothing()
     {
         QFETCH(QByteArray, bytes);
-        const ChannelFileRead read = readChannelFile(bytes);
-        QVERIFY(!read.ok);
-        // Random bytes that happen to start with another model's code would switch windows.
-        QVERIFY(!modelFromCode(read.modelCode) || *modelFromCode(read.modelCode) == Model::V);
         const QString path = m_dir->filePath(QStringLiteral("bad.doc"));
-        QVERIFY(writeFile(path, bytes));
+        if (bytes != "<none>") {
+            const ChannelFileRead read = readChannelFile(bytes);
+            QVERIFY(!read.ok);
+            // Random bytes that start with another model's code would switch windows.
+            QVERIFY(!modelFromCode(read.modelCode) || *modelFromCode(read.modelCode) == Model::V);
+            QVERIFY(writeFile(path, bytes));
+        }
         openRefused(path);
     }
 
@@ -189,8 +198,12 @@ private slots:
     void fileCutAnywhereChangesNothing()
     {
         const QByteArray whole = savedFile();
-        for (qsizetype size = 0; size < whole.size() - 1; ++size)
-            QVERIFY2(!readChannelFile(whole.left(size)).ok, qPrintable(QString::number(size)));
+        for (qsizetype size = 0; size < whole.size() - 1; ++size) {
+            const ChannelFileRead read = readChannelFile(whole.left(size));
+            QVERIFY2(!read.ok, qPrintable(QString::number(size)));
+            // The model code is known from its first character on: a value ends with the file.
+            QCOMPARE(read.modelCode, size == 0 ? QString() : QStringLiteral("4"));
+        }
         QVERIFY(readChannelFile(whole.left(whole.size() - 1)).ok);
 
         const QString path = m_dir->filePath(QStringLiteral("cut.doc"));

@@ -156,49 +156,6 @@ private slots:
         QCOMPARE(messages.count(), 0);
     }
 
-    void badFileChangesNothing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("exists");
-        const QByteArray whole = fileOf(QStringLiteral("4"));
-        qsizetype cut = 0;
-        for (int values = 0; values < 50; ++values)
-            cut = whole.indexOf(',', cut) + 1;
-        QTest::newRow("ends after 50 values") << whole.left(cut) << true;
-        QTest::newRow("ends after 162 values") << whole.left(whole.size() - 1) << true;
-        QTest::newRow("empty file") << QByteArray() << true;
-        QByteArray badTone = whole;
-        badTone.replace("\xD3\xA2\xCE\xC4", "tone");
-        QTest::newRow("channel tone not in its list") << badTone << true;
-        QTest::newRow("no such file") << QByteArray() << false;
-    }
-
-    void badFileChangesNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, exists);
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
-        m_window->squelchList()->setCurrentText(QStringLiteral("6"));
-        const QString path = m_dir->filePath(QStringLiteral("bad.doc"));
-        if (exists)
-            QVERIFY(writeFile(path, bytes));
-        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
-        MessageBoxAnswerer messages;
-        FileDialogAnswerer dialog(path);
-        m_window->openAction()->trigger();
-        QVERIFY(dialog.answered);
-        QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
-        QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
-        QCOMPARE(replaced.count(), 0);
-        const ChannelTable expected = sampleTable();
-        for (int row = 0; row < channelCount; ++row)
-            QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
-        QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("6"));
-        QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("中文"));
-        QCOMPARE(QDir::currentPath(), m_dir->path());
-    }
-
     void firstValueDecidesTheModel_data()
     {
         QTest::addColumn<QString>("code");
