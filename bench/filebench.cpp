@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
     QTemporaryDir dir;
     ChannelStore store;
-    if (!store.open(dir.filePath(QStringLiteral("ZW4630V.mdb"))).ok) {
+    if (!store.open(dir.filePath(QStringLiteral("ZW4630V.mdb"))).ok()) {
         std::fprintf(stderr, "cannot open the model database\n");
         return 1;
     }
@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     const QString path = dir.filePath(QStringLiteral("channels.doc"));
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(writeChannelFile(data).bytes) <= 0)
+        if (!file.open(QIODevice::WriteOnly) || file.write(writeChannelFile(data).value()) <= 0)
             return 1;
     }
     const QString backups = dir.filePath(QStringLiteral("backups"));
@@ -58,31 +58,31 @@ int main(int argc, char *argv[])
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return 1;
-        const ChannelFileRead read = readChannelFile(file.read(maxChannelFileSize + 1));
+        const Expected<ChannelFileData> read = readChannelFile(file.read(maxChannelFileSize + 1));
         ChannelTable table = store.records();
         for (std::size_t row = 0; row < table.size(); ++row)
             for (int field = RxFrequency; field <= Power; ++field)
-                table[row][field] = read.data.records[row][field];
+                table[row][field] = read->records[row][field];
         // A changed table each round, so the database really writes.
         table[0][Power] = round % 2 ? QStringLiteral("L") : QStringLiteral("H");
         const double checked = double(clock.nsecsElapsed()) / 1e6;
-        if (!read.ok || !store.setRecords(table))
+        if (!read.ok() || !store.setRecords(table))
             return 1;
         loads.push_back(double(clock.nsecsElapsed()) / 1e6);
         checks.push_back(checked);
 
         clock.restart();
-        ChannelFileData out = read.data;
+        ChannelFileData out = read.value();
         out.records = store.records();
-        const ChannelFileBytes bytes = writeChannelFile(out);
+        const Expected<QByteArray> bytes = writeChannelFile(out);
         QSaveFile save(path);
-        if (!bytes.ok || !save.open(QIODevice::WriteOnly) || save.write(bytes.bytes) <= 0 ||
+        if (!bytes.ok() || !save.open(QIODevice::WriteOnly) || save.write(bytes.value()) <= 0 ||
             !save.commit())
             return 1;
         saves.push_back(double(clock.nsecsElapsed()) / 1e6);
 
         clock.restart();
-        if (!writeBackup(backups, Model::V, BackupReason::BeforeOpen, out).ok)
+        if (!writeBackup(backups, Model::V, BackupReason::BeforeOpen, out).ok())
             return 1;
         keeps.push_back(double(clock.nsecsElapsed()) / 1e6);
     }

@@ -64,29 +64,20 @@ QStringList backupFiles(const QString &folder, Model model)
     return names;
 }
 
-BackupResult writeBackup(const QString &folder, Model model, BackupReason reason,
-                         const ChannelFileData &data, const QDateTime &when)
+Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReason reason,
+                                 const ChannelFileData &data, const QDateTime &when)
 {
-    BackupResult result;
-    const ChannelFileBytes bytes = writeChannelFile(data);
-    if (!bytes.ok) {
-        result.error = bytes.error;
-        return result;
-    }
-    if (!QDir().mkpath(folder)) {
-        result.error = QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder));
-        return result;
-    }
+    const Expected<QByteArray> bytes = writeChannelFile(data);
+    if (!bytes)
+        return Failure{bytes.error()};
+    if (!QDir().mkpath(folder))
+        return Failure{QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder))};
 
     QStringList existing = backupFiles(folder, model);
     // The same table again (two reads of an unchanged radio, a read right after a backup of
     // what the radio holds) adds nothing: the older backups stay instead of being pushed out.
-    if (!existing.isEmpty() && fileBytes(existing.last()) == bytes.bytes) {
-        result.ok = true;
-        result.skipped = true;
-        result.fileName = existing.last();
-        return result;
-    }
+    if (!existing.isEmpty() && fileBytes(existing.last()) == *bytes)
+        return BackupFile{existing.last(), true};
 
     // One backup per moment: one made within the same millisecond as another takes the next.
     auto stampTaken = [&existing](const QString &prefix) {
@@ -105,18 +96,14 @@ BackupResult writeBackup(const QString &folder, Model model, BackupReason reason
     const QString path =
         QDir(folder).filePath(prefix + reasonText(reason) + QStringLiteral(".doc"));
 
-    if (const QString why = saveWholeFile(path, bytes.bytes); !why.isEmpty()) {
-        result.error = why;
-        return result;
-    }
-    result.ok = true;
-    result.fileName = path;
+    if (const Result saved = saveWholeFile(path, *bytes); !saved)
+        return Failure{saved.error()};
 
     existing.append(path);
     existing.sort();
     while (existing.size() > backupsKept)
         QFile::remove(existing.takeFirst());
-    return result;
+    return BackupFile{path, false};
 }
 
 } // namespace zw

@@ -2,6 +2,7 @@
 
 #include "channelfile.h"
 #include "modelinfo.h"
+#include "result.h"
 
 #include <QDateTime>
 #include <QString>
@@ -22,19 +23,17 @@ enum class BackupReason { BeforeRead, FromRadio, BeforeOpen, BeforeImport };
 // The folder the program keeps its backups in (QStandardPaths::AppDataLocation + "/backups").
 QString backupFolder();
 
-struct BackupResult {
-    bool ok = false;
-    bool skipped = false; // the newest backup of the model already holds exactly this
+struct BackupFile {
     QString fileName;     // the backup written (or the newest one, when skipped)
-    QString error;
+    bool skipped = false; // the newest backup of the model already holds exactly this
 };
 
 // Writes `data` as a channel file named "<model>_<yyyyMMdd-HHmmss-zzz>_<reason>.doc" in
 // `folder` (created when missing), unless the model's newest backup holds the same bytes, and
 // then removes the model's oldest backups beyond `backupsKept`. Never touches other files.
-BackupResult writeBackup(const QString &folder, Model model, BackupReason reason,
-                         const ChannelFileData &data,
-                         const QDateTime &when = QDateTime::currentDateTime());
+Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReason reason,
+                                 const ChannelFileData &data,
+                                 const QDateTime &when = QDateTime::currentDateTime());
 
 // The model's backups in `folder`, oldest first.
 QStringList backupFiles(const QString &folder, Model model);

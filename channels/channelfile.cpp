@@ -69,7 +69,7 @@ QString spareValue(const QString &value)
 
 } // namespace
 
-ChannelFileBytes writeChannelFile(const ChannelFileData &data)
+Expected<QByteArray> writeChannelFile(const ChannelFileData &data)
 {
     QStringList values{data.modelCode, data.channelTone, data.squelchLevel};
     for (const ChannelRecord &record : data.records) {
@@ -81,7 +81,7 @@ ChannelFileBytes writeChannelFile(const ChannelFileData &data)
     for (const QString &value : values) {
         if (needsQuotes(value)) {
             if (value.contains(u'"'))
-                return {false, {}, QStringLiteral("value cannot be written: %1").arg(value)};
+                return Failure{QStringLiteral("value cannot be written: %1").arg(value)};
             text += u'"' + value + u'"';
         } else {
             text += value; // a null text writes nothing, like an empty one
@@ -91,32 +91,26 @@ ChannelFileBytes writeChannelFile(const ChannelFileData &data)
 
     QStringEncoder encoder(fileEncoding);
     if (!encoder.isValid())
-        return {false, {}, QStringLiteral("no GB2312 converter")};
+        return Failure{QStringLiteral("no GB2312 converter")};
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
-        return {false, {}, QStringLiteral("text cannot be written in GB2312")};
-    return {true, bytes, {}};
+        return Failure{QStringLiteral("text cannot be written in GB2312")};
+    return bytes;
 }
 
-ChannelFileValues splitChannelFile(const QByteArray &bytes)
+Expected<QStringList> splitChannelFile(const QByteArray &bytes)
 {
-    ChannelFileValues result;
-    if (bytes.size() > maxChannelFileSize) {
-        result.error = QStringLiteral("file too large");
-        return result;
-    }
+    QStringList values;
+    if (bytes.size() > maxChannelFileSize)
+        return Failure{QStringLiteral("file too large")};
     // The file arrives whole: a character cut off at its end is an error, not a state kept
     // for more input.
     QStringDecoder decoder(fileEncoding, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid()) {
-        result.error = QStringLiteral("no GB2312 converter");
-        return result;
-    }
+    if (!decoder.isValid())
+        return Failure{QStringLiteral("no GB2312 converter")};
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        result.error = QStringLiteral("file is not GB2312 text");
-        return result;
-    }
+    if (decoder.hasError())
+        return Failure{QStringLiteral("file is not GB2312 text")};
 
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -132,7 +126,7 @@ ChannelFileValues splitChannelFile(const QByteArray &bytes)
             const bool crlf = text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n';
             i += crlf ? 2 : 1;
             if (afterComma)
-                result.values << QString();
+                values << QString();
             afterComma = false;
             continue;
         }
@@ -153,7 +147,7 @@ ChannelFileValues splitChannelFile(const QByteArray &bytes)
             if (isDecimalNumber(value))
                 value = shortestNumberText(value);
         }
-        result.values << value;
+        values << value;
         afterComma = false;
         if (i < n && text[i] == u',') {
             ++i;
@@ -163,36 +157,34 @@ ChannelFileValues splitChannelFile(const QByteArray &bytes)
             i += crlf ? 2 : 1;
         }
     }
-    result.ok = true;
-    return result;
+    return values;
 }
 
-ChannelFileRead readChannelFile(const QByteArray &bytes)
+QString channelFileModelCode(const QByteArray &bytes)
 {
-    ChannelFileRead result;
-    const ChannelFileValues split = splitChannelFile(bytes);
-    if (!split.ok) {
-        result.error = split.error;
-        return result;
-    }
-    const QStringList &values = split.values;
-    if (!values.isEmpty())
-        result.modelCode = values.front();
+    const Expected<QStringList> split = splitChannelFile(bytes);
+    return split && !split->isEmpty() ? split->front() : QString();
+}
+
+Expected<ChannelFileData> readChannelFile(const QByteArray &bytes)
+{
+    const Expected<QStringList> split = splitChannelFile(bytes);
+    if (!split)
+        return Failure{split.error()};
+    const QStringList &values = *split;
     if (values.size() < channelFileValueCount) {
-        result.error = QStringLiteral("file ends after %1 of %2 values")
+        return Failure{QStringLiteral("file ends after %1 of %2 values")
                            .arg(values.size())
-                           .arg(channelFileValueCount);
-        return result;
+                           .arg(channelFileValueCount)};
     }
 
-    ChannelFileData &data = result.data;
+    ChannelFileData data;
     data.modelCode = values[0];
 
     data.channelTone = values[1];
     if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文") &&
         data.channelTone != QStringLiteral("键音")) {
-        result.error = QStringLiteral("channel tone not in its list: %1").arg(data.channelTone);
-        return result;
+        return Failure{QStringLiteral("channel tone not in its list: %1").arg(data.channelTone)};
     }
 
     // A level that is missing or no number falls back to the default "3"; "0" is a level.
@@ -200,10 +192,8 @@ ChannelFileRead readChannelFile(const QByteArray &bytes)
     if (!startsWithNumber(data.squelchLevel))
         data.squelchLevel = QStringLiteral("3");
     static const QRegularExpression level(QStringLiteral("^[0-9]$"));
-    if (!level.match(data.squelchLevel).hasMatch()) {
-        result.error = QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel);
-        return result;
-    }
+    if (!level.match(data.squelchLevel).hasMatch())
+        return Failure{QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel)};
 
     int next = 3;
     for (ChannelRecord &record : data.records) {
@@ -218,8 +208,7 @@ ChannelFileRead readChannelFile(const QByteArray &bytes)
         record[Beat] = values[next++];
         record[Power] = values[next++];
     }
-    result.ok = true;
-    return result;
+    return data;
 }
 
 } // namespace zw

@@ -80,10 +80,10 @@ const ChannelRecord &ChannelStore::record(int row) const
     return m_records.at(static_cast<std::size_t>(row));
 }
 
-ChannelStore::OpenResult ChannelStore::open(const QString &path)
+Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
 {
     close();
-    OpenResult result;
+    Opened result;
     m_path = path;
     const bool exists = QFileInfo::exists(path);
     const bool writable = canWrite(path);
@@ -101,42 +101,32 @@ ChannelStore::OpenResult ChannelStore::open(const QString &path)
         if (why.isEmpty()) {
             m_open = true;
             m_readOnly = !writable;
-            result.ok = true;
             result.readOnly = m_readOnly;
             return result;
         }
         close();
-        result.error = why;
-        if (!writable) {
-            // Cannot move the file aside nor write a new one: refuse rather than touch it.
-            result.readOnly = true;
-            return result;
-        }
+        // Cannot move the file aside nor write a new one: refuse rather than touch it.
+        if (!writable)
+            return Failure{why};
         const QString aside = asideName(path);
-        if (!QFile::rename(path, aside)) {
-            result.error = tr("cannot rename %1").arg(path);
-            return result;
-        }
+        if (!QFile::rename(path, aside))
+            return Failure{tr("cannot rename %1").arg(path)};
         result.movedAsideTo = aside;
+        result.whyMovedAside = why;
     } else if (!writable) {
-        result.error = tr("cannot create %1").arg(path);
-        result.readOnly = true;
-        return result;
+        return Failure{tr("cannot create %1").arg(path)};
     }
 
     if (!openConnection(path, false) || !createTable()) {
-        result.error = m_lastError;
         close();
-        return result;
+        return Failure{m_lastError};
     }
     QString why;
     if (!loadRecords(&why)) {
-        result.error = why;
         close();
-        return result;
+        return Failure{why};
     }
     m_open = true;
-    result.ok = true;
     result.created = true;
     return result;
 }
@@ -242,38 +232,38 @@ bool ChannelStore::loadRecords(QString *why)
     return true;
 }
 
-bool ChannelStore::setField(int row, int field, const QString &text)
+Result ChannelStore::setField(int row, int field, const QString &text)
 {
     if (row < 0 || row >= channelCount || field < 0 || field >= fieldCount)
-        return false;
+        return Failure{tr("no field %1 of record %2").arg(field).arg(row)};
     ChannelTable next = m_records;
     next[static_cast<std::size_t>(row)][field] = text;
     return writeRows(next, row, row);
 }
 
-bool ChannelStore::setRecord(int row, const ChannelRecord &record)
+Result ChannelStore::setRecord(int row, const ChannelRecord &record)
 {
     if (row < 0 || row >= channelCount)
-        return false;
+        return Failure{tr("no record %1").arg(row)};
     ChannelTable next = m_records;
     next[static_cast<std::size_t>(row)] = record;
     return writeRows(next, row, row);
 }
 
-bool ChannelStore::setRecords(const ChannelTable &records)
+Result ChannelStore::setRecords(const ChannelTable &records)
 {
     return writeRows(records, 0, channelCount - 1);
 }
 
-bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
+Result ChannelStore::writeRows(const ChannelTable &next, int first, int last)
 {
     if (!m_open) {
         m_lastError = tr("the channel database is not open");
-        return false;
+        return Failure{m_lastError};
     }
     if (m_readOnly) {
         m_lastError = tr("the channel database %1 is read-only").arg(m_path);
-        return false;
+        return Failure{m_lastError};
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QStringList assignments;
@@ -284,7 +274,7 @@ bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
     if (!db.transaction()) {
         m_lastError = db.lastError().text();
         reloadAfterFailure();
-        return false;
+        return Failure{m_lastError};
     }
     QSqlQuery query(db);
     bool ok = query.prepare(sql);
@@ -304,7 +294,7 @@ bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
             m_lastError = tr("the record was not found in %1").arg(m_path);
         db.rollback();
         reloadAfterFailure();
-        return false;
+        return Failure{m_lastError};
     }
     for (int row = first; row <= last; ++row) {
         m_records[static_cast<std::size_t>(row)] = next[static_cast<std::size_t>(row)];
@@ -313,7 +303,7 @@ bool ChannelStore::writeRows(const ChannelTable &next, int first, int last)
                 field = QLatin1String("");
     }
     emit recordsChanged(first, last);
-    return true;
+    return {};
 }
 
 void ChannelStore::reloadAfterFailure()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channelrecord.h"
+#include "result.h"
 
 #include <QObject>
 #include <QString>
@@ -17,12 +18,11 @@ class ChannelStore final : public QObject
     Q_DISABLE_COPY_MOVE(ChannelStore)
 
 public:
-    struct OpenResult {
-        bool ok = false;
+    struct Opened {
         bool created = false;  // a new database with 16 empty records was made
         bool readOnly = false; // the file cannot be written; edits will be refused
         QString movedAsideTo;  // an unusable file was renamed to this before `created`
-        QString error;         // why ok is false, or why the file was unusable
+        QString whyMovedAside; // what was wrong with that file
     };
 
     explicit ChannelStore(QObject *parent = nullptr);
@@ -31,7 +31,7 @@ public:
     // Opens (or creates) the database at `path`. A file that is not a usable channel database
     // (not SQLite, no 信道表, other than 16 records) is never changed: it is renamed to
     // path + ".bak-" + a timestamp and a fresh database is created in its place.
-    OpenResult open(const QString &path);
+    Expected<Opened> open(const QString &path);
     void close();
 
     bool isOpen() const { return m_open; }
@@ -41,12 +41,13 @@ public:
     const ChannelTable &records() const { return m_records; }
     const ChannelRecord &record(int row) const;
 
-    // Each returns false (and leaves file and copy as they were) when the write fails; the
-    // reason is in lastError().
-    bool setField(int row, int field, const QString &text);
-    bool setRecord(int row, const ChannelRecord &record);
-    bool setRecords(const ChannelTable &records); // all 16 in one transaction
+    // Each fails (and leaves file and copy as they were) when the write fails; the reason is
+    // also kept in lastError().
+    Result setField(int row, int field, const QString &text);
+    Result setRecord(int row, const ChannelRecord &record);
+    Result setRecords(const ChannelTable &records); // all 16 in one transaction
 
+    // Why the last write failed.
     QString lastError() const { return m_lastError; }
 
 signals:
@@ -57,7 +58,7 @@ private:
     bool openConnection(const QString &path, bool readOnly);
     bool createTable();
     bool loadRecords(QString *why);
-    bool writeRows(const ChannelTable &next, int first, int last);
+    Result writeRows(const ChannelTable &next, int first, int last);
     void reloadAfterFailure();
 
     QString m_connection;

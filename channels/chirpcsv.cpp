@@ -555,22 +555,18 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
 
 } // namespace
 
-CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
-                         const ChannelTable &current)
+Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
+                                   const ChannelTable &current)
 {
+    QList<std::pair<int, QStringList>> rows = csvRows(bytes);
+    if (rows.isEmpty())
+        return Failure{QStringLiteral("the file holds no CSV header")};
+    const CsvColumns columns(rows.takeFirst().second);
+    if (!columns.has("Location") || !columns.has("Frequency"))
+        return Failure{QStringLiteral("the header has no Location and Frequency columns")};
+
     CsvImport result;
     result.table = current;
-    QList<std::pair<int, QStringList>> rows = csvRows(bytes);
-    if (rows.isEmpty()) {
-        result.error = QStringLiteral("the file holds no CSV header");
-        return result;
-    }
-    const CsvColumns columns(rows.takeFirst().second);
-    if (!columns.has("Location") || !columns.has("Frequency")) {
-        result.error = QStringLiteral("the header has no Location and Frequency columns");
-        return result;
-    }
-
     std::array<bool, channelCount> taken{};
     std::array<bool, channelCount> refused{};
     for (const auto &[line, fields] : rows) {

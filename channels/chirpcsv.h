@@ -2,6 +2,7 @@
 
 #include "channelrecord.h"
 #include "modelinfo.h"
+#include "result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -74,13 +75,13 @@ struct CsvImport {
     ChannelTable table;
     int rowsTaken = 0;
     QList<CsvRowProblem> problems;
-    QString error; // the file as a whole cannot be read (no header, no Frequency column, ...)
 };
 
 // Reads a CHIRP CSV file for a window of `model`, checking each row against the model's band,
 // its tones and DCS codes (normal polarity only) and the 5 kHz / 6.25 kHz raster. Nothing is
-// rounded to a neighbour: a row that does not fit is listed in `problems`.
-CsvImport importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
-                         const ChannelTable &current);
+// rounded to a neighbour: a row that does not fit is listed in `problems`. Fails when the file
+// as a whole cannot be read (no header, no Location or Frequency column).
+Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
+                                   const ChannelTable &current);
 
 } // namespace zw

@@ -68,22 +68,18 @@ std::optional<Model> modelFromShortName(const QString &name)
     return modelFromName(QStringLiteral("ZW4630") + name.toUpper());
 }
 
-LoadedChannelFile loadChannelFile(const QString &path)
+Expected<LoadedChannelFile> loadChannelFile(const QString &path)
 {
-    LoadedChannelFile result;
     QByteArray bytes;
-    if (!readBounded(path, maxChannelFileSize, &bytes, &result.message))
-        return result;
-    const ChannelFileRead read = readChannelFile(bytes);
-    if (!read.ok) {
-        result.message = QStringLiteral("%1 is not a channel file this program can use: %2")
-                             .arg(path, read.error);
-        return result;
+    QString message;
+    if (!readBounded(path, maxChannelFileSize, &bytes, &message))
+        return Failure{message};
+    const Expected<ChannelFileData> read = readChannelFile(bytes);
+    if (!read) {
+        return Failure{QStringLiteral("%1 is not a channel file this program can use: %2")
+                           .arg(path, read.error())};
     }
-    result.ok = true;
-    result.data = read.data;
-    result.model = modelFromCode(read.data.modelCode);
-    return result;
+    return LoadedChannelFile{*read, modelFromCode(read->modelCode)};
 }
 
 QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file, Model model,
@@ -97,29 +93,30 @@ QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file
              shortModelName(*file.model));
 }
 
-QString saveWhole(const QString &path, const QByteArray &bytes)
+Result saveWhole(const QString &path, const QByteArray &bytes)
 {
     // The old file is replaced only once the new one is written whole.
-    if (const QString why = saveWholeFile(path, bytes); !why.isEmpty())
-        return QStringLiteral("cannot write %1: %2").arg(path, why);
-    return QString();
+    if (const Result saved = saveWholeFile(path, bytes); !saved)
+        return Failure{QStringLiteral("cannot write %1: %2").arg(path, saved.error())};
+    return {};
 }
 
-QString saveChannelFile(const QString &path, const ChannelFileData &data)
+Result saveChannelFile(const QString &path, const ChannelFileData &data)
 {
-    const ChannelFileBytes bytes = writeChannelFile(data);
-    if (!bytes.ok)
-        return QStringLiteral("cannot write %1: %2").arg(path, bytes.error);
-    return saveWhole(path, bytes.bytes);
+    const Expected<QByteArray> bytes = writeChannelFile(data);
+    if (!bytes)
+        return Failure{QStringLiteral("cannot write %1: %2").arg(path, bytes.error())};
+    return saveWhole(path, *bytes);
 }
 
 int showFile(const QString &path)
 {
-    const LoadedChannelFile file = loadChannelFile(path);
-    if (!file.ok) {
-        report(file.message);
+    const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
+    if (!loaded) {
+        report(loaded.error());
         return Failed;
     }
+    const LoadedChannelFile &file = *loaded;
     const QStringList header{
         QStringLiteral("CH"),     QStringLiteral("RX MHz"),  QStringLiteral("RX TONE"),
         QStringLiteral("TX MHz"), QStringLiteral("TX TONE"), QStringLiteral("SCAN"),
@@ -154,11 +151,12 @@ int showFile(const QString &path)
 
 int exportCsv(const QString &path, const QString &outPath, std::optional<Model> model)
 {
-    const LoadedChannelFile file = loadChannelFile(path);
-    if (!file.ok) {
-        report(file.message);
+    const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
+    if (!loaded) {
+        report(loaded.error());
         return Failed;
     }
+    const LoadedChannelFile &file = *loaded;
     if (model) {
         const QString refusal =
             otherModelFileRefusal(path, file, *model, QStringLiteral("nothing written"));
@@ -173,9 +171,8 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
         return Failed;
     }
     const ModelInfo &info = modelInfo(model ? *model : *file.model);
-    const QString error = saveWhole(outPath, exportChirpCsv(file.data.records, info));
-    if (!error.isEmpty()) {
-        report(error);
+    if (const Result saved = saveWhole(outPath, exportChirpCsv(file.data.records, info)); !saved) {
+        report(saved.error());
         return Failed;
     }
     return Success;
@@ -190,12 +187,13 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
         return Failed;
     }
     const ModelInfo &info = modelInfo(model);
-    const CsvImport imported = importChirpCsv(bytes, info, newModelTable());
-    if (!imported.error.isEmpty()) {
+    const Expected<CsvImport> read = importChirpCsv(bytes, info, newModelTable());
+    if (!read) {
         report(QStringLiteral("%1 is not a CHIRP CSV file: %2; nothing written")
-                   .arg(path, imported.error));
+                   .arg(path, read.error()));
         return Failed;
     }
+    const CsvImport &imported = *read;
     for (const CsvRowProblem &problem : imported.problems)
         printError(
             QStringLiteral("%1:%2: Location %3: %4\n")
@@ -221,9 +219,8 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
     data.channelTone = QStringLiteral("中文");
     data.squelchLevel = QStringLiteral("3");
     data.records = imported.table;
-    const QString error = saveChannelFile(outPath, data);
-    if (!error.isEmpty()) {
-        report(error);
+    if (const Result saved = saveChannelFile(outPath, data); !saved) {
+        report(saved.error());
         return Failed;
     }
     return Success;

@@ -2,6 +2,7 @@
 
 #include "channelfile.h"
 #include "modelinfo.h"
+#include "result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,12 +14,10 @@ namespace zw::cli
 
 // A channel file read whole and checked, or the message saying why it cannot be used.
 struct LoadedChannelFile {
-    bool ok = false;
     ChannelFileData data;
     std::optional<Model> model; // the model its first value names, if any
-    QString message;
 };
-LoadedChannelFile loadChannelFile(const QString &path);
+Expected<LoadedChannelFile> loadChannelFile(const QString &path);
 
 // The message refusing a file of `fileModel` where `model` is wanted (`action` says what was
 // not done: "nothing written"), or an empty text when the file may be used: a file of the same
@@ -26,11 +25,11 @@ LoadedChannelFile loadChannelFile(const QString &path);
 QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file, Model model,
                               const QString &action);
 
-// Writes `bytes` to `path` whole or not at all; an empty text, or the message.
-QString saveWhole(const QString &path, const QByteArray &bytes);
+// Writes `bytes` to `path` whole or not at all; fails with the message.
+Result saveWhole(const QString &path, const QByteArray &bytes);
 
-// Writes a channel file whole or not at all; an empty text, or the message.
-QString saveChannelFile(const QString &path, const ChannelFileData &data);
+// Writes a channel file whole or not at all; fails with the message.
+Result saveChannelFile(const QString &path, const ChannelFileData &data);
 
 // The table of a new model database: channel numbers 1 to 16, every other field empty.
 ChannelTable newModelTable();

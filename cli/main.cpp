@@ -202,9 +202,8 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
         report(read.message);
         return Failed;
     }
-    const QString error = saveChannelFile(out, read.data);
-    if (!error.isEmpty()) {
-        report(error);
+    if (const Result saved = saveChannelFile(out, read.data); !saved) {
+        report(saved.error());
         return Failed;
     }
     report(QStringLiteral("read the %1 on %2 into %3")
@@ -224,11 +223,12 @@ int runWrite(const CommandHelp &help, const QStringList &arguments)
     const QString path = p.positionalArguments().constFirst();
     const QString device = p.value(portOption);
     // The file is checked whole before the port is touched.
-    const LoadedChannelFile file = loadChannelFile(path);
-    if (!file.ok) {
-        report(file.message + QStringLiteral("; nothing sent"));
+    const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
+    if (!loaded) {
+        report(loaded.error() + QStringLiteral("; nothing sent"));
         return Failed;
     }
+    const LoadedChannelFile &file = *loaded;
     const QString refusal =
         otherModelFileRefusal(path, file, model, QStringLiteral("nothing sent"));
     if (!refusal.isEmpty()) {

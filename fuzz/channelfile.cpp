@@ -34,38 +34,37 @@ bool sameValue(const QString &first, const QString &second)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const zw::ChannelFileRead read = zw::readChannelFile(bytes);
-    if (!read.ok) {
-        FUZZ_CHECK(!read.error.isEmpty());
+    const zw::Expected<zw::ChannelFileData> read = zw::readChannelFile(bytes);
+    if (!read) {
+        FUZZ_CHECK(!read.error().isEmpty());
         return 0;
     }
-    FUZZ_CHECK(read.modelCode == read.data.modelCode);
-    for (const zw::ChannelRecord &record : read.data.records)
+    FUZZ_CHECK(zw::channelFileModelCode(bytes) == read->modelCode);
+    for (const zw::ChannelRecord &record : read->records)
         FUZZ_CHECK(record[zw::ChannelNumber].isEmpty());
 
-    const zw::ChannelFileBytes saved = zw::writeChannelFile(read.data);
-    if (!saved.ok) {
+    const zw::Expected<QByteArray> saved = zw::writeChannelFile(*read);
+    if (!saved) {
         // Only a text the file cannot carry may be refused: a double quote inside a value that
         // needs quotes.
-        FUZZ_CHECK(!saved.error.isEmpty());
+        FUZZ_CHECK(!saved.error().isEmpty());
         return 0;
     }
-    FUZZ_CHECK(saved.bytes.size() <= zw::maxChannelFileSize);
-    const zw::ChannelFileRead back = zw::readChannelFile(saved.bytes);
-    FUZZ_CHECK(back.ok);
-    FUZZ_CHECK(back.data.modelCode == read.data.modelCode ||
-               sameValue(read.data.modelCode, back.data.modelCode));
-    FUZZ_CHECK(back.data.channelTone == read.data.channelTone);
-    FUZZ_CHECK(back.data.squelchLevel == read.data.squelchLevel);
-    for (std::size_t row = 0; row < read.data.records.size(); ++row) {
+    FUZZ_CHECK(saved->size() <= zw::maxChannelFileSize);
+    const zw::Expected<zw::ChannelFileData> back = zw::readChannelFile(*saved);
+    FUZZ_CHECK(back.ok());
+    FUZZ_CHECK(back->modelCode == read->modelCode || sameValue(read->modelCode, back->modelCode));
+    FUZZ_CHECK(back->channelTone == read->channelTone);
+    FUZZ_CHECK(back->squelchLevel == read->squelchLevel);
+    for (std::size_t row = 0; row < read->records.size(); ++row) {
         for (int field = zw::ChannelNumber; field <= zw::Power; ++field)
-            FUZZ_CHECK(sameValue(read.data.records[row][field], back.data.records[row][field]));
+            FUZZ_CHECK(sameValue(read->records[row][field], back->records[row][field]));
     }
 
-    const zw::ChannelFileBytes savedAgain = zw::writeChannelFile(back.data);
-    FUZZ_CHECK(savedAgain.ok);
-    const zw::ChannelFileRead backAgain = zw::readChannelFile(savedAgain.bytes);
-    FUZZ_CHECK(backAgain.ok);
-    FUZZ_CHECK(backAgain.data.records == back.data.records);
+    const zw::Expected<QByteArray> savedAgain = zw::writeChannelFile(*back);
+    FUZZ_CHECK(savedAgain.ok());
+    const zw::Expected<zw::ChannelFileData> backAgain = zw::readChannelFile(*savedAgain);
+    FUZZ_CHECK(backAgain.ok());
+    FUZZ_CHECK(backAgain->records == back->records);
     return 0;
 }

@@ -145,8 +145,9 @@ bool VirtualRadio::saveMemory(const QString &path) const
     for (const QByteArray &block : m_memory.channels)
         text += block + '\n';
     text += trailerOf(m_memory, QStringLiteral("5")) + '\n';
-    m_error = saveWholeFile(path, text);
-    return m_error.isEmpty();
+    const Result saved = saveWholeFile(path, text);
+    m_error = saved.error();
+    return saved.ok();
 }
 
 QByteArray VirtualRadio::reply() const

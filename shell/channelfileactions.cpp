@@ -88,10 +88,10 @@ void ChannelFileActions::save()
         return;
     }
 
-    const ChannelFileBytes bytes = writeChannelFile(m_window->channelFileData());
+    const Expected<QByteArray> bytes = writeChannelFile(m_window->channelFileData());
 
     // The new file replaces the old one only once it is written whole.
-    if (!bytes.ok || !saveWholeFile(fileName, bytes.bytes).isEmpty()) {
+    if (!bytes || !saveWholeFile(fileName, *bytes)) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                     unsavedFileMessage(fileName));
     }
@@ -127,11 +127,11 @@ void ChannelFileActions::loadFile(const QString &fileName)
         bytes = file.read(maxChannelFileSize + 1);
         file.close();
     }
-    const ChannelFileRead read = readChannelFile(bytes);
+    const Expected<ChannelFileData> read = readChannelFile(bytes);
 
     // A file of another model is told by its first value alone: the user reads it again in
     // that model's window.
-    const std::optional<Model> fileModel = modelFromCode(read.modelCode);
+    const std::optional<Model> fileModel = modelFromCode(channelFileModelCode(bytes));
     if (readable && fileModel && *fileModel != m_window->model()) {
         showMessage(m_window, MessageIcon::None, fileModelTitle(),
                     otherModelFileMessage(*fileModel));
@@ -139,7 +139,7 @@ void ChannelFileActions::loadFile(const QString &fileName)
         return;
     }
 
-    if (!readable || !read.ok) {
+    if (!readable || !read) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                     unreadableFileMessage(fileName));
         return;
@@ -151,7 +151,7 @@ void ChannelFileActions::loadFile(const QString &fileName)
     ChannelTable table = m_window->store()->records();
     for (std::size_t row = 0; row < table.size(); ++row) {
         for (int field = RxFrequency; field <= Power; ++field)
-            table[row][field] = read.data.records[row][field];
+            table[row][field] = read->records[row][field];
     }
     if (!m_window->store()->setRecords(table)) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
@@ -159,8 +159,8 @@ void ChannelFileActions::loadFile(const QString &fileName)
                         .arg(m_window->store()->lastError()));
         return;
     }
-    m_window->channelToneList()->setCurrentText(read.data.channelTone);
-    m_window->squelchList()->setCurrentText(read.data.squelchLevel);
+    m_window->channelToneList()->setCurrentText(read->channelTone);
+    m_window->squelchList()->setCurrentText(read->squelchLevel);
     m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
     m_window->notifyTableReplaced();
 }

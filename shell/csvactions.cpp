@@ -83,7 +83,7 @@ void CsvActions::exportCsv()
 
     const QByteArray bytes = exportChirpCsv(m_window->store()->records(), m_window->info());
     // The new file replaces an old one only once it is written whole.
-    if (!saveWholeFile(fileName, bytes).isEmpty()) {
+    if (!saveWholeFile(fileName, bytes)) {
         showMessage(
             m_window, MessageIcon::Exclamation, systemInfoTitle(),
             QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。").arg(native(fileName)));
@@ -117,13 +117,14 @@ void CsvActions::importFile(const QString &fileName)
     }
 
     ChannelStore *store = m_window->store();
-    const CsvImport imported = importChirpCsv(bytes, m_window->info(), store->records());
-    if (!imported.error.isEmpty()) {
+    const Expected<CsvImport> read = importChirpCsv(bytes, m_window->info(), store->records());
+    if (!read) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。")
-                        .arg(native(fileName), imported.error));
+                        .arg(native(fileName), read.error()));
         return;
     }
+    const CsvImport &imported = *read;
     if (!imported.problems.isEmpty()) {
         CsvProblemsDialog dialog(imported, isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)

@@ -216,7 +216,7 @@ void ModelWindow::load()
 {
     applyCaptions(false);
     const QString path = QDir::current().filePath(m_info.databaseFile);
-    const ChannelStore::OpenResult opened = m_store->open(path);
+    const Expected<ChannelStore::Opened> opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
     m_squelchList->setCurrentText(QStringLiteral("3"));
@@ -227,17 +227,17 @@ void ModelWindow::load()
     if (isEnglish())
         applyCaptions(true);
 
-    if (!opened.movedAsideTo.isEmpty()) {
+    if (opened && !opened->movedAsideTo.isEmpty()) {
         showMessage(
             this, MessageIcon::Exclamation, systemInfoTitle(),
             QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
-                .arg(QDir::toNativeSeparators(path), opened.error,
-                     QDir::toNativeSeparators(opened.movedAsideTo)));
-    } else if (!opened.ok) {
+                .arg(QDir::toNativeSeparators(path), opened->whyMovedAside,
+                     QDir::toNativeSeparators(opened->movedAsideTo)));
+    } else if (!opened) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。")
-                        .arg(QDir::toNativeSeparators(path), opened.error));
-    } else if (opened.readOnly) {
+                        .arg(QDir::toNativeSeparators(path), opened.error()));
+    } else if (opened->readOnly) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。")
                         .arg(QDir::toNativeSeparators(path)));

@@ -30,32 +30,32 @@ TableBackups::TableBackups(ModelWindow *window)
     });
 }
 
-BackupResult TableBackups::write(BackupReason reason)
+Expected<BackupFile> TableBackups::write(BackupReason reason)
 {
-    const BackupResult result =
+    const Expected<BackupFile> result =
         writeBackup(backupFolder(), m_window->model(), reason, m_window->channelFileData());
-    if (result.ok)
-        m_lastBackup = result.fileName;
+    if (result)
+        m_lastBackup = result->fileName;
     return result;
 }
 
 bool TableBackups::keepBefore(BackupReason reason)
 {
-    const BackupResult result = write(reason);
-    if (result.ok)
+    const Expected<BackupFile> result = write(reason);
+    if (result)
         return true;
     return askToContinue(
         m_window, systemInfoTitle(),
         QStringLiteral(
             "无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。")
-            .arg(result.error));
+            .arg(result.error()));
 }
 
 void TableBackups::keepFromRadio()
 {
-    const BackupResult result = write(BackupReason::FromRadio);
-    if (!result.ok)
-        qWarning("cannot keep a backup of the radio's channels: %s", qPrintable(result.error));
+    const Expected<BackupFile> result = write(BackupReason::FromRadio);
+    if (!result)
+        qWarning("cannot keep a backup of the radio's channels: %s", qPrintable(result.error()));
 }
 
 } // namespace zw

@@ -35,7 +35,7 @@ public:
     QString lastBackup() const { return m_lastBackup; }
 
 private:
-    BackupResult write(BackupReason reason);
+    Expected<BackupFile> write(BackupReason reason);
 
     ModelWindow *m_window;
     QAction *m_openBackups;

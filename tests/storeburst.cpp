@@ -18,9 +18,9 @@ int main(int argc, char *argv[])
     }
     const int limit = args.size() > 2 ? args.at(2).toInt() : -1;
     zw::ChannelStore store;
-    const zw::ChannelStore::OpenResult opened = store.open(args.at(1));
-    if (!opened.ok) {
-        std::fprintf(stderr, "cannot open: %s\n", qPrintable(opened.error));
+    const zw::Expected<zw::ChannelStore::Opened> opened = store.open(args.at(1));
+    if (!opened) {
+        std::fprintf(stderr, "cannot open: %s\n", qPrintable(opened.error()));
         return 2;
     }
     for (int edit = 1; limit < 0 || edit <= limit; ++edit) {

@@ -39,7 +39,7 @@ ChannelFileData fileData(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return readChannelFile(file.readAll()).data;
+    return readChannelFile(file.readAll()).value();
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -50,7 +50,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 QByteArray channelFileWith(const QString &rxFrequency)
 {
-    return writeChannelFile(dataWith(rxFrequency)).bytes;
+    return writeChannelFile(dataWith(rxFrequency)).value();
 }
 
 } // namespace
@@ -84,15 +84,15 @@ private slots:
         const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
         ChannelFileData uh = dataWith(QStringLiteral("400.00000"));
         uh.modelCode = modelInfo(Model::UH).code;
-        QVERIFY(writeBackup(folder, Model::UH, BackupReason::BeforeOpen, uh, start).ok);
+        QVERIFY(writeBackup(folder, Model::UH, BackupReason::BeforeOpen, uh, start).ok());
 
         QStringList written;
         for (int i = 0; i < backupsKept + 5; ++i) {
-            const BackupResult r =
+            const Expected<BackupFile> r =
                 writeBackup(folder, Model::V, BackupReason::BeforeRead,
                             dataWith(formatFrequency(140 + i * 0.0125)), start.addSecs(i));
-            QVERIFY2(r.ok && !r.skipped, qPrintable(r.error));
-            written << r.fileName;
+            QVERIFY2(r.ok() && !r->skipped, qPrintable(r.error()));
+            written << r->fileName;
         }
         QCOMPARE(backupFiles(folder, Model::V), written.mid(5));
         QCOMPARE(QFileInfo(written.last()).fileName(),
@@ -101,19 +101,22 @@ private slots:
         QCOMPARE(backupFiles(folder, Model::UH).size(), 1);
         QVERIFY(QFile::exists(folder + QStringLiteral("/notes.txt")));
 
-        const BackupResult again = writeBackup(folder, Model::V, BackupReason::FromRadio,
-                                               dataWith(formatFrequency(140 + 54 * 0.0125)));
-        QVERIFY(again.ok && again.skipped);
-        QCOMPARE(again.fileName, written.last());
+        const Expected<BackupFile> again =
+            writeBackup(folder, Model::V, BackupReason::FromRadio,
+                        dataWith(formatFrequency(140 + 54 * 0.0125)));
+        QVERIFY(again.ok() && again->skipped);
+        QCOMPARE(again->fileName, written.last());
 
         const QDateTime moment = start.addDays(1);
-        const BackupResult first = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
-                                               dataWith(QStringLiteral("145.00000")), moment);
-        const BackupResult second = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
-                                                dataWith(QStringLiteral("146.00000")), moment);
-        QVERIFY(first.ok && second.ok && first.fileName != second.fileName);
+        const Expected<BackupFile> first =
+            writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                        dataWith(QStringLiteral("145.00000")), moment);
+        const Expected<BackupFile> second =
+            writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                        dataWith(QStringLiteral("146.00000")), moment);
+        QVERIFY(first.ok() && second.ok() && first->fileName != second->fileName);
         QCOMPARE(backupFiles(folder, Model::V).mid(backupsKept - 2),
-                 (QStringList{first.fileName, second.fileName}));
+                 (QStringList{first->fileName, second->fileName}));
     }
 
     // Opening a file keeps the table it replaces; 打开备份 starts in the backups folder and

@@ -40,9 +40,9 @@ class TestChannelFile : public QObject
 private slots:
     void writesTheFileByteForByte()
     {
-        const ChannelFileBytes written = writeChannelFile(sampleData());
-        QVERIFY2(written.ok, qPrintable(written.error));
-        QCOMPARE(written.bytes, sampleBytes());
+        const Expected<QByteArray> written = writeChannelFile(sampleData());
+        QVERIFY2(written.ok(), qPrintable(written.error()));
+        QCOMPARE(written.value(), sampleBytes());
     }
 
     void roundTripKeepsFieldsExceptNumberForms_data()
@@ -89,18 +89,18 @@ private slots:
         data.channelTone = QStringLiteral("键音");
         for (int row : {0, 7, 15})
             data.records[static_cast<std::size_t>(row)][field] = saved;
-        const ChannelFileBytes written = writeChannelFile(data);
-        QVERIFY2(written.ok, qPrintable(written.error));
-        const ChannelFileRead read = readChannelFile(written.bytes);
-        QVERIFY2(read.ok, qPrintable(read.error));
-        QCOMPARE(read.modelCode, QStringLiteral("4"));
-        QCOMPARE(read.data.squelchLevel, QStringLiteral("0"));
-        QCOMPARE(read.data.channelTone, QStringLiteral("键音"));
+        const Expected<QByteArray> written = writeChannelFile(data);
+        QVERIFY2(written.ok(), qPrintable(written.error()));
+        const Expected<ChannelFileData> read = readChannelFile(written.value());
+        QVERIFY2(read.ok(), qPrintable(read.error()));
+        QCOMPARE(read->modelCode, QStringLiteral("4"));
+        QCOMPARE(read->squelchLevel, QStringLiteral("0"));
+        QCOMPARE(read->channelTone, QStringLiteral("键音"));
         for (int row : {0, 7, 15})
-            QCOMPARE(read.data.records[static_cast<std::size_t>(row)][field], loaded);
-        QCOMPARE(read.data.records[0][Scan], field == Scan ? loaded : QStringLiteral("add"));
-        QCOMPARE(read.data.records[3][RxFrequency], QString());
-        QCOMPARE(read.data.records[3][ChannelNumber], QString());
+            QCOMPARE(read->records[static_cast<std::size_t>(row)][field], loaded);
+        QCOMPARE(read->records[0][Scan], field == Scan ? loaded : QStringLiteral("add"));
+        QCOMPARE(read->records[3][RxFrequency], QString());
+        QCOMPARE(read->records[3][ChannelNumber], QString());
     }
 
     void writeRefusesTextItCannotHold_data()
@@ -115,9 +115,9 @@ private slots:
         QFETCH(QString, text);
         ChannelFileData data = sampleData();
         data.records[2][Power] = text;
-        const ChannelFileBytes written = writeChannelFile(data);
-        QVERIFY(!written.ok);
-        QVERIFY(written.bytes.isEmpty());
+        const Expected<QByteArray> written = writeChannelFile(data);
+        QVERIFY(!written.ok());
+        QVERIFY(!written.error().isEmpty());
     }
 
     void splitsValuesByTheReadingRules_data()
@@ -156,9 +156,9 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, values);
-        const ChannelFileValues split = splitChannelFile(bytes);
-        QVERIFY2(split.ok, qPrintable(split.error));
-        QCOMPARE(split.values, values);
+        const Expected<QStringList> split = splitChannelFile(bytes);
+        QVERIFY2(split.ok(), qPrintable(split.error()));
+        QCOMPARE(split.value(), values);
     }
 
     void squelchLevelIsCheckedAndDefaulted_data()
@@ -182,10 +182,10 @@ private slots:
         QFETCH(QString, loaded);
         QByteArray bytes = sampleBytes();
         bytes.replace(",3,", "," + level + ",");
-        const ChannelFileRead read = readChannelFile(bytes);
-        QCOMPARE(read.ok, ok);
+        const Expected<ChannelFileData> read = readChannelFile(bytes);
+        QCOMPARE(read.ok(), ok);
         if (ok)
-            QCOMPARE(read.data.squelchLevel, loaded);
+            QCOMPARE(read->squelchLevel, loaded);
     }
 };
 

@@ -53,9 +53,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw4630.mdb"));
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok);
-        QVERIFY(result.created);
-        QVERIFY(!result.readOnly);
+        QVERIFY(result.ok());
+        QVERIFY(result->created);
+        QVERIFY(!result->readOnly);
         QVERIFY(QFile::exists(path));
         for (int row = 0; row < channelCount; ++row) {
             QCOMPARE(store.record(row)[ChannelNumber], QString::number(row + 1));
@@ -72,7 +72,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw7150H.mdb"));
         {
             ChannelStore store;
-            QVERIFY(store.open(path).ok);
+            QVERIFY(store.open(path).ok());
             QSignalSpy changed(&store, &ChannelStore::recordsChanged);
             QVERIFY(store.setField(15, RxFrequency, QStringLiteral("435.10000")));
             QCOMPARE(changed.count(), 1);
@@ -83,8 +83,8 @@ private slots:
         }
         ChannelStore again;
         const auto result = again.open(path);
-        QVERIFY(result.ok);
-        QVERIFY(!result.created);
+        QVERIFY(result.ok());
+        QVERIFY(!result->created);
         QCOMPARE(again.record(15)[RxFrequency], QStringLiteral("435.10000"));
         QCOMPARE(again.record(3)[RxTone], QStringLiteral("D023N"));
         QCOMPARE(again.record(3)[Spare3], QStringLiteral("023"));
@@ -95,7 +95,7 @@ private slots:
     {
         QTemporaryDir dir;
         ChannelStore store;
-        QVERIFY(store.open(dir.filePath(QStringLiteral("a.mdb"))).ok);
+        QVERIFY(store.open(dir.filePath(QStringLiteral("a.mdb"))).ok());
         ChannelTable table = store.records();
         for (int row = 0; row < channelCount; ++row)
             table[row][RxFrequency] = QStringLiteral("14%1.00000").arg(row % 10);
@@ -104,7 +104,7 @@ private slots:
         const QString path = store.path();
         store.close();
         ChannelStore again;
-        QVERIFY(again.open(path).ok);
+        QVERIFY(again.open(path).ok());
         QCOMPARE(again.records(), table);
     }
 
@@ -154,11 +154,11 @@ private slots:
 
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok);
-        QVERIFY(result.created);
-        QVERIFY(!result.movedAsideTo.isEmpty());
-        QVERIFY(result.movedAsideTo.startsWith(path + QStringLiteral(".bak-")));
-        QCOMPARE(readAll(result.movedAsideTo), original);
+        QVERIFY(result.ok());
+        QVERIFY(result->created);
+        QVERIFY(!result->movedAsideTo.isEmpty());
+        QVERIFY(result->movedAsideTo.startsWith(path + QStringLiteral(".bak-")));
+        QCOMPARE(readAll(result->movedAsideTo), original);
         QCOMPARE(store.record(0)[ChannelNumber], QStringLiteral("1"));
         QCOMPARE(store.record(15)[ChannelNumber], QStringLiteral("16"));
         QVERIFY(store.setField(0, RxFrequency, QStringLiteral("145.00000")));
@@ -170,15 +170,15 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw4630.mdb"));
         {
             ChannelStore store;
-            QVERIFY(store.open(path).ok);
+            QVERIFY(store.open(path).ok());
             QVERIFY(store.setField(0, RxFrequency, QStringLiteral("145.00000")));
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         const QByteArray before = readAll(path);
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok);
-        QVERIFY(result.readOnly);
+        QVERIFY(result.ok());
+        QVERIFY(result->readOnly);
         QVERIFY(store.isReadOnly());
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("146.00000")));
@@ -202,8 +202,8 @@ private slots:
         QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(!result.ok);
-        QVERIFY(result.movedAsideTo.isEmpty());
+        QVERIFY(!result.ok());
+        QVERIFY(result->movedAsideTo.isEmpty());
         QCOMPARE(readAll(path), QByteArray("not a database"));
         QCOMPARE(QDir(sub).entryList(QDir::Files).size(), 1);
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("145.00000")));
@@ -216,7 +216,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zw7150M.mdb"));
         ChannelStore store;
-        QVERIFY(store.open(path).ok);
+        QVERIFY(store.open(path).ok());
         QVERIFY(store.setField(2, RxFrequency, QStringLiteral("410.00000")));
 
         // Another program holds the database locked: the edit must fail, not vanish silently.

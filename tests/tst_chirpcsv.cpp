@@ -112,7 +112,7 @@ private slots:
         QVERIFY(text.endsWith("\r\n"));
         QCOMPARE(text.count("\r\n"), 1 + squelch.size()); // header + channels in use
         ChannelTable other = emptyTable();
-        const CsvImport back = importChirpCsv(text, info, other);
+        const CsvImport back = importChirpCsv(text, info, other).value();
         QVERIFY2(back.problems.isEmpty(), qPrintable(firstReason(back)));
         QCOMPARE(back.rowsTaken, int(squelch.size()));
         for (int i = 0; i < channelCount; ++i) {
@@ -167,23 +167,23 @@ private slots:
             r[Beat] = QStringLiteral("off");
             r[Power] = row % 4 ? QStringLiteral("H") : QStringLiteral("L");
         }
-        const ChannelFileBytes file = writeChannelFile(saved);
-        QVERIFY(file.ok);
-        const ChannelFileRead loaded = readChannelFile(file.bytes);
-        QVERIFY(loaded.ok);
+        const Expected<QByteArray> file = writeChannelFile(saved);
+        QVERIFY(file.ok());
+        const Expected<ChannelFileData> loaded = readChannelFile(file.value());
+        QVERIFY(loaded.ok());
 
         const CsvImport back =
-            importChirpCsv(exportChirpCsv(loaded.data.records, info), info, emptyTable());
+            importChirpCsv(exportChirpCsv(loaded->records, info), info, emptyTable()).value();
         QVERIFY2(back.problems.isEmpty(), qPrintable(firstReason(back)));
-        ChannelFileData again = loaded.data;
+        ChannelFileData again = loaded.value();
         again.records = back.table;
-        const ChannelFileBytes file2 = writeChannelFile(again);
-        QVERIFY(file2.ok);
-        const ChannelFileRead reloaded = readChannelFile(file2.bytes);
-        QVERIFY(reloaded.ok);
+        const Expected<QByteArray> file2 = writeChannelFile(again);
+        QVERIFY(file2.ok());
+        const Expected<ChannelFileData> reloaded = readChannelFile(file2.value());
+        QVERIFY(reloaded.ok());
         for (int row = 0; row < channelCount; ++row) {
             for (int field = RxFrequency; field <= Power; ++field)
-                QCOMPARE(reloaded.data.records[row][field], loaded.data.records[row][field]);
+                QCOMPARE(reloaded->records[row][field], loaded->records[row][field]);
         }
     }
 
@@ -222,7 +222,7 @@ private slots:
         const ModelInfo &info = modelInfo(model);
         const QString row = QStringLiteral("Location,Frequency,Power\n1,%1,%2\n")
                                 .arg(formatFrequency(info.band.bandLow), power);
-        const CsvImport r = importChirpCsv(row.toUtf8(), info, emptyTable());
+        const CsvImport r = importChirpCsv(row.toUtf8(), info, emptyTable()).value();
         if (expected == QLatin1String("?")) {
             QCOMPARE(r.problems.size(), 1);
             QVERIFY(firstReason(r).contains(power));
@@ -253,7 +253,7 @@ private slots:
             "2,,446.006250,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,NFM,6.25,,5.0W,,,,,\r\n"
             "3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone->DTCS,NFM,6.25,,5.0W,,,,,"
             "\r\n");
-        const CsvImport r = importChirpCsv(text, modelInfo(Model::UH), emptyTable());
+        const CsvImport r = importChirpCsv(text, modelInfo(Model::UH), emptyTable()).value();
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.table[0][RxFrequency], QStringLiteral("462.55000"));
         QCOMPARE(r.table[0][TxFrequency], QStringLiteral("467.55000"));
@@ -324,7 +324,8 @@ private slots:
     {
         QFETCH(QByteArray, row);
         QFETCH(QStringList, expected);
-        const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), emptyTable());
+        const CsvImport r =
+            importChirpCsv(csv(row.constData()), modelInfo(Model::V), emptyTable()).value();
         QVERIFY2(r.problems.isEmpty(), qPrintable(firstReason(r)));
         const int n = row.left(row.indexOf(',')).toInt() - 1;
         QCOMPARE((QStringList{r.table[n][RxFrequency], r.table[n][RxTone], r.table[n][TxFrequency],
@@ -385,7 +386,8 @@ private slots:
         QFETCH(QString, reasonPart);
         ChannelTable current = emptyTable();
         current[0] = channel(current, 1, "150.00000", "67.0", "150.00000", "67.0", "add", "H");
-        const CsvImport r = importChirpCsv(csv(row.constData()), modelInfo(Model::V), current);
+        const CsvImport r =
+            importChirpCsv(csv(row.constData()), modelInfo(Model::V), current).value();
         QCOMPARE(r.problems.size(), 1);
         QCOMPARE(r.problems.first().line, 2);
         QVERIFY2(firstReason(r).contains(reasonPart), qPrintable(firstReason(r)));
@@ -409,8 +411,9 @@ private slots:
                                 "0.000000,3,,\n"
                                 "# another comment\n"
                                 "146.000000,4,,\n";
-        const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
-        QVERIFY(r.error.isEmpty());
+        const Expected<CsvImport> read = importChirpCsv(text, modelInfo(Model::V), emptyTable());
+        QVERIFY(read.ok());
+        const CsvImport &r = *read;
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.rowsTaken, 2);
         QCOMPARE(r.table[1][RxFrequency], QStringLiteral("145.50000"));
@@ -426,7 +429,7 @@ private slots:
     {
         const QByteArray text =
             "Location,Frequency,Tone,cToneFreq\n1,145.0,TSQL,123.0\n2,145.5,Tone,131.8\n";
-        const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable());
+        const CsvImport r = importChirpCsv(text, modelInfo(Model::V), emptyTable()).value();
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.table[0][RxTone], QStringLiteral("123.0"));
         QCOMPARE(r.table[1][TxTone], QStringLiteral("131.8"));
@@ -438,9 +441,9 @@ private slots:
         const ChannelTable current = emptyTable();
         for (const QByteArray &bad :
              {QByteArray(), QByteArray("1,2,3\n"), QByteArray("\xff\xfe\x00junk")}) {
-            const CsvImport r = importChirpCsv(bad, modelInfo(Model::V), current);
-            QVERIFY(!r.error.isEmpty());
-            QCOMPARE(r.table, current);
+            const Expected<CsvImport> r = importChirpCsv(bad, modelInfo(Model::V), current);
+            QVERIFY(!r.ok());
+            QVERIFY(!r.error().isEmpty());
         }
     }
 

@@ -93,11 +93,11 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-ChannelFileRead readFile(const QString &path)
+Expected<ChannelFileData> readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+        return Failure{file.errorString()};
     return readChannelFile(file.readAll());
 }
 
@@ -187,7 +187,7 @@ private slots:
     void showPrintsSettingsAndAllChannels()
     {
         const QString path = m_dir->filePath(QStringLiteral("v.doc"));
-        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
+        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
         const Run run = runCli({"show", path});
         QCOMPARE(run.status, 0);
         const QStringList lines = run.out.split(u'\n');
@@ -238,7 +238,7 @@ private slots:
         QVERIFY(writeBytes(QStringLiteral("short.doc"), "4,中文,3,145.00000,"));
         ChannelFileData noModel = sampleFile(Model::V);
         noModel.modelCode = QStringLiteral("7");
-        QVERIFY(writeBytes(QStringLiteral("nomodel.doc"), writeChannelFile(noModel).bytes));
+        QVERIFY(writeBytes(QStringLiteral("nomodel.doc"), writeChannelFile(noModel).value()));
         const Run run = runCli(arguments);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -260,25 +260,25 @@ private slots:
         const QString csv = m_dir->filePath(QStringLiteral("list.csv"));
         const QString back = m_dir->filePath(QStringLiteral("back.doc"));
         const ChannelFileData data = sampleFile(model);
-        QVERIFY(writeBytes(source, writeChannelFile(data).bytes));
+        QVERIFY(writeBytes(source, writeChannelFile(data).value()));
 
         Run run = runCli({"export-csv", source, "-o", csv});
         QCOMPARE(run.status, 0);
         QFile csvFile(csv);
         QVERIFY(csvFile.open(QIODevice::ReadOnly));
         QCOMPARE(csvFile.readAll(),
-                 exportChirpCsv(readFile(source).data.records, modelInfo(model)));
+                 exportChirpCsv(readFile(source).value().records, modelInfo(model)));
 
         run = runCli({"import-csv", csv, "--model", shortName(model), "-o", back});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-        const ChannelFileRead original = readFile(source);
-        const ChannelFileRead result = readFile(back);
-        QVERIFY(result.ok);
-        QCOMPARE(result.data.modelCode, modelInfo(model).code);
+        const Expected<ChannelFileData> original = readFile(source);
+        const Expected<ChannelFileData> result = readFile(back);
+        QVERIFY(result.ok());
+        QCOMPARE(result->modelCode, modelInfo(model).code);
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
-                QCOMPARE(result.data.records[row][field], original.data.records[row][field]);
+                QCOMPARE(result->records[row][field], original->records[row][field]);
     }
 
     void importRefusesRowsThatDoNotFitUnlessSkipBad()
@@ -303,13 +303,13 @@ private slots:
 
         run = runCli({"import-csv", csv, "--model", "V", "-o", out, "--skip-bad"});
         QCOMPARE(run.status, 0);
-        const ChannelFileRead result = readFile(out);
-        QVERIFY(result.ok);
-        QCOMPARE(result.data.records[0][RxFrequency], QStringLiteral("145.00000"));
-        QCOMPARE(result.data.records[0][RxTone], QStringLiteral("88.5"));
-        QCOMPARE(result.data.records[1][RxFrequency], QString());
-        QCOMPARE(result.data.channelTone, QStringLiteral("中文"));
-        QCOMPARE(result.data.squelchLevel, QStringLiteral("3"));
+        const Expected<ChannelFileData> result = readFile(out);
+        QVERIFY(result.ok());
+        QCOMPARE(result->records[0][RxFrequency], QStringLiteral("145.00000"));
+        QCOMPARE(result->records[0][RxTone], QStringLiteral("88.5"));
+        QCOMPARE(result->records[1][RxFrequency], QString());
+        QCOMPARE(result->channelTone, QStringLiteral("中文"));
+        QCOMPARE(result->squelchLevel, QStringLiteral("3"));
     }
 
     void readFromTheRadio_data()
@@ -332,17 +332,17 @@ private slots:
             {"read", "--port", m_radio->devicePath(), "--model", shortName(model), "-o", out});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("18/18")), qPrintable(run.err)); // progress bar
-        const ChannelFileRead file = readFile(out);
-        QVERIFY(file.ok);
-        QCOMPARE(file.data.modelCode, modelInfo(model).code);
-        QCOMPARE(file.data.squelchLevel, QStringLiteral("6"));
-        QCOMPARE(file.data.channelTone, QStringLiteral("键音"));
+        const Expected<ChannelFileData> file = readFile(out);
+        QVERIFY(file.ok());
+        QCOMPARE(file->modelCode, modelInfo(model).code);
+        QCOMPARE(file->squelchLevel, QStringLiteral("6"));
+        QCOMPARE(file->channelTone, QStringLiteral("键音"));
         const RadioReply expected = decodeReply(m_radio->reply(), blankTable(), model);
         QCOMPARE(expected.status, RadioReply::Status::Ok);
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
-                QCOMPARE(file.data.records[row][field], expected.records[row][field]);
-        QCOMPARE(file.data.records[2][Bcl], QStringLiteral("1"));
+                QCOMPARE(file->records[row][field], expected.records[row][field]);
+        QCOMPARE(file->records[2][Bcl], QStringLiteral("1"));
     }
 
     void writeIntoTheRadio_data()
@@ -358,7 +358,7 @@ private slots:
         startRadio(model);
         const QString path = m_dir->filePath(QStringLiteral("w.doc"));
         const ChannelFileData data = sampleFile(model);
-        QVERIFY(writeBytes(path, writeChannelFile(data).bytes));
+        QVERIFY(writeBytes(path, writeChannelFile(data).value()));
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         const Run run =
             runCli({"write", "--port", m_radio->devicePath(), "--model", shortName(model), path});
@@ -366,7 +366,7 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
         QVERIFY(written.count() == 1 || written.wait(2000));
         // What a model window with this file loaded would send: channel numbers 1 to 16.
-        ChannelTable sent = readFile(path).data.records;
+        ChannelTable sent = readFile(path).value().records;
         for (int row = 0; row < channelCount; ++row)
             sent[row][ChannelNumber] = QString::number(row + 1);
         for (int row = 0; row < channelCount; ++row)
@@ -399,7 +399,7 @@ private slots:
                      qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(path));
         } else {
-            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
+            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
             const Run run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "UH", path});
             QCOMPARE(run.status, 1);
@@ -445,7 +445,7 @@ private slots:
         }
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
         if (command == QLatin1String("write"))
-            QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).bytes));
+            QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).value()));
         QStringList arguments{command, "--port", port, "--model", "V", "--timeout", "0.5"};
         arguments << (command == QLatin1String("read") ? QStringList{"-o", file}
                                                        : QStringList{file});

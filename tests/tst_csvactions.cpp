@@ -212,7 +212,7 @@ private slots:
         QVERIFY(backups.last().endsWith(QStringLiteral("_before-import.doc")));
         QFile kept(backups.last());
         QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(readChannelFile(kept.readAll()).data.records[0][RxFrequency],
+        QCOMPARE(readChannelFile(kept.readAll()).value().records[0][RxFrequency],
                  QStringLiteral("140.00000"));
     }
 

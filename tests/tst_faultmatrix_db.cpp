@@ -41,7 +41,7 @@ QByteArray goodDatabase(const QString &folder)
     const QString path = folder + QStringLiteral("/good.mdb");
     {
         ChannelStore store;
-        if (!store.open(path).ok || !store.setField(0, RxFrequency, QStringLiteral("145.00000")))
+        if (!store.open(path).ok() || !store.setField(0, RxFrequency, QStringLiteral("145.00000")))
             return QByteArray();
     }
     const QByteArray bytes = contents(path);
@@ -154,10 +154,10 @@ private slots:
         qInfo("killed after %d reported edits, %s", last,
               hotJournal ? "in a transaction (journal left)" : "between transactions");
         ChannelStore store;
-        const ChannelStore::OpenResult opened = store.open(path);
-        QVERIFY2(opened.ok, qPrintable(opened.error));
-        QVERIFY(!opened.created);
-        QVERIFY(opened.movedAsideTo.isEmpty());
+        const Expected<ChannelStore::Opened> opened = store.open(path);
+        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        QVERIFY(!opened->created);
+        QVERIFY(opened->movedAsideTo.isEmpty());
         // The last reported edit is there; the one after it may be too, if the kill came
         // between its commit and its report. Nothing else: no edit is half there.
         const ChannelTable &records = store.records();
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(w->store()->setField(3, RxFrequency, QStringLiteral("440.00000")));
         ChannelStore again;
         m_main.reset(); // releases the database
-        QVERIFY(again.open(path).ok);
+        QVERIFY(again.open(path).ok());
         QCOMPARE(again.record(3)[RxFrequency], QStringLiteral("440.00000"));
     }
 

@@ -98,7 +98,7 @@ QByteArray savedFile()
     data.records = sampleTable();
     for (ChannelRecord &r : data.records)
         r[ChannelNumber].clear();
-    return writeChannelFile(data).bytes;
+    return writeChannelFile(data).value();
 }
 
 } // namespace
@@ -184,10 +184,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         const QString path = m_dir->filePath(QStringLiteral("bad.doc"));
         if (bytes != "<none>") {
-            const ChannelFileRead read = readChannelFile(bytes);
-            QVERIFY(!read.ok);
+            const Expected<ChannelFileData> read = readChannelFile(bytes);
+            QVERIFY(!read.ok());
             // Random bytes that start with another model's code would switch windows.
-            QVERIFY(!modelFromCode(read.modelCode) || *modelFromCode(read.modelCode) == Model::V);
+            QVERIFY(!modelFromCode(channelFileModelCode(bytes)) ||
+                    *modelFromCode(channelFileModelCode(bytes)) == Model::V);
             QVERIFY(writeFile(path, bytes));
         }
         openRefused(path);
@@ -199,13 +200,14 @@ private slots:
     {
         const QByteArray whole = savedFile();
         for (qsizetype size = 0; size < whole.size() - 1; ++size) {
-            const ChannelFileRead read = readChannelFile(whole.left(size));
-            QVERIFY2(!read.ok, qPrintable(QString::number(size)));
+            const Expected<ChannelFileData> read = readChannelFile(whole.left(size));
+            QVERIFY2(!read.ok(), qPrintable(QString::number(size)));
             // Cut after a whole value, the file still names its model.
             if (size == 0 || whole.at(size - 1) == ',')
-                QCOMPARE(read.modelCode, size == 0 ? QString() : QStringLiteral("4"));
+                QCOMPARE(channelFileModelCode(whole.left(size)),
+                         size == 0 ? QString() : QStringLiteral("4"));
         }
-        QVERIFY(readChannelFile(whole.left(whole.size() - 1)).ok);
+        QVERIFY(readChannelFile(whole.left(whole.size() - 1)).ok());
 
         const QString path = m_dir->filePath(QStringLiteral("cut.doc"));
         int cuts = 0;

@@ -197,7 +197,7 @@ private slots:
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
         QCOMPARE(fileBytes(path), before.database);
         ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok);
+        QVERIFY(reopened.open(path).ok());
         QCOMPARE(reopened.records(), before.records);
         reopened.close();
 

@@ -277,7 +277,7 @@ private slots:
     {
         {
             ChannelStore store;
-            QVERIFY(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))).ok);
+            QVERIFY(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))).ok());
         }
         QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")),
                               QFileDevice::ReadOwner);

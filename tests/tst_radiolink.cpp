@@ -309,7 +309,7 @@ private slots:
                  QStringLiteral("本机是ZW4630UM,  需要转换窗口,重读数据！"));
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
         ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok);
+        QVERIFY(reopened.open(path).ok());
         for (int i = 0; i < channelCount; ++i)
             QCOMPARE(reopened.record(i).fields, before[static_cast<std::size_t>(i)].fields);
         reopened.close();

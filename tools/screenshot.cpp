@@ -60,7 +60,7 @@ static QWidget *csvProblems(zw::ModelWindow *window)
         "6,Wx,162.550000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,1.0W,,,,,\r\n"
         "20,Far,146.580000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n";
     const zw::CsvImport imported =
-        zw::importChirpCsv(csv, window->info(), window->store()->records());
+        zw::importChirpCsv(csv, window->info(), window->store()->records()).value();
     auto *dialog = new zw::CsvProblemsDialog(imported, zw::isEnglish(), window);
     dialog->setModal(false);
     dialog->show();

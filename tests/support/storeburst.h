@@ -32,7 +32,7 @@ inline void applyBurstEdit(ChannelTable &table, int edit)
     }
 }
 
-inline bool applyBurstEdit(ChannelStore &store, int edit)
+inline Result applyBurstEdit(ChannelStore &store, int edit)
 {
     ChannelTable table = store.records();
     applyBurstEdit(table, edit);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace zw
+{
+
+// The one way the libraries report how an operation went: success (with its value, for an
+// Expected), or the reason it failed. The window or the command line decides how to show it.
+
+// Why an operation failed; converts to a failed Result or Expected of any type.
+struct Failure {
+    QString why;
+};
+
+class Result
+{
+public:
+    Result() = default; // success
+    Result(Failure failure) : m_failed(true), m_error(std::move(failure.why)) {}
+
+    bool ok() const { return !m_failed; }
+    explicit operator bool() const { return ok(); }
+    // Why it failed; empty on success.
+    const QString &error() const { return m_error; }
+
+private:
+    bool m_failed = false;
+    QString m_error;
+};
+
+template <typename T> class [[nodiscard]] Expected
+{
+public:
+    Expected(T value) : m_value(std::move(value)) {}
+    Expected(Failure failure) : m_error(std::move(failure.why)) {}
+
+    bool ok() const { return m_value.has_value(); }
+    explicit operator bool() const { return ok(); }
+    // The value; only when ok().
+    const T &value() const { return *m_value; }
+    T &value() { return *m_value; }
+    const T &operator*() const { return *m_value; }
+    const T *operator->() const { return &*m_value; }
+    // Why it failed; empty on success.
+    const QString &error() const { return m_error; }
+
+private:
+    std::optional<T> m_value;
+    QString m_error;
+};
+
+} // namespace zw
