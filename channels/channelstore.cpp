@@ -1,5 +1,6 @@
 #include "channelstore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
+
+#include <optional>
 
 namespace zw
 {
@@ -19,13 +22,28 @@ const QString tableName = QStringLiteral("信道表");
 
 int connectionSerial = 0;
 
-bool hasSqliteHeader(const QString &path)
+// Whether the file starts as every SQLite database does; nothing when it cannot be read.
+std::optional<bool> hasSqliteHeader(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
+
+// SQLite's primary result code behind a Qt SQL error, or -1.
+int sqliteCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xff) : -1;
+}
+
+constexpr int sqliteError = 1;    // SQLITE_ERROR: here, no such table or column
+constexpr int sqliteBusy = 5;     // SQLITE_BUSY
+constexpr int sqliteLocked = 6;   // SQLITE_LOCKED
+constexpr int sqliteCorrupt = 11; // SQLITE_CORRUPT
+constexpr int sqliteNotADb = 26;  // SQLITE_NOTADB
 
 // A file or folder counts as writable only when the process may write it and its owner's write
 // permission is set: a file marked read-only stays untouched even for a user (such as root) whom
@@ -83,52 +101,108 @@ const ChannelRecord &ChannelStore::record(int row) const
 Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
 {
     close();
-    Opened result;
     m_path = path;
-    const bool exists = QFileInfo::exists(path);
-    const bool writable = canWrite(path);
-
-    if (exists) {
+    Opened result;
+    // Another program's lock outlasting the busy time-out is waited for twice more.
+    int busyAttempts = 3;
+    while (true) {
+        const bool writable = canWrite(path);
+        if (!QFileInfo::exists(path)) {
+            if (!writable)
+                return Failure{tr("cannot create %1").arg(path)};
+            const Expected<bool> made = createDatabase(path);
+            if (!made)
+                return Failure{made.error()};
+            // False: another program created it first; that one is opened.
+            result.created = *made;
+        }
         QString why;
-        if (!QFileInfo(path).isFile())
-            why = tr("not a file");
-        else if (!hasSqliteHeader(path))
-            why = tr("not a SQLite database");
-        else if (!openConnection(path, !writable))
-            why = m_lastError;
-        else if (!loadRecords(&why))
-            close();
-        if (why.isEmpty()) {
+        const OpenProblem problem = openExisting(path, writable, &why);
+        if (problem == OpenProblem::None) {
             m_open = true;
             m_readOnly = !writable;
             result.readOnly = m_readOnly;
             return result;
         }
         close();
-        // Cannot move the file aside nor write a new one: refuse rather than touch it.
-        if (!writable)
+        if (problem == OpenProblem::Busy) {
+            if (--busyAttempts > 0)
+                continue;
+            return Failure{tr("another program keeps the file locked (%1)").arg(why)};
+        }
+        // Cannot move the file aside nor write a new one: refuse rather than touch it. A file
+        // made just now that cannot be used is not set aside again and again.
+        if (problem == OpenProblem::Other || !writable || result.created ||
+            !result.movedAsideTo.isEmpty())
             return Failure{why};
         const QString aside = asideName(path);
         if (!QFile::rename(path, aside))
             return Failure{tr("cannot rename %1").arg(path)};
         result.movedAsideTo = aside;
         result.whyMovedAside = why;
-    } else if (!writable) {
-        return Failure{tr("cannot create %1").arg(path)};
     }
+}
 
-    if (!openConnection(path, false) || !createTable()) {
-        close();
+ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool writable,
+                                                     QString *why)
+{
+    auto problemOf = [this](int code) {
+        if (code == sqliteBusy || code == sqliteLocked)
+            return OpenProblem::Busy;
+        if (code == 0 || code == sqliteError || code == sqliteCorrupt || code == sqliteNotADb)
+            return OpenProblem::Unusable;
+        return OpenProblem::Other;
+    };
+    if (!QFileInfo(path).isFile()) {
+        *why = tr("not a file");
+        return OpenProblem::Unusable;
+    }
+    const std::optional<bool> sqlite = hasSqliteHeader(path);
+    if (!sqlite) {
+        *why = tr("cannot read %1").arg(path);
+        return OpenProblem::Other;
+    }
+    if (!*sqlite) {
+        *why = tr("not a SQLite database");
+        return OpenProblem::Unusable;
+    }
+    if (!openConnection(path, !writable)) {
+        *why = m_lastError;
+        return problemOf(m_lastSqliteCode) == OpenProblem::Busy ? OpenProblem::Busy
+                                                                : OpenProblem::Other;
+    }
+    if (!loadRecords(why))
+        return problemOf(m_lastSqliteCode);
+    m_dataVersion = dataVersion();
+    return OpenProblem::None;
+}
+
+Expected<bool> ChannelStore::createDatabase(const QString &path)
+{
+    // Made under a name of its own beside `path` and renamed once it holds its 16 records: no
+    // other program ever sees it half made, and a failure (a full disk) leaves no file that the
+    // next start would take for a damaged database.
+    static int serial = 0;
+    const QString temporary = QStringLiteral("%1.new-%2-%3")
+                                  .arg(path)
+                                  .arg(QCoreApplication::applicationPid())
+                                  .arg(++serial);
+    QFile::remove(temporary);
+    const bool made = openConnection(temporary, false) && createTable();
+    close();
+    if (!made) {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
         return Failure{m_lastError};
     }
-    QString why;
-    if (!loadRecords(&why)) {
-        close();
-        return Failure{why};
+    // The rename never replaces a file: one that another program made meanwhile is kept.
+    if (!QFile::rename(temporary, path)) {
+        QFile::remove(temporary);
+        if (QFileInfo::exists(path))
+            return false;
+        return Failure{tr("cannot create %1").arg(path)};
     }
-    m_open = true;
-    result.created = true;
-    return result;
+    return true;
 }
 
 void ChannelStore::close()
@@ -148,12 +222,13 @@ bool ChannelStore::openConnection(const QString &path, bool readOnly)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
-    // Wait a little for another program's lock on the file, then report the edit as failed.
-    db.setConnectOptions(readOnly
-                             ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000")
-                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+    // Wait a while for another program's lock on the file (another instance writing), then
+    // report the open or the edit as failed.
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs);
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;") + busy : busy);
     if (!db.open()) {
         m_lastError = db.lastError().text();
+        m_lastSqliteCode = sqliteCode(db.lastError());
         return false;
     }
     return true;
@@ -199,6 +274,7 @@ bool ChannelStore::loadRecords(QString *why)
     if (!query.exec(QStringLiteral("SELECT rowid, %1 FROM \"%2\" ORDER BY rowid")
                         .arg(columns.join(u','), tableName))) {
         *why = query.lastError().text();
+        m_lastSqliteCode = sqliteCode(query.lastError());
         return false;
     }
     ChannelTable records;
@@ -207,6 +283,7 @@ bool ChannelStore::loadRecords(QString *why)
     while (query.next()) {
         if (row == channelCount) {
             *why = tr("more than %1 records").arg(channelCount);
+            m_lastSqliteCode = 0;
             return false;
         }
         rowIds[static_cast<std::size_t>(row)] = query.value(0).toLongLong();
@@ -221,14 +298,39 @@ bool ChannelStore::loadRecords(QString *why)
     }
     if (query.lastError().isValid()) {
         *why = query.lastError().text();
+        m_lastSqliteCode = sqliteCode(query.lastError());
         return false;
     }
     if (row != channelCount) {
         *why = tr("%1 records instead of %2").arg(row).arg(channelCount);
+        m_lastSqliteCode = 0;
         return false;
     }
     m_records = records;
     m_rowIds = rowIds;
+    return true;
+}
+
+qint64 ChannelStore::dataVersion() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
+}
+
+bool ChannelStore::refresh()
+{
+    if (!m_open)
+        return false;
+    const qint64 version = dataVersion();
+    if (version < 0 || version == m_dataVersion)
+        return false;
+    QString why;
+    if (!loadRecords(&why))
+        return false; // keep the last good copy; the next write reports the trouble
+    m_dataVersion = version;
+    emit recordsChanged(0, channelCount - 1);
     return true;
 }
 
@@ -238,24 +340,35 @@ Result ChannelStore::setField(int row, int field, const QString &text)
         return Failure{tr("no field %1 of record %2").arg(field).arg(row)};
     ChannelTable next = m_records;
     next[static_cast<std::size_t>(row)][field] = text;
-    return writeRows(next, row, row);
+    return writeRows(next, row, row, {field});
 }
 
 Result ChannelStore::setRecord(int row, const ChannelRecord &record)
 {
     if (row < 0 || row >= channelCount)
         return Failure{tr("no record %1").arg(row)};
+    // Only what this edit changes: the record may hold another program's newer values in the
+    // fields this copy has not seen yet.
+    QList<int> changed;
+    for (int field = 0; field < fieldCount; ++field)
+        if (record[field] != m_records[static_cast<std::size_t>(row)][field])
+            changed << field;
+    if (changed.isEmpty()) {
+        refresh();
+        return {};
+    }
     ChannelTable next = m_records;
     next[static_cast<std::size_t>(row)] = record;
-    return writeRows(next, row, row);
+    return writeRows(next, row, row, changed);
 }
 
 Result ChannelStore::setRecords(const ChannelTable &records)
 {
-    return writeRows(records, 0, channelCount - 1);
+    return writeRows(records, 0, channelCount - 1, {});
 }
 
-Result ChannelStore::writeRows(const ChannelTable &next, int first, int last)
+Result ChannelStore::writeRows(const ChannelTable &next, int first, int last,
+                               const QList<int> &fields)
 {
     if (!m_open) {
         m_lastError = tr("the channel database is not open");
@@ -265,44 +378,60 @@ Result ChannelStore::writeRows(const ChannelTable &next, int first, int last)
         m_lastError = tr("the channel database %1 is read-only").arg(m_path);
         return Failure{m_lastError};
     }
+    QList<int> written = fields;
+    if (written.isEmpty())
+        for (int field = 0; field < fieldCount; ++field)
+            written << field;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QStringList assignments;
-    for (const QString &name : fieldNames())
-        assignments << QLatin1Char('"') + name + QStringLiteral("\"=?");
-    const QString sql =
-        QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?").arg(tableName, assignments.join(u','));
-    if (!db.transaction()) {
-        m_lastError = db.lastError().text();
+    QSqlQuery control(db);
+    // The write lock first: between the re-read below and the commit no other program writes.
+    if (!control.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_lastError = control.lastError().text();
         reloadAfterFailure();
         return Failure{m_lastError};
     }
+    bool reloaded = false;
+    const qint64 version = dataVersion();
+    if (version != m_dataVersion) {
+        QString why;
+        reloaded = loadRecords(&why);
+        m_dataVersion = version;
+    }
+    QStringList assignments;
+    for (int field : written)
+        assignments << QLatin1Char('"') + fieldNames()[static_cast<std::size_t>(field)] +
+                           QStringLiteral("\"=?");
     QSqlQuery query(db);
-    bool ok = query.prepare(sql);
+    bool ok = query.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
+                                .arg(tableName, assignments.join(u',')));
     for (int row = first; ok && row <= last; ++row) {
         const ChannelRecord &record = next[static_cast<std::size_t>(row)];
-        if (record == m_records[static_cast<std::size_t>(row)] && first != last)
-            continue;
-        for (int field = 0; field < fieldCount; ++field)
+        for (int field : written)
             query.addBindValue(record[field].isNull() ? QLatin1String("") : record[field]);
         query.addBindValue(m_rowIds[static_cast<std::size_t>(row)]);
         ok = query.exec() && query.numRowsAffected() == 1;
     }
-    if (!ok || !db.commit()) {
-        m_lastError =
-            query.lastError().isValid() ? query.lastError().text() : db.lastError().text();
+    const QSqlError failure = query.lastError();
+    query.finish();
+    if (!ok || !control.exec(QStringLiteral("COMMIT"))) {
+        m_lastError = failure.isValid() ? failure.text() : control.lastError().text();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = tr("the record was not found in %1").arg(m_path);
-        db.rollback();
+        control.exec(QStringLiteral("ROLLBACK"));
         reloadAfterFailure();
         return Failure{m_lastError};
     }
     for (int row = first; row <= last; ++row) {
-        m_records[static_cast<std::size_t>(row)] = next[static_cast<std::size_t>(row)];
-        for (QString &field : m_records[static_cast<std::size_t>(row)].fields)
-            if (field.isNull())
-                field = QLatin1String("");
+        for (int field : written) {
+            const QString &value = next[static_cast<std::size_t>(row)][field];
+            m_records[static_cast<std::size_t>(row)][field] =
+                value.isNull() ? QLatin1String("") : value;
+        }
     }
-    emit recordsChanged(first, last);
+    if (reloaded)
+        emit recordsChanged(0, channelCount - 1);
+    else
+        emit recordsChanged(first, last);
     return {};
 }
 
@@ -310,7 +439,8 @@ void ChannelStore::reloadAfterFailure()
 {
     // Show what the file really holds; if it cannot be read any more, keep the last good copy.
     QString why;
-    loadRecords(&why);
+    if (loadRecords(&why))
+        m_dataVersion = dataVersion();
     emit recordsChanged(0, channelCount - 1);
 }
 

@@ -300,6 +300,31 @@ void ModelWindow::closeWindow()
         close();
 }
 
+bool ModelWindow::event(QEvent *event)
+{
+    // Another instance of the program may have changed the model database while this window
+    // was not in front: its table is brought up to date when the window comes to the front.
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::ActivationChange:
+        if (isActiveWindow())
+            m_store->refresh();
+        break;
+    case QEvent::ParentChange:
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget())) {
+            connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                    [this](Qt::WindowStates, Qt::WindowStates now) {
+                        if (now & Qt::WindowActive)
+                            m_store->refresh();
+                    });
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
 void ModelWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_unloaded) {

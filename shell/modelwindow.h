@@ -97,6 +97,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void buildMenus();

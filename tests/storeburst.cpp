@@ -1,10 +1,15 @@
 // Test helper: opens (or creates) the channel database named on the command line and edits it
 // as fast as it can (see support/storeburst.h), printing the number of each edit on a line of
 // its own once the edit is committed. Runs until killed, or until the optional edit count.
+// With --hold DATABASE MS it plays another program instead: it keeps the database locked
+// exclusively for MS milliseconds, printing "locked" once the lock is taken.
 
 #include "storeburst.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
 
 #include <cstdio>
 
@@ -15,6 +20,22 @@ int main(int argc, char *argv[])
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: %s DATABASE [EDITS]\n", argv[0]);
         return 2;
+    }
+    if (args.at(1) == QLatin1String("--hold") && args.size() == 4) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+            db.setDatabaseName(args.at(2));
+            QSqlQuery query(db);
+            if (!db.open() || !query.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+                std::fprintf(stderr, "cannot lock %s\n", qPrintable(args.at(2)));
+                return 2;
+            }
+            std::printf("locked\n");
+            std::fflush(stdout);
+            QThread::msleep(args.at(3).toULong());
+            query.exec(QStringLiteral("COMMIT"));
+        }
+        return 0;
     }
     const int limit = args.size() > 2 ? args.at(2).toInt() : -1;
     zw::ChannelStore store;

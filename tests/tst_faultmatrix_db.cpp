@@ -1,5 +1,6 @@
-// The model database under faults: the program killed in the middle of a burst of edits, and a
-// database file that is damaged, cut short, foreign or read-only when a model window opens it.
+// The model database under faults: the program killed in the middle of a burst of edits; a
+// database file that is damaged, cut short, foreign or read-only when a model window opens it;
+// another program holding it locked, a second instance editing it, a first creation that fails.
 
 #include "channelstore.h"
 #include "mainwindow.h"
@@ -15,6 +16,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
@@ -73,6 +77,12 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
     const QByteArray bytes = contents(path);
     QFile::remove(path);
     return bytes;
+}
+
+QStringList setAside(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.bak-*")},
+                                  QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 enum class Damage {
@@ -282,6 +292,168 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("zw7150L.mdb")});
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // Another program keeps the database locked: the window waits for it, and a lock that
+    // outlasts the wait is reported as busy; the file is never set aside.
+    void busyDatabaseIsNeverSetAside_data()
+    {
+        QTest::addColumn<int>("holdMs"); // 0: held until the open has given up
+        QTest::newRow("released after 0.5 s") << 500;
+        QTest::newRow("held throughout") << 0;
+    }
+
+    void busyDatabaseIsNeverSetAside()
+    {
+        QFETCH(int, holdMs);
+        const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
+        QVERIFY(writeFile(path, goodDatabase(m_dir->path())));
+        const QByteArray before = contents(path);
+        if (holdMs > 0) {
+            QProcess holder;
+            holder.start(QStringLiteral(STORE_BURST),
+                         {QStringLiteral("--hold"), path, QString::number(holdMs)});
+            QVERIFY(holder.waitForReadyRead(10000));
+            QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+            MessageBoxAnswerer messages;
+            ModelWindow *w = openWindow(Model::V);
+            QCOMPARE(messages.count(), 0);
+            QVERIFY(w->store()->isOpen());
+            QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+            QVERIFY(holder.waitForFinished(10000));
+        } else {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery lock(db);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            ChannelStore store;
+            store.setBusyTimeout(100);
+            const Expected<ChannelStore::Opened> opened = store.open(path);
+            QVERIFY(!opened.ok());
+            QVERIFY2(opened.error().contains(QStringLiteral("locked")), qPrintable(opened.error()));
+            QVERIFY(!store.isOpen());
+            QVERIFY(lock.exec(QStringLiteral("COMMIT")));
+            lock = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+            QVERIFY(store.open(path).ok());
+            QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
+        }
+        m_main.reset();
+        QCOMPARE(setAside(m_dir->path()), QStringList());
+        QCOMPARE(contents(path), before);
+    }
+
+    // Two instances started together in an empty folder: one creates the database, the other
+    // opens it; neither takes the other's half-made file for a damaged one.
+    void instancesStartedTogetherShareOneDatabase()
+    {
+        constexpr int rounds = 20;
+        for (int round = 0; round < rounds; ++round) {
+            const QString folder = m_dir->filePath(QString::number(round));
+            QVERIFY(QDir().mkdir(folder));
+            const QString path = folder + QStringLiteral("/zw4630.mdb");
+            QProcess first;
+            QProcess second;
+            first.start(QStringLiteral(STORE_BURST), {path, QStringLiteral("2")});
+            second.start(QStringLiteral(STORE_BURST), {path, QStringLiteral("2")});
+            QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
+            QVERIFY2(first.exitCode() == 0 && second.exitCode() == 0,
+                     (first.readAllStandardError() + second.readAllStandardError()).constData());
+            QCOMPARE(QDir(folder).entryList(QDir::Files),
+                     QStringList{QStringLiteral("zw4630.mdb")});
+        }
+    }
+
+    // A second instance on the same database: each edit writes only what it changes, a table
+    // replaced whole is written whole, and the window shows the other instance's edits when it
+    // comes to the front.
+    void secondInstanceLosesNothing_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("other field of the same channel") << "field";
+        QTest::newRow("whole record from a stale copy") << "record";
+        QTest::newRow("table replaced whole") << "table";
+        QTest::newRow("window brought to the front") << "window";
+    }
+
+    void secondInstanceLosesNothing()
+    {
+        QFETCH(QString, step);
+        const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
+        ChannelStore first;
+        QVERIFY(first.open(path).ok());
+        if (step == QLatin1String("window")) {
+            ModelWindow *w = openWindow(Model::V);
+            QVERIFY(first.setField(2, RxFrequency, QStringLiteral("146.00000")).ok());
+            QSignalSpy changed(w->store(), &ChannelStore::recordsChanged);
+            QApplication::setActiveWindow(m_main.get());
+            QEvent activation(QEvent::ActivationChange);
+            QCoreApplication::sendEvent(w, &activation);
+            QTRY_COMPARE(w->store()->record(2)[RxFrequency], QStringLiteral("146.00000"));
+            QVERIFY(changed.count() >= 1);
+            return;
+        }
+        ChannelStore second;
+        QVERIFY(second.open(path).ok());
+        QVERIFY(first.setField(0, RxFrequency, QStringLiteral("145.00000")).ok());
+        ChannelTable expected;
+        if (step == QLatin1String("field")) {
+            QVERIFY(second.setField(0, Power, QStringLiteral("L")).ok());
+            QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
+        } else if (step == QLatin1String("record")) {
+            ChannelRecord stale = second.record(0); // without the first instance's frequency
+            stale[TxTone] = QStringLiteral("88.5");
+            QVERIFY(second.setRecord(0, stale).ok());
+            QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
+        } else {
+            expected = second.records(); // channel 1 still empty here: a read of an empty radio
+            expected[5][Power] = QStringLiteral("L");
+            QVERIFY(second.setRecords(expected).ok());
+            QCOMPARE(second.records(), expected);
+        }
+        ChannelStore reader;
+        QVERIFY(reader.open(path).ok());
+        if (step == QLatin1String("table")) {
+            QCOMPARE(reader.records(), expected);
+            QVERIFY(first.refresh());
+            QCOMPARE(first.records(), expected);
+            return;
+        }
+        QCOMPARE(reader.record(0)[RxFrequency], QStringLiteral("145.00000"));
+        QCOMPARE(reader.record(0), second.record(0));
+        QCOMPARE(second.record(0)[step == QLatin1String("field") ? Power : TxTone],
+                 step == QLatin1String("field") ? QStringLiteral("L") : QStringLiteral("88.5"));
+    }
+
+    // A first creation that fails (a full disk, here a file-size limit) leaves no file behind
+    // that the next start would take for a damaged database.
+    void failedFirstCreationLeavesNoFile()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, previous.rlim_max};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        Expected<ChannelStore::Opened> opened = Failure{};
+        {
+            ChannelStore store;
+            opened = store.open(path);
+        }
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!opened.ok());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
+
+        ChannelStore store;
+        opened = store.open(path);
+        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        QVERIFY(opened->created);
+        QVERIFY(opened->movedAsideTo.isEmpty());
     }
 
 private:
