@@ -48,8 +48,12 @@ QByteArray fileBytes(const QString &path)
 
 QString backupFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/backups");
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const bool homeless = qEnvironmentVariableIsEmpty("HOME") &&
+                          !QDir::isAbsolutePath(qEnvironmentVariable("XDG_DATA_HOME"));
+    if (data.isEmpty() || homeless)
+        return QString();
+    return data + QStringLiteral("/backups");
 }
 
 QStringList backupFiles(const QString &folder, Model model)
@@ -67,6 +71,8 @@ QStringList backupFiles(const QString &folder, Model model)
 Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReason reason,
                                  const ChannelFileData &data, const QDateTime &when)
 {
+    if (folder.isEmpty())
+        return Failure{QStringLiteral("there is no folder for backups (no home folder)")};
     const Expected<QByteArray> bytes = writeChannelFile(data);
     if (!bytes)
         return Failure{bytes.error()};
@@ -99,10 +105,17 @@ Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReaso
     if (const Result saved = saveWholeFile(path, *bytes); !saved)
         return Failure{saved.error()};
 
-    existing.append(path);
-    existing.sort();
-    while (existing.size() > backupsKept)
-        QFile::remove(existing.takeFirst());
+    // Names sort by their time. Backups dated after this one (a clock set back, a fall-back
+    // of daylight-saving time) are not pruned for it, and this one never is.
+    const QString name = QFileInfo(path).fileName();
+    QStringList older;
+    for (const QString &file : std::as_const(existing))
+        if (QFileInfo(file).fileName() < name)
+            older << file;
+    older.sort();
+    for (qsizetype excess = existing.size() + 1 - backupsKept; excess > 0 && !older.isEmpty();
+         --excess)
+        QFile::remove(older.takeFirst());
     return BackupFile{path, false};
 }
 

@@ -20,7 +20,9 @@ constexpr int backupsKept = 50;
 // Why a backup was made; part of its file name.
 enum class BackupReason { BeforeRead, FromRadio, BeforeOpen, BeforeImport };
 
-// The folder the program keeps its backups in (QStandardPaths::AppDataLocation + "/backups").
+// The folder the program keeps its backups in (QStandardPaths::AppDataLocation + "/backups"),
+// or an empty text when there is none: without a home folder (HOME unset) Qt would name one
+// under the root folder.
 QString backupFolder();
 
 struct BackupFile {
@@ -30,7 +32,8 @@ struct BackupFile {
 
 // Writes `data` as a channel file named "<model>_<yyyyMMdd-HHmmss-zzz>_<reason>.doc" in
 // `folder` (created when missing), unless the model's newest backup holds the same bytes, and
-// then removes the model's oldest backups beyond `backupsKept`. Never touches other files.
+// then removes the model's oldest backups beyond `backupsKept`: only ones whose names date them
+// before the one just written, which always stays. Never touches other files.
 Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReason reason,
                                  const ChannelFileData &data,
                                  const QDateTime &when = QDateTime::currentDateTime());

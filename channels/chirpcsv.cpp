@@ -25,13 +25,36 @@ const QStringList &header()
     return names;
 }
 
-// A frequency field in units of 10 Hz (MHz x 100000), or nothing for an empty channel.
-std::optional<qint64> units(const QString &text)
+// No radio frequency reaches 1 THz: a larger number in a frequency field or column is out of
+// any band, and is never converted to 10 Hz units (it would not fit them).
+constexpr double maxExchangeMhz = 1e6;
+
+// A tone in Hz beyond this is no tone (and its tenths would not fit an int).
+constexpr double maxToneHz = 1e5;
+
+// A frequency field in units of 10 Hz (MHz x 100000); nothing for an empty channel, and the
+// number itself when it is too large to be a frequency.
+std::optional<qint64> units(const QString &text, double *tooLarge = nullptr)
 {
     const double mhz = readNumber(text);
     if (mhz <= 0)
         return std::nullopt;
+    if (!(mhz < maxExchangeMhz)) {
+        if (tooLarge)
+            *tooLarge = mhz;
+        return std::nullopt;
+    }
     return qint64(std::llround(mhz * 100000.0));
+}
+
+// A cell a spreadsheet would read as a formula ("=A1", "@SU", "+1", "-1") gets a leading
+// apostrophe, so that it stays text.
+QString spreadsheetSafe(const QString &cell)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!cell.isEmpty() && formulaStarts.contains(cell.front()))
+        return QLatin1Char('\'') + cell;
+    return cell;
 }
 
 QString mhzText(qint64 units10Hz)
@@ -63,7 +86,7 @@ Squelch squelchOf(const QString &field)
         return s;
     }
     const double hz = readNumber(text);
-    if (hz > 0) {
+    if (hz > 0 && hz < maxToneHz) {
         s.kind = Squelch::Tone;
         s.tenths = int(std::lround(hz * 10));
     }
@@ -86,8 +109,10 @@ CsvReason outOfBand(CsvReasonKind kind, qint64 units10Hz, const ModelInfo &model
     return {kind, mhzText(units10Hz), model.band.bandLow, model.band.bandHigh};
 }
 
-// A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix.
-std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why)
+// A frequency column: MHz with at most 6 decimals, or with a " MHz" / " kHz" suffix. A number
+// too large for any band gives `outOfBand` with the number as the subject.
+std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why, CsvReasonKind outOfBand,
+                                     const ModelInfo &model)
 {
     QString text = raw.trimmed();
     double scale = 1.0;
@@ -100,8 +125,14 @@ std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why)
     text = text.trimmed();
     bool ok = false;
     const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
-    if (!ok || value < 0) {
+    // NaN and the infinities read as numbers; they are none.
+    if (!ok || !std::isfinite(value) || value < 0) {
         *why = reasonAbout(CsvReasonKind::FrequencyNotNumber, raw);
+        return std::nullopt;
+    }
+    if (!(value * scale < maxExchangeMhz)) {
+        *why = {outOfBand, QString::number(value * scale, 'g', 6), model.band.bandLow,
+                model.band.bandHigh};
         return std::nullopt;
     }
     const qsizetype point = text.indexOf(u'.');
@@ -127,7 +158,7 @@ std::optional<QString> radioTone(const QString &raw, CsvReason *why)
 {
     bool ok = false;
     const double hz = raw.trimmed().toDouble(&ok);
-    if (ok) {
+    if (ok && std::isfinite(hz) && hz > 0 && hz < maxToneHz) {
         const int tenths = int(std::lround(hz * 10));
         for (const QString &tone : ctcssTones())
             if (int(std::lround(tone.toDouble() * 10)) == tenths)
@@ -174,15 +205,25 @@ QString wattsText(double watts)
 
 } // namespace
 
-QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
+Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
 {
     QString out = header().join(u',') + QStringLiteral("\r\n");
     for (int row = 0; row < channelCount; ++row) {
         const ChannelRecord &r = table[static_cast<std::size_t>(row)];
-        const std::optional<qint64> rx = units(r[RxFrequency]);
+        double tooLarge = 0;
+        auto tooLargeFailure = [&] {
+            return Failure{QStringLiteral("channel %1: %2 MHz is too large for a frequency")
+                               .arg(row + 1)
+                               .arg(tooLarge, 0, 'g', 6)};
+        };
+        const std::optional<qint64> rx = units(r[RxFrequency], &tooLarge);
+        if (tooLarge > 0)
+            return tooLargeFailure();
         if (!rx)
             continue;
-        const std::optional<qint64> tx = units(r[TxFrequency]);
+        const std::optional<qint64> tx = units(r[TxFrequency], &tooLarge);
+        if (tooLarge > 0)
+            return tooLargeFailure();
         QString duplex;
         qint64 offset = 0;
         if (!tx) {
@@ -252,9 +293,9 @@ QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
             mode,
             rTone,
             cTone,
-            dtcs,
+            spreadsheetSafe(dtcs),
             QStringLiteral("NN"),
-            rxDtcs,
+            spreadsheetSafe(rxDtcs),
             cross,
             QStringLiteral("NFM"),
             step,
@@ -423,7 +464,8 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     auto get = [&](const char *name) { return columns.get(fields, name); };
     const QString location = get("Location");
     CsvReason why;
-    const std::optional<qint64> rx = parseFrequency(get("Frequency"), &why);
+    const std::optional<qint64> rx =
+        parseFrequency(get("Frequency"), &why, CsvReasonKind::ReceiveOutOfBand, model);
     if (!rx)
         return rejected(why);
     if (*rx == 0)
@@ -448,7 +490,8 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     qint64 txUnits = *rx; // meaningful only while hasTx
     bool hasTx = true;
     if (!duplex.isEmpty() && duplex != QLatin1String("off")) {
-        const std::optional<qint64> offset = parseFrequency(get("Offset"), &why);
+        const std::optional<qint64> offset =
+            parseFrequency(get("Offset"), &why, CsvReasonKind::TransmitOutOfBand, model);
         if (!offset)
             return rejected(why);
         if (duplex == QLatin1String("+"))

@@ -26,8 +26,10 @@ namespace zw
 // without a Power column takes "H", the channel default.
 
 // The table of a `model` window as CHIRP CSV: UTF-8, CRLF line ends, the full header, one row
-// per channel in use (Location = channel 1..16), empty channels left out.
-QByteArray exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
+// per channel in use (Location = channel 1..16), empty channels left out. A DCS code cell that a
+// spreadsheet would take for a formula gets a leading apostrophe. Fails on a frequency field
+// too large to be a frequency (1 THz and above).
+Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &model);
 
 // Why a row of a CSV file cannot go into the radio. `subject` is the text the reason is about
 // (the value as the file has it, or a frequency as "145.000000"); out-of-band reasons also name

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "result.h"
-#include <QByteArray>
 
+#include <QByteArray>
 #include <QString>
 
 namespace zw
@@ -10,7 +10,15 @@ namespace zw
 
 // Writes `bytes` as the whole new content of `path`: the old file is replaced only once the
 // new one is written whole, so a failure (a full disk, no right to the folder) leaves the old
-// file exactly as it was.
+// file exactly as it was. A `path` that exists as anything but a regular file (a FIFO, a
+// device, a folder; a symbolic link to a regular file is fine) is refused and left as it is.
 Result saveWholeFile(const QString &path, const QByteArray &bytes);
+
+// Reads a regular file (or a symbolic link to one) whole, when it holds at most `limit` bytes.
+// Anything else (a FIFO, a device, a folder) is refused at once, without waiting on it.
+Expected<QByteArray> readRegularFile(const QString &path, qint64 limit);
+
+// Whether `first` and `second` name the same existing file (through links too).
+bool sameFile(const QString &first, const QString &second);
 
 } // namespace zw

@@ -18,21 +18,28 @@ namespace
 // A CHIRP list of a few hundred channels is far below this; anything larger is no channel list.
 constexpr qint64 maxCsvFileSize = 1024 * 1024;
 
-// Reads at most `limit` + 1 bytes, so a file over the limit is told without reading it all.
+// Reads a regular file of at most `limit` bytes; a FIFO or a device is refused at once.
 bool readBounded(const QString &path, qint64 limit, QByteArray *bytes, QString *message)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *message = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+    const Expected<QByteArray> read = readRegularFile(path, limit);
+    if (!read) {
+        // Refusals that name the file already are said as they are.
+        *message = read.error().startsWith(path)
+                       ? read.error()
+                       : QStringLiteral("cannot open %1: %2").arg(path, read.error());
         return false;
     }
-    *bytes = file.read(limit + 1);
-    if (bytes->size() > limit) {
-        *message = QStringLiteral("%1 is too large (more than %2 bytes)")
-                       .arg(path, QString::number(limit));
-        return false;
-    }
+    *bytes = *read;
     return true;
+}
+
+// The refusal of an output that is the command's own input, or an empty text.
+QString sameFileRefusal(const QString &path, const QString &outPath)
+{
+    if (!sameFile(path, outPath))
+        return QString();
+    return QStringLiteral("%1 is the input file: give another output; nothing written")
+        .arg(outPath);
 }
 
 QString modelLine(const LoadedChannelFile &file)
@@ -151,6 +158,10 @@ int showFile(const QString &path)
 
 int exportCsv(const QString &path, const QString &outPath, std::optional<Model> model)
 {
+    if (const QString refusal = sameFileRefusal(path, outPath); !refusal.isEmpty()) {
+        report(refusal);
+        return Failed;
+    }
     const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
     if (!loaded) {
         report(loaded.error());
@@ -171,7 +182,13 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
         return Failed;
     }
     const ModelInfo &info = modelInfo(model ? *model : *file.model);
-    if (const Result saved = saveWhole(outPath, exportChirpCsv(file.data.records, info)); !saved) {
+    const Expected<QByteArray> csv = exportChirpCsv(file.data.records, info);
+    if (!csv) {
+        report(QStringLiteral("%1 cannot be written as CSV: %2; nothing written")
+                   .arg(path, csv.error()));
+        return Failed;
+    }
+    if (const Result saved = saveWhole(outPath, *csv); !saved) {
         report(saved.error());
         return Failed;
     }
@@ -180,6 +197,10 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
 
 int importCsv(const QString &path, Model model, const QString &outPath, bool skipBad)
 {
+    if (const QString refusal = sameFileRefusal(path, outPath); !refusal.isEmpty()) {
+        report(refusal);
+        return Failed;
+    }
     QByteArray bytes;
     QString message;
     if (!readBounded(path, maxCsvFileSize, &bytes, &message)) {

@@ -7,6 +7,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
+
 using namespace zw;
 using namespace zw::cli;
 
@@ -171,7 +173,8 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
     if (given.contains(QStringLiteral("timeout"))) {
         bool ok = false;
         const double seconds = parser.value(timeoutOption).toDouble(&ok);
-        if (!ok || seconds <= 0 || seconds > 600) {
+        // NaN passes every comparison: it and the infinities are refused first.
+        if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 600) {
             parsed.status =
                 usageError(help, QStringLiteral("--timeout takes seconds from 0 to 600"));
             return;

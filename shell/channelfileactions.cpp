@@ -119,14 +119,10 @@ void ChannelFileActions::openFrom(const QString &folder)
 
 void ChannelFileActions::loadFile(const QString &fileName)
 {
-    QFile file(fileName);
-    QByteArray bytes;
-    bool readable = file.open(QIODevice::ReadOnly);
-    if (readable) {
-        // Reading one byte past the bound tells a file that is too large without reading it.
-        bytes = file.read(maxChannelFileSize + 1);
-        file.close();
-    }
+    // Only a regular file is read: a FIFO would hold the window until another program opens it.
+    const Expected<QByteArray> file = readRegularFile(fileName, maxChannelFileSize);
+    const bool readable = file.ok();
+    const QByteArray bytes = readable ? *file : QByteArray();
     const Expected<ChannelFileData> read = readChannelFile(bytes);
 
     // A file of another model is told by its first value alone: the user reads it again in

@@ -81,9 +81,10 @@ void CsvActions::exportCsv()
     if (fileName.isEmpty())
         return;
 
-    const QByteArray bytes = exportChirpCsv(m_window->store()->records(), m_window->info());
+    const Expected<QByteArray> bytes =
+        exportChirpCsv(m_window->store()->records(), m_window->info());
     // The new file replaces an old one only once it is written whole.
-    if (!saveWholeFile(fileName, bytes)) {
+    if (!bytes || !saveWholeFile(fileName, *bytes)) {
         showMessage(
             m_window, MessageIcon::Exclamation, systemInfoTitle(),
             QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。").arg(native(fileName)));
@@ -104,12 +105,9 @@ void CsvActions::importCsv()
 
 void CsvActions::importFile(const QString &fileName)
 {
-    QFile file(fileName);
-    QByteArray bytes;
-    const bool readable = file.open(QIODevice::ReadOnly);
-    if (readable)
-        bytes = file.read(maxCsvFileSize + 1);
-    if (!readable || bytes.size() > maxCsvFileSize) {
+    // Only a regular file is read: a FIFO would hold the window until another program opens it.
+    const Expected<QByteArray> file = readRegularFile(fileName, maxCsvFileSize);
+    if (!file) {
         showMessage(
             m_window, MessageIcon::Exclamation, systemInfoTitle(),
             QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。").arg(native(fileName)));
@@ -117,7 +115,7 @@ void CsvActions::importFile(const QString &fileName)
     }
 
     ChannelStore *store = m_window->store();
-    const Expected<CsvImport> read = importChirpCsv(bytes, m_window->info(), store->records());
+    const Expected<CsvImport> read = importChirpCsv(*file, m_window->info(), store->records());
     if (!read) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。")

@@ -119,6 +119,62 @@ private slots:
                  (QStringList{first->fileName, second->fileName}));
     }
 
+    // Backups dated after the clock (a clock set back, a daylight-saving fall-back) never push
+    // out the one just written: a backup reported as kept exists.
+    void backupJustWrittenIsAlwaysKept_data()
+    {
+        QTest::addColumn<int>("older");
+        QTest::addColumn<int>("newer"); // dated after the new backup
+        QTest::newRow("50 dated after the clock") << 0 << backupsKept;
+        QTest::newRow("hour repeated at a fall-back") << 30 << 25;
+    }
+
+    void backupJustWrittenIsAlwaysKept()
+    {
+        QFETCH(int, older);
+        QFETCH(int, newer);
+        const QString folder = m_dir->filePath(QStringLiteral("backups"));
+        const QDateTime now(QDate(2026, 10, 25), QTime(2, 30));
+        QStringList kept;
+        for (int i = 0; i < older + newer; ++i) {
+            const QDateTime when = i < older ? now.addSecs(-3600 + i) : now.addSecs(60 + i);
+            const Expected<BackupFile> r =
+                writeBackup(folder, Model::V, BackupReason::BeforeRead,
+                            dataWith(formatFrequency(140 + i * 0.0125)), when);
+            QVERIFY(r.ok());
+            kept << r->fileName;
+        }
+        const Expected<BackupFile> r = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                                                   dataWith(QStringLiteral("145.00000")), now);
+        QVERIFY2(r.ok() && !r->skipped, qPrintable(r.error()));
+        QVERIFY(QFile::exists(r->fileName));
+        QCOMPARE(fileData(r->fileName).records[0][RxFrequency], QStringLiteral("145.00000"));
+        // Only older ones were pruned, oldest first; all newer ones stay.
+        const QStringList after = backupFiles(folder, Model::V);
+        QCOMPARE(after.size(), std::max(backupsKept, newer + 1));
+        for (const QString &name : kept.mid(older))
+            QVERIFY(after.contains(name));
+    }
+
+    // Without a home folder there is no backups folder (not one under the root folder); a
+    // backup then fails with its reason, so the window asks before replacing the table.
+    void noHomeFolderMeansNoBackupFolder()
+    {
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qunsetenv("HOME");
+        qunsetenv("XDG_DATA_HOME");
+        const QString folder = backupFolder();
+        const Expected<BackupFile> r = writeBackup(folder, Model::V, BackupReason::BeforeOpen,
+                                                   dataWith(QStringLiteral("145.00000")));
+        qputenv("HOME", home);
+        qputenv("XDG_DATA_HOME", dataHome);
+        QCOMPARE(folder, QString());
+        QVERIFY(!r.ok());
+        QVERIFY(!r.error().isEmpty());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("//.local")));
+    }
+
     // Opening a file keeps the table it replaces; 打开备份 starts in the backups folder and
     // restores a backup like any channel file.
     void openKeepsTheReplacedTableAndRestores()

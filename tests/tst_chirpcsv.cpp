@@ -108,7 +108,7 @@ private slots:
             r[Spare3] = QStringLiteral("023");
             table[i] = r;
         }
-        const QByteArray text = exportChirpCsv(table, info);
+        const QByteArray text = exportChirpCsv(table, info).value();
         QVERIFY(text.endsWith("\r\n"));
         QCOMPARE(text.count("\r\n"), 1 + squelch.size()); // header + channels in use
         ChannelTable other = emptyTable();
@@ -173,7 +173,8 @@ private slots:
         QVERIFY(loaded.ok());
 
         const CsvImport back =
-            importChirpCsv(exportChirpCsv(loaded->records, info), info, emptyTable()).value();
+            importChirpCsv(exportChirpCsv(loaded->records, info).value(), info, emptyTable())
+                .value();
         QVERIFY2(back.problems.isEmpty(), qPrintable(firstReason(back)));
         ChannelFileData again = loaded.value();
         again.records = back.table;
@@ -237,10 +238,10 @@ private slots:
         ChannelTable t = emptyTable();
         t[0] = channel(t, 1, "145.00000", "", "145.00000", "", "add", "H");
         t[1] = channel(t, 2, "145.00000", "", "145.00000", "", "add", "L");
-        const QList<QByteArray> v = exportChirpCsv(t, modelInfo(Model::V)).split('\n');
+        const QList<QByteArray> v = exportChirpCsv(t, modelInfo(Model::V)).value().split('\n');
         QVERIFY(v.at(1).contains(",5.0W,"));
         QVERIFY(v.at(2).contains(",1.0W,"));
-        const QList<QByteArray> uh = exportChirpCsv(t, modelInfo(Model::UH)).split('\n');
+        const QList<QByteArray> uh = exportChirpCsv(t, modelInfo(Model::UH)).value().split('\n');
         QVERIFY(uh.at(1).contains(",4.0W,"));
     }
 
@@ -375,6 +376,27 @@ private slots:
         QTest::newRow("location 0")
             << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << "Location 0";
+        QTest::newRow("frequency NaN")
+            << QByteArray("1,,nan,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "not a number";
+        QTest::newRow("frequency infinite")
+            << QByteArray("1,,inf,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "not a number";
+        QTest::newRow("frequency 1e19")
+            << QByteArray("1,,1e19,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "receive frequency 1e+19 MHz is outside";
+        QTest::newRow("frequency 1e300")
+            << QByteArray("1,,1e300,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "receive frequency 1e+300 MHz is outside";
+        QTest::newRow("offset NaN")
+            << QByteArray("1,,145.000000,+,nan,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "frequency \"nan\" is not a number";
+        QTest::newRow("offset 1e300")
+            << QByteArray("1,,145.000000,-,1e300,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "transmit frequency 1e+300 MHz is outside";
+        QTest::newRow("tone NaN")
+            << QByteArray("1,,145.000000,,0,Tone,nan,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "nan";
+        QTest::newRow("tone 1e300")
+            << QByteArray("1,,145.000000,,0,Tone,1e300,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "1e300";
         QTest::newRow("split tx out of band")
             << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << "transmit";
@@ -447,12 +469,31 @@ private slots:
         }
     }
 
+    // A field that is no frequency (23 digits) fails the export instead of reaching the file;
+    // a code cell a spreadsheet would read as a formula stays text.
+    void exportRefusesNoFrequencyAndKeepsFormulasText()
+    {
+        ChannelTable t = emptyTable();
+        t[0] = channel(t, 1, "145.00000", "D=A1", "145.00000", "D@SU", "add", "H");
+        const QList<QByteArray> lines = exportChirpCsv(t, modelInfo(Model::V)).value().split('\n');
+        QCOMPARE(lines.at(1), QByteArray("1,,145.000000,,0.000000,Cross,88.5,88.5,'@SU,NN,'=A1,"
+                                         "DTCS->DTCS,NFM,5.00,,5.0W,,,,,\r"));
+        for (int field : {RxFrequency, TxFrequency}) {
+            ChannelTable huge = t;
+            huge[3] = channel(t, 4, "146.00000", "", "146.00000", "", "add", "H");
+            huge[3][field] = QStringLiteral("12345678901234567890123");
+            const Expected<QByteArray> csv = exportChirpCsv(huge, modelInfo(Model::V));
+            QVERIFY(!csv.ok());
+            QVERIFY2(csv.error().contains(QStringLiteral("channel 4")), qPrintable(csv.error()));
+        }
+    }
+
     void exportWritesTheDocumentedFields()
     {
         ChannelTable t = emptyTable();
         t[0] = channel(t, 1, "462.55000", "123.0", "467.55000", "100.0", "del", "L");
         t[2] = channel(t, 3, "446.03125", "D754N", "446.03125", "100.0", "add", "H");
-        const QList<QByteArray> lines = exportChirpCsv(t, modelInfo(Model::UH)).split('\n');
+        const QList<QByteArray> lines = exportChirpCsv(t, modelInfo(Model::UH)).value().split('\n');
         QCOMPARE(lines.at(1), QByteArray("1,,462.550000,+,5.000000,Cross,100.0,123.0,023,NN,023,"
                                          "Tone->Tone,NFM,5.00,S,1.0W,,,,,\r"));
         QCOMPARE(lines.at(2), QByteArray("3,,446.031250,,0.000000,Cross,100.0,88.5,754,NN,754,Tone-"

@@ -93,6 +93,12 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
 Expected<ChannelFileData> readFile(const QString &path)
 {
     QFile file(path);
@@ -142,6 +148,13 @@ private slots:
         QTest::newRow("zero time-out") << QStringList{"read", "--port", "/dev/null", "--model", "V",
                                                       "-o",   "x",      "--timeout", "0"}
                                        << "--timeout takes seconds";
+        QTest::newRow("NaN time-out") << QStringList{"read", "--port", "/dev/null", "--model", "V",
+                                                     "-o",   "x",      "--timeout", "nan"}
+                                      << "--timeout takes seconds";
+        QTest::newRow("infinite time-out")
+            << QStringList{"read", "--port", "/dev/null", "--model", "V",
+                           "-o",   "x",      "--timeout", "inf"}
+            << "--timeout takes seconds";
         QTest::newRow("unknown option") << QStringList{"show", "--bogus", "x.doc"} << "bogus";
         QTest::newRow("write without file")
             << QStringList{"write", "--port", "/dev/null", "--model", "V"}
@@ -246,6 +259,53 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("out.doc")));
     }
 
+    // Outputs that must not be written: the command's own input, a FIFO (nobody reads it: the
+    // command would wait forever, or put a file in its place), and a channel file whose
+    // frequency is no frequency. Each ends at once with status 1 and changes nothing.
+    void hostileOutputsChangeNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("export onto its own input")
+            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file";
+        QTest::newRow("import onto its own input")
+            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "in.csv"}
+            << "in.csv is the input file";
+        QTest::newRow("export into a FIFO")
+            << QStringList{"export-csv", "in.doc", "-o", "fifo"} << "fifo is not a regular file";
+        QTest::newRow("import into a FIFO")
+            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "fifo"}
+            << "fifo is not a regular file";
+        QTest::newRow("FIFO as input")
+            << QStringList{"show", "fifo"} << "fifo is not a regular file";
+        QTest::newRow("frequency of 23 digits")
+            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large";
+    }
+
+    void hostileOutputsChangeNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
+        QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
+        const QByteArray csv =
+            exportChirpCsv(sampleFile(Model::V).records, modelInfo(Model::V)).value();
+        QVERIFY(writeBytes(QStringLiteral("in.csv"), csv));
+        ChannelFileData huge = sampleFile(Model::V);
+        huge.records[1][RxFrequency] = QStringLiteral("12345678901234567890123");
+        QVERIFY(writeBytes(QStringLiteral("huge.doc"), writeChannelFile(huge).value()));
+        QVERIFY(mkfifo("fifo", 0600) == 0);
+        const Run run = runCli(arguments);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(readAll(QStringLiteral("in.doc")), doc);
+        QCOMPARE(readAll(QStringLiteral("in.csv")), csv);
+        QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
+        QVERIFY(!QFileInfo(QStringLiteral("fifo")).isFile());
+        QVERIFY(QFileInfo::exists(QStringLiteral("fifo")));
+    }
+
     void csvRoundTripKeepsWhatCsvCarries_data()
     {
         QTest::addColumn<Model>("model");
@@ -267,7 +327,7 @@ private slots:
         QFile csvFile(csv);
         QVERIFY(csvFile.open(QIODevice::ReadOnly));
         QCOMPARE(csvFile.readAll(),
-                 exportChirpCsv(readFile(source).value().records, modelInfo(model)));
+                 exportChirpCsv(readFile(source).value().records, modelInfo(model)).value());
 
         run = runCli({"import-csv", csv, "--model", shortName(model), "-o", back});
         QCOMPARE(run.status, 0);

@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(dialog.nameFilters, QStringList{QStringLiteral("CSV (*.csv)")});
         QCOMPARE(messages.count(), 0);
         QCOMPARE(contents(path + QStringLiteral(".csv")),
-                 exportChirpCsv(sampleTable(), modelInfo(Model::V)));
+                 exportChirpCsv(sampleTable(), modelInfo(Model::V)).value());
         QCOMPARE(QDir::currentPath(), m_dir->path());
     }
 

@@ -6,6 +6,7 @@
 
 #include "channelfile.h"
 #include "channelstore.h"
+#include "csvactions.h"
 #include "filedialoganswerer.h"
 #include "language.h"
 #include "mainwindow.h"
@@ -24,6 +25,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zw;
@@ -268,6 +270,59 @@ private slots:
         QCOMPARE(messages.count(), 0);
         QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
         verifyUnchanged();
+    }
+
+    // A FIFO is never waited on: opened as a channel file or imported as CSV it is refused at
+    // once with the unreadable-file message; saved onto, it is refused and stays a FIFO.
+    void fifoIsRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("open") << "open";
+        QTest::newRow("CSV import") << "import";
+        QTest::newRow("save") << "save";
+    }
+
+    void fifoIsRefusedAtOnce()
+    {
+        QFETCH(QString, action);
+        const QString path = m_dir->filePath(QStringLiteral("pipe.doc"));
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        if (action == QLatin1String("open")) {
+            openRefused(path);
+        } else if (action == QLatin1String("import")) {
+            MessageBoxAnswerer messages;
+            m_window->findChild<CsvActions *>()->importFile(path);
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(messages.seen().at(0).text,
+                     QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。")
+                         .arg(QDir::toNativeSeparators(path)));
+            verifyUnchanged();
+        } else {
+            MessageBoxAnswerer messages;
+            FileDialogAnswerer dialog(path);
+            m_window->saveAction()->trigger();
+            QVERIFY(dialog.answered);
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(messages.seen().at(0).text, unsavedText(path));
+            verifyUnchanged();
+        }
+        struct stat status {
+        };
+        QVERIFY(stat(QFile::encodeName(path).constData(), &status) == 0);
+        QVERIFY(S_ISFIFO(status.st_mode));
+    }
+
+    // A name typed with double quotes is saved under exactly that name.
+    void savedUnderTheNameAsTyped()
+    {
+        const QString name = QStringLiteral("100% \"x\" 'y'.doc");
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(m_dir->filePath(name));
+        m_window->saveAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 0);
+        QVERIFY(readChannelFile(contents(m_dir->filePath(name))).ok());
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("x"))));
     }
 
     void unreadableFileChangesNothing()
