@@ -54,13 +54,17 @@ RadioSession::~RadioSession()
 
 QString RadioSession::openFailureMessage(const QString &device, const QString &portError)
 {
-    if (!QFileInfo::exists(device))
+    // Looked up where the port itself looks: a bare name under /dev.
+    const PortAccess access = portAccess(device);
+    if (!access.exists)
         return QStringLiteral("no device %1: is the cable plugged in and the name right?")
-            .arg(device);
+            .arg(access.path);
+    if (access.regularFile)
+        return QStringLiteral("%1 is a regular file, not a serial device").arg(access.path);
     // The group that grants access is the device's own (dialout on Debian for USB cables).
-    if (const PortAccess access = portAccess(device); access.denied)
+    if (access.denied)
         return QStringLiteral("permission denied on %1: membership of group %2 grants access")
-            .arg(device, access.group);
+            .arg(access.path, access.group);
     return QStringLiteral("cannot open %1 (%2): is another program using it?")
         .arg(device, portError);
 }

@@ -15,9 +15,15 @@ namespace zw
 QString withPortAccessHint(const QString &message, const QString &device)
 {
     const PortAccess access = portAccess(device);
+    const QString path = QDir::toNativeSeparators(access.path);
+    if (access.regularFile) {
+        if (isEnglish())
+            return message +
+                   QStringLiteral("\n%1 is a regular file, not a serial device.").arg(path);
+        return message + QStringLiteral("\n%1 是普通文件，不是串行端口设备。").arg(path);
+    }
     if (!access.denied)
         return message;
-    const QString path = QDir::toNativeSeparators(device);
     if (isEnglish())
         return message + QStringLiteral("\nNo permission to use %1: members of group %2 may use "
                                         "it (sudo usermod -aG %2 $USER, then log in again).")

@@ -486,6 +486,12 @@ private slots:
                                               << "/dev/zw4630-missing"
                                               << "zw4630-cli: no device /dev/zw4630-missing: is "
                                                  "the cable plugged in and the name right?";
+        QTest::newRow("read, regular file") << "read"
+                                            << "file"
+                                            << "is a regular file, not a serial device";
+        QTest::newRow("read, bare name of a missing device") << "read"
+                                                             << "zw4630-missing"
+                                                             << "no device /dev/zw4630-missing";
         QTest::newRow("write, missing device") << "write"
                                                << "/dev/zw4630-missing"
                                                << "no device /dev/zw4630-missing";
@@ -502,6 +508,9 @@ private slots:
             faults.silent = true;
             m_radio->setFaults(faults);
             port = m_radio->devicePath();
+        } else if (port == QLatin1String("file")) {
+            port = m_dir->filePath(QStringLiteral("port.txt"));
+            QVERIFY(writeBytes(port, "not a device"));
         }
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
         if (command == QLatin1String("write"))

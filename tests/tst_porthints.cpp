@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "portaccess.h"
 #include "porthints.h"
 #include "ptypair.h"
 #include "serialconnection.h"
@@ -68,6 +69,42 @@ class TestPortHints : public QObject
     Q_OBJECT
 
 private slots:
+    // The hint looks where the port opens: a bare name under /dev, a path as given; a regular
+    // file given as the port is named as such.
+    void hintLooksWhereThePortOpens_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("regularFile");
+        QTest::newRow("bare name") << "null"
+                                   << "/dev/null" << false;
+        QTest::newRow("absolute path") << "/dev/null"
+                                       << "/dev/null" << false;
+        QTest::newRow("regular file") << "./port.txt"
+                                      << "./port.txt" << true;
+    }
+
+    void hintLooksWhereThePortOpens()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QFETCH(bool, regularFile);
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QFile file(QStringLiteral("port.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::copy(QStringLiteral("port.txt"), QStringLiteral("null"))); // not /dev/null
+        const PortAccess access = portAccess(name);
+        const QString hint = withPortAccessHint(QStringLiteral("M"), name);
+        QDir::setCurrent(previous);
+        QCOMPARE(access.path, path);
+        QVERIFY(access.exists);
+        QCOMPARE(access.regularFile, regularFile);
+        QCOMPARE(hint.contains(QStringLiteral("不是串行端口设备")), regularFile);
+    }
+
     void init() { setLanguageMode(0); }
 
     // A port this user may not open gets a second line naming the device's group; a port in
