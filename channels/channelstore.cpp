@@ -146,7 +146,7 @@ Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
 ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool writable,
                                                      QString *why)
 {
-    auto problemOf = [this](int code) {
+    auto problemOf = [](int code) {
         if (code == sqliteBusy || code == sqliteLocked)
             return OpenProblem::Busy;
         if (code == 0 || code == sqliteError || code == sqliteCorrupt || code == sqliteNotADb)
