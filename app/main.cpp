@@ -1,11 +1,12 @@
 #include "mainwindow.h"
-#include "serialconnection.h"
+#include "portdevices.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
 #endif
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSettings>
 
 #include <cstdio>
 #include <memory>
@@ -20,10 +21,10 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("ZW4630 channel programming software"));
     parser.addHelpOption();
     const QCommandLineOption com1({QStringLiteral("com1")},
-                                  QStringLiteral("Serial device used as COM1."),
+                                  QStringLiteral("Serial device used as COM1 for this run."),
                                   QStringLiteral("DEVICE"));
     const QCommandLineOption com2({QStringLiteral("com2")},
-                                  QStringLiteral("Serial device used as COM2."),
+                                  QStringLiteral("Serial device used as COM2 for this run."),
                                   QStringLiteral("DEVICE"));
     parser.addOption(com1);
     parser.addOption(com2);
@@ -54,15 +55,21 @@ int main(int argc, char *argv[])
     }
 #endif
 
-    zw::MainWindow mainWindow;
+    // The devices chosen in the port dialog, remembered from earlier runs; the command line
+    // replaces them for this run.
+    QSettings settings(QStringLiteral("ZW4630"), QStringLiteral("ZW4630"));
+    zw::PortDevices devices(&settings);
     if (parser.isSet(com1))
-        mainWindow.serial()->setDevice(1, parser.value(com1));
+        devices.overrideDevice(1, parser.value(com1));
     if (parser.isSet(com2))
-        mainWindow.serial()->setDevice(2, parser.value(com2));
+        devices.overrideDevice(2, parser.value(com2));
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     if (radio)
-        mainWindow.serial()->setDevice(1, radio->devicePath());
+        devices.overrideDevice(1, radio->devicePath());
 #endif
+
+    zw::MainWindow mainWindow;
+    mainWindow.setPortDevices(devices);
     mainWindow.load();
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 #include "serialconnection.h"
 
-#include <QSerialPort>
+#include "portdevices.h"
 
 namespace zw
 {
@@ -21,11 +21,7 @@ SerialConnection::~SerialConnection() = default;
 
 QString SerialConnection::defaultDevice(int portNumber)
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
-#endif
+    return PortDevices::defaultDevice(portNumber);
 }
 
 void SerialConnection::setDevice(int portNumber, const QString &device)
@@ -57,10 +53,12 @@ bool SerialConnection::open()
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_errorString = m_port->errorString();
+        m_openError = m_port->error();
         m_port->clearError();
         return false;
     }
     m_errorString.clear();
+    m_openError = QSerialPort::NoError;
     emit openChanged(true);
     return true;
 }

@@ -116,7 +116,7 @@ OperationNotesDialog *MainMenus::notesWindow() const
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new PortDialog(m_frame->serial(), m_frame);
+        m_portDialog = new PortDialog(m_frame->serial(), &m_frame->portDevices(), m_frame);
     bringToFront(m_portDialog);
 }
 

@@ -121,7 +121,9 @@ private slots:
         MessageBoxAnswerer messages;
         dialog->ok();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.seen()[0].text, message);
+        QCOMPARE(messages.seen()[0].text,
+                 message + QStringLiteral("\n%1 已在本程序中打开。")
+                               .arg((to == 1 ? m_com1 : m_com2)->slavePath()));
         QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen()[0].icon, QMessageBox::Warning);
         QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});

@@ -61,7 +61,11 @@ private slots:
         main.load();
         QCOMPARE(answerer.count(), 1);
         const auto &box = answerer.seen().first();
-        QCOMPARE(box.text, QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "));
+        // The holder here is this test itself; the second line says so.
+        QCOMPARE(box.text,
+                 QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 \n%1 已在本程序中"
+                                "打开。")
+                     .arg(com1.slavePath()));
         QCOMPARE(box.title, QStringLiteral("系统信息"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons.size(), 1);
@@ -80,7 +84,10 @@ private slots:
         main.serial()->setDevice(2, m_dir.filePath(QStringLiteral("no-such-tty2")));
         main.load();
         QCOMPARE(answerer.count(), 2);
-        QCOMPARE(answerer.seen().at(1).text, QStringLiteral("串行端口 2 已被使用， "));
+        QCOMPARE(answerer.seen().at(1).text,
+                 QStringLiteral("串行端口 2 已被使用， \n%1 不存在：请检查编程线是否插好，或在端口"
+                                "菜单中选择编程线所接的设备。")
+                     .arg(m_dir.filePath(QStringLiteral("no-such-tty2"))));
         QCOMPARE(answerer.seen().at(1).title, QStringLiteral("系统信息"));
         QCOMPARE(answerer.seen().at(1).icon, QMessageBox::Warning);
         QVERIFY(!main.serial()->isOpen());
