@@ -84,11 +84,13 @@ PortDialog::PortDialog(SerialConnection *serial, PortDevices *devices, QWidget *
     else if (m_serial && m_serial->portNumber() == 2)
         m_com2->setChecked(true);
     // Picking or typing a device chooses its option.
-    for (int port : {1, 2})
-        connect(deviceList(port), &QComboBox::editTextChanged, this, [this, port] {
-            if (deviceList(port)->hasFocus())
-                option(port)->setChecked(true);
-        });
+    for (int port : {1, 2}) {
+        QRadioButton *choice = option(port);
+        connect(deviceList(port), &QComboBox::activated, choice,
+                [choice] { choice->setChecked(true); });
+        connect(deviceList(port)->lineEdit(), &QLineEdit::textEdited, choice,
+                [choice] { choice->setChecked(true); });
+    }
 
     m_findRadio = new QPushButton(captionText(Caption::DialogFindRadio, set), this);
     m_findRadio->setObjectName(QStringLiteral("findRadioButton"));
