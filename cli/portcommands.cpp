@@ -44,9 +44,9 @@ QString openFailureText(const PortOpenFailure &failure)
     case Reason::Unknown:
         break;
     }
-    return failure.systemError.isEmpty() ? QStringLiteral("cannot be opened")
-                                         : QStringLiteral("cannot be opened: %1")
-                                               .arg(failure.systemError);
+    return failure.systemError.isEmpty()
+               ? QStringLiteral("cannot be opened")
+               : QStringLiteral("cannot be opened: %1").arg(failure.systemError);
 }
 
 int listPorts(bool probe, const QStringList &namedDevices, int timeoutMs)

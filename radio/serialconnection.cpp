@@ -8,8 +8,8 @@ namespace zw
 SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
 {
     setObjectName(QStringLiteral("MSComm1"));
-    m_devices[0] = defaultDevice(1);
-    m_devices[1] = defaultDevice(2);
+    m_devices[0] = PortDevices::defaultDevice(1);
+    m_devices[1] = PortDevices::defaultDevice(2);
     connect(m_port, &QSerialPort::readyRead, this, &SerialConnection::readyRead);
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
@@ -18,11 +18,6 @@ SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(ne
 }
 
 SerialConnection::~SerialConnection() = default;
-
-QString SerialConnection::defaultDevice(int portNumber)
-{
-    return PortDevices::defaultDevice(portNumber);
-}
 
 void SerialConnection::setDevice(int portNumber, const QString &device)
 {

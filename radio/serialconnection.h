@@ -9,8 +9,8 @@ namespace zw
 
 // The program's one serial connection to the radio (MSComm1): port number 1 or 2, 9600 baud,
 // 8 data bits, no parity, 1 stop bit, no flow control. Port 1 and port 2 name devices
-// ("COM1"/"COM2" on Windows, "/dev/ttyS0"/"/dev/ttyS1" elsewhere unless replaced by the
-// port dialog or the command line). Opening takes the device exclusively, so a port held by another
+// ("COM1"/"COM2" on Windows, "/dev/ttyS0"/"/dev/ttyS1" elsewhere unless the port dialog or the
+// command line name others). Opening takes the device exclusively, so a port held by another
 // program counts as in use.
 class SerialConnection final : public QObject
 {
@@ -20,8 +20,6 @@ class SerialConnection final : public QObject
 public:
     explicit SerialConnection(QObject *parent = nullptr);
     ~SerialConnection() override;
-
-    static QString defaultDevice(int portNumber);
 
     void setDevice(int portNumber, const QString &device);
     QString device(int portNumber) const;
