@@ -5,6 +5,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace zw
 {
 
