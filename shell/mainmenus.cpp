@@ -113,24 +113,28 @@ OperationNotesDialog *MainMenus::notesWindow() const
     return m_notes;
 }
 
+// The port dialog and the two about windows are windows of their own, like Dialog1, not children
+// of the main window: when 退出系统 closes the main window, one that is open stays until the
+// user closes it, and the program ends then. Closing deletes each; the menus close any still
+// open when the main window itself goes.
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new PortDialog(m_frame->serial(), m_frame);
+        m_portDialog = new PortDialog(m_frame->serial());
     bringToFront(m_portDialog);
 }
 
 void MainMenus::showAbout()
 {
     if (!m_about)
-        m_about = new AboutDialog(m_frame);
+        m_about = new AboutDialog();
     bringToFront(m_about);
 }
 
 void MainMenus::showNotes()
 {
     if (!m_notes)
-        m_notes = new OperationNotesDialog(m_frame);
+        m_notes = new OperationNotesDialog();
     bringToFront(m_notes);
 }
 
