@@ -46,11 +46,16 @@ ChannelTable sampleTable()
     return table;
 }
 
-// What the table above looks like after a save and an open: tones in their number forms.
+// What the table above looks like after a save and an open: tones in their number forms, blank
+// entries empty (the file holds them unquoted, and blanks before a value are skipped).
 ChannelTable sampleTableAfterLoad()
 {
     ChannelTable table = sampleTable();
     for (ChannelRecord &r : table) {
+        for (QString &value : r.fields) {
+            if (!value.isEmpty() && value.trimmed().isEmpty())
+                value = QString();
+        }
         for (int field : {int(RxTone), int(TxTone)}) {
             if (r[field] == QStringLiteral("67.0"))
                 r[field] = QStringLiteral("67");
