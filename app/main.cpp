@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -46,7 +47,12 @@ void describeOptions(QCommandLineParser &parser)
 // command line with them is left to the full parse once the GUI application exists.
 void answerHelpAndVersion(int argc, char *argv[])
 {
-    QCoreApplication early(argc, argv);
+    // On copies: an application object may take its own options out of the argument list,
+    // and the GUI application that follows must see the list whole.
+    std::vector<char *> arguments(argv, argv + argc);
+    arguments.push_back(nullptr);
+    int count = argc;
+    QCoreApplication early(count, arguments.data());
     nameTheApplication();
     QCommandLineParser parser;
     describeOptions(parser);
