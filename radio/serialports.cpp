@@ -1,5 +1,6 @@
 #include "serialports.h"
 
+#include <QCollator>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -41,9 +42,14 @@ QList<SerialPortEntry> systemSerialPorts()
                                .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
         ports << entry;
     }
-    std::sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
-        return QString::compare(a.device, b.device, Qt::CaseInsensitive) < 0;
-    });
+    // COM3 before COM10, ttyUSB2 before ttyUSB10.
+    QCollator order;
+    order.setNumericMode(true);
+    order.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(ports.begin(), ports.end(),
+              [&order](const SerialPortEntry &a, const SerialPortEntry &b) {
+                  return order.compare(a.device, b.device) < 0;
+              });
     return ports;
 }
 
