@@ -1,5 +1,6 @@
 #include "codec.h"
 
+#include "frequency.h"
 #include "numberreader.h"
 #include "tones.h"
 
@@ -63,7 +64,9 @@ qint16 DTSC(const QString &code)
 
 QString EncodeFrequency(const QString &cell, double offsetMHz)
 {
-    const double n = std::round(readNumber(cell) * 100000.0 - offsetMHz * 100000.0);
+    // The difference is rounded, not each side: a cell with a sixth decimal rounds once.
+    const double n =
+        std::round(Frequency::unitsIn(readNumber(cell)) - Frequency::unitsIn(offsetMHz));
     if (!std::isfinite(n) || n < 0 || n > 99999999.0)
         return QStringLiteral("00000000");
     const QString digits = QString::number(qint64(n)).rightJustified(8, u'0');
@@ -187,10 +190,11 @@ void decodeChannelBlock(QStringView block, double receiveOffsetMHz, ChannelRecor
             record[field].clear();
         return;
     }
-    record[RxFrequency] = formatFrequency(rx / 100000.0 + receiveOffsetMHz);
+    record[RxFrequency] =
+        formatFrequency(Frequency::fromUnits(qint64(rx)).mhz() + receiveOffsetMHz);
     record[RxTone] = decodeTone(block.mid(12, 4));
     const double tx = bcdNumber(block.mid(20, 8));
-    record[TxFrequency] = tx == 0 ? QString() : formatFrequency(tx / 100000.0);
+    record[TxFrequency] = tx == 0 ? QString() : Frequency::fromUnits(qint64(tx)).text();
     record[TxTone] = decodeTone(block.mid(28, 4));
     const int bcl = digitValue(block[17]);
     record[Bcl] = bcl == 0 ? QStringLiteral("off") : QString::number(bcl);
