@@ -2,6 +2,7 @@
 
 #include "frequency.h"
 #include "numberreader.h"
+#include "radiosettings.h"
 #include "tones.h"
 
 #include <algorithm>
@@ -136,12 +137,8 @@ QString EncodeTrailerBlock(const QString &squelchLevel, const QString &channelTo
     // reads as 0 or below (or holds no number) gives 0.
     const double level = std::round(readNumber(squelchLevel));
     const int squelch = level < 0 ? 0 : level > 9 ? 9 : int(level);
-    QString tone = QStringLiteral("00"); // 中文, also for a text the list does not offer
-    if (channelTone == u"英文")
-        tone = QStringLiteral("10");
-    else if (channelTone == u"键音")
-        tone = QStringLiteral("01");
-    return QStringLiteral("00050") + QString::number(squelch) + tone + QString(24, u'0');
+    return QStringLiteral("00050") + QString::number(squelch) + channelToneCode(channelTone) +
+           QString(24, u'0');
 }
 
 QByteArray encodeChannelImage(const ChannelTable &records, double receiveOffsetMHz,
@@ -214,13 +211,7 @@ TrailerSettings decodeTrailerBlock(QStringView block)
     settings.modelCode = block.mid(3, 1).toString();
     if (isDecimalDigit(block[5]))
         settings.squelchLevel = block.mid(5, 1).toString();
-    const QStringView tone = block.mid(6, 2);
-    if (tone == QLatin1String("00"))
-        settings.channelTone = QStringLiteral("中文");
-    else if (tone == QLatin1String("10"))
-        settings.channelTone = QStringLiteral("英文");
-    else if (tone == QLatin1String("01"))
-        settings.channelTone = QStringLiteral("键音");
+    settings.channelTone = channelToneFromCode(block.mid(6, 2));
     return settings;
 }
 

@@ -9,6 +9,7 @@
 #include "language.h"
 #include "messagebox.h"
 #include "porthints.h"
+#include "radiosettings.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
@@ -162,8 +163,7 @@ void ModelWindow::buildControls()
     place(m_squelchLabel, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
     m_squelchList = new QComboBox(m_client);
     m_squelchList->setObjectName(QStringLiteral("Combo8"));
-    for (int level = 0; level <= 9; ++level)
-        m_squelchList->addItem(QString::number(level));
+    m_squelchList->addItems(squelchLevels());
     place(m_squelchList, m_info.pickLists.combo8, 240, 615, 330);
 
     m_channelToneLabel = new QLabel(m_client);
@@ -172,8 +172,7 @@ void ModelWindow::buildControls()
     place(m_channelToneLabel, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
     m_channelToneList = new QComboBox(m_client);
     m_channelToneList->setObjectName(QStringLiteral("Combo11"));
-    m_channelToneList->addItems(
-        {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
+    m_channelToneList->addItems(channelTones());
     place(m_channelToneList, m_info.pickLists.combo11, 240, 855, 330);
 
     for (QComboBox *combo : {m_squelchList, m_channelToneList}) {
@@ -219,8 +218,8 @@ void ModelWindow::load()
     const ChannelStore::OpenResult opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_squelchList->setCurrentText(QStringLiteral("3"));
-    m_channelToneList->setCurrentText(QStringLiteral("中文"));
+    m_squelchList->setCurrentText(defaultSquelchLevel());
+    m_channelToneList->setCurrentText(defaultChannelTone());
     m_timer1->stop();
     m_timer2->stop();
     m_timer3->start();
