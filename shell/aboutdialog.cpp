@@ -1,7 +1,7 @@
 #include "aboutdialog.h"
 
 #include "messagebox.h"
-#include "modelwindow.h"
+#include "twips.h"
 
 #include <QApplication>
 #include <QFileInfo>

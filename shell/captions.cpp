@@ -1,6 +1,6 @@
 #include "captions.h"
 
-#include "modelinfo.h"
+#include "windowlayout.h"
 
 namespace zw
 {
@@ -110,7 +110,7 @@ const QList<Row> &rows()
 
 } // namespace
 
-QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
+QString captionText(Caption caption, CaptionSet set, const ModelWindowLayout *model)
 {
     for (const Row &row : rows()) {
         if (row.caption != caption)
@@ -124,7 +124,7 @@ QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
     return QString();
 }
 
-QStringList gridCaptions(const ModelInfo &model, bool english)
+QStringList gridCaptions(const ModelWindowLayout &model, bool english)
 {
     if (english)
         return {QStringLiteral("No"),

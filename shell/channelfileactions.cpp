@@ -5,6 +5,7 @@
 #include "currentdirectory.h"
 #include "filedialogs.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"

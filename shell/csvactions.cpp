@@ -41,9 +41,9 @@ CsvActions::CsvActions(ModelWindow *window) : QObject(window), m_window(window)
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
     QMenu *menu = window->fileMenu();
     menu->addSeparator();
-    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->info()));
+    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->layout()));
     m_exportAction->setObjectName(QStringLiteral("mnuExportCsv"));
-    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->info()));
+    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->layout()));
     m_importAction->setObjectName(QStringLiteral("mnuImportCsv"));
     connect(m_exportAction, &QAction::triggered, this, &CsvActions::exportCsv);
     connect(m_importAction, &QAction::triggered, this, &CsvActions::importCsv);

@@ -7,6 +7,7 @@
 #include "modelwindow.h"
 #include "porthints.h"
 #include "serialconnection.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -112,7 +113,7 @@ ModelWindow *MainWindow::showModel(Model model)
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));
     frame->setWindowTitle(window->windowTitle());
-    const TwipsRect &g = window->info().geometry;
+    const TwipsRect &g = window->layout().geometry;
     frame->setGeometry(twips(g.left), twips(g.top), twips(g.width), twips(g.height));
     frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     slot = window;

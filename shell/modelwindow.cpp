@@ -13,6 +13,7 @@
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -56,11 +57,12 @@ QTimer *makeTimer(QObject *parent, const char *name, int interval)
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
-    : QWidget(parent), m_info(modelInfo(model)), m_serial(serial), m_store(new ChannelStore(this)),
+    : QWidget(parent), m_info(modelInfo(model)), m_layout(modelWindowLayout(model)),
+      m_serial(serial), m_store(new ChannelStore(this)),
       m_tableModel(new ChannelTableModel(m_store, this))
 {
     setObjectName(m_info.name);
-    setWindowTitle(m_info.caption);
+    setWindowTitle(m_layout.caption);
     buildMenus();
     buildControls();
 
@@ -144,36 +146,36 @@ void ModelWindow::buildControls()
     rows->setFixedWidth(20); // the record selector column
     int columnsWidth = 0;
     for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
-        const int width = twips(m_info.columnWidths[static_cast<std::size_t>(column)]);
+        const int width = twips(m_layout.columnWidths[static_cast<std::size_t>(column)]);
         m_grid->setColumnWidth(column, width);
         columnsWidth += width;
     }
     // All 16 channels are in view at once: the grid is at least as large as its rows (the
     // design size assumed a smaller font than the CJK fallback fonts have).
     const int frame = 2 * m_grid->frameWidth();
-    const int gridWidth = std::max(twips(m_info.grid.width), 20 + columnsWidth + frame);
+    const int gridWidth = std::max(twips(m_layout.grid.width), 20 + columnsWidth + frame);
     const int gridHeight =
-        std::max(twips(m_info.grid.height),
+        std::max(twips(m_layout.grid.height),
                  header->height() + channelCount * rows->defaultSectionSize() + frame);
-    m_grid->setGeometry(twips(m_info.grid.left), twips(m_info.grid.top), gridWidth, gridHeight);
+    m_grid->setGeometry(twips(m_layout.grid.left), twips(m_layout.grid.top), gridWidth, gridHeight);
 
     m_squelchLabel = new QLabel(m_client);
     m_squelchLabel->setObjectName(QStringLiteral("Label4"));
     m_squelchLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_squelchLabel, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
+    place(m_squelchLabel, m_layout.pickListLefts.squelch - 1500, 240, 1440, 330);
     m_squelchList = new QComboBox(m_client);
     m_squelchList->setObjectName(QStringLiteral("Combo8"));
     m_squelchList->addItems(squelchLevels());
-    place(m_squelchList, m_info.pickLists.combo8, 240, 615, 330);
+    place(m_squelchList, m_layout.pickListLefts.squelch, 240, 615, 330);
 
     m_channelToneLabel = new QLabel(m_client);
     m_channelToneLabel->setObjectName(QStringLiteral("Label7"));
     m_channelToneLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_channelToneLabel, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
+    place(m_channelToneLabel, m_layout.pickListLefts.channelTone - 1140, 240, 1080, 330);
     m_channelToneList = new QComboBox(m_client);
     m_channelToneList->setObjectName(QStringLiteral("Combo11"));
     m_channelToneList->addItems(channelTones());
-    place(m_channelToneList, m_info.pickLists.combo11, 240, 855, 330);
+    place(m_channelToneList, m_layout.pickListLefts.channelTone, 240, 855, 330);
 
     for (QComboBox *combo : {m_squelchList, m_channelToneList}) {
         QPalette palette = combo->palette();
@@ -190,25 +192,25 @@ void ModelWindow::buildControls()
     m_statusLine->setPalette(palette);
     m_statusLine->setFont(font);
     const int statusTop = m_grid->geometry().bottom() + 8;
-    m_statusLine->setGeometry(twips(m_info.grid.left), statusTop, twips(4000), lineHeight + 4);
+    m_statusLine->setGeometry(twips(m_layout.grid.left), statusTop, twips(4000), lineHeight + 4);
 
-    m_client->setMinimumSize(m_grid->geometry().right() + twips(m_info.grid.left),
+    m_client->setMinimumSize(m_grid->geometry().right() + twips(m_layout.grid.left),
                              statusTop + lineHeight + 16);
 }
 
 void ModelWindow::applyCaptions(bool english)
 {
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
-    m_modelAction->setText(captionText(Caption::ModelMenu, set, &m_info));
-    m_fileMenu->setTitle(captionText(Caption::FileMenu, set, &m_info));
-    m_openAction->setText(captionText(Caption::OpenItem, set, &m_info));
-    m_saveAction->setText(captionText(Caption::SaveItem, set, &m_info));
-    m_readAction->setText(captionText(Caption::ReadItem, set, &m_info));
-    m_writeAction->setText(captionText(Caption::WriteItem, set, &m_info));
-    m_exitAction->setText(captionText(Caption::ExitItem, set, &m_info));
-    m_squelchLabel->setText(captionText(Caption::SquelchLabel, set, &m_info));
-    m_channelToneLabel->setText(captionText(Caption::ChannelToneLabel, set, &m_info));
-    m_tableModel->setCaptions(gridCaptions(m_info, english));
+    m_modelAction->setText(captionText(Caption::ModelMenu, set, &m_layout));
+    m_fileMenu->setTitle(captionText(Caption::FileMenu, set, &m_layout));
+    m_openAction->setText(captionText(Caption::OpenItem, set, &m_layout));
+    m_saveAction->setText(captionText(Caption::SaveItem, set, &m_layout));
+    m_readAction->setText(captionText(Caption::ReadItem, set, &m_layout));
+    m_writeAction->setText(captionText(Caption::WriteItem, set, &m_layout));
+    m_exitAction->setText(captionText(Caption::ExitItem, set, &m_layout));
+    m_squelchLabel->setText(captionText(Caption::SquelchLabel, set, &m_layout));
+    m_channelToneLabel->setText(captionText(Caption::ChannelToneLabel, set, &m_layout));
+    m_tableModel->setCaptions(gridCaptions(m_layout, english));
 }
 
 void ModelWindow::load()

@@ -2,6 +2,7 @@
 
 #include "channelfile.h"
 #include "modelinfo.h"
+#include "windowlayout.h"
 
 #include <QWidget>
 
@@ -41,6 +42,7 @@ public:
 
     Model model() const { return m_info.model; }
     const ModelInfo &info() const { return m_info; }
+    const ModelWindowLayout &layout() const { return m_layout; }
     ChannelStore *store() const { return m_store; }
     ChannelTableModel *tableModel() const { return m_tableModel; }
     QTableView *grid() const { return m_grid; }
@@ -104,6 +106,7 @@ private:
     void applyCaptions(bool english);
 
     const ModelInfo &m_info;
+    const ModelWindowLayout &m_layout;
     SerialConnection *m_serial;
     ChannelStore *m_store;
     ChannelTableModel *m_tableModel;
@@ -130,11 +133,5 @@ private:
     bool m_transferLocked = false;
     bool m_unloaded = false;
 };
-
-// Twips to pixels at 96 dpi.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
 
 } // namespace zw

@@ -3,9 +3,9 @@
 #include "captions.h"
 #include "language.h"
 #include "messagebox.h"
-#include "modelwindow.h"
 #include "porthints.h"
 #include "serialconnection.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -130,7 +130,7 @@ void RadioTransfer::applyReply(const QByteArray &reply)
         const Model other = *decoded.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle(),
-                    m_window->info().otherRadioMessages[code]);
+                    m_window->layout().otherRadioMessages[code]);
         endTransfer();
         // The window that fits the radio takes over; the user reads again there. Queued, as
         // it closes this window.

@@ -21,7 +21,7 @@ TableBackups::TableBackups(ModelWindow *window)
     m_openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
     m_openBackups->setText(captionText(Caption::OpenBackupItem,
                                        isEnglish() ? CaptionSet::English : CaptionSet::Design,
-                                       &window->info()));
+                                       &window->layout()));
     window->fileMenu()->insertAction(window->saveAction(), m_openBackups);
     connect(m_openBackups, &QAction::triggered, this, [this] {
         QDir().mkpath(backupFolder());

@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).title, RadioTransfer::otherRadioTitle());
         QCOMPARE(answerer.seen().at(0).text,
-                 modelInfo(Model::UH)
+                 modelWindowLayout(Model::UH)
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
         QCOMPARE(fileBytes(path), before.database);
         ChannelStore reopened;
