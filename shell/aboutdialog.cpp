@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 
 #include "messagebox.h"
+#include "messages.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -132,7 +133,7 @@ void AboutDialog::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {})) {
-        showMessage(this, MessageIcon::None, programTitle(), QStringLiteral("此时系统信息不可用"));
+        showMessage(this, MessageIcon::None, programTitle(), systemInfoUnavailableMessage);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "recordchange.h"
 #include "twips.h"
@@ -30,11 +31,6 @@ namespace
 
 constexpr int pickListOffsetTwips = 480; // below the grid's top edge, inside its header band
 constexpr int pickListHeightTwips = 300;
-
-QString outOfRangeMessage()
-{
-    return QStringLiteral("数据超出范围 ！！");
-}
 
 // The design width, widened to show its longest entry where the fonts at hand are wider than
 // the design font, but never into the next list.
@@ -152,7 +148,7 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
         return;
     }
     if (change(row, result.record) && result.outOfRange)
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), outOfRangeMessage());
+        showMessage(m_window, MessageIcon::Information, errorWarningTitle, outOfRangeMessage);
 }
 
 void ChannelEditor::pick(PickList list, const QString &entry)

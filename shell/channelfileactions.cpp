@@ -23,21 +23,14 @@ namespace zw
 namespace
 {
 
-QString fileModelTitle()
-{
-    return QStringLiteral("文件机型提示信息！！");
-}
-
 QString unreadableFileMessage(const QString &fileName)
 {
-    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。")
-        .arg(QDir::toNativeSeparators(fileName));
+    return unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
 QString unsavedFileMessage(const QString &fileName)
 {
-    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。")
-        .arg(QDir::toNativeSeparators(fileName));
+    return unsavedChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
 // Puts the process's current directory back to what it was before the file dialog: the model
@@ -93,7 +86,7 @@ void ChannelFileActions::save()
 
     // The new file replaces the old one only once it is written whole.
     if (!bytes.ok || !saveWholeFile(fileName, bytes.bytes).isEmpty()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     unsavedFileMessage(fileName));
     }
     restoreDirectory(m_window, directory);
@@ -134,14 +127,14 @@ void ChannelFileActions::loadFile(const QString &fileName)
     // that model's window.
     const std::optional<Model> fileModel = modelFromCode(read.modelCode);
     if (readable && fileModel && *fileModel != m_window->model()) {
-        showMessage(m_window, MessageIcon::None, fileModelTitle(),
+        showMessage(m_window, MessageIcon::None, otherModelFileTitle,
                     otherModelFileMessage(*fileModel));
         emit m_window->switchRequested(*fileModel);
         return;
     }
 
     if (!readable || !read.ok) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     unreadableFileMessage(fileName));
         return;
     }
@@ -155,9 +148,8 @@ void ChannelFileActions::loadFile(const QString &fileName)
             table[row][field] = read.data.records[row][field];
     }
     if (!m_window->store()->setRecords(table)) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
-                        .arg(m_window->store()->lastError()));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    tableNotStoredMessage.arg(m_window->store()->lastError()));
         return;
     }
     m_window->channelToneList()->setCurrentText(read.data.channelTone);

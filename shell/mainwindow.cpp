@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "mainmenus.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "porthints.h"
@@ -86,15 +87,13 @@ void MainWindow::load()
         m_serial->setTextMode();
         return;
     }
-    showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                withPortAccessHint(QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "),
-                                   m_serial->device(1)));
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                withPortAccessHint(port1TakenAtStartMessage, m_serial->device(1)));
     m_serial->setPortNumber(2);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
-        showMessage(
-            this, MessageIcon::Exclamation, systemInfoTitle(),
-            withPortAccessHint(QStringLiteral("串行端口 2 已被使用， "), m_serial->device(2)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    withPortAccessHint(port2TakenMessage, m_serial->device(2)));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "csvactions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "porthints.h"
 #include "radiosettings.h"
 #include "radiotransfer.h"
@@ -229,19 +230,15 @@ void ModelWindow::load()
         applyCaptions(true);
 
     if (!opened.movedAsideTo.isEmpty()) {
-        showMessage(
-            this, MessageIcon::Exclamation, systemInfoTitle(),
-            QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
-                .arg(QDir::toNativeSeparators(path), opened.error,
-                     QDir::toNativeSeparators(opened.movedAsideTo)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseMovedAsideMessage.arg(QDir::toNativeSeparators(path), opened.error,
+                                                  QDir::toNativeSeparators(opened.movedAsideTo)));
     } else if (!opened.ok) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。")
-                        .arg(QDir::toNativeSeparators(path), opened.error));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseUnopenedMessage.arg(QDir::toNativeSeparators(path), opened.error));
     } else if (opened.readOnly) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。")
-                        .arg(QDir::toNativeSeparators(path)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -288,9 +285,8 @@ void ModelWindow::setTransferLock(bool locked)
 
 void ModelWindow::reportStoreFailure()
 {
-    showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                QStringLiteral("信道数据不能写入数据库（%1），表中显示的是数据库中保存的数据。")
-                    .arg(m_store->lastError()));
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                editNotStoredMessage.arg(m_store->lastError()));
 }
 
 void ModelWindow::closeWindow()

@@ -1,6 +1,7 @@
 #include "porthints.h"
 
 #include "language.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "portaccess.h"
 #include "serialconnection.h"
@@ -19,12 +20,8 @@ QString withPortAccessHint(const QString &message, const QString &device)
         return message;
     const QString path = QDir::toNativeSeparators(device);
     if (isEnglish())
-        return message + QStringLiteral("\nNo permission to use %1: members of group %2 may use "
-                                        "it (sudo usermod -aG %2 $USER, then log in again).")
-                             .arg(path, access.group);
-    return message + QStringLiteral("\n当前用户没有使用 %1 的权限：%2 组的成员才能使用它"
-                                    "（sudo usermod -aG %2 $USER，然后重新登录）。")
-                         .arg(path, access.group);
+        return message + noPortPermissionHintEnglish.arg(path, access.group);
+    return message + noPortPermissionHint.arg(path, access.group);
 }
 
 QString statusLineHint(const ModelWindow &window)
@@ -34,17 +31,9 @@ QString statusLineHint(const ModelWindow &window)
         return QString();
     const bool english = isEnglish();
     if (!serial || !serial->isOpen())
-        return english ? QStringLiteral("The serial port is not open: choose the port of the "
-                                        "programming cable in the Port menu.")
-                       : QStringLiteral("串行端口没有打开：请在端口菜单中选择编程线所接的端口。");
+        return english ? portClosedHintEnglish : portClosedHint;
     const QString device = QDir::toNativeSeparators(serial->device(serial->portNumber()));
-    return english ? QStringLiteral("No answer from the radio on %1: check that the radio is "
-                                    "switched on, the cable is seated at both ends and the "
-                                    "right port is chosen in the Port menu.")
-                         .arg(device)
-                   : QStringLiteral("%1 上的对讲机没有应答：请检查对讲机是否已打开，编程线两端"
-                                    "是否插好，端口菜单中选择的端口是否正确。")
-                         .arg(device);
+    return (english ? noAnswerHintEnglish : noAnswerHint).arg(device);
 }
 
 StatusLineHint::StatusLineHint(ModelWindow *window) : QObject(window), m_window(window)

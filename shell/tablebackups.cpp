@@ -4,6 +4,7 @@
 #include "channelfileactions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 
 #include <QAction>
@@ -44,11 +45,7 @@ bool TableBackups::keepBefore(BackupReason reason)
     const BackupResult result = write(reason);
     if (result.ok)
         return true;
-    return askToContinue(
-        m_window, systemInfoTitle(),
-        QStringLiteral(
-            "无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。")
-            .arg(result.error));
+    return askToContinue(m_window, systemInfoTitle, backupFailedQuestion.arg(result.error));
 }
 
 void TableBackups::keepFromRadio()

@@ -8,6 +8,7 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "radiotransfer.h"
@@ -157,7 +158,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
         QCOMPARE(answerer.seen().at(0).title, readErrorTitle);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::readErrorText());
+        QCOMPARE(answerer.seen().at(0).text, readErrorMessage);
         QCOMPARE(replaced.count(), 0);
         verifyUnchanged(w, before);
         verifyUsable(w);
@@ -191,7 +192,7 @@ private slots:
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 3000);
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).title, RadioTransfer::otherRadioTitle());
+        QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
         QCOMPARE(answerer.seen().at(0).text,
                  modelWindowLayout(Model::UH)
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
@@ -269,8 +270,8 @@ private slots:
         QTest::qWait(200); // a failing port repeats its error; it is reported once
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text, write ? RadioTransfer::portWriteFailedText()
-                                                   : RadioTransfer::portReadFailedText());
+        QCOMPARE(answerer.seen().at(0).text,
+                 write ? portWriteFailedMessage : portReadFailedMessage);
         // A write stores channel 1's number "1" (already so) first: the file is written, the
         // records stay.
         verifyUnchanged(w, before, !write);

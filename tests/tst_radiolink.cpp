@@ -3,6 +3,7 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "ptypair.h"
@@ -354,7 +355,7 @@ private slots:
         QVERIFY(reading);
         v->writeAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 3000);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::portBusyText());
+        QCOMPARE(answerer.seen().at(0).text, otherWindowTransfersMessage);
         QCOMPARE(answerer.seen().at(1).text, QStringLiteral("读数错误！！"));
         QCOMPARE(duringRead, QStringLiteral("B"));
         QVERIFY(!v->isTransferLocked());
@@ -469,8 +470,8 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text, write ? RadioTransfer::portWriteFailedText()
-                                                   : RadioTransfer::portReadFailedText());
+        QCOMPARE(answerer.seen().at(0).text,
+                 write ? portWriteFailedMessage : portReadFailedMessage);
         QVERIFY(waitUnlocked(w, 1000));
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {
