@@ -43,11 +43,12 @@ void restoreDirectory(QWidget *parent, const QString &directory)
 
 } // namespace
 
-ChannelFileActions::ChannelFileActions(ModelWindow *window) : QObject(window), m_window(window)
+ChannelFileActions::ChannelFileActions(ModelWindow *window, QAction *openItem, QAction *saveItem)
+    : QObject(window), m_window(window)
 {
     setObjectName(QStringLiteral("CommonDialog1"));
-    connect(window->openAction(), &QAction::triggered, this, &ChannelFileActions::open);
-    connect(window->saveAction(), &QAction::triggered, this, &ChannelFileActions::save);
+    connect(openItem, &QAction::triggered, this, &ChannelFileActions::open);
+    connect(saveItem, &QAction::triggered, this, &ChannelFileActions::save);
 }
 
 QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)

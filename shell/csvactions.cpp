@@ -36,11 +36,11 @@ QString native(const QString &fileName)
 
 } // namespace
 
-CsvActions::CsvActions(ModelWindow *window) : QObject(window), m_window(window)
+CsvActions::CsvActions(ModelWindow *window, QMenu *fileMenu) : QObject(window), m_window(window)
 {
     // The items take the language the window is built in, like the window's other items.
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    QMenu *menu = window->fileMenu();
+    QMenu *menu = fileMenu;
     menu->addSeparator();
     m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->layout()));
     m_exportAction->setObjectName(QStringLiteral("mnuExportCsv"));

@@ -72,11 +72,12 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer3 = makeTimer(this, "Timer3", 100);
     m_timer4 = makeTimer(this, "Timer4", 500);
 
-    new ChannelEditor(this);      // typed entry, pick lists and undo; owned by this window
-    new RadioTransfer(this);      // Read Data / Write Data, status line and progress
-    new ChannelFileActions(this); // 打开 and 保存 of the file menu
-    new CsvActions(this);         // CHIRP CSV export and import in the file menu
-    m_backups = new TableBackups(this);
+    new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
+    new RadioTransfer(this); // Read Data / Write Data, status line and progress
+    // 打开 and 保存 of the file menu
+    auto *files = new ChannelFileActions(this, m_openAction, m_saveAction);
+    new CsvActions(this, m_fileMenu); // CHIRP CSV export and import in the file menu
+    m_backups = new TableBackups(this, m_fileMenu, m_saveAction, files);
     new StatusLineHint(this); // what to check while the radio does not answer
 }
 

@@ -15,7 +15,8 @@
 namespace zw
 {
 
-TableBackups::TableBackups(ModelWindow *window)
+TableBackups::TableBackups(ModelWindow *window, QMenu *fileMenu, QAction *before,
+                           ChannelFileActions *files)
     : QObject(window), m_window(window), m_openBackups(new QAction(window))
 {
     setObjectName(QStringLiteral("tableBackups"));
@@ -23,11 +24,10 @@ TableBackups::TableBackups(ModelWindow *window)
     m_openBackups->setText(captionText(Caption::OpenBackupItem,
                                        isEnglish() ? CaptionSet::English : CaptionSet::Design,
                                        &window->layout()));
-    window->fileMenu()->insertAction(window->saveAction(), m_openBackups);
-    connect(m_openBackups, &QAction::triggered, this, [this] {
+    fileMenu->insertAction(before, m_openBackups);
+    connect(m_openBackups, &QAction::triggered, files, [files] {
         QDir().mkpath(backupFolder());
-        if (auto *files = m_window->findChild<ChannelFileActions *>())
-            files->openFrom(backupFolder());
+        files->openFrom(backupFolder());
     });
 }
 
