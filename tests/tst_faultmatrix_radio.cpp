@@ -12,6 +12,7 @@
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "radiotransfer.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
 
@@ -33,37 +34,12 @@ constexpr int testBlockTimeoutMs = 150;
 
 const QString readErrorTitle = QStringLiteral("错误警告 ");
 
-// Channels in use and empty ones; channel 1 already numbered 1, as every write leaves it.
+// The radio tests' table with channel 1 already numbered 1, as every write leaves it: a write
+// that fails then changes nothing in the table.
 ChannelTable sampleTable(Model model)
 {
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"1",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "023",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[7].fields = {"8", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
+    ChannelTable t = zw::test::radioSampleTable(model);
+    t[0][ChannelNumber] = QStringLiteral("1");
     return t;
 }
 
