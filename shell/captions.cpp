@@ -104,6 +104,14 @@ const QList<Row> &rows()
          QStringLiteral("Location")},
         {Caption::CsvProblemsReason, QStringLiteral("原因"), QStringLiteral("原因"),
          QStringLiteral("Reason")},
+        {Caption::OpenFileDialog, QStringLiteral("打开文件"), QStringLiteral("打开文件"),
+         QStringLiteral("打开文件")},
+        {Caption::SaveFileDialog, QStringLiteral("保存文件"), QStringLiteral("保存文件"),
+         QStringLiteral("保存文件")},
+        {Caption::ContinueQuestionGo, QStringLiteral("继续"), QStringLiteral("继续"),
+         QStringLiteral("继续")},
+        {Caption::ContinueQuestionStop, QStringLiteral("取消"), QStringLiteral("取消"),
+         QStringLiteral("取消")},
     };
     return table;
 }

@@ -56,6 +56,11 @@ enum class Caption {
     CsvProblemsLine,
     CsvProblemsLocation,
     CsvProblemsReason,
+    // Texts that stay Chinese in both languages
+    OpenFileDialog,       // title of the channel file dialog of 打开
+    SaveFileDialog,       // title of the channel file dialog of 保存
+    ContinueQuestionGo,   // 继续 of a question
+    ContinueQuestionStop, // 取消 of a question
 };
 
 // Which set of texts: the design texts a window is built with, the Chinese texts set by the

@@ -1,5 +1,6 @@
 #include "channelfileactions.h"
 
+#include "captions.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "currentdirectory.h"
@@ -55,7 +56,9 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
 {
     // Qt's own dialog on every platform: the filter, the missing overwrite question and the
     // name taken as typed behave the same everywhere.
-    QFileDialog dialog(m_window, forSave ? QStringLiteral("保存文件") : QStringLiteral("打开文件"));
+    QFileDialog dialog(m_window,
+                       captionText(forSave ? Caption::SaveFileDialog : Caption::OpenFileDialog,
+                                   CaptionSet::Design));
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -25,7 +25,7 @@ class TableBackups;
 // The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
 // the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
 // its menus and its four timers. One class serves all four models; what differs comes from
-// the model's ModelInfo.
+// the model's ModelInfo and its window layout.
 class ModelWindow final : public QWidget
 {
     Q_OBJECT
