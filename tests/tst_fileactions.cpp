@@ -123,6 +123,37 @@ private slots:
         QCOMPARE(messages.count(), 0);
     }
 
+    // When the current folder cannot be read (it was removed under the program), the lookup
+    // says "Error" and the restore after the dialog says "ERROR"; the operation goes on.
+    void failedFolderLookupShowsErrorThenERROR_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("save") << true;
+        QTest::newRow("open") << false;
+    }
+
+    void failedFolderLookupShowsErrorThenERROR()
+    {
+        QFETCH(bool, save);
+        QApplication::setApplicationName(QStringLiteral("ZW4630")); // the messages' title
+        const QString gone = m_dir->filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone));
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir().rmdir(gone));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer cancelled{QString()};
+        (save ? m_window->saveAction() : m_window->openAction())->trigger();
+        QDir::setCurrent(m_dir->path());
+        QVERIFY(cancelled.answered);
+        QCOMPARE(messages.count(), 2);
+        for (const auto &[index, text] : {std::pair{0, "Error"}, std::pair{1, "ERROR"}}) {
+            QCOMPARE(messages.seen().at(index).text, QLatin1String(text));
+            QCOMPARE(messages.seen().at(index).title, QStringLiteral("ZW4630"));
+            QCOMPARE(messages.seen().at(index).icon, QMessageBox::NoIcon);
+            QCOMPARE(messages.seen().at(index).buttons, QStringList{QStringLiteral("OK")});
+        }
+    }
+
     void badFileChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -29,6 +29,10 @@ ChannelTable sampleTable()
 ChannelTable afterChannelFileRoundTrip(ChannelTable table)
 {
     for (ChannelRecord &r : table) {
+        for (QString &value : r.fields) {
+            if (!value.isEmpty() && value.trimmed().isEmpty())
+                value = QString();
+        }
         for (int field : {int(RxTone), int(TxTone)}) {
             if (r[field] == QStringLiteral("67.0"))
                 r[field] = QStringLiteral("67");

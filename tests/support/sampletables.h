@@ -11,7 +11,8 @@ namespace zw::test
 // and every fifth channel empty (channels 4, 9 and 14).
 ChannelTable sampleTable();
 
-// `table` as it comes back from a channel file: tones in their number forms ("67", "100").
+// `table` as it comes back from a channel file: tones in their number forms ("67", "100"),
+// blank entries empty (the file holds them unquoted, and blanks before a value are skipped).
 ChannelTable afterChannelFileRoundTrip(ChannelTable table);
 
 // A table for the radio tests of `model`: channels 1 to 4 in use at both band edges, with a
