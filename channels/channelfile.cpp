@@ -1,11 +1,14 @@
 #include "channelfile.h"
 
 #include "numberreader.h"
+#include "radiosettings.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
 
 namespace zw
 {
@@ -42,11 +45,17 @@ QString shortestNumberText(const QString &text)
     return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
+// Values are written as they are, without quotes. Only a comma or a line break inside a value
+// (which no list entry holds; a hand-made file can bring one) would end it early, so such a
+// value is quoted, as the reading rules understand it; so is one whose first character after
+// its blanks is a double quote, which would otherwise be read as the start of a quoted value.
+// Blanks before a value are skipped on reading, so a blank list entry comes back empty: the same
+// to the radio and in the grid.
 bool needsQuotes(const QString &text)
 {
-    if (text.isEmpty())
-        return false;
-    if (isBlank(text.front()) || text.front() == u'"')
+    const auto firstShown =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return !isBlank(c); });
+    if (firstShown != text.end() && *firstShown == u'"')
         return true;
     for (QChar c : text) {
         if (c == u',' || isLineBreak(c))
@@ -182,17 +191,14 @@ Expected<ChannelFileData> readChannelFile(const QByteArray &bytes)
     data.modelCode = values[0];
 
     data.channelTone = values[1];
-    if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文") &&
-        data.channelTone != QStringLiteral("键音")) {
+    if (!isChannelTone(data.channelTone))
         return Failure{QStringLiteral("channel tone not in its list: %1").arg(data.channelTone)};
-    }
 
     // A level that is missing or no number falls back to the default "3"; "0" is a level.
     data.squelchLevel = values[2];
     if (!startsWithNumber(data.squelchLevel))
-        data.squelchLevel = QStringLiteral("3");
-    static const QRegularExpression level(QStringLiteral("^[0-9]$"));
-    if (!level.match(data.squelchLevel).hasMatch())
+        data.squelchLevel = defaultSquelchLevel();
+    if (!isSquelchLevel(data.squelchLevel))
         return Failure{QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel)};
 
     int next = 3;

@@ -26,10 +26,11 @@ constexpr qint64 maxChannelFileSize = 64 * 1024;
 // and ten fields of each of the 16 records.
 constexpr int channelFileValueCount = 3 + 10 * channelCount;
 
-// The file's bytes: the 163 values each followed by a comma, in GB2312, no line breaks. A value
-// that would not read back as itself unquoted (leading blanks, such as the blank pick-list
-// entries, a comma, a line break or a leading double quote) is written in double quotes. Fails
-// when a text cannot be written in GB2312, or needs quotes but holds a double quote itself.
+// The file's bytes: the 163 values each followed by a comma, in GB2312, no line breaks, no
+// quotes. Only a value holding a comma or a line break, or starting with a double quote, is
+// written in double quotes. A blank entry (such as the blank pick-list entries) is written as
+// its blanks and reads back empty. Fails when a text cannot be written in GB2312, or needs quotes
+// but holds a double quote itself.
 Expected<QByteArray> writeChannelFile(const ChannelFileData &data);
 
 // Splits GB2312 file bytes into values: commas and line breaks end a value, blanks before a

@@ -1,6 +1,7 @@
 #include "chirpcsv.h"
 
 #include "csvtext.h"
+#include "frequency.h"
 #include "numberreader.h"
 #include "tones.h"
 
@@ -32,7 +33,7 @@ constexpr double maxExchangeMhz = 1e6;
 // A tone in Hz beyond this is no tone (and its tenths would not fit an int).
 constexpr double maxToneHz = 1e5;
 
-// A frequency field in units of 10 Hz (MHz x 100000); nothing for an empty channel, and the
+// A frequency field in units of 10 Hz (Frequency units); nothing for an empty channel, and the
 // number itself when it is too large to be a frequency.
 std::optional<qint64> units(const QString &text, double *tooLarge = nullptr)
 {
@@ -44,7 +45,7 @@ std::optional<qint64> units(const QString &text, double *tooLarge = nullptr)
             *tooLarge = mhz;
         return std::nullopt;
     }
-    return qint64(std::llround(mhz * 100000.0));
+    return Frequency::fromMHz(mhz)->units();
 }
 
 // A cell a spreadsheet would read as a formula ("=A1", "@SU", "+1", "-1") gets a leading
@@ -63,8 +64,9 @@ QString mhzText(qint64 units10Hz)
     // below 0 (an offset larger than the frequency) is shown with its sign.
     const QString sign = units10Hz < 0 ? QStringLiteral("-") : QString();
     const qint64 magnitude = units10Hz < 0 ? -units10Hz : units10Hz;
-    return sign + QString::number(magnitude / 100000) + QLatin1Char('.') +
-           QStringLiteral("%1").arg((magnitude % 100000) * 10, 6, 10, QLatin1Char('0'));
+    return sign + QString::number(magnitude / Frequency::unitsPerMHz) + QLatin1Char('.') +
+           QStringLiteral("%1").arg((magnitude % Frequency::unitsPerMHz) * 10, 6, 10,
+                                    QLatin1Char('0'));
 }
 
 // One side of a channel's squelch: nothing, a CTCSS tone (tenths of Hz) or a DCS code text.
@@ -145,12 +147,12 @@ std::optional<qint64> parseFrequency(const QString &raw, CsvReason *why, CsvReas
         *why = reasonAbout(CsvReasonKind::FrequencyFinerThan10Hz, raw);
         return std::nullopt;
     }
-    return qint64(std::llround(hz / 10.0));
+    return Frequency::fromMHz(value * scale)->units();
 }
 
 bool onRaster(qint64 units10Hz)
 {
-    return units10Hz % 625 == 0 || units10Hz % 500 == 0;
+    return Frequency::fromUnits(units10Hz).isOnRaster();
 }
 
 // A CHIRP tone column ("88.5") as one of this radio's tones, or an explanation.
@@ -230,8 +232,9 @@ Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &
             duplex = QStringLiteral("off");
         } else if (*tx != *rx) {
             const qint64 diff = *tx - *rx;
-            // Repeater-style offsets as +/-; anything wider as an absolute transmit frequency.
-            if (std::llabs(diff) <= 1000000) {
+            // Repeater-style offsets (up to 10 MHz) as +/-; anything wider as an absolute transmit
+            // frequency.
+            if (std::llabs(diff) <= 10 * Frequency::unitsPerMHz) {
                 duplex = diff > 0 ? QStringLiteral("+") : QStringLiteral("-");
                 offset = std::llabs(diff);
             } else {
@@ -283,7 +286,8 @@ Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &
         if (mode == QLatin1String("TSQL"))
             rTone = cTone;
 
-        const QString step = *rx % 500 == 0 ? QStringLiteral("5.00") : QStringLiteral("6.25");
+        const QString step =
+            *rx % Frequency::raster5kHz == 0 ? QStringLiteral("5.00") : QStringLiteral("6.25");
         const QStringList fields{
             QString::number(row + 1),
             QString(),
@@ -476,10 +480,7 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
         return rejected(reasonAbout(CsvReasonKind::LocationNotChannel, location));
     if (taken[static_cast<std::size_t>(channel - 1)])
         return rejected(reasonAbout(CsvReasonKind::ChannelTwice, QString::number(channel)));
-    auto inBand = [&](qint64 u) {
-        return u >= qint64(std::llround(model.band.bandLow * 100000)) &&
-               u <= qint64(std::llround(model.band.bandHigh * 100000));
-    };
+    auto inBand = [&](qint64 u) { return Frequency::fromUnits(u).isInBand(model.band); };
     if (!inBand(*rx))
         return rejected(outOfBand(CsvReasonKind::ReceiveOutOfBand, *rx, model));
     if (!onRaster(*rx))
@@ -578,9 +579,8 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
         return rejected(reasonAbout(CsvReasonKind::PowerNotWatts, power));
 
     ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
-    record[RxFrequency] = formatFrequency(double(*rx) / 100000.0);
-    record[TxFrequency] =
-        hasTx ? formatFrequency(double(txUnits) / 100000.0) : QString(QLatin1String(""));
+    record[RxFrequency] = Frequency::fromUnits(*rx).text();
+    record[TxFrequency] = hasTx ? Frequency::fromUnits(txUnits).text() : QString(QLatin1String(""));
     record[RxTone] = rxTone;
     record[TxTone] = txTone;
     record[Scan] =

@@ -1,9 +1,10 @@
 #include "aboutdialog.h"
 
 #include "messagebox.h"
-#include "modelwindow.h"
+#include "messages.h"
+#include "programicon.h"
+#include "twips.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStyle>
 
 namespace zw
 {
@@ -37,13 +37,12 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setFixedSize(twips(5940), twips(4110));
     move(twips(2340), twips(1935));
 
-    auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("picIcon"));
-    QIcon programIcon = QApplication::windowIcon();
-    if (programIcon.isNull())
-        programIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    icon->setPixmap(programIcon.pixmap(32, 32));
-    icon->setGeometry(twips(240), twips(240), 32, 32);
+    const QIcon icon = programIcon();
+    setWindowIcon(icon);
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("picIcon"));
+    picture->setPixmap(icon.pixmap(32, 32));
+    picture->setGeometry(twips(240), twips(240), 32, 32);
 
     addLabel("lblTitle", QStringLiteral("    ZW4630写频软件"), Qt::red, 15.75, 1050, 240, 4600,
              480);
@@ -132,7 +131,7 @@ void AboutDialog::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {})) {
-        showMessage(this, MessageIcon::None, programTitle(), QStringLiteral("此时系统信息不可用"));
+        showMessage(this, MessageIcon::None, programTitle(), systemInfoUnavailableMessage);
     }
 }
 

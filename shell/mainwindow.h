@@ -1,6 +1,8 @@
 #pragma once
 
+#include "mainmenus.h"
 #include "modelinfo.h"
+#include "portdevices.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -28,11 +30,17 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The start-up sequence: show the window, then open the serial port on COM1, or on COM2
-    // after a warning. Devices for port 1 and 2 are set on serial() before.
+    // The start-up sequence: show the window, then open the serial port on the start port
+    // (COM1 unless the user last opened COM2 through the port dialog), or on the other one
+    // after a warning. Devices for port 1 and 2 are set before, by setPortDevices() or on
+    // serial().
     void load();
 
     SerialConnection *serial() const { return m_serial; }
+    // The devices behind the two port options, remembered or from the command line; applied
+    // to serial() at once. The port dialog records the user's choices here.
+    void setPortDevices(const PortDevices &devices);
+    PortDevices &portDevices() { return m_portDevices; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // Shows the window of `model`: loads it when it is not open, otherwise brings it to the
@@ -52,17 +60,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    // Builds the menu bar and returns its items.
+    MainMenuItems buildMenus();
 
     SerialConnection *m_serial;
+    PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
     std::array<QPointer<ModelWindow>, 4> m_windows;
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
-    QMenu *m_modelMenu = nullptr;    // 型号
-    QAction *m_portAction = nullptr; // 端口
-    QMenu *m_languageMenu = nullptr; // 语言
-    QAction *m_exitAction = nullptr; // 退出
-    QMenu *m_helpMenu = nullptr;     // 帮助
 };
 
 } // namespace zw

@@ -7,6 +7,7 @@
 #include "modelwindow.h"
 
 #include "channeltablemodel.h"
+#include "sampletables.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,47 +20,13 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::afterChannelFileRoundTrip;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::sampleTable;
 
 namespace
 {
-
-ChannelTable sampleTable()
-{
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        ChannelRecord &r = table[static_cast<std::size_t>(row)];
-        r[ChannelNumber] = QString::number(row + 1);
-        if (row % 5 == 3)
-            continue; // an empty channel
-        r[RxFrequency] = QStringLiteral("14%1.12500").arg(row % 10);
-        r[RxTone] = row % 2 ? QStringLiteral("67.0") : QStringLiteral("D023N");
-        r[Spare3] = row % 2 ? QString() : QStringLiteral("023");
-        r[TxFrequency] = QStringLiteral("146.00000");
-        r[TxTone] = row % 3 ? QStringLiteral("100.0") : QStringLiteral("    ");
-        r[Scan] = QStringLiteral("add");
-        r[Bcl] = QStringLiteral("off");
-        r[Beat] = QStringLiteral("  ");
-        r[Power] = QStringLiteral("L");
-    }
-    return table;
-}
-
-// What the table above looks like after a save and an open: tones in their number forms.
-ChannelTable sampleTableAfterLoad()
-{
-    ChannelTable table = sampleTable();
-    for (ChannelRecord &r : table) {
-        for (int field : {int(RxTone), int(TxTone)}) {
-            if (r[field] == QStringLiteral("67.0"))
-                r[field] = QStringLiteral("67");
-            else if (r[field] == QStringLiteral("100.0"))
-                r[field] = QStringLiteral("100");
-        }
-    }
-    return table;
-}
 
 QByteArray fileOf(const QString &code)
 {
@@ -139,7 +106,7 @@ private slots:
         QCOMPARE(QDir::currentPath(), m_dir->path());
         QCOMPARE(messages.count(), 0);
         QCOMPARE(replaced.count(), 1);
-        const ChannelTable expected = sampleTableAfterLoad();
+        const ChannelTable expected = afterChannelFileRoundTrip(sampleTable());
         for (int row = 0; row < channelCount; ++row)
             QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
         QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("0"));
@@ -154,6 +121,37 @@ private slots:
         QVERIFY(cancelled.answered);
         QCOMPARE(contents(path), saved);
         QCOMPARE(messages.count(), 0);
+    }
+
+    // When the current folder cannot be read (it was removed under the program), the lookup
+    // says "Error" and the restore after the dialog says "ERROR"; the operation goes on.
+    void failedFolderLookupShowsErrorThenERROR_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("save") << true;
+        QTest::newRow("open") << false;
+    }
+
+    void failedFolderLookupShowsErrorThenERROR()
+    {
+        QFETCH(bool, save);
+        QApplication::setApplicationName(QStringLiteral("ZW4630")); // the messages' title
+        const QString gone = m_dir->filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone));
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir().rmdir(gone));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer cancelled{QString()};
+        (save ? m_window->saveAction() : m_window->openAction())->trigger();
+        QDir::setCurrent(m_dir->path());
+        QVERIFY(cancelled.answered);
+        QCOMPARE(messages.count(), 2);
+        for (const auto &[index, text] : {std::pair{0, "Error"}, std::pair{1, "ERROR"}}) {
+            QCOMPARE(messages.seen().at(index).text, QLatin1String(text));
+            QCOMPARE(messages.seen().at(index).title, QStringLiteral("ZW4630"));
+            QCOMPARE(messages.seen().at(index).icon, QMessageBox::NoIcon);
+            QCOMPARE(messages.seen().at(index).buttons, QStringList{QStringLiteral("OK")});
+        }
     }
 
     void firstValueDecidesTheModel_data()
