@@ -50,12 +50,13 @@ QString shortestNumberText(const QString &text)
 // value is quoted, as the reading rules understand it; so is one whose first character after
 // its blanks is a double quote, which would otherwise be read as the start of a quoted value.
 // Blanks before a value are skipped on reading, so a blank list entry comes back empty: the same
-// to the radio and in the grid.
+// to the radio and in the grid. Text after blanks (only a hand-made file brings one) is quoted,
+// or it would come back without its blanks, and a two-character rest would even gain a "0".
 bool needsQuotes(const QString &text)
 {
     const auto firstShown =
         std::find_if(text.begin(), text.end(), [](QChar c) { return !isBlank(c); });
-    if (firstShown != text.end() && *firstShown == u'"')
+    if (firstShown != text.end() && (*firstShown == u'"' || firstShown != text.begin()))
         return true;
     for (QChar c : text) {
         if (c == u',' || isLineBreak(c))

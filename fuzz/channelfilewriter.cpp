@@ -26,15 +26,15 @@ bool isNumberText(const QString &text)
 }
 
 // The value as the reader sees it before its own rules: the writer quotes only a value with a
-// comma or a line break, or whose first shown character is a double quote; the reader skips the
-// blanks before an unquoted value.
+// comma or a line break, or with text after leading blanks, or whose first shown character is a
+// double quote; the reader skips the blanks before an unquoted value (a blank entry).
 QString asRead(const QString &value)
 {
     qsizetype first = 0;
     while (first < value.size() && (value[first] == u' ' || value[first] == u'\t'))
         ++first;
-    const bool quoted = (first < value.size() && value[first] == u'"') || value.contains(u',') ||
-                        value.contains(u'\r') || value.contains(u'\n');
+    const bool quoted = (first < value.size() && (value[first] == u'"' || first > 0)) ||
+                        value.contains(u',') || value.contains(u'\r') || value.contains(u'\n');
     return quoted ? value : value.mid(first);
 }
 

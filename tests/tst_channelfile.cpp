@@ -45,8 +45,8 @@ private slots:
         QCOMPARE(written.value(), sampleBytes());
     }
 
-    // Values go into the file as they are; only a value that would end early or open a quoted
-    // value on reading is quoted.
+    // Values go into the file as they are; only a value that would end early, open a quoted
+    // value or lose its leading blanks on reading is quoted.
     void writesValuesUnquoted_data()
     {
         QTest::addColumn<QString>("tone");
@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("blank entry") << "    " << QByteArray(",    ,");
         QTest::newRow("one blank") << " " << QByteArray(", ,");
         QTest::newRow("trailing blanks") << "D023N  " << QByteArray(",D023N  ,");
+        QTest::newRow("blanks before text") << "  `" << QByteArray(",\"  `\",");
         QTest::newRow("quote inside") << "a\"b" << QByteArray(",a\"b,");
         QTest::newRow("comma") << "a,b" << QByteArray(",\"a,b\",");
         QTest::newRow("line break") << "a\r\nb" << QByteArray(",\"a\r\nb\",");
