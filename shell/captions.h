@@ -56,6 +56,16 @@ enum class Caption {
     CsvProblemsLine,
     CsvProblemsLocation,
     CsvProblemsReason,
+    // row operations of a model window (Edit menu and the grid's context menu)
+    CopyItem,     // 复制
+    CutItem,      // 剪切
+    PasteItem,    // 粘贴
+    ClearItem,    // 清除
+    MoveUpItem,   // 上移
+    MoveDownItem, // 下移
+    PasteProblemsCaption,
+    PasteProblemsLabel,   // %1 rows that fit, %2 rows that do not
+    PasteProblemsPastEnd, // %1 rows that would land after channel 16
 };
 
 // Which set of texts: the design texts a window is built with, the Chinese texts set by the

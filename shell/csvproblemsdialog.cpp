@@ -12,21 +12,27 @@
 namespace zw
 {
 
-CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent)
+CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent,
+                                     Purpose purpose, int rowsPastEnd)
     : QDialog(parent), m_label(new QLabel(this)),
       m_list(new QTableWidget(int(import.problems.size()), 3, this)),
       m_apply(new QPushButton(this)), m_cancel(new QPushButton(this))
 {
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
     setObjectName(QStringLiteral("CsvProblems"));
-    setWindowTitle(captionText(Caption::CsvProblemsCaption, set));
+    const bool paste = purpose == Purpose::Paste;
+    setWindowTitle(
+        captionText(paste ? Caption::PasteProblemsCaption : Caption::CsvProblemsCaption, set));
     setModal(true);
 
     m_label->setObjectName(QStringLiteral("problemText"));
     m_label->setWordWrap(true);
-    m_label->setText(captionText(Caption::CsvProblemsLabel, set)
-                         .arg(import.rowsTaken)
-                         .arg(import.problems.size()));
+    QString text = captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
+                       .arg(import.rowsTaken)
+                       .arg(import.problems.size());
+    if (rowsPastEnd > 0)
+        text += QLatin1Char(' ') + captionText(Caption::PasteProblemsPastEnd, set).arg(rowsPastEnd);
+    m_label->setText(text);
 
     m_list->setObjectName(QStringLiteral("problemList"));
     m_list->setHorizontalHeaderLabels({captionText(Caption::CsvProblemsLine, set),

@@ -20,7 +20,12 @@ class CsvProblemsDialog final : public QDialog
     Q_DISABLE_COPY_MOVE(CsvProblemsDialog)
 
 public:
-    CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent = nullptr);
+    // What the listed rows were meant for: a CSV file's import, or a paste from the clipboard
+    // (which also says how many rows would have landed after channel 16).
+    enum class Purpose { Import, Paste };
+
+    CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent = nullptr,
+                      Purpose purpose = Purpose::Import, int rowsPastEnd = 0);
 
     QTableWidget *problemList() const { return m_list; }
     QPushButton *applyButton() const { return m_apply; }

@@ -34,8 +34,11 @@ MainMenus::MainMenus(MainWindow *frame) : QObject(frame), m_frame(frame)
         connect(english, &QAction::triggered, this, &MainMenus::chooseEnglish);
     if (QAction *port = item("端口"))
         connect(port, &QAction::triggered, this, &MainMenus::showPortDialog);
-    if (QAction *notes = item("说明"))
+    if (QAction *notes = item("说明")) {
         connect(notes, &QAction::triggered, this, &MainMenus::showNotes);
+        notes->setShortcut(QKeySequence::HelpContents); // F1
+        m_frame->addAction(notes);                      // also while the menu bar is not reached
+    }
     if (QAction *about = item("关于"))
         connect(about, &QAction::triggered, this, &MainMenus::showAbout);
 

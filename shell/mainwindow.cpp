@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "captions.h"
+#include "idlewarmup.h"
 #include "mainmenus.h"
 #include "messagebox.h"
 #include "modelchoicedialog.h"
@@ -25,7 +26,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
     buildMenus();
-    new MainMenus(this); // port dialog, language and help items
+    new MainMenus(this);  // port dialog, language and help items
+    new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());

@@ -6,11 +6,15 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "csvactions.h"
+#include "gridgeometry.h"
 #include "language.h"
 #include "messagebox.h"
+#include "pickcelleditor.h"
 #include "porthints.h"
 #include "radiotransfer.h"
+#include "rowactions.h"
 #include "serialconnection.h"
+#include "settingskeeper.h"
 #include "tablebackups.h"
 
 #include <QCloseEvent>
@@ -68,7 +72,11 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     m_timer3 = makeTimer(this, "Timer3", 100);
     m_timer4 = makeTimer(this, "Timer4", 500);
 
-    new ChannelEditor(this);      // typed entry, pick lists and undo; owned by this window
+    auto *editor = new ChannelEditor(this); // typed entry, pick lists and undo
+    new PickCellEditor(this, editor);       // pick lists from the keyboard, in the cell
+    new RowActions(this, editor);           // copy, cut, paste, clear and move whole channels
+    new GridGeometry(this, editor);         // the grid and its pick lists follow the window
+    m_settingsKeeper = new SettingsKeeper(this);
     new RadioTransfer(this);      // Read Data / Write Data, status line and progress
     new ChannelFileActions(this); // 打开 and 保存 of the file menu
     new CsvActions(this);         // CHIRP CSV export and import in the file menu
@@ -101,6 +109,13 @@ void ModelWindow::buildMenus()
     m_openAction->setObjectName(QStringLiteral("打开"));
     m_saveAction = m_fileMenu->addAction(QString());
     m_saveAction->setObjectName(QStringLiteral("保存"));
+    m_openAction->setShortcut(QKeySequence::Open);
+    m_saveAction->setShortcut(QKeySequence::Save);
+    for (QAction *action : {m_openAction, m_saveAction}) {
+        // Several model windows share one frame: each window's keys work inside it only.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
 
     m_readAction = m_menuBar->addAction(QString());
     m_readAction->setObjectName(QStringLiteral("读信道"));
@@ -219,8 +234,7 @@ void ModelWindow::load()
     const ChannelStore::OpenResult opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_squelchList->setCurrentText(QStringLiteral("3"));
-    m_channelToneList->setCurrentText(QStringLiteral("中文"));
+    m_settingsKeeper->restore(); // the stored settings, or "3" and "中文"
     m_timer1->stop();
     m_timer2->stop();
     m_timer3->start();
@@ -279,7 +293,9 @@ ChannelFileData ModelWindow::channelFileData() const
 void ModelWindow::setTransferLock(bool locked)
 {
     m_transferLocked = locked;
-    for (QAction *action : {m_fileMenu->menuAction(), m_readAction, m_writeAction, m_exitAction})
+    // Open and save too: their keys work without the file menu.
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction,
+                            m_writeAction, m_exitAction})
         action->setEnabled(!locked);
     m_tableModel->setEditingLocked(locked);
     emit transferLockChanged(locked);

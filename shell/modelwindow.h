@@ -19,6 +19,7 @@ namespace zw
 class ChannelStore;
 class ChannelTableModel;
 class SerialConnection;
+class SettingsKeeper;
 class TableBackups;
 
 // The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
@@ -35,7 +36,8 @@ public:
     ~ModelWindow() override;
 
     // The window's load: opens the model database from the current directory, makes channel 1
-    // current, sets Combo8 to "3" and Combo11 to "中文", starts the ready poll, and in English
+    // current, shows the squelch level and channel tone stored with the table (Combo8 "3" and
+    // Combo11 "中文" when none are stored), starts the ready poll, and in English
     // mode takes the English captions. Call once, after the window is shown.
     void load();
 
@@ -127,6 +129,7 @@ private:
     QTimer *m_timer3 = nullptr;
     QTimer *m_timer4 = nullptr;
     TableBackups *m_backups = nullptr;
+    SettingsKeeper *m_settingsKeeper = nullptr;
     bool m_transferLocked = false;
     bool m_unloaded = false;
 };
