@@ -63,6 +63,9 @@ void GridGeometry::fitColumns()
     const QFontMetrics metrics(m_grid->horizontalHeader()->font());
     const QFontMetrics cells(m_grid->font());
     const QStringList captions = m_window->tableModel()->captions();
+    // The header's own floor (wider than the channel-number column needs) would push the
+    // columns past the grid's edge.
+    m_grid->horizontalHeader()->setMinimumSectionSize(cellPadding);
     for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
         const auto c = static_cast<std::size_t>(column);
         int width = twips(m_window->info().columnWidths[c]);
