@@ -8,8 +8,12 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
@@ -42,8 +46,23 @@ void IdleWarmUp::warmUp()
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
 
-    QWidget sample;
-    sample.setAttribute(Qt::WA_DontShowOnScreen);
+    // The SQLite driver is a plugin, loaded when the first database is opened.
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("idleWarmUp"));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (db.open())
+            QSqlQuery(db).exec(QStringLiteral("SELECT 1"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("idleWarmUp"));
+
+    // A model window is a sub-window of an MDI area: the frame's title bar is drawn too.
+    QMdiArea area;
+    area.setAttribute(Qt::WA_DontShowOnScreen);
+    auto *widget = new QWidget;
+    QWidget &sample = *widget;
+    area.addSubWindow(widget)->setWindowTitle(info.caption);
     auto *layout = new QVBoxLayout(&sample);
     auto *menus = new QMenuBar(&sample);
     menus->setNativeMenuBar(false);
@@ -63,6 +82,7 @@ void IdleWarmUp::warmUp()
     auto *grid = new QTableView(&sample);
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
+    grid->horizontalHeader()->setHighlightSections(false); // as the model window's: no bold
     grid->verticalHeader()->setFont(font);
     grid->setModel(&model);
     layout->addWidget(grid);
@@ -83,10 +103,12 @@ void IdleWarmUp::warmUp()
         combo->setPalette(palette);
         if (styled)
             combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        combo->view()->setPalette(palette); // the list's own window, made on first use
         layout->addWidget(combo);
     }
-    sample.resize(600, 300);
-    sample.grab(); // polishes, lays out and draws everything once
+    area.resize(640, 360);
+    widget->parentWidget()->resize(620, 340);
+    area.grab(); // polishes, lays out and draws everything once
     m_done = true;
     emit done();
 }
