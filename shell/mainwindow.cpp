@@ -36,8 +36,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    if (m_modelChoiceDialog)
+    // Dialog1 has no parent to take it along.
+    if (m_modelChoiceDialog) {
         m_modelChoiceDialog->close();
+        delete m_modelChoiceDialog;
+    }
 }
 
 void MainWindow::buildMenus()

@@ -1,7 +1,11 @@
+#include "aboutdialog.h"
+#include "mainmenus.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
+#include "operationnotesdialog.h"
+#include "portdialog.h"
 #include "ptypair.h"
 #include "serialconnection.h"
 #include "tones.h"
@@ -16,6 +20,28 @@
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
+
+namespace
+{
+
+// Tells whether the application has been asked to end (the Quit event that closing the last
+// window posts).
+class QuitWatcher final : public QObject
+{
+public:
+    QuitWatcher() { qApp->installEventFilter(this); }
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == qApp && event->type() == QEvent::Quit)
+            seen = true;
+        return false;
+    }
+};
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -105,8 +131,21 @@ private slots:
         QCOMPARE(sorted, dcsCodes());
     }
 
-    void exitClosesMainAndModelWindowsWithoutAsking()
+    // 退出系统 closes the main window and the model windows; a window of its own that is open
+    // then (Dialog1, the port dialog, the about and the notes window) stays open, and the
+    // program ends only when the user closes it.
+    void exitLeavesOwnWindowsOpenUntilTheUserClosesThem_data()
     {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Dialog1") << QStringLiteral("Dialog1");
+        QTest::newRow("port dialog") << QStringLiteral("Dialog");
+        QTest::newRow("about window") << QStringLiteral("frmAbout");
+        QTest::newRow("operation notes") << QStringLiteral("frmAbout1");
+    }
+
+    void exitLeavesOwnWindowsOpenUntilTheUserClosesThem()
+    {
+        QFETCH(QString, window);
         PtyPair com1;
         MessageBoxAnswerer answerer;
         MainWindow main;
@@ -114,26 +153,56 @@ private slots:
         main.load();
         main.showModel(Model::V);
         main.showModel(Model::UL);
-        main.showModelChoiceDialog();
-        QPointer<ModelChoiceDialog> dialog = main.modelChoiceDialog();
-        QAction *exitItem = nullptr;
-        for (QAction *action : main.menuBar()->actions())
-            if (action->objectName() == QStringLiteral("退出"))
-                exitItem = action;
-        QVERIFY(exitItem);
-        QCOMPARE(exitItem->text(), QStringLiteral("       退出系统"));
-        exitItem->trigger();
+        auto *menus = main.findChild<MainMenus *>();
+        QVERIFY(menus);
+        QPointer<QWidget> open;
+        if (window == QStringLiteral("Dialog1")) {
+            main.showModelChoiceDialog();
+            open = main.modelChoiceDialog();
+        } else if (window == QStringLiteral("Dialog")) {
+            menuItem(main, "端口")->trigger();
+            open = menus->portDialog();
+        } else if (window == QStringLiteral("frmAbout")) {
+            menuItem(main, "关于")->trigger();
+            open = menus->aboutWindow();
+        } else {
+            menuItem(main, "说明")->trigger();
+            open = menus->notesWindow();
+        }
+        QVERIFY(open && open->isVisible());
+        QCOMPARE(open->objectName(), window);
+
+        // Run the program's event loop: the exit item, then the user closing the window. The
+        // program asks to end (a Quit event) only after that.
+        QuitWatcher quit;
+        bool endedBeforeUserClosed = true;
+        QTimer::singleShot(0, &main, [&] {
+            QAction *exitItem = menuItem(main, "退出");
+            QCOMPARE(exitItem->text(), QStringLiteral("       退出系统"));
+            exitItem->trigger();
+            QTimer::singleShot(0, open, [&] {
+                endedBeforeUserClosed = quit.seen;
+                open->close();
+            });
+        });
+        QTimer::singleShot(30000, qApp, [] { QApplication::exit(1); }); // never reached when right
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY2(!endedBeforeUserClosed, "the program ended with the main window");
+        QVERIFY(quit.seen);
         QVERIFY(!main.isVisible());
         QVERIFY(!main.modelWindow(Model::V));
         QVERIFY(!main.modelWindow(Model::UL));
         QVERIFY(!main.serial()->isOpen());
         QCOMPARE(answerer.count(), 0);
-        // A dialog open at exit stays until the user closes it.
-        QVERIFY(dialog && dialog->isVisible());
-        dialog->close();
+        QTRY_VERIFY(open.isNull()); // closing deletes it
     }
 
 private:
+    static QAction *menuItem(MainWindow &main, const char *name)
+    {
+        return main.menuBar()->findChild<QAction *>(QString::fromUtf8(name));
+    }
+
     QTemporaryDir m_dir;
 };
 
