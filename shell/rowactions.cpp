@@ -220,7 +220,7 @@ void RowActions::pasteFrom(const QMimeData *data)
     ChannelStore *store = m_window->store();
     const ChannelTable before = store->records();
     const int start = m_window->currentRow();
-    const PastePlan plan = planPaste(source, m_window->info(), before, start);
+    PastePlan plan = planPaste(source, m_window->info(), before, start);
     if (!plan.error.isEmpty()) {
         showMessage(m_window, MessageIcon::Information, systemInfoTitle(),
                     QStringLiteral("剪贴板中没有信道数据，信道数据没有改变。"));
@@ -236,10 +236,13 @@ void RowActions::pasteFrom(const QMimeData *data)
         if (dialog.exec() != QDialog::Accepted)
             return;
     }
-    // The table may not have changed under the dialog: a transfer cannot start while it is
-    // open, and nothing else edits this window's table.
-    if (plan.table != store->records())
-        m_editor->undoStack()->push(new TableChange(m_paste->text(), store, before, plan.table,
+    // Should the table have changed while the list was open, the rows go onto the table as
+    // it is now, and undo gives back that table.
+    const ChannelTable now = store->records();
+    if (now != before)
+        plan = planPaste(source, m_window->info(), now, start);
+    if (plan.table != now)
+        m_editor->undoStack()->push(new TableChange(m_paste->text(), store, now, plan.table,
                                                     [this] { m_window->reportStoreFailure(); }));
     selectRows(plan.rowsChanged);
 }
