@@ -1,6 +1,7 @@
 #include "idlewarmup.h"
 
 #include "captions.h"
+#include "gridheader.h"
 #include "modelinfo.h"
 #include "picklists.h"
 
@@ -80,9 +81,10 @@ void IdleWarmUp::warmUp()
         model.setItem(1, column, new QStandardItem(QStringLiteral("145.01250 D754N 250.3")));
     }
     auto *grid = new QTableView(&sample);
+    grid->setHorizontalHeader(new GridHeader(Qt::Horizontal, grid));
+    grid->setVerticalHeader(new GridHeader(Qt::Vertical, grid));
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
-    grid->horizontalHeader()->setHighlightSections(false); // as the model window's: no bold
     grid->verticalHeader()->setFont(font);
     grid->setModel(&model);
     layout->addWidget(grid);

@@ -7,6 +7,7 @@
 #include "channeltablemodel.h"
 #include "csvactions.h"
 #include "gridgeometry.h"
+#include "gridheader.h"
 #include "language.h"
 #include "messagebox.h"
 #include "pickcelleditor.h"
@@ -136,6 +137,8 @@ void ModelWindow::buildControls()
 
     m_grid = new QTableView(m_client);
     m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setHorizontalHeader(new GridHeader(Qt::Horizontal, m_grid));
+    m_grid->setVerticalHeader(new GridHeader(Qt::Vertical, m_grid));
     m_grid->setModel(m_tableModel);
     m_grid->setFont(font);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
