@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -19,6 +20,9 @@ namespace
 {
 
 constexpr int gridColumns = 9;
+
+// A channel list of a few hundred rows is far below this; anything larger is no channel list.
+constexpr qsizetype maxPasteSize = 1024 * 1024;
 
 // The first line of our own rows; the model code follows on the second line.
 const QString ownRowsTag = QStringLiteral("ZW4630 channels");
@@ -238,7 +242,7 @@ bool looksLikeChirpCsv(const QString &text)
 
 // CHIRP rows, each read by the CSV import on its own as if it were channel 1, so that a row
 // means here exactly what it means in an imported file.
-QList<PastedRow> chirpRows(const QString &text, const ModelInfo &model)
+QList<PastedRow> chirpRows(const QString &text, const ModelInfo &model, int limit)
 {
     QList<PastedRow> pasted;
     QList<std::pair<int, QStringList>> rows;
@@ -253,6 +257,10 @@ QList<PastedRow> chirpRows(const QString &text, const ModelInfo &model)
     for (const QString &name : header)
         headerEscaped << csvField(name);
     for (const auto &[line, fields] : rows) {
+        if (pasted.size() >= limit) { // past channel 16: only counted
+            pasted.append(PastedRow{});
+            continue;
+        }
         QStringList one = fields;
         if (location >= 0 && location < one.size())
             one[location] = QStringLiteral("1");
@@ -378,13 +386,19 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
 {
     PastePlan plan;
     plan.table = current;
+    if (source.ownRows.size() > maxPasteSize || source.chirpCsv.size() > maxPasteSize ||
+        source.text.size() > maxPasteSize) {
+        plan.error = QStringLiteral("the clipboard holds more than a channel list");
+        return plan;
+    }
+    const int start = std::clamp(startRow, 0, channelCount);
     QList<PastedRow> rows;
     if (const auto own = ownRows(source.ownRows)) {
         rows = *own;
     } else if (!source.chirpCsv.isEmpty()) {
-        rows = chirpRows(QString::fromUtf8(source.chirpCsv), model);
+        rows = chirpRows(QString::fromUtf8(source.chirpCsv), model, channelCount - start);
     } else if (looksLikeChirpCsv(source.text)) {
-        rows = chirpRows(source.text, model);
+        rows = chirpRows(source.text, model, channelCount - start);
     } else {
         rows = tabRows(source.text);
     }
@@ -393,14 +407,11 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
         return plan;
     }
 
-    int channel = std::max(0, startRow);
+    int channel = start;
     for (const PastedRow &row : rows) {
         const QString location = QString::number(channel + 1);
         if (channel >= channelCount) {
-            ++plan.rowsPastEnd;
-            plan.problems.append({row.line, location, QStringLiteral("no channel after 16"),
-                                  QStringLiteral("第 16 信道之后没有位置")});
-            ++channel;
+            ++plan.rowsPastEnd; // counted, not listed one by one
             continue;
         }
         Reason why;

@@ -43,9 +43,9 @@ struct PastePlan {
     ChannelTable table;
     QList<int> rowsChanged;        // channels (0..15) that take a pasted row
     int rowsTaken = 0;             // pasted rows that fit
-    int rowsPastEnd = 0;           // rows that would land after channel 16
-    QList<CsvRowProblem> problems; // rows that do not fit, with their reason (also past 16)
-    QString error;                 // nothing on the clipboard reads as channels
+    int rowsPastEnd = 0;           // rows that would land after channel 16 (counted only)
+    QList<CsvRowProblem> problems; // rows that do not fit the model, with their reason
+    QString error; // nothing on the clipboard reads as channels, or it is far too large
 };
 
 // Pastes from channel `startRow` on. Every row is entered the way a user enters a channel: the

@@ -120,9 +120,11 @@ const QList<Row> &rows()
          QStringLiteral("%1 行可以粘贴。以下 %2 行不能用于本机型，不会粘贴："),
          QStringLiteral("%1 行可以粘贴。以下 %2 行不能用于本机型，不会粘贴："),
          QStringLiteral("%1 rows fit. These %2 rows do not fit this model and are left out:")},
-        {Caption::PasteProblemsPastEnd, QStringLiteral("其中 %1 行在第 16 信道之后，没有位置。"),
-         QStringLiteral("其中 %1 行在第 16 信道之后，没有位置。"),
-         QStringLiteral("%1 of them would land after channel 16.")},
+        {Caption::PasteProblemsFit, QStringLiteral("%1 行可以粘贴。"),
+         QStringLiteral("%1 行可以粘贴。"), QStringLiteral("%1 rows fit.")},
+        {Caption::PasteProblemsPastEnd, QStringLiteral("另有 %1 行超出第 16 信道，不会粘贴。"),
+         QStringLiteral("另有 %1 行超出第 16 信道，不会粘贴。"),
+         QStringLiteral("Left out after channel 16: %1 rows.")},
     };
     return table;
 }

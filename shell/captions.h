@@ -65,6 +65,7 @@ enum class Caption {
     MoveDownItem, // 下移
     PasteProblemsCaption,
     PasteProblemsLabel,   // %1 rows that fit, %2 rows that do not
+    PasteProblemsFit,     // %1 rows that fit (and none that does not fit the model)
     PasteProblemsPastEnd, // %1 rows that would land after channel 16
 };
 

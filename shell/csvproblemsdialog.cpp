@@ -27,9 +27,12 @@ CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWid
 
     m_label->setObjectName(QStringLiteral("problemText"));
     m_label->setWordWrap(true);
-    QString text = captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
-                       .arg(import.rowsTaken)
-                       .arg(import.problems.size());
+    QString text =
+        paste && import.problems.isEmpty()
+            ? captionText(Caption::PasteProblemsFit, set).arg(import.rowsTaken)
+            : captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
+                  .arg(import.rowsTaken)
+                  .arg(import.problems.size());
     if (rowsPastEnd > 0)
         text += QLatin1Char(' ') + captionText(Caption::PasteProblemsPastEnd, set).arg(rowsPastEnd);
     m_label->setText(text);

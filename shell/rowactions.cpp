@@ -226,7 +226,7 @@ void RowActions::pasteFrom(const QMimeData *data)
                     QStringLiteral("剪贴板中没有信道数据，信道数据没有改变。"));
         return;
     }
-    if (!plan.problems.isEmpty()) {
+    if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {
         CsvImport listed;
         listed.table = plan.table;
         listed.rowsTaken = plan.rowsTaken;
