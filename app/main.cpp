@@ -1,6 +1,6 @@
 #include "mainwindow.h"
+#include "portdevices.h"
 #include "programicon.h"
-#include "serialconnection.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
 #endif
@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QSettings>
 
 #include <cstdio>
 #include <memory>
@@ -29,10 +30,10 @@ void describeOptions(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({{QStringLiteral("com1")},
-                      QStringLiteral("Serial device used as COM1."),
+                      QStringLiteral("Serial device used as COM1 for this run."),
                       QStringLiteral("DEVICE")});
     parser.addOption({{QStringLiteral("com2")},
-                      QStringLiteral("Serial device used as COM2."),
+                      QStringLiteral("Serial device used as COM2 for this run."),
                       QStringLiteral("DEVICE")});
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     parser.addOption({{QStringLiteral("virtual-radio")},
@@ -97,15 +98,22 @@ int main(int argc, char *argv[])
     }
 #endif
 
-    zw::MainWindow mainWindow;
-    if (parser.isSet(QStringLiteral("com1")))
-        mainWindow.serial()->setDevice(1, parser.value(QStringLiteral("com1")));
-    if (parser.isSet(QStringLiteral("com2")))
-        mainWindow.serial()->setDevice(2, parser.value(QStringLiteral("com2")));
+    // The devices chosen in the port dialog, remembered from earlier runs; the command line
+    // replaces them for this run.
+    QSettings settings(QStringLiteral("ZW4630"), QStringLiteral("ZW4630"));
+    zw::PortDevices devices(&settings);
+    for (int port : {1, 2}) {
+        const QString option = QStringLiteral("com%1").arg(port);
+        if (parser.isSet(option))
+            devices.overrideDevice(port, parser.value(option));
+    }
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     if (radio)
-        mainWindow.serial()->setDevice(1, radio->devicePath());
+        devices.overrideDevice(1, radio->devicePath());
 #endif
+
+    zw::MainWindow mainWindow;
+    mainWindow.setPortDevices(devices);
     mainWindow.load();
     return QApplication::exec();
 }

@@ -127,7 +127,7 @@ OperationNotesDialog *MainMenus::notesWindow() const
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new PortDialog(m_frame->serial());
+        m_portDialog = new PortDialog(m_frame->serial(), &m_frame->portDevices());
     bringToFront(m_portDialog);
 }
 

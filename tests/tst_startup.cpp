@@ -5,6 +5,7 @@
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "operationnotesdialog.h"
+#include "portdevices.h"
 #include "portdialog.h"
 #include "ptypair.h"
 #include "serialconnection.h"
@@ -14,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSerialPort>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,7 +89,11 @@ private slots:
         main.load();
         QCOMPARE(answerer.count(), 1);
         const auto &box = answerer.seen().first();
-        QCOMPARE(box.text, QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "));
+        // The holder here is this test itself; the second line says so.
+        QCOMPARE(box.text,
+                 QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 \n%1 已在本程序中"
+                                "打开。")
+                     .arg(com1.slavePath()));
         QCOMPARE(box.title, QStringLiteral("系统信息"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons.size(), 1);
@@ -106,7 +112,10 @@ private slots:
         main.serial()->setDevice(2, m_dir.filePath(QStringLiteral("no-such-tty2")));
         main.load();
         QCOMPARE(answerer.count(), 2);
-        QCOMPARE(answerer.seen().at(1).text, QStringLiteral("串行端口 2 已被使用， "));
+        QCOMPARE(answerer.seen().at(1).text,
+                 QStringLiteral("串行端口 2 已被使用， \n%1 不存在：请检查编程线是否插好，或在端口"
+                                "菜单中选择编程线所接的设备。")
+                     .arg(m_dir.filePath(QStringLiteral("no-such-tty2"))));
         QCOMPARE(answerer.seen().at(1).title, QStringLiteral("系统信息"));
         QCOMPARE(answerer.seen().at(1).icon, QMessageBox::Warning);
         QVERIFY(!main.serial()->isOpen());
@@ -114,6 +123,35 @@ private slots:
         QVERIFY(main.isVisible());
         QVERIFY(!main.serial()->send("C"));
         QVERIFY(main.showModel(Model::V));
+    }
+
+    // COM2 was last opened through the port dialog: the start tries it first, and falls back
+    // to COM1 with the reason when its device is gone (the cable unplugged).
+    void rememberedCom2StartsFirstAndFallsBackToCom1()
+    {
+        PtyPair com1;
+        QVERIFY(com1.isValid());
+        QSettings settings(m_dir.filePath(QStringLiteral("ports.conf")), QSettings::IniFormat);
+        const QString unplugged = m_dir.filePath(QStringLiteral("ttyUSB0"));
+        {
+            PortDevices chosen(&settings);
+            chosen.chooseDevice(1, com1.slavePath());
+            chosen.chooseDevice(2, unplugged);
+            chosen.chooseStartPort(2);
+        }
+        MessageBoxAnswerer answerer;
+        MainWindow main;
+        main.setPortDevices(PortDevices(&settings));
+        main.load();
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().first().text,
+                 QStringLiteral("串行端口 2 已被使用， \n%1 不存在：请检查编程线是否插好，或在端口"
+                                "菜单中选择编程线所接的设备。")
+                     .arg(unplugged));
+        QCOMPARE(main.serial()->portNumber(), 1);
+        QVERIFY(main.serial()->isOpen());
+        QVERIFY(main.serial()->send("C"));
+        QCOMPARE(com1.readBytes(1), QByteArray("C"));
     }
 
     void dcsTableHoldsTheEightyThreeCodesInOrder()
