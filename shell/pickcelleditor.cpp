@@ -24,6 +24,8 @@ namespace
 // shows another entry; the entry is taken with Enter or Tab or by a choice in the open list.
 class CellList final : public QComboBox
 {
+    Q_DISABLE_COPY_MOVE(CellList)
+
 public:
     CellList(QWidget *parent, std::function<void(bool)> finish)
         : QComboBox(parent), m_finish(std::move(finish))
