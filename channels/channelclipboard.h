@@ -37,14 +37,22 @@ struct PasteSource {
     QString text;
 };
 
+// A pasted row that does not fit, with its reason in English and in Chinese.
+struct PasteProblem {
+    int line = 0;     // line of the pasted text, counted from 1
+    QString location; // the channel it would have gone to
+    QString reason;
+    QString reasonChinese;
+};
+
 struct PastePlan {
     // The table after the paste: pasted row i lands on channel startRow + i; a channel whose
     // row does not fit keeps what it had, as does every channel the paste does not reach.
     ChannelTable table;
-    QList<int> rowsChanged;        // channels (0..15) that take a pasted row
-    int rowsTaken = 0;             // pasted rows that fit
-    int rowsPastEnd = 0;           // rows that would land after channel 16 (counted only)
-    QList<CsvRowProblem> problems; // rows that do not fit the model, with their reason
+    QList<int> rowsChanged;       // channels (0..15) that take a pasted row
+    int rowsTaken = 0;            // pasted rows that fit
+    int rowsPastEnd = 0;          // rows that would land after channel 16 (counted only)
+    QList<PasteProblem> problems; // rows that do not fit the model, with their reason
     QString error; // nothing on the clipboard reads as channels, or it is far too large
 };
 

@@ -227,12 +227,7 @@ void RowActions::pasteFrom(const QMimeData *data)
         return;
     }
     if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {
-        CsvImport listed;
-        listed.table = plan.table;
-        listed.rowsTaken = plan.rowsTaken;
-        listed.problems = plan.problems;
-        CsvProblemsDialog dialog(listed, isEnglish(), m_window, CsvProblemsDialog::Purpose::Paste,
-                                 plan.rowsPastEnd);
+        CsvProblemsDialog dialog(plan, isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)
             return;
     }

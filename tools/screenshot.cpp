@@ -106,12 +106,7 @@ static QWidget *pasteProblems(zw::ModelWindow *window)
                              .arg(low + 3.0125, 0, 'f', 5);
     const zw::PastePlan plan =
         zw::planPaste({{}, {}, text}, window->info(), window->store()->records(), 5);
-    zw::CsvImport listed;
-    listed.table = plan.table;
-    listed.rowsTaken = plan.rowsTaken;
-    listed.problems = plan.problems;
-    auto *dialog = new zw::CsvProblemsDialog(
-        listed, zw::isEnglish(), window, zw::CsvProblemsDialog::Purpose::Paste, plan.rowsPastEnd);
+    auto *dialog = new zw::CsvProblemsDialog(plan, zw::isEnglish(), window);
     dialog->setModal(false);
     dialog->resize(500, 190);
     // Low on the window, clear of the channels above.
