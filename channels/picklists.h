@@ -30,10 +30,6 @@ QStringList pickListEntries(PickList list, Model model);
 // Fields the list writes, in the order it writes them (Combo1 sets both tones).
 QList<int> pickListFields(PickList list);
 
-// Left edge (twips) of the list in `model`'s window, and its width (twips).
-int pickListLeft(PickList list, const ModelInfo &info);
-int pickListWidth(PickList list);
-
 // The list that sets grid column `column` (2, 4, 5, 6, 7, 8), or nothing for the channel number
 // and the two frequency columns.
 std::optional<PickList> pickListOfColumn(int column);

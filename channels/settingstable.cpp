@@ -4,7 +4,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
 #include <QVariant>
 
 namespace zw
@@ -55,17 +54,6 @@ private:
     bool m_open = false;
     QString m_error;
 };
-
-bool isSquelchLevel(const QString &text)
-{
-    return text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9';
-}
-
-bool isChannelTone(const QString &text)
-{
-    return QStringList{QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")}
-        .contains(text);
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "radiosettings.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,11 +9,10 @@
 namespace zw
 {
 
-// The two radio-wide settings of a model window: squelch level "0" to "9" and channel tone
-// "中文", "英文" or "键音". A fresh window shows "3" and "中文".
+// The two radio-wide settings of a model window, as stored; a fresh window shows the defaults.
 struct RadioSettings {
-    QString squelchLevel = QStringLiteral("3");
-    QString channelTone = QStringLiteral("中文");
+    QString squelchLevel = defaultSquelchLevel();
+    QString channelTone = defaultChannelTone();
 
     bool operator==(const RadioSettings &other) const
     {

@@ -4,6 +4,7 @@
 #include "console.h"
 #include "filecommands.h"
 #include "portaccess.h"
+#include "radiosettings.h"
 #include "serialconnection.h"
 
 #include <QEventLoop>
@@ -171,9 +172,9 @@ RadioSession::ReadResult RadioSession::read()
     result.data.modelCode = modelInfo(m_model).code;
     // A trailer value the lists do not offer leaves the setting a new window starts with.
     result.data.squelchLevel = decoded.settings.squelchLevel.isEmpty()
-                                   ? QStringLiteral("3")
+                                   ? defaultSquelchLevel()
                                    : decoded.settings.squelchLevel;
-    result.data.channelTone = decoded.settings.channelTone.isEmpty() ? QStringLiteral("中文")
+    result.data.channelTone = decoded.settings.channelTone.isEmpty() ? defaultChannelTone()
                                                                      : decoded.settings.channelTone;
     result.data.records = decoded.records;
     return result;

@@ -4,6 +4,8 @@
 #include "channeltablemodel.h"
 #include "modelwindow.h"
 #include "picklists.h"
+#include "twips.h"
+#include "windowlayout.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -68,7 +70,7 @@ void GridGeometry::fitColumns()
     m_grid->horizontalHeader()->setMinimumSectionSize(cellPadding);
     for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
         const auto c = static_cast<std::size_t>(column);
-        int width = twips(m_window->info().columnWidths[c]);
+        int width = twips(m_window->layout().columnWidths[c]);
         // Trailing blanks of a caption only push the text left; they need no room.
         const QString caption = captions.value(column).trimmed();
         width = std::max(width, metrics.horizontalAdvance(caption) + cellPadding);
@@ -81,7 +83,7 @@ void GridGeometry::fitColumns()
 
     // The client never gets smaller than the grid at these widths, and the frame grows to it.
     QWidget *client = m_window->client();
-    const int left = twips(m_window->info().grid.left);
+    const int left = twips(m_window->layout().grid.left);
     const int frame = 2 * m_grid->frameWidth();
     int gridWidth = m_grid->verticalHeader()->width() + frame;
     for (int width : m_minimumWidths)
@@ -90,7 +92,7 @@ void GridGeometry::fitColumns()
         m_grid->horizontalHeader()->height() + channelCount * m_minimumRowHeight + frame;
     const int statusHeight = m_window->statusLine()->height();
     client->setMinimumSize(left + gridWidth + left,
-                           twips(m_window->info().grid.top) + gridHeight + 8 + statusHeight + 8);
+                           twips(m_window->layout().grid.top) + gridHeight + 8 + statusHeight + 8);
     if (auto *subWindow = qobject_cast<QMdiSubWindow *>(m_window->parentWidget()))
         subWindow->resize(subWindow->size().expandedTo(subWindow->minimumSizeHint()));
     layout();
@@ -102,8 +104,8 @@ void GridGeometry::layout()
         return;
     m_laying = true;
     QWidget *client = m_window->client();
-    const int left = twips(m_window->info().grid.left);
-    const int top = twips(m_window->info().grid.top);
+    const int left = twips(m_window->layout().grid.left);
+    const int top = twips(m_window->layout().grid.top);
     const int frame = 2 * m_grid->frameWidth();
     QHeaderView *header = m_grid->horizontalHeader();
     QHeaderView *rows = m_grid->verticalHeader();

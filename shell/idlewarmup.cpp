@@ -4,6 +4,7 @@
 #include "gridheader.h"
 #include "modelinfo.h"
 #include "picklists.h"
+#include "windowlayout.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -42,7 +43,7 @@ bool IdleWarmUp::eventFilter(QObject *watched, QEvent *event)
 
 void IdleWarmUp::warmUp()
 {
-    const ModelInfo &info = modelInfo(Model::V);
+    const ModelWindowLayout &info = modelWindowLayout(Model::V);
     QFont font(QStringLiteral("SimSun"), 9);
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});

@@ -2,6 +2,7 @@
 
 #include "channelstore.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
 
@@ -30,7 +31,7 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
     connect(window->readAction(), &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(window->writeAction(), &QAction::triggered, this, &RadioTransfer::beginWrite);
     connect(m_link, &RadioLink::radioReady, this,
-            [this] { m_window->statusLine()->setText(readyText()); });
+            [this] { m_window->statusLine()->setText(radioReadyStatus); });
     connect(m_link, &RadioLink::readStarted, this,
             [this] { m_window->statusLine()->setText(QString()); });
     connect(m_link, &RadioLink::progress, this, &RadioTransfer::showProgress);
@@ -49,7 +50,8 @@ bool RadioTransfer::lockForTransfer()
     if (m_link->isTransferring())
         return false;
     if (m_link->isPortBusy()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portBusyText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    otherWindowTransfersMessage);
         return false;
     }
     // File is locked at once too: a channel file opened now would be replaced by a read.
@@ -62,7 +64,7 @@ void RadioTransfer::beginRead()
     if (!lockForTransfer())
         return;
     m_link->beginRead();
-    m_window->statusLine()->setText(readingText());
+    m_window->statusLine()->setText(readingStatus);
 }
 
 void RadioTransfer::beginWrite()
@@ -93,10 +95,10 @@ void RadioTransfer::onReadFinished(RadioLink::Outcome outcome, const QByteArray 
         applyReply(reply);
         return;
     case RadioLink::Outcome::NoData:
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), readErrorText());
+        showMessage(m_window, MessageIcon::Information, errorWarningTitle, readErrorMessage);
         break;
     case RadioLink::Outcome::PortUnavailable:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portReadFailedText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
         break;
     }
     endTransfer();
@@ -114,9 +116,8 @@ void RadioTransfer::applyReply(const QByteArray &reply)
         if (!m_window->backups()->keepBefore(BackupReason::BeforeRead))
             break;
         if (!store->setRecords(decoded.records)) {
-            showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                        QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。")
-                            .arg(store->lastError()));
+            showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                        readTableNotStoredMessage.arg(store->lastError()));
             break;
         }
         if (!decoded.settings.squelchLevel.isEmpty())
@@ -129,8 +130,8 @@ void RadioTransfer::applyReply(const QByteArray &reply)
     case RadioReply::Status::OtherModel: {
         const Model other = *decoded.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
-        showMessage(m_window, MessageIcon::None, otherRadioTitle(),
-                    m_window->info().otherRadioMessages[code]);
+        showMessage(m_window, MessageIcon::None, otherRadioTitle,
+                    m_window->layout().otherRadioMessages[code]);
         endTransfer();
         // The window that fits the radio takes over; the user reads again there. Queued, as
         // it closes this window.
@@ -142,7 +143,7 @@ void RadioTransfer::applyReply(const QByteArray &reply)
     case RadioReply::Status::UnknownModel:
     case RadioReply::Status::BadCharacter:
     case RadioReply::Status::Incomplete:
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), readErrorText());
+        showMessage(m_window, MessageIcon::Information, errorWarningTitle, readErrorMessage);
         break;
     }
     endTransfer();
@@ -153,7 +154,7 @@ void RadioTransfer::onWriteFinished(RadioLink::Outcome outcome)
     m_progress->hide();
     m_window->statusLine()->setText(QString());
     if (outcome != RadioLink::Outcome::Finished)
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portWriteFailedText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portWriteFailedMessage);
     endTransfer();
 }
 

@@ -8,6 +8,7 @@
 #include "csvproblemsdialog.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "tablechange.h"
 
@@ -81,7 +82,7 @@ RowActions::RowActions(ModelWindow *window, ChannelEditor *editor)
 QAction *RowActions::addItem(Caption caption, const QKeySequence &keys, const char *name)
 {
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    auto *action = new QAction(captionText(caption, set, &m_window->info()), m_window);
+    auto *action = new QAction(captionText(caption, set, &m_window->layout()), m_window);
     action->setObjectName(QString::fromUtf8(name));
     if (!keys.isEmpty()) {
         action->setShortcut(keys);
@@ -222,8 +223,8 @@ void RowActions::pasteFrom(const QMimeData *data)
     const int start = m_window->currentRow();
     PastePlan plan = planPaste(source, m_window->info(), before, start);
     if (!plan.error.isEmpty()) {
-        showMessage(m_window, MessageIcon::Information, systemInfoTitle(),
-                    QStringLiteral("剪贴板中没有信道数据，信道数据没有改变。"));
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle,
+                    noChannelsOnClipboardMessage);
         return;
     }
     if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {

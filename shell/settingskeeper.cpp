@@ -2,6 +2,7 @@
 
 #include "channelstore.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "settingstable.h"
 
@@ -45,10 +46,8 @@ void SettingsKeeper::store()
     if (writeRadioSettings(store->path(), settings, &error) || m_failureShown)
         return;
     m_failureShown = true; // once per window: the lists stay usable
-    showMessage(
-        m_window, MessageIcon::Exclamation, systemInfoTitle(),
-        QStringLiteral("静噪级别和信道音不能写入数据库 %1（%2），下次打开本窗口时不会保留。")
-            .arg(QDir::toNativeSeparators(store->path()), error));
+    showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                settingsNotStoredMessage.arg(QDir::toNativeSeparators(store->path()), error));
 }
 
 } // namespace zw

@@ -8,9 +8,11 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "radiotransfer.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
 
@@ -32,37 +34,12 @@ constexpr int testBlockTimeoutMs = 150;
 
 const QString readErrorTitle = QStringLiteral("错误警告 ");
 
-// Channels in use and empty ones; channel 1 already numbered 1, as every write leaves it.
+// The radio tests' table with channel 1 already numbered 1, as every write leaves it: a write
+// that fails then changes nothing in the table.
 ChannelTable sampleTable(Model model)
 {
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"1",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "023",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[7].fields = {"8", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
+    ChannelTable t = zw::test::radioSampleTable(model);
+    t[0][ChannelNumber] = QStringLiteral("1");
     return t;
 }
 
@@ -157,7 +134,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
         QCOMPARE(answerer.seen().at(0).title, readErrorTitle);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::readErrorText());
+        QCOMPARE(answerer.seen().at(0).text, readErrorMessage);
         QCOMPARE(replaced.count(), 0);
         verifyUnchanged(w, before);
         verifyUsable(w);
@@ -191,9 +168,9 @@ private slots:
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 3000);
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).title, RadioTransfer::otherRadioTitle());
+        QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
         QCOMPARE(answerer.seen().at(0).text,
-                 modelInfo(Model::UH)
+                 modelWindowLayout(Model::UH)
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
         QCOMPARE(fileBytes(path), before.database);
         ChannelStore reopened;
@@ -269,8 +246,8 @@ private slots:
         QTest::qWait(200); // a failing port repeats its error; it is reported once
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text, write ? RadioTransfer::portWriteFailedText()
-                                                   : RadioTransfer::portReadFailedText());
+        QCOMPARE(answerer.seen().at(0).text,
+                 write ? portWriteFailedMessage : portReadFailedMessage);
         // A write stores channel 1's number "1" (already so) first: the file is written, the
         // records stay.
         verifyUnchanged(w, before, !write);

@@ -3,10 +3,12 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "ptypair.h"
 #include "radiotransfer.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
 
@@ -22,6 +24,7 @@
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
+using zw::test::radioSampleTable;
 
 Q_DECLARE_METATYPE(zw::Model)
 
@@ -29,42 +32,6 @@ namespace
 {
 
 const QString readyText = QStringLiteral("对讲机就绪...");
-
-// A table with channels in use at both band edges and every kind of tone, and empty channels.
-ChannelTable sampleTable(Model model)
-{
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"17",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[2].fields = {"3", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
-    t[3].fields = {"4",   f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "",
-                   "del", "off",           "on",    "H"};
-    return t;
-}
 
 ChannelTable numbersOnly()
 {
@@ -159,7 +126,8 @@ private slots:
         startProgram(model);
         ModelWindow *w = m_main->showModel(model);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY2(w->store()->setRecords(sampleTable(model)), qPrintable(w->store()->lastError()));
+        QVERIFY2(w->store()->setRecords(radioSampleTable(model)),
+                 qPrintable(w->store()->lastError()));
         w->squelchList()->setCurrentText(QStringLiteral("7"));
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
 
@@ -191,7 +159,7 @@ private slots:
 
         // Back as written, except that 信道号 is not read and tones come back in their
         // shortest form.
-        ChannelTable expected = sampleTable(model);
+        ChannelTable expected = radioSampleTable(model);
         expected[0][ChannelNumber] = QStringLiteral("1");
         for (int i = 1; i < channelCount; ++i)
             expected[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
@@ -233,7 +201,7 @@ private slots:
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        const ChannelTable before = sampleTable(Model::UH);
+        const ChannelTable before = radioSampleTable(Model::UH);
         QVERIFY(w->store()->setRecords(before));
         w->squelchList()->setCurrentText(QStringLiteral("5"));
         w->channelToneList()->setCurrentText(QStringLiteral("键音"));
@@ -295,7 +263,7 @@ private slots:
         startProgram(Model::UM);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        const ChannelTable before = sampleTable(Model::V);
+        const ChannelTable before = radioSampleTable(Model::V);
         QVERIFY(w->store()->setRecords(before));
         const QString path = w->store()->path();
         QPointer<ModelWindow> guard(w);
@@ -354,7 +322,7 @@ private slots:
         QVERIFY(reading);
         v->writeAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 3000);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::portBusyText());
+        QCOMPARE(answerer.seen().at(0).text, otherWindowTransfersMessage);
         QCOMPARE(answerer.seen().at(1).text, QStringLiteral("读数错误！！"));
         QCOMPARE(duringRead, QStringLiteral("B"));
         QVERIFY(!v->isTransferLocked());
@@ -380,7 +348,7 @@ private slots:
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(model);
-        ChannelTable table = sampleTable(model);
+        ChannelTable table = radioSampleTable(model);
         QVERIFY(w->store()->setRecords(table));
         w->squelchList()->setCurrentText(QStringLiteral("7"));
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
@@ -454,7 +422,7 @@ private slots:
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::UM);
-        const ChannelTable before = sampleTable(Model::UM);
+        const ChannelTable before = radioSampleTable(Model::UM);
         QVERIFY(w->store()->setRecords(before));
         if (closedBefore)
             m_main->serial()->close();
@@ -469,8 +437,8 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text, write ? RadioTransfer::portWriteFailedText()
-                                                   : RadioTransfer::portReadFailedText());
+        QCOMPARE(answerer.seen().at(0).text,
+                 write ? portWriteFailedMessage : portReadFailedMessage);
         QVERIFY(waitUnlocked(w, 1000));
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {
