@@ -6,8 +6,7 @@
 #include "benchsupport.h"
 #include "mainwindow.h"
 #include "modelwindow.h"
-#include "radiolink.h"
-#include "radiotransfer.h"
+#include "radiosession.h"
 #include "serialconnection.h"
 
 #include <QAction>
@@ -41,7 +40,7 @@ int main(int argc, char *argv[])
         main.serial()->setDevice(1, device);
         main.load();
         ModelWindow *window = main.showModel(model);
-        RadioLink *link = window->findChild<RadioTransfer *>()->link();
+        RadioSession *link = window->session();
 
         std::vector<double> totals, cpus, offsets;
         for (int round = 0; round < rounds; ++round) {
@@ -54,7 +53,7 @@ int main(int argc, char *argv[])
             QElapsedTimer clock;
             double worst = 0;
             double last = 0;
-            const auto sent = QObject::connect(link, &RadioLink::progress, [&](int done, int) {
+            const auto sent = QObject::connect(link, &RadioSession::progress, [&](int done, int) {
                 if (done == 0)
                     return;
                 const double at = double(clock.nsecsElapsed()) / 1e6;

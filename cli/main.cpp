@@ -2,7 +2,7 @@
 // from CHIRP CSV, without a window. See --help.
 #include "console.h"
 #include "filecommands.h"
-#include "radiosession.h"
+#include "radiocommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -196,8 +196,8 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
     const QCommandLineParser &p = parsed.parser;
     const QString device = p.value(portOption);
     const QString out = p.value(outOption);
-    RadioSession session(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
-    const RadioSession::ReadResult read = session.read();
+    const RadioCommandResult read =
+        readRadio(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
     if (!read.ok) {
         report(read.message);
         return Failed;
@@ -235,10 +235,9 @@ int runWrite(const CommandHelp &help, const QStringList &arguments)
         report(refusal);
         return Failed;
     }
-    RadioSession session(model, device, readyTimeoutMs(p));
-    const QString error = session.write(file.data);
-    if (!error.isEmpty()) {
-        report(error);
+    const RadioCommandResult written = writeRadio(model, device, readyTimeoutMs(p), file.data);
+    if (!written.ok) {
+        report(written.message);
         return Failed;
     }
     report(QStringLiteral("wrote %1 into the %2 on %3").arg(path, modelInfo(model).name, device));

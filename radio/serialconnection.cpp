@@ -1,5 +1,6 @@
 #include "serialconnection.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
 
 namespace zw
@@ -94,6 +95,18 @@ qint64 SerialConnection::waiting() const
 qint64 SerialConnection::bytesToWrite() const
 {
     return m_port->isOpen() ? m_port->bytesToWrite() : 0;
+}
+
+bool SerialConnection::flush(int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || !m_port->waitForBytesWritten(int(left)))
+            break;
+    }
+    return m_port->isOpen() && m_port->bytesToWrite() == 0;
 }
 
 QString SerialConnection::readOne()

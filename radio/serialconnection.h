@@ -45,6 +45,10 @@ public:
     qint64 waiting() const;
     // Characters handed to send() that the port has not passed on to the line yet.
     qint64 bytesToWrite() const;
+    // Blocks until what was handed to send() has left for the line, at most `timeoutMs`; false
+    // when some is still waiting or the port failed. For a tool about to exit, never for the
+    // window (it would stop the event loop).
+    bool flush(int timeoutMs);
     // Removes and returns the oldest received character, or an empty text when none waits.
     QString readOne();
     QByteArray readAll();

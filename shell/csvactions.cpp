@@ -11,6 +11,7 @@
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
+#include "tablereplacement.h"
 
 #include <QAction>
 #include <QDir>
@@ -135,17 +136,8 @@ void CsvActions::importFile(const QString &fileName)
         return;
     }
 
-    if (!m_window->backups()->keepBefore(BackupReason::BeforeImport))
-        return;
-    // All 16 records in one transaction: the table changes whole or not at all.
-    if (!store->setRecords(imported.table)) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
-                        .arg(store->lastError()));
-        return;
-    }
-    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
-    m_window->notifyTableReplaced();
+    // All 16 records at once: the table changes whole or not at all. CSV carries no settings.
+    replaceWholeTable(m_window, BackupReason::BeforeImport, {imported.table, {}, {}});
 }
 
 } // namespace zw

@@ -9,6 +9,7 @@
 #include "language.h"
 #include "messagebox.h"
 #include "porthints.h"
+#include "radiosession.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
@@ -22,7 +23,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -41,17 +41,6 @@ QFont gridFont()
     return font;
 }
 
-QTimer *makeTimer(QObject *parent, const char *name, int interval)
-{
-    auto *timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    // The write is paced by these timers: the radio takes a block only so often, so a tick
-    // may not come early (a coarse timer may fire 5 % early).
-    timer->setTimerType(Qt::PreciseTimer);
-    return timer;
-}
-
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
@@ -63,10 +52,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     buildMenus();
     buildControls();
 
-    m_timer1 = makeTimer(this, "Timer1", m_info.timer1IntervalMs);
-    m_timer2 = makeTimer(this, "Timer2", 100);
-    m_timer3 = makeTimer(this, "Timer3", 100);
-    m_timer4 = makeTimer(this, "Timer4", 500);
+    m_session = new RadioSession(model, serial, this); // its timers are Timer1 to Timer4
 
     new ChannelEditor(this);      // typed entry, pick lists and undo; owned by this window
     new RadioTransfer(this);      // Read Data / Write Data, status line and progress
@@ -221,9 +207,7 @@ void ModelWindow::load()
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
     m_squelchList->setCurrentText(QStringLiteral("3"));
     m_channelToneList->setCurrentText(QStringLiteral("中文"));
-    m_timer1->stop();
-    m_timer2->stop();
-    m_timer3->start();
+    m_session->startPolling();
     if (isEnglish())
         applyCaptions(true);
 
@@ -241,22 +225,6 @@ void ModelWindow::load()
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
                     QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。")
                         .arg(QDir::toNativeSeparators(path)));
-    }
-}
-
-QTimer *ModelWindow::timer(int number) const
-{
-    switch (number) {
-    case 1:
-        return m_timer1;
-    case 2:
-        return m_timer2;
-    case 3:
-        return m_timer3;
-    case 4:
-        return m_timer4;
-    default:
-        return nullptr;
     }
 }
 
@@ -304,8 +272,7 @@ void ModelWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_unloaded) {
         m_unloaded = true;
-        for (QTimer *timer : {m_timer1, m_timer2, m_timer3, m_timer4})
-            timer->stop();
+        m_session->stop();
         m_store->close();
         emit closed();
     }

@@ -4,6 +4,7 @@
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
+#include "tablereplacement.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,10 +16,7 @@ namespace zw
 {
 
 RadioTransfer::RadioTransfer(ModelWindow *window)
-    : QObject(window), m_window(window),
-      m_link(new RadioLink(window->model(), window->serial(),
-                           {window->timer(1), window->timer(2), window->timer(3), window->timer(4)},
-                           this)),
+    : QObject(window), m_window(window), m_session(window->session()),
       m_progress(new QProgressBar(window->client()))
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
@@ -29,26 +27,25 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
 
     connect(window->readAction(), &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(window->writeAction(), &QAction::triggered, this, &RadioTransfer::beginWrite);
-    connect(m_link, &RadioLink::radioReady, this,
+    connect(m_session, &RadioSession::radioReady, this,
             [this] { m_window->statusLine()->setText(readyText()); });
-    connect(m_link, &RadioLink::readStarted, this,
+    connect(m_session, &RadioSession::readStarted, this,
             [this] { m_window->statusLine()->setText(QString()); });
-    connect(m_link, &RadioLink::progress, this, &RadioTransfer::showProgress);
-    connect(m_link, &RadioLink::readFinished, this, &RadioTransfer::onReadFinished);
-    connect(m_link, &RadioLink::writeFinished, this, &RadioTransfer::onWriteFinished);
+    connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
+    connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
+    connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
     // The radio-wide settings are part of what a transfer sends or replaces.
     connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
         m_window->squelchList()->setEnabled(!locked);
         m_window->channelToneList()->setEnabled(!locked);
     });
-    connect(window, &ModelWindow::closed, m_link, &RadioLink::stop);
 }
 
 bool RadioTransfer::lockForTransfer()
 {
-    if (m_link->isTransferring())
+    if (m_session->isTransferring())
         return false;
-    if (m_link->isPortBusy()) {
+    if (m_session->isPortBusy()) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portBusyText());
         return false;
     }
@@ -61,7 +58,7 @@ void RadioTransfer::beginRead()
 {
     if (!lockForTransfer())
         return;
-    m_link->beginRead();
+    m_session->beginRead(m_window->store()->records());
     m_window->statusLine()->setText(readingText());
 }
 
@@ -69,13 +66,12 @@ void RadioTransfer::beginWrite()
 {
     if (!lockForTransfer())
         return;
-    // Channel 1 is always sent as number 1, and the table keeps that like any edit.
+    // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
+    // has after a write.
     ChannelStore *store = m_window->store();
     store->setField(0, ChannelNumber, QStringLiteral("1"));
-    ChannelTable records = store->records();
-    records[0][ChannelNumber] = QStringLiteral("1");
-    m_link->beginWrite(records, m_window->squelchList()->currentText(),
-                       m_window->channelToneList()->currentText());
+    m_session->beginWrite(store->records(), m_window->squelchList()->currentText(),
+                          m_window->channelToneList()->currentText());
 }
 
 void RadioTransfer::showProgress(int done, int total)
@@ -85,49 +81,20 @@ void RadioTransfer::showProgress(int done, int total)
     m_progress->show();
 }
 
-void RadioTransfer::onReadFinished(RadioLink::Outcome outcome, const QByteArray &reply)
+// Nothing of a reply is applied unless all of it is good and from a radio of this window's
+// model; then the table and both settings are replaced in one step.
+void RadioTransfer::onReadFinished(const ReadResult &result)
 {
     m_progress->hide();
-    switch (outcome) {
-    case RadioLink::Outcome::Finished:
-        applyReply(reply);
-        return;
-    case RadioLink::Outcome::NoData:
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), readErrorText());
+    switch (result.outcome) {
+    case ReadResult::Outcome::Read:
+        if (replaceWholeTable(
+                m_window, BackupReason::BeforeRead,
+                {result.records, result.settings.squelchLevel, result.settings.channelTone}))
+            m_window->backups()->keepFromRadio();
         break;
-    case RadioLink::Outcome::PortUnavailable:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portReadFailedText());
-        break;
-    }
-    endTransfer();
-}
-
-// Nothing of a reply is applied unless all of it is good and from a radio of this window's
-// model; then the 16 records go into the database in one transaction, followed by the two
-// settings.
-void RadioTransfer::applyReply(const QByteArray &reply)
-{
-    ChannelStore *store = m_window->store();
-    const RadioReply decoded = decodeReply(reply, store->records(), m_window->model());
-    switch (decoded.status) {
-    case RadioReply::Status::Ok:
-        if (!m_window->backups()->keepBefore(BackupReason::BeforeRead))
-            break;
-        if (!store->setRecords(decoded.records)) {
-            showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                        QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。")
-                            .arg(store->lastError()));
-            break;
-        }
-        if (!decoded.settings.squelchLevel.isEmpty())
-            m_window->squelchList()->setCurrentText(decoded.settings.squelchLevel);
-        if (!decoded.settings.channelTone.isEmpty())
-            m_window->channelToneList()->setCurrentText(decoded.settings.channelTone);
-        m_window->notifyTableReplaced();
-        m_window->backups()->keepFromRadio();
-        break;
-    case RadioReply::Status::OtherModel: {
-        const Model other = *decoded.radioModel;
+    case ReadResult::Outcome::OtherModel: {
+        const Model other = *result.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle(),
                     m_window->info().otherRadioMessages[code]);
@@ -139,20 +106,24 @@ void RadioTransfer::applyReply(const QByteArray &reply)
             Qt::QueuedConnection);
         return;
     }
-    case RadioReply::Status::UnknownModel:
-    case RadioReply::Status::BadCharacter:
-    case RadioReply::Status::Incomplete:
+    case ReadResult::Outcome::PortLost:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portReadFailedText());
+        break;
+    case ReadResult::Outcome::NoAnswer:
+    case ReadResult::Outcome::Cut:
+    case ReadResult::Outcome::Garbled:
+    case ReadResult::Outcome::UnknownModel:
         showMessage(m_window, MessageIcon::Information, errorWarningTitle(), readErrorText());
         break;
     }
     endTransfer();
 }
 
-void RadioTransfer::onWriteFinished(RadioLink::Outcome outcome)
+void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_progress->hide();
     m_window->statusLine()->setText(QString());
-    if (outcome != RadioLink::Outcome::Finished)
+    if (!result.ok())
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portWriteFailedText());
     endTransfer();
 }

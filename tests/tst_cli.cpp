@@ -345,6 +345,24 @@ private slots:
         QCOMPARE(file.data.records[2][Bcl], QStringLiteral("1"));
     }
 
+    // A trailer value the lists do not offer: the file gets what a new window starts with.
+    void readFallsBackToNewWindowSettings()
+    {
+        startRadio(Model::UM);
+        VirtualRadio::Memory memory = VirtualRadio::defaultMemory(Model::UM);
+        memory.squelch = 'A';
+        memory.channelTone = "11";
+        m_radio->setMemory(memory);
+        const QString out = m_dir->filePath(QStringLiteral("fallback.doc"));
+        const Run run =
+            runCli({"read", "--port", m_radio->devicePath(), "--model", "UM", "-o", out});
+        QCOMPARE(run.status, 0);
+        const ChannelFileRead file = readFile(out);
+        QVERIFY(file.ok);
+        QCOMPARE(file.data.squelchLevel, QStringLiteral("3"));
+        QCOMPARE(file.data.channelTone, QStringLiteral("中文"));
+    }
+
     void writeIntoTheRadio_data()
     {
         QTest::addColumn<Model>("model");

@@ -1,3 +1,7 @@
+// The radio transfers as the model window shows them: the status line, the progress bar, the
+// lock of menus, lists and grid, the messages and the hand-over to another model's window. The
+// session itself (pacing, numbering, decoding, failures) is tested without a window in
+// tst_radiosession and tst_faultmatrix_radio.
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
@@ -6,6 +10,7 @@
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "ptypair.h"
+#include "radiosession.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
@@ -74,11 +79,6 @@ ChannelTable numbersOnly()
     return t;
 }
 
-RadioLink *linkOf(ModelWindow *w)
-{
-    return w->findChild<RadioTransfer *>()->link();
-}
-
 bool waitUnlocked(ModelWindow *w, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -107,55 +107,19 @@ private slots:
         m_radio.reset();
     }
 
-    void readyWithinTwoPollTicks_data()
+    void statusLineShowsTheReadyRadio()
     {
-        QTest::addColumn<Model>("model");
-        for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
-    }
-
-    void readyWithinTwoPollTicks()
-    {
-        QFETCH(Model, model);
-        startProgram(model);
-        ModelWindow *w = m_main->showModel(model); // its load starts the poll
-        QElapsedTimer clock;
-        clock.start();
+        startProgram(Model::UM);
+        ModelWindow *w = m_main->showModel(Model::UM); // its load starts the poll
+        QVERIFY(w->session()->readyPollTimer()->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-        // Once ready the poll is silent.
-        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
-        QTest::qWait(350);
-        QCOMPARE(requests.count(), 0);
     }
 
-    void noRadioPollsTenTimesASecond()
-    {
-        PtyPair pty;
-        QVERIFY(pty.isValid());
-        m_main = std::make_unique<MainWindow>();
-        m_main->serial()->setDevice(1, pty.slavePath());
-        m_main->load();
-        ModelWindow *w = m_main->showModel(Model::V);
-        const QByteArray sent = pty.readBytes(1000, 1050);
-        QVERIFY2(sent.count('C') >= 8 && sent.count('C') <= 12, sent.constData());
-        QCOMPARE(sent.size(), sent.count('C'));
-        QVERIFY(w->statusLine()->text().trimmed().isEmpty());
-        // A "C" among other characters: those before it are dropped, it counts as ready.
-        pty.write("xyC");
-        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 500);
-    }
-
-    void writeThenReadBackRestoresTheTable_data()
-    {
-        QTest::addColumn<Model>("model");
-        for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
-    }
-
+    // The window is locked while it writes and reads, the progress bar shows the transfer, and
+    // a read fills the table and both settings in one step.
     void writeThenReadBackRestoresTheTable()
     {
-        QFETCH(Model, model);
+        const Model model = Model::V;
         startProgram(model);
         ModelWindow *w = m_main->showModel(model);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
@@ -164,7 +128,9 @@ private slots:
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
 
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        auto *progress = w->findChild<QProgressBar *>(QStringLiteral("transferProgress"));
         w->writeAction()->trigger();
+        QTRY_VERIFY(progress->isVisible());
         QVERIFY(w->isTransferLocked());
         QVERIFY(w->tableModel()->isEditingLocked());
         QVERIFY(!w->squelchList()->isEnabled());
@@ -207,18 +173,11 @@ private slots:
     void failedReadChangesNothing_data()
     {
         QTest::addColumn<bool>("silent");
-        QTest::addColumn<int>("stopAfter");
         QTest::addColumn<int>("garbageIn");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("delayMs");
-        QTest::newRow("silent") << true << -1 << -1 << QString() << 0;
-        QTest::newRow("stops after header and ten channels") << false << 11 << -1 << QString() << 0;
-        QTest::newRow("stops before the trailer") << false << 17 << -1 << QString() << 0;
-        QTest::newRow("noise in channel block 4") << false << -1 << 5 << QString() << 0;
-        QTest::newRow("noise in the trailer") << false << -1 << 18 << QString() << 0;
-        QTest::newRow("model code 5") << false << -1 << -1 << QStringLiteral("5") << 0;
-        QTest::newRow("model code 0") << false << -1 << -1 << QStringLiteral("0") << 0;
-        QTest::newRow("answers too late") << false << -1 << -1 << QString() << 2000;
+        QTest::newRow("silent") << true << -1 << QString();
+        QTest::newRow("noise in channel block 4") << false << 5 << QString();
+        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5");
     }
 
     // Every failure shows the read error, leaves the table and both settings as they were, and
@@ -226,12 +185,11 @@ private slots:
     void failedReadChangesNothing()
     {
         QFETCH(bool, silent);
-        QFETCH(int, stopAfter);
         QFETCH(int, garbageIn);
         QFETCH(QString, code);
-        QFETCH(int, delayMs);
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
+        w->session()->setBlockTimeout(300);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         const ChannelTable before = sampleTable(Model::UH);
         QVERIFY(w->store()->setRecords(before));
@@ -240,10 +198,8 @@ private slots:
 
         VirtualRadio::Faults faults;
         faults.silent = silent;
-        faults.stopAfterBlocks = stopAfter;
         faults.garbageInBlock = garbageIn;
         faults.reportedCode = code;
-        faults.replyDelayMs = delayMs;
         m_radio->setFaults(faults);
         QSignalSpy replaced(w, &ModelWindow::tableReplaced);
         MessageBoxAnswerer answerer;
@@ -265,29 +221,12 @@ private slots:
         QVERIFY(!w->tableModel()->isEditingLocked());
         QCOMPARE(m_main->modelWindow(Model::UH), w);
 
-        QTest::qWait(delayMs + 100); // a late answer has arrived and is not taken for a reply
         m_radio->setFaults({});
         w->readAction()->trigger();
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
         QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("435.00000"));
-    }
-
-    void slowRadioWithinTheLimitIsRead()
-    {
-        startProgram(Model::UL);
-        m_radio->setPacing(true);
-        VirtualRadio::Faults faults;
-        faults.replyDelayMs = 1000;
-        m_radio->setFaults(faults);
-        ModelWindow *w = m_main->showModel(Model::UL);
-        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 3000);
-        MessageBoxAnswerer answerer;
-        w->readAction()->trigger();
-        QVERIFY(waitUnlocked(w, 4000));
-        QCOMPARE(answerer.count(), 0);
-        QCOMPARE(w->store()->record(2)[RxTone], QStringLiteral("D023N"));
     }
 
     void anotherModelHandsOverAndKeepsThisTable()
@@ -322,116 +261,26 @@ private slots:
         QCOMPARE(um->store()->record(0)[RxFrequency], QStringLiteral("405.00000"));
     }
 
-    void otherWindowsStaySilentDuringARead()
+    // While one window reads, another cannot start a transfer and says why.
+    void otherWindowIsToldThePortIsBusy()
     {
         startProgram(Model::UH);
         VirtualRadio::Faults faults;
-        faults.silent = true; // nobody gets ready, so every window keeps polling
+        faults.silent = true;
         m_radio->setFaults(faults);
         ModelWindow *v = m_main->showModel(Model::V);
         ModelWindow *uh = m_main->showModel(Model::UH);
-        QString requests;   // all the radio received
-        QString duringRead; // what it received while the read held the line
-        bool reading = false;
-        connect(m_radio.get(), &VirtualRadio::requestReceived, this, [&](char c) {
-            requests += QLatin1Char(c);
-            if (reading)
-                duringRead += QLatin1Char(c);
-        });
-        QTest::qWait(300);
-        QVERIFY(requests.count(u'C') >= 4);
-
-        connect(linkOf(uh), &RadioLink::readStarted, this, [&] { reading = true; });
-        // The line is free again once the transfer ends, before the read's message box (whose
-        // event loop lets the polls run) appears.
-        connect(m_main->serial(), &SerialConnection::transferChanged, this,
-                [&](bool transferring) { reading = reading && transferring; });
+        uh->session()->setBlockTimeout(300);
+        QSignalSpy started(uh->session(), &RadioSession::readStarted);
         MessageBoxAnswerer answerer;
         uh->readAction()->trigger();
-        QVERIFY(!v->readAction()->isEnabled() || linkOf(v)->isPortBusy());
-        // The other window cannot start a transfer of its own meanwhile.
-        QTest::qWait(150);
-        QVERIFY(reading);
+        QVERIFY(started.wait(1000));
         v->writeAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 3000);
         QCOMPARE(answerer.seen().at(0).text, RadioTransfer::portBusyText());
         QCOMPARE(answerer.seen().at(1).text, QStringLiteral("读数错误！！"));
-        QCOMPARE(duringRead, QStringLiteral("B"));
         QVERIFY(!v->isTransferLocked());
-        // Afterwards both poll again.
-        requests.clear();
-        QTest::qWait(300);
-        QVERIFY(requests.count(u'C') >= 4);
-    }
-
-    void writeSendsTheImagePaced_data()
-    {
-        QTest::addColumn<Model>("model");
-        QTest::newRow("V") << Model::V;
-        QTest::newRow("UH") << Model::UH;
-    }
-
-    void writeSendsTheImagePaced()
-    {
-        QFETCH(Model, model);
-        PtyPair pty;
-        QVERIFY(pty.isValid());
-        m_main = std::make_unique<MainWindow>();
-        m_main->serial()->setDevice(1, pty.slavePath());
-        m_main->load();
-        ModelWindow *w = m_main->showModel(model);
-        ChannelTable table = sampleTable(model);
-        QVERIFY(w->store()->setRecords(table));
-        w->squelchList()->setCurrentText(QStringLiteral("7"));
-        w->channelToneList()->setCurrentText(QStringLiteral("英文"));
-        const int interval = modelInfo(model).timer1IntervalMs;
-
-        QTest::qWait(150);
-        pty.readAvailable(); // the polls so far
-        QElapsedTimer clock;
-        clock.start();
-        w->writeAction()->trigger();
-        QByteArray sent;
-        QList<qint64> arrival; // time of every character
-        while (sent.size() < 545 + 2 && clock.elapsed() < 2 * 17 * interval + 1000) {
-            QTest::qWait(1);
-            const QByteArray now = pty.readAvailable();
-            for (char c : now) {
-                sent += c;
-                arrival += clock.elapsed();
-            }
-            if (!w->isTransferLocked() && sent.size() >= 545)
-                break;
-        }
-        // A poll answered before the write may still be on its way; nothing else is.
-        const qsizetype start = sent.indexOf('A');
-        QVERIFY(start >= 0);
-        QCOMPARE(sent.left(start), QByteArray(start, 'C'));
-        sent = sent.mid(start);
-        arrival = arrival.mid(start);
-        table[0][ChannelNumber] = QStringLiteral("1");
-        QCOMPARE(sent.left(545),
-                 "A" + encodeChannelImage(table, modelInfo(model).receiveOffsetMHz,
-                                          QStringLiteral("7"), QStringLiteral("英文")));
-        QCOMPARE(sent.mid(1, 2), QByteArray("01"));
-        QCOMPARE(sent.mid(545 - 32 + 5, 3), QByteArray("710"));
-        // First block one Timer2 and one Timer1 interval after "A", then one Timer1 apart. The
-        // radio takes a block only that often, so none may come early; one may come late when
-        // the machine is busy (the event loop of this test reads the line too), which the
-        // write benchmark measures instead. Over the whole image the pace holds.
-        // Times from Write Data: "A" at once, then Timer2, then block b after b + 1 Timer1
-        // intervals.
-        for (int b = 0; b < imageBlockCount; ++b) {
-            const qint64 at = arrival.at(1 + b * 32);
-            QVERIFY2(at >= 100 + (b + 1) * interval - 15,
-                     qPrintable(QStringLiteral("block %1: %2 ms").arg(b).arg(at)));
-        }
-        const qint64 all = arrival.at(1 + (imageBlockCount - 1) * 32) - arrival.at(1);
-        QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <=
-                     (imageBlockCount - 1) * interval / 10,
-                 qPrintable(QString::number(all)));
-        QVERIFY(waitUnlocked(w, 1000));
-        QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+        QVERIFY(v->writeAction()->isEnabled());
     }
 
     void portFailureEndsTheTransfer_data()

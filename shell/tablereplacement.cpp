@@ -1,0 +1,35 @@
+#include "tablereplacement.h"
+
+#include "channelstore.h"
+#include "messagebox.h"
+#include "modelwindow.h"
+#include "tablebackups.h"
+
+#include <QComboBox>
+#include <QTableView>
+
+namespace zw
+{
+
+bool replaceWholeTable(ModelWindow *window, BackupReason reason,
+                       const TableReplacement &replacement)
+{
+    if (!window->backups()->keepBefore(reason))
+        return false;
+    ChannelStore *store = window->store();
+    if (!store->setRecords(replacement.records)) {
+        showMessage(window, MessageIcon::Exclamation, systemInfoTitle(),
+                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
+                        .arg(store->lastError()));
+        return false;
+    }
+    if (!replacement.squelchLevel.isEmpty())
+        window->squelchList()->setCurrentText(replacement.squelchLevel);
+    if (!replacement.channelTone.isEmpty())
+        window->channelToneList()->setCurrentText(replacement.channelTone);
+    window->grid()->setCurrentIndex(window->grid()->model()->index(0, 0));
+    window->notifyTableReplaced();
+    return true;
+}
+
+} // namespace zw

@@ -1,0 +1,371 @@
+// The radio session without any window: the ready poll, the read and the write over the real
+// serial port on a pseudo-terminal, against the virtual radio or a bare line the test plays.
+#include "codec.h"
+#include "numberreader.h"
+#include "ptypair.h"
+#include "radiosession.h"
+#include "serialconnection.h"
+#include "virtualradio.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace zw;
+using zw::test::PtyPair;
+
+Q_DECLARE_METATYPE(zw::Model)
+
+namespace
+{
+
+// Channels in use at both band edges, every kind of tone, empty channels, and channel numbers
+// that are not the records' positions (a write numbers by position).
+ChannelTable sampleTable(Model model)
+{
+    const BandLimits &band = modelInfo(model).band;
+    auto f = [](double mhz) { return formatFrequency(mhz); };
+    ChannelTable t;
+    for (int i = 0; i < channelCount; ++i)
+        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
+    t[0].fields = {"17",
+                   f(band.bandLow + 1),
+                   "88.5",
+                   "",
+                   f(band.bandLow + 1),
+                   "D023N",
+                   "",
+                   "add",
+                   "off",
+                   "off",
+                   "H"};
+    t[1].fields = {"2",
+                   f(band.bandLow + 2.00625),
+                   "D754N",
+                   "",
+                   f(band.bandLow + 3),
+                   "100.0",
+                   "",
+                   "del",
+                   "1",
+                   "on",
+                   "L"};
+    t[2].fields = {"9", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
+    t[3].fields = {"4",   f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "",
+                   "del", "off",           "on",    "H"};
+    t[15].fields = {"", f(band.bandLow + 4), "", "", "", "", "", "add", "off", "off", "H"};
+    return t;
+}
+
+ChannelTable blankTable()
+{
+    ChannelTable t;
+    for (int i = 0; i < channelCount; ++i) {
+        for (QString &field : t[std::size_t(i)].fields)
+            field = QLatin1String("");
+        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
+    }
+    return t;
+}
+
+// The radio's memory holding `table` and the two settings, as a write would leave it.
+VirtualRadio::Memory memoryOf(Model model, const ChannelTable &table, char squelch,
+                              const QByteArray &tone)
+{
+    VirtualRadio::Memory memory;
+    for (int i = 0; i < channelCount; ++i)
+        memory.channels[std::size_t(i)] =
+            EncodeChannelBlock(table[std::size_t(i)], modelInfo(model).receiveOffsetMHz).toLatin1();
+    memory.squelch = squelch;
+    memory.channelTone = tone;
+    return memory;
+}
+
+} // namespace
+
+class TestRadioSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        m_session.reset();
+        m_serial.reset();
+        m_radio.reset();
+    }
+
+    void readyWithinTwoPollTicksThenSilent()
+    {
+        startRadio(Model::UM);
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        QElapsedTimer clock;
+        clock.start();
+        m_session->startPolling();
+        QVERIFY(ready.wait(1000));
+        QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(m_session->state(), RadioSession::State::Ready);
+        QVERIFY(!m_session->readyPollTimer()->isActive());
+        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
+        QTest::qWait(250);
+        QCOMPARE(requests.count(), 0);
+    }
+
+    void noRadioPollsTenTimesASecond()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        openSession(Model::V, pty.slavePath());
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        const QByteArray sent = pty.readBytes(1000, 1050);
+        QVERIFY2(sent.count('C') >= 8 && sent.count('C') <= 12, sent.constData());
+        QCOMPARE(sent.size(), sent.count('C'));
+        QCOMPARE(ready.count(), 0);
+        // A "C" among other characters: those before it are dropped, it counts as ready.
+        pty.write("xyC");
+        QVERIFY(ready.wait(500));
+    }
+
+    // Every timer is the session's own, under its design name, precise, and at its interval.
+    void timersArePreciseAndNamed_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<int>("writeStep");
+        QTest::newRow("ZW4630V") << Model::V << 100;
+        QTest::newRow("ZW4630UH") << Model::UH << 200;
+        QTest::newRow("ZW4630UM") << Model::UM << 100;
+        QTest::newRow("ZW4630UL") << Model::UL << 100;
+    }
+
+    void timersArePreciseAndNamed()
+    {
+        QFETCH(Model, model);
+        QFETCH(int, writeStep);
+        SerialConnection serial;
+        RadioSession session(model, &serial);
+        const QList<QPair<QTimer *, QString>> timers = {
+            {session.writeStepTimer(), QStringLiteral("Timer1")},
+            {session.writeStartTimer(), QStringLiteral("Timer2")},
+            {session.readyPollTimer(), QStringLiteral("Timer3")},
+            {session.readStartTimer(), QStringLiteral("Timer4")}};
+        for (const auto &[timer, name] : timers) {
+            QCOMPARE(timer->objectName(), name);
+            QCOMPARE(timer->timerType(), Qt::PreciseTimer);
+            QCOMPARE(timer->parent(), &session);
+        }
+        QCOMPARE(session.writeStepTimer()->interval(), writeStep);
+        QCOMPARE(session.writeStartTimer()->interval(), 100);
+        QCOMPARE(session.readyPollTimer()->interval(), 100);
+    }
+
+    void writeSendsTheImagePacedAndNumbered_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::newRow("ZW4630V") << Model::V;
+        QTest::newRow("ZW4630UH") << Model::UH;
+    }
+
+    // "A", then after Timer2 and one Timer1 interval the 16 channel blocks numbered 1 to 16 by
+    // position and the trailer, one Timer1 interval apart, byte for byte.
+    void writeSendsTheImagePacedAndNumbered()
+    {
+        QFETCH(Model, model);
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        openSession(Model(model), pty.slavePath());
+        const ChannelTable table = sampleTable(model);
+        const int interval = modelInfo(model).timer1IntervalMs;
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(m_session->beginWrite(table, QStringLiteral("7"), QStringLiteral("英文")));
+        QByteArray sent;
+        QList<qint64> arrival; // time of every character
+        while (sent.size() < 545 && clock.elapsed() < 2 * 17 * interval + 1000) {
+            QTest::qWait(1);
+            for (char c : pty.readAvailable()) {
+                sent += c;
+                arrival += clock.elapsed();
+            }
+        }
+        QCOMPARE(sent.size(), 545);
+        QCOMPARE(sent.left(1), QByteArray("A"));
+        // By position: record 1 (信道号 "17") goes out as 01, record 3 ("9") as 03, record 16
+        // (no number) as 10.
+        QCOMPARE(sent.mid(1, 2), QByteArray("01"));
+        QCOMPARE(sent.mid(1 + 2 * 32, 2), QByteArray("03"));
+        QCOMPARE(sent.mid(1 + 15 * 32, 2), QByteArray("10"));
+        ChannelTable numbered = table;
+        for (int i = 0; i < channelCount; ++i)
+            numbered[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
+        QCOMPARE(sent.mid(1), encodeChannelImage(numbered, modelInfo(model).receiveOffsetMHz,
+                                                 QStringLiteral("7"), QStringLiteral("英文")));
+        QCOMPARE(sent.mid(545 - 32 + 5, 3), QByteArray("710"));
+        // Block b is due one Timer2 and b + 1 Timer1 intervals after "A". The radio takes a
+        // block only that often, so none may come early; a busy machine may make one late,
+        // which the write benchmark measures instead. Over the whole image the pace holds.
+        for (int b = 0; b < imageBlockCount; ++b) {
+            const qint64 at = arrival.at(1 + b * 32) - arrival.at(0);
+            QVERIFY2(at >= 100 + (b + 1) * interval - 5,
+                     qPrintable(QStringLiteral("block %1: %2 ms after \"A\"").arg(b).arg(at)));
+        }
+        const qint64 all = arrival.at(1 + (imageBlockCount - 1) * 32) - arrival.at(1);
+        QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <=
+                     (imageBlockCount - 1) * interval / 10,
+                 qPrintable(QString::number(all)));
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(finished.at(0).at(0).value<WriteResult>().ok());
+        QCOMPARE(m_session->state(), RadioSession::State::Polling);
+        QVERIFY(!m_serial->isTransferring());
+    }
+
+    void readDecodesTheRadiosMemory_data()
+    {
+        QTest::addColumn<Model>("model");
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
+    }
+
+    // What a write leaves in the radio reads back as written, except that 信道号 is not read
+    // and tones come back in their shortest form.
+    void readDecodesTheRadiosMemory()
+    {
+        QFETCH(Model, model);
+        startRadio(model);
+        const ChannelTable table = sampleTable(model);
+        m_radio->setMemory(memoryOf(model, table, '7', "10"));
+        const ChannelTable current = blankTable();
+        const ReadResult result = read(current);
+        QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+        ChannelTable expected = table;
+        for (int i = 0; i < channelCount; ++i)
+            expected[std::size_t(i)][ChannelNumber] = current[std::size_t(i)][ChannelNumber];
+        expected[1][TxTone] = QStringLiteral("100");
+        expected[3][TxTone] = QStringLiteral("67");
+        for (int i = 0; i < channelCount; ++i)
+            QCOMPARE(result.records[std::size_t(i)].fields, expected[std::size_t(i)].fields);
+        QCOMPARE(result.settings.squelchLevel, QStringLiteral("7"));
+        QCOMPARE(result.settings.channelTone, QStringLiteral("英文"));
+        QCOMPARE(m_session->state(), RadioSession::State::Polling);
+    }
+
+    void channelFileFallsBackToNewWindowSettings_data()
+    {
+        QTest::addColumn<char>("squelch");
+        QTest::addColumn<QByteArray>("tone");
+        QTest::addColumn<QString>("squelchLevel");
+        QTest::addColumn<QString>("channelTone");
+        QTest::newRow("both carried") << '0' << QByteArray("01") << "0"
+                                      << "键音";
+        QTest::newRow("squelch not a digit") << 'A' << QByteArray("10") << "3"
+                                             << "英文";
+        QTest::newRow("tone code not offered") << '9' << QByteArray("11") << "9"
+                                               << "中文";
+        QTest::newRow("neither") << 'F' << QByteArray("FF") << "3"
+                                 << "中文";
+    }
+
+    // What the command-line tool saves after a read: a trailer value the lists do not offer
+    // gives the setting a new window starts with.
+    void channelFileFallsBackToNewWindowSettings()
+    {
+        QFETCH(char, squelch);
+        QFETCH(QByteArray, tone);
+        QFETCH(QString, squelchLevel);
+        QFETCH(QString, channelTone);
+        startRadio(Model::UL);
+        m_radio->setMemory(memoryOf(Model::UL, sampleTable(Model::UL), squelch, tone));
+        const ReadResult result = read(blankTable());
+        QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+        const ChannelFileData file = result.channelFile(Model::UL);
+        QCOMPARE(file.modelCode, QStringLiteral("3"));
+        QCOMPARE(file.squelchLevel, squelchLevel);
+        QCOMPARE(file.channelTone, channelTone);
+        QCOMPARE(file.records[2][RxFrequency], sampleTable(Model::UL)[2][RxFrequency]);
+    }
+
+    // A radio that starts its reply 1 s late is still read (the silence limit is per block).
+    void slowRadioWithinTheLimitIsRead()
+    {
+        startRadio(Model::UL);
+        VirtualRadio::Faults faults;
+        faults.replyDelayMs = 1000;
+        m_radio->setFaults(faults);
+        const ReadResult result = read(blankTable());
+        QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+        QCOMPARE(result.records[2][RxTone], QStringLiteral("D023N"));
+    }
+
+    // While one session reads, another on the same port neither polls nor takes the reply,
+    // cannot start a transfer, and polls again afterwards.
+    void otherSessionsStaySilentDuringARead()
+    {
+        startRadio(Model::UH);
+        VirtualRadio::Faults faults;
+        faults.silent = true; // nobody gets ready, so every session keeps polling
+        m_radio->setFaults(faults);
+        RadioSession other(Model::V, m_serial.get());
+        other.startPolling();
+        m_session->startPolling();
+        m_session->setBlockTimeout(300);
+        QString requests;   // all the radio received
+        QString duringRead; // what it received while the read held the line
+        bool reading = false;
+        connect(m_radio.get(), &VirtualRadio::requestReceived, this, [&](char c) {
+            requests += QLatin1Char(c);
+            if (reading)
+                duringRead += QLatin1Char(c);
+        });
+        QTest::qWait(250);
+        QVERIFY(requests.count(u'C') >= 3);
+        connect(m_serial.get(), &SerialConnection::transferChanged, this,
+                [&](bool transferring) { reading = transferring; });
+        QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
+        QVERIFY(m_session->beginRead(blankTable()));
+        QVERIFY(other.isPortBusy());
+        QVERIFY(!other.beginWrite(blankTable(), QStringLiteral("3"), QStringLiteral("中文")));
+        QVERIFY(!other.beginRead(blankTable()));
+        QVERIFY(finished.wait(3000));
+        QCOMPARE(finished.at(0).at(0).value<ReadResult>().outcome, ReadResult::Outcome::NoAnswer);
+        QCOMPARE(duringRead, QStringLiteral("B"));
+        QVERIFY(!other.isPortBusy());
+        requests.clear();
+        QTest::qWait(250);
+        QVERIFY(requests.count(u'C') >= 3);
+    }
+
+private:
+    void openSession(Model model, const QString &device)
+    {
+        m_serial = std::make_unique<SerialConnection>();
+        m_serial->setDevice(1, device);
+        QVERIFY(m_serial->open());
+        m_session = std::make_unique<RadioSession>(model, m_serial.get());
+    }
+
+    void startRadio(Model model)
+    {
+        m_radio = std::make_unique<VirtualRadio>(model);
+        m_radio->setPacing(false);
+        QVERIFY(m_radio->open());
+        openSession(model, m_radio->devicePath());
+    }
+
+    ReadResult read(const ChannelTable &current)
+    {
+        QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
+        if (!m_session->beginRead(current) || !finished.wait(5000))
+            return {};
+        return finished.at(0).at(0).value<ReadResult>();
+    }
+
+    std::unique_ptr<VirtualRadio> m_radio;
+    std::unique_ptr<SerialConnection> m_serial;
+    std::unique_ptr<RadioSession> m_session;
+};
+
+QTEST_GUILESS_MAIN(TestRadioSession)
+#include "tst_radiosession.moc"
