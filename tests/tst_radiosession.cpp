@@ -208,9 +208,11 @@ private slots:
         // block only that often, so none may come early; a busy machine may make one late,
         // which the write benchmark measures instead. Over the whole image the pace holds.
         for (int b = 0; b < imageBlockCount; ++b) {
-            const qint64 at = arrival.at(1 + b * 32) - arrival.at(0);
-            QVERIFY2(at >= 100 + (b + 1) * interval - 5,
-                     qPrintable(QStringLiteral("block %1: %2 ms after \"A\"").arg(b).arg(at)));
+            // Times from beginWrite, which sends "A" at once; the test sees a character a few
+            // milliseconds after it was sent, either way.
+            const qint64 at = arrival.at(1 + b * 32);
+            QVERIFY2(at >= 100 + (b + 1) * interval - 15,
+                     qPrintable(QStringLiteral("block %1: %2 ms").arg(b).arg(at)));
         }
         const qint64 all = arrival.at(1 + (imageBlockCount - 1) * 32) - arrival.at(1);
         QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <=
