@@ -1,3 +1,4 @@
+#include "exitsignals.h"
 #include "mainwindow.h"
 #include "serialconnection.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
@@ -64,5 +65,11 @@ int main(int argc, char *argv[])
         mainWindow.serial()->setDevice(1, radio->devicePath());
 #endif
     mainWindow.load();
+    // A signal ends the program as 退出系统 does: a transfer under way finishes first.
+    zw::ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &mainWindow, [&mainWindow] {
+        mainWindow.close();
+        QApplication::quit();
+    });
     return QApplication::exec();
 }

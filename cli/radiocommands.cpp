@@ -1,11 +1,13 @@
 #include "radiocommands.h"
 
+#include "backups.h"
 #include "console.h"
 #include "filecommands.h"
 #include "portaccess.h"
 #include "radiosession.h"
 #include "serialconnection.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 
@@ -82,10 +84,13 @@ public:
         return result;
     }
 
-    WriteResult write(const ChannelFileData &data)
+    // Identifies the radio, keeps its contents in the backups folder (`keptIn` names the
+    // file), then writes.
+    WriteResult write(const ChannelFileData &data, QString &keptIn, QString &backupError)
     {
         WriteResult result;
         result.outcome = WriteResult::Outcome::PortLost;
+        bool finished = false;
         ProgressBar bar(QStringLiteral("writing"));
         QEventLoop loop;
         QObject::connect(&m_session, &RadioSession::progress, &loop,
@@ -93,10 +98,20 @@ public:
         QObject::connect(&m_session, &RadioSession::writeFinished, &loop,
                          [&](const WriteResult &r) {
                              result = r;
+                             finished = true;
                              loop.quit();
                          });
-        if (m_session.beginWrite(data.records, data.squelchLevel, data.channelTone))
+        const Model model = m_session.model();
+        m_session.setBeforeWrite([&](const ReadResult &radio) {
+            const BackupResult kept =
+                writeBackup(backupFolder(), model, BackupReason::FromRadio, radio.channelFile(model));
+            keptIn = kept.fileName;
+            backupError = kept.error;
+            return kept.ok;
+        });
+        if (m_session.beginWrite(data.records, data.squelchLevel, data.channelTone) && !finished)
             loop.exec();
+        m_session.setBeforeWrite({});
         // The last block may still wait in the port's buffer: let it reach the line.
         if (result.ok() && !m_serial.flush(flushTimeoutMs)) {
             result.outcome = WriteResult::Outcome::PortLost;
@@ -182,8 +197,31 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
         result.message += QStringLiteral("; nothing sent");
         return result;
     }
-    const WriteResult written = line.write(data);
-    if (!written.ok()) {
+    QString keptIn;
+    QString backupError;
+    const WriteResult written = line.write(data, keptIn, backupError);
+    switch (written.outcome) {
+    case WriteResult::Outcome::Written:
+        break;
+    case WriteResult::Outcome::NoAnswer:
+        result.message = noAnswerMessage() + QStringLiteral("; nothing sent");
+        return result;
+    case WriteResult::Outcome::OtherModel:
+        result.message = QStringLiteral("the radio is a %1, not a %2: nothing sent (its channels "
+                                        "are written only from a file of its own model)")
+                             .arg(modelInfo(*written.radioModel).name, modelInfo(model).name);
+        return result;
+    case WriteResult::Outcome::NotIdentified:
+        result.message = QStringLiteral("the radio's answer to the read request was cut or "
+                                        "garbled, so its model is unknown: check the cable and "
+                                        "write again; nothing sent");
+        return result;
+    case WriteResult::Outcome::Declined:
+        result.message = QStringLiteral("cannot keep the radio's channels before writing (%1): "
+                                        "nothing sent")
+                             .arg(backupError);
+        return result;
+    case WriteResult::Outcome::PortLost:
         result.message =
             QStringLiteral("the port %1 failed during the write (%2): is the cable still "
                            "plugged in? The radio may hold part of the channels; write again")
@@ -191,6 +229,9 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
                                                          : written.portError);
         return result;
     }
+    if (!keptIn.isEmpty())
+        report(QStringLiteral("kept the radio's channels before the write in %1")
+                   .arg(QDir::toNativeSeparators(keptIn)));
     result.ok = true;
     return result;
 }

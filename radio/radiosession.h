@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 namespace zw
@@ -43,13 +44,20 @@ struct ReadResult {
 
 struct WriteResult {
     enum class Outcome {
-        Written,  // "A" and the 17 blocks left the port
-        PortLost, // the port failed or was closed before the last block was out
+        Written,       // "A" and the 17 blocks left the port
+        NoAnswer,      // the radio had not answered the ready poll, or not the read request
+        OtherModel,    // the radio is another model (radioModel): nothing sent
+        NotIdentified, // the radio's reply to the read request was cut, garbled or named no model
+        Declined,      // the check before the write said no (see setBeforeWrite)
+        PortLost,      // the port failed or was closed before the last block was out
     };
     Outcome outcome = Outcome::Written;
+    std::optional<Model> radioModel;
     QString portError;
 
     bool ok() const { return outcome == Outcome::Written; }
+    // Whether any of the write ("A" or a block) reached the line.
+    bool sentAny() const { return outcome == Outcome::Written || outcome == Outcome::PortLost; }
 };
 
 // One model's exchange with the radio over the program's serial connection: the ready poll, the
@@ -61,8 +69,15 @@ struct WriteResult {
 // precise timers: the radio takes a block only so often, and a coarse timer may fire up to 5 %
 // early. Nothing here waits or sleeps: every step is a timer tick or a readyRead.
 //
+// A write never goes out blind: it needs the radio's ready answer, then identifies the radio with
+// the read request ("B") and writes only into a radio of the session's own model, after the
+// check set with setBeforeWrite (which keeps the radio's contents) agreed. Before any "B" the
+// line must have been quiet for longer than one poll interval, and what came until then is
+// dropped: a late answer to the ready poll would otherwise shift every block of the reply.
+//
 // While this session reads or writes it owns the connection's transfer; the sessions of other
-// windows then neither read nor send, so a read's reply is not taken by their polls.
+// windows then neither read nor send, so a read's reply is not taken by their polls. While it is
+// idle after the ready answer and no session polls, what the line brings is read and dropped.
 class RadioSession final : public QObject
 {
     Q_OBJECT
@@ -102,10 +117,19 @@ public:
 
     // Starts the write of `records` and the two settings. The channel blocks are numbered by
     // position, 1 to 16, whatever the records' own 信道号 holds; all 17 blocks are built here,
-    // so nothing changed during the write alters what is sent. False, and nothing started,
-    // while a transfer runs here or on another session.
+    // so nothing changed during the write alters what is sent. Without the ready answer the
+    // write ends at once as NoAnswer; otherwise the radio is identified first (see the class
+    // comment). False, and nothing started, while a transfer runs here or on another session.
     bool beginWrite(const ChannelTable &records, const QString &squelchLevel,
                     const QString &channelTone);
+
+    // Called with the radio's contents once it is identified as the session's own model, just
+    // before "A" is sent; false declines the write and nothing is sent. Keeps a backup, so that
+    // a write can be undone by writing that backup back.
+    void setBeforeWrite(std::function<bool(const ReadResult &radio)> check)
+    {
+        m_beforeWrite = std::move(check);
+    }
 
     // Stops everything without reporting (the window is closing, the tool is done).
     void stop();
@@ -122,20 +146,28 @@ signals:
     void progress(int blocksDone, int blocksTotal);
     void readFinished(const zw::ReadResult &result);
     void writeFinished(const zw::WriteResult &result);
+    // After readFinished or writeFinished: the line is free again.
+    void transferEnded();
 
 private:
     void pollTick();
     void readTick();
+    void awaitQuietLine();
     void sendReadRequest();
+    void onReadyRead();
     void collect();
+    void replyEnded(ReadResult::Outcome outcome);
+    ReadResult decodeResult(ReadResult::Outcome outcome) const;
+    void identified(const ReadResult &radio);
     void writeStartTick();
     void writeStep();
     void onPortFailed(const QString &error);
     void endReadyWait(bool answered);
-    void finishRead(ReadResult::Outcome failure);
-    void finishWrite(WriteResult::Outcome outcome);
+    void finishRead(const ReadResult &result);
+    void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});
     void endTransfer();
     bool claimLine();
+    void setPolling(bool polling);
 
     Model m_model;
     QPointer<SerialConnection> m_serial; // the main window may delete it before this session
@@ -143,13 +175,17 @@ private:
     QTimer *m_writeStartTimer;
     QTimer *m_readyPollTimer;
     QTimer *m_readStartTimer;
-    QTimer m_requestPause; // short pause before "B" (late poll answers arrive and are dropped)
-    QTimer m_blockTimeout; // silence limit per reply block
-    QTimer m_readyWait;    // limit of awaitReady
+    QTimer m_quietWait;        // "B" goes out when the line has been quiet this long
+    QElapsedTimer m_quietFor;  // since the quiet wait began, to bound it on a chattering line
+    QElapsedTimer m_lineHeard; // since the line last brought something
+    QTimer m_blockTimeout;     // silence limit per reply block
+    QTimer m_readyWait;        // limit of awaitReady
     State m_state = State::Idle;
     ChannelTable m_current; // the table a read decodes into
     QByteArray m_reply;
     bool m_awaitingReply = false;
+    bool m_identifying = false; // a write waits for the radio's reply to "B"
+    std::function<bool(const ReadResult &)> m_beforeWrite;
     QByteArray m_image;     // the 17 blocks of the running write
     int m_writeCounter = 0; // 0, 6, ..., 96; 102 ends the write
     QString m_portError;

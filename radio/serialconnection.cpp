@@ -130,6 +130,14 @@ void SerialConnection::setTransferOwner(const QObject *owner)
     emit transferChanged(owner != nullptr);
 }
 
+void SerialConnection::setPolling(const QObject *session, bool polling)
+{
+    if (polling)
+        m_pollers.insert(session);
+    else
+        m_pollers.remove(session);
+}
+
 void SerialConnection::onError()
 {
     // A pulled adapter makes the port repeat its error in a tight loop and stay "open":

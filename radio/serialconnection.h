@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QSerialPort;
@@ -59,6 +60,11 @@ public:
     const QObject *transferOwner() const { return m_transferOwner; }
     bool isTransferring() const { return m_transferOwner != nullptr; }
 
+    // The sessions whose ready poll runs on this port: while any does, the characters waiting
+    // are the pollers' to read (an idle session must not drop another one's ready answer).
+    void setPolling(const QObject *session, bool polling);
+    bool isPolled() const { return !m_pollers.isEmpty(); }
+
 signals:
     void transferChanged(bool transferring);
     void readyRead();
@@ -74,6 +80,7 @@ private:
     QString m_devices[2];
     QString m_errorString;
     const QObject *m_transferOwner = nullptr;
+    QSet<const QObject *> m_pollers;
 };
 
 } // namespace zw

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -270,6 +271,19 @@ void ModelWindow::closeWindow()
 
 void ModelWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closing && !m_unloaded) {
+        event->ignore(); // already waiting for the transfer to end
+        return;
+    }
+    if (!m_unloaded && m_session->isTransferring()) {
+        // The session ends every transfer by itself (the write's last block, the read's
+        // silence limit, a failed port); the window stays until then.
+        m_closing = true;
+        QEventLoop wait;
+        connect(m_session, &RadioSession::transferEnded, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    m_closing = true;
     if (!m_unloaded) {
         m_unloaded = true;
         m_session->stop();

@@ -78,8 +78,10 @@ public:
     void setTransferLock(bool locked);
     bool isTransferLocked() const { return m_transferLocked; }
 
-    // Closes this window (its MDI frame when it has one).
+    // Closes this window (its MDI frame when it has one). A transfer under way is let finish
+    // first: a write cut half-way would leave the radio half written.
     void closeWindow();
+    bool isClosing() const { return m_closing; }
 
     // Called by whatever replaced the whole table (a read from the radio, a channel file, an
     // import): edits made before cannot be undone across it.
@@ -128,6 +130,7 @@ private:
     TableBackups *m_backups = nullptr;
     bool m_transferLocked = false;
     bool m_unloaded = false;
+    bool m_closing = false;
 };
 
 // Twips to pixels at 96 dpi.

@@ -1,6 +1,7 @@
 #include "radiotransfer.h"
 
 #include "channelstore.h"
+#include "language.h"
 #include "messagebox.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
@@ -14,6 +15,28 @@
 
 namespace zw
 {
+
+QString RadioTransfer::noAnswerText(bool english)
+{
+    return english ? QStringLiteral("The radio does not answer, so nothing was written. Check "
+                                    "that it is switched on, that the programming cable is "
+                                    "seated at both ends and that the right port is chosen.")
+                   : QStringLiteral("对讲机没有应答，没有写入数据。请检查对讲机是否已开机、"
+                                    "编程电缆两端是否插好、选择的端口是否正确。");
+}
+
+QString RadioTransfer::notIdentifiedText(bool english)
+{
+    return english ? QStringLiteral("The radio's model could not be read, so nothing was "
+                                    "written. Check the cable and write again.")
+                   : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
+}
+
+QString RadioTransfer::writtenText(bool english)
+{
+    return english ? QStringLiteral("The channels have been written to the radio.")
+                   : QStringLiteral("信道数据已写入对讲机。");
+}
 
 RadioTransfer::RadioTransfer(ModelWindow *window)
     : QObject(window), m_window(window), m_session(window->session()),
@@ -33,6 +56,10 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
             [this] { m_window->statusLine()->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
+    // The radio's contents are kept before a write replaces them.
+    m_session->setBeforeWrite([this](const ReadResult &radio) {
+        return m_window->backups()->keepRadioBeforeWrite(radio.channelFile(m_window->model()));
+    });
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
     // The radio-wide settings are part of what a transfer sends or replaces.
     connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
@@ -99,6 +126,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         showMessage(m_window, MessageIcon::None, otherRadioTitle(),
                     m_window->info().otherRadioMessages[code]);
         endTransfer();
+        if (m_window->isClosing())
+            return;
         // The window that fits the radio takes over; the user reads again there. Queued, as
         // it closes this window.
         QMetaObject::invokeMethod(
@@ -123,8 +152,31 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_progress->hide();
     m_window->statusLine()->setText(QString());
-    if (!result.ok())
+    const bool english = isEnglish();
+    switch (result.outcome) {
+    case WriteResult::Outcome::Written:
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle(), writtenText(english));
+        break;
+    case WriteResult::Outcome::NoAnswer:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), noAnswerText(english));
+        break;
+    case WriteResult::Outcome::OtherModel: {
+        // Named as the read names it; nothing was sent, and this window keeps its table.
+        const auto code = std::size_t(modelInfo(*result.radioModel).code.toInt());
+        showMessage(m_window, MessageIcon::None, otherRadioTitle(),
+                    m_window->info().otherRadioMessages[code]);
+        break;
+    }
+    case WriteResult::Outcome::NotIdentified:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+                    notIdentifiedText(english));
+        break;
+    case WriteResult::Outcome::Declined:
+        break; // the user chose not to write
+    case WriteResult::Outcome::PortLost:
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portWriteFailedText());
+        break;
+    }
     endTransfer();
 }
 

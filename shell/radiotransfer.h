@@ -42,6 +42,10 @@ public:
     {
         return QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
     }
+    // Texts of the write's own outcomes, in the window's language.
+    static QString noAnswerText(bool english);
+    static QString notIdentifiedText(bool english);
+    static QString writtenText(bool english);
 
 private:
     // Refuses while this window or another one transfers (the latter with a message); else

@@ -58,4 +58,19 @@ void TableBackups::keepFromRadio()
         qWarning("cannot keep a backup of the radio's channels: %s", qPrintable(result.error));
 }
 
+bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
+{
+    const BackupResult result =
+        writeBackup(backupFolder(), m_window->model(), BackupReason::FromRadio, radio);
+    if (result.ok) {
+        m_lastBackup = result.fileName;
+        return true;
+    }
+    return askToContinue(
+        m_window, systemInfoTitle(),
+        QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被"
+                       "替换且没有备份。")
+            .arg(result.error));
+}
+
 } // namespace zw

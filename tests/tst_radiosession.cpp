@@ -17,6 +17,7 @@ using namespace zw;
 using zw::test::PtyPair;
 
 Q_DECLARE_METATYPE(zw::Model)
+Q_DECLARE_METATYPE(zw::WriteResult::Outcome)
 
 namespace
 {
@@ -178,19 +179,58 @@ private slots:
         openSession(Model(model), pty.slavePath());
         const ChannelTable table = sampleTable(model);
         const int interval = modelInfo(model).timer1IntervalMs;
-        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        // The test plays the radio on the line: it answers "C", answers "B" with its memory,
+        // and notes when each character of the write arrives, counted from the moment the
+        // session sends "A".
+        const QByteArray reply = VirtualRadio(model).reply();
         QElapsedTimer clock;
-        clock.start();
-        QVERIFY(m_session->beginWrite(table, QStringLiteral("7"), QStringLiteral("英文")));
+        connect(m_session.get(), &RadioSession::progress, this, [&](int done, int total) {
+            if (total == imageBlockCount && done == 0)
+                clock.start();
+        });
+        QByteArray before; // what the session sent before "A"
         QByteArray sent;
-        QList<qint64> arrival; // time of every character
-        while (sent.size() < 545 && clock.elapsed() < 2 * 17 * interval + 1000) {
-            QTest::qWait(1);
+        QList<qint64> arrival; // time of every character from "A" on
+        auto playRadio = [&] {
             for (char c : pty.readAvailable()) {
-                sent += c;
-                arrival += clock.elapsed();
+                if (!sent.isEmpty() || c == 'A') {
+                    sent += c;
+                    arrival += clock.elapsed();
+                    continue;
+                }
+                before += c;
+                if (c == 'C')
+                    pty.write("C");
+                else if (c == 'B')
+                    pty.write(reply);
             }
+        };
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        QTRY_VERIFY_WITH_TIMEOUT((playRadio(), ready.count() == 1), 1000);
+        // The check before the write gets the radio's contents while nothing is sent yet.
+        ReadResult radio;
+        QByteArray sentAtCheck;
+        m_session->setBeforeWrite([&](const ReadResult &contents) {
+            playRadio();
+            radio = contents;
+            sentAtCheck = before + sent;
+            return true;
+        });
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QVERIFY(m_session->beginWrite(table, QStringLiteral("7"), QStringLiteral("英文")));
+        QElapsedTimer limit;
+        limit.start();
+        while (sent.size() < 545 && limit.elapsed() < 2 * 17 * interval + 2000) {
+            QTest::qWait(1);
+            playRadio();
         }
+        // The radio was identified with one read request before the write.
+        QCOMPARE(before.count('B'), 1);
+        QVERIFY(before.endsWith('B'));
+        QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
+        QVERIFY(!sentAtCheck.contains('A'));
+        QCOMPARE(radio.channelFile(model).records[1][RxTone], QStringLiteral("88.5"));
         QCOMPARE(sent.size(), 545);
         QCOMPARE(sent.left(1), QByteArray("A"));
         // By position: record 1 (信道号 "17") goes out as 01, record 3 ("9") as 03, record 16
@@ -208,8 +248,6 @@ private slots:
         // block only that often, so none may come early; a busy machine may make one late,
         // which the write benchmark measures instead. Over the whole image the pace holds.
         for (int b = 0; b < imageBlockCount; ++b) {
-            // Times from beginWrite, which sends "A" at once; the test sees a character a few
-            // milliseconds after it was sent, either way.
             const qint64 at = arrival.at(1 + b * 32);
             QVERIFY2(at >= 100 + (b + 1) * interval - 15,
                      qPrintable(QStringLiteral("block %1: %2 ms").arg(b).arg(at)));
@@ -222,6 +260,164 @@ private slots:
         QVERIFY(finished.at(0).at(0).value<WriteResult>().ok());
         QCOMPARE(m_session->state(), RadioSession::State::Polling);
         QVERIFY(!m_serial->isTransferring());
+    }
+
+    // Without the ready answer a write sends nothing at all.
+    void writeWithoutReadyAnswerSendsNothing()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        openSession(Model::V, pty.slavePath());
+        m_session->startPolling();
+        QTest::qWait(150); // one poll or two, unanswered
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QVERIFY(m_session->beginWrite(sampleTable(Model::V), QStringLiteral("3"),
+                                      QStringLiteral("中文")));
+        QVERIFY(finished.wait(1000));
+        const WriteResult result = finished.at(0).at(0).value<WriteResult>();
+        QCOMPARE(result.outcome, WriteResult::Outcome::NoAnswer);
+        QVERIFY(!result.sentAny());
+        const QByteArray sent = pty.readBytes(10000, 300);
+        QCOMPARE(sent, QByteArray(sent.size(), 'C'));
+        QCOMPARE(m_session->state(), RadioSession::State::Polling);
+    }
+
+    void writeOnlyIntoAnIdentifiedRadioOfItsModel_data()
+    {
+        QTest::addColumn<Model>("radioModel");
+        QTest::addColumn<int>("stopAfterBlocks");
+        QTest::addColumn<int>("garbageIn");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("declined");
+        QTest::addColumn<WriteResult::Outcome>("outcome");
+        using O = WriteResult::Outcome;
+        QTest::newRow("radio of another model")
+            << Model::UH << -1 << -1 << QString() << false << O::OtherModel;
+        QTest::newRow("no answer to the read request")
+            << Model::V << 0 << -1 << QString() << false << O::NoAnswer;
+        QTest::newRow("answer cut")
+            << Model::V << 11 << -1 << QString() << false << O::NotIdentified;
+        QTest::newRow("answer garbled")
+            << Model::V << -1 << 5 << QString() << false << O::NotIdentified;
+        QTest::newRow("no model of the family")
+            << Model::V << -1 << -1 << QStringLiteral("5") << false << O::NotIdentified;
+        QTest::newRow("check before the write declines")
+            << Model::V << -1 << -1 << QString() << true << O::Declined;
+    }
+
+    // The write reads the radio once to identify it; anything but a radio of the session's own
+    // model that the check accepts gets no "A" and keeps its memory.
+    void writeOnlyIntoAnIdentifiedRadioOfItsModel()
+    {
+        QFETCH(Model, radioModel);
+        QFETCH(int, stopAfterBlocks);
+        QFETCH(int, garbageIn);
+        QFETCH(QString, code);
+        QFETCH(bool, declined);
+        QFETCH(WriteResult::Outcome, outcome);
+        m_radio = std::make_unique<VirtualRadio>(radioModel);
+        m_radio->setPacing(false);
+        QVERIFY(m_radio->open());
+        openSession(Model::V, m_radio->devicePath());
+        m_session->setBlockTimeout(200);
+        const VirtualRadio::Memory memory = m_radio->memory();
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        QVERIFY(ready.wait(1000));
+        VirtualRadio::Faults faults;
+        faults.stopAfterBlocks = stopAfterBlocks;
+        faults.garbageInBlock = garbageIn;
+        faults.reportedCode = code;
+        m_radio->setFaults(faults);
+        int checks = 0;
+        m_session->setBeforeWrite([&](const ReadResult &) {
+            ++checks;
+            return !declined;
+        });
+        QString requests;
+        connect(m_radio.get(), &VirtualRadio::requestReceived, this,
+                [&](char c) { requests += QLatin1Char(c); });
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QVERIFY(m_session->beginWrite(sampleTable(Model::V), QStringLiteral("3"),
+                                      QStringLiteral("中文")));
+        QVERIFY(finished.wait(2000));
+        const WriteResult result = finished.at(0).at(0).value<WriteResult>();
+        QCOMPARE(result.outcome, outcome);
+        QVERIFY(!result.sentAny());
+        if (outcome == WriteResult::Outcome::OtherModel)
+            QCOMPARE(result.radioModel, std::optional<Model>(radioModel));
+        QCOMPARE(checks, declined ? 1 : 0);
+        QTest::qWait(50);
+        QCOMPARE(requests.count(u'B'), 1);
+        QVERIFY2(!requests.contains(u'A'), qPrintable(requests));
+        QCOMPARE(m_radio->memory().channels, memory.channels);
+        QVERIFY(!m_serial->isTransferring());
+    }
+
+    void lateReadyAnswerDoesNotShiftTheReply_data()
+    {
+        QTest::addColumn<int>("readyDelayMs");
+        QTest::addColumn<bool>("write");
+        QTest::newRow("read, ready answer 250 ms late") << 250 << false;
+        QTest::newRow("read, ready answer 600 ms late") << 600 << false;
+        QTest::newRow("write, ready answer 600 ms late") << 600 << true;
+    }
+
+    // A radio slow to answer the poll sends its late "C"s after the session saw the first one;
+    // the reply to "B" (read, or the identification before a write) is still read whole and
+    // in place.
+    void lateReadyAnswerDoesNotShiftTheReply()
+    {
+        QFETCH(int, readyDelayMs);
+        QFETCH(bool, write);
+        startRadio(Model::UM);
+        VirtualRadio::Faults faults;
+        faults.readyDelayMs = readyDelayMs;
+        m_radio->setFaults(faults);
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        QVERIFY(ready.wait(readyDelayMs + 1000));
+        const QString channel2 = formatFrequency(modelInfo(Model::UM).band.bandLow + 5.0125);
+        if (!write) {
+            const ReadResult result = read(blankTable());
+            QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+            QCOMPARE(result.records[1][RxFrequency], channel2);
+            return;
+        }
+        ReadResult radio;
+        m_session->setBeforeWrite([&](const ReadResult &contents) {
+            radio = contents;
+            return false; // the identification is what this test is about
+        });
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QVERIFY(m_session->beginWrite(blankTable(), QStringLiteral("3"), QStringLiteral("中文")));
+        QVERIFY(finished.wait(3000));
+        QCOMPARE(finished.at(0).at(0).value<WriteResult>().outcome, WriteResult::Outcome::Declined);
+        QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
+        QCOMPARE(radio.records[1][RxFrequency], channel2);
+    }
+
+    // Idle after the ready answer, the session reads what the line brings and drops it; but
+    // while another session polls on the same port, the characters are left for its poll.
+    void idleLineIsDroppedUnlessAnotherSessionPolls()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        openSession(Model::V, pty.slavePath());
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        pty.readBytes(1, 500);
+        pty.write("C");
+        QVERIFY(ready.wait(500));
+        pty.write(QByteArray(4000, 'x'));
+        QTRY_COMPARE_WITH_TIMEOUT(m_serial->waiting(), qint64(0), 1000);
+
+        RadioSession other(Model::UH, m_serial.get());
+        QSignalSpy otherReady(&other, &RadioSession::radioReady);
+        other.startPolling();
+        pty.readBytes(1, 500);
+        pty.write("xyC");
+        QVERIFY(otherReady.wait(500));
     }
 
     void readDecodesTheRadiosMemory_data()
