@@ -382,6 +382,8 @@ private slots:
             runCli({"write", "--port", m_radio->devicePath(), "--model", shortName(model), path});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("kept the radio's channels before the write in")),
+                 qPrintable(run.err));
         QVERIFY(written.count() == 1 || written.wait(2000));
         // What a model window with this file loaded would send: channel numbers 1 to 16.
         ChannelTable sent = readFile(path).data.records;
@@ -396,14 +398,16 @@ private slots:
 
     void anotherModelIsRefusedAndNothingWritten_data()
     {
-        QTest::addColumn<bool>("reading");
-        QTest::newRow("radio of another model") << true;
-        QTest::newRow("file of another model") << false;
+        QTest::addColumn<QString>("what");
+        QTest::newRow("read from a radio of another model") << "read";
+        QTest::newRow("write a file of another model") << "file";
+        QTest::newRow("write into a radio of another model") << "radio";
     }
 
     void anotherModelIsRefusedAndNothingWritten()
     {
-        QFETCH(bool, reading);
+        QFETCH(QString, what);
+        const bool reading = what == QLatin1String("read");
         startRadio(Model::UH);
         const VirtualRadio::Memory before = m_radio->memory();
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
@@ -416,7 +420,7 @@ private slots:
                          QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing written")),
                      qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(path));
-        } else {
+        } else if (what == QLatin1String("file")) {
             QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
             const Run run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "UH", path});
@@ -424,6 +428,18 @@ private slots:
             QVERIFY2(run.err.contains(QStringLiteral(
                          "is a channel file of a ZW4630V, not of a ZW4630UH: nothing sent")),
                      qPrintable(run.err));
+            QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
+            QCOMPARE(m_radio->memory().channels, before.channels);
+        } else {
+            // The radio is identified with one read request before anything is sent.
+            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).bytes));
+            const Run run =
+                runCli({"write", "--port", m_radio->devicePath(), "--model", "V", path});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(
+                         QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing sent")),
+                     qPrintable(run.err));
+            QVERIFY(requests.contains(QVariantList{QVariant::fromValue('B')}));
             QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
             QCOMPARE(m_radio->memory().channels, before.channels);
         }
@@ -461,6 +477,9 @@ private slots:
             m_radio->setFaults(faults);
             port = m_radio->devicePath();
         }
+        std::unique_ptr<QSignalSpy> requests;
+        if (m_radio)
+            requests = std::make_unique<QSignalSpy>(m_radio.get(), &VirtualRadio::requestReceived);
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
         if (command == QLatin1String("write"))
             QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).bytes));
@@ -475,6 +494,8 @@ private slots:
         QVERIFY(clock.elapsed() < 10000);
         if (command == QLatin1String("read"))
             QVERIFY(!QFileInfo::exists(file));
+        if (requests) // nothing is sent to a radio that does not answer
+            QVERIFY(!requests->contains(QVariantList{QVariant::fromValue('A')}));
     }
 
     // A device this user may not open: the message names the device's own group. Run as the

@@ -13,6 +13,7 @@
 #include "radiosession.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
+#include "tablebackups.h"
 #include "virtualradio.h"
 
 #include <QAction>
@@ -129,6 +130,7 @@ private slots:
 
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         auto *progress = w->findChild<QProgressBar *>(QStringLiteral("transferProgress"));
+        MessageBoxAnswerer answerer;
         w->writeAction()->trigger();
         QTRY_VERIFY(progress->isVisible());
         QVERIFY(w->isTransferLocked());
@@ -137,7 +139,12 @@ private slots:
         QVERIFY(!w->fileMenu()->menuAction()->isEnabled());
         QVERIFY(waitUnlocked(w, 5000));
         QTRY_COMPARE(written.count(), 1);
-        QCOMPARE(w->statusLine()->text(), QString());
+        // The user is told the write is done; what the radio held before is in the backups.
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
+        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::writtenText(false));
+        QVERIFY2(w->backups()->lastBackup().contains(QStringLiteral("from-radio")),
+                 qPrintable(w->backups()->lastBackup()));
         QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
         QCOMPARE(m_radio->memory().squelch, '7');
         QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
@@ -148,11 +155,10 @@ private slots:
         w->squelchList()->setCurrentText(QStringLiteral("3"));
         w->channelToneList()->setCurrentText(QStringLiteral("中文"));
         QSignalSpy replaced(w, &ModelWindow::tableReplaced);
-        MessageBoxAnswerer answerer;
         w->readAction()->trigger();
         QCOMPARE(w->statusLine()->text(), QStringLiteral("正在读数据......"));
         QVERIFY(waitUnlocked(w, 3000));
-        QCOMPARE(answerer.count(), 0);
+        QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
 
         // Back as written, except that 信道号 is not read and tones come back in their
@@ -283,6 +289,88 @@ private slots:
         QVERIFY(v->writeAction()->isEnabled());
     }
 
+    void writeRefusedWithoutTheRightRadio_data()
+    {
+        QTest::addColumn<Model>("radioModel");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("silent radio")
+            << Model::V << true << QStringLiteral("系统信息") << RadioTransfer::noAnswerText(false);
+        QTest::newRow("radio of another model")
+            << Model::UH << false << RadioTransfer::otherRadioTitle()
+            << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！");
+    }
+
+    // Write Data in the ZW4630V window sends no "A" to a radio that does not answer or is
+    // another model, says why, and leaves the window as it was.
+    void writeRefusedWithoutTheRightRadio()
+    {
+        QFETCH(Model, radioModel);
+        QFETCH(bool, silent);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        startProgram(radioModel);
+        VirtualRadio::Faults faults;
+        faults.silent = silent;
+        m_radio->setFaults(faults);
+        const VirtualRadio::Memory memory = m_radio->memory();
+        ModelWindow *w = m_main->showModel(Model::V);
+        if (!silent)
+            QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        else
+            QTest::qWait(250);
+        QVERIFY(w->store()->setRecords(sampleTable(Model::V)));
+        QString requests;
+        connect(m_radio.get(), &VirtualRadio::requestReceived, this,
+                [&](char c) { requests += QLatin1Char(c); });
+        MessageBoxAnswerer answerer;
+        w->writeAction()->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
+        QCOMPARE(answerer.seen().at(0).title, title);
+        QCOMPARE(answerer.seen().at(0).text, text);
+        QVERIFY(waitUnlocked(w, 1000));
+        QVERIFY2(!requests.contains(u'A'), qPrintable(requests));
+        QCOMPARE(requests.count(u'B'), silent ? 0 : 1);
+        QCOMPARE(m_radio->memory().channels, memory.channels);
+        QCOMPARE(m_main->modelWindow(Model::V), w); // no hand-over: this table stays here
+        QVERIFY(w->writeAction()->isEnabled());
+        QCOMPARE(w->store()->record(1)[RxFrequency], sampleTable(Model::V)[1][RxFrequency]);
+    }
+
+    // 退出系统 during a write waits for its last block: the radio holds the whole image.
+    void exitDuringAWriteWaitsForItsEnd()
+    {
+        startProgram(Model::V);
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        QVERIFY(w->store()->setRecords(sampleTable(Model::V)));
+        QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        MessageBoxAnswerer answerer;
+        bool exited = false;
+        connect(w->session(), &RadioSession::progress, this, [&](int done, int total) {
+            if (total != imageBlockCount || done != 3 || exited)
+                return;
+            exited = true;
+            QMetaObject::invokeMethod(
+                this, [this] { m_main->exitProgram(); }, // 退出系统
+                Qt::QueuedConnection);
+        });
+        w->writeAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(exited, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_main->isVisible(), 5000);
+        QTRY_COMPARE(written.count(), 1);
+        QVERIFY(m_main->modelWindow(Model::V) == nullptr);
+        QVERIFY(!m_main->serial()->isOpen());
+        ChannelTable sent = sampleTable(Model::V);
+        for (int i = 0; i < channelCount; ++i)
+            sent[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
+        QCOMPARE(m_radio->memory().channels[0],
+                 EncodeChannelBlock(sent[0], modelInfo(Model::V).receiveOffsetMHz).toLatin1());
+        QCOMPARE(m_radio->memory().channels[15],
+                 EncodeChannelBlock(sent[15], modelInfo(Model::V).receiveOffsetMHz).toLatin1());
+    }
+
     void portFailureEndsTheTransfer_data()
     {
         QTest::addColumn<bool>("write");
@@ -305,14 +393,25 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::UM);
         const ChannelTable before = sampleTable(Model::UM);
         QVERIFY(w->store()->setRecords(before));
+        if (write && !closedBefore) {
+            // The test is the radio until the write is under way: ready, then identified.
+            pty.readBytes(1, 1000);
+            pty.write("C");
+            QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        }
         if (closedBefore)
             m_main->serial()->close();
         MessageBoxAnswerer answerer;
         (write ? w->writeAction() : w->readAction())->trigger();
         if (!closedBefore) {
-            pty.readBytes(write ? 1 + 3 * 32 : 1, 2000);
-            if (!write) // a partial reply, then the cable goes
+            QByteArray sent;
+            QTRY_VERIFY_WITH_TIMEOUT((sent += pty.readAvailable()).contains('B'), 2000);
+            if (write) {
+                pty.write(VirtualRadio(Model::UM).reply());
+                pty.readBytes(1 + 3 * 32, 2000);
+            } else { // a partial reply, then the cable goes
                 pty.write(QByteArray(100, '0'));
+            }
             QTest::qWait(20);
             pty.closeMaster();
         }
