@@ -64,12 +64,13 @@ int main(int argc, char *argv[])
     if (radio)
         mainWindow.serial()->setDevice(1, radio->devicePath());
 #endif
-    mainWindow.load();
-    // A signal ends the program as 退出系统 does: a transfer under way finishes first.
+    // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
+    // port closes and its lock file goes.
     zw::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &mainWindow, [&mainWindow] {
         mainWindow.close();
         QApplication::quit();
     });
+    mainWindow.load();
     return QApplication::exec();
 }
