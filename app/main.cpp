@@ -1,50 +1,94 @@
 #include "exitsignals.h"
 #include "mainwindow.h"
-#include "serialconnection.h"
+#include "portdevices.h"
+#include "programicon.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
 #endif
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSettings>
 
 #include <cstdio>
 #include <memory>
+#include <vector>
+
+namespace
+{
+
+void nameTheApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ZW4630"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("B1.3"));
+}
+
+// The program's options, the same for the early look at the command line and the real one.
+void describeOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral("ZW4630 channel programming software"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({{QStringLiteral("com1")},
+                      QStringLiteral("Serial device used as COM1 for this run."),
+                      QStringLiteral("DEVICE")});
+    parser.addOption({{QStringLiteral("com2")},
+                      QStringLiteral("Serial device used as COM2 for this run."),
+                      QStringLiteral("DEVICE")});
+#ifdef ZW_HAVE_VIRTUAL_RADIO
+    parser.addOption({{QStringLiteral("virtual-radio")},
+                      QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), "
+                                     "played inside the program."),
+                      QStringLiteral("MODEL")});
+#endif
+}
+
+// --help and --version are answered before the windowing system is touched, so that they work
+// without a display. Qt's own GUI options (-platform, -style, ...) are not known yet here; a
+// command line with them is left to the full parse once the GUI application exists.
+void answerHelpAndVersion(int argc, char *argv[])
+{
+    // On copies: an application object may take its own options out of the argument list,
+    // and the GUI application that follows must see the list whole.
+    std::vector<char *> arguments(argv, argv + argc);
+    arguments.push_back(nullptr);
+    int count = argc;
+    QCoreApplication early(count, arguments.data());
+    nameTheApplication();
+    QCommandLineParser parser;
+    describeOptions(parser);
+    if (parser.parse(QCoreApplication::arguments())) {
+        parser.process(early); // answers --help, --help-all and --version, and exits
+        return;
+    }
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    answerHelpAndVersion(argc, argv);
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZW4630"));
-    QApplication::setApplicationVersion(QStringLiteral("B1.3"));
+    nameTheApplication();
+    QApplication::setWindowIcon(zw::programIcon()); // every window's icon
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("ZW4630 channel programming software"));
-    parser.addHelpOption();
-    const QCommandLineOption com1({QStringLiteral("com1")},
-                                  QStringLiteral("Serial device used as COM1."),
-                                  QStringLiteral("DEVICE"));
-    const QCommandLineOption com2({QStringLiteral("com2")},
-                                  QStringLiteral("Serial device used as COM2."),
-                                  QStringLiteral("DEVICE"));
-    parser.addOption(com1);
-    parser.addOption(com2);
-#ifdef ZW_HAVE_VIRTUAL_RADIO
-    const QCommandLineOption virtualRadio(
-        {QStringLiteral("virtual-radio")},
-        QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), played "
-                       "inside the program."),
-        QStringLiteral("MODEL"));
-    parser.addOption(virtualRadio);
-#endif
+    describeOptions(parser);
     parser.process(app);
 
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     std::unique_ptr<zw::VirtualRadio> radio;
-    if (parser.isSet(virtualRadio)) {
-        const auto model = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(virtualRadio));
+    if (parser.isSet(QStringLiteral("virtual-radio"))) {
+        const QString name = parser.value(QStringLiteral("virtual-radio"));
+        const auto model = zw::modelFromName(QStringLiteral("ZW4630") + name);
         if (!model) {
-            std::fprintf(stderr, "unknown radio model: %s (V, UH, UM or UL)\n",
-                         qPrintable(parser.value(virtualRadio)));
+            std::fprintf(stderr, "unknown radio model: %s (V, UH, UM or UL)\n", qPrintable(name));
             return 2;
         }
         radio = std::make_unique<zw::VirtualRadio>(*model);
@@ -55,15 +99,22 @@ int main(int argc, char *argv[])
     }
 #endif
 
-    zw::MainWindow mainWindow;
-    if (parser.isSet(com1))
-        mainWindow.serial()->setDevice(1, parser.value(com1));
-    if (parser.isSet(com2))
-        mainWindow.serial()->setDevice(2, parser.value(com2));
+    // The devices chosen in the port dialog, remembered from earlier runs; the command line
+    // replaces them for this run.
+    QSettings settings(QStringLiteral("ZW4630"), QStringLiteral("ZW4630"));
+    zw::PortDevices devices(&settings);
+    for (int port : {1, 2}) {
+        const QString option = QStringLiteral("com%1").arg(port);
+        if (parser.isSet(option))
+            devices.overrideDevice(port, parser.value(option));
+    }
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     if (radio)
-        mainWindow.serial()->setDevice(1, radio->devicePath());
+        devices.overrideDevice(1, radio->devicePath());
 #endif
+
+    zw::MainWindow mainWindow;
+    mainWindow.setPortDevices(devices);
     // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
     // port closes and its lock file goes.
     zw::ExitSignals exitSignals;

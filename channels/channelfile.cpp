@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace zw
 {
 
@@ -42,11 +44,17 @@ QString shortestNumberText(const QString &text)
     return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
+// Values are written as they are, without quotes. Only a comma or a line break inside a value
+// (which no list entry holds; a hand-made file can bring one) would end it early, so such a
+// value is quoted, as the reading rules understand it; so is one whose first character after
+// its blanks is a double quote, which would otherwise be read as the start of a quoted value.
+// Blanks before a value are skipped on reading, so a blank list entry comes back empty: the same
+// to the radio and in the grid.
 bool needsQuotes(const QString &text)
 {
-    if (text.isEmpty())
-        return false;
-    if (isBlank(text.front()) || text.front() == u'"')
+    const auto firstShown =
+        std::find_if(text.begin(), text.end(), [](QChar c) { return !isBlank(c); });
+    if (firstShown != text.end() && *firstShown == u'"')
         return true;
     for (QChar c : text) {
         if (c == u',' || isLineBreak(c))

@@ -31,10 +31,11 @@ struct ChannelFileBytes {
     QString error; // why ok is false
 };
 
-// The file's bytes: the 163 values each followed by a comma, in GB2312, no line breaks. A value
-// that would not read back as itself unquoted (leading blanks, such as the blank pick-list
-// entries, a comma, a line break or a leading double quote) is written in double quotes. Fails
-// when a text cannot be written in GB2312, or needs quotes but holds a double quote itself.
+// The file's bytes: the 163 values each followed by a comma, in GB2312, no line breaks, no
+// quotes. Only a value holding a comma or a line break, or starting with a double quote, is
+// written in double quotes. A blank entry (such as the blank pick-list entries) is written as
+// its blanks and reads back empty. Fails when a text cannot be written in GB2312, or needs quotes
+// but holds a double quote itself.
 ChannelFileBytes writeChannelFile(const ChannelFileData &data);
 
 struct ChannelFileValues {

@@ -2,6 +2,7 @@
 // from CHIRP CSV, without a window. See --help.
 #include "console.h"
 #include "filecommands.h"
+#include "portcommands.h"
 #include "radiocommands.h"
 
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@ namespace
 {
 
 constexpr int defaultReadyTimeoutSeconds = 5;
+constexpr int defaultProbeTimeoutMs = 700;
 
 const char *const overview = R"(Usage: zw4630-cli COMMAND [options]
 
@@ -26,6 +28,7 @@ Commands:
   show        print a channel file as a table
   export-csv  convert a channel file to CHIRP CSV
   import-csv  convert CHIRP CSV to a channel file
+  ports       list the serial ports; with --probe, find the radio
 
 zw4630-cli COMMAND --help describes each command.
 Exit status: 0 success, 1 the operation failed, 2 wrong usage.
@@ -87,6 +90,19 @@ Options:
   -o FILE        the channel file to write (replaced whole)
   --skip-bad     write the rows that fit and leave the others out
 )"},
+    {"ports", "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]]",
+     R"(Lists the serial ports the system knows, with their descriptions and USB ids.
+With --probe, sends the ready poll to each of them (a few at a time, each
+closed again at once) and says which one has a radio answering; exit status 1
+when none answers. With --port, only the devices named are probed, listed or
+not (pseudo-terminals and links such as /dev/serial/by-id/... are never
+listed).
+
+Options:
+  --probe            poll the ports and say which one has a radio answering
+  --port DEVICE      probe this device instead (may be given several times)
+  --timeout SECONDS  how long each port may take to answer (default 0.7)
+)"},
 };
 
 const CommandHelp *findHelp(const QString &name)
@@ -118,6 +134,7 @@ const QCommandLineOption outOption({QStringLiteral("o"), QStringLiteral("output"
 const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
                                        QStringLiteral("SECONDS"));
 const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
+const QCommandLineOption probeOption({QStringLiteral("probe")}, QString());
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // An option as the usage line writes it: "-o", "--port".
@@ -277,6 +294,20 @@ int runImport(const CommandHelp &help, const QStringList &arguments)
                      p.isSet(skipBadOption));
 }
 
+int runPorts(const CommandHelp &help, const QStringList &arguments)
+{
+    Parsed parsed;
+    parse(parsed, help, arguments, {probeOption, portOption, timeoutOption}, 0, {});
+    if (parsed.status >= 0)
+        return parsed.status;
+    const QCommandLineParser &p = parsed.parser;
+    const bool probe = p.isSet(probeOption);
+    if (!probe && (p.isSet(portOption) || p.isSet(timeoutOption)))
+        return usageError(help, QStringLiteral("--port and --timeout go with --probe"));
+    const int timeoutMs = p.isSet(timeoutOption) ? readyTimeoutMs(p) : defaultProbeTimeoutMs;
+    return listPorts(probe, p.values(portOption), timeoutMs);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -310,6 +341,8 @@ int main(int argc, char *argv[])
         return runWrite(*help, arguments);
     if (command == QLatin1String("show"))
         return runShow(*help, arguments);
+    if (command == QLatin1String("ports"))
+        return runPorts(*help, arguments);
     if (command == QLatin1String("export-csv"))
         return runExport(*help, arguments);
     return runImport(*help, arguments);

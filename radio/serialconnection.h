@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QObject>
+#include <QSerialPort>
 #include <QSet>
 #include <QString>
-
-class QSerialPort;
 
 namespace zw
 {
 
 // The program's one serial connection to the radio (MSComm1): port number 1 or 2, 9600 baud,
 // 8 data bits, no parity, 1 stop bit, no flow control. Port 1 and port 2 name devices
-// ("COM1"/"COM2" on Windows, "/dev/ttyS0"/"/dev/ttyS1" elsewhere unless replaced by the
-// command line). Opening takes the device exclusively, so a port held by another program
-// counts as in use.
+// ("COM1"/"COM2" on Windows, "/dev/ttyS0"/"/dev/ttyS1" elsewhere unless the port dialog or the
+// command line name others). Opening takes the device exclusively, so a port held by another
+// program counts as in use.
 class SerialConnection final : public QObject
 {
     Q_OBJECT
@@ -22,8 +21,6 @@ class SerialConnection final : public QObject
 public:
     explicit SerialConnection(QObject *parent = nullptr);
     ~SerialConnection() override;
-
-    static QString defaultDevice(int portNumber);
 
     void setDevice(int portNumber, const QString &device);
     QString device(int portNumber) const;
@@ -35,6 +32,8 @@ public:
     void close();
     bool isOpen() const;
     QString errorString() const { return m_errorString; }
+    // Why the last open() failed, as the serial port reports it.
+    QSerialPort::SerialPortError openError() const { return m_openError; }
 
     // Received bytes reach the program as text in any case; kept as the operation the read and
     // the write select before they start.
@@ -79,6 +78,7 @@ private:
     int m_portNumber = 1;
     QString m_devices[2];
     QString m_errorString;
+    QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     const QObject *m_transferOwner = nullptr;
     QSet<const QObject *> m_pollers;
 };

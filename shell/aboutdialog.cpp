@@ -2,8 +2,8 @@
 
 #include "messagebox.h"
 #include "modelwindow.h"
+#include "programicon.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStyle>
 
 namespace zw
 {
@@ -37,13 +36,12 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     setFixedSize(twips(5940), twips(4110));
     move(twips(2340), twips(1935));
 
-    auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("picIcon"));
-    QIcon programIcon = QApplication::windowIcon();
-    if (programIcon.isNull())
-        programIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    icon->setPixmap(programIcon.pixmap(32, 32));
-    icon->setGeometry(twips(240), twips(240), 32, 32);
+    const QIcon icon = programIcon();
+    setWindowIcon(icon);
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("picIcon"));
+    picture->setPixmap(icon.pixmap(32, 32));
+    picture->setGeometry(twips(240), twips(240), 32, 32);
 
     addLabel("lblTitle", QStringLiteral("    ZW4630写频软件"), Qt::red, 15.75, 1050, 240, 4600,
              480);

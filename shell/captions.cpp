@@ -84,6 +84,8 @@ const QList<Row> &rows()
         {Caption::DialogOk, QStringLiteral("确定"), QStringLiteral("确定"), QStringLiteral("OK")},
         {Caption::DialogCancel, QStringLiteral("取消"), QStringLiteral("取消"),
          QStringLiteral("Cancel")},
+        {Caption::DialogFindRadio, QStringLiteral("查找对讲机"), QStringLiteral("查找对讲机"),
+         QStringLiteral("Find Radio")},
         {Caption::ExportCsvItem, QStringLiteral("导出 CHIRP CSV..."),
          QStringLiteral("导出 CHIRP CSV..."), QStringLiteral("Export CHIRP CSV...")},
         {Caption::ImportCsvItem, QStringLiteral("导入 CHIRP CSV..."),

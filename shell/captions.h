@@ -46,6 +46,7 @@ enum class Caption {
     DialogLabel,
     DialogOk,
     DialogCancel,
+    DialogFindRadio,
     // CHIRP CSV exchange of a model window
     ExportCsvItem,
     ImportCsvItem,

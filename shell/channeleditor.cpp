@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTableView>
 #include <QUndoStack>
 
@@ -149,8 +150,15 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
     } else {
         return;
     }
-    if (change(row, result.record) && result.outOfRange)
+    if (result.outOfRange) {
+        // The message comes first, while the grid still shows what the cell held; the held
+        // value is stored and shown once the user has closed it.
+        const QPointer<ChannelEditor> self(this);
         showMessage(m_window, MessageIcon::Information, errorWarningTitle(), outOfRangeMessage());
+        if (!self || m_locked)
+            return;
+    }
+    change(row, result.record);
 }
 
 void ChannelEditor::pick(PickList list, const QString &entry)

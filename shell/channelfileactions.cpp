@@ -41,11 +41,11 @@ QString unsavedFileMessage(const QString &fileName)
 }
 
 // Puts the process's current directory back to what it was before the file dialog: the model
-// databases are opened by bare file name.
+// databases are opened by bare file name. After a failed lookup (empty `directory`) the restore
+// fails too and says "ERROR" after the lookup's "Error"; the operation goes on either way.
 void restoreDirectory(QWidget *parent, const QString &directory)
 {
-    if (!directory.isEmpty())
-        setCurrentDirectory(parent, directory);
+    setCurrentDirectory(parent, directory);
 }
 
 } // namespace

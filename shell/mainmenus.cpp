@@ -59,10 +59,15 @@ MainMenus::MainMenus(MainWindow *frame) : QObject(frame), m_frame(frame)
 
 MainMenus::~MainMenus()
 {
+    // The windows have no parent to take them along: the menus that made them close and delete
+    // any still there when the main window itself goes (when the program ends after the user
+    // closed them, none is).
     for (QWidget *window : {static_cast<QWidget *>(m_portDialog), static_cast<QWidget *>(m_about),
                             static_cast<QWidget *>(m_notes)}) {
-        if (window)
+        if (window) {
             window->close();
+            delete window;
+        }
     }
 }
 
@@ -113,24 +118,27 @@ OperationNotesDialog *MainMenus::notesWindow() const
     return m_notes;
 }
 
+// The port dialog and the two about windows are windows of their own, like Dialog1, not children
+// of the main window: when 退出系统 closes the main window, one that is open stays until the
+// user closes it, and the program ends then. Closing deletes each.
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new PortDialog(m_frame->serial(), m_frame);
+        m_portDialog = new PortDialog(m_frame->serial(), &m_frame->portDevices());
     bringToFront(m_portDialog);
 }
 
 void MainMenus::showAbout()
 {
     if (!m_about)
-        m_about = new AboutDialog(m_frame);
+        m_about = new AboutDialog();
     bringToFront(m_about);
 }
 
 void MainMenus::showNotes()
 {
     if (!m_notes)
-        m_notes = new OperationNotesDialog(m_frame);
+        m_notes = new OperationNotesDialog();
     bringToFront(m_notes);
 }
 

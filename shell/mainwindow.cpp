@@ -34,8 +34,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    if (m_modelChoiceDialog)
+    // Dialog1 has no parent to take it along.
+    if (m_modelChoiceDialog) {
         m_modelChoiceDialog->close();
+        delete m_modelChoiceDialog;
+    }
 }
 
 void MainWindow::buildMenus()
@@ -77,23 +80,36 @@ void MainWindow::buildMenus()
         ->setObjectName(QStringLiteral("关于"));
 }
 
+void MainWindow::setPortDevices(const PortDevices &devices)
+{
+    m_portDevices = devices;
+    m_serial->setDevice(1, devices.device(1));
+    m_serial->setDevice(2, devices.device(2));
+}
+
 void MainWindow::load()
 {
     show();
-    m_serial->setPortNumber(1);
+    const int first = m_portDevices.startPort();
+    const int second = 3 - first;
+    m_serial->setPortNumber(first);
     if (m_serial->open()) {
         m_serial->setTextMode();
         return;
     }
+    // The second line says why: a missing or forbidden device is not "in use".
     showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                withPortAccessHint(QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 "),
-                                   m_serial->device(1)));
-    m_serial->setPortNumber(2);
+                withOpenFailureReason(
+                    first == 1 ? QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")
+                               : QStringLiteral("串行端口 2 已被使用， "),
+                    *m_serial, first));
+    m_serial->setPortNumber(second);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
-        showMessage(
-            this, MessageIcon::Exclamation, systemInfoTitle(),
-            withPortAccessHint(QStringLiteral("串行端口 2 已被使用， "), m_serial->device(2)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    withOpenFailureReason(second == 2 ? QStringLiteral("串行端口 2 已被使用， ")
+                                                      : QStringLiteral("串行端口 1 已被使用 "),
+                                          *m_serial, second));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelinfo.h"
+#include "portdevices.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -28,11 +29,17 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The start-up sequence: show the window, then open the serial port on COM1, or on COM2
-    // after a warning. Devices for port 1 and 2 are set on serial() before.
+    // The start-up sequence: show the window, then open the serial port on the start port
+    // (COM1 unless the user last opened COM2 through the port dialog), or on the other one
+    // after a warning. Devices for port 1 and 2 are set before, by setPortDevices() or on
+    // serial().
     void load();
 
     SerialConnection *serial() const { return m_serial; }
+    // The devices behind the two port options, remembered or from the command line; applied
+    // to serial() at once. The port dialog records the user's choices here.
+    void setPortDevices(const PortDevices &devices);
+    PortDevices &portDevices() { return m_portDevices; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // Shows the window of `model`: loads it when it is not open, otherwise brings it to the
@@ -55,6 +62,7 @@ private:
     void buildMenus();
 
     SerialConnection *m_serial;
+    PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
     std::array<QPointer<ModelWindow>, 4> m_windows;
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;

@@ -4,18 +4,56 @@
 #include "language.h"
 #include "messagebox.h"
 #include "modelwindow.h"
+#include "portdevices.h"
 #include "porthints.h"
+#include "portprober.h"
 #include "serialconnection.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardItemModel>
 
 namespace zw
 {
 
-PortDialog::PortDialog(SerialConnection *serial, QWidget *parent)
-    : QDialog(parent), m_serial(serial)
+namespace
+{
+
+constexpr int DeviceRole = Qt::UserRole + 1;
+
+// The ports of a device list: the list shows what the system says about each port, the edit
+// line (and so the text the dialog reads) holds the device alone.
+class PortListModel final : public QStandardItemModel
+{
+public:
+    using QStandardItemModel::QStandardItemModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::EditRole)
+            return QStandardItemModel::data(index, DeviceRole);
+        return QStandardItemModel::data(index, role);
+    }
+};
+
+QComboBox *makeDeviceList(QWidget *parent, const QString &name)
+{
+    auto *list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setModel(new PortListModel(list));
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return list;
+}
+
+} // namespace
+
+PortDialog::PortDialog(SerialConnection *serial, PortDevices *devices, QWidget *parent)
+    : QDialog(parent), m_serial(serial), m_devices(devices), m_prober(new PortProber(this))
 {
     setObjectName(QStringLiteral("Dialog"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -24,32 +62,57 @@ PortDialog::PortDialog(SerialConnection *serial, QWidget *parent)
     setModal(false);
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
     setWindowTitle(captionText(Caption::DialogCaption, set));
-    setFixedSize(twips(3000), twips(2790));
+    // Wider than the two options alone: each option has its device list beside it.
+    setFixedSize(twips(7800), twips(3420));
     move(twips(2760), twips(3750));
 
     auto *label = new QLabel(captionText(Caption::DialogLabel, set), this);
     label->setObjectName(QStringLiteral("Label1"));
-    label->setGeometry(twips(240), twips(240), twips(2520), twips(300));
+    label->setGeometry(twips(240), twips(240), twips(7320), twips(300));
     m_com1 = new QRadioButton(QStringLiteral(" COM1"), this);
     m_com1->setObjectName(QStringLiteral("Option1"));
-    m_com1->setGeometry(twips(600), twips(780), twips(1800), twips(330));
+    m_com1->setGeometry(twips(600), twips(780), twips(1080), twips(330));
     m_com2 = new QRadioButton(QStringLiteral(" COM2"), this);
     m_com2->setObjectName(QStringLiteral("Option2"));
-    m_com2->setGeometry(twips(600), twips(1260), twips(1800), twips(330));
+    m_com2->setGeometry(twips(600), twips(1260), twips(1080), twips(330));
+    m_com1Device = makeDeviceList(this, QStringLiteral("com1Device"));
+    m_com1Device->setGeometry(twips(1740), twips(750), twips(5820), twips(390));
+    m_com2Device = makeDeviceList(this, QStringLiteral("com2Device"));
+    m_com2Device->setGeometry(twips(1740), twips(1230), twips(5820), twips(390));
     if (m_serial && m_serial->portNumber() == 1)
         m_com1->setChecked(true);
     else if (m_serial && m_serial->portNumber() == 2)
         m_com2->setChecked(true);
+    // Picking or typing a device chooses its option.
+    for (int port : {1, 2}) {
+        QRadioButton *choice = option(port);
+        connect(deviceList(port), &QComboBox::activated, choice,
+                [choice] { choice->setChecked(true); });
+        connect(deviceList(port)->lineEdit(), &QLineEdit::textEdited, choice,
+                [choice] { choice->setChecked(true); });
+    }
+
+    m_findRadio = new QPushButton(captionText(Caption::DialogFindRadio, set), this);
+    m_findRadio->setObjectName(QStringLiteral("findRadioButton"));
+    m_findRadio->setGeometry(twips(1740), twips(1740), twips(1800), twips(375));
+    m_findStatus = new QLabel(this);
+    m_findStatus->setObjectName(QStringLiteral("findStatus"));
+    m_findStatus->setGeometry(twips(240), twips(2220), twips(7320), twips(480));
+    m_findStatus->setWordWrap(true);
+    connect(m_findRadio, &QPushButton::clicked, this, &PortDialog::findRadio);
+    connect(m_prober, &PortProber::finished, this, &PortDialog::onProbeFinished);
 
     auto *okButton = new QPushButton(captionText(Caption::DialogOk, set), this);
     okButton->setObjectName(QStringLiteral("OKButton"));
-    okButton->setGeometry(twips(240), twips(2160), twips(1200), twips(375));
+    okButton->setGeometry(twips(240), twips(2820), twips(1200), twips(375));
     okButton->setDefault(true);
     auto *cancelButton = new QPushButton(captionText(Caption::DialogCancel, set), this);
     cancelButton->setObjectName(QStringLiteral("CancelButton"));
-    cancelButton->setGeometry(twips(1560), twips(2160), twips(1200), twips(375));
+    cancelButton->setGeometry(twips(6360), twips(2820), twips(1200), twips(375));
     connect(okButton, &QPushButton::clicked, this, &PortDialog::ok);
     connect(cancelButton, &QPushButton::clicked, this, &PortDialog::close);
+
+    setListedPorts(systemSerialPorts());
 }
 
 QRadioButton *PortDialog::option(int port) const
@@ -57,10 +120,57 @@ QRadioButton *PortDialog::option(int port) const
     return port == 1 ? m_com1 : port == 2 ? m_com2 : nullptr;
 }
 
+QComboBox *PortDialog::deviceList(int port) const
+{
+    return port == 1 ? m_com1Device : port == 2 ? m_com2Device : nullptr;
+}
+
+void PortDialog::setListedPorts(const QList<SerialPortEntry> &ports)
+{
+    m_listed = ports;
+    for (int port : {1, 2}) {
+        QComboBox *list = deviceList(port);
+        const QString typed = list->currentText().isEmpty() && m_serial ? m_serial->device(port)
+                                                                        : list->currentText();
+        const QSignalBlocker blocker(list);
+        auto *model = static_cast<QStandardItemModel *>(list->model());
+        model->clear();
+        for (const SerialPortEntry &entry : ports) {
+            auto *item = new QStandardItem(entry.label());
+            item->setData(entry.device, DeviceRole);
+            item->setToolTip(entry.label());
+            model->appendRow(item);
+        }
+        list->setCurrentIndex(list->findData(typed, DeviceRole));
+        list->setEditText(typed);
+    }
+}
+
+QString PortDialog::chosenDevice(int port) const
+{
+    const QComboBox *list = deviceList(port);
+    return list ? list->currentText().trimmed() : QString();
+}
+
+void PortDialog::takeChosenDevices()
+{
+    for (int port : {1, 2}) {
+        const QString device = chosenDevice(port);
+        if (device.isEmpty() || device == m_serial->device(port))
+            continue;
+        m_serial->setDevice(port, device);
+        if (m_devices)
+            m_devices->chooseDevice(port, device);
+    }
+}
+
 void PortDialog::ok()
 {
     if (!m_serial)
         return;
+    // A search in progress holds the program's port for a moment: it ends here.
+    m_prober->cancel();
+    m_findRadio->setEnabled(true);
     // A read or a write in progress would lose its line; the port stays as it is.
     if (m_serial->isTransferring()) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
@@ -72,19 +182,24 @@ void PortDialog::ok()
         return;
     if (!usePort(port)) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    withPortAccessHint(port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
-                                                 : QStringLiteral("串行端口 2 已被使用， "),
-                                       m_serial->device(port)));
+                    withOpenFailureReason(port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
+                                                    : QStringLiteral("串行端口 2 已被使用， "),
+                                          *m_serial, port));
         // Offer the other port: OK on it then opens it.
         m_serial->setPortNumber(port == 1 ? 2 : 1);
         return;
     }
+    if (m_devices)
+        m_devices->chooseStartPort(port);
     close();
 }
 
 bool PortDialog::usePort(int port)
 {
-    if (m_serial->portNumber() == port) {
+    const QString device = chosenDevice(port);
+    const bool deviceChanged = !device.isEmpty() && device != m_serial->device(port);
+    takeChosenDevices();
+    if (m_serial->portNumber() == port && !deviceChanged) {
         if (m_serial->isOpen())
             return true;
     } else {
@@ -95,6 +210,40 @@ bool PortDialog::usePort(int port)
         return false;
     m_serial->setTextMode();
     return true;
+}
+
+void PortDialog::findRadio()
+{
+    QStringList candidates;
+    for (const SerialPortEntry &entry : std::as_const(m_listed))
+        candidates << entry.device;
+    candidates << chosenDevice(1) << chosenDevice(2);
+    m_findRadio->setEnabled(false);
+    m_findStatus->setText(findingRadioText());
+    m_prober->setConnection(m_serial);
+    m_prober->start(candidates);
+}
+
+void PortDialog::onProbeFinished()
+{
+    m_findRadio->setEnabled(true);
+    const QStringList found = m_prober->answeringDevices();
+    if (found.isEmpty()) {
+        m_findStatus->setText(QString());
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+                    noRadioFoundText(m_prober->results()));
+        return;
+    }
+    // The option already standing for that device, else the chosen option (COM1 when none).
+    const QString &device = found.constFirst();
+    const int port = chosenDevice(1) == device   ? 1
+                     : chosenDevice(2) == device ? 2
+                     : m_com2->isChecked()       ? 2
+                                                 : 1;
+    const QSignalBlocker blocker(deviceList(port));
+    deviceList(port)->setEditText(device);
+    option(port)->setChecked(true);
+    m_findStatus->setText(radioFoundText(device));
 }
 
 } // namespace zw

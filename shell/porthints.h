@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portprober.h"
+
 #include <QObject>
 #include <QString>
 
@@ -7,10 +9,24 @@ namespace zw
 {
 
 class ModelWindow;
+class SerialConnection;
 
-// A port message as shown, with a second line naming the group that grants access when this
-// user may not use the device (a fresh Linux user is seldom in the dialout group).
-QString withPortAccessHint(const QString &message, const QString &device);
+// Why a port did not open, in one line naming the device, in the window's language: no such
+// device; permission denied (naming the group to join only when that group may read and write
+// the device, else pointing to a udev rule); in use (by which process, from the lock file).
+// Empty when nothing explains the failure.
+QString openFailureReason(const PortOpenFailure &failure);
+
+// A port message as shown: the message, then a second line with the reason why `port` of
+// `serial` did not open, when one is found.
+QString withOpenFailureReason(const QString &message, const SerialConnection &serial, int port);
+QString withOpenFailureReason(const QString &message, const PortOpenFailure &failure);
+
+// What Find Radio in the port dialog says: while it polls, when a radio answered on `device`,
+// and when none did (what to check, and why the ports that did not open failed).
+QString findingRadioText();
+QString radioFoundText(const QString &device);
+QString noRadioFoundText(const QList<PortProber::Result> &results);
 
 // What a model window's status line says when the pointer rests on it: while the radio has
 // not answered the ready poll, what to check; nothing once it is ready or during a transfer.

@@ -2,11 +2,16 @@
 #include "mainmenus.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "modelchoicedialog.h"
+#include "modelwindow.h"
 #include "operationnotesdialog.h"
+#include "portdialog.h"
+#include "programicon.h"
 
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,11 +66,53 @@ private slots:
         main.show();
         QPointer<QDialog> window = open(main, item.constData());
         QCOMPARE(open(main, item.constData()), window.data()); // one instance
-        QCOMPARE(main.findChildren<QDialog *>().size(), 1);
+        QVERIFY(!window->parentWidget()); // a window of its own, not the main window's child
+        const auto windows = QApplication::topLevelWidgets();
+        QCOMPARE(
+            std::count_if(windows.begin(), windows.end(),
+                          [](QWidget *w) { return qobject_cast<QDialog *>(w) && w->isVisible(); }),
+            1);
         QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window, key);
         QTRY_VERIFY(window.isNull());
         QVERIFY(open(main, item.constData())); // opens again after closing
+    }
+
+    // The program's own icon: picIcon and the about window's icon even before the application
+    // has one, and, once the program has set it at start, the icon of every window.
+    void programIconIsEveryWindowsIcon()
+    {
+        const QImage own = programIcon().pixmap(32, 32).toImage();
+        QVERIFY(!own.isNull());
+        const QImage generic =
+            QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32).toImage();
+        QVERIFY(own != generic);
+        {
+            MainWindow main;
+            auto *about = open(main, "关于");
+            QCOMPARE(about->findChild<QLabel *>(QStringLiteral("picIcon"))->pixmap().toImage(),
+                     own);
+            QCOMPARE(about->windowIcon().pixmap(32, 32).toImage(), own);
+            about->close();
+        }
+
+        QApplication::setWindowIcon(programIcon()); // as the program does at start
+        MainWindow main;
+        main.show();
+        QList<QWidget *> windows{&main, open(main, "关于"), open(main, "说明"),
+                                 main.showModel(Model::UH)};
+        main.findChild<MainMenus *>()->showPortDialog();
+        windows << main.findChild<MainMenus *>()->portDialog();
+        main.showModelChoiceDialog();
+        windows << main.modelChoiceDialog();
+        for (QWidget *window : windows) {
+            QVERIFY(window);
+            QVERIFY2(window->windowIcon().pixmap(32, 32).toImage() == own,
+                     qPrintable(window->objectName()));
+        }
+        for (QWidget *window : windows.mid(1))
+            window->close();
+        QApplication::setWindowIcon(QIcon());
     }
 
     void sysInfoWithoutAToolSaysSo()

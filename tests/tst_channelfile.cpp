@@ -45,6 +45,39 @@ private slots:
         QCOMPARE(written.bytes, sampleBytes());
     }
 
+    // Values go into the file as they are; only a value that would end early or open a quoted
+    // value on reading is quoted.
+    void writesValuesUnquoted_data()
+    {
+        QTest::addColumn<QString>("tone");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("blank entry") << "    " << QByteArray(",    ,");
+        QTest::newRow("one blank") << " " << QByteArray(", ,");
+        QTest::newRow("trailing blanks") << "D023N  " << QByteArray(",D023N  ,");
+        QTest::newRow("quote inside") << "a\"b" << QByteArray(",a\"b,");
+        QTest::newRow("comma") << "a,b" << QByteArray(",\"a,b\",");
+        QTest::newRow("line break") << "a\r\nb" << QByteArray(",\"a\r\nb\",");
+        QTest::newRow("leading quote") << "\"a" << QByteArray();
+        QTest::newRow("quote after blanks") << "  \"a" << QByteArray();
+    }
+
+    void writesValuesUnquoted()
+    {
+        QFETCH(QString, tone);
+        QFETCH(QByteArray, written);
+        ChannelFileData data = sampleData();
+        data.records[0][RxTone] = tone;
+        const ChannelFileBytes bytes = writeChannelFile(data);
+        if (written.isEmpty()) { // cannot be carried by the file
+            QVERIFY(!bytes.ok);
+            return;
+        }
+        QVERIFY2(bytes.ok, qPrintable(bytes.error));
+        QByteArray expected = sampleBytes();
+        expected.replace(expected.indexOf(",67.0,"), 6, written); // the receive tone only
+        QCOMPARE(bytes.bytes, expected);
+    }
+
     void roundTripKeepsFieldsExceptNumberForms_data()
     {
         QTest::addColumn<int>("field");
@@ -63,13 +96,13 @@ private slots:
         QTest::newRow("dcs entry") << int(RxTone) << "D023N"
                                    << "D023N";
         QTest::newRow("blank tone entry") << int(RxTone) << "    "
-                                          << "    ";
+                                          << "";
         QTest::newRow("spare code") << int(Spare3) << "023"
                                     << "023";
         QTest::newRow("spare one digit") << int(Spare6) << "5"
                                          << "5";
         QTest::newRow("scan blank") << int(Scan) << "  "
-                                    << "  ";
+                                    << "";
         QTest::newRow("power") << int(Power) << "L"
                                << "L";
         QTest::newRow("comma inside") << int(Beat) << "a,b"

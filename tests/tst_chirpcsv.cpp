@@ -452,6 +452,47 @@ private slots:
                                          ">DTCS,NFM,6.25,,4.0W,,,,,\r"));
     }
 
+    // A transmit frequency up to 10 MHz from the receive frequency is written as "+" / "-" with
+    // the offset; any further away as "split" with the transmit frequency itself.
+    void duplexPlusMinusReachesTenMegahertz_data()
+    {
+        QTest::addColumn<QString>("rx");
+        QTest::addColumn<QString>("tx");
+        QTest::addColumn<QByteArray>("duplex");
+        QTest::addColumn<QByteArray>("offset");
+        QTest::newRow("+10 MHz") << "440.00000"
+                                 << "450.00000" << QByteArray("+") << QByteArray("10.000000");
+        QTest::newRow("-10 MHz") << "445.00000"
+                                 << "435.00000" << QByteArray("-") << QByteArray("10.000000");
+        QTest::newRow("5 kHz above +10 MHz")
+            << "440.00000"
+            << "450.00500" << QByteArray("split") << QByteArray("450.005000");
+        QTest::newRow("6.25 kHz beyond -10 MHz")
+            << "445.00000"
+            << "434.99375" << QByteArray("split") << QByteArray("434.993750");
+    }
+
+    void duplexPlusMinusReachesTenMegahertz()
+    {
+        QFETCH(QString, rx);
+        QFETCH(QString, tx);
+        QFETCH(QByteArray, duplex);
+        QFETCH(QByteArray, offset);
+        ChannelTable t = emptyTable();
+        t[0] = channel(t, 1, "", "", "", "", "add", "H");
+        t[0][RxFrequency] = rx;
+        t[0][TxFrequency] = tx;
+        const QByteArray exported = exportChirpCsv(t, modelInfo(Model::UH));
+        const QList<QByteArray> fields = exported.split('\n').at(1).split(',');
+        QCOMPARE(fields.at(3), duplex);
+        QCOMPARE(fields.at(4), offset);
+
+        const CsvImport back = importChirpCsv(exported, modelInfo(Model::UH), emptyTable());
+        QVERIFY(back.problems.isEmpty());
+        QCOMPARE(back.table[0][RxFrequency], rx);
+        QCOMPARE(back.table[0][TxFrequency], tx);
+    }
+
 private:
     static QString formatFrequencyForTest(double mhz) { return QString::number(mhz, 'f', 5); }
 };

@@ -152,6 +152,9 @@ private slots:
             << QStringList{"import-csv", "in.csv", "-o", "out.doc"} << "option --model is missing";
         QTest::newRow("export without output")
             << QStringList{"export-csv", "in.doc"} << "option -o is missing";
+        QTest::newRow("ports --port without --probe")
+            << QStringList{"ports", "--port", "/dev/ttyS0"}
+            << "--port and --timeout go with --probe";
     }
 
     void badUsageEndsWithStatus2()
@@ -169,7 +172,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("usage");
         QTest::newRow("tool") << QStringList{"--help"} << "Usage: zw4630-cli COMMAND";
-        for (const char *command : {"read", "write", "show", "export-csv", "import-csv"})
+        for (const char *command : {"read", "write", "show", "export-csv", "import-csv", "ports"})
             QTest::newRow(command)
                 << QStringList{command, "--help"}
                 << QStringLiteral("Usage: zw4630-cli %1 ").arg(QLatin1String(command));
@@ -546,6 +549,44 @@ private slots:
 #else
         QSKIP("POSIX devices only");
 #endif
+    }
+
+    // `ports --probe` on named devices: each one's outcome, and which one a radio answers on.
+    void portsProbeSaysWhereTheRadioAnswers_data()
+    {
+        QTest::addColumn<bool>("radioOn");
+        QTest::addColumn<int>("status");
+        QTest::newRow("radio on") << true << 0;
+        QTest::newRow("radio off") << false << 1;
+    }
+
+    void portsProbeSaysWhereTheRadioAnswers()
+    {
+        QFETCH(bool, radioOn);
+        QFETCH(int, status);
+        startRadio(Model::UL);
+        if (!radioOn) {
+            VirtualRadio::Faults faults;
+            faults.silent = true;
+            m_radio->setFaults(faults);
+        }
+        zw::test::PtyPair silent;
+        QVERIFY(silent.isValid());
+        const QString missing = m_dir->filePath(QStringLiteral("ttyUSB5"));
+        const Run run = runCli({"ports", "--probe", "--port", silent.slavePath(), "--port", missing,
+                                "--port", m_radio->devicePath(), "--timeout", "3"});
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.out,
+                 QStringLiteral("%1: no answer\n%2: no such device\n%3: %4\n")
+                     .arg(silent.slavePath(), missing, m_radio->devicePath(),
+                          radioOn ? QStringLiteral("radio answers") : QStringLiteral("no answer")));
+        const QString verdict =
+            radioOn
+                ? QStringLiteral("zw4630-cli: a radio answers on %1\n").arg(m_radio->devicePath())
+                : QStringLiteral("zw4630-cli: no radio answered on 3 ports: is it switched "
+                                 "on, the cable seated, and may this user use the serial "
+                                 "ports?\n");
+        QCOMPARE(run.err, verdict);
     }
 
 private:

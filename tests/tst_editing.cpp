@@ -159,6 +159,49 @@ private slots:
         QCOMPARE(answerer.count(), 2);
     }
 
+    // An out-of-range entry: the message first, while the grid still shows what the cell held;
+    // the held value is stored and shown after the user closed the message.
+    void rangeMessageComesBeforeTheHeldValue_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("receive below the floor") << 1 << "129"
+                                                 << "136.00000";
+        QTest::newRow("receive in the lower margin") << 1 << "131"
+                                                     << "131.00000";
+        QTest::newRow("receive above the ceiling") << 1 << "181"
+                                                   << "174.00000";
+        QTest::newRow("transmit in the upper margin") << 3 << "175"
+                                                      << "175.00000";
+        QTest::newRow("transmit below the floor") << 3 << "100"
+                                                  << "136.00000";
+    }
+
+    void rangeMessageComesBeforeTheHeldValue()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        MessageBoxAnswerer answerer;
+        MainWindow main;
+        main.show();
+        ModelWindow *w = main.showModel(Model::V);
+        typeInto(w, 2, 1, QStringLiteral("145"));
+        QTRY_COMPARE(cell(w, 2, 1), QStringLiteral("145.00000"));
+        QCOMPARE(answerer.count(), 0);
+
+        QStringList behindTheBox;
+        answerer.whileShown([&] { behindTheBox << cell(w, 2, 1) << cell(w, 2, 3); });
+        typeInto(w, 2, column, typed);
+        QTRY_COMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().first().text, QStringLiteral("数据超出范围 ！！"));
+        QCOMPARE(behindTheBox, (QStringList{"145.00000", "145.00000"}));
+        QTRY_COMPARE(cell(w, 2, column), stored);
+        QCOMPARE(cell(w, 2, 1), column == 1 ? stored : QStringLiteral("145.00000"));
+        QCOMPARE(cell(w, 2, 3), stored);
+    }
+
     // One undo step gives back the whole record, also after Delete emptied the channel.
     void deleteOnReceiveEmptiesChannelAndUndoRestoresIt()
     {
@@ -212,7 +255,8 @@ private slots:
     }
 
     // A change the database refuses is reported, left out of the history, and the grid keeps
-    // showing what is stored; the range message does not follow it.
+    // showing what is stored. The range message comes before the write, so it is the first of
+    // the two messages.
     void refusedWriteIsReported()
     {
         MessageBoxAnswerer answerer;
@@ -221,12 +265,13 @@ private slots:
         ChannelEditor *editor = editorOf(w);
         w->store()->close();
         editor->enterText(2, 1, QStringLiteral("200"));
-        QTRY_COMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().first().title, QStringLiteral("系统信息"));
+        QTRY_COMPARE(answerer.count(), 2);
+        QCOMPARE(answerer.seen().at(0).text, QStringLiteral("数据超出范围 ！！"));
+        QCOMPARE(answerer.seen().at(1).title, QStringLiteral("系统信息"));
         QCOMPARE(cell(w, 2, 1), QString());
         QCOMPARE(editor->undoStack()->count(), 0);
         QTest::qWait(50);
-        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.count(), 2);
     }
 
     // Each pick list lies inside the grid's header band, over the column it sets.

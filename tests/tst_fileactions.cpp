@@ -46,11 +46,16 @@ ChannelTable sampleTable()
     return table;
 }
 
-// What the table above looks like after a save and an open: tones in their number forms.
+// What the table above looks like after a save and an open: tones in their number forms, blank
+// entries empty (the file holds them unquoted, and blanks before a value are skipped).
 ChannelTable sampleTableAfterLoad()
 {
     ChannelTable table = sampleTable();
     for (ChannelRecord &r : table) {
+        for (QString &value : r.fields) {
+            if (!value.isEmpty() && value.trimmed().isEmpty())
+                value = QString();
+        }
         for (int field : {int(RxTone), int(TxTone)}) {
             if (r[field] == QStringLiteral("67.0"))
                 r[field] = QStringLiteral("67");
@@ -154,6 +159,37 @@ private slots:
         QVERIFY(cancelled.answered);
         QCOMPARE(contents(path), saved);
         QCOMPARE(messages.count(), 0);
+    }
+
+    // When the current folder cannot be read (it was removed under the program), the lookup
+    // says "Error" and the restore after the dialog says "ERROR"; the operation goes on.
+    void failedFolderLookupShowsErrorThenERROR_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("save") << true;
+        QTest::newRow("open") << false;
+    }
+
+    void failedFolderLookupShowsErrorThenERROR()
+    {
+        QFETCH(bool, save);
+        QApplication::setApplicationName(QStringLiteral("ZW4630")); // the messages' title
+        const QString gone = m_dir->filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone));
+        QVERIFY(QDir::setCurrent(gone));
+        QVERIFY(QDir().rmdir(gone));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer cancelled{QString()};
+        (save ? m_window->saveAction() : m_window->openAction())->trigger();
+        QDir::setCurrent(m_dir->path());
+        QVERIFY(cancelled.answered);
+        QCOMPARE(messages.count(), 2);
+        for (const auto &[index, text] : {std::pair{0, "Error"}, std::pair{1, "ERROR"}}) {
+            QCOMPARE(messages.seen().at(index).text, QLatin1String(text));
+            QCOMPARE(messages.seen().at(index).title, QStringLiteral("ZW4630"));
+            QCOMPARE(messages.seen().at(index).icon, QMessageBox::NoIcon);
+            QCOMPARE(messages.seen().at(index).buttons, QStringList{QStringLiteral("OK")});
+        }
     }
 
     void badFileChangesNothing_data()

@@ -2,21 +2,41 @@
 #include "mainmenus.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "portdevices.h"
 #include "portdialog.h"
+#include "portprober.h"
 #include "ptypair.h"
 #include "serialconnection.h"
+#include "virtualradio.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
+
+namespace
+{
+
+// The port dialog is a window of its own: count the ones on screen.
+int shownPortDialogs()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return int(std::count_if(windows.begin(), windows.end(), [](QWidget *w) {
+        return qobject_cast<PortDialog *>(w) && w->isVisible();
+    }));
+}
+
+} // namespace
 
 class TestPortDialog : public QObject
 {
@@ -54,7 +74,7 @@ private slots:
         QVERIFY(!dialog->option(2)->isChecked());
         QCOMPARE(dialog->option(2)->text(), QStringLiteral(" COM2"));
         QCOMPARE(openDialog(), dialog);
-        QCOMPARE(m_main->findChildren<PortDialog *>().size(), 1);
+        QCOMPARE(shownPortDialogs(), 1);
 
         // OK on the open current port changes nothing and closes the dialog.
         MessageBoxAnswerer messages;
@@ -121,7 +141,9 @@ private slots:
         MessageBoxAnswerer messages;
         dialog->ok();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.seen()[0].text, message);
+        QCOMPARE(messages.seen()[0].text,
+                 message + QStringLiteral("\n%1 已在本程序中打开。")
+                               .arg((to == 1 ? m_com1 : m_com2)->slavePath()));
         QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen()[0].icon, QMessageBox::Warning);
         QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
@@ -178,6 +200,145 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(m_main->serial()->portNumber(), 2);
         QVERIFY(m_main->serial()->isOpen());
+    }
+
+    // A device typed for an option is used at once, remembered, and opened at the next start
+    // without any option on the command line; the command line's devices are not remembered.
+    void chosenDeviceIsRememberedAndReopenedAtTheNextStart()
+    {
+        m_main.reset();
+        const QString settingsFile = m_dir->filePath(QStringLiteral("zw4630.conf"));
+        PtyPair cable;
+        QVERIFY(cable.isValid());
+        {
+            QSettings settings(settingsFile, QSettings::IniFormat);
+            PortDevices devices(&settings);
+            devices.overrideDevice(1, m_com1->slavePath()); // --com1
+            devices.overrideDevice(2, m_com2->slavePath()); // --com2
+            MainWindow first;
+            first.setPortDevices(devices);
+            MessageBoxAnswerer none;
+            first.load();
+            QCOMPARE(first.serial()->device(1), m_com1->slavePath());
+            first.menuBar()->findChild<QAction *>(QStringLiteral("端口"))->trigger();
+            PortDialog *dialog = first.findChild<MainMenus *>()->portDialog();
+            QCOMPARE(dialog->deviceList(1)->currentText(), m_com1->slavePath());
+            QCOMPARE(dialog->deviceList(2)->currentText(), m_com2->slavePath());
+            dialog->deviceList(2)->setFocus();
+            dialog->deviceList(2)->lineEdit()->selectAll();
+            QTest::keyClicks(dialog->deviceList(2)->lineEdit(), cable.slavePath());
+            QVERIFY(dialog->option(2)->isChecked()); // typing a device chooses its option
+            dialog->ok();
+            QCOMPARE(none.count(), 0);
+            QCOMPARE(first.serial()->portNumber(), 2);
+            QCOMPARE(first.serial()->device(2), cable.slavePath());
+            QVERIFY(first.serial()->send("C"));
+            QCOMPARE(cable.readBytes(1), QByteArray("C"));
+        }
+        QSettings settings(settingsFile, QSettings::IniFormat);
+        QVERIFY(!settings.contains(PortDevices::deviceKey(1)));
+        MainWindow next;
+        next.setPortDevices(PortDevices(&settings));
+        MessageBoxAnswerer none;
+        next.load();
+        QCOMPARE(none.count(), 0);
+        QCOMPARE(next.serial()->portNumber(), 2);
+        QVERIFY(next.serial()->isOpen());
+        QCOMPARE(next.serial()->device(1), PortDevices::defaultDevice(1));
+        QVERIFY(next.serial()->send("C"));
+        QCOMPARE(cable.readBytes(1), QByteArray("C"));
+    }
+
+    // Find Radio polls the listed ports and the chosen devices (the open COM1 through the
+    // program's own connection) and puts the one that answers into the chosen option; OK then
+    // opens it.
+    void findRadioSelectsThePortThatAnswers()
+    {
+        PtyPair silent1, silent2;
+        VirtualRadio radio(Model::UM);
+        QVERIFY(silent1.isValid() && silent2.isValid() && radio.open());
+        PortDialog *dialog = openDialog();
+        QCOMPARE(dialog->findRadioButton()->text(), QStringLiteral("查找对讲机"));
+        dialog->setListedPorts({{silent1.slavePath(), QStringLiteral("ttyS"), {}, {}},
+                                {radio.devicePath(), QStringLiteral("USB-Serial Controller"),
+                                 QStringLiteral("Prolific"), QStringLiteral("067b:2303")},
+                                {silent2.slavePath(), {}, {}, {}}});
+        QCOMPARE(dialog->deviceList(1)->count(), 3);
+        QCOMPARE(dialog->deviceList(1)->itemText(1), radio.devicePath()); // the edit line's text
+        QCOMPARE(dialog->deviceList(1)->itemData(1, Qt::DisplayRole).toString(),
+                 QStringLiteral("%1 — USB-Serial Controller, Prolific (067b:2303)")
+                     .arg(radio.devicePath()));
+        QCOMPARE(dialog->deviceList(1)->currentText(), m_com1->slavePath()); // kept
+        dialog->prober()->setTimeout(3000);
+
+        MessageBoxAnswerer messages;
+        QSignalSpy finished(dialog->prober(), &PortProber::finished);
+        dialog->findRadioButton()->click();
+        QVERIFY(!dialog->findRadioButton()->isEnabled());
+        QCOMPARE(dialog->findStatus()->text(), QStringLiteral("正在查找对讲机..."));
+        QVERIFY(finished.wait(15000));
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(dialog->prober()->results().size(), 5); // three listed, two chosen
+        QCOMPARE(dialog->findStatus()->text(),
+                 QStringLiteral("对讲机在 %1 上应答：按确定使用它。").arg(radio.devicePath()));
+        QVERIFY(dialog->option(1)->isChecked());
+        QCOMPARE(dialog->deviceList(1)->currentText(), radio.devicePath());
+        QCOMPARE(dialog->deviceList(2)->currentText(), m_com2->slavePath());
+        QVERIFY(m_main->serial()->isOpen()); // the search handed COM1 back as it was
+        QVERIFY(!m_main->serial()->isTransferring());
+
+        QPointer<PortDialog> guard = dialog;
+        dialog->ok();
+        QTRY_VERIFY(guard.isNull());
+        QCOMPARE(m_main->serial()->device(1), radio.devicePath());
+        QVERIFY(m_main->serial()->isOpen());
+        QVERIFY(m_main->serial()->send("C"));
+        QByteArray answer; // gathered: the macro evaluates its expression once more at the end
+        QTRY_VERIFY((answer += m_main->serial()->readAll()).contains('C'));
+    }
+
+    void findRadioSaysWhatToCheckWhenNoneAnswers_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("chinese") << false << QStringLiteral("查找对讲机")
+                                 << QStringLiteral(
+                                        "查询了 3 个端口，没有对讲机应答。请检查对讲机"
+                                        "是否已打开，编程线两端是否插好，当前用户是否有"
+                                        "使用串行端口的权限。\n%1 不存在：请检查编程线"
+                                        "是否插好，或在端口菜单中选择编程线所接的设备。");
+        QTest::newRow("english") << true << QStringLiteral("Find Radio")
+                                 << QStringLiteral("No radio answered on the 3 ports tried. Check "
+                                                   "that the radio is switched on, the cable is "
+                                                   "seated at both ends and this user may use the "
+                                                   "serial ports.\n%1 does not exist: check that "
+                                                   "the cable is plugged in, or choose its device "
+                                                   "in the Port menu.");
+    }
+
+    void findRadioSaysWhatToCheckWhenNoneAnswers()
+    {
+        QFETCH(bool, english);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        if (english)
+            m_main->findChild<MainMenus *>()->chooseEnglish();
+        const QString missing = m_dir->filePath(QStringLiteral("ttyUSB3"));
+        PortDialog *dialog = openDialog();
+        QCOMPARE(dialog->findRadioButton()->text(), button);
+        dialog->setListedPorts({{missing, {}, {}, {}}});
+        dialog->prober()->setTimeout(300);
+        MessageBoxAnswerer messages;
+        QSignalSpy finished(dialog->prober(), &PortProber::finished);
+        dialog->findRadio();
+        QVERIFY(finished.wait(15000));
+        QTRY_COMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.seen()[0].text, message.arg(missing));
+        QVERIFY(dialog->option(1)->isChecked());
+        QCOMPARE(dialog->deviceList(1)->currentText(), m_com1->slavePath());
+        QVERIFY(dialog->findRadioButton()->isEnabled());
     }
 
 private:

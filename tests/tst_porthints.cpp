@@ -2,12 +2,14 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "portaccess.h"
 #include "porthints.h"
 #include "ptypair.h"
 #include "serialconnection.h"
 
 #include <QHelpEvent>
 #include <QLabel>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,8 +25,8 @@ using zw::test::PtyPair;
 namespace
 {
 
-// The port message as a user without rights to `device` sees it: worked out in a child process
-// that has given up root for the unprivileged user "nobody".
+// The port message as a user without rights to `device` sees it after trying to open it:
+// worked out in a child process that has given up root for the unprivileged user "nobody".
 QString messageAsNobody(const QString &message, const QString &device)
 {
     int pipeFds[2];
@@ -35,7 +37,11 @@ QString messageAsNobody(const QString &message, const QString &device)
         ::close(pipeFds[0]);
         int status = 1;
         if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            const QByteArray text = withPortAccessHint(message, device).toUtf8();
+            SerialConnection serial;
+            serial.setDevice(1, device);
+            const QByteArray text = serial.open()
+                                        ? QByteArray("<opened>")
+                                        : withOpenFailureReason(message, serial, 1).toUtf8();
             status =
                 ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
         }
@@ -70,42 +76,167 @@ class TestPortHints : public QObject
 private slots:
     void init() { setLanguageMode(0); }
 
-    // A port this user may not open gets a second line naming the device's group; a port in
-    // use or missing keeps its message as it is.
-    void missingRightNamesTheGroup_data()
+    // A port this user may not open gets a second line: the group to join only when that
+    // group's permission bits grant read and write (and it is not root's group), else the
+    // device's permissions and a udev rule.
+    void permissionHintNamesOnlyAGroupThatMayUseTheDevice_data()
     {
         QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("chinese") << false
-                                 << QStringLiteral(
-                                        "\n当前用户没有使用 %1 的权限：dialout 组的成员才能"
-                                        "使用它（sudo usermod -aG dialout $USER，然后重新登录）。");
-        QTest::newRow("english") << true
-                                 << QStringLiteral("\nNo permission to use %1: members of group "
-                                                   "dialout may use it (sudo usermod -aG dialout "
-                                                   "$USER, then log in again).");
+        const QString joinZh = QStringLiteral(
+            "\n当前用户没有使用 %1 的权限：dialout 组的成员才能使用它（sudo usermod -aG dialout "
+            "$USER，然后重新登录）。");
+        const QString joinEn = QStringLiteral("\nNo permission to use %1: members of group "
+                                              "dialout may use it (sudo usermod -aG dialout "
+                                              "$USER, then log in again).");
+        const QString udevZh = QStringLiteral(
+            "\n当前用户没有使用 %1 的权限：设备的权限不允许当前用户读写。可用 udev 规则授予权限，"
+            "例如 SUBSYSTEM==\"tty\", KERNEL==\"ttyUSB*\", GROUP=\"dialout\", MODE=\"0660\"。");
+        const QString udevEn = QStringLiteral(
+            "\nNo permission to use %1: the device's permissions deny this user. A udev rule can "
+            "grant them, e.g. SUBSYSTEM==\"tty\", KERNEL==\"ttyUSB*\", GROUP=\"dialout\", "
+            "MODE=\"0660\".");
+        QTest::newRow("group rw") << false << "dialout" << 0660 << joinZh;
+        QTest::newRow("group rw, english") << true << "dialout" << 0660 << joinEn;
+        QTest::newRow("group read only") << false << "dialout" << 0640 << udevZh;
+        QTest::newRow("group write only") << false << "dialout" << 0620 << udevZh;
+        QTest::newRow("owner only, english") << true << "dialout" << 0600 << udevEn;
+        QTest::newRow("root's group") << false << "root" << 0660 << udevZh;
     }
 
-    void missingRightNamesTheGroup()
+    void permissionHintNamesOnlyAGroupThatMayUseTheDevice()
     {
         QFETCH(bool, english);
+        QFETCH(QString, group);
+        QFETCH(int, mode);
         QFETCH(QString, hint);
         if (::geteuid() != 0)
-            QSKIP("needs root to hand the device to group dialout and become nobody");
-        const group *dialout = ::getgrnam("dialout");
-        if (!dialout)
-            QSKIP("no group dialout on this machine");
+            QSKIP("needs root to hand the device to a group and become nobody");
+        const struct group *owner = ::getgrnam(group.toLocal8Bit().constData());
+        if (!owner)
+            QSKIP("no such group on this machine");
         setLanguageMode(english ? 2 : 0);
         PtyPair pty;
         QVERIFY(pty.isValid());
         const QByteArray path = QFile::encodeName(pty.slavePath());
-        QCOMPARE(::chown(path.constData(), 0, dialout->gr_gid), 0);
-        QCOMPARE(::chmod(path.constData(), 0660), 0);
+        QCOMPARE(::chown(path.constData(), 0, owner->gr_gid), 0);
+        QCOMPARE(::chmod(path.constData(), mode_t(mode)), 0);
 
         const QString message = QStringLiteral("串行端口 2 已被使用， ");
         QCOMPARE(messageAsNobody(message, pty.slavePath()), message + hint.arg(pty.slavePath()));
-        QCOMPARE(withPortAccessHint(message, pty.slavePath()), message); // root may use it
-        QCOMPARE(messageAsNobody(message, QStringLiteral("/dev/no-such-port")), message);
+    }
+
+    // The reason line of each way a port fails to open, as the user reads it.
+    void reasonSaysWhyThePortDidNotOpen_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<qint64>("pid");
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<QString>("expected");
+        using R = PortOpenFailure::Reason;
+        QTest::newRow("missing") << false << int(R::NoSuchDevice) << qint64(0) << false
+                                 << QStringLiteral("/dev/ttyUSB0 不存在：请检查编程线是否插好，"
+                                                   "或在端口菜单中选择编程线所接的设备。");
+        QTest::newRow("missing, english")
+            << true << int(R::NoSuchDevice) << qint64(0) << false
+            << QStringLiteral("/dev/ttyUSB0 does not exist: check that the cable is plugged in, "
+                              "or choose its device in the Port menu.");
+        QTest::newRow("held by a process")
+            << true << int(R::InUse) << qint64(4242) << false
+            << QStringLiteral("/dev/ttyUSB0 is in use by process minicom (4242) (lock file "
+                              "/var/lock/LCK..ttyUSB0).");
+        QTest::newRow("held, chinese")
+            << false << int(R::InUse) << qint64(4242) << false
+            << QStringLiteral("/dev/ttyUSB0 正被进程 minicom (4242) 使用（锁文件 "
+                              "/var/lock/LCK..ttyUSB0）。");
+        QTest::newRow("stale lock")
+            << true << int(R::InUse) << qint64(4242) << true
+            << QStringLiteral("/dev/ttyUSB0 is locked by /var/lock/LCK..ttyUSB0, left by process "
+                              "4242, which no longer runs: delete that file.");
+        QTest::newRow("held without lock file")
+            << true << int(R::InUse) << qint64(0) << false
+            << QStringLiteral("/dev/ttyUSB0 is in use by another program.");
+        QTest::newRow("not a serial port") << true << int(R::NotASerialPort) << qint64(0) << false
+                                           << QStringLiteral("/dev/ttyUSB0 is not a serial port.");
+        QTest::newRow("unknown") << true << int(R::Unknown) << qint64(0) << false
+                                 << QStringLiteral(
+                                        "/dev/ttyUSB0 cannot be opened: Input/output error.");
+    }
+
+    void reasonSaysWhyThePortDidNotOpen()
+    {
+        QFETCH(bool, english);
+        QFETCH(int, reason);
+        QFETCH(qint64, pid);
+        QFETCH(bool, gone);
+        QFETCH(QString, expected);
+        setLanguageMode(english ? 2 : 0);
+        PortOpenFailure failure;
+        failure.reason = PortOpenFailure::Reason(reason);
+        failure.device = QStringLiteral("/dev/ttyUSB0");
+        failure.systemError = QStringLiteral("Input/output error");
+        if (pid) {
+            failure.lock.file = QStringLiteral("/var/lock/LCK..ttyUSB0");
+            failure.lock.pid = pid;
+            failure.lock.program = QStringLiteral("minicom");
+            failure.lock.processGone = gone;
+        }
+        QCOMPARE(openFailureReason(failure), expected);
+    }
+
+    // A device another program holds: the message names that process and its lock file.
+    void portHeldByAnotherProcessNamesIt()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        PtyPair com1, com2;
+        QVERIFY(com1.isValid() && com2.isValid());
+        const QString lockFile = lockFilePath(com1.slavePath(), QStringLiteral("/var/lock"));
+        if (QFile::exists(lockFile) || !QFileInfo(QStringLiteral("/var/lock")).isWritable())
+            QSKIP("needs a writable /var/lock");
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            QFile lock(lockFile);
+            // As a Qt program writes it: process id, program, host.
+            const QByteArray content = QByteArray::number(::getpid()) + '\n' +
+                                       QCoreApplication::applicationName().toUtf8() + '\n' +
+                                       QSysInfo::machineHostName().toUtf8() + '\n';
+            const bool ok = lock.open(QIODevice::WriteOnly) && lock.write(content) > 0;
+            lock.close();
+            (void)!::write(ready[1], ok ? "1" : "0", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char answer = 0;
+        QCOMPARE(::read(ready[0], &answer, 1), ssize_t(1));
+        ::close(ready[0]);
+        ::close(ready[1]);
+        auto release = qScopeGuard([&] {
+            ::kill(holder, SIGKILL);
+            ::waitpid(holder, nullptr, 0);
+            QFile::remove(lockFile);
+        });
+        QCOMPARE(answer, '1');
+
+        MainWindow main;
+        main.serial()->setDevice(1, com1.slavePath());
+        main.serial()->setDevice(2, com2.slavePath());
+        MessageBoxAnswerer messages;
+        main.load();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 \n%1 正被进程 %2 (%3) 使用"
+                                "（锁文件 %4）。")
+                     .arg(com1.slavePath(), QCoreApplication::applicationName().left(15))
+                     .arg(holder)
+                     .arg(lockFile));
+        QVERIFY(main.serial()->isOpen());
+        QCOMPARE(main.serial()->portNumber(), 2);
     }
 
     // The status line's tooltip says what to check until the radio answers the ready poll.
@@ -137,7 +268,8 @@ private slots:
         main.serial()->close();
         status->setText(QString());
         QCOMPARE(tooltipOf(status),
-                 QStringLiteral("串行端口没有打开：请在端口菜单中选择编程线所接的端口。"));
+                 QStringLiteral("串行端口 %1 没有打开：请在端口菜单中选择编程线所接的设备。")
+                     .arg(pty.slavePath()));
     }
 };
 

@@ -2,6 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen zw4630-reading-screenshot OUT.png [V|UH|UM|UL]
 #include "mainwindow.h"
 #include "modelwindow.h"
+#include "programicon.h"
 #include "radiosession.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
+    QApplication::setWindowIcon(zw::programIcon()); // as the program shows its windows
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         std::fprintf(stderr, "usage: zw4630-reading-screenshot OUT.png [V|UH|UM|UL]\n");

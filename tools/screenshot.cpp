@@ -14,6 +14,7 @@
 #include "mainwindow.h"
 #include "modelwindow.h"
 #include "operationnotesdialog.h"
+#include "programicon.h"
 #include "serialconnection.h"
 
 #include <QAbstractItemView>
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
+    QApplication::setWindowIcon(zw::programIcon()); // as the program shows its windows
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] "

@@ -49,7 +49,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("ready-delay")},
         QStringLiteral("Answer every ready poll MS milliseconds late (a radio slow to wake)."),
         QStringLiteral("MS"));
-    parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay});
+    parser.addOptions(
+        {model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay});
     parser.process(app);
 
     const auto radioModel = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(model));

@@ -43,6 +43,8 @@ void MessageBoxAnswerer::poll()
             choice = button;
     }
     m_seen.append(seen);
+    if (m_look)
+        m_look();
     if (choice)
         QTimer::singleShot(0, choice, [choice] { choice->click(); });
 }

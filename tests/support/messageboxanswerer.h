@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 namespace zw::test
 {
 
@@ -34,6 +36,9 @@ public:
     void clear() { m_seen.clear(); }
     // Clicks the button with this text instead of the first one (for boxes with a choice).
     void answerWith(const QString &buttonText) { m_answer = buttonText; }
+    // Runs `look` while each box is still up, before it is answered (to see what the windows
+    // behind it show meanwhile).
+    void whileShown(std::function<void()> look) { m_look = std::move(look); }
 
 private:
     void poll();
@@ -41,6 +46,7 @@ private:
     QTimer m_timer;
     QList<Seen> m_seen;
     QString m_answer;
+    std::function<void()> m_look;
 };
 
 } // namespace zw::test
