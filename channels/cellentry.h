@@ -32,11 +32,6 @@ CellEntryResult checkTxFrequency(const ChannelRecord &record, const BandLimits &
 // anything outside bandLow..bandHigh.
 double holdInBand(double mhz, const BandLimits &band, bool *outOfRange);
 
-// The radio's raster: the frequency in 10 Hz units, rounded (exact halves to the even
-// neighbour). A multiple of 6.25 kHz or of 5 kHz is kept; anything else is cut down to the next
-// lower multiple of 5 kHz. Returns the units.
-qint64 rasterUnits(double mhz);
-
 // True when the record is an empty channel: its receive frequency reads as 0.
 bool isEmptyChannel(const ChannelRecord &record);
 

@@ -1,6 +1,7 @@
 #include "channelfile.h"
 
 #include "numberreader.h"
+#include "radiosettings.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -197,8 +198,7 @@ ChannelFileRead readChannelFile(const QByteArray &bytes)
     data.modelCode = values[0];
 
     data.channelTone = values[1];
-    if (data.channelTone != QStringLiteral("中文") && data.channelTone != QStringLiteral("英文") &&
-        data.channelTone != QStringLiteral("键音")) {
+    if (!isChannelTone(data.channelTone)) {
         result.error = QStringLiteral("channel tone not in its list: %1").arg(data.channelTone);
         return result;
     }
@@ -206,9 +206,8 @@ ChannelFileRead readChannelFile(const QByteArray &bytes)
     // A level that is missing or no number falls back to the default "3"; "0" is a level.
     data.squelchLevel = values[2];
     if (!startsWithNumber(data.squelchLevel))
-        data.squelchLevel = QStringLiteral("3");
-    static const QRegularExpression level(QStringLiteral("^[0-9]$"));
-    if (!level.match(data.squelchLevel).hasMatch()) {
+        data.squelchLevel = defaultSquelchLevel();
+    if (!isSquelchLevel(data.squelchLevel)) {
         result.error = QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel);
         return result;
     }

@@ -6,97 +6,90 @@ namespace zw
 namespace
 {
 
-QString readMessage(const char *model, int blanks, bool bang = true)
+ModelInfo infoV()
 {
-    return QStringLiteral("本机是") + QLatin1String(model) + QLatin1Char(',') +
-           QString(blanks, u' ') + QStringLiteral("需要转换窗口,重读数据") +
-           (bang ? QStringLiteral("！") : QString());
+    ModelInfo v;
+    v.model = Model::V;
+    v.name = QStringLiteral("ZW4630V");
+    v.code = QStringLiteral("4");
+    v.band.clampFloor = 130;
+    v.band.bandLow = 136;
+    v.band.bandHigh = 174;
+    v.band.clampCeiling = 180;
+    v.receiveOffsetMHz = -21.4;
+    v.databaseFile = QStringLiteral("zw4630.mdb");
+    v.timer1IntervalMs = 100;
+    v.toneBlankEntryBlanks = 4;
+    v.powerHasBlankEntry = false;
+    v.highPowerWatts = 5.0;
+    v.lowPowerWatts = 1.0;
+    return v;
 }
 
+ModelInfo infoUH()
+{
+    ModelInfo uh;
+    uh.model = Model::UH;
+    uh.name = QStringLiteral("ZW4630UH");
+    uh.code = QStringLiteral("1");
+    uh.band.clampFloor = 400;
+    uh.band.bandLow = 430;
+    uh.band.bandHigh = 470;
+    uh.band.clampCeiling = 500;
+    uh.receiveOffsetMHz = 45.05;
+    uh.databaseFile = QStringLiteral("zw7150H.mdb");
+    uh.timer1IntervalMs = 200;
+    uh.toneBlankEntryBlanks = 4;
+    uh.powerHasBlankEntry = true;
+    uh.highPowerWatts = 4.0;
+    uh.lowPowerWatts = 1.0;
+    return uh;
+}
+
+ModelInfo infoUM()
+{
+    ModelInfo um;
+    um.model = Model::UM;
+    um.name = QStringLiteral("ZW4630UM");
+    um.code = QStringLiteral("2");
+    um.band.clampFloor = 380;
+    um.band.bandLow = 400;
+    um.band.bandHigh = 430;
+    um.band.clampCeiling = 450;
+    um.receiveOffsetMHz = 45.05;
+    um.databaseFile = QStringLiteral("zw7150M.mdb");
+    um.timer1IntervalMs = 100;
+    um.toneBlankEntryBlanks = 3;
+    um.powerHasBlankEntry = true;
+    um.highPowerWatts = 4.0;
+    um.lowPowerWatts = 1.0;
+    return um;
+}
+
+ModelInfo infoUL()
+{
+    ModelInfo ul;
+    ul.model = Model::UL;
+    ul.name = QStringLiteral("ZW4630UL");
+    ul.code = QStringLiteral("3");
+    ul.band.clampFloor = 340;
+    ul.band.bandLow = 350;
+    ul.band.bandHigh = 370;
+    ul.band.clampCeiling = 380;
+    ul.receiveOffsetMHz = 45.05;
+    ul.databaseFile = QStringLiteral("zw7150L.mdb");
+    ul.timer1IntervalMs = 100;
+    ul.toneBlankEntryBlanks = 3;
+    ul.powerHasBlankEntry = true;
+    ul.highPowerWatts = 4.0;
+    ul.lowPowerWatts = 1.0;
+    return ul;
+}
+
+// In the order of Model.
 const std::array<ModelInfo, 4> &table()
 {
-    static const std::array<ModelInfo, 4> models{{
-        {Model::V,
-         QStringLiteral("ZW4630V"),
-         QStringLiteral("ZW4630V  (136MHz-174MHz)"),
-         QStringLiteral("4"),
-         {130, 136, 174, 180},
-         -21.4,
-         QStringLiteral("zw4630.mdb"),
-         100,
-         {510, 630, 9330, 6420},
-         {480, 600, 8295, 4815},
-         {345, 1275, 1140, 1260, 1140, 675, 630, 705, 660},
-         11,
-         4,
-         {2520, 4920, 6000, 6600, 7320, 8040, 5040, 7320},
-         4,
-         false,
-         {QString(), readMessage("ZW4630UH", 2), readMessage("ZW4630UM", 2),
-          readMessage("ZW4630UL", 1), QString()},
-         5.0,
-         1.0},
-        {Model::UH,
-         QStringLiteral("ZW4630UH"),
-         QStringLiteral("ZW4630UH (430MHz-470MHz)"),
-         QStringLiteral("1"),
-         {400, 430, 470, 500},
-         45.05,
-         QStringLiteral("zw7150H.mdb"),
-         200,
-         {210, 165, 9525, 8520},
-         {600, 840, 8295, 4815},
-         {345, 1155, 915, 1230, 960, 870, 795, 810, 780},
-         6,
-         4,
-         {2400, 4560, 5520, 6480, 7320, 8040, 5640, 7680},
-         4,
-         true,
-         {QString(), QString(), readMessage("ZW4630UM", 1), readMessage("ZW4630UL", 1),
-          readMessage("ZW4630V", 1)},
-         4.0,
-         1.0},
-        {Model::UM,
-         QStringLiteral("ZW4630UM"),
-         QStringLiteral("ZW4630UM  (400MHz-430MHz)"),
-         QStringLiteral("2"),
-         {380, 400, 430, 450},
-         45.05,
-         QStringLiteral("zw7150M.mdb"),
-         100,
-         {60, 1080, 10335, 7005},
-         {480, 600, 8295, 4815},
-         {345, 1155, 915, 1230, 960, 870, 795, 810, 780},
-         6,
-         3,
-         {2400, 4440, 5520, 6360, 7200, 7920, 5040, 7440},
-         3,
-         true,
-         {QString(), readMessage("ZW4630UH", 1, false), QString(), readMessage("ZW4630UL", 1),
-          readMessage("ZW4630V", 1)},
-         4.0,
-         1.0},
-        {Model::UL,
-         QStringLiteral("ZW4630UL"),
-         QStringLiteral("ZW4630UL  (350MHz-370MHz)"),
-         QStringLiteral("3"),
-         {340, 350, 370, 380},
-         45.05,
-         QStringLiteral("zw7150L.mdb"),
-         100,
-         {675, 1395, 9810, 7455},
-         {600, 720, 8295, 4815},
-         {345, 1155, 915, 1230, 960, 870, 795, 810, 780},
-         6,
-         3,
-         {2520, 4800, 5640, 6600, 7440, 8160, 5520, 7560},
-         3,
-         true,
-         {QString(), readMessage("ZW4630UH", 2), readMessage("ZW4630UM", 2), QString(),
-          readMessage("ZW4630V", 2)},
-         4.0,
-         1.0},
-    }};
+    static const std::array<ModelInfo, 4> models{infoV(), infoUH(), infoUM(), infoUL()};
     return models;
 }
 
@@ -121,12 +114,6 @@ std::optional<Model> modelFromName(const QString &name)
         if (info.name == name)
             return info.model;
     return std::nullopt;
-}
-
-QString otherModelFileMessage(Model fileModel)
-{
-    return QStringLiteral("本文件是") + modelInfo(fileModel).name +
-           QStringLiteral(",转换窗口以后重新读！");
 }
 
 } // namespace zw

@@ -42,7 +42,7 @@ QStringList pickListEntries(PickList list, Model model)
     switch (list) {
     case PickList::ToneBoth:
         entries << QString(QLatin1String("")) << ctcssTones() << dcsEntries()
-                << blanks(info.combo1BlankEntryBlanks);
+                << blanks(info.toneBlankEntryBlanks);
         break;
     case PickList::TxTone:
         entries << blanks(3) << ctcssTones() << dcsEntries() << blanks(1) << blanks(1);
@@ -58,7 +58,7 @@ QStringList pickListEntries(PickList list, Model model)
         break;
     case PickList::Power:
         entries << QStringLiteral("H") << QStringLiteral("L");
-        if (info.combo10HasBlankEntry)
+        if (info.powerHasBlankEntry)
             entries << blanks(1);
         break;
     }
@@ -82,45 +82,6 @@ QList<int> pickListFields(PickList list)
         return {Power};
     }
     return {};
-}
-
-int pickListLeft(PickList list, const ModelInfo &info)
-{
-    const PickListLefts &lefts = info.pickLists;
-    switch (list) {
-    case PickList::ToneBoth:
-        return lefts.combo1;
-    case PickList::TxTone:
-        return lefts.combo3;
-    case PickList::Scan:
-        return lefts.combo5;
-    case PickList::Bcl:
-        return lefts.combo6;
-    case PickList::Beat:
-        return lefts.combo7;
-    case PickList::Power:
-        return lefts.combo10;
-    }
-    return 0;
-}
-
-int pickListWidth(PickList list)
-{
-    // The tone lists are wide enough for "D023N" and "250.3"; the others end before the next
-    // list starts (Combo10 ends at the grid's right edge in ZW4630V and ZW4630UL).
-    switch (list) {
-    case PickList::ToneBoth:
-    case PickList::TxTone:
-        return 855;
-    case PickList::Scan:
-    case PickList::Bcl:
-        return 615;
-    case PickList::Beat:
-        return 675;
-    case PickList::Power:
-        return 735;
-    }
-    return 0;
 }
 
 ChannelRecord applyPick(const ChannelRecord &record, PickList list, const QString &entry)

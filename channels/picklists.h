@@ -29,10 +29,6 @@ QStringList pickListEntries(PickList list, Model model);
 // Fields the list writes, in the order it writes them (Combo1 sets both tones).
 QList<int> pickListFields(PickList list);
 
-// Left edge (twips) of the list in `model`'s window, and its width (twips).
-int pickListLeft(PickList list, const ModelInfo &info);
-int pickListWidth(PickList list);
-
 // The pick rule: on a channel in use the chosen text goes into the list's field(s); on an empty
 // channel those fields are emptied instead. Nothing else changes.
 ChannelRecord applyPick(const ChannelRecord &record, PickList list, const QString &entry);

@@ -2,6 +2,7 @@
 
 #include "chirpcsv.h"
 #include "console.h"
+#include "radiosettings.h"
 #include "savefile.h"
 
 #include <QFile>
@@ -218,8 +219,8 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
     ChannelFileData data;
     data.modelCode = info.code;
     // CHIRP lists carry no radio-wide settings: those of a new model window.
-    data.channelTone = QStringLiteral("中文");
-    data.squelchLevel = QStringLiteral("3");
+    data.channelTone = defaultChannelTone();
+    data.squelchLevel = defaultSquelchLevel();
     data.records = imported.table;
     const QString error = saveChannelFile(outPath, data);
     if (!error.isEmpty()) {

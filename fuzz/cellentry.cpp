@@ -3,6 +3,7 @@
 // limits on the radio's raster, and be written as "###.00000"; an emptied channel is empty.
 
 #include "cellentry.h"
+#include "frequency.h"
 #include "fuzzcheck.h"
 #include "numberreader.h"
 
@@ -39,7 +40,7 @@ void checkStoredFrequency(const QString &text, const zw::BandLimits &band)
     FUZZ_CHECK(mhz >= band.clampFloor && mhz <= band.clampCeiling);
     const qint64 units = std::llround(mhz * 100000.0);
     FUZZ_CHECK(units % 625 == 0 || units % 500 == 0);
-    FUZZ_CHECK(zw::rasterUnits(mhz) == units);
+    FUZZ_CHECK(zw::Frequency::fromMHz(mhz)->snappedToRaster().units() == units);
 }
 
 } // namespace

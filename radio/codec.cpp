@@ -1,6 +1,8 @@
 #include "codec.h"
 
+#include "frequency.h"
 #include "numberreader.h"
+#include "radiosettings.h"
 #include "tones.h"
 
 #include <algorithm>
@@ -63,7 +65,9 @@ qint16 DTSC(const QString &code)
 
 QString EncodeFrequency(const QString &cell, double offsetMHz)
 {
-    const double n = std::round(readNumber(cell) * 100000.0 - offsetMHz * 100000.0);
+    // The difference is rounded, not each side: a cell with a sixth decimal rounds once.
+    const double n =
+        std::round(Frequency::unitsIn(readNumber(cell)) - Frequency::unitsIn(offsetMHz));
     if (!std::isfinite(n) || n < 0 || n > 99999999.0)
         return QStringLiteral("00000000");
     const QString digits = QString::number(qint64(n)).rightJustified(8, u'0');
@@ -133,12 +137,8 @@ QString EncodeTrailerBlock(const QString &squelchLevel, const QString &channelTo
     // reads as 0 or below (or holds no number) gives 0.
     const double level = std::round(readNumber(squelchLevel));
     const int squelch = level < 0 ? 0 : level > 9 ? 9 : int(level);
-    QString tone = QStringLiteral("00"); // 中文, also for a text the list does not offer
-    if (channelTone == u"英文")
-        tone = QStringLiteral("10");
-    else if (channelTone == u"键音")
-        tone = QStringLiteral("01");
-    return QStringLiteral("00050") + QString::number(squelch) + tone + QString(24, u'0');
+    return QStringLiteral("00050") + QString::number(squelch) + channelToneCode(channelTone) +
+           QString(24, u'0');
 }
 
 QByteArray encodeChannelImage(const ChannelTable &records, double receiveOffsetMHz,
@@ -187,10 +187,11 @@ void decodeChannelBlock(QStringView block, double receiveOffsetMHz, ChannelRecor
             record[field].clear();
         return;
     }
-    record[RxFrequency] = formatFrequency(rx / 100000.0 + receiveOffsetMHz);
+    record[RxFrequency] =
+        formatFrequency(Frequency::fromUnits(qint64(rx)).mhz() + receiveOffsetMHz);
     record[RxTone] = decodeTone(block.mid(12, 4));
     const double tx = bcdNumber(block.mid(20, 8));
-    record[TxFrequency] = tx == 0 ? QString() : formatFrequency(tx / 100000.0);
+    record[TxFrequency] = tx == 0 ? QString() : Frequency::fromUnits(qint64(tx)).text();
     record[TxTone] = decodeTone(block.mid(28, 4));
     const int bcl = digitValue(block[17]);
     record[Bcl] = bcl == 0 ? QStringLiteral("off") : QString::number(bcl);
@@ -210,13 +211,7 @@ TrailerSettings decodeTrailerBlock(QStringView block)
     settings.modelCode = block.mid(3, 1).toString();
     if (isDecimalDigit(block[5]))
         settings.squelchLevel = block.mid(5, 1).toString();
-    const QStringView tone = block.mid(6, 2);
-    if (tone == QLatin1String("00"))
-        settings.channelTone = QStringLiteral("中文");
-    else if (tone == QLatin1String("10"))
-        settings.channelTone = QStringLiteral("英文");
-    else if (tone == QLatin1String("01"))
-        settings.channelTone = QStringLiteral("键音");
+    settings.channelTone = channelToneFromCode(block.mid(6, 2));
     return settings;
 }
 

@@ -1,5 +1,6 @@
 #include "radiosession.h"
 
+#include "radiosettings.h"
 #include "serialconnection.h"
 
 #include <algorithm>
@@ -57,9 +58,8 @@ ChannelFileData ReadResult::channelFile(Model model) const
     ChannelFileData data;
     data.modelCode = modelInfo(model).code;
     data.squelchLevel =
-        settings.squelchLevel.isEmpty() ? QStringLiteral("3") : settings.squelchLevel;
-    data.channelTone =
-        settings.channelTone.isEmpty() ? QStringLiteral("中文") : settings.channelTone;
+        settings.squelchLevel.isEmpty() ? defaultSquelchLevel() : settings.squelchLevel;
+    data.channelTone = settings.channelTone.isEmpty() ? defaultChannelTone() : settings.channelTone;
     data.records = records;
     return data;
 }

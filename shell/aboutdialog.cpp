@@ -1,8 +1,9 @@
 #include "aboutdialog.h"
 
 #include "messagebox.h"
-#include "modelwindow.h"
+#include "messages.h"
 #include "programicon.h"
+#include "twips.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -130,7 +131,7 @@ void AboutDialog::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {})) {
-        showMessage(this, MessageIcon::None, programTitle(), QStringLiteral("此时系统信息不可用"));
+        showMessage(this, MessageIcon::None, programTitle(), systemInfoUnavailableMessage);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "captions.h"
 
-#include "modelinfo.h"
+#include "windowlayout.h"
 
 namespace zw
 {
@@ -106,13 +106,21 @@ const QList<Row> &rows()
          QStringLiteral("Location")},
         {Caption::CsvProblemsReason, QStringLiteral("原因"), QStringLiteral("原因"),
          QStringLiteral("Reason")},
+        {Caption::OpenFileDialog, QStringLiteral("打开文件"), QStringLiteral("打开文件"),
+         QStringLiteral("打开文件")},
+        {Caption::SaveFileDialog, QStringLiteral("保存文件"), QStringLiteral("保存文件"),
+         QStringLiteral("保存文件")},
+        {Caption::ContinueQuestionGo, QStringLiteral("继续"), QStringLiteral("继续"),
+         QStringLiteral("继续")},
+        {Caption::ContinueQuestionStop, QStringLiteral("取消"), QStringLiteral("取消"),
+         QStringLiteral("取消")},
     };
     return table;
 }
 
 } // namespace
 
-QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
+QString captionText(Caption caption, CaptionSet set, const ModelWindowLayout *model)
 {
     for (const Row &row : rows()) {
         if (row.caption != caption)
@@ -126,7 +134,7 @@ QString captionText(Caption caption, CaptionSet set, const ModelInfo *model)
     return QString();
 }
 
-QStringList gridCaptions(const ModelInfo &model, bool english)
+QStringList gridCaptions(const ModelWindowLayout &model, bool english)
 {
     if (english)
         return {QStringLiteral("No"),

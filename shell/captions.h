@@ -6,7 +6,7 @@
 namespace zw
 {
 
-struct ModelInfo;
+struct ModelWindowLayout;
 
 // Every caption that the interface language changes, in both languages. Each window asks for
 // its texts when it loads (or, for the main window, when the user chooses a language).
@@ -57,6 +57,11 @@ enum class Caption {
     CsvProblemsLine,
     CsvProblemsLocation,
     CsvProblemsReason,
+    // Texts that stay Chinese in both languages
+    OpenFileDialog,       // title of the channel file dialog of 打开
+    SaveFileDialog,       // title of the channel file dialog of 保存
+    ContinueQuestionGo,   // 继续 of a question
+    ContinueQuestionStop, // 取消 of a question
 };
 
 // Which set of texts: the design texts a window is built with, the Chinese texts set by the
@@ -65,9 +70,9 @@ enum class Caption {
 enum class CaptionSet { Design, Chinese, English };
 
 // The text of `caption`. Model-window items take the model (their leading blanks differ).
-QString captionText(Caption caption, CaptionSet set, const ModelInfo *model = nullptr);
+QString captionText(Caption caption, CaptionSet set, const ModelWindowLayout *model = nullptr);
 
 // The nine grid column captions of a model window.
-QStringList gridCaptions(const ModelInfo &model, bool english);
+QStringList gridCaptions(const ModelWindowLayout &model, bool english);
 
 } // namespace zw

@@ -6,8 +6,11 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "recordchange.h"
+#include "twips.h"
+#include "windowlayout.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -30,19 +33,14 @@ namespace
 constexpr int pickListOffsetTwips = 480; // below the grid's top edge, inside its header band
 constexpr int pickListHeightTwips = 300;
 
-QString outOfRangeMessage()
-{
-    return QStringLiteral("数据超出范围 ！！");
-}
-
 // The design width, widened to show its longest entry where the fonts at hand are wider than
 // the design font, but never into the next list.
-int pickListPixels(PickList list, const ModelInfo &info, const QComboBox *combo)
+int pickListPixels(PickList list, Model model, const QComboBox *combo)
 {
     int width = std::max(twips(pickListWidth(list)), combo->sizeHint().width());
     const auto next = std::find(allPickLists.begin(), allPickLists.end(), list) + 1;
     if (next != allPickLists.end())
-        width = std::min(width, twips(pickListLeft(*next, info) - pickListLeft(list, info)) - 1);
+        width = std::min(width, twips(pickListLeft(*next, model) - pickListLeft(list, model)) - 1);
     return width;
 }
 
@@ -98,9 +96,9 @@ void ChannelEditor::buildPickLists()
         // entries laid over the whole grid.
         combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         combo->setMaxVisibleItems(16);
-        combo->setGeometry(twips(pickListLeft(list, info)),
-                           twips(info.grid.top + pickListOffsetTwips),
-                           pickListPixels(list, info, combo), twips(pickListHeightTwips));
+        combo->setGeometry(twips(pickListLeft(list, info.model)),
+                           twips(m_window->layout().grid.top + pickListOffsetTwips),
+                           pickListPixels(list, info.model, combo), twips(pickListHeightTwips));
         combo->raise();
         // activated, not currentIndexChanged: choosing the shown entry again applies it again.
         connect(combo, &QComboBox::activated, this,
@@ -112,7 +110,7 @@ void ChannelEditor::buildPickLists()
 void ChannelEditor::buildEditMenu()
 {
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    const ModelInfo *info = &m_window->info();
+    const ModelWindowLayout *info = &m_window->layout();
     m_editMenu = new QMenu(captionText(Caption::EditMenu, set, info), m_window->menuBar());
     m_editMenu->setObjectName(QStringLiteral("编辑"));
     m_editMenu->menuAction()->setObjectName(QStringLiteral("编辑"));
@@ -154,7 +152,7 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
         // The message comes first, while the grid still shows what the cell held; the held
         // value is stored and shown once the user has closed it.
         const QPointer<ChannelEditor> self(this);
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), outOfRangeMessage());
+        showMessage(m_window, MessageIcon::Information, errorWarningTitle, outOfRangeMessage);
         if (!self || m_locked)
             return;
     }

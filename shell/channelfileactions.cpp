@@ -1,10 +1,12 @@
 #include "channelfileactions.h"
 
+#include "captions.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "currentdirectory.h"
 #include "filedialogs.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
@@ -23,21 +25,14 @@ namespace zw
 namespace
 {
 
-QString fileModelTitle()
-{
-    return QStringLiteral("文件机型提示信息！！");
-}
-
 QString unreadableFileMessage(const QString &fileName)
 {
-    return QStringLiteral("无法读取信道文件 %1，信道数据没有改变。")
-        .arg(QDir::toNativeSeparators(fileName));
+    return unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
 QString unsavedFileMessage(const QString &fileName)
 {
-    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。")
-        .arg(QDir::toNativeSeparators(fileName));
+    return unsavedChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
 // Puts the process's current directory back to what it was before the file dialog: the model
@@ -50,18 +45,21 @@ void restoreDirectory(QWidget *parent, const QString &directory)
 
 } // namespace
 
-ChannelFileActions::ChannelFileActions(ModelWindow *window) : QObject(window), m_window(window)
+ChannelFileActions::ChannelFileActions(ModelWindow *window, QAction *openItem, QAction *saveItem)
+    : QObject(window), m_window(window)
 {
     setObjectName(QStringLiteral("CommonDialog1"));
-    connect(window->openAction(), &QAction::triggered, this, &ChannelFileActions::open);
-    connect(window->saveAction(), &QAction::triggered, this, &ChannelFileActions::save);
+    connect(openItem, &QAction::triggered, this, &ChannelFileActions::open);
+    connect(saveItem, &QAction::triggered, this, &ChannelFileActions::save);
 }
 
 QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
 {
     // Qt's own dialog on every platform: the filter, the missing overwrite question and the
     // name taken as typed behave the same everywhere.
-    QFileDialog dialog(m_window, forSave ? QStringLiteral("保存文件") : QStringLiteral("打开文件"));
+    QFileDialog dialog(m_window,
+                       captionText(forSave ? Caption::SaveFileDialog : Caption::OpenFileDialog,
+                                   CaptionSet::Design));
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -93,7 +91,7 @@ void ChannelFileActions::save()
 
     // The new file replaces the old one only once it is written whole.
     if (!bytes.ok || !saveWholeFile(fileName, bytes.bytes).isEmpty()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     unsavedFileMessage(fileName));
     }
     restoreDirectory(m_window, directory);
@@ -134,14 +132,14 @@ void ChannelFileActions::loadFile(const QString &fileName)
     // that model's window.
     const std::optional<Model> fileModel = modelFromCode(read.modelCode);
     if (readable && fileModel && *fileModel != m_window->model()) {
-        showMessage(m_window, MessageIcon::None, fileModelTitle(),
+        showMessage(m_window, MessageIcon::None, otherModelFileTitle,
                     otherModelFileMessage(*fileModel));
         emit m_window->switchRequested(*fileModel);
         return;
     }
 
     if (!readable || !read.ok) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     unreadableFileMessage(fileName));
         return;
     }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QAction;
 class QFileDialog;
 
 namespace zw
@@ -18,8 +19,8 @@ class ChannelFileActions final : public QObject
     Q_DISABLE_COPY_MOVE(ChannelFileActions)
 
 public:
-    // Connects itself to the window's open and save items; the window owns it.
-    explicit ChannelFileActions(ModelWindow *window);
+    // Connects itself to the window's open (打开) and save (保存) items; the window owns it.
+    ChannelFileActions(ModelWindow *window, QAction *openItem, QAction *saveItem);
 
     void save();
     void open();

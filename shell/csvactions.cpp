@@ -8,6 +8,7 @@
 #include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
@@ -36,15 +37,15 @@ QString native(const QString &fileName)
 
 } // namespace
 
-CsvActions::CsvActions(ModelWindow *window) : QObject(window), m_window(window)
+CsvActions::CsvActions(ModelWindow *window, QMenu *fileMenu) : QObject(window), m_window(window)
 {
     // The items take the language the window is built in, like the window's other items.
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    QMenu *menu = window->fileMenu();
+    QMenu *menu = fileMenu;
     menu->addSeparator();
-    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->info()));
+    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->layout()));
     m_exportAction->setObjectName(QStringLiteral("mnuExportCsv"));
-    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->info()));
+    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->layout()));
     m_importAction->setObjectName(QStringLiteral("mnuImportCsv"));
     connect(m_exportAction, &QAction::triggered, this, &CsvActions::exportCsv);
     connect(m_importAction, &QAction::triggered, this, &CsvActions::importCsv);
@@ -85,9 +86,8 @@ void CsvActions::exportCsv()
     const QByteArray bytes = exportChirpCsv(m_window->store()->records(), m_window->info());
     // The new file replaces an old one only once it is written whole.
     if (!saveWholeFile(fileName, bytes).isEmpty()) {
-        showMessage(
-            m_window, MessageIcon::Exclamation, systemInfoTitle(),
-            QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。").arg(native(fileName)));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    unsavedCsvFileMessage.arg(native(fileName)));
     }
 }
 
@@ -111,18 +111,16 @@ void CsvActions::importFile(const QString &fileName)
     if (readable)
         bytes = file.read(maxCsvFileSize + 1);
     if (!readable || bytes.size() > maxCsvFileSize) {
-        showMessage(
-            m_window, MessageIcon::Exclamation, systemInfoTitle(),
-            QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。").arg(native(fileName)));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    unreadableCsvFileMessage.arg(native(fileName)));
         return;
     }
 
     ChannelStore *store = m_window->store();
     const CsvImport imported = importChirpCsv(bytes, m_window->info(), store->records());
     if (!imported.error.isEmpty()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。")
-                        .arg(native(fileName), imported.error));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    notChirpCsvMessage.arg(native(fileName), imported.error));
         return;
     }
     if (!imported.problems.isEmpty()) {
@@ -130,9 +128,8 @@ void CsvActions::importFile(const QString &fileName)
         if (dialog.exec() != QDialog::Accepted)
             return;
     } else if (imported.rowsTaken == 0) {
-        showMessage(m_window, MessageIcon::Information, systemInfoTitle(),
-                    QStringLiteral("CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。")
-                        .arg(native(fileName)));
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle,
+                    noUsableCsvChannelMessage.arg(native(fileName)));
         return;
     }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QAction;
+class QMenu;
 
 namespace zw
 {
@@ -20,7 +21,8 @@ class CsvActions final : public QObject
 
 public:
     // Adds its two items to the window's file menu; the window owns it.
-    explicit CsvActions(ModelWindow *window);
+    // Adds its export and import items at the end of `fileMenu`; the window owns it.
+    CsvActions(ModelWindow *window, QMenu *fileMenu);
 
     QAction *exportAction() const { return m_exportAction; }
     QAction *importAction() const { return m_importAction; }

@@ -1,6 +1,7 @@
 #include "currentdirectory.h"
 
 #include "messagebox.h"
+#include "messages.h"
 
 #include <QDir>
 
@@ -11,7 +12,7 @@ QString getCurrentDirectory(QWidget *parent)
 {
     const QString path = QDir::currentPath();
     if (path.isEmpty() || !QDir(path).exists()) {
-        showMessage(parent, MessageIcon::None, programTitle(), QStringLiteral("Error"));
+        showMessage(parent, MessageIcon::None, programTitle(), currentDirectoryUnreadableMessage);
         return QString();
     }
     return path;
@@ -21,7 +22,7 @@ bool setCurrentDirectory(QWidget *parent, const QString &path)
 {
     if (!path.isEmpty() && QDir::setCurrent(path))
         return true;
-    showMessage(parent, MessageIcon::None, programTitle(), QStringLiteral("ERROR"));
+    showMessage(parent, MessageIcon::None, programTitle(), currentDirectoryUnsetMessage);
     return false;
 }
 

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace zw
 {
@@ -25,36 +24,27 @@ void bringToFront(QWidget *window)
 
 } // namespace
 
-MainMenus::MainMenus(MainWindow *frame) : QObject(frame), m_frame(frame)
+MainMenus::MainMenus(MainWindow *frame, const MainMenuItems &items)
+    : QObject(frame), m_frame(frame), m_items(items)
 {
     setObjectName(QStringLiteral("MainMenus"));
-    if (QAction *chinese = item("中文"))
-        connect(chinese, &QAction::triggered, this, &MainMenus::chooseChinese);
-    if (QAction *english = item("英语"))
-        connect(english, &QAction::triggered, this, &MainMenus::chooseEnglish);
-    if (QAction *port = item("端口"))
-        connect(port, &QAction::triggered, this, &MainMenus::showPortDialog);
-    if (QAction *notes = item("说明"))
-        connect(notes, &QAction::triggered, this, &MainMenus::showNotes);
-    if (QAction *about = item("关于"))
-        connect(about, &QAction::triggered, this, &MainMenus::showAbout);
+    connect(m_items.chinese, &QAction::triggered, this, &MainMenus::chooseChinese);
+    connect(m_items.english, &QAction::triggered, this, &MainMenus::chooseEnglish);
+    connect(m_items.port, &QAction::triggered, this, &MainMenus::showPortDialog);
+    connect(m_items.notes, &QAction::triggered, this, &MainMenus::showNotes);
+    connect(m_items.about, &QAction::triggered, this, &MainMenus::showAbout);
 
     // The sub-items of 语言 and 帮助 follow the language each time their menu opens.
-    QMenuBar *bar = m_frame->menuBar();
-    if (auto *language = bar->findChild<QMenu *>(QStringLiteral("语言"))) {
-        connect(language, &QMenu::aboutToShow, this, [this] {
-            const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Chinese;
-            item("英语")->setText(captionText(Caption::LanguageEnglish, set));
-            item("中文")->setText(captionText(Caption::LanguageChinese, set));
-        });
-    }
-    if (auto *help = bar->findChild<QMenu *>(QStringLiteral("帮助"))) {
-        connect(help, &QMenu::aboutToShow, this, [this] {
-            const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Chinese;
-            item("说明")->setText(captionText(Caption::HelpNotes, set));
-            item("关于")->setText(captionText(Caption::HelpAbout, set));
-        });
-    }
+    connect(m_items.languageMenu, &QMenu::aboutToShow, this, [this] {
+        const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Chinese;
+        m_items.english->setText(captionText(Caption::LanguageEnglish, set));
+        m_items.chinese->setText(captionText(Caption::LanguageChinese, set));
+    });
+    connect(m_items.helpMenu, &QMenu::aboutToShow, this, [this] {
+        const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Chinese;
+        m_items.notes->setText(captionText(Caption::HelpNotes, set));
+        m_items.about->setText(captionText(Caption::HelpAbout, set));
+    });
 }
 
 MainMenus::~MainMenus()
@@ -69,12 +59,6 @@ MainMenus::~MainMenus()
             delete window;
         }
     }
-}
-
-QAction *MainMenus::item(const char *name) const
-{
-    // Only the main window's own menu bar: the model windows have items of the same names.
-    return m_frame->menuBar()->findChild<QAction *>(QString::fromUtf8(name));
 }
 
 void MainMenus::chooseChinese()
@@ -92,15 +76,14 @@ void MainMenus::chooseEnglish()
 void MainMenus::applyMainCaptions(CaptionSet set)
 {
     m_frame->setWindowTitle(captionText(Caption::MainWindow, set));
-    const std::pair<const char *, Caption> topLevel[] = {{"型号", Caption::MainModelMenu},
-                                                         {"端口", Caption::MainPortMenu},
-                                                         {"语言", Caption::MainLanguageMenu},
-                                                         {"退出", Caption::MainExitMenu},
-                                                         {"帮助", Caption::MainHelpMenu}};
-    for (const auto &[name, caption] : topLevel) {
-        if (QAction *action = item(name))
-            action->setText(captionText(caption, set));
-    }
+    const std::pair<QAction *, Caption> topLevel[] = {
+        {m_items.modelMenu->menuAction(), Caption::MainModelMenu},
+        {m_items.port, Caption::MainPortMenu},
+        {m_items.languageMenu->menuAction(), Caption::MainLanguageMenu},
+        {m_items.exit, Caption::MainExitMenu},
+        {m_items.helpMenu->menuAction(), Caption::MainHelpMenu}};
+    for (const auto &[action, caption] : topLevel)
+        action->setText(captionText(caption, set));
 }
 
 PortDialog *MainMenus::portDialog() const

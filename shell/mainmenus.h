@@ -16,6 +16,20 @@ class MainWindow;
 class AboutDialog;
 class OperationNotesDialog;
 
+// The main window's menu items, each under its own name (their objectNames stay the design's
+// Chinese names: 型号, 端口, 语言, 中文, 英语, 退出, 帮助, 说明, 关于).
+struct MainMenuItems {
+    QMenu *modelMenu = nullptr;    // 型号
+    QAction *port = nullptr;       // 端口
+    QMenu *languageMenu = nullptr; // 语言
+    QAction *chinese = nullptr;    // 中文
+    QAction *english = nullptr;    // 英语
+    QAction *exit = nullptr;       // 退出
+    QMenu *helpMenu = nullptr;     // 帮助
+    QAction *notes = nullptr;      // 说明
+    QAction *about = nullptr;      // 关于
+};
+
 // What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于) do: the port
 // dialog, the interface language and the two about windows, each window at most once.
 class MainMenus final : public QObject
@@ -24,8 +38,8 @@ class MainMenus final : public QObject
     Q_DISABLE_COPY_MOVE(MainMenus)
 
 public:
-    // Connects itself to the items of the frame's menu bar; the frame owns it.
-    explicit MainMenus(MainWindow *frame);
+    // Connects itself to the frame's menu items; the frame owns it.
+    MainMenus(MainWindow *frame, const MainMenuItems &items);
     ~MainMenus() override;
 
     // 中文 / 英语: set the language mode, then the main window's caption and its five
@@ -43,9 +57,9 @@ public:
 
 private:
     void applyMainCaptions(CaptionSet set);
-    QAction *item(const char *name) const;
 
     MainWindow *m_frame;
+    MainMenuItems m_items;
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutDialog> m_about;
     QPointer<OperationNotesDialog> m_notes;

@@ -3,10 +3,12 @@
 #include "captions.h"
 #include "mainmenus.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "porthints.h"
 #include "serialconnection.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -24,8 +26,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
-    buildMenus();
-    new MainMenus(this); // port dialog, language and help items
+    new MainMenus(this, buildMenus()); // port dialog, language and help items
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());
@@ -41,43 +42,47 @@ MainWindow::~MainWindow()
     }
 }
 
-void MainWindow::buildMenus()
+MainMenuItems MainWindow::buildMenus()
 {
+    MainMenuItems items;
     QMenuBar *bar = menuBar();
-    m_modelMenu = bar->addMenu(captionText(Caption::MainModelMenu, CaptionSet::Design));
-    m_modelMenu->setObjectName(QStringLiteral("型号"));
-    m_modelMenu->menuAction()->setObjectName(QStringLiteral("型号"));
-    const std::array<std::pair<const char *, Model>, 4> items{
+    items.modelMenu = bar->addMenu(captionText(Caption::MainModelMenu, CaptionSet::Design));
+    items.modelMenu->setObjectName(QStringLiteral("型号"));
+    items.modelMenu->menuAction()->setObjectName(QStringLiteral("型号"));
+    const std::array<std::pair<const char *, Model>, 4> models{
         {{"H", Model::UH}, {"M", Model::UM}, {"L", Model::UL}, {"X", Model::V}}};
-    for (const auto &[name, model] : items) {
-        QAction *action = m_modelMenu->addAction(modelInfo(model).name);
+    for (const auto &[name, model] : models) {
+        QAction *action = items.modelMenu->addAction(modelInfo(model).name);
         action->setObjectName(QLatin1String(name));
         const Model target = model;
         connect(action, &QAction::triggered, this, [this, target] { showModel(target); });
     }
 
-    m_portAction = bar->addAction(captionText(Caption::MainPortMenu, CaptionSet::Design));
-    m_portAction->setObjectName(QStringLiteral("端口"));
+    items.port = bar->addAction(captionText(Caption::MainPortMenu, CaptionSet::Design));
+    items.port->setObjectName(QStringLiteral("端口"));
 
-    m_languageMenu = bar->addMenu(captionText(Caption::MainLanguageMenu, CaptionSet::Design));
-    m_languageMenu->setObjectName(QStringLiteral("语言"));
-    m_languageMenu->menuAction()->setObjectName(QStringLiteral("语言"));
-    m_languageMenu->addAction(captionText(Caption::LanguageChinese, CaptionSet::Design))
-        ->setObjectName(QStringLiteral("中文"));
-    m_languageMenu->addAction(captionText(Caption::LanguageEnglish, CaptionSet::Design))
-        ->setObjectName(QStringLiteral("英语"));
+    items.languageMenu = bar->addMenu(captionText(Caption::MainLanguageMenu, CaptionSet::Design));
+    items.languageMenu->setObjectName(QStringLiteral("语言"));
+    items.languageMenu->menuAction()->setObjectName(QStringLiteral("语言"));
+    items.chinese =
+        items.languageMenu->addAction(captionText(Caption::LanguageChinese, CaptionSet::Design));
+    items.chinese->setObjectName(QStringLiteral("中文"));
+    items.english =
+        items.languageMenu->addAction(captionText(Caption::LanguageEnglish, CaptionSet::Design));
+    items.english->setObjectName(QStringLiteral("英语"));
 
-    m_exitAction = bar->addAction(captionText(Caption::MainExitMenu, CaptionSet::Design));
-    m_exitAction->setObjectName(QStringLiteral("退出"));
-    connect(m_exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
+    items.exit = bar->addAction(captionText(Caption::MainExitMenu, CaptionSet::Design));
+    items.exit->setObjectName(QStringLiteral("退出"));
+    connect(items.exit, &QAction::triggered, this, &MainWindow::exitProgram);
 
-    m_helpMenu = bar->addMenu(captionText(Caption::MainHelpMenu, CaptionSet::Design));
-    m_helpMenu->setObjectName(QStringLiteral("帮助"));
-    m_helpMenu->menuAction()->setObjectName(QStringLiteral("帮助"));
-    m_helpMenu->addAction(captionText(Caption::HelpNotes, CaptionSet::Design))
-        ->setObjectName(QStringLiteral("说明"));
-    m_helpMenu->addAction(captionText(Caption::HelpAbout, CaptionSet::Design))
-        ->setObjectName(QStringLiteral("关于"));
+    items.helpMenu = bar->addMenu(captionText(Caption::MainHelpMenu, CaptionSet::Design));
+    items.helpMenu->setObjectName(QStringLiteral("帮助"));
+    items.helpMenu->menuAction()->setObjectName(QStringLiteral("帮助"));
+    items.notes = items.helpMenu->addAction(captionText(Caption::HelpNotes, CaptionSet::Design));
+    items.notes->setObjectName(QStringLiteral("说明"));
+    items.about = items.helpMenu->addAction(captionText(Caption::HelpAbout, CaptionSet::Design));
+    items.about->setObjectName(QStringLiteral("关于"));
+    return items;
 }
 
 void MainWindow::setPortDevices(const PortDevices &devices)
@@ -98,17 +103,14 @@ void MainWindow::load()
         return;
     }
     // The second line says why: a missing or forbidden device is not "in use".
-    showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                withOpenFailureReason(
-                    first == 1 ? QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ")
-                               : QStringLiteral("串行端口 2 已被使用， "),
-                    *m_serial, first));
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                withOpenFailureReason(first == 1 ? port1TakenAtStartMessage : port2TakenMessage,
+                                      *m_serial, first));
     m_serial->setPortNumber(second);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    withOpenFailureReason(second == 2 ? QStringLiteral("串行端口 2 已被使用， ")
-                                                      : QStringLiteral("串行端口 1 已被使用 "),
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    withOpenFailureReason(second == 2 ? port2TakenMessage : port1TakenMessage,
                                           *m_serial, second));
     }
 }
@@ -128,7 +130,7 @@ ModelWindow *MainWindow::showModel(Model model)
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));
     frame->setWindowTitle(window->windowTitle());
-    const TwipsRect &g = window->info().geometry;
+    const TwipsRect &g = window->layout().geometry;
     frame->setGeometry(twips(g.left), twips(g.top), twips(g.width), twips(g.height));
     frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     slot = window;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainmenus.h"
 #include "modelinfo.h"
 #include "portdevices.h"
 
@@ -59,18 +60,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    // Builds the menu bar and returns its items.
+    MainMenuItems buildMenus();
 
     SerialConnection *m_serial;
     PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
     std::array<QPointer<ModelWindow>, 4> m_windows;
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
-    QMenu *m_modelMenu = nullptr;    // 型号
-    QAction *m_portAction = nullptr; // 端口
-    QMenu *m_languageMenu = nullptr; // 语言
-    QAction *m_exitAction = nullptr; // 退出
-    QMenu *m_helpMenu = nullptr;     // 帮助
 };
 
 } // namespace zw

@@ -1,5 +1,7 @@
 #include "messagebox.h"
 
+#include "captions.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -25,8 +27,10 @@ bool askToContinue(QWidget *parent, const QString &title, const QString &text)
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(title);
     box.setText(text);
-    QPushButton *cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-    QPushButton *go = box.addButton(QStringLiteral("继续"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(
+        captionText(Caption::ContinueQuestionStop, CaptionSet::Design), QMessageBox::RejectRole);
+    QPushButton *go = box.addButton(captionText(Caption::ContinueQuestionGo, CaptionSet::Design),
+                                    QMessageBox::AcceptRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();

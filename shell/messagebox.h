@@ -20,14 +20,4 @@ bool askToContinue(QWidget *parent, const QString &title, const QString &text);
 // The program's own title, used where a message has no title of its own.
 QString programTitle();
 
-// Message titles of the program's own warnings.
-inline QString systemInfoTitle()
-{
-    return QStringLiteral("系统信息");
-}
-inline QString errorWarningTitle()
-{
-    return QStringLiteral("错误警告 ");
-}
-
 } // namespace zw

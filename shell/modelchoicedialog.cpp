@@ -3,7 +3,7 @@
 #include "captions.h"
 #include "language.h"
 #include "mainwindow.h"
-#include "modelwindow.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -8,11 +8,14 @@
 #include "csvactions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "porthints.h"
 #include "radiosession.h"
+#include "radiosettings.h"
 #include "radiotransfer.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -45,21 +48,23 @@ QFont gridFont()
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
-    : QWidget(parent), m_info(modelInfo(model)), m_serial(serial), m_store(new ChannelStore(this)),
+    : QWidget(parent), m_info(modelInfo(model)), m_layout(modelWindowLayout(model)),
+      m_serial(serial), m_store(new ChannelStore(this)),
       m_tableModel(new ChannelTableModel(m_store, this))
 {
     setObjectName(m_info.name);
-    setWindowTitle(m_info.caption);
+    setWindowTitle(m_layout.caption);
     buildMenus();
     buildControls();
 
     m_session = new RadioSession(model, serial, this); // its timers are Timer1 to Timer4
 
-    new ChannelEditor(this);      // typed entry, pick lists and undo; owned by this window
-    new RadioTransfer(this);      // Read Data / Write Data, status line and progress
-    new ChannelFileActions(this); // 打开 and 保存 of the file menu
-    new CsvActions(this);         // CHIRP CSV export and import in the file menu
-    m_backups = new TableBackups(this);
+    new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
+    new RadioTransfer(this); // Read Data / Write Data, status line and progress
+    // 打开 and 保存 of the file menu
+    auto *files = new ChannelFileActions(this, m_openAction, m_saveAction);
+    new CsvActions(this, m_fileMenu); // CHIRP CSV export and import in the file menu
+    m_backups = new TableBackups(this, m_fileMenu, m_saveAction, files);
     new StatusLineHint(this); // what to check while the radio does not answer
 }
 
@@ -130,38 +135,36 @@ void ModelWindow::buildControls()
     rows->setFixedWidth(20); // the record selector column
     int columnsWidth = 0;
     for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
-        const int width = twips(m_info.columnWidths[static_cast<std::size_t>(column)]);
+        const int width = twips(m_layout.columnWidths[static_cast<std::size_t>(column)]);
         m_grid->setColumnWidth(column, width);
         columnsWidth += width;
     }
     // All 16 channels are in view at once: the grid is at least as large as its rows (the
     // design size assumed a smaller font than the CJK fallback fonts have).
     const int frame = 2 * m_grid->frameWidth();
-    const int gridWidth = std::max(twips(m_info.grid.width), 20 + columnsWidth + frame);
+    const int gridWidth = std::max(twips(m_layout.grid.width), 20 + columnsWidth + frame);
     const int gridHeight =
-        std::max(twips(m_info.grid.height),
+        std::max(twips(m_layout.grid.height),
                  header->height() + channelCount * rows->defaultSectionSize() + frame);
-    m_grid->setGeometry(twips(m_info.grid.left), twips(m_info.grid.top), gridWidth, gridHeight);
+    m_grid->setGeometry(twips(m_layout.grid.left), twips(m_layout.grid.top), gridWidth, gridHeight);
 
     m_squelchLabel = new QLabel(m_client);
     m_squelchLabel->setObjectName(QStringLiteral("Label4"));
     m_squelchLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_squelchLabel, m_info.pickLists.combo8 - 1500, 240, 1440, 330);
+    place(m_squelchLabel, m_layout.pickListLefts.squelch - 1500, 240, 1440, 330);
     m_squelchList = new QComboBox(m_client);
     m_squelchList->setObjectName(QStringLiteral("Combo8"));
-    for (int level = 0; level <= 9; ++level)
-        m_squelchList->addItem(QString::number(level));
-    place(m_squelchList, m_info.pickLists.combo8, 240, 615, 330);
+    m_squelchList->addItems(squelchLevels());
+    place(m_squelchList, m_layout.pickListLefts.squelch, 240, 615, 330);
 
     m_channelToneLabel = new QLabel(m_client);
     m_channelToneLabel->setObjectName(QStringLiteral("Label7"));
     m_channelToneLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(m_channelToneLabel, m_info.pickLists.combo11 - 1140, 240, 1080, 330);
+    place(m_channelToneLabel, m_layout.pickListLefts.channelTone - 1140, 240, 1080, 330);
     m_channelToneList = new QComboBox(m_client);
     m_channelToneList->setObjectName(QStringLiteral("Combo11"));
-    m_channelToneList->addItems(
-        {QStringLiteral("中文"), QStringLiteral("英文"), QStringLiteral("键音")});
-    place(m_channelToneList, m_info.pickLists.combo11, 240, 855, 330);
+    m_channelToneList->addItems(channelTones());
+    place(m_channelToneList, m_layout.pickListLefts.channelTone, 240, 855, 330);
 
     for (QComboBox *combo : {m_squelchList, m_channelToneList}) {
         QPalette palette = combo->palette();
@@ -178,25 +181,25 @@ void ModelWindow::buildControls()
     m_statusLine->setPalette(palette);
     m_statusLine->setFont(font);
     const int statusTop = m_grid->geometry().bottom() + 8;
-    m_statusLine->setGeometry(twips(m_info.grid.left), statusTop, twips(4000), lineHeight + 4);
+    m_statusLine->setGeometry(twips(m_layout.grid.left), statusTop, twips(4000), lineHeight + 4);
 
-    m_client->setMinimumSize(m_grid->geometry().right() + twips(m_info.grid.left),
+    m_client->setMinimumSize(m_grid->geometry().right() + twips(m_layout.grid.left),
                              statusTop + lineHeight + 16);
 }
 
 void ModelWindow::applyCaptions(bool english)
 {
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
-    m_modelAction->setText(captionText(Caption::ModelMenu, set, &m_info));
-    m_fileMenu->setTitle(captionText(Caption::FileMenu, set, &m_info));
-    m_openAction->setText(captionText(Caption::OpenItem, set, &m_info));
-    m_saveAction->setText(captionText(Caption::SaveItem, set, &m_info));
-    m_readAction->setText(captionText(Caption::ReadItem, set, &m_info));
-    m_writeAction->setText(captionText(Caption::WriteItem, set, &m_info));
-    m_exitAction->setText(captionText(Caption::ExitItem, set, &m_info));
-    m_squelchLabel->setText(captionText(Caption::SquelchLabel, set, &m_info));
-    m_channelToneLabel->setText(captionText(Caption::ChannelToneLabel, set, &m_info));
-    m_tableModel->setCaptions(gridCaptions(m_info, english));
+    m_modelAction->setText(captionText(Caption::ModelMenu, set, &m_layout));
+    m_fileMenu->setTitle(captionText(Caption::FileMenu, set, &m_layout));
+    m_openAction->setText(captionText(Caption::OpenItem, set, &m_layout));
+    m_saveAction->setText(captionText(Caption::SaveItem, set, &m_layout));
+    m_readAction->setText(captionText(Caption::ReadItem, set, &m_layout));
+    m_writeAction->setText(captionText(Caption::WriteItem, set, &m_layout));
+    m_exitAction->setText(captionText(Caption::ExitItem, set, &m_layout));
+    m_squelchLabel->setText(captionText(Caption::SquelchLabel, set, &m_layout));
+    m_channelToneLabel->setText(captionText(Caption::ChannelToneLabel, set, &m_layout));
+    m_tableModel->setCaptions(gridCaptions(m_layout, english));
 }
 
 void ModelWindow::load()
@@ -206,26 +209,22 @@ void ModelWindow::load()
     const ChannelStore::OpenResult opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_squelchList->setCurrentText(QStringLiteral("3"));
-    m_channelToneList->setCurrentText(QStringLiteral("中文"));
+    m_squelchList->setCurrentText(defaultSquelchLevel());
+    m_channelToneList->setCurrentText(defaultChannelTone());
     m_session->startPolling();
     if (isEnglish())
         applyCaptions(true);
 
     if (!opened.movedAsideTo.isEmpty()) {
-        showMessage(
-            this, MessageIcon::Exclamation, systemInfoTitle(),
-            QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。")
-                .arg(QDir::toNativeSeparators(path), opened.error,
-                     QDir::toNativeSeparators(opened.movedAsideTo)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseMovedAsideMessage.arg(QDir::toNativeSeparators(path), opened.error,
+                                                  QDir::toNativeSeparators(opened.movedAsideTo)));
     } else if (!opened.ok) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。")
-                        .arg(QDir::toNativeSeparators(path), opened.error));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseUnopenedMessage.arg(QDir::toNativeSeparators(path), opened.error));
     } else if (opened.readOnly) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。")
-                        .arg(QDir::toNativeSeparators(path)));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));
     }
 }
 
@@ -256,9 +255,8 @@ void ModelWindow::setTransferLock(bool locked)
 
 void ModelWindow::reportStoreFailure()
 {
-    showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                QStringLiteral("信道数据不能写入数据库（%1），表中显示的是数据库中保存的数据。")
-                    .arg(m_store->lastError()));
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                editNotStoredMessage.arg(m_store->lastError()));
 }
 
 void ModelWindow::closeWindow()

@@ -2,6 +2,7 @@
 
 #include "channelfile.h"
 #include "modelinfo.h"
+#include "windowlayout.h"
 
 #include <QWidget>
 
@@ -24,7 +25,7 @@ class TableBackups;
 // The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
 // the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
 // its menus and its radio session (with the four timers Timer1 to Timer4). One class serves all
-// four models; what differs comes from the model's ModelInfo.
+// four models; what differs comes from the model's ModelInfo and its window layout.
 class ModelWindow final : public QWidget
 {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
 
     Model model() const { return m_info.model; }
     const ModelInfo &info() const { return m_info; }
+    const ModelWindowLayout &layout() const { return m_layout; }
     ChannelStore *store() const { return m_store; }
     ChannelTableModel *tableModel() const { return m_tableModel; }
     QTableView *grid() const { return m_grid; }
@@ -108,6 +110,7 @@ private:
     void applyCaptions(bool english);
 
     const ModelInfo &m_info;
+    const ModelWindowLayout &m_layout;
     SerialConnection *m_serial;
     ChannelStore *m_store;
     ChannelTableModel *m_tableModel;
@@ -132,11 +135,5 @@ private:
     bool m_unloaded = false;
     bool m_closing = false;
 };
-
-// Twips to pixels at 96 dpi.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
 
 } // namespace zw

@@ -1,7 +1,7 @@
 #include "operationnotesdialog.h"
 
 #include "aboutdialog.h"
-#include "modelwindow.h"
+#include "twips.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -3,11 +3,13 @@
 #include "captions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "portdevices.h"
 #include "porthints.h"
 #include "portprober.h"
 #include "serialconnection.h"
+#include "twips.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -173,17 +175,16 @@ void PortDialog::ok()
     m_findRadio->setEnabled(true);
     // A read or a write in progress would lose its line; the port stays as it is.
     if (m_serial->isTransferring()) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("正在与对讲机交换数据，不能更改端口。"));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    portChangeDuringTransferMessage);
         return;
     }
     const int port = m_com1->isChecked() ? 1 : m_com2->isChecked() ? 2 : 0;
     if (port == 0)
         return;
     if (!usePort(port)) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
-                    withOpenFailureReason(port == 1 ? QStringLiteral("串行端口 1 已被使用 ")
-                                                    : QStringLiteral("串行端口 2 已被使用， "),
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                    withOpenFailureReason(port == 1 ? port1TakenMessage : port2TakenMessage,
                                           *m_serial, port));
         // Offer the other port: OK on it then opens it.
         m_serial->setPortNumber(port == 1 ? 2 : 1);
@@ -230,7 +231,7 @@ void PortDialog::onProbeFinished()
     const QStringList found = m_prober->answeringDevices();
     if (found.isEmpty()) {
         m_findStatus->setText(QString());
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle(),
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
                     noRadioFoundText(m_prober->results()));
         return;
     }

@@ -1,6 +1,7 @@
 #include "porthints.h"
 
 #include "language.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "portaccess.h"
 #include "serialconnection.h"

@@ -3,6 +3,7 @@
 #include "channelstore.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
 #include "tablereplacement.h"
@@ -15,28 +16,6 @@
 
 namespace zw
 {
-
-QString RadioTransfer::noAnswerText(bool english)
-{
-    return english ? QStringLiteral("The radio does not answer, so nothing was written. Check "
-                                    "that it is switched on, that the programming cable is "
-                                    "seated at both ends and that the right port is chosen.")
-                   : QStringLiteral("对讲机没有应答，没有写入数据。请检查对讲机是否已开机、"
-                                    "编程电缆两端是否插好、选择的端口是否正确。");
-}
-
-QString RadioTransfer::notIdentifiedText(bool english)
-{
-    return english ? QStringLiteral("The radio's model could not be read, so nothing was "
-                                    "written. Check the cable and write again.")
-                   : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
-}
-
-QString RadioTransfer::writtenText(bool english)
-{
-    return english ? QStringLiteral("The channels have been written to the radio.")
-                   : QStringLiteral("信道数据已写入对讲机。");
-}
 
 RadioTransfer::RadioTransfer(ModelWindow *window)
     : QObject(window), m_window(window), m_session(window->session()),
@@ -51,7 +30,7 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
     connect(window->readAction(), &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(window->writeAction(), &QAction::triggered, this, &RadioTransfer::beginWrite);
     connect(m_session, &RadioSession::radioReady, this,
-            [this] { m_window->statusLine()->setText(readyText()); });
+            [this] { m_window->statusLine()->setText(radioReadyStatus); });
     connect(m_session, &RadioSession::readStarted, this,
             [this] { m_window->statusLine()->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
@@ -73,7 +52,8 @@ bool RadioTransfer::lockForTransfer()
     if (m_session->isTransferring())
         return false;
     if (m_session->isPortBusy()) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portBusyText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    otherWindowTransfersMessage);
         return false;
     }
     // File is locked at once too: a channel file opened now would be replaced by a read.
@@ -86,7 +66,7 @@ void RadioTransfer::beginRead()
     if (!lockForTransfer())
         return;
     m_session->beginRead(m_window->store()->records());
-    m_window->statusLine()->setText(readingText());
+    m_window->statusLine()->setText(readingStatus);
 }
 
 void RadioTransfer::beginWrite()
@@ -123,8 +103,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
     case ReadResult::Outcome::OtherModel: {
         const Model other = *result.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
-        showMessage(m_window, MessageIcon::None, otherRadioTitle(),
-                    m_window->info().otherRadioMessages[code]);
+        showMessage(m_window, MessageIcon::None, otherRadioTitle,
+                    m_window->layout().otherRadioMessages[code]);
         endTransfer();
         if (m_window->isClosing())
             return;
@@ -136,13 +116,13 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         return;
     }
     case ReadResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portReadFailedText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
         break;
     case ReadResult::Outcome::NoAnswer:
     case ReadResult::Outcome::Cut:
     case ReadResult::Outcome::Garbled:
     case ReadResult::Outcome::UnknownModel:
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle(), readErrorText());
+        showMessage(m_window, MessageIcon::Information, errorWarningTitle, readErrorMessage);
         break;
     }
     endTransfer();
@@ -155,26 +135,27 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
     const bool english = isEnglish();
     switch (result.outcome) {
     case WriteResult::Outcome::Written:
-        showMessage(m_window, MessageIcon::Information, systemInfoTitle(), writtenText(english));
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle, writtenMessage(english));
         break;
     case WriteResult::Outcome::NoAnswer:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), noAnswerText(english));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    writeNoAnswerMessage(english));
         break;
     case WriteResult::Outcome::OtherModel: {
         // Named as the read names it; nothing was sent, and this window keeps its table.
         const auto code = std::size_t(modelInfo(*result.radioModel).code.toInt());
-        showMessage(m_window, MessageIcon::None, otherRadioTitle(),
-                    m_window->info().otherRadioMessages[code]);
+        showMessage(m_window, MessageIcon::None, otherRadioTitle,
+                    m_window->layout().otherRadioMessages[code]);
         break;
     }
     case WriteResult::Outcome::NotIdentified:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(),
-                    notIdentifiedText(english));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    writeNotIdentifiedMessage(english));
         break;
     case WriteResult::Outcome::Declined:
         break; // the user chose not to write
     case WriteResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle(), portWriteFailedText());
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portWriteFailedMessage);
         break;
     }
     endTransfer();

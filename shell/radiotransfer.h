@@ -25,28 +25,6 @@ public:
 
     QProgressBar *progressBar() const { return m_progress; }
 
-    // Texts of the status line and of the messages.
-    static QString readyText() { return QStringLiteral("对讲机就绪..."); }
-    static QString readingText() { return QStringLiteral("正在读数据......"); }
-    static QString readErrorText() { return QStringLiteral("读数错误！！"); }
-    static QString otherRadioTitle() { return QStringLiteral("本机机型提示信息！！"); }
-    static QString portReadFailedText()
-    {
-        return QStringLiteral("串行端口不能使用，没有从对讲机读出数据。");
-    }
-    static QString portWriteFailedText()
-    {
-        return QStringLiteral("串行端口不能使用，数据没有全部写入对讲机。");
-    }
-    static QString portBusyText()
-    {
-        return QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
-    }
-    // Texts of the write's own outcomes, in the window's language.
-    static QString noAnswerText(bool english);
-    static QString notIdentifiedText(bool english);
-    static QString writtenText(bool english);
-
 private:
     // Refuses while this window or another one transfers (the latter with a message); else
     // locks the window for the transfer.

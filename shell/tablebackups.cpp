@@ -4,6 +4,7 @@
 #include "channelfileactions.h"
 #include "language.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 
 #include <QAction>
@@ -14,19 +15,19 @@
 namespace zw
 {
 
-TableBackups::TableBackups(ModelWindow *window)
+TableBackups::TableBackups(ModelWindow *window, QMenu *fileMenu, QAction *before,
+                           ChannelFileActions *files)
     : QObject(window), m_window(window), m_openBackups(new QAction(window))
 {
     setObjectName(QStringLiteral("tableBackups"));
     m_openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
     m_openBackups->setText(captionText(Caption::OpenBackupItem,
                                        isEnglish() ? CaptionSet::English : CaptionSet::Design,
-                                       &window->info()));
-    window->fileMenu()->insertAction(window->saveAction(), m_openBackups);
-    connect(m_openBackups, &QAction::triggered, this, [this] {
+                                       &window->layout()));
+    fileMenu->insertAction(before, m_openBackups);
+    connect(m_openBackups, &QAction::triggered, files, [files] {
         QDir().mkpath(backupFolder());
-        if (auto *files = m_window->findChild<ChannelFileActions *>())
-            files->openFrom(backupFolder());
+        files->openFrom(backupFolder());
     });
 }
 
@@ -44,11 +45,7 @@ bool TableBackups::keepBefore(BackupReason reason)
     const BackupResult result = write(reason);
     if (result.ok)
         return true;
-    return askToContinue(
-        m_window, systemInfoTitle(),
-        QStringLiteral(
-            "无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。")
-            .arg(result.error));
+    return askToContinue(m_window, systemInfoTitle, backupFailedQuestion.arg(result.error));
 }
 
 void TableBackups::keepFromRadio()
@@ -66,11 +63,7 @@ bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
         m_lastBackup = result.fileName;
         return true;
     }
-    return askToContinue(
-        m_window, systemInfoTitle(),
-        QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被"
-                       "替换且没有备份。")
-            .arg(result.error));
+    return askToContinue(m_window, systemInfoTitle, radioBackupFailedQuestion.arg(result.error));
 }
 
 } // namespace zw

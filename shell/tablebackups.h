@@ -6,10 +6,12 @@
 #include <QString>
 
 class QAction;
+class QMenu;
 
 namespace zw
 {
 
+class ChannelFileActions;
 class ModelWindow;
 
 // The safety net of a model window: before a read, a file open or an import replaces the
@@ -22,7 +24,9 @@ class TableBackups final : public QObject
     Q_DISABLE_COPY_MOVE(TableBackups)
 
 public:
-    explicit TableBackups(ModelWindow *window);
+    // Puts the 打开备份 item into `fileMenu` before `before`; the item opens the backups folder
+    // through `files`. The window owns it.
+    TableBackups(ModelWindow *window, QMenu *fileMenu, QAction *before, ChannelFileActions *files);
 
     // Keeps the window's table and settings before they are replaced. When the backup cannot
     // be written the user is asked whether to go on; false means: leave the table as it is.

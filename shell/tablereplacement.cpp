@@ -2,6 +2,7 @@
 
 #include "channelstore.h"
 #include "messagebox.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
 
@@ -18,9 +19,10 @@ bool replaceWholeTable(ModelWindow *window, BackupReason reason,
         return false;
     ChannelStore *store = window->store();
     if (!store->setRecords(replacement.records)) {
-        showMessage(window, MessageIcon::Exclamation, systemInfoTitle(),
-                    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。")
-                        .arg(store->lastError()));
+        const QString &message =
+            reason == BackupReason::BeforeRead ? readTableNotStoredMessage : tableNotStoredMessage;
+        showMessage(window, MessageIcon::Exclamation, systemInfoTitle,
+                    message.arg(store->lastError()));
         return false;
     }
     if (!replacement.squelchLevel.isEmpty())

@@ -206,6 +206,8 @@ private slots:
         QTest::newRow("ten") << QByteArray("10") << false << "";
         QTest::newRow("negative") << QByteArray("-1") << false << "";
         QTest::newRow("number then text") << QByteArray("3abc") << false << "";
+        // A quoted value may hold a line break: a level is one digit and nothing else.
+        QTest::newRow("digit and line break") << QByteArray("\"3\n\"") << false << "";
     }
 
     void squelchLevelIsCheckedAndDefaulted()

@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "sampletables.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +26,7 @@
 using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::sampleTable;
 
 namespace
 {
@@ -83,22 +85,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-ChannelTable sampleTable()
-{
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        ChannelRecord &r = table[static_cast<std::size_t>(row)];
-        for (QString &f : r.fields)
-            f = QLatin1String("");
-        r[ChannelNumber] = QString::number(row + 1);
-    }
-    table[0].fields = {"1", "145.00000", "67.0", "023", "145.60000", "D023N",
-                       "",  "add",       "2",    "on",  "H"};
-    table[3].fields = {"4", "150.00625", "",    "",    "150.00625", "100.0",
-                       "",  "del",       "off", "off", "L"};
-    return table;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "sampletables.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -29,32 +30,10 @@
 using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::sampleTable;
 
 namespace
 {
-
-ChannelTable sampleTable()
-{
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        ChannelRecord &r = table[std::size_t(row)];
-        r[ChannelNumber] = QString::number(row + 1);
-        if (row % 4 == 2)
-            continue; // an empty channel
-        r.fields = {QString::number(row + 1),
-                    QStringLiteral("14%1.12500").arg(row % 10),
-                    QStringLiteral("D023N"),
-                    QStringLiteral("023"),
-                    QStringLiteral("146.00000"),
-                    QStringLiteral("88.5"),
-                    QString(),
-                    QStringLiteral("del"),
-                    QStringLiteral("1"),
-                    QStringLiteral("on"),
-                    QStringLiteral("L")};
-    }
-    return table;
-}
 
 QByteArray contents(const QString &path)
 {
@@ -152,6 +131,8 @@ private slots:
             QTest::addRow("random values %d", n) << bytes;
         }
         const QByteArray good = savedFile();
+        // The bad bytes take the place of a scan value of the sample table.
+        QVERIFY(good.contains(",add,"));
         const struct {
             const char *name;
             QByteArray replacement;
@@ -160,7 +141,7 @@ private slots:
                          {"lead byte then ASCII", "\xB0\x41"}};
         for (const auto &bad : notGb2312) {
             QByteArray bytes = good;
-            bytes.replace(QByteArray(",del,"), "," + bad.replacement + ",");
+            bytes.replace(QByteArray(",add,"), "," + bad.replacement + ",");
             QTest::addRow("not GB2312: %s", bad.name) << bytes;
         }
         QTest::newRow("not GB2312: lead byte at the end") << good + "\xB0";

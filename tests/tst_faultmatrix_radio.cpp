@@ -8,12 +8,15 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "radiosession.h"
 #include "radiotransfer.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
+#include "windowlayout.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -33,37 +36,12 @@ namespace
 
 constexpr int testBlockTimeoutMs = 150;
 
-// Channels in use and empty ones; channel 1 already numbered 1, as every write leaves it.
+// The radio tests' table with channel 1 already numbered 1, as every write leaves it: a write
+// that fails then changes nothing in the table.
 ChannelTable sampleTable(Model model)
 {
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"1",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "023",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[7].fields = {"8", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
+    ChannelTable t = zw::test::radioSampleTable(model);
+    t[0][ChannelNumber] = QStringLiteral("1");
     return t;
 }
 
@@ -386,9 +364,9 @@ private slots:
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 3000);
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).title, RadioTransfer::otherRadioTitle());
+        QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
         QCOMPARE(answerer.seen().at(0).text,
-                 modelInfo(Model::UH)
+                 modelWindowLayout(Model::UH)
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
         QCOMPARE(fileBytes(path), database);
         ChannelStore reopened;

@@ -7,6 +7,7 @@
 #include "modelwindow.h"
 
 #include "channeltablemodel.h"
+#include "sampletables.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,52 +20,13 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::afterChannelFileRoundTrip;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::sampleTable;
 
 namespace
 {
-
-ChannelTable sampleTable()
-{
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        ChannelRecord &r = table[static_cast<std::size_t>(row)];
-        r[ChannelNumber] = QString::number(row + 1);
-        if (row % 5 == 3)
-            continue; // an empty channel
-        r[RxFrequency] = QStringLiteral("14%1.12500").arg(row % 10);
-        r[RxTone] = row % 2 ? QStringLiteral("67.0") : QStringLiteral("D023N");
-        r[Spare3] = row % 2 ? QString() : QStringLiteral("023");
-        r[TxFrequency] = QStringLiteral("146.00000");
-        r[TxTone] = row % 3 ? QStringLiteral("100.0") : QStringLiteral("    ");
-        r[Scan] = QStringLiteral("add");
-        r[Bcl] = QStringLiteral("off");
-        r[Beat] = QStringLiteral("  ");
-        r[Power] = QStringLiteral("L");
-    }
-    return table;
-}
-
-// What the table above looks like after a save and an open: tones in their number forms, blank
-// entries empty (the file holds them unquoted, and blanks before a value are skipped).
-ChannelTable sampleTableAfterLoad()
-{
-    ChannelTable table = sampleTable();
-    for (ChannelRecord &r : table) {
-        for (QString &value : r.fields) {
-            if (!value.isEmpty() && value.trimmed().isEmpty())
-                value = QString();
-        }
-        for (int field : {int(RxTone), int(TxTone)}) {
-            if (r[field] == QStringLiteral("67.0"))
-                r[field] = QStringLiteral("67");
-            else if (r[field] == QStringLiteral("100.0"))
-                r[field] = QStringLiteral("100");
-        }
-    }
-    return table;
-}
 
 QByteArray fileOf(const QString &code)
 {
@@ -144,7 +106,7 @@ private slots:
         QCOMPARE(QDir::currentPath(), m_dir->path());
         QCOMPARE(messages.count(), 0);
         QCOMPARE(replaced.count(), 1);
-        const ChannelTable expected = sampleTableAfterLoad();
+        const ChannelTable expected = afterChannelFileRoundTrip(sampleTable());
         for (int row = 0; row < channelCount; ++row)
             QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
         QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("0"));

@@ -7,11 +7,13 @@
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "ptypair.h"
 #include "radiosession.h"
 #include "radiotransfer.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
 #include "virtualradio.h"
@@ -28,6 +30,7 @@
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
+using zw::test::radioSampleTable;
 
 Q_DECLARE_METATYPE(zw::Model)
 
@@ -35,42 +38,6 @@ namespace
 {
 
 const QString readyText = QStringLiteral("对讲机就绪...");
-
-// A table with channels in use at both band edges and every kind of tone, and empty channels.
-ChannelTable sampleTable(Model model)
-{
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"17",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[2].fields = {"3", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
-    t[3].fields = {"4",   f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "",
-                   "del", "off",           "on",    "H"};
-    return t;
-}
 
 ChannelTable numbersOnly()
 {
@@ -124,7 +91,8 @@ private slots:
         startProgram(model);
         ModelWindow *w = m_main->showModel(model);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY2(w->store()->setRecords(sampleTable(model)), qPrintable(w->store()->lastError()));
+        QVERIFY2(w->store()->setRecords(radioSampleTable(model)),
+                 qPrintable(w->store()->lastError()));
         w->squelchList()->setCurrentText(QStringLiteral("7"));
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
 
@@ -142,7 +110,7 @@ private slots:
         // The user is told the write is done; what the radio held before is in the backups.
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::writtenText(false));
+        QCOMPARE(answerer.seen().at(0).text, writtenMessage(false));
         QVERIFY2(w->backups()->lastBackup().contains(QStringLiteral("from-radio")),
                  qPrintable(w->backups()->lastBackup()));
         QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
@@ -163,7 +131,7 @@ private slots:
 
         // Back as written, except that 信道号 is not read and tones come back in their
         // shortest form.
-        ChannelTable expected = sampleTable(model);
+        ChannelTable expected = radioSampleTable(model);
         expected[0][ChannelNumber] = QStringLiteral("1");
         for (int i = 1; i < channelCount; ++i)
             expected[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
@@ -197,7 +165,7 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::UH);
         w->session()->setBlockTimeout(300);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        const ChannelTable before = sampleTable(Model::UH);
+        const ChannelTable before = radioSampleTable(Model::UH);
         QVERIFY(w->store()->setRecords(before));
         w->squelchList()->setCurrentText(QStringLiteral("5"));
         w->channelToneList()->setCurrentText(QStringLiteral("键音"));
@@ -240,7 +208,7 @@ private slots:
         startProgram(Model::UM);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        const ChannelTable before = sampleTable(Model::V);
+        const ChannelTable before = radioSampleTable(Model::V);
         QVERIFY(w->store()->setRecords(before));
         const QString path = w->store()->path();
         QPointer<ModelWindow> guard(w);
@@ -283,7 +251,7 @@ private slots:
         QVERIFY(started.wait(1000));
         v->writeAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 3000);
-        QCOMPARE(answerer.seen().at(0).text, RadioTransfer::portBusyText());
+        QCOMPARE(answerer.seen().at(0).text, otherWindowTransfersMessage);
         QCOMPARE(answerer.seen().at(1).text, QStringLiteral("读数错误！！"));
         QVERIFY(!v->isTransferLocked());
         QVERIFY(v->writeAction()->isEnabled());
@@ -296,9 +264,9 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::newRow("silent radio")
-            << Model::V << true << QStringLiteral("系统信息") << RadioTransfer::noAnswerText(false);
+            << Model::V << true << QStringLiteral("系统信息") << writeNoAnswerMessage(false);
         QTest::newRow("radio of another model")
-            << Model::UH << false << RadioTransfer::otherRadioTitle()
+            << Model::UH << false << otherRadioTitle
             << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！");
     }
 
@@ -320,7 +288,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         else
             QTest::qWait(250);
-        QVERIFY(w->store()->setRecords(sampleTable(Model::V)));
+        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
         QString requests;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
                 [&](char c) { requests += QLatin1Char(c); });
@@ -335,7 +303,7 @@ private slots:
         QCOMPARE(m_radio->memory().channels, memory.channels);
         QCOMPARE(m_main->modelWindow(Model::V), w); // no hand-over: this table stays here
         QVERIFY(w->writeAction()->isEnabled());
-        QCOMPARE(w->store()->record(1)[RxFrequency], sampleTable(Model::V)[1][RxFrequency]);
+        QCOMPARE(w->store()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
     }
 
     // 退出系统 during a write waits for its last block: the radio holds the whole image.
@@ -344,7 +312,7 @@ private slots:
         startProgram(Model::V);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY(w->store()->setRecords(sampleTable(Model::V)));
+        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         MessageBoxAnswerer answerer;
         bool exited = false;
@@ -362,7 +330,7 @@ private slots:
         QTRY_COMPARE(written.count(), 1);
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
         QVERIFY(!m_main->serial()->isOpen());
-        ChannelTable sent = sampleTable(Model::V);
+        ChannelTable sent = radioSampleTable(Model::V);
         for (int i = 0; i < channelCount; ++i)
             sent[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
         QCOMPARE(m_radio->memory().channels[0],
@@ -391,7 +359,7 @@ private slots:
         m_main->serial()->setDevice(1, pty.slavePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::UM);
-        const ChannelTable before = sampleTable(Model::UM);
+        const ChannelTable before = radioSampleTable(Model::UM);
         QVERIFY(w->store()->setRecords(before));
         if (write && !closedBefore) {
             // The test is the radio until the write is under way: ready, then identified.
@@ -417,8 +385,8 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text, write ? RadioTransfer::portWriteFailedText()
-                                                   : RadioTransfer::portReadFailedText());
+        QCOMPARE(answerer.seen().at(0).text,
+                 write ? portWriteFailedMessage : portReadFailedMessage);
         QVERIFY(waitUnlocked(w, 1000));
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {

@@ -4,6 +4,7 @@
 #include "numberreader.h"
 #include "ptypair.h"
 #include "radiosession.h"
+#include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
 
@@ -22,41 +23,18 @@ Q_DECLARE_METATYPE(zw::WriteResult::Outcome)
 namespace
 {
 
-// Channels in use at both band edges, every kind of tone, empty channels, and channel numbers
-// that are not the records' positions (a write numbers by position).
+// The radio tests' table (channel 1 numbered 17), with channel numbers that are not the
+// records' positions in two more places: a write numbers by position.
 ChannelTable sampleTable(Model model)
 {
-    const BandLimits &band = modelInfo(model).band;
-    auto f = [](double mhz) { return formatFrequency(mhz); };
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i)
-        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    t[0].fields = {"17",
-                   f(band.bandLow + 1),
-                   "88.5",
-                   "",
-                   f(band.bandLow + 1),
-                   "D023N",
-                   "",
-                   "add",
-                   "off",
-                   "off",
-                   "H"};
-    t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
-                   "D754N",
-                   "",
-                   f(band.bandLow + 3),
-                   "100.0",
-                   "",
-                   "del",
-                   "1",
-                   "on",
-                   "L"};
-    t[2].fields = {"9", f(band.bandHigh), "", "", "", "", "", "add", "2", "off", "L"};
-    t[3].fields = {"4",   f(band.bandLow), "250.3", "", f(band.bandLow), "67.0", "",
-                   "del", "off",           "on",    "H"};
-    t[15].fields = {"", f(band.bandLow + 4), "", "", "", "", "", "add", "off", "off", "H"};
+    ChannelTable t = zw::test::radioSampleTable(model);
+    t[2][ChannelNumber] = QStringLiteral("9");
+    t[15].fields = {"",    formatFrequency(modelInfo(model).band.bandLow + 4),
+                    "",    "",
+                    "",    "",
+                    "",    "add",
+                    "off", "off",
+                    "H"};
     return t;
 }
 

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "modelinfo.h"
+
+#include <QString>
+
+// The texts the program shows in its message boxes and status line, byte for byte: blanks and
+// full-width punctuation are part of them. "%1", "%2", ... are filled in with QString::arg().
+// The captions of menus, labels and dialogs are in captions.h.
+
+namespace zw
+{
+
+// Titles
+inline const QString systemInfoTitle = QStringLiteral("系统信息");
+inline const QString errorWarningTitle = QStringLiteral("错误警告 ");
+inline const QString otherRadioTitle = QStringLiteral("本机机型提示信息！！");
+inline const QString otherModelFileTitle = QStringLiteral("文件机型提示信息！！");
+
+// Status line of a model window
+inline const QString radioReadyStatus = QStringLiteral("对讲机就绪...");
+inline const QString readingStatus = QStringLiteral("正在读数据......");
+
+// Cell entry
+inline const QString outOfRangeMessage = QStringLiteral("数据超出范围 ！！");
+
+// Radio transfers
+inline const QString readErrorMessage = QStringLiteral("读数错误！！");
+inline const QString portReadFailedMessage =
+    QStringLiteral("串行端口不能使用，没有从对讲机读出数据。");
+inline const QString portWriteFailedMessage =
+    QStringLiteral("串行端口不能使用，数据没有全部写入对讲机。");
+inline const QString otherWindowTransfersMessage =
+    QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
+// The write's own outcomes, in the window's language (English mode or not).
+inline QString writeNoAnswerMessage(bool english)
+{
+    return english ? QStringLiteral("The radio does not answer, so nothing was written. Check "
+                                    "that it is switched on, that the programming cable is "
+                                    "seated at both ends and that the right port is chosen.")
+                   : QStringLiteral("对讲机没有应答，没有写入数据。请检查对讲机是否已开机、"
+                                    "编程电缆两端是否插好、选择的端口是否正确。");
+}
+inline QString writeNotIdentifiedMessage(bool english)
+{
+    return english ? QStringLiteral("The radio's model could not be read, so nothing was "
+                                    "written. Check the cable and write again.")
+                   : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
+}
+inline QString writtenMessage(bool english)
+{
+    return english ? QStringLiteral("The channels have been written to the radio.")
+                   : QStringLiteral("信道数据已写入对讲机。");
+}
+// %1 why the backup failed
+inline const QString radioBackupFailedQuestion =
+    QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被替换且"
+                   "没有备份。");
+// %1 the database's error
+inline const QString readTableNotStoredMessage =
+    QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。");
+
+// Message for a channel file of the model `fileModel`, shown by any window it does not fit.
+inline QString otherModelFileMessage(Model fileModel)
+{
+    return QStringLiteral("本文件是") + modelInfo(fileModel).name +
+           QStringLiteral(",转换窗口以后重新读！");
+}
+
+// Channel files and CSV files; %1 the file's name
+inline const QString unreadableChannelFileMessage =
+    QStringLiteral("无法读取信道文件 %1，信道数据没有改变。");
+inline const QString unsavedChannelFileMessage =
+    QStringLiteral("无法保存信道文件 %1，原有文件没有改变。");
+inline const QString unsavedCsvFileMessage =
+    QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。");
+inline const QString unreadableCsvFileMessage =
+    QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。");
+// %2 what is wrong with its header
+inline const QString notChirpCsvMessage =
+    QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。");
+inline const QString noUsableCsvChannelMessage =
+    QStringLiteral("CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。");
+
+// The channel database; %1 the database's error unless said otherwise
+inline const QString tableNotStoredMessage =
+    QStringLiteral("信道数据不能写入数据库（%1），信道数据没有改变。");
+inline const QString editNotStoredMessage =
+    QStringLiteral("信道数据不能写入数据库（%1），表中显示的是数据库中保存的数据。");
+// %1 the database file, %2 the error, %3 the name it was moved to
+inline const QString databaseMovedAsideMessage =
+    QStringLiteral("信道数据库 %1 无法使用（%2），已改名为 %3，并新建了空的信道数据库。");
+// %1 the database file, %2 the error
+inline const QString databaseUnopenedMessage =
+    QStringLiteral("信道数据库 %1 无法打开（%2），本窗口的信道数据不能修改。");
+// %1 the database file
+inline const QString databaseReadOnlyMessage =
+    QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。");
+inline const QString backupFailedQuestion =
+    QStringLiteral("无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。");
+
+// Serial ports
+inline const QString port1TakenAtStartMessage =
+    QStringLiteral("串行端口 1已被其它设备使用，已选择 COM2 ");
+inline const QString port1TakenMessage = QStringLiteral("串行端口 1 已被使用 ");
+inline const QString port2TakenMessage = QStringLiteral("串行端口 2 已被使用， ");
+inline const QString portChangeDuringTransferMessage =
+    QStringLiteral("正在与对讲机交换数据，不能更改端口。");
+// Why a port did not open, Find Radio and the status-line hints: bilingual, in porthints.cpp.
+
+// Current directory and the about box
+inline const QString currentDirectoryUnreadableMessage = QStringLiteral("Error");
+inline const QString currentDirectoryUnsetMessage = QStringLiteral("ERROR");
+inline const QString systemInfoUnavailableMessage = QStringLiteral("此时系统信息不可用");
+
+} // namespace zw
