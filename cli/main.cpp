@@ -56,7 +56,9 @@ Options:
     {"write", "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS]",
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
-within the time-out (default 5 seconds). A file of another model is refused,
+within the time-out (default 5 seconds). Before anything is sent the radio is
+read once to learn its model, and what it holds is kept as a channel file in
+the tool's backups folder. A file or a radio of another model is refused,
 naming its model, and nothing is sent.
 
 Options:
