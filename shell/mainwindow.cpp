@@ -188,6 +188,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     for (Model model : {Model::V, Model::UH, Model::UM, Model::UL})
         closeModel(model);
+    // Closed again while a model window waits for its transfer to end: that window closes
+    // itself once done, and the port stays open for it until then.
+    if (m_serial->isTransferring()) {
+        event->ignore();
+        return;
+    }
     m_serial->close();
     event->accept();
 }

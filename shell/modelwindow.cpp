@@ -13,6 +13,7 @@
 #include "messages.h"
 #include "pickcelleditor.h"
 #include "porthints.h"
+#include "radiosession.h"
 #include "radiosettings.h"
 #include "radiotransfer.h"
 #include "rowactions.h"
@@ -24,13 +25,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -49,17 +50,6 @@ QFont gridFont()
     return font;
 }
 
-QTimer *makeTimer(QObject *parent, const char *name, int interval)
-{
-    auto *timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    // The write is paced by these timers: the radio takes a block only so often, so a tick
-    // may not come early (a coarse timer may fire 5 % early).
-    timer->setTimerType(Qt::PreciseTimer);
-    return timer;
-}
-
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
@@ -72,10 +62,7 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     buildMenus();
     buildControls();
 
-    m_timer1 = makeTimer(this, "Timer1", m_info.timer1IntervalMs);
-    m_timer2 = makeTimer(this, "Timer2", 100);
-    m_timer3 = makeTimer(this, "Timer3", 100);
-    m_timer4 = makeTimer(this, "Timer4", 500);
+    m_session = new RadioSession(model, serial, this); // its timers are Timer1 to Timer4
 
     auto *editor = new ChannelEditor(this); // typed entry, pick lists and undo
     new PickCellEditor(this, editor);       // pick lists from the keyboard, in the cell
@@ -241,9 +228,7 @@ void ModelWindow::load()
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
     m_settingsKeeper->restore(); // the stored settings, or the defaults
-    m_timer1->stop();
-    m_timer2->stop();
-    m_timer3->start();
+    m_session->startPolling();
     if (isEnglish())
         applyCaptions(true);
 
@@ -257,22 +242,6 @@ void ModelWindow::load()
     } else if (opened.readOnly) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
                     databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));
-    }
-}
-
-QTimer *ModelWindow::timer(int number) const
-{
-    switch (number) {
-    case 1:
-        return m_timer1;
-    case 2:
-        return m_timer2;
-    case 3:
-        return m_timer3;
-    case 4:
-        return m_timer4;
-    default:
-        return nullptr;
     }
 }
 
@@ -319,10 +288,22 @@ void ModelWindow::closeWindow()
 
 void ModelWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closing && !m_unloaded) {
+        event->ignore(); // already waiting for the transfer to end
+        return;
+    }
+    if (!m_unloaded && m_session->isTransferring()) {
+        // The session ends every transfer by itself (the write's last block, the read's
+        // silence limit, a failed port); the window stays until then.
+        m_closing = true;
+        QEventLoop wait;
+        connect(m_session, &RadioSession::transferEnded, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    m_closing = true;
     if (!m_unloaded) {
         m_unloaded = true;
-        for (QTimer *timer : {m_timer1, m_timer2, m_timer3, m_timer4})
-            timer->stop();
+        m_session->stop();
         m_store->close();
         emit closed();
     }
