@@ -1,3 +1,4 @@
+#include "exitsignals.h"
 #include "mainwindow.h"
 #include "portdevices.h"
 #include "programicon.h"
@@ -9,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSettings>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -114,6 +116,26 @@ int main(int argc, char *argv[])
 
     zw::MainWindow mainWindow;
     mainWindow.setPortDevices(devices);
+    // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
+    // port closes and its lock file goes.
+    // While an earlier close still waits for a transfer, this one is refused: try again until
+    // the window has closed, and only then end the event loops (ending them earlier would cut
+    // the wait short).
+    zw::ExitSignals exitSignals;
+    QTimer exitRetry;
+    exitRetry.setInterval(100);
+    QObject::connect(&exitRetry, &QTimer::timeout, &mainWindow, [&] {
+        if (!mainWindow.close())
+            return;
+        exitRetry.stop();
+        QApplication::quit();
+    });
+    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &mainWindow, [&] {
+        if (mainWindow.close())
+            QApplication::quit();
+        else
+            exitRetry.start();
+    });
     mainWindow.load();
     return QApplication::exec();
 }

@@ -6,7 +6,7 @@
 #include "benchsupport.h"
 #include "mainwindow.h"
 #include "modelwindow.h"
-#include "radiotransfer.h"
+#include "radiosession.h"
 #include "serialconnection.h"
 
 #include <QAction>
@@ -59,12 +59,11 @@ int main(int argc, char *argv[])
         const auto connection =
             QObject::connect(window, &zw::ModelWindow::tableReplaced, [&] { filled = true; });
         double cpuAtReply = 0;
-        const auto replyConnection =
-            QObject::connect(window->findChild<zw::RadioTransfer *>()->link(),
-                             &zw::RadioLink::progress, [&](int done, int total) {
-                                 if (done == total)
-                                     cpuAtReply = (cpuMs() / 1000.0);
-                             });
+        const auto replyConnection = QObject::connect(
+            window->session(), &zw::RadioSession::progress, [&](int done, int total) {
+                if (done == total)
+                    cpuAtReply = (cpuMs() / 1000.0);
+            });
         const double cpuBefore = (cpuMs() / 1000.0);
         clock.start();
         window->readAction()->trigger();

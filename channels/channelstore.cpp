@@ -12,6 +12,11 @@
 
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace zw
 {
 
@@ -59,6 +64,23 @@ bool canWrite(const QString &path)
     const QFileInfo folder(info.absolutePath());
     // SQLite writes a journal beside the database, so the folder must take new files too.
     return writable(folder) && (!info.exists() || writable(info));
+}
+
+// Gives the file `from` the name `to` unless `to` is taken; never replaces nor truncates a file
+// under `to`. QFile::rename() is no help here: when its rename is refused it falls back to
+// copying into the target, which would cut short another program's new database.
+bool nameWithoutReplacing(const QString &from, const QString &to)
+{
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) {
+        QFile::remove(from);
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+        // A file system without hard links: a plain rename when the name is free.
+#endif
+    return !QFileInfo::exists(to) && QFile::rename(from, to);
 }
 
 QString asideName(const QString &path)
@@ -196,7 +218,7 @@ Expected<bool> ChannelStore::createDatabase(const QString &path)
         return Failure{m_lastError};
     }
     // The rename never replaces a file: one that another program made meanwhile is kept.
-    if (!QFile::rename(temporary, path)) {
+    if (!nameWithoutReplacing(temporary, path)) {
         QFile::remove(temporary);
         if (QFileInfo::exists(path))
             return false;

@@ -84,6 +84,26 @@ QList<int> pickListFields(PickList list)
     return {};
 }
 
+std::optional<PickList> pickListOfColumn(int column)
+{
+    switch (column) {
+    case 2:
+        return PickList::ToneBoth;
+    case 4:
+        return PickList::TxTone;
+    case 5:
+        return PickList::Scan;
+    case 6:
+        return PickList::Bcl;
+    case 7:
+        return PickList::Beat;
+    case 8:
+        return PickList::Power;
+    default:
+        return std::nullopt;
+    }
+}
+
 ChannelRecord applyPick(const ChannelRecord &record, PickList list, const QString &entry)
 {
     ChannelRecord next = record;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace zw
 {
@@ -28,6 +29,10 @@ QStringList pickListEntries(PickList list, Model model);
 
 // Fields the list writes, in the order it writes them (Combo1 sets both tones).
 QList<int> pickListFields(PickList list);
+
+// The list that sets grid column `column` (2, 4, 5, 6, 7, 8), or nothing for the channel number
+// and the two frequency columns.
+std::optional<PickList> pickListOfColumn(int column);
 
 // The pick rule: on a channel in use the chosen text goes into the list's field(s); on an empty
 // channel those fields are emptied instead. Nothing else changes.

@@ -3,7 +3,7 @@
 #include "console.h"
 #include "filecommands.h"
 #include "portcommands.h"
-#include "radiosession.h"
+#include "radiocommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -58,7 +58,9 @@ Options:
     {"write", "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS]",
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
-within the time-out (default 5 seconds). A file of another model is refused,
+within the time-out (default 5 seconds). Before anything is sent the radio is
+read once to learn its model, and what it holds is kept as a channel file in
+the tool's backups folder. A file or a radio of another model is refused,
 naming its model, and nothing is sent.
 
 Options:
@@ -216,8 +218,8 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
     const QCommandLineParser &p = parsed.parser;
     const QString device = p.value(portOption);
     const QString out = p.value(outOption);
-    RadioSession session(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
-    const RadioSession::ReadResult read = session.read();
+    const RadioCommandResult read =
+        readRadio(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
     if (!read.ok) {
         report(read.message);
         return Failed;
@@ -255,10 +257,9 @@ int runWrite(const CommandHelp &help, const QStringList &arguments)
         report(refusal);
         return Failed;
     }
-    RadioSession session(model, device, readyTimeoutMs(p));
-    const QString error = session.write(file.data);
-    if (!error.isEmpty()) {
-        report(error);
+    const RadioCommandResult written = writeRadio(model, device, readyTimeoutMs(p), file.data);
+    if (!written.ok) {
+        report(written.message);
         return Failed;
     }
     report(QStringLiteral("wrote %1 into the %2 on %3").arg(path, modelInfo(model).name, device));

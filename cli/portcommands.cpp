@@ -6,7 +6,6 @@
 #include "serialports.h"
 
 #include <QEventLoop>
-#include <QTimer>
 
 namespace zw::cli
 {

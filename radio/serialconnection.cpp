@@ -2,6 +2,8 @@
 
 #include "portdevices.h"
 
+#include <QElapsedTimer>
+
 namespace zw
 {
 
@@ -89,6 +91,18 @@ qint64 SerialConnection::bytesToWrite() const
     return m_port->isOpen() ? m_port->bytesToWrite() : 0;
 }
 
+bool SerialConnection::flush(int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || !m_port->waitForBytesWritten(int(left)))
+            break;
+    }
+    return m_port->isOpen() && m_port->bytesToWrite() == 0;
+}
+
 QString SerialConnection::readOne()
 {
     char c = 0;
@@ -108,6 +122,14 @@ void SerialConnection::setTransferOwner(const QObject *owner)
         return;
     m_transferOwner = owner;
     emit transferChanged(owner != nullptr);
+}
+
+void SerialConnection::setPolling(const QObject *session, bool polling)
+{
+    if (polling)
+        m_pollers.insert(session);
+    else
+        m_pollers.remove(session);
 }
 
 void SerialConnection::onError()

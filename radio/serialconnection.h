@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QSet>
 #include <QString>
 
 namespace zw
@@ -44,6 +45,10 @@ public:
     qint64 waiting() const;
     // Characters handed to send() that the port has not passed on to the line yet.
     qint64 bytesToWrite() const;
+    // Blocks until what was handed to send() has left for the line, at most `timeoutMs`; false
+    // when some is still waiting or the port failed. For a tool about to exit, never for the
+    // window (it would stop the event loop).
+    bool flush(int timeoutMs);
     // Removes and returns the oldest received character, or an empty text when none waits.
     QString readOne();
     QByteArray readAll();
@@ -53,6 +58,11 @@ public:
     void setTransferOwner(const QObject *owner);
     const QObject *transferOwner() const { return m_transferOwner; }
     bool isTransferring() const { return m_transferOwner != nullptr; }
+
+    // The sessions whose ready poll runs on this port: while any does, the characters waiting
+    // are the pollers' to read (an idle session must not drop another one's ready answer).
+    void setPolling(const QObject *session, bool polling);
+    bool isPolled() const { return !m_pollers.isEmpty(); }
 
 signals:
     void transferChanged(bool transferring);
@@ -70,6 +80,7 @@ private:
     QString m_errorString;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     const QObject *m_transferOwner = nullptr;
+    QSet<const QObject *> m_pollers;
 };
 
 } // namespace zw

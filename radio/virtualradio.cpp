@@ -215,7 +215,7 @@ void VirtualRadio::take(char c)
     }
     switch (c) {
     case 'C':
-        answer(QByteArrayLiteral("C"));
+        answer(QByteArrayLiteral("C"), m_faults.readyDelayMs);
         break;
     case 'B':
         answer(reply(), m_faults.replyDelayMs);

@@ -50,6 +50,7 @@ public:
         int garbageInBlock = -1;      // block 1..18 of the reply carries a non-hex character
         QString reportedCode;         // model code sent in the trailer instead of the own one
         int replyDelayMs = 0;         // the reply to "B" starts this late
+        int readyDelayMs = 0;         // every answer to the ready poll "C" comes this late
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);

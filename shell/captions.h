@@ -57,6 +57,17 @@ enum class Caption {
     CsvProblemsLine,
     CsvProblemsLocation,
     CsvProblemsReason,
+    // row operations of a model window (Edit menu and the grid's context menu)
+    CopyItem,     // 复制
+    CutItem,      // 剪切
+    PasteItem,    // 粘贴
+    ClearItem,    // 清除
+    MoveUpItem,   // 上移
+    MoveDownItem, // 下移
+    PasteProblemsCaption,
+    PasteProblemsLabel,   // %1 rows that fit, %2 rows that do not
+    PasteProblemsFit,     // %1 rows that fit (and none that does not fit the model)
+    PasteProblemsPastEnd, // %1 rows that would land after channel 16
     // Texts that stay Chinese in both languages
     OpenFileDialog,       // title of the channel file dialog of 打开
     SaveFileDialog,       // title of the channel file dialog of 保存

@@ -161,9 +161,13 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
 
 void ChannelEditor::pick(PickList list, const QString &entry)
 {
-    if (m_locked)
+    pickOn(m_window->currentRow(), list, entry);
+}
+
+void ChannelEditor::pickOn(int row, PickList list, const QString &entry)
+{
+    if (m_locked || row < 0 || row >= channelCount)
         return;
-    const int row = m_window->currentRow();
     change(row, applyPick(m_window->store()->record(row), list, entry));
 }
 

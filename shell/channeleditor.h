@@ -40,8 +40,12 @@ public:
     // other columns are left alone.
     void enterText(int row, int column, const QString &text);
 
-    // Runs the pick rule of `list` with `entry` on the current row.
+    // Runs the pick rule of `list` with `entry` on the current row, or on `row`.
     void pick(PickList list, const QString &entry);
+    void pickOn(int row, PickList list, const QString &entry);
+
+    // The Edit menu (编辑), which the row operations join.
+    QMenu *editMenu() const { return m_editMenu; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -10,6 +10,7 @@
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
+#include "tablereplacement.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -139,23 +140,14 @@ void ChannelFileActions::loadFile(const QString &fileName)
         return;
     }
 
-    if (!m_window->backups()->keepBefore(BackupReason::BeforeOpen))
-        return;
-    // Fields 1 to 10 of all 16 records in one transaction; the channel numbers stay.
-    ChannelTable table = m_window->store()->records();
-    for (std::size_t row = 0; row < table.size(); ++row) {
+    // Fields 1 to 10 of all 16 records; the channel numbers stay.
+    TableReplacement replacement{m_window->store()->records(), read->squelchLevel,
+                                 read->channelTone};
+    for (std::size_t row = 0; row < replacement.records.size(); ++row) {
         for (int field = RxFrequency; field <= Power; ++field)
-            table[row][field] = read->records[row][field];
+            replacement.records[row][field] = read->records[row][field];
     }
-    if (!m_window->store()->setRecords(table)) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    tableNotStoredMessage.arg(m_window->store()->lastError()));
-        return;
-    }
-    m_window->channelToneList()->setCurrentText(read->channelTone);
-    m_window->squelchList()->setCurrentText(read->squelchLevel);
-    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
-    m_window->notifyTableReplaced();
+    replaceWholeTable(m_window, BackupReason::BeforeOpen, replacement);
 }
 
 } // namespace zw

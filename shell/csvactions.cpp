@@ -12,6 +12,7 @@
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
+#include "tablereplacement.h"
 
 #include <QAction>
 #include <QDir>
@@ -131,16 +132,8 @@ void CsvActions::importFile(const QString &fileName)
         return;
     }
 
-    if (!m_window->backups()->keepBefore(BackupReason::BeforeImport))
-        return;
-    // All 16 records in one transaction: the table changes whole or not at all.
-    if (!store->setRecords(imported.table)) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    tableNotStoredMessage.arg(store->lastError()));
-        return;
-    }
-    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
-    m_window->notifyTableReplaced();
+    // All 16 records at once: the table changes whole or not at all. CSV carries no settings.
+    replaceWholeTable(m_window, BackupReason::BeforeImport, {imported.table, {}, {}});
 }
 
 } // namespace zw

@@ -12,22 +12,62 @@
 namespace zw
 {
 
+namespace
+{
+
+QList<CsvProblemsDialog::LeftOutRow> leftOut(const CsvImport &import, bool english)
+{
+    QList<CsvProblemsDialog::LeftOutRow> rows;
+    for (const CsvRowProblem &problem : import.problems)
+        rows.append(
+            {problem.line, problem.location,
+             csvReasonText(problem.reason, english ? CsvLanguage::English : CsvLanguage::Chinese)});
+    return rows;
+}
+
+} // namespace
+
 CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent)
-    : QDialog(parent), m_label(new QLabel(this)),
-      m_list(new QTableWidget(int(import.problems.size()), 3, this)),
+    : QDialog(parent), m_label(new QLabel(this)), m_list(new QTableWidget(this)),
       m_apply(new QPushButton(this)), m_cancel(new QPushButton(this))
+{
+    setUp(leftOut(import, english), import.rowsTaken, english, false, 0);
+}
+
+CsvProblemsDialog::CsvProblemsDialog(const PastePlan &paste, bool english, QWidget *parent)
+    : QDialog(parent), m_label(new QLabel(this)), m_list(new QTableWidget(this)),
+      m_apply(new QPushButton(this)), m_cancel(new QPushButton(this))
+{
+    QList<LeftOutRow> rows;
+    for (const PasteProblem &problem : paste.problems)
+        rows.append(
+            {problem.line, problem.location, english ? problem.reason : problem.reasonChinese});
+    setUp(rows, paste.rowsTaken, english, true, paste.rowsPastEnd);
+}
+
+void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english,
+                              bool paste, int rowsPastEnd)
 {
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
     setObjectName(QStringLiteral("CsvProblems"));
-    setWindowTitle(captionText(Caption::CsvProblemsCaption, set));
+    setWindowTitle(
+        captionText(paste ? Caption::PasteProblemsCaption : Caption::CsvProblemsCaption, set));
     setModal(true);
 
     m_label->setObjectName(QStringLiteral("problemText"));
     m_label->setWordWrap(true);
-    m_label->setText(captionText(Caption::CsvProblemsLabel, set)
-                         .arg(import.rowsTaken)
-                         .arg(import.problems.size()));
+    QString text =
+        paste && rows.isEmpty()
+            ? captionText(Caption::PasteProblemsFit, set).arg(rowsTaken)
+            : captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
+                  .arg(rowsTaken)
+                  .arg(rows.size());
+    if (rowsPastEnd > 0)
+        text += QLatin1Char(' ') + captionText(Caption::PasteProblemsPastEnd, set).arg(rowsPastEnd);
+    m_label->setText(text);
 
+    m_list->setRowCount(int(rows.size()));
+    m_list->setColumnCount(3);
     m_list->setObjectName(QStringLiteral("problemList"));
     m_list->setHorizontalHeaderLabels({captionText(Caption::CsvProblemsLine, set),
                                        captionText(Caption::CsvProblemsLocation, set),
@@ -36,21 +76,18 @@ CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWid
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(true);
-    for (int row = 0; row < import.problems.size(); ++row) {
-        const CsvRowProblem &problem = import.problems.at(row);
-        m_list->setItem(row, 0, new QTableWidgetItem(QString::number(problem.line)));
-        m_list->setItem(row, 1, new QTableWidgetItem(problem.location));
-        m_list->setItem(
-            row, 2,
-            new QTableWidgetItem(csvReasonText(problem.reason, english ? CsvLanguage::English
-                                                                       : CsvLanguage::Chinese)));
+    for (int row = 0; row < rows.size(); ++row) {
+        const LeftOutRow &left = rows.at(row);
+        m_list->setItem(row, 0, new QTableWidgetItem(QString::number(left.line)));
+        m_list->setItem(row, 1, new QTableWidgetItem(left.location));
+        m_list->setItem(row, 2, new QTableWidgetItem(left.reason));
     }
     m_list->resizeColumnToContents(0);
     m_list->resizeColumnToContents(1);
 
     m_apply->setObjectName(QStringLiteral("applyButton"));
     m_apply->setText(captionText(Caption::CsvProblemsApply, set));
-    m_apply->setEnabled(import.rowsTaken > 0);
+    m_apply->setEnabled(rowsTaken > 0);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setText(captionText(Caption::CsvProblemsCancel, set));
     // Cancel is the default: Return alone never changes the table.

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "channelclipboard.h"
 #include "chirpcsv.h"
 
 #include <QDialog>
+#include <QList>
 
 class QLabel;
 class QPushButton;
@@ -13,7 +15,8 @@ namespace zw
 
 // Lists every row of a CHIRP CSV file that a model window cannot take, with its reason, before
 // anything is changed. Accepted: apply the rows that fit; rejected: change nothing. When no
-// row fits, only cancelling is offered.
+// row fits, only cancelling is offered. A paste from the clipboard shows its rows that do not
+// fit in the same list.
 class CsvProblemsDialog final : public QDialog
 {
     Q_OBJECT
@@ -21,12 +24,24 @@ class CsvProblemsDialog final : public QDialog
 
 public:
     CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent = nullptr);
+    // The rows a paste leaves out; the rows that would land after channel 16 are counted.
+    CsvProblemsDialog(const PastePlan &paste, bool english, QWidget *parent = nullptr);
+
+    // One row left out, with its reason in the window's language.
+    struct LeftOutRow {
+        int line = 0;
+        QString location;
+        QString reason;
+    };
 
     QTableWidget *problemList() const { return m_list; }
     QPushButton *applyButton() const { return m_apply; }
     QPushButton *cancelButton() const { return m_cancel; }
 
 private:
+    void setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english, bool paste,
+               int rowsPastEnd);
+
     QLabel *m_label;
     QTableWidget *m_list;
     QPushButton *m_apply;

@@ -32,6 +32,8 @@ MainMenus::MainMenus(MainWindow *frame, const MainMenuItems &items)
     connect(m_items.english, &QAction::triggered, this, &MainMenus::chooseEnglish);
     connect(m_items.port, &QAction::triggered, this, &MainMenus::showPortDialog);
     connect(m_items.notes, &QAction::triggered, this, &MainMenus::showNotes);
+    m_items.notes->setShortcut(QKeySequence::HelpContents); // F1
+    m_frame->addAction(m_items.notes); // also while the menu bar is not reached
     connect(m_items.about, &QAction::triggered, this, &MainMenus::showAbout);
 
     // The sub-items of 语言 and 帮助 follow the language each time their menu opens.

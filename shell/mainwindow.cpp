@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "captions.h"
+#include "idlewarmup.h"
 #include "mainmenus.h"
 #include "messagebox.h"
 #include "messages.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
     new MainMenus(this, buildMenus()); // port dialog, language and help items
+    new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());
@@ -186,6 +188,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     for (Model model : {Model::V, Model::UH, Model::UM, Model::UL})
         closeModel(model);
+    // Closed again while a model window waits for its transfer to end: that window closes
+    // itself once done, and the port stays open for it until then.
+    if (m_serial->isTransferring()) {
+        event->ignore();
+        return;
+    }
     m_serial->close();
     event->accept();
 }

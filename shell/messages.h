@@ -32,6 +32,30 @@ inline const QString portWriteFailedMessage =
     QStringLiteral("串行端口不能使用，数据没有全部写入对讲机。");
 inline const QString otherWindowTransfersMessage =
     QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
+// The write's own outcomes, in the window's language (English mode or not).
+inline QString writeNoAnswerMessage(bool english)
+{
+    return english ? QStringLiteral("The radio does not answer, so nothing was written. Check "
+                                    "that it is switched on, that the programming cable is "
+                                    "seated at both ends and that the right port is chosen.")
+                   : QStringLiteral("对讲机没有应答，没有写入数据。请检查对讲机是否已开机、"
+                                    "编程电缆两端是否插好、选择的端口是否正确。");
+}
+inline QString writeNotIdentifiedMessage(bool english)
+{
+    return english ? QStringLiteral("The radio's model could not be read, so nothing was "
+                                    "written. Check the cable and write again.")
+                   : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
+}
+inline QString writtenMessage(bool english)
+{
+    return english ? QStringLiteral("The channels have been written to the radio.")
+                   : QStringLiteral("信道数据已写入对讲机。");
+}
+// %1 why the backup failed
+inline const QString radioBackupFailedQuestion =
+    QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被替换且"
+                   "没有备份。");
 // %1 the database's error
 inline const QString readTableNotStoredMessage =
     QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。");
@@ -74,6 +98,13 @@ inline const QString databaseReadOnlyMessage =
     QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。");
 inline const QString backupFailedQuestion =
     QStringLiteral("无法备份现有的信道数据（%1）。\n继续的话，现有的信道数据将被替换且没有备份。");
+
+// Row operations and the radio-wide settings of a model window
+inline const QString noChannelsOnClipboardMessage =
+    QStringLiteral("剪贴板中没有信道数据，信道数据没有改变。");
+// %1 the database file, %2 the error
+inline const QString settingsNotStoredMessage =
+    QStringLiteral("静噪级别和信道音不能写入数据库 %1（%2），下次打开本窗口时不会保留。");
 
 // Serial ports
 inline const QString port1TakenAtStartMessage =

@@ -6,26 +6,32 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "csvactions.h"
+#include "gridgeometry.h"
+#include "gridheader.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
+#include "pickcelleditor.h"
 #include "porthints.h"
+#include "radiosession.h"
 #include "radiosettings.h"
 #include "radiotransfer.h"
+#include "rowactions.h"
 #include "serialconnection.h"
+#include "settingskeeper.h"
 #include "tablebackups.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,17 +50,6 @@ QFont gridFont()
     return font;
 }
 
-QTimer *makeTimer(QObject *parent, const char *name, int interval)
-{
-    auto *timer = new QTimer(parent);
-    timer->setObjectName(QLatin1String(name));
-    timer->setInterval(interval);
-    // The write is paced by these timers: the radio takes a block only so often, so a tick
-    // may not come early (a coarse timer may fire 5 % early).
-    timer->setTimerType(Qt::PreciseTimer);
-    return timer;
-}
-
 } // namespace
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
@@ -67,12 +62,13 @@ ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     buildMenus();
     buildControls();
 
-    m_timer1 = makeTimer(this, "Timer1", m_info.timer1IntervalMs);
-    m_timer2 = makeTimer(this, "Timer2", 100);
-    m_timer3 = makeTimer(this, "Timer3", 100);
-    m_timer4 = makeTimer(this, "Timer4", 500);
+    m_session = new RadioSession(model, serial, this); // its timers are Timer1 to Timer4
 
-    new ChannelEditor(this); // typed entry, pick lists and undo; owned by this window
+    auto *editor = new ChannelEditor(this); // typed entry, pick lists and undo
+    new PickCellEditor(this, editor);       // pick lists from the keyboard, in the cell
+    new RowActions(this, editor);           // copy, cut, paste, clear and move whole channels
+    new GridGeometry(this, editor);         // the grid and its pick lists follow the window
+    m_settingsKeeper = new SettingsKeeper(this);
     new RadioTransfer(this); // Read Data / Write Data, status line and progress
     // 打开 and 保存 of the file menu
     auto *files = new ChannelFileActions(this, m_openAction, m_saveAction);
@@ -106,6 +102,13 @@ void ModelWindow::buildMenus()
     m_openAction->setObjectName(QStringLiteral("打开"));
     m_saveAction = m_fileMenu->addAction(QString());
     m_saveAction->setObjectName(QStringLiteral("保存"));
+    m_openAction->setShortcut(QKeySequence::Open);
+    m_saveAction->setShortcut(QKeySequence::Save);
+    for (QAction *action : {m_openAction, m_saveAction}) {
+        // Several model windows share one frame: each window's keys work inside it only.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
 
     m_readAction = m_menuBar->addAction(QString());
     m_readAction->setObjectName(QStringLiteral("读信道"));
@@ -126,6 +129,8 @@ void ModelWindow::buildControls()
 
     m_grid = new QTableView(m_client);
     m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setHorizontalHeader(new GridHeader(Qt::Horizontal, m_grid));
+    m_grid->setVerticalHeader(new GridHeader(Qt::Vertical, m_grid));
     m_grid->setModel(m_tableModel);
     m_grid->setFont(font);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -222,11 +227,8 @@ void ModelWindow::load()
     const Expected<ChannelStore::Opened> opened = m_store->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_squelchList->setCurrentText(defaultSquelchLevel());
-    m_channelToneList->setCurrentText(defaultChannelTone());
-    m_timer1->stop();
-    m_timer2->stop();
-    m_timer3->start();
+    m_settingsKeeper->restore(); // the stored settings, or the defaults
+    m_session->startPolling();
     if (isEnglish())
         applyCaptions(true);
 
@@ -241,22 +243,6 @@ void ModelWindow::load()
     } else if (opened->readOnly) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
                     databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));
-    }
-}
-
-QTimer *ModelWindow::timer(int number) const
-{
-    switch (number) {
-    case 1:
-        return m_timer1;
-    case 2:
-        return m_timer2;
-    case 3:
-        return m_timer3;
-    case 4:
-        return m_timer4;
-    default:
-        return nullptr;
     }
 }
 
@@ -279,7 +265,9 @@ ChannelFileData ModelWindow::channelFileData() const
 void ModelWindow::setTransferLock(bool locked)
 {
     m_transferLocked = locked;
-    for (QAction *action : {m_fileMenu->menuAction(), m_readAction, m_writeAction, m_exitAction})
+    // Open and save too: their keys work without the file menu.
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction,
+                            m_writeAction, m_exitAction})
         action->setEnabled(!locked);
     m_tableModel->setEditingLocked(locked);
     emit transferLockChanged(locked);
@@ -326,10 +314,22 @@ bool ModelWindow::event(QEvent *event)
 
 void ModelWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closing && !m_unloaded) {
+        event->ignore(); // already waiting for the transfer to end
+        return;
+    }
+    if (!m_unloaded && m_session->isTransferring()) {
+        // The session ends every transfer by itself (the write's last block, the read's
+        // silence limit, a failed port); the window stays until then.
+        m_closing = true;
+        QEventLoop wait;
+        connect(m_session, &RadioSession::transferEnded, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    m_closing = true;
     if (!m_unloaded) {
         m_unloaded = true;
-        for (QTimer *timer : {m_timer1, m_timer2, m_timer3, m_timer4})
-            timer->stop();
+        m_session->stop();
         m_store->close();
         emit closed();
     }

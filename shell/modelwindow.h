@@ -12,20 +12,21 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QTableView;
-class QTimer;
 
 namespace zw
 {
 
 class ChannelStore;
 class ChannelTableModel;
+class RadioSession;
 class SerialConnection;
+class SettingsKeeper;
 class TableBackups;
 
 // The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
 // the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
-// its menus and its four timers. One class serves all four models; what differs comes from
-// the model's ModelInfo and its window layout.
+// its menus and its radio session (with the four timers Timer1 to Timer4). One class serves all
+// four models; what differs comes from the model's ModelInfo and its window layout.
 class ModelWindow final : public QWidget
 {
     Q_OBJECT
@@ -36,7 +37,8 @@ public:
     ~ModelWindow() override;
 
     // The window's load: opens the model database from the current directory, makes channel 1
-    // current, sets Combo8 to "3" and Combo11 to "中文", starts the ready poll, and in English
+    // current, shows the squelch level and channel tone stored with the table (Combo8 "3" and
+    // Combo11 "中文" when none are stored), starts the ready poll, and in English
     // mode takes the English captions. Call once, after the window is shown.
     void load();
 
@@ -51,9 +53,12 @@ public:
     QLabel *statusLine() const { return m_statusLine; }              // Label2
     SerialConnection *serial() const { return m_serial; }
 
+    // This window's exchange with the radio: ready poll, read and write.
+    RadioSession *session() const { return m_session; }
+
     // For the parts of the window that live in their own classes (editing, radio transfer,
-    // channel files): the area that holds the controls at their design positions, the menu
-    // items and the four timers.
+    // channel files): the area that holds the controls at their design positions and the menu
+    // items.
     QWidget *client() const { return m_client; }
     QAction *openAction() const { return m_openAction; }
     QAction *saveAction() const { return m_saveAction; }
@@ -62,7 +67,6 @@ public:
     QAction *exitAction() const { return m_exitAction; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
-    QTimer *timer(int number) const; // Timer1 .. Timer4
 
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
@@ -78,8 +82,10 @@ public:
     void setTransferLock(bool locked);
     bool isTransferLocked() const { return m_transferLocked; }
 
-    // Closes this window (its MDI frame when it has one).
+    // Closes this window (its MDI frame when it has one). A transfer under way is let finish
+    // first: a write cut half-way would leave the radio half written.
     void closeWindow();
+    bool isClosing() const { return m_closing; }
 
     // Called by whatever replaced the whole table (a read from the radio, a channel file, an
     // import): edits made before cannot be undone across it.
@@ -126,13 +132,12 @@ private:
     QComboBox *m_squelchList = nullptr;
     QComboBox *m_channelToneList = nullptr;
     QLabel *m_statusLine = nullptr;
-    QTimer *m_timer1 = nullptr;
-    QTimer *m_timer2 = nullptr;
-    QTimer *m_timer3 = nullptr;
-    QTimer *m_timer4 = nullptr;
+    RadioSession *m_session = nullptr;
     TableBackups *m_backups = nullptr;
+    SettingsKeeper *m_settingsKeeper = nullptr;
     bool m_transferLocked = false;
     bool m_unloaded = false;
+    bool m_closing = false;
 };
 
 } // namespace zw

@@ -1,10 +1,12 @@
 #include "radiotransfer.h"
 
 #include "channelstore.h"
+#include "language.h"
 #include "messagebox.h"
 #include "messages.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
+#include "tablereplacement.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,10 +18,7 @@ namespace zw
 {
 
 RadioTransfer::RadioTransfer(ModelWindow *window)
-    : QObject(window), m_window(window),
-      m_link(new RadioLink(window->model(), window->serial(),
-                           {window->timer(1), window->timer(2), window->timer(3), window->timer(4)},
-                           this)),
+    : QObject(window), m_window(window), m_session(window->session()),
       m_progress(new QProgressBar(window->client()))
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
@@ -30,26 +29,29 @@ RadioTransfer::RadioTransfer(ModelWindow *window)
 
     connect(window->readAction(), &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(window->writeAction(), &QAction::triggered, this, &RadioTransfer::beginWrite);
-    connect(m_link, &RadioLink::radioReady, this,
+    connect(m_session, &RadioSession::radioReady, this,
             [this] { m_window->statusLine()->setText(radioReadyStatus); });
-    connect(m_link, &RadioLink::readStarted, this,
+    connect(m_session, &RadioSession::readStarted, this,
             [this] { m_window->statusLine()->setText(QString()); });
-    connect(m_link, &RadioLink::progress, this, &RadioTransfer::showProgress);
-    connect(m_link, &RadioLink::readFinished, this, &RadioTransfer::onReadFinished);
-    connect(m_link, &RadioLink::writeFinished, this, &RadioTransfer::onWriteFinished);
+    connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
+    connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
+    // The radio's contents are kept before a write replaces them.
+    m_session->setBeforeWrite([this](const ReadResult &radio) {
+        return m_window->backups()->keepRadioBeforeWrite(radio.channelFile(m_window->model()));
+    });
+    connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
     // The radio-wide settings are part of what a transfer sends or replaces.
     connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
         m_window->squelchList()->setEnabled(!locked);
         m_window->channelToneList()->setEnabled(!locked);
     });
-    connect(window, &ModelWindow::closed, m_link, &RadioLink::stop);
 }
 
 bool RadioTransfer::lockForTransfer()
 {
-    if (m_link->isTransferring())
+    if (m_session->isTransferring())
         return false;
-    if (m_link->isPortBusy()) {
+    if (m_session->isPortBusy()) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     otherWindowTransfersMessage);
         return false;
@@ -63,7 +65,7 @@ void RadioTransfer::beginRead()
 {
     if (!lockForTransfer())
         return;
-    m_link->beginRead();
+    m_session->beginRead(m_window->store()->records());
     m_window->statusLine()->setText(readingStatus);
 }
 
@@ -71,13 +73,12 @@ void RadioTransfer::beginWrite()
 {
     if (!lockForTransfer())
         return;
-    // Channel 1 is always sent as number 1, and the table keeps that like any edit.
+    // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
+    // has after a write.
     ChannelStore *store = m_window->store();
     store->setField(0, ChannelNumber, QStringLiteral("1"));
-    ChannelTable records = store->records();
-    records[0][ChannelNumber] = QStringLiteral("1");
-    m_link->beginWrite(records, m_window->squelchList()->currentText(),
-                       m_window->channelToneList()->currentText());
+    m_session->beginWrite(store->records(), m_window->squelchList()->currentText(),
+                          m_window->channelToneList()->currentText());
 }
 
 void RadioTransfer::showProgress(int done, int total)
@@ -87,52 +88,26 @@ void RadioTransfer::showProgress(int done, int total)
     m_progress->show();
 }
 
-void RadioTransfer::onReadFinished(RadioLink::Outcome outcome, const QByteArray &reply)
+// Nothing of a reply is applied unless all of it is good and from a radio of this window's
+// model; then the table and both settings are replaced in one step.
+void RadioTransfer::onReadFinished(const ReadResult &result)
 {
     m_progress->hide();
-    switch (outcome) {
-    case RadioLink::Outcome::Finished:
-        applyReply(reply);
-        return;
-    case RadioLink::Outcome::NoData:
-        showMessage(m_window, MessageIcon::Information, errorWarningTitle, readErrorMessage);
+    switch (result.outcome) {
+    case ReadResult::Outcome::Read:
+        if (replaceWholeTable(
+                m_window, BackupReason::BeforeRead,
+                {result.records, result.settings.squelchLevel, result.settings.channelTone}))
+            m_window->backups()->keepFromRadio();
         break;
-    case RadioLink::Outcome::PortUnavailable:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
-        break;
-    }
-    endTransfer();
-}
-
-// Nothing of a reply is applied unless all of it is good and from a radio of this window's
-// model; then the 16 records go into the database in one transaction, followed by the two
-// settings.
-void RadioTransfer::applyReply(const QByteArray &reply)
-{
-    ChannelStore *store = m_window->store();
-    const RadioReply decoded = decodeReply(reply, store->records(), m_window->model());
-    switch (decoded.status) {
-    case RadioReply::Status::Ok:
-        if (!m_window->backups()->keepBefore(BackupReason::BeforeRead))
-            break;
-        if (!store->setRecords(decoded.records)) {
-            showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                        readTableNotStoredMessage.arg(store->lastError()));
-            break;
-        }
-        if (!decoded.settings.squelchLevel.isEmpty())
-            m_window->squelchList()->setCurrentText(decoded.settings.squelchLevel);
-        if (!decoded.settings.channelTone.isEmpty())
-            m_window->channelToneList()->setCurrentText(decoded.settings.channelTone);
-        m_window->notifyTableReplaced();
-        m_window->backups()->keepFromRadio();
-        break;
-    case RadioReply::Status::OtherModel: {
-        const Model other = *decoded.radioModel;
+    case ReadResult::Outcome::OtherModel: {
+        const Model other = *result.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle,
                     m_window->layout().otherRadioMessages[code]);
         endTransfer();
+        if (m_window->isClosing())
+            return;
         // The window that fits the radio takes over; the user reads again there. Queued, as
         // it closes this window.
         QMetaObject::invokeMethod(
@@ -140,21 +115,49 @@ void RadioTransfer::applyReply(const QByteArray &reply)
             Qt::QueuedConnection);
         return;
     }
-    case RadioReply::Status::UnknownModel:
-    case RadioReply::Status::BadCharacter:
-    case RadioReply::Status::Incomplete:
+    case ReadResult::Outcome::PortLost:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
+        break;
+    case ReadResult::Outcome::NoAnswer:
+    case ReadResult::Outcome::Cut:
+    case ReadResult::Outcome::Garbled:
+    case ReadResult::Outcome::UnknownModel:
         showMessage(m_window, MessageIcon::Information, errorWarningTitle, readErrorMessage);
         break;
     }
     endTransfer();
 }
 
-void RadioTransfer::onWriteFinished(RadioLink::Outcome outcome)
+void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_progress->hide();
     m_window->statusLine()->setText(QString());
-    if (outcome != RadioLink::Outcome::Finished)
+    const bool english = isEnglish();
+    switch (result.outcome) {
+    case WriteResult::Outcome::Written:
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle, writtenMessage(english));
+        break;
+    case WriteResult::Outcome::NoAnswer:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    writeNoAnswerMessage(english));
+        break;
+    case WriteResult::Outcome::OtherModel: {
+        // Named as the read names it; nothing was sent, and this window keeps its table.
+        const auto code = std::size_t(modelInfo(*result.radioModel).code.toInt());
+        showMessage(m_window, MessageIcon::None, otherRadioTitle,
+                    m_window->layout().otherRadioMessages[code]);
+        break;
+    }
+    case WriteResult::Outcome::NotIdentified:
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    writeNotIdentifiedMessage(english));
+        break;
+    case WriteResult::Outcome::Declined:
+        break; // the user chose not to write
+    case WriteResult::Outcome::PortLost:
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portWriteFailedMessage);
+        break;
+    }
     endTransfer();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "radiolink.h"
+#include "radiosession.h"
 
 #include <QObject>
 
@@ -11,10 +11,10 @@ namespace zw
 
 class ModelWindow;
 
-// Read Data and Write Data of a model window: starts the link's transfers, keeps the status
-// line and the progress bar beside it, holds the transfer lock while a transfer runs, applies
-// a good read to the table and the two settings in one step, and tells the user what went
-// wrong. Created by the window and owned by it.
+// Read Data and Write Data of a model window over the window's radio session: keeps the status
+// line and the progress bar beside it, holds the transfer lock while a transfer runs, hands a
+// good read to the window's table replacement, and tells the user what went wrong. Created by
+// the window and owned by it.
 class RadioTransfer final : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,6 @@ class RadioTransfer final : public QObject
 public:
     explicit RadioTransfer(ModelWindow *window);
 
-    RadioLink *link() const { return m_link; }
     QProgressBar *progressBar() const { return m_progress; }
 
 private:
@@ -32,14 +31,13 @@ private:
     bool lockForTransfer();
     void beginRead();
     void beginWrite();
-    void onReadFinished(RadioLink::Outcome outcome, const QByteArray &reply);
-    void onWriteFinished(RadioLink::Outcome outcome);
-    void applyReply(const QByteArray &reply);
+    void onReadFinished(const ReadResult &result);
+    void onWriteFinished(const WriteResult &result);
     void showProgress(int done, int total);
     void endTransfer();
 
     ModelWindow *m_window;
-    RadioLink *m_link;
+    RadioSession *m_session;
     QProgressBar *m_progress;
 };
 

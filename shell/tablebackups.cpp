@@ -55,4 +55,15 @@ void TableBackups::keepFromRadio()
         qWarning("cannot keep a backup of the radio's channels: %s", qPrintable(result.error()));
 }
 
+bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
+{
+    const Expected<BackupFile> result =
+        writeBackup(backupFolder(), m_window->model(), BackupReason::FromRadio, radio);
+    if (result) {
+        m_lastBackup = result->fileName;
+        return true;
+    }
+    return askToContinue(m_window, systemInfoTitle, radioBackupFailedQuestion.arg(result.error()));
+}
+
 } // namespace zw

@@ -34,6 +34,9 @@ public:
     // Keeps what was just read from the radio. A failure here loses nothing (the table holds
     // it), so it is only noted on the console.
     void keepFromRadio();
+    // Keeps what a radio holds just before a write replaces it. When the backup cannot be
+    // written the user is asked whether to write anyway; false means: write nothing.
+    bool keepRadioBeforeWrite(const ChannelFileData &radio);
 
     QAction *openBackupsAction() const { return m_openBackups; }
     QString lastBackup() const { return m_lastBackup; }

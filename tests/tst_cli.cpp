@@ -408,6 +408,24 @@ private slots:
         QCOMPARE(file->records[2][Bcl], QStringLiteral("1"));
     }
 
+    // A trailer value the lists do not offer: the file gets what a new window starts with.
+    void readFallsBackToNewWindowSettings()
+    {
+        startRadio(Model::UM);
+        VirtualRadio::Memory memory = VirtualRadio::defaultMemory(Model::UM);
+        memory.squelch = 'A';
+        memory.channelTone = "11";
+        m_radio->setMemory(memory);
+        const QString out = m_dir->filePath(QStringLiteral("fallback.doc"));
+        const Run run =
+            runCli({"read", "--port", m_radio->devicePath(), "--model", "UM", "-o", out});
+        QCOMPARE(run.status, 0);
+        const Expected<ChannelFileData> file = readFile(out);
+        QVERIFY(file.ok());
+        QCOMPARE(file->squelchLevel, QStringLiteral("3"));
+        QCOMPARE(file->channelTone, QStringLiteral("中文"));
+    }
+
     void writeIntoTheRadio_data()
     {
         QTest::addColumn<Model>("model");
@@ -427,6 +445,8 @@ private slots:
             runCli({"write", "--port", m_radio->devicePath(), "--model", shortName(model), path});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(QStringLiteral("kept the radio's channels before the write in")),
+                 qPrintable(run.err));
         QVERIFY(written.count() == 1 || written.wait(2000));
         // What a model window with this file loaded would send: channel numbers 1 to 16.
         ChannelTable sent = readFile(path).value().records;
@@ -441,14 +461,16 @@ private slots:
 
     void anotherModelIsRefusedAndNothingWritten_data()
     {
-        QTest::addColumn<bool>("reading");
-        QTest::newRow("radio of another model") << true;
-        QTest::newRow("file of another model") << false;
+        QTest::addColumn<QString>("what");
+        QTest::newRow("read from a radio of another model") << "read";
+        QTest::newRow("write a file of another model") << "file";
+        QTest::newRow("write into a radio of another model") << "radio";
     }
 
     void anotherModelIsRefusedAndNothingWritten()
     {
-        QFETCH(bool, reading);
+        QFETCH(QString, what);
+        const bool reading = what == QLatin1String("read");
         startRadio(Model::UH);
         const VirtualRadio::Memory before = m_radio->memory();
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
@@ -461,7 +483,7 @@ private slots:
                          QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing written")),
                      qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(path));
-        } else {
+        } else if (what == QLatin1String("file")) {
             QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
             const Run run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "UH", path});
@@ -469,6 +491,18 @@ private slots:
             QVERIFY2(run.err.contains(QStringLiteral(
                          "is a channel file of a ZW4630V, not of a ZW4630UH: nothing sent")),
                      qPrintable(run.err));
+            QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
+            QCOMPARE(m_radio->memory().channels, before.channels);
+        } else {
+            // The radio is identified with one read request before anything is sent.
+            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
+            const Run run =
+                runCli({"write", "--port", m_radio->devicePath(), "--model", "V", path});
+            QCOMPARE(run.status, 1);
+            QVERIFY2(run.err.contains(
+                         QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing sent")),
+                     qPrintable(run.err));
+            QVERIFY(requests.contains(QVariantList{QVariant::fromValue('B')}));
             QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
             QCOMPARE(m_radio->memory().channels, before.channels);
         }
@@ -515,6 +549,9 @@ private slots:
             port = m_dir->filePath(QStringLiteral("port.txt"));
             QVERIFY(writeBytes(port, "not a device"));
         }
+        std::unique_ptr<QSignalSpy> requests;
+        if (m_radio)
+            requests = std::make_unique<QSignalSpy>(m_radio.get(), &VirtualRadio::requestReceived);
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
         if (command == QLatin1String("write"))
             QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).value()));
@@ -529,6 +566,8 @@ private slots:
         QVERIFY(clock.elapsed() < 10000);
         if (command == QLatin1String("read"))
             QVERIFY(!QFileInfo::exists(file));
+        if (requests) // nothing is sent to a radio that does not answer
+            QVERIFY(!requests->contains(QVariantList{QVariant::fromValue('A')}));
     }
 
     // A device this user may not open: the message names the device's own group. Run as the

@@ -1,28 +1,32 @@
-// Every way a read or a write can go wrong on the line, through the real model window, the real
-// serial port and the virtual radio on a pseudo-terminal. After each fault: the table, both
-// settings and the database file are unchanged, exactly one message was shown, the window is
-// usable again, the port is free, and the next transfer works.
+// Every way a read or a write can go wrong on the line, through the radio session and the real
+// serial port against the virtual radio on a pseudo-terminal. After each fault: the session
+// reports it once with the outcome that names it, the table it was given comes back untouched,
+// the port is free and open (closed only when it failed), and the next transfer works. The
+// hand-over to the radio's own model window is checked through the windows themselves.
 
 #include "channelstore.h"
-#include "channeltablemodel.h"
 #include "codec.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
+#include "radiosession.h"
 #include "radiotransfer.h"
 #include "sampletables.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
+#include "windowlayout.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
@@ -31,8 +35,6 @@ namespace
 {
 
 constexpr int testBlockTimeoutMs = 150;
-
-const QString readErrorTitle = QStringLiteral("错误警告 ");
 
 // The radio tests' table with channel 1 already numbered 1, as every write leaves it: a write
 // that fails then changes nothing in the table.
@@ -49,16 +51,123 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-bool waitUnlocked(ModelWindow *w, int timeoutMs)
+enum class Fault { CutAfterCharacters, GarbageInBlock, Silence, ReportedCode, LateReply };
+
+struct BadReply {
+    QString name;
+    Fault fault;
+    int value;
+    ReadResult::Outcome expected;
+};
+
+QList<BadReply> badReplies()
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (w->isTransferLocked() && clock.elapsed() < timeoutMs)
-        QTest::qWait(5);
-    return !w->isTransferLocked();
+    using Outcome = ReadResult::Outcome;
+    QList<BadReply> cases;
+    for (int blocks = 0; blocks < replyBlockCount; ++blocks) {
+        cases.append({QStringLiteral("cut after block %1").arg(blocks), Fault::CutAfterCharacters,
+                      blocks * blockLength, blocks == 0 ? Outcome::NoAnswer : Outcome::Cut});
+    }
+    for (int at : {1, 31, 33, 5 * blockLength + 16, replyLength - 1}) {
+        cases.append({QStringLiteral("cut after character %1").arg(at), Fault::CutAfterCharacters,
+                      at, Outcome::Cut});
+    }
+    for (int block = 1; block <= replyBlockCount; ++block) {
+        cases.append({QStringLiteral("garbage in block %1").arg(block), Fault::GarbageInBlock,
+                      block, Outcome::Garbled});
+    }
+    cases.append({QStringLiteral("silence"), Fault::Silence, 0, Outcome::NoAnswer});
+    for (const char *code : {"0", "5", "9", "A", "F"}) {
+        cases.append({QStringLiteral("model code %1").arg(QLatin1String(code)), Fault::ReportedCode,
+                      int(*code), Outcome::UnknownModel});
+    }
+    // The whole reply comes after the silence limit: it is no reply to the next read either.
+    cases.append({QStringLiteral("answers too late"), Fault::LateReply, 3 * testBlockTimeoutMs,
+                  Outcome::NoAnswer});
+    return cases;
 }
 
-enum class Fault { CutAfterCharacters, GarbageInBlock, Silence, ReportedCode };
+// What a session still holds that it should have let go once a transfer is over. Just after
+// the end it must be polling again; later it may have found the radio ready.
+QStringList stillHeld(const RadioSession &session, const SerialConnection &serial, bool justEnded)
+{
+    QStringList held;
+    if (session.isTransferring())
+        held << QStringLiteral("transferring");
+    if (justEnded && session.state() != RadioSession::State::Polling)
+        held << QStringLiteral("not polling");
+    if (justEnded && !session.readyPollTimer()->isActive())
+        held << QStringLiteral("Timer3 off");
+    for (QTimer *timer :
+         {session.writeStepTimer(), session.writeStartTimer(), session.readStartTimer()}) {
+        if (timer->isActive())
+            held << timer->objectName();
+    }
+    if (serial.isTransferring())
+        held << QStringLiteral("port still taken");
+    return held;
+}
+
+// One line of the bad-reply matrix: a UH radio with a fault, its port and a session. It reads
+// with the fault, then (after a late reply has had time to arrive) reads the radio behaving.
+struct FaultLine {
+    std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<SerialConnection> serial;
+    std::unique_ptr<RadioSession> session;
+    ReadResult::Outcome expected = ReadResult::Outcome::Read;
+    QList<ReadResult> results;
+    QStringList heldAfterFault;
+
+    QStringList heldAtEnd() const { return stillHeld(*session, *serial, false); }
+
+    bool start(const BadReply &c)
+    {
+        expected = c.expected;
+        radio = std::make_unique<VirtualRadio>(Model::UH);
+        radio->setPacing(false);
+        if (!radio->open())
+            return false;
+        VirtualRadio::Faults faults;
+        switch (c.fault) {
+        case Fault::CutAfterCharacters:
+            faults.stopAfterCharacters = c.value;
+            break;
+        case Fault::GarbageInBlock:
+            faults.garbageInBlock = c.value;
+            break;
+        case Fault::Silence:
+            faults.silent = true;
+            break;
+        case Fault::ReportedCode:
+            faults.reportedCode = QString(QChar(c.value));
+            break;
+        case Fault::LateReply:
+            faults.replyDelayMs = c.value;
+            break;
+        }
+        radio->setFaults(faults);
+        serial = std::make_unique<SerialConnection>();
+        serial->setDevice(1, radio->devicePath());
+        if (!serial->open())
+            return false;
+        session = std::make_unique<RadioSession>(Model::UH, serial.get());
+        session->setBlockTimeout(testBlockTimeoutMs);
+        session->startPolling();
+        const int lateBy = c.fault == Fault::LateReply ? c.value : 0;
+        QObject::connect(session.get(), &RadioSession::readFinished, session.get(),
+                         [this, lateBy](const ReadResult &result) {
+                             results.append(result);
+                             if (results.size() != 1)
+                                 return;
+                             heldAfterFault = stillHeld(*session, *serial, true);
+                             QTimer::singleShot(lateBy, session.get(), [this] {
+                                 radio->setFaults({});
+                                 session->beginRead(sampleTable(Model::UH));
+                             });
+                         });
+        return session->beginRead(sampleTable(Model::UH));
+    }
+};
 
 } // namespace
 
@@ -79,117 +188,62 @@ private slots:
     void cleanup()
     {
         m_main.reset();
+        m_session.reset();
+        m_serial.reset();
         m_radio.reset();
         m_dir.reset();
     }
 
-    void badReplyChangesNothing_data()
+    // The lines of the bad-reply matrix run side by side, each on its own radio, port and
+    // session (they share nothing but the event loop); each row then checks its own line.
+    void initTestCase()
     {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<int>("value");
-        for (int blocks = 0; blocks < replyBlockCount; ++blocks) {
-            QTest::addRow("cut after block %d", blocks)
-                << Fault::CutAfterCharacters << blocks * blockLength;
+        const QList<BadReply> cases = badReplies();
+        for (const BadReply &c : cases) {
+            auto line = std::make_unique<FaultLine>();
+            QVERIFY(line->start(c));
+            m_lines.push_back(std::move(line));
         }
-        for (int at : {1, 31, 33, 5 * blockLength + 16, replyLength - 1}) {
-            QTest::addRow("cut after character %d", at) << Fault::CutAfterCharacters << at;
-        }
-        for (int block = 1; block <= replyBlockCount; ++block)
-            QTest::addRow("garbage in block %d", block) << Fault::GarbageInBlock << block;
-        QTest::newRow("silence") << Fault::Silence << 0;
-        for (const char *code : {"0", "5", "9", "A", "F"})
-            QTest::addRow("model code %s", code) << Fault::ReportedCode << int(*code);
+        QElapsedTimer clock;
+        clock.start();
+        auto done = [this] {
+            return std::all_of(m_lines.begin(), m_lines.end(),
+                               [](const auto &line) { return line->results.size() >= 2; });
+        };
+        while (!done() && clock.elapsed() < 20000)
+            QTest::qWait(10);
+        QTest::qWait(testBlockTimeoutMs); // a fault reported twice would show now
     }
 
-    void badReplyChangesNothing()
+    void cleanupTestCase() { m_lines.clear(); }
+
+    void badReplyIsReportedAndChangesNothing_data()
     {
-        QFETCH(Fault, fault);
-        QFETCH(int, value);
-        ModelWindow *w = startWindow(Model::UH);
-        QVERIFY(w);
-        const Snapshot before = snapshot(w);
-
-        VirtualRadio::Faults faults;
-        switch (fault) {
-        case Fault::CutAfterCharacters:
-            faults.stopAfterCharacters = value;
-            break;
-        case Fault::GarbageInBlock:
-            faults.garbageInBlock = value;
-            break;
-        case Fault::Silence:
-            faults.silent = true;
-            break;
-        case Fault::ReportedCode:
-            faults.reportedCode = QString(QChar(value));
-            break;
-        }
-        m_radio->setFaults(faults);
-        MessageBoxAnswerer answerer;
-        QSignalSpy replaced(w, &ModelWindow::tableReplaced);
-        w->readAction()->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
-        QVERIFY(waitUnlocked(w, 1000));
-        QTest::qWait(testBlockTimeoutMs + 50); // nothing more is reported later
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
-        QCOMPARE(answerer.seen().at(0).title, readErrorTitle);
-        QCOMPARE(answerer.seen().at(0).text, readErrorMessage);
-        QCOMPARE(replaced.count(), 0);
-        verifyUnchanged(w, before);
-        verifyUsable(w);
-        QVERIFY(m_main->serial()->isOpen());
-
-        m_radio->setFaults({});
-        verifyReadSucceeds(w, answerer);
+        QTest::addColumn<int>("line");
+        const QList<BadReply> cases = badReplies();
+        for (int i = 0; i < cases.size(); ++i)
+            QTest::newRow(qPrintable(cases.at(i).name)) << i;
     }
 
-    void radioOfAnotherModelLeavesThisTable_data()
+    // The read reports the fault once, by the outcome that names it, gives back the table it
+    // was handed, and leaves the session polling and the port open and free; the next read of
+    // the same radio, behaving again, goes through.
+    void badReplyIsReportedAndChangesNothing()
     {
-        QTest::addColumn<Model>("radioModel");
-        QTest::newRow("ZW4630UM") << Model::UM;
-        QTest::newRow("ZW4630UL") << Model::UL;
-        QTest::newRow("ZW4630V") << Model::V;
-    }
-
-    // The window gives way to the radio's own window; nothing of the reply lands anywhere.
-    void radioOfAnotherModelLeavesThisTable()
-    {
-        QFETCH(Model, radioModel);
-        ModelWindow *w = startWindow(Model::UH);
-        QVERIFY(w);
-        const QString path = w->store()->path();
-        const Snapshot before = snapshot(w);
-        VirtualRadio::Faults faults;
-        faults.reportedCode = modelInfo(radioModel).code;
-        m_radio->setFaults(faults);
-        QPointer<ModelWindow> guard(w);
-        MessageBoxAnswerer answerer;
-        w->readAction()->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 3000);
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
-        QCOMPARE(answerer.seen().at(0).text,
-                 modelWindowLayout(Model::UH)
-                     .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
-        QCOMPARE(fileBytes(path), before.database);
-        ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok());
-        QCOMPARE(reopened.records(), before.records);
-        reopened.close();
-
-        ModelWindow *other = m_main->modelWindow(radioModel);
-        QVERIFY(other);
-        QVERIFY(!m_main->serial()->isTransferring());
-        linkOf(other)->setBlockTimeout(testBlockTimeoutMs);
-        QTRY_VERIFY(!other->isTransferLocked());
-        verifyUsable(other);
-        QSignalSpy replaced(other, &ModelWindow::tableReplaced);
-        other->readAction()->trigger();
-        QVERIFY(waitUnlocked(other, 3000));
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(replaced.count(), 1);
-        QCOMPARE(other->store()->record(2)[RxTone], QStringLiteral("D023N"));
+        QFETCH(int, line);
+        const FaultLine &l = *m_lines.at(std::size_t(line));
+        QCOMPARE(l.results.size(), 2);
+        const ReadResult &faulty = l.results.at(0);
+        QCOMPARE(faulty.outcome, l.expected);
+        QVERIFY(!faulty.ok());
+        QCOMPARE(faulty.records, sampleTable(Model::UH));
+        QVERIFY2(l.heldAfterFault.isEmpty(), qPrintable(l.heldAfterFault.join(u',')));
+        const ReadResult &next = l.results.at(1);
+        QCOMPARE(next.outcome, ReadResult::Outcome::Read);
+        QCOMPARE(next.records[1][RxFrequency],
+                 formatFrequency(modelInfo(Model::UH).band.bandLow + 5.0125));
+        QVERIFY(l.serial->isOpen());
+        QVERIFY(l.heldAtEnd().isEmpty());
     }
 
     void lineLostDuringTransfer_data()
@@ -209,12 +263,8 @@ private slots:
     {
         QFETCH(bool, write);
         QFETCH(int, sentBefore);
-        ModelWindow *w = startWindow(Model::UM);
-        QVERIFY(w);
-        const Snapshot before = snapshot(w);
-        RadioLink *link = linkOf(w);
-        link->setBlockTimeout(5000); // only the lost line may end this read
-        MessageBoxAnswerer answerer;
+        QVERIFY(startSession(Model::UM));
+        m_session->setBlockTimeout(5000); // only the lost line may end this read
         bool pulled = false;
         auto pull = [&] {
             if (pulled)
@@ -224,12 +274,16 @@ private slots:
             QMetaObject::invokeMethod(
                 this, [this] { m_radio.reset(); }, Qt::QueuedConnection);
         };
+        QSignalSpy readDone(m_session.get(), &RadioSession::readFinished);
+        QSignalSpy writeDone(m_session.get(), &RadioSession::writeFinished);
+        const ChannelTable before = sampleTable(Model::UM);
         if (write) {
-            connect(link, &RadioLink::progress, this, [&](int done, int total) {
+            connect(m_session.get(), &RadioSession::progress, this, [&](int done, int total) {
                 if (total == imageBlockCount && done >= sentBefore)
                     pull();
             });
-            w->writeAction()->trigger();
+            QVERIFY(waitReady());
+            QVERIFY(m_session->beginWrite(before, QStringLiteral("5"), QStringLiteral("键音")));
         } else {
             VirtualRadio::Faults faults;
             faults.stopAfterCharacters = sentBefore;
@@ -238,117 +292,158 @@ private slots:
                 if (request == 'B')
                     QTimer::singleShot(30, this, pull);
             });
-            w->readAction()->trigger();
+            QVERIFY(m_session->beginRead(before));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 4000);
+        QSignalSpy &done = write ? writeDone : readDone;
+        QVERIFY(done.wait(4000));
         QVERIFY(pulled);
-        QVERIFY(waitUnlocked(w, 1000));
         QTest::qWait(200); // a failing port repeats its error; it is reported once
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text,
-                 write ? portWriteFailedMessage : portReadFailedMessage);
-        // A write stores channel 1's number "1" (already so) first: the file is written, the
-        // records stay.
-        verifyUnchanged(w, before, !write);
-        verifyUsable(w);
-        QVERIFY(!m_main->serial()->isOpen()); // released: another program may take it now
+        QCOMPARE(readDone.count() + writeDone.count(), 1);
+        if (write) {
+            QCOMPARE(writeDone.at(0).at(0).value<WriteResult>().outcome,
+                     WriteResult::Outcome::PortLost);
+        } else {
+            const ReadResult result = readDone.at(0).at(0).value<ReadResult>();
+            QCOMPARE(result.outcome, ReadResult::Outcome::PortLost);
+            QVERIFY(!result.portError.isEmpty());
+            QCOMPARE(result.records, before);
+        }
+        verifyFree();
+        QVERIFY(!m_serial->isOpen()); // released: another program may take it now
 
-        // The cable is back: the same port opens again and both transfers work.
+        // The cable is back: the same port opens again and a read goes through; after a cut
+        // write the next one starts afresh from channel 1.
         m_radio = std::make_unique<VirtualRadio>(Model::UM);
         m_radio->setPacing(false);
         QVERIFY(m_radio->open());
+        m_serial->setDevice(1, m_radio->devicePath());
+        QVERIFY(m_serial->open());
+        verifyReadSucceeds();
+        if (!write)
+            return;
+        QVERIFY(waitReady());
+        QList<int> imageBlocks; // progress of the image after the identification
+        connect(m_session.get(), &RadioSession::progress, this, [&](int done, int total) {
+            if (total == imageBlockCount)
+                imageBlocks.append(done);
+        });
+        QVERIFY(m_session->beginWrite(before, QStringLiteral("5"), QStringLiteral("键音")));
+        QTRY_VERIFY_WITH_TIMEOUT(imageBlocks.size() >= 2, 3000);
+        QCOMPARE(imageBlocks.mid(0, 2), (QList<int>{0, 1}));
+        m_session->stop();
+    }
+
+    void radioOfAnotherModelLeavesThisTable_data()
+    {
+        QTest::addColumn<Model>("radioModel");
+        QTest::newRow("ZW4630UM") << Model::UM;
+        QTest::newRow("ZW4630UL") << Model::UL;
+        QTest::newRow("ZW4630V") << Model::V;
+    }
+
+    // The window gives way to the radio's own window; nothing of the reply lands anywhere.
+    void radioOfAnotherModelLeavesThisTable()
+    {
+        QFETCH(Model, radioModel);
+        m_radio = std::make_unique<VirtualRadio>(Model::UH);
+        m_radio->setPacing(false);
+        QVERIFY(m_radio->open());
+        m_main = std::make_unique<MainWindow>();
         m_main->serial()->setDevice(1, m_radio->devicePath());
-        QVERIFY(m_main->serial()->open());
-        QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
-        w->writeAction()->trigger();
-        QVERIFY(waitUnlocked(w, 5000));
-        QTRY_COMPARE(written.count(), 1);
+        m_main->load();
+        ModelWindow *w = m_main->showModel(Model::UH);
+        w->store()->setRecords(sampleTable(Model::UH));
+        const QString path = w->store()->path();
+        const ChannelTable records = w->store()->records();
+        const QByteArray database = fileBytes(path);
+        VirtualRadio::Faults faults;
+        faults.reportedCode = modelInfo(radioModel).code;
+        m_radio->setFaults(faults);
+        QPointer<ModelWindow> guard(w);
+        MessageBoxAnswerer answerer;
+        w->readAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 3000);
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(m_radio->memory().squelch, '5');
-        QCOMPARE(m_radio->memory().channels[1],
-                 EncodeChannelBlock(before.records[1], modelInfo(Model::UM).receiveOffsetMHz)
-                     .toLatin1());
-        verifyReadSucceeds(w, answerer, sampleTable(Model::UM)[1][RxFrequency]);
+        QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
+        QCOMPARE(answerer.seen().at(0).text,
+                 modelWindowLayout(Model::UH)
+                     .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
+        QCOMPARE(fileBytes(path), database);
+        ChannelStore reopened;
+        QVERIFY(reopened.open(path).ok());
+        QCOMPARE(reopened.records(), records);
+        reopened.close();
+
+        ModelWindow *other = m_main->modelWindow(radioModel);
+        QVERIFY(other);
+        QVERIFY(!m_main->serial()->isTransferring());
+        QTRY_VERIFY(!other->isTransferLocked());
+        QVERIFY(other->readAction()->isEnabled());
+        QSignalSpy replaced(other, &ModelWindow::tableReplaced);
+        other->readAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!other->isTransferLocked(), 3000);
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(replaced.count(), 1);
+        QCOMPARE(other->store()->record(2)[RxTone], QStringLiteral("D023N"));
     }
 
 private:
-    struct Snapshot {
-        ChannelTable records;
-        QString squelch;
-        QString tone;
-        QByteArray database;
-    };
-
-    static RadioLink *linkOf(ModelWindow *w) { return w->findChild<RadioTransfer *>()->link(); }
-
-    ModelWindow *startWindow(Model model)
+    bool startSession(Model model)
     {
         m_radio = std::make_unique<VirtualRadio>(model);
         m_radio->setPacing(false);
         if (!m_radio->open())
-            return nullptr;
-        m_main = std::make_unique<MainWindow>();
-        m_main->serial()->setDevice(1, m_radio->devicePath());
-        m_main->load();
-        ModelWindow *w = m_main->showModel(model);
-        linkOf(w)->setBlockTimeout(testBlockTimeoutMs);
-        w->store()->setRecords(sampleTable(model));
-        w->squelchList()->setCurrentText(QStringLiteral("5"));
-        w->channelToneList()->setCurrentText(QStringLiteral("键音"));
-        return w;
+            return false;
+        m_serial = std::make_unique<SerialConnection>();
+        m_serial->setDevice(1, m_radio->devicePath());
+        if (!m_serial->open())
+            return false;
+        m_session = std::make_unique<RadioSession>(model, m_serial.get());
+        m_session->setBlockTimeout(testBlockTimeoutMs);
+        m_session->startPolling();
+        return true;
     }
 
-    static Snapshot snapshot(ModelWindow *w)
+    bool waitReady()
     {
-        return {w->store()->records(), w->squelchList()->currentText(),
-                w->channelToneList()->currentText(), fileBytes(w->store()->path())};
+        if (m_session->state() == RadioSession::State::Ready)
+            return true;
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        return ready.wait(1000);
     }
 
-    static void verifyUnchanged(ModelWindow *w, const Snapshot &before, bool sameFile = true)
+    // The transfer is over: the session polls again and holds the port no longer.
+    void verifyFree()
     {
-        for (int i = 0; i < channelCount; ++i)
-            QCOMPARE(w->store()->record(i).fields, before.records[std::size_t(i)].fields);
-        QCOMPARE(w->squelchList()->currentText(), before.squelch);
-        QCOMPARE(w->channelToneList()->currentText(), before.tone);
-        if (sameFile)
-            QCOMPARE(fileBytes(w->store()->path()), before.database);
+        QVERIFY(!m_session->isTransferring());
+        QCOMPARE(m_session->state(), RadioSession::State::Polling);
+        QVERIFY(m_session->readyPollTimer()->isActive());
+        QVERIFY(!m_serial->isTransferring());
+        for (QTimer *timer : {m_session->writeStepTimer(), m_session->writeStartTimer(),
+                              m_session->readStartTimer()})
+            QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
     }
 
-    void verifyUsable(ModelWindow *w)
+    // A read of the radio's own memory now goes through, with channel 2 of its default memory.
+    void verifyReadSucceeds()
     {
-        QVERIFY(!w->isTransferLocked());
-        for (QAction *action :
-             {w->readAction(), w->writeAction(), w->fileMenu()->menuAction(), w->exitAction()})
-            QVERIFY2(action->isEnabled(), qPrintable(action->text()));
-        QVERIFY(!w->tableModel()->isEditingLocked());
-        QVERIFY(w->squelchList()->isEnabled());
-        QVERIFY(w->channelToneList()->isEnabled());
-        QVERIFY(!m_main->serial()->isTransferring());
-    }
-
-    // A read of the radio's own memory now goes through: the table is replaced once and no
-    // message appears. `channel2` is what the radio holds in channel 2 (default memory when
-    // empty).
-    void verifyReadSucceeds(ModelWindow *w, MessageBoxAnswerer &answerer,
-                            const QString &channel2 = QString())
-    {
-        const int messages = answerer.count();
-        QSignalSpy replaced(w, &ModelWindow::tableReplaced);
-        w->readAction()->trigger();
-        QVERIFY(waitUnlocked(w, 3000));
-        QCOMPARE(answerer.count(), messages);
-        QCOMPARE(replaced.count(), 1);
-        const QString expected = channel2.isEmpty()
-                                     ? formatFrequency(modelInfo(w->model()).band.bandLow + 5.0125)
-                                     : channel2;
-        QCOMPARE(w->store()->record(1)[RxFrequency], expected);
-        QVERIFY(!m_main->serial()->isTransferring());
+        QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
+        QVERIFY(m_session->beginRead(sampleTable(m_session->model())));
+        QVERIFY(finished.wait(3000));
+        const ReadResult result = finished.at(0).at(0).value<ReadResult>();
+        QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+        QCOMPARE(result.records[1][RxFrequency],
+                 formatFrequency(modelInfo(m_session->model()).band.bandLow + 5.0125));
+        verifyFree();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<VirtualRadio> m_radio;
+    std::unique_ptr<SerialConnection> m_serial;
+    std::unique_ptr<RadioSession> m_session;
     std::unique_ptr<MainWindow> m_main;
+    std::vector<std::unique_ptr<FaultLine>> m_lines;
 };
 
 QTEST_MAIN(TestFaultMatrixRadio)

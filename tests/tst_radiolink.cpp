@@ -1,3 +1,7 @@
+// The radio transfers as the model window shows them: the status line, the progress bar, the
+// lock of menus, lists and grid, the messages and the hand-over to another model's window. The
+// session itself (pacing, numbering, decoding, failures) is tested without a window in
+// tst_radiosession and tst_faultmatrix_radio.
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
@@ -7,9 +11,11 @@
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "ptypair.h"
+#include "radiosession.h"
 #include "radiotransfer.h"
 #include "sampletables.h"
 #include "serialconnection.h"
+#include "tablebackups.h"
 #include "virtualradio.h"
 
 #include <QAction>
@@ -41,11 +47,6 @@ ChannelTable numbersOnly()
     return t;
 }
 
-RadioLink *linkOf(ModelWindow *w)
-{
-    return w->findChild<RadioTransfer *>()->link();
-}
-
 bool waitUnlocked(ModelWindow *w, int timeoutMs)
 {
     QElapsedTimer clock;
@@ -74,55 +75,19 @@ private slots:
         m_radio.reset();
     }
 
-    void readyWithinTwoPollTicks_data()
+    void statusLineShowsTheReadyRadio()
     {
-        QTest::addColumn<Model>("model");
-        for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
-    }
-
-    void readyWithinTwoPollTicks()
-    {
-        QFETCH(Model, model);
-        startProgram(model);
-        ModelWindow *w = m_main->showModel(model); // its load starts the poll
-        QElapsedTimer clock;
-        clock.start();
+        startProgram(Model::UM);
+        ModelWindow *w = m_main->showModel(Model::UM); // its load starts the poll
+        QVERIFY(w->session()->readyPollTimer()->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY2(clock.elapsed() <= 300, qPrintable(QString::number(clock.elapsed())));
-        // Once ready the poll is silent.
-        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
-        QTest::qWait(350);
-        QCOMPARE(requests.count(), 0);
     }
 
-    void noRadioPollsTenTimesASecond()
-    {
-        PtyPair pty;
-        QVERIFY(pty.isValid());
-        m_main = std::make_unique<MainWindow>();
-        m_main->serial()->setDevice(1, pty.slavePath());
-        m_main->load();
-        ModelWindow *w = m_main->showModel(Model::V);
-        const QByteArray sent = pty.readBytes(1000, 1050);
-        QVERIFY2(sent.count('C') >= 8 && sent.count('C') <= 12, sent.constData());
-        QCOMPARE(sent.size(), sent.count('C'));
-        QVERIFY(w->statusLine()->text().trimmed().isEmpty());
-        // A "C" among other characters: those before it are dropped, it counts as ready.
-        pty.write("xyC");
-        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 500);
-    }
-
-    void writeThenReadBackRestoresTheTable_data()
-    {
-        QTest::addColumn<Model>("model");
-        for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
-    }
-
+    // The window is locked while it writes and reads, the progress bar shows the transfer, and
+    // a read fills the table and both settings in one step.
     void writeThenReadBackRestoresTheTable()
     {
-        QFETCH(Model, model);
+        const Model model = Model::V;
         startProgram(model);
         ModelWindow *w = m_main->showModel(model);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
@@ -132,14 +97,22 @@ private slots:
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
 
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        auto *progress = w->findChild<QProgressBar *>(QStringLiteral("transferProgress"));
+        MessageBoxAnswerer answerer;
         w->writeAction()->trigger();
+        QTRY_VERIFY(progress->isVisible());
         QVERIFY(w->isTransferLocked());
         QVERIFY(w->tableModel()->isEditingLocked());
         QVERIFY(!w->squelchList()->isEnabled());
         QVERIFY(!w->fileMenu()->menuAction()->isEnabled());
         QVERIFY(waitUnlocked(w, 5000));
         QTRY_COMPARE(written.count(), 1);
-        QCOMPARE(w->statusLine()->text(), QString());
+        // The user is told the write is done; what the radio held before is in the backups.
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
+        QCOMPARE(answerer.seen().at(0).text, writtenMessage(false));
+        QVERIFY2(w->backups()->lastBackup().contains(QStringLiteral("from-radio")),
+                 qPrintable(w->backups()->lastBackup()));
         QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
         QCOMPARE(m_radio->memory().squelch, '7');
         QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
@@ -150,11 +123,10 @@ private slots:
         w->squelchList()->setCurrentText(QStringLiteral("3"));
         w->channelToneList()->setCurrentText(QStringLiteral("中文"));
         QSignalSpy replaced(w, &ModelWindow::tableReplaced);
-        MessageBoxAnswerer answerer;
         w->readAction()->trigger();
         QCOMPARE(w->statusLine()->text(), QStringLiteral("正在读数据......"));
         QVERIFY(waitUnlocked(w, 3000));
-        QCOMPARE(answerer.count(), 0);
+        QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
 
         // Back as written, except that 信道号 is not read and tones come back in their
@@ -175,18 +147,11 @@ private slots:
     void failedReadChangesNothing_data()
     {
         QTest::addColumn<bool>("silent");
-        QTest::addColumn<int>("stopAfter");
         QTest::addColumn<int>("garbageIn");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("delayMs");
-        QTest::newRow("silent") << true << -1 << -1 << QString() << 0;
-        QTest::newRow("stops after header and ten channels") << false << 11 << -1 << QString() << 0;
-        QTest::newRow("stops before the trailer") << false << 17 << -1 << QString() << 0;
-        QTest::newRow("noise in channel block 4") << false << -1 << 5 << QString() << 0;
-        QTest::newRow("noise in the trailer") << false << -1 << 18 << QString() << 0;
-        QTest::newRow("model code 5") << false << -1 << -1 << QStringLiteral("5") << 0;
-        QTest::newRow("model code 0") << false << -1 << -1 << QStringLiteral("0") << 0;
-        QTest::newRow("answers too late") << false << -1 << -1 << QString() << 2000;
+        QTest::newRow("silent") << true << -1 << QString();
+        QTest::newRow("noise in channel block 4") << false << 5 << QString();
+        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5");
     }
 
     // Every failure shows the read error, leaves the table and both settings as they were, and
@@ -194,12 +159,11 @@ private slots:
     void failedReadChangesNothing()
     {
         QFETCH(bool, silent);
-        QFETCH(int, stopAfter);
         QFETCH(int, garbageIn);
         QFETCH(QString, code);
-        QFETCH(int, delayMs);
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
+        w->session()->setBlockTimeout(300);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         const ChannelTable before = radioSampleTable(Model::UH);
         QVERIFY(w->store()->setRecords(before));
@@ -208,10 +172,8 @@ private slots:
 
         VirtualRadio::Faults faults;
         faults.silent = silent;
-        faults.stopAfterBlocks = stopAfter;
         faults.garbageInBlock = garbageIn;
         faults.reportedCode = code;
-        faults.replyDelayMs = delayMs;
         m_radio->setFaults(faults);
         QSignalSpy replaced(w, &ModelWindow::tableReplaced);
         MessageBoxAnswerer answerer;
@@ -233,29 +195,12 @@ private slots:
         QVERIFY(!w->tableModel()->isEditingLocked());
         QCOMPARE(m_main->modelWindow(Model::UH), w);
 
-        QTest::qWait(delayMs + 100); // a late answer has arrived and is not taken for a reply
         m_radio->setFaults({});
         w->readAction()->trigger();
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
         QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("435.00000"));
-    }
-
-    void slowRadioWithinTheLimitIsRead()
-    {
-        startProgram(Model::UL);
-        m_radio->setPacing(true);
-        VirtualRadio::Faults faults;
-        faults.replyDelayMs = 1000;
-        m_radio->setFaults(faults);
-        ModelWindow *w = m_main->showModel(Model::UL);
-        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 3000);
-        MessageBoxAnswerer answerer;
-        w->readAction()->trigger();
-        QVERIFY(waitUnlocked(w, 4000));
-        QCOMPARE(answerer.count(), 0);
-        QCOMPARE(w->store()->record(2)[RxTone], QStringLiteral("D023N"));
     }
 
     void anotherModelHandsOverAndKeepsThisTable()
@@ -290,116 +235,108 @@ private slots:
         QCOMPARE(um->store()->record(0)[RxFrequency], QStringLiteral("405.00000"));
     }
 
-    void otherWindowsStaySilentDuringARead()
+    // While one window reads, another cannot start a transfer and says why.
+    void otherWindowIsToldThePortIsBusy()
     {
         startProgram(Model::UH);
         VirtualRadio::Faults faults;
-        faults.silent = true; // nobody gets ready, so every window keeps polling
+        faults.silent = true;
         m_radio->setFaults(faults);
         ModelWindow *v = m_main->showModel(Model::V);
         ModelWindow *uh = m_main->showModel(Model::UH);
-        QString requests;   // all the radio received
-        QString duringRead; // what it received while the read held the line
-        bool reading = false;
-        connect(m_radio.get(), &VirtualRadio::requestReceived, this, [&](char c) {
-            requests += QLatin1Char(c);
-            if (reading)
-                duringRead += QLatin1Char(c);
-        });
-        QTest::qWait(300);
-        QVERIFY(requests.count(u'C') >= 4);
-
-        connect(linkOf(uh), &RadioLink::readStarted, this, [&] { reading = true; });
-        // The line is free again once the transfer ends, before the read's message box (whose
-        // event loop lets the polls run) appears.
-        connect(m_main->serial(), &SerialConnection::transferChanged, this,
-                [&](bool transferring) { reading = reading && transferring; });
+        uh->session()->setBlockTimeout(300);
+        QSignalSpy started(uh->session(), &RadioSession::readStarted);
         MessageBoxAnswerer answerer;
         uh->readAction()->trigger();
-        QVERIFY(!v->readAction()->isEnabled() || linkOf(v)->isPortBusy());
-        // The other window cannot start a transfer of its own meanwhile.
-        QTest::qWait(150);
-        QVERIFY(reading);
+        QVERIFY(started.wait(1000));
         v->writeAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 3000);
         QCOMPARE(answerer.seen().at(0).text, otherWindowTransfersMessage);
         QCOMPARE(answerer.seen().at(1).text, QStringLiteral("读数错误！！"));
-        QCOMPARE(duringRead, QStringLiteral("B"));
         QVERIFY(!v->isTransferLocked());
-        // Afterwards both poll again.
-        requests.clear();
-        QTest::qWait(300);
-        QVERIFY(requests.count(u'C') >= 4);
+        QVERIFY(v->writeAction()->isEnabled());
     }
 
-    void writeSendsTheImagePaced_data()
+    void writeRefusedWithoutTheRightRadio_data()
     {
-        QTest::addColumn<Model>("model");
-        QTest::newRow("V") << Model::V;
-        QTest::newRow("UH") << Model::UH;
+        QTest::addColumn<Model>("radioModel");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("silent radio")
+            << Model::V << true << QStringLiteral("系统信息") << writeNoAnswerMessage(false);
+        QTest::newRow("radio of another model")
+            << Model::UH << false << otherRadioTitle
+            << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！");
     }
 
-    void writeSendsTheImagePaced()
+    // Write Data in the ZW4630V window sends no "A" to a radio that does not answer or is
+    // another model, says why, and leaves the window as it was.
+    void writeRefusedWithoutTheRightRadio()
     {
-        QFETCH(Model, model);
-        PtyPair pty;
-        QVERIFY(pty.isValid());
-        m_main = std::make_unique<MainWindow>();
-        m_main->serial()->setDevice(1, pty.slavePath());
-        m_main->load();
-        ModelWindow *w = m_main->showModel(model);
-        ChannelTable table = radioSampleTable(model);
-        QVERIFY(w->store()->setRecords(table));
-        w->squelchList()->setCurrentText(QStringLiteral("7"));
-        w->channelToneList()->setCurrentText(QStringLiteral("英文"));
-        const int interval = modelInfo(model).timer1IntervalMs;
-
-        QTest::qWait(150);
-        pty.readAvailable(); // the polls so far
-        QElapsedTimer clock;
-        clock.start();
+        QFETCH(Model, radioModel);
+        QFETCH(bool, silent);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        startProgram(radioModel);
+        VirtualRadio::Faults faults;
+        faults.silent = silent;
+        m_radio->setFaults(faults);
+        const VirtualRadio::Memory memory = m_radio->memory();
+        ModelWindow *w = m_main->showModel(Model::V);
+        if (!silent)
+            QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        else
+            QTest::qWait(250);
+        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
+        QString requests;
+        connect(m_radio.get(), &VirtualRadio::requestReceived, this,
+                [&](char c) { requests += QLatin1Char(c); });
+        MessageBoxAnswerer answerer;
         w->writeAction()->trigger();
-        QByteArray sent;
-        QList<qint64> arrival; // time of every character
-        while (sent.size() < 545 + 2 && clock.elapsed() < 2 * 17 * interval + 1000) {
-            QTest::qWait(1);
-            const QByteArray now = pty.readAvailable();
-            for (char c : now) {
-                sent += c;
-                arrival += clock.elapsed();
-            }
-            if (!w->isTransferLocked() && sent.size() >= 545)
-                break;
-        }
-        // A poll answered before the write may still be on its way; nothing else is.
-        const qsizetype start = sent.indexOf('A');
-        QVERIFY(start >= 0);
-        QCOMPARE(sent.left(start), QByteArray(start, 'C'));
-        sent = sent.mid(start);
-        arrival = arrival.mid(start);
-        table[0][ChannelNumber] = QStringLiteral("1");
-        QCOMPARE(sent.left(545),
-                 "A" + encodeChannelImage(table, modelInfo(model).receiveOffsetMHz,
-                                          QStringLiteral("7"), QStringLiteral("英文")));
-        QCOMPARE(sent.mid(1, 2), QByteArray("01"));
-        QCOMPARE(sent.mid(545 - 32 + 5, 3), QByteArray("710"));
-        // First block one Timer2 and one Timer1 interval after "A", then one Timer1 apart. The
-        // radio takes a block only that often, so none may come early; one may come late when
-        // the machine is busy (the event loop of this test reads the line too), which the
-        // write benchmark measures instead. Over the whole image the pace holds.
-        // Times from Write Data: "A" at once, then Timer2, then block b after b + 1 Timer1
-        // intervals.
-        for (int b = 0; b < imageBlockCount; ++b) {
-            const qint64 at = arrival.at(1 + b * 32);
-            QVERIFY2(at >= 100 + (b + 1) * interval - 15,
-                     qPrintable(QStringLiteral("block %1: %2 ms").arg(b).arg(at)));
-        }
-        const qint64 all = arrival.at(1 + (imageBlockCount - 1) * 32) - arrival.at(1);
-        QVERIFY2(qAbs(all - (imageBlockCount - 1) * interval) <=
-                     (imageBlockCount - 1) * interval / 10,
-                 qPrintable(QString::number(all)));
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
+        QCOMPARE(answerer.seen().at(0).title, title);
+        QCOMPARE(answerer.seen().at(0).text, text);
         QVERIFY(waitUnlocked(w, 1000));
-        QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+        QVERIFY2(!requests.contains(u'A'), qPrintable(requests));
+        QCOMPARE(requests.count(u'B'), silent ? 0 : 1);
+        QCOMPARE(m_radio->memory().channels, memory.channels);
+        QCOMPARE(m_main->modelWindow(Model::V), w); // no hand-over: this table stays here
+        QVERIFY(w->writeAction()->isEnabled());
+        QCOMPARE(w->store()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
+    }
+
+    // 退出系统 during a write waits for its last block: the radio holds the whole image.
+    void exitDuringAWriteWaitsForItsEnd()
+    {
+        startProgram(Model::V);
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
+        QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        MessageBoxAnswerer answerer;
+        bool exited = false;
+        connect(w->session(), &RadioSession::progress, this, [&](int done, int total) {
+            if (total != imageBlockCount || done != 3 || exited)
+                return;
+            exited = true;
+            QMetaObject::invokeMethod(
+                this, [this] { m_main->exitProgram(); }, // 退出系统
+                Qt::QueuedConnection);
+        });
+        w->writeAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(exited, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_main->isVisible(), 5000);
+        QTRY_COMPARE(written.count(), 1);
+        QVERIFY(m_main->modelWindow(Model::V) == nullptr);
+        QVERIFY(!m_main->serial()->isOpen());
+        ChannelTable sent = radioSampleTable(Model::V);
+        for (int i = 0; i < channelCount; ++i)
+            sent[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
+        QCOMPARE(m_radio->memory().channels[0],
+                 EncodeChannelBlock(sent[0], modelInfo(Model::V).receiveOffsetMHz).toLatin1());
+        QCOMPARE(m_radio->memory().channels[15],
+                 EncodeChannelBlock(sent[15], modelInfo(Model::V).receiveOffsetMHz).toLatin1());
     }
 
     void portFailureEndsTheTransfer_data()
@@ -424,14 +361,25 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::UM);
         const ChannelTable before = radioSampleTable(Model::UM);
         QVERIFY(w->store()->setRecords(before));
+        if (write && !closedBefore) {
+            // The test is the radio until the write is under way: ready, then identified.
+            pty.readBytes(1, 1000);
+            pty.write("C");
+            QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        }
         if (closedBefore)
             m_main->serial()->close();
         MessageBoxAnswerer answerer;
         (write ? w->writeAction() : w->readAction())->trigger();
         if (!closedBefore) {
-            pty.readBytes(write ? 1 + 3 * 32 : 1, 2000);
-            if (!write) // a partial reply, then the cable goes
+            QByteArray sent;
+            QTRY_VERIFY_WITH_TIMEOUT((sent += pty.readAvailable()).contains('B'), 2000);
+            if (write) {
+                pty.write(VirtualRadio(Model::UM).reply());
+                pty.readBytes(1 + 3 * 32, 2000);
+            } else { // a partial reply, then the cable goes
                 pty.write(QByteArray(100, '0'));
+            }
             QTest::qWait(20);
             pty.closeMaster();
         }

@@ -3,7 +3,7 @@
 #include "mainwindow.h"
 #include "modelwindow.h"
 #include "programicon.h"
-#include "radiotransfer.h"
+#include "radiosession.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
 
@@ -43,10 +43,10 @@ int main(int argc, char *argv[])
     main.load();
     zw::ModelWindow *window = main.showModel(*model);
     // Read as soon as the radio is ready, and take the picture when half the reply is in.
-    QObject::connect(window->findChild<zw::RadioTransfer *>()->link(), &zw::RadioLink::radioReady,
-                     window, [window] { window->readAction()->trigger(); });
-    QObject::connect(window->findChild<zw::RadioTransfer *>()->link(), &zw::RadioLink::progress,
-                     &app, [&](int done, int total) {
+    QObject::connect(window->session(), &zw::RadioSession::radioReady, window,
+                     [window] { window->readAction()->trigger(); });
+    QObject::connect(window->session(), &zw::RadioSession::progress, &app,
+                     [&](int done, int total) {
                          if (done == total / 2) {
                              main.grab().save(out);
                              QApplication::quit();

@@ -2,8 +2,12 @@
 // at the interface without a display:  QT_QPA_PLATFORM=offscreen zw4630-screenshot OUT.png V UH
 // With --editing the first window gets a few channels entered and its Combo1 list opened;
 // --notes / --about render that window of the help menu instead of the main window;
-// --csv-problems renders the list of CHIRP CSV rows the first window cannot take.
+// --csv-problems renders the list of CHIRP CSV rows the first window cannot take;
+// --row-menu enters a few channels, selects two of them and opens the grid's row menu;
+// --paste-problems shows over the main window the list of a paste with a row the first window
+// cannot take (another band).
 #include "aboutdialog.h"
+#include "channelclipboard.h"
 #include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
@@ -15,12 +19,14 @@
 #include "modelwindow.h"
 #include "operationnotesdialog.h"
 #include "programicon.h"
+#include "rowactions.h"
 #include "serialconnection.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QTableView>
@@ -68,6 +74,48 @@ static QWidget *csvProblems(zw::ModelWindow *window)
     return dialog;
 }
 
+// Channels 1 to 4 entered, channels 2 and 3 selected by their row headers, the row menu open
+// over them.
+static QMenu *openRowMenu(zw::ModelWindow *window)
+{
+    QComboBox *list = enterChannels(window);
+    list->hidePopup();
+    QTableView *grid = window->grid();
+    grid->setCurrentIndex(window->tableModel()->index(1, 0));
+    grid->clearSelection();
+    for (int row : {1, 2})
+        grid->selectionModel()->select(window->tableModel()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto *actions = window->findChild<zw::RowActions *>();
+    const QRect cell = grid->visualRect(window->tableModel()->index(2, 1));
+    actions->contextMenu()->popup(grid->viewport()->mapToGlobal(cell.center()));
+    return actions->contextMenu();
+}
+
+// The list a paste shows before it changes anything: three rows copied from a spreadsheet,
+// one of them of another band, pasted at channel 6.
+static QWidget *pasteProblems(zw::ModelWindow *window)
+{
+    const double low = window->info().band.bandLow;
+    const QString text = QStringLiteral("RxFrequency\tQT/DQT Dec\tPower\n"
+                                        "%1\t67.0\tL\n"
+                                        "%2\t88.5\tH\n"
+                                        "%3\tD023N\tH\n")
+                             .arg(low + 2.5, 0, 'f', 5)
+                             .arg(low > 300 ? 145.5 : 446.00625, 0, 'f', 5)
+                             .arg(low + 3.0125, 0, 'f', 5);
+    const zw::PastePlan plan =
+        zw::planPaste({{}, {}, text}, window->info(), window->store()->records(), 5);
+    auto *dialog = new zw::CsvProblemsDialog(plan, zw::isEnglish(), window);
+    dialog->setModal(false);
+    dialog->resize(500, 190);
+    // Low on the window, clear of the channels above.
+    QWidget *frame = window->window();
+    dialog->move(frame->mapToGlobal(QPoint(frame->width() - 520, frame->height() - 200)));
+    dialog->show();
+    return dialog;
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -76,7 +124,7 @@ int main(int argc, char *argv[])
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] "
-                 "[--notes|--about|--csv-problems] "
+                 "[--notes|--about|--csv-problems] [--row-menu] [--paste-problems] "
                  "[V|UH|UM|UL ...]");
         return 2;
     }
@@ -86,6 +134,8 @@ int main(int argc, char *argv[])
     const bool notes = args.removeAll(QStringLiteral("--notes")) > 0;
     const bool about = args.removeAll(QStringLiteral("--about")) > 0;
     const bool problems = args.removeAll(QStringLiteral("--csv-problems")) > 0;
+    const bool rowMenu = args.removeAll(QStringLiteral("--row-menu")) > 0;
+    const bool pasteList = args.removeAll(QStringLiteral("--paste-problems")) > 0;
     QTemporaryDir dir; // databases of this run only
     QDir::setCurrent(dir.path());
     zw::MainWindow main;
@@ -100,8 +150,14 @@ int main(int argc, char *argv[])
             if (zw::ModelWindow *window = main.showModel(*model); !first)
                 first = window;
     QComboBox *openList = nullptr;
-    if (editing && first)
+    if (editing && first && !rowMenu)
         openList = enterChannels(first);
+    // Windows of their own drawn over the frame where they stand: an open list or menu, a dialog.
+    QList<QWidget *> over;
+    if (pasteList && first)
+        over << pasteProblems(first);
+    if (rowMenu && first)
+        over << openRowMenu(first); // after the dialog: a menu closes when a window opens
     QWidget *shown = &main;
     if (notes) {
         menus->showNotes();
@@ -119,6 +175,20 @@ int main(int argc, char *argv[])
             QWidget *popup = openList->view()->window();
             QPainter painter(&shot);
             painter.drawPixmap(main.mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+        }
+        if (shown == &main) {
+            QPainter painter(&shot);
+            for (QWidget *window : over) {
+                if (!window->isVisible())
+                    continue;
+                // A dialog is drawn with a thin frame, as a window manager would draw it.
+                const QPoint at = main.mapFromGlobal(window->mapToGlobal(QPoint(0, 0)));
+                painter.drawPixmap(at, window->grab());
+                if (!qobject_cast<QMenu *>(window)) {
+                    painter.setPen(QColor(80, 80, 80));
+                    painter.drawRect(QRect(at, window->size()).adjusted(-1, -1, 0, 0));
+                }
+            }
         }
         shot.save(out);
         QApplication::quit();

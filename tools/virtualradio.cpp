@@ -45,7 +45,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption slow({QStringLiteral("slow")},
                                   QStringLiteral("Start the reply to a read MS milliseconds late."),
                                   QStringLiteral("MS"));
-    parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow});
+    const QCommandLineOption readyDelay(
+        {QStringLiteral("ready-delay")},
+        QStringLiteral("Answer every ready poll MS milliseconds late (a radio slow to wake)."),
+        QStringLiteral("MS"));
+    parser.addOptions(
+        {model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay});
     parser.process(app);
 
     const auto radioModel = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(model));
@@ -62,6 +67,7 @@ int main(int argc, char *argv[])
     faults.garbageInBlock = parser.isSet(garbage) ? parser.value(garbage).toInt() : -1;
     faults.reportedCode = parser.value(code);
     faults.replyDelayMs = parser.value(slow).toInt();
+    faults.readyDelayMs = parser.value(readyDelay).toInt();
     radio.setFaults(faults);
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);

@@ -1,0 +1,442 @@
+#include "channelclipboard.h"
+
+#include "cellentry.h"
+#include "csvtext.h"
+#include "numberreader.h"
+#include "picklists.h"
+#include "tones.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace zw
+{
+
+namespace
+{
+
+constexpr int gridColumns = 9;
+
+// A channel list of a few hundred rows is far below this; anything larger is no channel list.
+constexpr qsizetype maxPasteSize = 1024 * 1024;
+
+// The first line of our own rows; the model code follows on the second line.
+const QString ownRowsTag = QStringLiteral("ZW4630 channels");
+
+// Grid column -> field, as the grid shows them.
+constexpr std::array<int, gridColumns> columnField{
+    ChannelNumber, RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power};
+
+// The names a caption row may give each grid column: the table's field name and the English
+// caption, compared without surrounding blanks and without regard to case.
+const std::array<QStringList, gridColumns> &columnNames()
+{
+    static const std::array<QStringList, gridColumns> names{
+        QStringList{QStringLiteral("信道号"), QStringLiteral("No")},
+        QStringList{QStringLiteral("接收频率"), QStringLiteral("RxFrequency")},
+        QStringList{QStringLiteral("收哑音"), QStringLiteral("QT/DQT Dec")},
+        QStringList{QStringLiteral("发送频率"), QStringLiteral("TxFrequency")},
+        QStringList{QStringLiteral("发哑音"), QStringLiteral("QT/DQT Enc")},
+        QStringList{QStringLiteral("扫描"), QStringLiteral("Scan")},
+        QStringList{QStringLiteral("BCL")},
+        QStringList{QStringLiteral("拍频"), QStringLiteral("Beat")},
+        QStringList{QStringLiteral("功率"), QStringLiteral("Power")},
+    };
+    return names;
+}
+
+int columnOfName(const QString &name)
+{
+    const QString wanted = name.trimmed();
+    for (int column = 0; column < gridColumns; ++column)
+        for (const QString &known : columnNames()[static_cast<std::size_t>(column)])
+            if (wanted.compare(known, Qt::CaseInsensitive) == 0)
+                return column;
+    return -1;
+}
+
+struct Reason {
+    QString english;
+    QString chinese;
+};
+
+// One pasted row: the texts it gives for the grid columns (a column it does not give stays
+// empty as an optional), and for our own rows also the two spare fields.
+struct PastedRow {
+    int line = 0;
+    std::array<std::optional<QString>, gridColumns> cells;
+    std::optional<QString> spare3;
+    std::optional<QString> spare6;
+    bool emptyChannel = false; // a CHIRP row without a frequency
+    std::optional<Reason> refused;
+};
+
+QString columnEnglish(int column)
+{
+    return columnNames()[static_cast<std::size_t>(column)].last();
+}
+
+QString columnChinese(int column)
+{
+    return columnNames()[static_cast<std::size_t>(column)].first();
+}
+
+// The pick-list entry a pasted text stands for: the entry itself; the same word in another
+// case; a tone written with other decimals ("88.50"); any blank text for the list's first
+// blank entry. Nothing when the list has no such entry.
+std::optional<QString> entryOf(PickList list, const QString &text, Model model)
+{
+    const QStringList entries = pickListEntries(list, model);
+    if (entries.contains(text))
+        return text;
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty()) {
+        for (const QString &entry : entries)
+            if (entry.trimmed().isEmpty())
+                return entry;
+        return std::nullopt;
+    }
+    for (const QString &entry : entries)
+        if (!entry.trimmed().isEmpty() && entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            return entry;
+    if (list == PickList::ToneBoth || list == PickList::TxTone) {
+        bool ok = false;
+        const double hz = wanted.toDouble(&ok);
+        if (ok) {
+            const long tenths = std::lround(hz * 10);
+            for (const QString &tone : ctcssTones())
+                if (std::lround(tone.toDouble() * 10) == tenths &&
+                    std::fabs(hz * 10 - tenths) < 1e-6)
+                    return tone;
+        }
+    }
+    return std::nullopt;
+}
+
+bool readsAsNumber(const QString &text)
+{
+    return startsWithNumber(text);
+}
+
+QString bandText(const ModelInfo &model)
+{
+    return QStringLiteral("%1 - %2 MHz").arg(model.band.bandLow).arg(model.band.bandHigh);
+}
+
+// Enters one pasted row into `target` as typing and picking would; the record, or why not.
+std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedRow &row,
+                                      const ModelInfo &model, Reason *why)
+{
+    ChannelRecord record = target;
+    if (row.spare3)
+        record[Spare3] = *row.spare3;
+    if (row.spare6)
+        record[Spare6] = *row.spare6;
+
+    const QString rx = row.emptyChannel ? QString() : row.cells[1].value_or(QString());
+    if (!rx.trimmed().isEmpty() && !readsAsNumber(rx)) {
+        *why = {QStringLiteral("receive frequency \"%1\" is not a number").arg(rx),
+                QStringLiteral("接收频率“%1”不是数字").arg(rx)};
+        return std::nullopt;
+    }
+    record[RxFrequency] = rx;
+    CellEntryResult entered = checkRxFrequency(record, model.band);
+    if (entered.outOfRange) {
+        *why = {
+            QStringLiteral("receive frequency %1 is outside %2").arg(rx.trimmed(), bandText(model)),
+            QStringLiteral("接收频率 %1 超出 %2").arg(rx.trimmed(), bandText(model))};
+        return std::nullopt;
+    }
+    record = entered.record;
+    if (isEmptyChannel(record))
+        return record; // an empty channel takes no other column
+
+    if (row.cells[3]) {
+        const QString tx = *row.cells[3];
+        if (!tx.trimmed().isEmpty() && !readsAsNumber(tx)) {
+            *why = {QStringLiteral("transmit frequency \"%1\" is not a number").arg(tx),
+                    QStringLiteral("发送频率“%1”不是数字").arg(tx)};
+            return std::nullopt;
+        }
+        record[TxFrequency] = tx;
+        entered = checkTxFrequency(record, model.band);
+        if (entered.outOfRange) {
+            *why = {QStringLiteral("transmit frequency %1 is outside %2")
+                        .arg(tx.trimmed(), bandText(model)),
+                    QStringLiteral("发送频率 %1 超出 %2").arg(tx.trimmed(), bandText(model))};
+            return std::nullopt;
+        }
+        record = entered.record;
+    }
+
+    // The receive tone list sets both tones; the transmit list then sets a different one.
+    struct Pick {
+        int column;
+        PickList list;
+    };
+    const std::array<Pick, 6> picks{{{2, PickList::ToneBoth},
+                                     {4, PickList::TxTone},
+                                     {5, PickList::Scan},
+                                     {6, PickList::Bcl},
+                                     {7, PickList::Beat},
+                                     {8, PickList::Power}}};
+    for (const Pick &pick : picks) {
+        const std::optional<QString> &text = row.cells[static_cast<std::size_t>(pick.column)];
+        if (!text)
+            continue;
+        if (pick.list == PickList::TxTone && row.cells[2] && *row.cells[2] == *text)
+            continue; // already set with the receive tone
+        const std::optional<QString> entry = entryOf(pick.list, *text, model.model);
+        if (!entry) {
+            *why = {QStringLiteral("%1 \"%2\" is not an entry of its list")
+                        .arg(columnEnglish(pick.column), *text),
+                    QStringLiteral("%1“%2”不是可选的值").arg(columnChinese(pick.column), *text)};
+            return std::nullopt;
+        }
+        record = applyPick(record, pick.list, *entry);
+    }
+    return record;
+}
+
+// Our own rows: the tag, the model code, then one CSV row of all eleven fields per channel.
+std::optional<QList<PastedRow>> ownRows(const QByteArray &bytes)
+{
+    const QList<std::pair<int, QStringList>> rows = parseCsv(QString::fromUtf8(bytes));
+    if (rows.size() < 2 || rows.at(0).second.value(0) != ownRowsTag)
+        return std::nullopt;
+    QList<PastedRow> pasted;
+    for (qsizetype i = 2; i < rows.size(); ++i) {
+        const QStringList &fields = rows.at(i).second;
+        if (fields.size() != fieldCount)
+            return std::nullopt;
+        PastedRow row;
+        row.line = rows.at(i).first;
+        for (int column = 1; column < gridColumns; ++column)
+            row.cells[static_cast<std::size_t>(column)] =
+                fields.at(columnField[static_cast<std::size_t>(column)]);
+        row.spare3 = fields.at(Spare3);
+        row.spare6 = fields.at(Spare6);
+        pasted.append(row);
+    }
+    return pasted;
+}
+
+bool looksLikeChirpCsv(const QString &text)
+{
+    for (const QString &line : text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
+            continue;
+        if (trimmed.contains(u'\t'))
+            return false;
+        const QStringList names = trimmed.split(u',');
+        return names.contains(QStringLiteral("Location")) &&
+               names.contains(QStringLiteral("Frequency"));
+    }
+    return false;
+}
+
+// CHIRP rows, each read by the CSV import on its own as if it were channel 1, so that a row
+// means here exactly what it means in an imported file.
+QList<PastedRow> chirpRows(const QString &text, const ModelInfo &model, int limit)
+{
+    QList<PastedRow> pasted;
+    QList<std::pair<int, QStringList>> rows;
+    for (const auto &row : parseCsv(text))
+        if (!row.second.first().trimmed().startsWith(u'#'))
+            rows.append(row);
+    if (rows.isEmpty())
+        return pasted;
+    const QStringList header = rows.takeFirst().second;
+    const int location = int(header.indexOf(QStringLiteral("Location")));
+    QStringList headerEscaped;
+    for (const QString &name : header)
+        headerEscaped << csvField(name);
+    for (const auto &[line, fields] : rows) {
+        if (pasted.size() >= limit) { // past channel 16: only counted
+            pasted.append(PastedRow{});
+            continue;
+        }
+        QStringList one = fields;
+        if (location >= 0 && location < one.size())
+            one[location] = QStringLiteral("1");
+        QStringList escaped;
+        for (const QString &f : one)
+            escaped << csvField(f);
+        const QString csv = headerEscaped.join(u',') + QLatin1Char('\n') + escaped.join(u',');
+        const Expected<CsvImport> imported = importChirpCsv(csv.toUtf8(), model, ChannelTable{});
+        const CsvImport read = imported ? *imported : CsvImport{};
+        PastedRow row;
+        row.line = line;
+        if (!imported) {
+            row.refused = Reason{imported.error(), imported.error()};
+        } else if (!read.problems.isEmpty()) {
+            const CsvReason &why = read.problems.first().reason;
+            row.refused = Reason{csvReasonText(why, CsvLanguage::English),
+                                 csvReasonText(why, CsvLanguage::Chinese)};
+        } else if (read.rowsTaken == 0) {
+            row.emptyChannel = true;
+        } else {
+            const ChannelRecord &r = read.table[0];
+            for (int column = 1; column < gridColumns; ++column)
+                row.cells[static_cast<std::size_t>(column)] =
+                    r[columnField[static_cast<std::size_t>(column)]];
+            if (r[TxFrequency].isEmpty())
+                row.cells[3] = QString(); // transmit off
+        }
+        pasted.append(row);
+    }
+    return pasted;
+}
+
+// Tab-separated text: columns by a caption row when the first row is one, else the grid's
+// order (nine cells with the channel number first, or fewer starting at 接收频率).
+QList<PastedRow> tabRows(const QString &text)
+{
+    QList<PastedRow> pasted;
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
+    int lineNumber = 0;
+    std::optional<QList<int>> byHeader;
+    for (const QString &line : lines) {
+        ++lineNumber;
+        if (line.trimmed().isEmpty())
+            continue;
+        QStringList cells = line.split(u'\t');
+        for (QString &cell : cells)
+            if (cell.size() >= 2 && cell.startsWith(u'"') && cell.endsWith(u'"'))
+                cell = cell.mid(1, cell.size() - 2)
+                           .replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        if (!byHeader && pasted.isEmpty()) {
+            QList<int> columns;
+            bool any = false;
+            for (const QString &cell : cells) {
+                columns << columnOfName(cell);
+                any = any || columns.last() >= 0;
+            }
+            if (any) {
+                byHeader = columns;
+                continue;
+            }
+        }
+        QList<int> columns;
+        if (byHeader) {
+            columns = *byHeader;
+        } else {
+            const int first = cells.size() >= gridColumns ? 0 : 1;
+            for (int i = 0; i < cells.size(); ++i)
+                columns << (first + i < gridColumns ? first + i : -1);
+        }
+        PastedRow row;
+        row.line = lineNumber;
+        for (int i = 0; i < cells.size() && i < columns.size(); ++i)
+            if (columns.at(i) > 0)
+                row.cells[static_cast<std::size_t>(columns.at(i))] = cells.at(i);
+        pasted.append(row);
+    }
+    return pasted;
+}
+
+} // namespace
+
+QString channelRowsMimeType()
+{
+    return QStringLiteral("application/x-zw4630-channels");
+}
+
+QString chirpCsvMimeType()
+{
+    return QStringLiteral("text/csv");
+}
+
+CopiedChannels copyChannels(const ChannelTable &table, const QList<int> &rows,
+                            const ModelInfo &model, const QStringList &captions)
+{
+    CopiedChannels copied;
+    QString own = ownRowsTag + QStringLiteral("\r\n") + model.code + QStringLiteral("\r\n");
+    QStringList captionRow;
+    for (int column = 0; column < gridColumns; ++column) {
+        QString caption = captions.value(column);
+        while (caption.endsWith(u' '))
+            caption.chop(1);
+        captionRow << caption;
+    }
+    QString tab = captionRow.join(u'\t') + QStringLiteral("\r\n");
+    ChannelTable chosen;
+    for (int row : rows) {
+        if (row < 0 || row >= channelCount)
+            continue;
+        const ChannelRecord &record = table[static_cast<std::size_t>(row)];
+        QStringList fields;
+        for (const QString &field : record.fields)
+            fields << csvField(field);
+        own += fields.join(u',') + QStringLiteral("\r\n");
+        QStringList cells;
+        for (int field : columnField)
+            cells << record[field];
+        tab += cells.join(u'\t') + QStringLiteral("\r\n");
+        chosen[static_cast<std::size_t>(row)] = record;
+    }
+    copied.ownRows = own.toUtf8();
+    copied.tabText = tab;
+    // A table CSV cannot carry (a frequency field that is no frequency) is copied without it.
+    if (const Expected<QByteArray> csv = exportChirpCsv(chosen, model); csv)
+        copied.chirpCsv = *csv;
+    return copied;
+}
+
+PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const ChannelTable &current,
+                    int startRow)
+{
+    PastePlan plan;
+    plan.table = current;
+    if (source.ownRows.size() > maxPasteSize || source.chirpCsv.size() > maxPasteSize ||
+        source.text.size() > maxPasteSize) {
+        plan.error = QStringLiteral("the clipboard holds more than a channel list");
+        return plan;
+    }
+    const int start = std::clamp(startRow, 0, channelCount);
+    QList<PastedRow> rows;
+    if (const auto own = ownRows(source.ownRows)) {
+        rows = *own;
+    } else if (!source.chirpCsv.isEmpty()) {
+        rows = chirpRows(QString::fromUtf8(source.chirpCsv), model, channelCount - start);
+    } else if (looksLikeChirpCsv(source.text)) {
+        rows = chirpRows(source.text, model, channelCount - start);
+    } else {
+        rows = tabRows(source.text);
+    }
+    if (rows.isEmpty()) {
+        plan.error = QStringLiteral("the clipboard holds no channels");
+        return plan;
+    }
+
+    int channel = start;
+    for (const PastedRow &row : rows) {
+        const QString location = QString::number(channel + 1);
+        if (channel >= channelCount) {
+            ++plan.rowsPastEnd; // counted, not listed one by one
+            continue;
+        }
+        Reason why;
+        std::optional<ChannelRecord> record;
+        if (row.refused)
+            why = *row.refused;
+        else
+            record = enterRow(current[static_cast<std::size_t>(channel)], row, model, &why);
+        if (!record) {
+            plan.problems.append({row.line, location, why.english, why.chinese});
+        } else {
+            plan.table[static_cast<std::size_t>(channel)] = *record;
+            plan.rowsChanged.append(channel);
+            ++plan.rowsTaken;
+        }
+        ++channel;
+    }
+    return plan;
+}
+
+} // namespace zw

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "channelrecord.h"
+#include "chirpcsv.h"
+#include "modelinfo.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace zw
+{
+
+// Channels on the clipboard. A copy is offered in three forms at once: our own rows (every
+// field, for a paste into a window of the same band), tab-separated text of the grid's nine
+// columns with a caption row (for a spreadsheet) and CHIRP CSV rows (for CHIRP).
+QString channelRowsMimeType(); // our own rows
+QString chirpCsvMimeType();    // "text/csv"
+
+struct CopiedChannels {
+    QByteArray ownRows;
+    QString tabText;
+    QByteArray chirpCsv;
+};
+
+// The channels at `rows` (0..15, in table order) of a `model` window. `captions` are the nine
+// column captions the grid shows; their trailing blanks are left out of the caption row.
+CopiedChannels copyChannels(const ChannelTable &table, const QList<int> &rows,
+                            const ModelInfo &model, const QStringList &captions);
+
+// What the clipboard holds, in the forms a paste understands; the best one present is used
+// (own rows, then CHIRP CSV, then plain text, which may itself be CHIRP CSV or tab-separated).
+struct PasteSource {
+    QByteArray ownRows;
+    QByteArray chirpCsv;
+    QString text;
+};
+
+// A pasted row that does not fit, with its reason in English and in Chinese.
+struct PasteProblem {
+    int line = 0;     // line of the pasted text, counted from 1
+    QString location; // the channel it would have gone to
+    QString reason;
+    QString reasonChinese;
+};
+
+struct PastePlan {
+    // The table after the paste: pasted row i lands on channel startRow + i; a channel whose
+    // row does not fit keeps what it had, as does every channel the paste does not reach.
+    ChannelTable table;
+    QList<int> rowsChanged;       // channels (0..15) that take a pasted row
+    int rowsTaken = 0;            // pasted rows that fit
+    int rowsPastEnd = 0;          // rows that would land after channel 16 (counted only)
+    QList<PasteProblem> problems; // rows that do not fit the model, with their reason
+    QString error; // nothing on the clipboard reads as channels, or it is far too large
+};
+
+// Pastes from channel `startRow` on. Every row is entered the way a user enters a channel: the
+// receive frequency through the receive check, the transmit frequency through the transmit
+// check, then every other column as a choice of its pick list. A row whose frequency lies
+// outside the band, is not a number, or whose setting is not an entry of its list, does not
+// fit: it is listed, never moved to the band edge or to a neighbouring entry.
+PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const ChannelTable &current,
+                    int startRow);
+
+} // namespace zw

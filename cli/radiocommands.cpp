@@ -1,0 +1,243 @@
+#include "radiocommands.h"
+
+#include "backups.h"
+#include "console.h"
+#include "filecommands.h"
+#include "portaccess.h"
+#include "radiosession.h"
+#include "serialconnection.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+
+namespace zw::cli
+{
+
+namespace
+{
+
+// Time allowed for the last blocks of a write to leave the port after the session sent them.
+constexpr int flushTimeoutMs = 5000;
+
+QString noAnswerMessage()
+{
+    return QStringLiteral("no answer from the radio: is it switched on and the cable seated?");
+}
+
+QString portFailedMessage(const QString &device, const QString &error)
+{
+    return QStringLiteral("the port %1 failed (%2): is the cable still plugged in?")
+        .arg(device, error);
+}
+
+// The program's own radio session on one device for the length of a command. Each wait runs
+// an event loop until the session reports; the session ends every wait itself (ready limit,
+// silence limit, failed port).
+class RadioLine
+{
+public:
+    RadioLine(Model model, const QString &device) : m_device(device), m_session(model, &m_serial)
+    {
+        m_serial.setDevice(1, device);
+        m_serial.setPortNumber(1);
+    }
+    ~RadioLine()
+    {
+        m_session.stop();
+        m_serial.close();
+    }
+    Q_DISABLE_COPY_MOVE(RadioLine)
+
+    // Opens the port and waits for the ready answer: an empty text, or the message.
+    QString connect(int readyTimeoutMs)
+    {
+        if (!m_serial.open())
+            return openFailureMessage(m_device, m_serial.errorString());
+        bool answered = false;
+        QEventLoop loop;
+        QObject::connect(&m_session, &RadioSession::readyWaitEnded, &loop, [&](bool ok) {
+            answered = ok;
+            loop.quit();
+        });
+        m_session.awaitReady(readyTimeoutMs);
+        loop.exec();
+        if (!m_serial.isOpen())
+            return portFailedMessage(m_device, m_serial.errorString());
+        return answered ? QString() : noAnswerMessage();
+    }
+
+    ReadResult read()
+    {
+        ReadResult result;
+        ProgressBar bar(QStringLiteral("reading"));
+        QEventLoop loop;
+        QObject::connect(&m_session, &RadioSession::progress, &loop,
+                         [&bar](int done, int total) { bar.update(done, total); });
+        QObject::connect(&m_session, &RadioSession::readFinished, &loop, [&](const ReadResult &r) {
+            result = r;
+            loop.quit();
+        });
+        if (m_session.beginRead(newModelTable()))
+            loop.exec();
+        bar.finish();
+        return result;
+    }
+
+    // Identifies the radio, keeps its contents in the backups folder (`keptIn` names the
+    // file), then writes.
+    WriteResult write(const ChannelFileData &data, QString &keptIn, QString &backupError)
+    {
+        WriteResult result;
+        result.outcome = WriteResult::Outcome::PortLost;
+        bool finished = false;
+        ProgressBar bar(QStringLiteral("writing"));
+        QEventLoop loop;
+        QObject::connect(&m_session, &RadioSession::progress, &loop,
+                         [&bar](int done, int total) { bar.update(done, total); });
+        QObject::connect(&m_session, &RadioSession::writeFinished, &loop,
+                         [&](const WriteResult &r) {
+                             result = r;
+                             finished = true;
+                             loop.quit();
+                         });
+        const Model model = m_session.model();
+        m_session.setBeforeWrite([&](const ReadResult &radio) {
+            const Expected<BackupFile> kept = writeBackup(
+                backupFolder(), model, BackupReason::FromRadio, radio.channelFile(model));
+            keptIn = kept ? kept->fileName : QString();
+            backupError = kept.error();
+            return kept.ok();
+        });
+        if (m_session.beginWrite(data.records, data.squelchLevel, data.channelTone) && !finished)
+            loop.exec();
+        m_session.setBeforeWrite({});
+        // The last block may still wait in the port's buffer: let it reach the line.
+        if (result.ok() && !m_serial.flush(flushTimeoutMs)) {
+            result.outcome = WriteResult::Outcome::PortLost;
+            result.portError =
+                m_serial.isOpen() ? QStringLiteral("data not sent") : m_serial.errorString();
+        }
+        bar.finish();
+        return result;
+    }
+
+private:
+    QString m_device;
+    SerialConnection m_serial;
+    RadioSession m_session;
+};
+
+} // namespace
+
+QString openFailureMessage(const QString &device, const QString &portError)
+{
+    // Looked up where the port itself looks: a bare name under /dev.
+    const PortAccess access = portAccess(device);
+    if (!access.exists)
+        return QStringLiteral("no device %1: is the cable plugged in and the name right?")
+            .arg(access.path);
+    if (access.regularFile)
+        return QStringLiteral("%1 is a regular file, not a serial device").arg(access.path);
+    // The group that grants access is the device's own (dialout on Debian for USB cables).
+    if (access.denied)
+        return QStringLiteral("permission denied on %1: membership of group %2 grants access")
+            .arg(access.path, access.group);
+    return QStringLiteral("cannot open %1 (%2): is another program using it?")
+        .arg(device, portError);
+}
+
+RadioCommandResult readRadio(Model model, const QString &device, int readyTimeoutMs)
+{
+    RadioCommandResult result;
+    RadioLine line(model, device);
+    result.message = line.connect(readyTimeoutMs);
+    if (!result.message.isEmpty())
+        return result;
+
+    const ReadResult read = line.read();
+    switch (read.outcome) {
+    case ReadResult::Outcome::Read:
+        result.ok = true;
+        result.data = read.channelFile(model);
+        return result;
+    case ReadResult::Outcome::NoAnswer:
+    case ReadResult::Outcome::Cut:
+        result.message = QStringLiteral("the radio stopped answering during the read: is it "
+                                        "still switched on and the cable seated? Nothing written");
+        return result;
+    case ReadResult::Outcome::PortLost:
+        result.message = QStringLiteral("the port %1 failed during the read (%2): is the cable "
+                                        "still plugged in? Nothing written")
+                             .arg(device, read.portError);
+        return result;
+    case ReadResult::Outcome::OtherModel: {
+        const Model other = *read.radioModel;
+        result.message =
+            QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
+                           "with --model %3)")
+                .arg(modelInfo(other).name, modelInfo(model).name, shortModelName(other));
+        return result;
+    }
+    case ReadResult::Outcome::UnknownModel:
+        result.message = QStringLiteral("the radio reports no model of this family: check that "
+                                        "it is a ZW4630 and read again; nothing written");
+        return result;
+    case ReadResult::Outcome::Garbled:
+        result.message = QStringLiteral("the radio's answer was garbled: check the cable and "
+                                        "read again; nothing written");
+        return result;
+    }
+    return result;
+}
+
+RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeoutMs,
+                              const ChannelFileData &data)
+{
+    RadioCommandResult result;
+    RadioLine line(model, device);
+    result.message = line.connect(readyTimeoutMs);
+    if (!result.message.isEmpty()) {
+        result.message += QStringLiteral("; nothing sent");
+        return result;
+    }
+    QString keptIn;
+    QString backupError;
+    const WriteResult written = line.write(data, keptIn, backupError);
+    switch (written.outcome) {
+    case WriteResult::Outcome::Written:
+        break;
+    case WriteResult::Outcome::NoAnswer:
+        result.message = noAnswerMessage() + QStringLiteral("; nothing sent");
+        return result;
+    case WriteResult::Outcome::OtherModel:
+        result.message = QStringLiteral("the radio is a %1, not a %2: nothing sent (its channels "
+                                        "are written only from a file of its own model)")
+                             .arg(modelInfo(*written.radioModel).name, modelInfo(model).name);
+        return result;
+    case WriteResult::Outcome::NotIdentified:
+        result.message = QStringLiteral("the radio's answer to the read request was cut or "
+                                        "garbled, so its model is unknown: check the cable and "
+                                        "write again; nothing sent");
+        return result;
+    case WriteResult::Outcome::Declined:
+        result.message = QStringLiteral("cannot keep the radio's channels before writing (%1): "
+                                        "nothing sent")
+                             .arg(backupError);
+        return result;
+    case WriteResult::Outcome::PortLost:
+        result.message =
+            QStringLiteral("the port %1 failed during the write (%2): is the cable still "
+                           "plugged in? The radio may hold part of the channels; write again")
+                .arg(device, written.portError.isEmpty() ? QStringLiteral("data not sent")
+                                                         : written.portError);
+        return result;
+    }
+    if (!keptIn.isEmpty())
+        report(QStringLiteral("kept the radio's channels before the write in %1")
+                   .arg(QDir::toNativeSeparators(keptIn)));
+    result.ok = true;
+    return result;
+}
+
+} // namespace zw::cli

@@ -1,0 +1,482 @@
+#include "radiosession.h"
+
+#include "radiosettings.h"
+#include "serialconnection.h"
+
+#include <algorithm>
+
+namespace zw
+{
+
+namespace
+{
+
+constexpr int readyPollMs = 100;
+constexpr int readStartDelayMs = 100;
+constexpr int readStartDesignMs = 500; // Timer4's interval until the first read sets it
+constexpr int writeStartDelayMs = 100;
+constexpr int defaultBlockTimeoutMs = 1500;
+constexpr int pollDrainLimit = 99999;
+// Late answers to the ready poll come one poll interval apart (one per "C" sent), so a gap of
+// exactly one interval proves nothing: "B" waits for a little more than that.
+constexpr int quietBeforeRequestMs = readyPollMs * 3 / 2;
+// A line that never goes quiet this long is noise, not a radio.
+constexpr int quietLimitMs = 2000;
+
+// Write counter values: below 92 a channel block, 93..97 the trailer, 100 and above the end.
+constexpr int writeCounterStep = 6;
+constexpr int lastChannelCounter = 92;
+constexpr int trailerCounterEnd = 98;
+constexpr int writeCounterEnd = 100;
+
+QTimer *makeTimer(QObject *parent, const char *name, int interval, bool singleShot)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(interval);
+    timer->setSingleShot(singleShot);
+    timer->setTimerType(Qt::PreciseTimer);
+    return timer;
+}
+
+// The table the radio's contents are decoded into when there is none to keep fields from (the
+// identification before a write): every field empty, channels numbered by position.
+ChannelTable blankTable()
+{
+    ChannelTable table;
+    for (ChannelRecord &record : table) {
+        for (QString &field : record.fields)
+            field = QLatin1String("");
+    }
+    return RadioSession::numberedByPosition(table);
+}
+
+} // namespace
+
+ChannelFileData ReadResult::channelFile(Model model) const
+{
+    ChannelFileData data;
+    data.modelCode = modelInfo(model).code;
+    data.squelchLevel =
+        settings.squelchLevel.isEmpty() ? defaultSquelchLevel() : settings.squelchLevel;
+    data.channelTone = settings.channelTone.isEmpty() ? defaultChannelTone() : settings.channelTone;
+    data.records = records;
+    return data;
+}
+
+RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *parent)
+    : QObject(parent), m_model(model), m_serial(serial),
+      m_writeStepTimer(makeTimer(this, "Timer1", modelInfo(model).timer1IntervalMs, false)),
+      m_writeStartTimer(makeTimer(this, "Timer2", writeStartDelayMs, true)),
+      m_readyPollTimer(makeTimer(this, "Timer3", readyPollMs, false)),
+      m_readStartTimer(makeTimer(this, "Timer4", readStartDesignMs, true))
+{
+    qRegisterMetaType<ReadResult>();
+    qRegisterMetaType<WriteResult>();
+    m_quietWait.setSingleShot(true);
+    m_quietWait.setTimerType(Qt::PreciseTimer);
+    m_blockTimeout.setSingleShot(true);
+    m_blockTimeout.setInterval(defaultBlockTimeoutMs);
+    m_readyWait.setSingleShot(true);
+    connect(&m_readyWait, &QTimer::timeout, this, [this] { endReadyWait(false); });
+    connect(&m_quietWait, &QTimer::timeout, this, &RadioSession::sendReadRequest);
+    connect(&m_blockTimeout, &QTimer::timeout, this, [this] {
+        replyEnded(m_reply.isEmpty() ? ReadResult::Outcome::NoAnswer : ReadResult::Outcome::Cut);
+    });
+    connect(m_readyPollTimer, &QTimer::timeout, this, &RadioSession::pollTick);
+    connect(m_readStartTimer, &QTimer::timeout, this, &RadioSession::readTick);
+    connect(m_writeStartTimer, &QTimer::timeout, this, &RadioSession::writeStartTick);
+    connect(m_writeStepTimer, &QTimer::timeout, this, &RadioSession::writeStep);
+    connect(m_serial, &SerialConnection::readyRead, this, &RadioSession::onReadyRead);
+    connect(m_serial, &SerialConnection::portFailed, this, &RadioSession::onPortFailed);
+}
+
+RadioSession::~RadioSession()
+{
+    if (!m_serial)
+        return;
+    m_serial->setPolling(this, false);
+    if (m_serial->transferOwner() == this)
+        m_serial->setTransferOwner(nullptr);
+}
+
+bool RadioSession::isPortBusy() const
+{
+    return m_serial && m_serial->isTransferring() && m_serial->transferOwner() != this;
+}
+
+ChannelTable RadioSession::numberedByPosition(ChannelTable records)
+{
+    for (std::size_t row = 0; row < records.size(); ++row)
+        records[row][ChannelNumber] = QString::number(row + 1);
+    return records;
+}
+
+void RadioSession::setPolling(bool polling)
+{
+    if (m_serial)
+        m_serial->setPolling(this, polling);
+}
+
+void RadioSession::startPolling()
+{
+    if (isTransferring())
+        return;
+    m_writeStepTimer->stop();
+    m_writeStartTimer->stop();
+    m_state = State::Polling;
+    setPolling(true);
+    m_readyPollTimer->start();
+}
+
+void RadioSession::awaitReady(int timeoutMs)
+{
+    if (m_state == State::Ready) {
+        QMetaObject::invokeMethod(
+            this, [this] { emit readyWaitEnded(true); }, Qt::QueuedConnection);
+        return;
+    }
+    if (m_state != State::Polling)
+        startPolling();
+    m_readyWait.start(timeoutMs);
+}
+
+void RadioSession::endReadyWait(bool answered)
+{
+    m_readyWait.stop();
+    emit readyWaitEnded(answered);
+}
+
+void RadioSession::pollTick()
+{
+    // While any session reads or writes, the line belongs to that transfer.
+    if (isTransferring() || !m_serial || m_serial->isTransferring() || !m_serial->isOpen())
+        return;
+    // Drain what waits up to the first "C": any "C" counts as the radio's answer.
+    for (int i = 0; i < pollDrainLimit; ++i) {
+        const QString c = m_serial->readOne();
+        if (c == u"C") {
+            m_state = State::Ready;
+            setPolling(false);
+            m_readyPollTimer->stop();
+            emit radioReady();
+            if (m_readyWait.isActive())
+                endReadyWait(true);
+            return;
+        }
+        if (c.isEmpty())
+            break;
+    }
+    m_serial->send(QByteArrayLiteral("C"));
+}
+
+bool RadioSession::claimLine()
+{
+    if (isTransferring() || !m_serial || isPortBusy())
+        return false;
+    m_serial->setTransferOwner(this);
+    setPolling(false);
+    m_readyPollTimer->stop();
+    m_portError.clear();
+    return true;
+}
+
+bool RadioSession::beginRead(const ChannelTable &current)
+{
+    if (!claimLine())
+        return false;
+    m_state = State::Reading;
+    m_current = current;
+    m_readStartTimer->setInterval(readStartDelayMs);
+    m_readStartTimer->start();
+    return true;
+}
+
+void RadioSession::readTick()
+{
+    m_readStartTimer->stop();
+    if (m_state != State::Reading || m_awaitingReply || m_quietWait.isActive())
+        return;
+    m_readyPollTimer->stop();
+    emit readStarted();
+    if (!m_serial->isOpen()) {
+        finishRead(decodeResult(ReadResult::Outcome::PortLost));
+        return;
+    }
+    awaitQuietLine();
+}
+
+// What waits now (late answers to the ready poll) is not part of the reply; "B" goes out once
+// the line has been quiet long enough, at once when it already has.
+void RadioSession::awaitQuietLine()
+{
+    m_serial->readAll();
+    m_reply.clear();
+    m_quietFor.start();
+    const qint64 quietSince = m_lineHeard.isValid() ? m_lineHeard.elapsed() : quietBeforeRequestMs;
+    if (quietSince >= quietBeforeRequestMs)
+        sendReadRequest();
+    else
+        m_quietWait.start(int(quietBeforeRequestMs - quietSince));
+}
+
+void RadioSession::sendReadRequest()
+{
+    if (m_state != State::Reading && !m_identifying)
+        return;
+    m_serial->readAll();
+    if (!m_serial->send(QByteArrayLiteral("B"))) {
+        replyEnded(ReadResult::Outcome::PortLost);
+        return;
+    }
+    m_awaitingReply = true;
+    m_blockTimeout.start();
+    emit progress(0, replyBlockCount);
+}
+
+void RadioSession::onReadyRead()
+{
+    if (!m_serial)
+        return;
+    m_lineHeard.start();
+    if (m_quietWait.isActive()) {
+        m_serial->readAll();
+        if (m_quietFor.elapsed() > quietLimitMs)
+            replyEnded(ReadResult::Outcome::Garbled);
+        else
+            m_quietWait.start(quietBeforeRequestMs);
+        return;
+    }
+    if (m_awaitingReply) {
+        collect();
+        return;
+    }
+    // Idle after the ready answer: nothing here wants the characters, so they are not kept
+    // (unless a poll of another session is looking for its ready answer among them).
+    if (m_state == State::Ready && !m_serial->isTransferring() && !m_serial->isPolled())
+        m_serial->readAll();
+}
+
+void RadioSession::collect()
+{
+    const qsizetype before = m_reply.size();
+    const qsizetype blocksBefore = before / blockLength;
+    m_reply += m_serial->readAll();
+    const qsizetype checked = std::min<qsizetype>(m_reply.size(), replyLength);
+    const bool noise = !isBlockText(QByteArrayView(m_reply).sliced(before, checked - before));
+    if (m_reply.size() >= replyLength || noise) {
+        m_reply.truncate(replyLength);
+        emit progress(int(m_reply.size() / blockLength), replyBlockCount);
+        replyEnded(ReadResult::Outcome::Read);
+        return;
+    }
+    const qsizetype blocksAfter = m_reply.size() / blockLength;
+    if (blocksAfter != blocksBefore) {
+        m_blockTimeout.start(); // each block has its own silence limit
+        emit progress(int(blocksAfter), replyBlockCount);
+    }
+}
+
+// `outcome` is Read when the reply is in (or noise ended it); the reply then decides.
+ReadResult RadioSession::decodeResult(ReadResult::Outcome outcome) const
+{
+    ReadResult result;
+    result.outcome = outcome;
+    result.records = m_identifying ? blankTable() : m_current;
+    result.portError = m_portError;
+    if (outcome != ReadResult::Outcome::Read)
+        return result;
+    const RadioReply decoded = decodeReply(m_reply, result.records, m_model);
+    result.settings = decoded.settings;
+    result.radioModel = decoded.radioModel;
+    switch (decoded.status) {
+    case RadioReply::Status::Ok:
+        result.records = decoded.records;
+        break;
+    case RadioReply::Status::OtherModel:
+        result.outcome = ReadResult::Outcome::OtherModel;
+        break;
+    case RadioReply::Status::UnknownModel:
+        result.outcome = ReadResult::Outcome::UnknownModel;
+        break;
+    case RadioReply::Status::BadCharacter:
+        result.outcome = ReadResult::Outcome::Garbled;
+        break;
+    case RadioReply::Status::Incomplete:
+        result.outcome = ReadResult::Outcome::Cut;
+        break;
+    }
+    return result;
+}
+
+void RadioSession::replyEnded(ReadResult::Outcome outcome)
+{
+    m_awaitingReply = false;
+    m_blockTimeout.stop();
+    m_quietWait.stop();
+    const ReadResult result = decodeResult(outcome);
+    if (m_state == State::Reading) {
+        finishRead(result);
+    } else if (m_identifying) {
+        m_identifying = false;
+        identified(result);
+    }
+}
+
+void RadioSession::finishRead(const ReadResult &result)
+{
+    if (m_state != State::Reading)
+        return;
+    endTransfer();
+    emit readFinished(result);
+    emit transferEnded();
+}
+
+bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelchLevel,
+                              const QString &channelTone)
+{
+    const bool ready = m_state == State::Ready;
+    if (!claimLine())
+        return false;
+    m_serial->setTextMode();
+    m_image = encodeChannelImage(numberedByPosition(records), modelInfo(m_model).receiveOffsetMHz,
+                                 squelchLevel, channelTone);
+    m_state = State::Writing;
+    m_writeCounter = 0;
+    // The outcome is reported from the event loop, after the caller has set up its wait.
+    auto endAtOnce = [this](WriteResult::Outcome outcome) {
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { finishWrite(outcome); }, Qt::QueuedConnection);
+    };
+    if (!m_serial->isOpen()) {
+        endAtOnce(WriteResult::Outcome::PortLost);
+        return true;
+    }
+    if (!ready) {
+        endAtOnce(WriteResult::Outcome::NoAnswer);
+        return true;
+    }
+    m_identifying = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_identifying && !m_awaitingReply && !m_quietWait.isActive())
+                awaitQuietLine();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+// The radio answered the read request that identifies it: only a radio of this model, whose
+// contents the check before the write has kept, receives "A" and the image.
+void RadioSession::identified(const ReadResult &radio)
+{
+    switch (radio.outcome) {
+    case ReadResult::Outcome::Read:
+        break;
+    case ReadResult::Outcome::OtherModel:
+        finishWrite(WriteResult::Outcome::OtherModel, radio.radioModel);
+        return;
+    case ReadResult::Outcome::NoAnswer:
+        finishWrite(WriteResult::Outcome::NoAnswer);
+        return;
+    case ReadResult::Outcome::Cut:
+    case ReadResult::Outcome::Garbled:
+    case ReadResult::Outcome::UnknownModel:
+        finishWrite(WriteResult::Outcome::NotIdentified, radio.radioModel);
+        return;
+    case ReadResult::Outcome::PortLost:
+        finishWrite(WriteResult::Outcome::PortLost);
+        return;
+    }
+    if (m_beforeWrite && !m_beforeWrite(radio)) {
+        finishWrite(WriteResult::Outcome::Declined);
+        return;
+    }
+    if (m_state != State::Writing) // the port failed while the check ran
+        return;
+    emit progress(0, imageBlockCount);
+    if (!m_serial->send(QByteArrayLiteral("A"))) {
+        finishWrite(WriteResult::Outcome::PortLost);
+        return;
+    }
+    m_writeStartTimer->start();
+}
+
+void RadioSession::writeStartTick()
+{
+    if (m_state != State::Writing)
+        return;
+    m_writeStepTimer->start();
+}
+
+void RadioSession::writeStep()
+{
+    if (m_state != State::Writing) {
+        m_writeStepTimer->stop();
+        return;
+    }
+    int block = -1;
+    if (m_writeCounter < lastChannelCounter)
+        block = m_writeCounter / writeCounterStep;
+    else if (m_writeCounter > lastChannelCounter && m_writeCounter < trailerCounterEnd)
+        block = channelCount;
+    if (block >= 0 && !m_serial->send(m_image.mid(block * blockLength, blockLength))) {
+        finishWrite(WriteResult::Outcome::PortLost);
+        return;
+    }
+    m_writeCounter += writeCounterStep;
+    emit progress(std::min(m_writeCounter / writeCounterStep, imageBlockCount), imageBlockCount);
+    if (m_writeCounter >= writeCounterEnd)
+        finishWrite(WriteResult::Outcome::Written);
+}
+
+void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel)
+{
+    if (m_state != State::Writing)
+        return;
+    WriteResult result;
+    result.outcome = outcome;
+    result.radioModel = radioModel;
+    result.portError = m_portError;
+    endTransfer();
+    emit writeFinished(result);
+    emit transferEnded();
+}
+
+void RadioSession::onPortFailed(const QString &error)
+{
+    m_portError = error;
+    if (m_readyWait.isActive())
+        endReadyWait(false);
+    if (m_state == State::Reading)
+        finishRead(decodeResult(ReadResult::Outcome::PortLost));
+    else if (m_state == State::Writing)
+        finishWrite(WriteResult::Outcome::PortLost);
+}
+
+void RadioSession::endTransfer()
+{
+    stop();
+    startPolling();
+}
+
+void RadioSession::stop()
+{
+    for (QTimer *timer : {m_writeStepTimer, m_writeStartTimer, m_readyPollTimer, m_readStartTimer})
+        timer->stop();
+    m_quietWait.stop();
+    m_blockTimeout.stop();
+    m_readyWait.stop();
+    m_awaitingReply = false;
+    m_identifying = false;
+    m_writeCounter = 0;
+    m_image.clear();
+    m_reply.clear();
+    m_state = State::Idle;
+    setPolling(false);
+    if (m_serial && m_serial->transferOwner() == this)
+        m_serial->setTransferOwner(nullptr);
+}
+
+} // namespace zw

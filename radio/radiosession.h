@@ -1,0 +1,197 @@
+#pragma once
+
+#include "channelfile.h"
+#include "codec.h"
+#include "modelinfo.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+namespace zw
+{
+
+class SerialConnection;
+
+// What a read brought back, already decoded for the session's model.
+struct ReadResult {
+    enum class Outcome {
+        Read,         // a radio of the session's model: records and settings hold its contents
+        OtherModel,   // a radio of another model (radioModel): nothing of it is to be applied
+        NoAnswer,     // nothing came back before the silence limit
+        Cut,          // the reply stopped before its 576 characters
+        Garbled,      // a character that is no hexadecimal digit (line noise)
+        UnknownModel, // the trailer names no model of the family
+        PortLost,     // the port failed or was closed (portError says why)
+    };
+    Outcome outcome = Outcome::NoAnswer;
+    ChannelTable records; // the table given to beginRead with the 16 channel blocks decoded in
+    TrailerSettings settings;
+    std::optional<Model> radioModel;
+    QString portError;
+
+    bool ok() const { return outcome == Outcome::Read; }
+    // The radio's contents as a channel file of `model` holds them. A setting the trailer does
+    // not carry takes the value a newly opened window starts with: squelch "3", channel tone 中文.
+    ChannelFileData channelFile(Model model) const;
+};
+
+struct WriteResult {
+    enum class Outcome {
+        Written,       // "A" and the 17 blocks left the port
+        NoAnswer,      // the radio had not answered the ready poll, or not the read request
+        OtherModel,    // the radio is another model (radioModel): nothing sent
+        NotIdentified, // the radio's reply to the read request was cut, garbled or named no model
+        Declined,      // the check before the write said no (see setBeforeWrite)
+        PortLost,      // the port failed or was closed before the last block was out
+    };
+    Outcome outcome = Outcome::Written;
+    std::optional<Model> radioModel;
+    QString portError;
+
+    bool ok() const { return outcome == Outcome::Written; }
+    // Whether any of the write ("A" or a block) reached the line.
+    bool sentAny() const { return outcome == Outcome::Written || outcome == Outcome::PortLost; }
+};
+
+// One model's exchange with the radio over the program's serial connection: the ready poll, the
+// read and the write, for a model window and for the command-line tool alike.
+//
+// It runs on four timers of its own, kept under their design names: Timer3 the ready poll
+// (100 ms), Timer4 the read start (100 ms after Read Data), Timer2 the write start (100 ms after
+// "A") and Timer1 the write step (the model's pace: 100 ms, 200 ms for the ZW4630UH). All are
+// precise timers: the radio takes a block only so often, and a coarse timer may fire up to 5 %
+// early. Nothing here waits or sleeps: every step is a timer tick or a readyRead.
+//
+// A write never goes out blind: it needs the radio's ready answer, then identifies the radio with
+// the read request ("B") and writes only into a radio of the session's own model, after the
+// check set with setBeforeWrite (which keeps the radio's contents) agreed. Before any "B" the
+// line must have been quiet for longer than one poll interval, and what came until then is
+// dropped: a late answer to the ready poll would otherwise shift every block of the reply.
+//
+// While this session reads or writes it owns the connection's transfer; the sessions of other
+// windows then neither read nor send, so a read's reply is not taken by their polls. While it is
+// idle after the ready answer and no session polls, what the line brings is read and dropped.
+class RadioSession final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RadioSession)
+
+public:
+    enum class State { Idle, Polling, Ready, Reading, Writing };
+
+    RadioSession(Model model, SerialConnection *serial, QObject *parent = nullptr);
+    ~RadioSession() override;
+
+    Model model() const { return m_model; }
+    State state() const { return m_state; }
+    bool isTransferring() const { return m_state == State::Reading || m_state == State::Writing; }
+    // Another session holds the port: this one can start nothing now.
+    bool isPortBusy() const;
+
+    QTimer *writeStepTimer() const { return m_writeStepTimer; }   // Timer1
+    QTimer *writeStartTimer() const { return m_writeStartTimer; } // Timer2
+    QTimer *readyPollTimer() const { return m_readyPollTimer; }   // Timer3
+    QTimer *readStartTimer() const { return m_readStartTimer; }   // Timer4
+
+    // How long one block of a reply may take before the read gives up.
+    void setBlockTimeout(int ms) { m_blockTimeout.setInterval(ms); }
+
+    // Starts (or restarts) the ready poll: one "C" per tick until the radio answers.
+    void startPolling();
+
+    // Polls until the radio answers or `timeoutMs` passes, then emits readyWaitEnded (at once
+    // when the answer was already seen). For callers that need a radio before they begin.
+    void awaitReady(int timeoutMs);
+
+    // Starts a read: the poll stops and Timer4 fires once 100 ms later, when the read takes the
+    // line. The 16 channel blocks are decoded into `current` (the fields a block does not carry
+    // are kept). False, and nothing started, while a transfer runs here or on another session.
+    bool beginRead(const ChannelTable &current);
+
+    // Starts the write of `records` and the two settings. The channel blocks are numbered by
+    // position, 1 to 16, whatever the records' own 信道号 holds; all 17 blocks are built here,
+    // so nothing changed during the write alters what is sent. Without the ready answer the
+    // write ends at once as NoAnswer; otherwise the radio is identified first (see the class
+    // comment). False, and nothing started, while a transfer runs here or on another session.
+    bool beginWrite(const ChannelTable &records, const QString &squelchLevel,
+                    const QString &channelTone);
+
+    // Called with the radio's contents once it is identified as the session's own model, just
+    // before "A" is sent; false declines the write and nothing is sent. Keeps a backup, so that
+    // a write can be undone by writing that backup back.
+    void setBeforeWrite(std::function<bool(const ReadResult &radio)> check)
+    {
+        m_beforeWrite = std::move(check);
+    }
+
+    // Stops everything without reporting (the window is closing, the tool is done).
+    void stop();
+
+    // The channel blocks a write sends for `records`: numbered 1 to 16 by position.
+    static ChannelTable numberedByPosition(ChannelTable records);
+
+signals:
+    void radioReady();
+    // The end of awaitReady: whether the radio answered (false also when the port failed).
+    void readyWaitEnded(bool answered);
+    // Timer4 fired: the read takes the line now.
+    void readStarted();
+    void progress(int blocksDone, int blocksTotal);
+    void readFinished(const zw::ReadResult &result);
+    void writeFinished(const zw::WriteResult &result);
+    // After readFinished or writeFinished: the line is free again.
+    void transferEnded();
+
+private:
+    void pollTick();
+    void readTick();
+    void awaitQuietLine();
+    void sendReadRequest();
+    void onReadyRead();
+    void collect();
+    void replyEnded(ReadResult::Outcome outcome);
+    ReadResult decodeResult(ReadResult::Outcome outcome) const;
+    void identified(const ReadResult &radio);
+    void writeStartTick();
+    void writeStep();
+    void onPortFailed(const QString &error);
+    void endReadyWait(bool answered);
+    void finishRead(const ReadResult &result);
+    void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});
+    void endTransfer();
+    bool claimLine();
+    void setPolling(bool polling);
+
+    Model m_model;
+    QPointer<SerialConnection> m_serial; // the main window may delete it before this session
+    QTimer *m_writeStepTimer;
+    QTimer *m_writeStartTimer;
+    QTimer *m_readyPollTimer;
+    QTimer *m_readStartTimer;
+    QTimer m_quietWait;        // "B" goes out when the line has been quiet this long
+    QElapsedTimer m_quietFor;  // since the quiet wait began, to bound it on a chattering line
+    QElapsedTimer m_lineHeard; // since the line last brought something
+    QTimer m_blockTimeout;     // silence limit per reply block
+    QTimer m_readyWait;        // limit of awaitReady
+    State m_state = State::Idle;
+    ChannelTable m_current; // the table a read decodes into
+    QByteArray m_reply;
+    bool m_awaitingReply = false;
+    bool m_identifying = false; // a write waits for the radio's reply to "B"
+    std::function<bool(const ReadResult &)> m_beforeWrite;
+    QByteArray m_image;     // the 17 blocks of the running write
+    int m_writeCounter = 0; // 0, 6, ..., 96; 102 ends the write
+    QString m_portError;
+};
+
+} // namespace zw
+
+Q_DECLARE_METATYPE(zw::ReadResult)
+Q_DECLARE_METATYPE(zw::WriteResult)

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QTableView;
+
+namespace zw
+{
+
+class ChannelEditor;
+class ModelWindow;
+
+// Sizes and places the grid of a model window and what belongs to it. Every column is at least
+// as wide as its design width, its caption (in the window's language) and its widest value, so
+// all nine columns show whole without sideways scrolling; the grid grows with the window (its
+// rows taller, its columns wider); each red pick list lies in the header band exactly over the
+// column it sets, following the column's real position and width; the status line stays below
+// the grid.
+class GridGeometry final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GridGeometry)
+
+public:
+    GridGeometry(ModelWindow *window, ChannelEditor *editor);
+
+    // Column widths from captions and contents, then the layout; the window's frame grows
+    // when the grid no longer fits in it.
+    void fitColumns();
+    // Grid, pick lists and status line for the window's present size.
+    void layout();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void placePickLists();
+
+    ModelWindow *m_window;
+    ChannelEditor *m_editor;
+    QTableView *m_grid;
+    std::array<int, 9> m_minimumWidths{};
+    int m_minimumRowHeight = 0;
+    bool m_laying = false;
+};
+
+} // namespace zw

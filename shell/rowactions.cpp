@@ -1,0 +1,263 @@
+#include "rowactions.h"
+
+#include "channelclipboard.h"
+#include "channeleditor.h"
+#include "channelrows.h"
+#include "channelstore.h"
+#include "channeltablemodel.h"
+#include "csvproblemsdialog.h"
+#include "language.h"
+#include "messagebox.h"
+#include "messages.h"
+#include "modelwindow.h"
+#include "tablechange.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTableView>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace zw
+{
+
+RowActions::RowActions(ModelWindow *window, ChannelEditor *editor)
+    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid()),
+      m_contextMenu(new QMenu(window))
+{
+    setObjectName(QStringLiteral("rowActions"));
+    m_contextMenu->setObjectName(QStringLiteral("rowMenu"));
+    // Cells and whole rows can be selected; a click on a row header selects its channel.
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    QMenu *edit = editor->editMenu();
+    edit->addSeparator();
+    m_copy = addItem(Caption::CopyItem, QKeySequence::Copy, "复制");
+    m_cut = addItem(Caption::CutItem, QKeySequence::Cut, "剪切");
+    m_paste = addItem(Caption::PasteItem, QKeySequence::Paste, "粘贴");
+    m_clear = addItem(Caption::ClearItem, QKeySequence(), "清除");
+    m_contextMenu->addSeparator();
+    edit->addSeparator();
+    m_moveUp = addItem(Caption::MoveUpItem, QKeySequence(Qt::CTRL | Qt::Key_Up), "上移");
+    m_moveDown = addItem(Caption::MoveDownItem, QKeySequence(Qt::CTRL | Qt::Key_Down), "下移");
+    // Delete clears a row selection; it is caught on the grid (see eventFilter), since on a
+    // single frequency cell it empties only that cell. The menus show the key all the same.
+    m_clear->setShortcut(QKeySequence::Delete);
+    m_clear->setShortcutContext(Qt::WidgetShortcut);
+
+    connect(m_copy, &QAction::triggered, this, &RowActions::copy);
+    connect(m_cut, &QAction::triggered, this, &RowActions::cut);
+    connect(m_paste, &QAction::triggered, this, &RowActions::paste);
+    connect(m_clear, &QAction::triggered, this, &RowActions::clear);
+    connect(m_moveUp, &QAction::triggered, this, &RowActions::moveUp);
+    connect(m_moveDown, &QAction::triggered, this, &RowActions::moveDown);
+
+    for (QWidget *area :
+         {static_cast<QWidget *>(m_grid), static_cast<QWidget *>(m_grid->verticalHeader())}) {
+        area->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(area, &QWidget::customContextMenuRequested, this,
+                [this, area](const QPoint &at) { showContextMenu(area->mapToGlobal(at)); });
+    }
+    connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
+        m_locked = locked;
+        updateActions();
+    });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RowActions::updateActions);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &RowActions::updateActions);
+    connect(edit, &QMenu::aboutToShow, this, &RowActions::updateActions);
+    m_grid->installEventFilter(this);
+    updateActions();
+}
+
+QAction *RowActions::addItem(Caption caption, const QKeySequence &keys, const char *name)
+{
+    const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
+    auto *action = new QAction(captionText(caption, set, &m_window->layout()), m_window);
+    action->setObjectName(QString::fromUtf8(name));
+    if (!keys.isEmpty()) {
+        action->setShortcut(keys);
+        // Several model windows share one frame: each window's keys work inside it only.
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_window->addAction(action);
+    }
+    m_editor->editMenu()->addAction(action);
+    m_contextMenu->addAction(action);
+    return action;
+}
+
+QList<int> RowActions::chosenRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        rows.append(m_window->currentRow());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+bool RowActions::changesAllowed() const
+{
+    const ChannelStore *store = m_window->store();
+    return !m_locked && store->isOpen() && !store->isReadOnly();
+}
+
+bool RowActions::editingCell() const
+{
+    // A frequency being typed keeps its own clipboard keys and arrows.
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != m_grid && m_grid->isAncestorOf(focus);
+}
+
+void RowActions::updateActions()
+{
+    const bool change = changesAllowed();
+    const QList<int> rows = chosenRows();
+    m_copy->setEnabled(!m_locked);
+    m_cut->setEnabled(change);
+    m_paste->setEnabled(change);
+    m_clear->setEnabled(change);
+    m_moveUp->setEnabled(change && rows.first() > 0);
+    m_moveDown->setEnabled(change && rows.last() < channelCount - 1);
+}
+
+void RowActions::selectRows(const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    QItemSelectionModel *selection = m_grid->selectionModel();
+    const QModelIndex current = m_grid->currentIndex();
+    const int column = current.isValid() ? current.column() : 0;
+    selection->setCurrentIndex(m_grid->model()->index(rows.first(), column),
+                               QItemSelectionModel::NoUpdate);
+    QItemSelection chosen;
+    for (int row : rows)
+        chosen.select(m_grid->model()->index(row, 0),
+                      m_grid->model()->index(row, ChannelTableModel::columnCountValue - 1));
+    selection->select(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void RowActions::copy()
+{
+    if (m_locked || editingCell())
+        return;
+    const CopiedChannels copied =
+        copyChannels(m_window->store()->records(), chosenRows(), m_window->info(),
+                     m_window->tableModel()->captions());
+    auto *data = new QMimeData;
+    data->setData(channelRowsMimeType(), copied.ownRows);
+    data->setData(chirpCsvMimeType(), copied.chirpCsv);
+    data->setText(copied.tabText);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void RowActions::cut()
+{
+    if (!changesAllowed() || editingCell())
+        return;
+    copy();
+    const QList<int> rows = chosenRows();
+    ChannelStore *store = m_window->store();
+    const ChannelTable after = clearChannels(store->records(), rows, m_window->info().band);
+    if (after == store->records())
+        return;
+    m_editor->undoStack()->push(new TableChange(m_cut->text(), store, store->records(), after,
+                                                [this] { m_window->reportStoreFailure(); }));
+}
+
+void RowActions::clear()
+{
+    if (!changesAllowed() || editingCell())
+        return;
+    ChannelStore *store = m_window->store();
+    const ChannelTable after = clearChannels(store->records(), chosenRows(), m_window->info().band);
+    if (after == store->records())
+        return; // nothing to clear, and nothing to undo
+    m_editor->undoStack()->push(new TableChange(m_clear->text(), store, store->records(), after,
+                                                [this] { m_window->reportStoreFailure(); }));
+}
+
+void RowActions::move(int step)
+{
+    if (!changesAllowed() || editingCell())
+        return;
+    ChannelStore *store = m_window->store();
+    QList<int> movedTo;
+    const std::optional<ChannelTable> after =
+        moveChannels(store->records(), chosenRows(), step, &movedTo);
+    if (!after)
+        return; // at the first or the last channel
+    if (*after != store->records())
+        m_editor->undoStack()->push(new TableChange((step < 0 ? m_moveUp : m_moveDown)->text(),
+                                                    store, store->records(), *after,
+                                                    [this] { m_window->reportStoreFailure(); }));
+    // The selection goes with the channels, also when two equal channels traded places.
+    selectRows(movedTo);
+}
+
+void RowActions::paste()
+{
+    pasteFrom(QGuiApplication::clipboard()->mimeData());
+}
+
+void RowActions::pasteFrom(const QMimeData *data)
+{
+    if (!changesAllowed() || editingCell() || !data)
+        return;
+    PasteSource source;
+    source.ownRows = data->data(channelRowsMimeType());
+    source.chirpCsv = data->data(chirpCsvMimeType());
+    source.text = data->text();
+    ChannelStore *store = m_window->store();
+    const ChannelTable before = store->records();
+    const int start = m_window->currentRow();
+    PastePlan plan = planPaste(source, m_window->info(), before, start);
+    if (!plan.error.isEmpty()) {
+        showMessage(m_window, MessageIcon::Information, systemInfoTitle,
+                    noChannelsOnClipboardMessage);
+        return;
+    }
+    if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {
+        CsvProblemsDialog dialog(plan, isEnglish(), m_window);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    // Should the table have changed while the list was open, the rows go onto the table as
+    // it is now, and undo gives back that table.
+    const ChannelTable now = store->records();
+    if (now != before)
+        plan = planPaste(source, m_window->info(), now, start);
+    if (plan.table != now)
+        m_editor->undoStack()->push(new TableChange(m_paste->text(), store, now, plan.table,
+                                                    [this] { m_window->reportStoreFailure(); }));
+    selectRows(plan.rowsChanged);
+}
+
+void RowActions::showContextMenu(const QPoint &at)
+{
+    updateActions();
+    m_contextMenu->popup(at);
+}
+
+bool RowActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete &&
+        m_grid->selectionModel()->selectedRows().size() > 0) {
+        clear();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zw
