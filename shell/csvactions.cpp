@@ -78,8 +78,8 @@ void CsvActions::exportCsv()
     // The model databases are opened by bare file name: the folder stays what it was.
     const QString directory = getCurrentDirectory(m_window);
     const QString fileName = chooseFile(true);
-    if (!directory.isEmpty())
-        setCurrentDirectory(m_window, directory);
+    // After a failed lookup the restore fails too and says "ERROR", as for channel files.
+    setCurrentDirectory(m_window, directory);
     if (fileName.isEmpty())
         return;
 
@@ -98,8 +98,7 @@ void CsvActions::importCsv()
         return;
     const QString directory = getCurrentDirectory(m_window);
     const QString fileName = chooseFile(false);
-    if (!directory.isEmpty())
-        setCurrentDirectory(m_window, directory);
+    setCurrentDirectory(m_window, directory);
     if (!fileName.isEmpty())
         importFile(fileName);
 }

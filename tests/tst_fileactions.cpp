@@ -1,5 +1,6 @@
 #include "channelfile.h"
 #include "channelstore.h"
+#include "csvactions.h"
 #include "filedialoganswerer.h"
 #include "language.h"
 #include "mainwindow.h"
@@ -127,14 +128,20 @@ private slots:
     // says "Error" and the restore after the dialog says "ERROR"; the operation goes on.
     void failedFolderLookupShowsErrorThenERROR_data()
     {
-        QTest::addColumn<bool>("save");
-        QTest::newRow("save") << true;
-        QTest::newRow("open") << false;
+        QTest::addColumn<QString>("item");
+        for (const char *item : {"save", "open", "export CSV", "import CSV"})
+            QTest::newRow(item) << QString::fromLatin1(item);
     }
 
     void failedFolderLookupShowsErrorThenERROR()
     {
-        QFETCH(bool, save);
+        QFETCH(QString, item);
+        auto *csv = m_window->findChild<CsvActions *>();
+        QVERIFY(csv);
+        QAction *action = item == QLatin1String("save")         ? m_window->saveAction()
+                          : item == QLatin1String("open")       ? m_window->openAction()
+                          : item == QLatin1String("export CSV") ? csv->exportAction()
+                                                                : csv->importAction();
         QApplication::setApplicationName(QStringLiteral("ZW4630")); // the messages' title
         const QString gone = m_dir->filePath(QStringLiteral("gone"));
         QVERIFY(QDir().mkdir(gone));
@@ -142,7 +149,7 @@ private slots:
         QVERIFY(QDir().rmdir(gone));
         MessageBoxAnswerer messages;
         FileDialogAnswerer cancelled{QString()};
-        (save ? m_window->saveAction() : m_window->openAction())->trigger();
+        action->trigger();
         QDir::setCurrent(m_dir->path());
         QVERIFY(cancelled.answered);
         QCOMPARE(messages.count(), 2);
