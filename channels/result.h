@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 #include <utility>
@@ -41,10 +42,18 @@ public:
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
     // The value; only when ok().
-    const T &value() const { return *m_value; }
-    T &value() { return *m_value; }
-    const T &operator*() const { return *m_value; }
-    const T *operator->() const { return &*m_value; }
+    const T &value() const
+    {
+        Q_ASSERT(m_value);
+        return *m_value;
+    }
+    T &value()
+    {
+        Q_ASSERT(m_value);
+        return *m_value;
+    }
+    const T &operator*() const { return value(); }
+    const T *operator->() const { return &value(); }
     // Why it failed; empty on success.
     const QString &error() const { return m_error; }
 

@@ -46,7 +46,8 @@ const std::array<QStringList, ChannelTableModel::columnCountValue> &widestValues
 } // namespace
 
 GridGeometry::GridGeometry(ModelWindow *window, ChannelEditor *editor)
-    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid())
+    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid()),
+      m_client(window->client()), m_header(m_grid->horizontalHeader())
 {
     setObjectName(QStringLiteral("gridGeometry"));
     m_minimumRowHeight = m_grid->verticalHeader()->defaultSectionSize();
@@ -167,9 +168,9 @@ void GridGeometry::placePickLists()
 
 bool GridGeometry::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window->client() && event->type() == QEvent::Resize)
+    if (watched == m_client && event->type() == QEvent::Resize)
         layout();
-    else if (watched == m_grid->horizontalHeader() &&
+    else if (watched == m_header &&
              (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placePickLists();
     return QObject::eventFilter(watched, event);

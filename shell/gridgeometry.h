@@ -42,6 +42,9 @@ private:
     ModelWindow *m_window;
     ChannelEditor *m_editor;
     QTableView *m_grid;
+    // Compared with in the event filter, which also sees events while the window is destroyed.
+    QObject *m_client;
+    QObject *m_header;
     std::array<int, 9> m_minimumWidths{};
     int m_minimumRowHeight = 0;
     bool m_laying = false;
