@@ -2,6 +2,7 @@
 
 #include "backups.h"
 #include "console.h"
+#include "exitsignals.h"
 #include "filecommands.h"
 #include "portaccess.h"
 #include "radiosession.h"
@@ -25,6 +26,11 @@ QString noAnswerMessage()
     return QStringLiteral("no answer from the radio: is it switched on and the cable seated?");
 }
 
+QString interruptedMessage()
+{
+    return QStringLiteral("interrupted");
+}
+
 QString portFailedMessage(const QString &device, const QString &error)
 {
     return QStringLiteral("the port %1 failed (%2): is the cable still plugged in?")
@@ -41,6 +47,18 @@ public:
     {
         m_serial.setDevice(1, device);
         m_serial.setPortNumber(1);
+        // Ctrl+C, SIGTERM or SIGHUP: before "A" nothing is lost, so the command ends at once;
+        // once "A" is out the write goes on to its end, so the radio is never left half written.
+        QObject::connect(&m_exitSignals, &ExitSignals::exitRequested, &m_session, [this] {
+            m_interrupted = true;
+            if (m_sending) {
+                report(QStringLiteral("interrupted: finishing the write first"));
+                return;
+            }
+            m_session.stop();
+            if (m_loop)
+                m_loop->quit();
+        });
     }
     ~RadioLine()
     {
@@ -61,7 +79,7 @@ public:
             loop.quit();
         });
         m_session.awaitReady(readyTimeoutMs);
-        loop.exec();
+        run(loop);
         if (!m_serial.isOpen())
             return portFailedMessage(m_device, m_serial.errorString());
         return answered ? QString() : noAnswerMessage();
@@ -79,7 +97,7 @@ public:
             loop.quit();
         });
         if (m_session.beginRead(newModelTable()))
-            loop.exec();
+            run(loop);
         bar.finish();
         return result;
     }
@@ -107,10 +125,13 @@ public:
                 backupFolder(), model, BackupReason::FromRadio, radio.channelFile(model));
             keptIn = kept ? kept->fileName : QString();
             backupError = kept.error();
-            return kept.ok();
+            m_sending = kept.ok() && !m_interrupted;
+            m_sent = m_sending;
+            return m_sending;
         });
         if (m_session.beginWrite(data.records, data.squelchLevel, data.channelTone) && !finished)
-            loop.exec();
+            run(loop);
+        m_sending = false;
         m_session.setBeforeWrite({});
         // The last block may still wait in the port's buffer: let it reach the line.
         if (result.ok() && !m_serial.flush(flushTimeoutMs)) {
@@ -122,10 +143,30 @@ public:
         return result;
     }
 
+    // A signal asked the command to end (see the constructor).
+    bool interrupted() const { return m_interrupted; }
+    // "A" went out during this command.
+    bool sentWriteRequest() const { return m_sent; }
+
 private:
+    // Runs `loop` unless a signal has already asked to end; a signal during it quits it.
+    void run(QEventLoop &loop)
+    {
+        if (m_interrupted)
+            return;
+        m_loop = &loop;
+        loop.exec();
+        m_loop = nullptr;
+    }
+
     QString m_device;
     SerialConnection m_serial;
     RadioSession m_session;
+    ExitSignals m_exitSignals;
+    QEventLoop *m_loop = nullptr;
+    bool m_sending = false; // "A" is out: the write runs to its end
+    bool m_sent = false;
+    bool m_interrupted = false;
 };
 
 } // namespace
@@ -152,10 +193,16 @@ RadioCommandResult readRadio(Model model, const QString &device, int readyTimeou
     RadioCommandResult result;
     RadioLine line(model, device);
     result.message = line.connect(readyTimeoutMs);
+    if (line.interrupted())
+        result.message = interruptedMessage() + QStringLiteral("; nothing written");
     if (!result.message.isEmpty())
         return result;
 
     const ReadResult read = line.read();
+    if (line.interrupted()) {
+        result.message = interruptedMessage() + QStringLiteral("; nothing written");
+        return result;
+    }
     switch (read.outcome) {
     case ReadResult::Outcome::Read:
         result.ok = true;
@@ -197,6 +244,8 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
     RadioCommandResult result;
     RadioLine line(model, device);
     result.message = line.connect(readyTimeoutMs);
+    if (line.interrupted())
+        result.message = interruptedMessage();
     if (!result.message.isEmpty()) {
         result.message += QStringLiteral("; nothing sent");
         return result;
@@ -204,6 +253,10 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
     QString keptIn;
     QString backupError;
     const WriteResult written = line.write(data, keptIn, backupError);
+    if (line.interrupted() && !line.sentWriteRequest()) {
+        result.message = interruptedMessage() + QStringLiteral("; nothing sent");
+        return result;
+    }
     switch (written.outcome) {
     case WriteResult::Outcome::Written:
         break;

@@ -17,6 +17,7 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -457,6 +458,59 @@ private slots:
                      EncodeChannelBlock(sent[row], modelInfo(model).receiveOffsetMHz));
         QCOMPARE(m_radio->memory().squelch, '7');
         QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
+    }
+
+    // Ctrl+C before "A" ends the command at once with nothing sent; once "A" is out, the write
+    // goes on to its end so the radio is never left half written.
+    void interruptNeverLeavesAHalfWrittenRadio_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<char>("signalAfter"); // the request the radio has seen
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("waiting for the ready answer")
+            << true << 'C' << 1 << "interrupted; nothing sent";
+        QTest::newRow("during the write")
+            << false << 'A' << 0 << "interrupted: finishing the write first";
+    }
+
+    void interruptNeverLeavesAHalfWrittenRadio()
+    {
+        QFETCH(bool, silent);
+        QFETCH(char, signalAfter);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        startRadio(Model::V);
+        m_radio->setPacing(true);
+        VirtualRadio::Faults faults;
+        faults.silent = silent;
+        m_radio->setFaults(faults);
+        const QString path = m_dir->filePath(QStringLiteral("w.doc"));
+        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
+        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
+        QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
+        QProcess process;
+        QSignalSpy finished(&process, &QProcess::finished);
+        process.start(QStringLiteral(ZW_CLI_PATH),
+                      {"write", "--port", m_radio->devicePath(), "--model", "V", path});
+        const auto seen = [&] {
+            for (const QList<QVariant> &request : requests)
+                if (request.at(0).value<char>() == signalAfter)
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(seen(), 10000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(said));
+        const bool sentA = std::any_of(requests.begin(), requests.end(), [](const auto &r) {
+            return r.at(0).template value<char>() == 'A';
+        });
+        QCOMPARE(sentA, !silent);
+        // Either nothing at all or the whole image reached the radio.
+        QCOMPARE(written.count() == 1 || written.wait(2000), !silent);
     }
 
     void anotherModelIsRefusedAndNothingWritten_data()
