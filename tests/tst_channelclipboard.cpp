@@ -1,5 +1,6 @@
 #include "channelclipboard.h"
 #include "channelrows.h"
+#include "sampletables.h"
 #include "settingstable.h"
 
 #include <QFile>
@@ -9,22 +10,12 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::emptyTable;
 
 Q_DECLARE_METATYPE(zw::Model)
 
 namespace
 {
-
-ChannelTable emptyTable()
-{
-    ChannelTable t;
-    for (int row = 0; row < channelCount; ++row) {
-        for (QString &f : t[row].fields)
-            f = QLatin1String("");
-        t[row][ChannelNumber] = QString::number(row + 1);
-    }
-    return t;
-}
 
 // Fields 1, 2, 4, 5, 7, 8, 9, 10 of a channel, as the grid shows them.
 QStringList shown(const ChannelRecord &r)

@@ -1,27 +1,18 @@
 #include "channelfile.h"
 #include "chirpcsv.h"
 #include "numberreader.h"
+#include "sampletables.h"
 #include "tones.h"
 
 #include <QtTest>
 
 using namespace zw;
+using zw::test::emptyTable;
 
 Q_DECLARE_METATYPE(zw::Model)
 
 namespace
 {
-
-ChannelTable emptyTable()
-{
-    ChannelTable t;
-    for (int row = 0; row < channelCount; ++row) {
-        for (QString &f : t[row].fields)
-            f = QLatin1String("");
-        t[row][ChannelNumber] = QString::number(row + 1);
-    }
-    return t;
-}
 
 ChannelRecord channel(const ChannelTable &t, int number, const char *rx, const char *rxTone,
                       const char *tx, const char *txTone, const char *scan, const char *power)

@@ -5,6 +5,17 @@
 namespace zw::test
 {
 
+ChannelTable emptyTable()
+{
+    ChannelTable t;
+    for (int row = 0; row < channelCount; ++row) {
+        for (QString &f : t[row].fields)
+            f = QLatin1String("");
+        t[row][ChannelNumber] = QString::number(row + 1);
+    }
+    return t;
+}
+
 ChannelTable sampleTable()
 {
     ChannelTable table;

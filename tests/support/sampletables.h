@@ -6,6 +6,9 @@
 namespace zw::test
 {
 
+// Sixteen empty channels numbered 1 to 16, every field an empty text (not null).
+ChannelTable emptyTable();
+
 // A table of V-band channels for the file tests: channels in use with DCS and CTCSS tones in
 // their written forms ("67.0", "100.0"), blank-filled fields ("    ", "  "), an empty spare
 // and every fifth channel empty (channels 4, 9 and 14).
