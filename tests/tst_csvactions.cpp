@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "problemsanswerer.h"
 #include "sampletables.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::ProblemsAnswerer;
 using zw::test::sampleTable;
 
 namespace
@@ -34,46 +36,6 @@ namespace
 const QByteArray header = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
                           "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
                           "RPT1CALL,RPT2CALL,DVCODE\r\n";
-
-// What the problems dialog showed, and the button the test clicked.
-struct ProblemsSeen {
-    bool shown = false;
-    QString title;
-    QString text;
-    QList<QStringList> rows;
-    bool applyEnabled = false;
-};
-
-// Answers the problems dialog when it appears: records it, then applies or cancels.
-class ProblemsAnswerer final : public QObject
-{
-public:
-    explicit ProblemsAnswerer(bool apply)
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this, apply] {
-            auto *dialog = qobject_cast<CsvProblemsDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            m_timer.stop();
-            seen.shown = true;
-            seen.title = dialog->windowTitle();
-            seen.text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
-            const QTableWidget *list = dialog->problemList();
-            for (int row = 0; row < list->rowCount(); ++row)
-                seen.rows << QStringList{list->item(row, 0)->text(), list->item(row, 1)->text(),
-                                         list->item(row, 2)->text()};
-            seen.applyEnabled = dialog->applyButton()->isEnabled();
-            (apply && seen.applyEnabled ? dialog->applyButton() : dialog->cancelButton())->click();
-        });
-        m_timer.start();
-    }
-
-    ProblemsSeen seen;
-
-private:
-    QTimer m_timer;
-};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {

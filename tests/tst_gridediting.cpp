@@ -9,6 +9,7 @@
 #include "modelwindow.h"
 #include "operationnotesdialog.h"
 #include "pickcelleditor.h"
+#include "problemsanswerer.h"
 #include "rowactions.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@
 
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
+using zw::test::ProblemsAnswerer;
 
 Q_DECLARE_METATYPE(zw::Model)
 
@@ -84,34 +86,6 @@ void selectRows(ModelWindow *w, const QList<int> &rows)
         grid->selectionModel()->select(w->tableModel()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
-
-// Answers the list of rows that do not fit when it appears: notes it, then applies or cancels.
-class ProblemsAnswerer final : public QObject
-{
-public:
-    explicit ProblemsAnswerer(bool apply)
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this, apply] {
-            auto *dialog = qobject_cast<CsvProblemsDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            m_timer.stop();
-            title = dialog->windowTitle();
-            text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
-            rows = dialog->problemList()->rowCount();
-            (apply ? dialog->applyButton() : dialog->cancelButton())->click();
-        });
-        m_timer.start();
-    }
-
-    QString title;
-    QString text;
-    int rows = -1;
-
-private:
-    QTimer m_timer;
-};
 
 } // namespace
 
@@ -360,7 +334,7 @@ private slots:
             w->grid()->clearSelection();
             w->grid()->setCurrentIndex(w->tableModel()->index(10, 1));
             QTest::keyClick(w->grid(), Qt::Key_V, Qt::ControlModifier);
-            QCOMPARE(none.rows, -1);
+            QVERIFY(!none.seen.shown);
         }
         const ChannelTable after = w->store()->records();
         for (int row = 0; row < channelCount; ++row) {
@@ -440,10 +414,11 @@ private slots:
         w->grid()->setCurrentIndex(w->tableModel()->index(13, 0));
         ProblemsAnswerer answerer(apply);
         rowsOf(w)->pasteFrom(&data);
-        QCOMPARE(answerer.rows, 2); // one of another band, one tone not in the list
-        QCOMPARE(answerer.title, QStringLiteral("粘贴信道"));
-        QCOMPARE(answerer.text, QStringLiteral("1 行可以粘贴。以下 2 行不能用于本机型，不会粘贴："
-                                               " 另有 1 行超出第 16 信道，不会粘贴。"));
+        QCOMPARE(answerer.seen.rows.size(), 2); // one of another band, one tone not in the list
+        QCOMPARE(answerer.seen.title, QStringLiteral("粘贴信道"));
+        QCOMPARE(answerer.seen.text,
+                 QStringLiteral("1 行可以粘贴。以下 2 行不能用于本机型，不会粘贴："
+                                " 另有 1 行超出第 16 信道，不会粘贴。"));
         if (!apply) {
             QVERIFY(w->store()->records() == original);
             QCOMPARE(editorOf(w)->undoStack()->count(), 0);

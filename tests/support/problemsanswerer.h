@@ -1,0 +1,60 @@
+#pragma once
+
+// Answers the dialog that lists rows which do not fit (CSV import, paste) from a timer, since
+// the dialog is modal: records what it showed, then applies or cancels. For tests that link
+// the shell library.
+
+#include "csvproblemsdialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QList>
+#include <QPushButton>
+#include <QStringList>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace zw::test
+{
+
+// What the problems dialog showed, and the button the test clicked.
+struct ProblemsSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    QList<QStringList> rows;
+    bool applyEnabled = false;
+};
+
+// Answers the problems dialog when it appears: records it, then applies (when it can) or cancels.
+class ProblemsAnswerer final : public QObject
+{
+public:
+    explicit ProblemsAnswerer(bool apply)
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this, apply] {
+            auto *dialog = qobject_cast<CsvProblemsDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            m_timer.stop();
+            seen.shown = true;
+            seen.title = dialog->windowTitle();
+            seen.text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
+            const QTableWidget *list = dialog->problemList();
+            for (int row = 0; row < list->rowCount(); ++row)
+                seen.rows << QStringList{list->item(row, 0)->text(), list->item(row, 1)->text(),
+                                         list->item(row, 2)->text()};
+            seen.applyEnabled = dialog->applyButton()->isEnabled();
+            (apply && seen.applyEnabled ? dialog->applyButton() : dialog->cancelButton())->click();
+        });
+        m_timer.start();
+    }
+
+    ProblemsSeen seen;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace zw::test
