@@ -180,10 +180,15 @@ QString openFailureMessage(const QString &device, const QString &portError)
             .arg(access.path);
     if (access.regularFile)
         return QStringLiteral("%1 is a regular file, not a serial device").arg(access.path);
-    // The group that grants access is the device's own (dialout on Debian for USB cables).
-    if (access.denied)
+    // The device's group is named only when its permission bits really let members read and
+    // write (dialout on Debian for USB cables); joining any other group would not help.
+    if (access.denied && access.groupMayUse)
         return QStringLiteral("permission denied on %1: membership of group %2 grants access")
             .arg(access.path, access.group);
+    if (access.denied)
+        return QStringLiteral("permission denied on %1: the device's permissions deny this "
+                              "user (a udev rule can grant them)")
+            .arg(access.path);
     return QStringLiteral("cannot open %1 (%2): is another program using it?")
         .arg(device, portError);
 }
