@@ -4,6 +4,7 @@
 // Prints, for each read, the time from Read Data to the table filled and the CPU time the
 // program used meanwhile.
 #include "benchsupport.h"
+#include "channeldocument.h"
 #include "mainwindow.h"
 #include "modelwindow.h"
 #include "radiosession.h"
@@ -56,8 +57,8 @@ int main(int argc, char *argv[])
         }
         bool filled = false;
         QElapsedTimer clock;
-        const auto connection =
-            QObject::connect(window, &zw::ModelWindow::tableReplaced, [&] { filled = true; });
+        const auto connection = QObject::connect(window->document(), &zw::ChannelDocument::replaced,
+                                                 [&] { filled = true; });
         double cpuAtReply = 0;
         const auto replyConnection = QObject::connect(
             window->session(), &zw::RadioSession::progress, [&](int done, int total) {

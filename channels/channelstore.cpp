@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -24,6 +25,9 @@ namespace
 {
 
 const QString tableName = QStringLiteral("信道表");
+const QString settingsTableName = QStringLiteral("设置表");
+const QString squelchColumn = QStringLiteral("静噪级别");
+const QString toneColumn = QStringLiteral("信道音");
 
 int connectionSerial = 0;
 
@@ -195,6 +199,7 @@ ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool w
     }
     if (!loadRecords(why))
         return problemOf(m_lastSqliteCode);
+    loadSettings();
     m_dataVersion = dataVersion();
     return OpenProblem::None;
 }
@@ -351,18 +356,40 @@ bool ChannelStore::refresh()
     QString why;
     if (!loadRecords(&why))
         return false; // keep the last good copy; the next write reports the trouble
+    loadSettings();
     m_dataVersion = version;
     emit recordsChanged(0, channelCount - 1);
+    emit settingsChanged();
     return true;
+}
+
+void ChannelStore::loadSettings()
+{
+    // A database from before the settings were kept has no 设置表: the defaults, and the first
+    // change creates the table.
+    m_settings = RadioSettings{};
+    m_hasSettingsRow = false;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (!query.exec(QStringLiteral("SELECT \"%1\", \"%2\" FROM \"%3\" LIMIT 1")
+                        .arg(squelchColumn, toneColumn, settingsTableName)) ||
+        !query.next())
+        return;
+    m_hasSettingsRow = true;
+    const QString squelch = query.value(0).toString();
+    const QString tone = query.value(1).toString();
+    if (isSquelchLevel(squelch))
+        m_settings.squelchLevel = squelch;
+    if (isChannelTone(tone))
+        m_settings.channelTone = tone;
 }
 
 Result ChannelStore::setField(int row, int field, const QString &text)
 {
     if (row < 0 || row >= channelCount || field < 0 || field >= fieldCount)
         return Failure{tr("no field %1 of record %2").arg(field).arg(row)};
-    ChannelTable next = m_records;
-    next[static_cast<std::size_t>(row)][field] = text;
-    return writeRows(next, row, row, {field});
+    ChangeSet change;
+    change.fields.append({row, field, record(row)[field], text});
+    return apply(change, false);
 }
 
 Result ChannelStore::setRecord(int row, const ChannelRecord &record)
@@ -371,26 +398,77 @@ Result ChannelStore::setRecord(int row, const ChannelRecord &record)
         return Failure{tr("no record %1").arg(row)};
     // Only what this edit changes: the record may hold another program's newer values in the
     // fields this copy has not seen yet.
-    QList<int> changed;
-    for (int field = 0; field < fieldCount; ++field)
-        if (record[field] != m_records[static_cast<std::size_t>(row)][field])
-            changed << field;
-    if (changed.isEmpty()) {
+    ChannelTable next = m_records;
+    next[static_cast<std::size_t>(row)] = record;
+    const ChangeSet change = changesBetween(m_records, next);
+    if (change.isEmpty()) {
         refresh();
         return {};
     }
-    ChannelTable next = m_records;
-    next[static_cast<std::size_t>(row)] = record;
-    return writeRows(next, row, row, changed);
+    return apply(change, false);
 }
 
-Result ChannelStore::setRecords(const ChannelTable &records)
+Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
 {
-    return writeRows(records, 0, channelCount - 1, {});
+    for (const FieldChange &field : change.fields)
+        if (field.row < 0 || field.row >= channelCount || field.field < 0 ||
+            field.field >= fieldCount)
+            return Failure{tr("no field %1 of record %2").arg(field.field).arg(field.row)};
+    return transact([&](Failure *failure) {
+        if (checkBefore) {
+            // Compared with what the file holds now: a field another program changed since
+            // the change was made is not overwritten.
+            ChangedElsewhere elsewhere;
+            for (const FieldChange &field : change.fields) {
+                const QString &stored = record(field.row)[field.field];
+                if (stored != field.before && !elsewhere.channels.contains(field.row + 1))
+                    elsewhere.channels.append(field.row + 1);
+            }
+            std::sort(elsewhere.channels.begin(), elsewhere.channels.end());
+            for (const SettingChange &setting : change.settings) {
+                const QString &stored = setting.setting == RadioSetting::SquelchLevel
+                                            ? m_settings.squelchLevel
+                                            : m_settings.channelTone;
+                if (stored != setting.before)
+                    elsewhere.settings = true;
+            }
+            if (!elsewhere.channels.isEmpty() || elsewhere.settings) {
+                *failure = Failure{tr("changed by another program meanwhile"), elsewhere};
+                return false;
+            }
+        }
+        if (!writeFields(change.fields, &failure->why))
+            return false;
+        if (change.settings.isEmpty())
+            return true;
+        RadioSettings next = m_settings;
+        QList<RadioSetting> which;
+        for (const SettingChange &setting : change.settings) {
+            (setting.setting == RadioSetting::SquelchLevel ? next.squelchLevel : next.channelTone) =
+                setting.after;
+            which.append(setting.setting);
+        }
+        return writeSettings(next, which, &failure->why);
+    });
 }
 
-Result ChannelStore::writeRows(const ChannelTable &next, int first, int last,
-                               const QList<int> &fields)
+Result ChannelStore::replaceAll(const ChannelTable &records,
+                                const std::optional<RadioSettings> &settings)
+{
+    return transact([&](Failure *failure) {
+        QList<FieldChange> all;
+        for (int row = 0; row < channelCount; ++row)
+            for (int field = 0; field < fieldCount; ++field)
+                all.append({row, field, {}, records[static_cast<std::size_t>(row)][field]});
+        if (!writeFields(all, &failure->why))
+            return false;
+        return !settings ||
+               writeSettings(*settings, {RadioSetting::SquelchLevel, RadioSetting::ChannelTone},
+                             &failure->why);
+    });
+}
+
+Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write)
 {
     if (!m_open) {
         m_lastError = tr("the channel database is not open");
@@ -400,10 +478,6 @@ Result ChannelStore::writeRows(const ChannelTable &next, int first, int last,
         m_lastError = tr("the channel database %1 is read-only").arg(m_path);
         return Failure{m_lastError};
     }
-    QList<int> written = fields;
-    if (written.isEmpty())
-        for (int field = 0; field < fieldCount; ++field)
-            written << field;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery control(db);
     // The write lock first: between the re-read below and the commit no other program writes.
@@ -412,58 +486,145 @@ Result ChannelStore::writeRows(const ChannelTable &next, int first, int last,
         reloadAfterFailure();
         return Failure{m_lastError};
     }
-    bool reloaded = false;
+    m_reloaded = false;
     const qint64 version = dataVersion();
     if (version != m_dataVersion) {
         QString why;
-        reloaded = loadRecords(&why);
+        m_reloaded = loadRecords(&why);
+        loadSettings();
         m_dataVersion = version;
     }
-    QStringList assignments;
-    for (int field : written)
-        assignments << QLatin1Char('"') + fieldNames()[static_cast<std::size_t>(field)] +
-                           QStringLiteral("\"=?");
-    QSqlQuery query(db);
-    bool ok = query.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
-                                .arg(tableName, assignments.join(u',')));
-    for (int row = first; ok && row <= last; ++row) {
-        const ChannelRecord &record = next[static_cast<std::size_t>(row)];
-        for (int field : written)
-            query.addBindValue(record[field].isNull() ? QLatin1String("") : record[field]);
-        query.addBindValue(m_rowIds[static_cast<std::size_t>(row)]);
-        ok = query.exec() && query.numRowsAffected() == 1;
-    }
-    const QSqlError failure = query.lastError();
-    query.finish();
-    if (!ok || !control.exec(QStringLiteral("COMMIT"))) {
-        m_lastError = failure.isValid() ? failure.text() : control.lastError().text();
-        if (m_lastError.trimmed().isEmpty())
-            m_lastError = tr("the record was not found in %1").arg(m_path);
+    const ChannelTable before = m_records;
+    const RadioSettings settingsBefore = m_settings;
+    Failure failure;
+    if (!write(&failure) || !control.exec(QStringLiteral("COMMIT"))) {
+        if (failure.why.isEmpty())
+            failure.why = control.lastError().text();
+        if (failure.why.trimmed().isEmpty())
+            failure.why = tr("the record was not found in %1").arg(m_path);
+        m_lastError = failure.why;
         control.exec(QStringLiteral("ROLLBACK"));
-        reloadAfterFailure();
-        return Failure{m_lastError};
+        if (failure.changedElsewhere) {
+            // Nothing was written; the copy now shows what the other program stored.
+            if (m_reloaded) {
+                emit recordsChanged(0, channelCount - 1);
+                emit settingsChanged();
+            }
+        } else {
+            reloadAfterFailure();
+        }
+        return failure;
     }
-    for (int row = first; row <= last; ++row) {
-        for (int field : written) {
-            const QString &value = next[static_cast<std::size_t>(row)][field];
-            m_records[static_cast<std::size_t>(row)][field] =
-                value.isNull() ? QLatin1String("") : value;
+    if (m_reloaded) {
+        emit recordsChanged(0, channelCount - 1);
+        emit settingsChanged();
+        return {};
+    }
+    int first = channelCount;
+    int last = -1;
+    for (int row = 0; row < channelCount; ++row) {
+        if (m_records[static_cast<std::size_t>(row)] != before[static_cast<std::size_t>(row)]) {
+            first = std::min(first, row);
+            last = row;
         }
     }
-    if (reloaded)
-        emit recordsChanged(0, channelCount - 1);
-    else
+    if (last >= 0)
         emit recordsChanged(first, last);
+    if (m_settings != settingsBefore)
+        emit settingsChanged();
     return {};
+}
+
+bool ChannelStore::writeFields(const QList<FieldChange> &changes, QString *why)
+{
+    // One UPDATE per channel, of that channel's changed fields only.
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    for (int row = 0; row < channelCount; ++row) {
+        QStringList assignments;
+        QList<const FieldChange *> ofRow;
+        for (const FieldChange &change : changes) {
+            if (change.row != row)
+                continue;
+            assignments << QLatin1Char('"') + fieldNames()[static_cast<std::size_t>(change.field)] +
+                               QStringLiteral("\"=?");
+            ofRow.append(&change);
+        }
+        if (ofRow.isEmpty())
+            continue;
+        QSqlQuery query(db);
+        bool ok = query.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
+                                    .arg(tableName, assignments.join(u',')));
+        for (const FieldChange *change : ofRow)
+            query.addBindValue(change->after.isNull() ? QLatin1String("") : change->after);
+        query.addBindValue(m_rowIds[static_cast<std::size_t>(row)]);
+        ok = ok && query.exec() && query.numRowsAffected() == 1;
+        if (!ok) {
+            *why = query.lastError().text();
+            return false;
+        }
+    }
+    // The copy takes the values only now; a rollback re-reads the file anyway.
+    for (const FieldChange &change : changes)
+        m_records[static_cast<std::size_t>(change.row)][change.field] =
+            change.after.isNull() ? QLatin1String("") : change.after;
+    return true;
+}
+
+bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which,
+                                 QString *why)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    auto value = [&](RadioSetting setting) {
+        return setting == RadioSetting::SquelchLevel ? settings.squelchLevel : settings.channelTone;
+    };
+    bool ok = true;
+    if (m_hasSettingsRow) {
+        // Only the settings this change sets: another program's choice of the other stays.
+        QStringList assignments;
+        for (RadioSetting setting : which)
+            assignments << QLatin1Char('"') +
+                               (setting == RadioSetting::SquelchLevel ? squelchColumn
+                                                                      : toneColumn) +
+                               QStringLiteral("\"=?");
+        ok = query.prepare(
+            QStringLiteral("UPDATE \"%1\" SET %2").arg(settingsTableName, assignments.join(u',')));
+        for (RadioSetting setting : which)
+            query.addBindValue(value(setting));
+        ok = ok && query.exec();
+    } else {
+        ok = query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (\"%2\" TEXT NOT NULL "
+                                       "DEFAULT '', \"%3\" TEXT NOT NULL DEFAULT '')")
+                            .arg(settingsTableName, squelchColumn, toneColumn)) &&
+             query.exec(QStringLiteral("DELETE FROM \"%1\"").arg(settingsTableName)) &&
+             query.prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"%3\") VALUES (?, ?)")
+                               .arg(settingsTableName, squelchColumn, toneColumn));
+        if (ok) {
+            query.addBindValue(settings.squelchLevel);
+            query.addBindValue(settings.channelTone);
+            ok = query.exec();
+        }
+    }
+    if (!ok) {
+        *why = query.lastError().text();
+        return false;
+    }
+    for (RadioSetting setting : which)
+        (setting == RadioSetting::SquelchLevel ? m_settings.squelchLevel : m_settings.channelTone) =
+            value(setting);
+    m_hasSettingsRow = true;
+    return true;
 }
 
 void ChannelStore::reloadAfterFailure()
 {
     // Show what the file really holds; if it cannot be read any more, keep the last good copy.
     QString why;
-    if (loadRecords(&why))
+    if (loadRecords(&why)) {
+        loadSettings();
         m_dataVersion = dataVersion();
+    }
     emit recordsChanged(0, channelCount - 1);
+    emit settingsChanged();
 }
 
 } // namespace zw

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "changeset.h"
 #include "channelrecord.h"
+#include "radiosettings.h"
 #include "result.h"
 
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 namespace zw
 {
 
-// The channel table of one model window, kept in its model database (a SQLite file with the
-// table 信道表). Every change is written to the file at once; the store keeps a copy of the 16
-// records. Another program (a second instance of this one) may change the same file: an edit
-// writes only the fields it changes, and the copy is brought up to date before every write and
-// whenever refresh() is called.
+// The channel table of one model window and its two radio-wide settings, kept in its model
+// database (a SQLite file with the tables 信道表 and 设置表) over one connection. Every change is
+// written to the file at once; the store keeps a copy of the 16 records and the settings.
+// Another program (a second instance of this one) may change the same file: an edit writes only
+// the fields it changes, and the copy is brought up to date before every write and whenever
+// refresh() is called.
 class ChannelStore final : public QObject
 {
     Q_OBJECT
@@ -45,16 +51,28 @@ public:
 
     const ChannelTable &records() const { return m_records; }
     const ChannelRecord &record(int row) const;
+    // The squelch level and channel tone stored in 设置表; the defaults ("3", "中文") when the
+    // file has no such table or row, and a stored value no list offers reads as its default.
+    const RadioSettings &settings() const { return m_settings; }
 
     // How long to wait for another program's lock on the file, per attempt (default 2 s).
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
+
+    // Writes the fields and settings of `change` in one transaction, after re-reading the file
+    // under its write lock. With `checkBefore`, a field whose stored value is no longer the
+    // change's "before" (another program changed it) refuses the whole change: nothing is
+    // written, and the failure names those channels in `changedElsewhere`.
+    Result apply(const ChangeSet &change, bool checkBefore);
+    // All 16 records, every field, and the settings when given, in one transaction.
+    Result replaceAll(const ChannelTable &records,
+                      const std::optional<RadioSettings> &settings = std::nullopt);
 
     // Each fails (and leaves file and copy as they were) when the write fails; the reason is
     // also kept in lastError(). setField and setRecord write only the fields that differ from
     // the copy, so another program's change to the other fields stays.
     Result setField(int row, int field, const QString &text);
     Result setRecord(int row, const ChannelRecord &record);
-    Result setRecords(const ChannelTable &records); // all 16, every field, in one transaction
+    Result setRecords(const ChannelTable &records) { return replaceAll(records); }
 
     // Reloads the copy when another program has changed the file since it was last read;
     // recordsChanged() then tells the rows. Returns whether anything was reloaded.
@@ -66,6 +84,8 @@ public:
 signals:
     // Rows first..last now hold new values (also after a failed write re-read the file).
     void recordsChanged(int first, int last);
+    // The settings may hold new values.
+    void settingsChanged();
 
 private:
     enum class OpenProblem { None, Unusable, Busy, Other };
@@ -74,9 +94,14 @@ private:
     bool openConnection(const QString &path, bool readOnly);
     bool createTable();
     bool loadRecords(QString *why);
+    void loadSettings();
     qint64 dataVersion() const;
-    // Writes the fields of `fields` (all when empty) of rows first..last from `next`.
-    Result writeRows(const ChannelTable &next, int first, int last, const QList<int> &fields);
+    // Runs `write` between BEGIN IMMEDIATE and COMMIT, after bringing the copy up to date;
+    // `write` returns false (with `failure` set) to roll back.
+    Result transact(const std::function<bool(Failure *failure)> &write);
+    bool writeFields(const QList<FieldChange> &changes, QString *why);
+    bool writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which,
+                       QString *why);
     void reloadAfterFailure();
 
     QString m_connection;
@@ -85,6 +110,9 @@ private:
     bool m_readOnly = false;
     QString m_lastError;
     ChannelTable m_records;
+    RadioSettings m_settings;
+    bool m_hasSettingsRow = false; // 设置表 exists and holds its row
+    bool m_reloaded = false;       // the running transaction found another program's changes
     std::array<qint64, channelCount> m_rowIds{};
     qint64 m_dataVersion = -1;
     int m_lastSqliteCode = 0; // SQLite's result code of the last failed statement, 0 for none

@@ -1,6 +1,6 @@
 #include "channeltablemodel.h"
 
-#include "channelstore.h"
+#include "channeldocument.h"
 
 namespace zw
 {
@@ -11,10 +11,10 @@ constexpr std::array<int, ChannelTableModel::columnCountValue> columnFields{
     ChannelNumber, RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power};
 }
 
-ChannelTableModel::ChannelTableModel(ChannelStore *store, QObject *parent)
-    : QAbstractTableModel(parent), m_store(store)
+ChannelTableModel::ChannelTableModel(ChannelDocument *document, QObject *parent)
+    : QAbstractTableModel(parent), m_document(document)
 {
-    connect(m_store, &ChannelStore::recordsChanged, this, [this](int first, int last) {
+    connect(m_document, &ChannelDocument::recordsChanged, this, [this](int first, int last) {
         emit dataChanged(index(first, 0), index(last, columnCountValue - 1));
     });
 }
@@ -52,7 +52,7 @@ QVariant ChannelTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return m_store->record(index.row())[fieldOfColumn(index.column())];
+    return m_document->record(index.row())[fieldOfColumn(index.column())];
 }
 
 QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -68,7 +68,7 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     const bool typable = index.column() == rxFrequencyColumn || index.column() == txFrequencyColumn;
-    if (typable && !m_locked && !m_store->isReadOnly())
+    if (typable && !m_locked && m_document->isEditable())
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -10,9 +10,9 @@
 namespace zw
 {
 
-class ChannelStore;
+class ChannelDocument;
 
-// The nine grid columns over a channel store: 信道号, 接收频率, 收哑音, 发送频率, 发哑音, 扫描,
+// The nine grid columns over a channel document: 信道号, 接收频率, 收哑音, 发送频率, 发哑音, 扫描,
 // BCL, 拍频, 功率. Only the two frequency columns take typed text, and the model does not store
 // it: it hands each typed text to `cellEdited`, whose handler applies the entry rules.
 class ChannelTableModel final : public QAbstractTableModel
@@ -25,7 +25,7 @@ public:
     static constexpr int rxFrequencyColumn = 1;
     static constexpr int txFrequencyColumn = 3;
 
-    explicit ChannelTableModel(ChannelStore *store, QObject *parent = nullptr);
+    explicit ChannelTableModel(ChannelDocument *document, QObject *parent = nullptr);
 
     // Field index shown in grid column `column` (0..8).
     static int fieldOfColumn(int column);
@@ -51,7 +51,7 @@ signals:
     void cellEdited(int row, int column, const QString &text);
 
 private:
-    ChannelStore *m_store;
+    ChannelDocument *m_document;
     QStringList m_captions;
     bool m_locked = false;
 };

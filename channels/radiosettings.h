@@ -30,4 +30,16 @@ QString channelToneCode(const QString &tone);
 // The channel tone of two trailer characters, or empty when they are no tone's code.
 QString channelToneFromCode(QStringView code);
 
+// The two radio-wide settings of a model window; a fresh window has the defaults.
+struct RadioSettings {
+    QString squelchLevel = defaultSquelchLevel();
+    QString channelTone = defaultChannelTone();
+
+    bool operator==(const RadioSettings &other) const
+    {
+        return squelchLevel == other.squelchLevel && channelTone == other.channelTone;
+    }
+    bool operator!=(const RadioSettings &other) const { return !(*this == other); }
+};
+
 } // namespace zw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -12,25 +13,34 @@ namespace zw
 // The one way the libraries report how an operation went: success (with its value, for an
 // Expected), or the reason it failed. The window or the command line decides how to show it.
 
+// What another program changed in the model database since this one last saw it, when that is
+// why a change was refused: the channels (1..16) and whether the radio-wide settings.
+struct ChangedElsewhere {
+    QList<int> channels;
+    bool settings = false;
+};
+
 // Why an operation failed; converts to a failed Result or Expected of any type.
 struct Failure {
     QString why;
+    std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
 };
 
 class Result
 {
 public:
     Result() = default; // success
-    Result(Failure failure) : m_failed(true), m_error(std::move(failure.why)) {}
+    Result(Failure failure) : m_failed(true), m_failure(std::move(failure)) {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
     // Why it failed; empty on success.
-    const QString &error() const { return m_error; }
+    const QString &error() const { return m_failure.why; }
+    const Failure &failure() const { return m_failure; }
 
 private:
     bool m_failed = false;
-    QString m_error;
+    Failure m_failure;
 };
 
 template <typename T> class [[nodiscard]] Expected

@@ -2,13 +2,12 @@
 
 #include "captions.h"
 #include "cellentry.h"
-#include "channelstore.h"
+#include "channeldocument.h"
 #include "channeltablemodel.h"
+#include "editfailures.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
-#include "recordchange.h"
 #include "twips.h"
 #include "windowlayout.h"
 
@@ -20,7 +19,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTableView>
-#include <QUndoStack>
 
 #include <algorithm>
 
@@ -51,21 +49,20 @@ std::size_t slot(PickList list)
 
 } // namespace
 
-ChannelEditor::ChannelEditor(ModelWindow *window)
-    : QObject(window), m_window(window), m_grid(window->grid()), m_undo(new QUndoStack(this))
+ChannelEditor::ChannelEditor(ChannelDocument *document, ChannelTableModel *tableModel,
+                             QTableView *grid, const ModelWindowLayout &layout, QWidget *client,
+                             QMenuBar *menuBar, QAction *menuBefore, QWidget *window)
+    : QObject(window), m_document(document), m_layout(layout), m_window(window), m_grid(grid)
 {
     setObjectName(QStringLiteral("channelEditor"));
-    buildPickLists();
-    buildEditMenu();
+    buildPickLists(client, layout.grid.top);
+    buildEditMenu(menuBar, menuBefore);
 
     // Queued: the check may show a modal message, which must not run while the grid is still
     // closing its cell editor.
-    connect(window->tableModel(), &ChannelTableModel::cellEdited, this, &ChannelEditor::enterText,
+    connect(tableModel, &ChannelTableModel::cellEdited, this, &ChannelEditor::enterText,
             Qt::QueuedConnection);
-    connect(window, &ModelWindow::tableReplaced, m_undo, &QUndoStack::clear);
-    connect(window, &ModelWindow::transferLockChanged, this, &ChannelEditor::setLocked);
-    connect(m_undo, &QUndoStack::canUndoChanged, this, &ChannelEditor::updateActions);
-    connect(m_undo, &QUndoStack::canRedoChanged, this, &ChannelEditor::updateActions);
+    connect(document, &ChannelDocument::historyChanged, this, &ChannelEditor::updateActions);
     m_grid->installEventFilter(this);
 }
 
@@ -76,12 +73,12 @@ QComboBox *ChannelEditor::pickList(PickList list) const
     return m_lists[slot(list)];
 }
 
-void ChannelEditor::buildPickLists()
+void ChannelEditor::buildPickLists(QWidget *client, int gridTop)
 {
-    const ModelInfo &info = m_window->info();
-    const QFont font = m_window->squelchList()->font();
+    const ModelInfo &info = modelInfo(m_document->model());
+    const QFont font = m_grid->font();
     for (PickList list : allPickLists) {
-        auto *combo = new QComboBox(m_window->client());
+        auto *combo = new QComboBox(client);
         combo->setObjectName(pickListName(list));
         combo->addItems(pickListEntries(list, info.model));
         combo->setCurrentIndex(-1); // blank until the user chooses
@@ -97,7 +94,7 @@ void ChannelEditor::buildPickLists()
         combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         combo->setMaxVisibleItems(16);
         combo->setGeometry(twips(pickListLeft(list, info.model)),
-                           twips(m_window->layout().grid.top + pickListOffsetTwips),
+                           twips(gridTop + pickListOffsetTwips),
                            pickListPixels(list, info.model, combo), twips(pickListHeightTwips));
         combo->raise();
         // activated, not currentIndexChanged: choosing the shown entry again applies it again.
@@ -107,14 +104,14 @@ void ChannelEditor::buildPickLists()
     }
 }
 
-void ChannelEditor::buildEditMenu()
+void ChannelEditor::buildEditMenu(QMenuBar *menuBar, QAction *menuBefore)
 {
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    const ModelWindowLayout *info = &m_window->layout();
-    m_editMenu = new QMenu(captionText(Caption::EditMenu, set, info), m_window->menuBar());
+    const ModelWindowLayout *info = &m_layout;
+    m_editMenu = new QMenu(captionText(Caption::EditMenu, set, info), menuBar);
     m_editMenu->setObjectName(QStringLiteral("编辑"));
     m_editMenu->menuAction()->setObjectName(QStringLiteral("编辑"));
-    m_window->menuBar()->insertMenu(m_window->readAction(), m_editMenu);
+    menuBar->insertMenu(menuBefore, m_editMenu);
 
     m_undoAction = m_editMenu->addAction(captionText(Caption::UndoItem, set, info));
     m_undoAction->setObjectName(QStringLiteral("撤销"));
@@ -127,9 +124,23 @@ void ChannelEditor::buildEditMenu()
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         m_window->addAction(action);
     }
-    connect(m_undoAction, &QAction::triggered, m_undo, &QUndoStack::undo);
-    connect(m_redoAction, &QAction::triggered, m_undo, &QUndoStack::redo);
+    connect(m_undoAction, &QAction::triggered, this, &ChannelEditor::undo);
+    connect(m_redoAction, &QAction::triggered, this, &ChannelEditor::redo);
     updateActions();
+}
+
+void ChannelEditor::undo()
+{
+    if (m_locked)
+        return;
+    reportRefusedChange(m_window, m_document->undo(), UndoDirection::Undo);
+}
+
+void ChannelEditor::redo()
+{
+    if (m_locked)
+        return;
+    reportRefusedChange(m_window, m_document->redo(), UndoDirection::Redo);
 }
 
 void ChannelEditor::enterText(int row, int column, const QString &text)
@@ -137,14 +148,15 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
     // Nothing in the table changes while a transfer with the radio runs.
     if (m_locked || row < 0 || row >= channelCount)
         return;
-    ChannelRecord typed = m_window->store()->record(row);
+    m_document->refresh(); // checked against what the file holds now
+    ChannelRecord typed = m_document->record(row);
     CellEntryResult result;
     if (column == ChannelTableModel::rxFrequencyColumn) {
         typed[RxFrequency] = text;
-        result = checkRxFrequency(typed, m_window->info().band);
+        result = checkRxFrequency(typed, modelInfo(m_document->model()).band);
     } else if (column == ChannelTableModel::txFrequencyColumn) {
         typed[TxFrequency] = text;
-        result = checkTxFrequency(typed, m_window->info().band);
+        result = checkTxFrequency(typed, modelInfo(m_document->model()).band);
     } else {
         return;
     }
@@ -161,31 +173,35 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
 
 void ChannelEditor::pick(PickList list, const QString &entry)
 {
-    pickOn(m_window->currentRow(), list, entry);
+    pickOn(std::max(m_grid->currentIndex().row(), 0), list, entry);
 }
 
 void ChannelEditor::pickOn(int row, PickList list, const QString &entry)
 {
     if (m_locked || row < 0 || row >= channelCount)
         return;
-    change(row, applyPick(m_window->store()->record(row), list, entry));
+    m_document->refresh(); // the pick rule works on what the file holds now
+    change(row, applyPick(m_document->record(row), list, entry));
 }
 
-bool ChannelEditor::change(int row, const ChannelRecord &after)
+void ChannelEditor::change(int row, const ChannelRecord &after)
 {
-    ChannelStore *store = m_window->store();
-    const ChannelRecord before = store->record(row);
-    if (after == before)
-        return true; // nothing to write, and nothing to undo
-    m_undo->push(
-        new RecordChange(store, row, before, after, [this] { m_window->reportStoreFailure(); }));
-    return store->record(row) == after;
+    // Only the fields the entry changes are written: another program's values in the other
+    // fields of the channel stay.
+    const ChannelRecord before = m_document->record(row);
+    const Result stored = m_document->edit([&](ChannelTable table) {
+        for (int field = 0; field < fieldCount; ++field)
+            if (after[field] != before[field])
+                table[static_cast<std::size_t>(row)][field] = after[field];
+        return table;
+    });
+    reportRefusedChange(m_window, stored, UndoDirection::None);
 }
 
 void ChannelEditor::updateActions()
 {
-    m_undoAction->setEnabled(!m_locked && m_undo->canUndo());
-    m_redoAction->setEnabled(!m_locked && m_undo->canRedo());
+    m_undoAction->setEnabled(!m_locked && m_document->canUndo());
+    m_redoAction->setEnabled(!m_locked && m_document->canRedo());
 }
 
 void ChannelEditor::setLocked(bool locked)

@@ -9,30 +9,37 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QMenuBar;
 class QTableView;
-class QUndoStack;
+class QWidget;
 
 namespace zw
 {
 
 struct ChannelRecord;
-class ModelWindow;
+class ChannelDocument;
+class ChannelTableModel;
+class Result;
+struct ModelWindowLayout;
 
 // Everything by which the user changes channels in a model window: typed frequencies in the
 // grid (with the band check), the Delete key on a frequency cell, the six pick lists over the
-// grid's header band, and undo/redo of all of these. Each change is written to the model
-// database at once through the window's channel store.
+// grid's header band, and the Edit menu's undo and redo. Each change goes to the window's
+// channel document, which stores it at once.
 class ChannelEditor final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ChannelEditor)
 
 public:
-    explicit ChannelEditor(ModelWindow *window);
+    // The pick lists go into `client` over the grid's header band, the Edit menu into
+    // `menuBar` before `menuBefore`; its keys work inside `window`, which shows the messages.
+    ChannelEditor(ChannelDocument *document, ChannelTableModel *tableModel, QTableView *grid,
+                  const ModelWindowLayout &layout, QWidget *client, QMenuBar *menuBar,
+                  QAction *menuBefore, QWidget *window);
     ~ChannelEditor() override;
 
     QComboBox *pickList(PickList list) const;
-    QUndoStack *undoStack() const { return m_undo; }
     QAction *undoAction() const { return m_undoAction; }
     QAction *redoAction() const { return m_redoAction; }
 
@@ -47,20 +54,26 @@ public:
     // The Edit menu (编辑), which the row operations join.
     QMenu *editMenu() const { return m_editMenu; }
 
+    void undo();
+    void redo();
+
+    // While a transfer with the radio runs, nothing in the table changes.
+    void setLocked(bool locked);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildPickLists();
-    void buildEditMenu();
-    // Writes `after` into `row` as one undoable step; true when the row now holds it.
-    bool change(int row, const ChannelRecord &after);
+    void buildPickLists(QWidget *client, int gridTop);
+    void buildEditMenu(QMenuBar *menuBar, QAction *menuBefore);
+    // Writes `after` into `row` as one undoable step.
+    void change(int row, const ChannelRecord &after);
     void updateActions();
-    void setLocked(bool locked);
 
-    ModelWindow *m_window;
+    ChannelDocument *m_document;
+    const ModelWindowLayout &m_layout;
+    QWidget *m_window;
     QTableView *m_grid; // DataGrid1
-    QUndoStack *m_undo;
     std::array<QComboBox *, allPickLists.size()> m_lists{};
     QMenu *m_editMenu = nullptr;
     QAction *m_undoAction = nullptr;

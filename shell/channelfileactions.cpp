@@ -1,19 +1,17 @@
 #include "channelfileactions.h"
 
 #include "captions.h"
+#include "channeldocument.h"
 #include "channelfile.h"
-#include "channelstore.h"
 #include "currentdirectory.h"
 #include "filedialogs.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
 #include "tablereplacement.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -45,8 +43,10 @@ void restoreDirectory(QWidget *parent, const QString &directory)
 
 } // namespace
 
-ChannelFileActions::ChannelFileActions(ModelWindow *window, QAction *openItem, QAction *saveItem)
-    : QObject(window), m_window(window)
+ChannelFileActions::ChannelFileActions(ChannelDocument *document, TableBackups *backups,
+                                       QTableView *grid, QWidget *window, QAction *openItem,
+                                       QAction *saveItem)
+    : QObject(window), m_document(document), m_backups(backups), m_grid(grid), m_window(window)
 {
     setObjectName(QStringLiteral("CommonDialog1"));
     connect(openItem, &QAction::triggered, this, &ChannelFileActions::open);
@@ -80,14 +80,14 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
 void ChannelFileActions::save()
 {
     const QString directory = getCurrentDirectory(m_window);
-    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
     const QString fileName = chooseFile(true);
     if (fileName.isEmpty()) {
         restoreDirectory(m_window, directory);
         return;
     }
 
-    const Expected<QByteArray> bytes = writeChannelFile(m_window->channelFileData());
+    const Expected<QByteArray> bytes = writeChannelFile(m_document->channelFileData());
 
     // The new file replaces the old one only once it is written whole.
     if (!bytes || !saveWholeFile(fileName, *bytes)) {
@@ -105,7 +105,7 @@ void ChannelFileActions::open()
 void ChannelFileActions::openFrom(const QString &folder)
 {
     const QString directory = getCurrentDirectory(m_window);
-    m_window->grid()->setCurrentIndex(m_window->grid()->model()->index(0, 0));
+    m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
     const QString fileName = chooseFile(false, folder);
     if (fileName.isEmpty()) {
         restoreDirectory(m_window, directory);
@@ -127,10 +127,10 @@ void ChannelFileActions::loadFile(const QString &fileName)
     // A file of another model is told by its first value alone: the user reads it again in
     // that model's window.
     const std::optional<Model> fileModel = modelFromCode(channelFileModelCode(bytes));
-    if (readable && fileModel && *fileModel != m_window->model()) {
+    if (readable && fileModel && *fileModel != m_document->model()) {
         showMessage(m_window, MessageIcon::None, otherModelFileTitle,
                     otherModelFileMessage(*fileModel));
-        emit m_window->switchRequested(*fileModel);
+        emit otherModelFile(*fileModel);
         return;
     }
 
@@ -141,13 +141,13 @@ void ChannelFileActions::loadFile(const QString &fileName)
     }
 
     // Fields 1 to 10 of all 16 records; the channel numbers stay.
-    TableReplacement replacement{m_window->store()->records(), read->squelchLevel,
-                                 read->channelTone};
+    m_document->refresh();
+    TableReplacement replacement{m_document->records(), read->squelchLevel, read->channelTone};
     for (std::size_t row = 0; row < replacement.records.size(); ++row) {
         for (int field = RxFrequency; field <= Power; ++field)
             replacement.records[row][field] = read->records[row][field];
     }
-    replaceWholeTable(m_window, BackupReason::BeforeOpen, replacement);
+    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen, replacement);
 }
 
 } // namespace zw

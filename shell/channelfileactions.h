@@ -3,13 +3,18 @@
 #include <QObject>
 #include <QString>
 
+#include "modelinfo.h"
+
 class QAction;
 class QFileDialog;
+class QTableView;
+class QWidget;
 
 namespace zw
 {
 
-class ModelWindow;
+class ChannelDocument;
+class TableBackups;
 
 // The file menu's 打开 and 保存 of a model window: saves its channel table and its two
 // radio-wide settings to a channel file and loads such a file back.
@@ -19,8 +24,11 @@ class ChannelFileActions final : public QObject
     Q_DISABLE_COPY_MOVE(ChannelFileActions)
 
 public:
-    // Connects itself to the window's open (打开) and save (保存) items; the window owns it.
-    ChannelFileActions(ModelWindow *window, QAction *openItem, QAction *saveItem);
+    // Connects itself to the window's open (打开) and save (保存) items; `window` owns it and
+    // holds its dialogs and messages. A load replaces the table of `document` after `backups`
+    // kept it.
+    ChannelFileActions(ChannelDocument *document, TableBackups *backups, QTableView *grid,
+                       QWidget *window, QAction *openItem, QAction *saveItem);
 
     void save();
     void open();
@@ -30,12 +38,19 @@ public:
     // The file name last chosen in this window's file dialog, by save or by open.
     QString lastFileName() const { return m_lastFileName; }
 
+signals:
+    // The chosen file belongs to another model: that model's window is to take over.
+    void otherModelFile(zw::Model fileModel);
+
 private:
     // Shows the file dialog; returns the chosen name, or an empty text when it was cancelled.
     QString chooseFile(bool forSave, const QString &folder = QString());
     void loadFile(const QString &fileName);
 
-    ModelWindow *m_window;
+    ChannelDocument *m_document;
+    TableBackups *m_backups;
+    QTableView *m_grid;
+    QWidget *m_window;
     QString m_lastFileName;
 };
 

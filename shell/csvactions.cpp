@@ -1,7 +1,7 @@
 #include "csvactions.h"
 
 #include "captions.h"
-#include "channelstore.h"
+#include "channeldocument.h"
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
 #include "currentdirectory.h"
@@ -9,10 +9,10 @@
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
 #include "tablereplacement.h"
+#include "windowlayout.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,15 +37,17 @@ QString native(const QString &fileName)
 
 } // namespace
 
-CsvActions::CsvActions(ModelWindow *window, QMenu *fileMenu) : QObject(window), m_window(window)
+CsvActions::CsvActions(ChannelDocument *document, TableBackups *backups, QMenu *fileMenu,
+                       const ModelWindowLayout &layout, QWidget *window)
+    : QObject(window), m_document(document), m_backups(backups), m_window(window)
 {
     // The items take the language the window is built in, like the window's other items.
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
     QMenu *menu = fileMenu;
     menu->addSeparator();
-    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &window->layout()));
+    m_exportAction = menu->addAction(captionText(Caption::ExportCsvItem, set, &layout));
     m_exportAction->setObjectName(QStringLiteral("mnuExportCsv"));
-    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &window->layout()));
+    m_importAction = menu->addAction(captionText(Caption::ImportCsvItem, set, &layout));
     m_importAction->setObjectName(QStringLiteral("mnuImportCsv"));
     connect(m_exportAction, &QAction::triggered, this, &CsvActions::exportCsv);
     connect(m_importAction, &QAction::triggered, this, &CsvActions::importCsv);
@@ -73,7 +75,7 @@ QString CsvActions::chooseFile(bool forSave)
 
 void CsvActions::exportCsv()
 {
-    if (m_window->isTransferLocked())
+    if (m_locked)
         return;
     // The model databases are opened by bare file name: the folder stays what it was.
     const QString directory = getCurrentDirectory(m_window);
@@ -84,7 +86,7 @@ void CsvActions::exportCsv()
         return;
 
     const Expected<QByteArray> bytes =
-        exportChirpCsv(m_window->store()->records(), m_window->info());
+        exportChirpCsv(m_document->records(), modelInfo(m_document->model()));
     // The new file replaces an old one only once it is written whole.
     if (!bytes || !saveWholeFile(fileName, *bytes)) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
@@ -94,7 +96,7 @@ void CsvActions::exportCsv()
 
 void CsvActions::importCsv()
 {
-    if (m_window->isTransferLocked())
+    if (m_locked)
         return;
     const QString directory = getCurrentDirectory(m_window);
     const QString fileName = chooseFile(false);
@@ -113,8 +115,9 @@ void CsvActions::importFile(const QString &fileName)
         return;
     }
 
-    ChannelStore *store = m_window->store();
-    const Expected<CsvImport> read = importChirpCsv(*file, m_window->info(), store->records());
+    m_document->refresh();
+    const Expected<CsvImport> read =
+        importChirpCsv(*file, modelInfo(m_document->model()), m_document->records());
     if (!read) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     notChirpCsvMessage.arg(native(fileName), read.error()));
@@ -132,7 +135,8 @@ void CsvActions::importFile(const QString &fileName)
     }
 
     // All 16 records at once: the table changes whole or not at all. CSV carries no settings.
-    replaceWholeTable(m_window, BackupReason::BeforeImport, {imported.table, {}, {}});
+    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeImport,
+                      {imported.table, {}, {}});
 }
 
 } // namespace zw

@@ -5,11 +5,14 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace zw
 {
 
-class ModelWindow;
+class ChannelDocument;
+class TableBackups;
+struct ModelWindowLayout;
 
 // Export and import of the channel table as CHIRP CSV in a model window's file menu. An import
 // lists the rows the model cannot take and changes nothing until the user applies the rows that
@@ -20,9 +23,11 @@ class CsvActions final : public QObject
     Q_DISABLE_COPY_MOVE(CsvActions)
 
 public:
-    // Adds its two items to the window's file menu; the window owns it.
-    // Adds its export and import items at the end of `fileMenu`; the window owns it.
-    CsvActions(ModelWindow *window, QMenu *fileMenu);
+    // Adds its export and import items at the end of `fileMenu`; `window` owns it and holds
+    // its dialogs and messages. An import replaces the table of `document` after `backups`
+    // kept it.
+    CsvActions(ChannelDocument *document, TableBackups *backups, QMenu *fileMenu,
+               const ModelWindowLayout &layout, QWidget *window);
 
     QAction *exportAction() const { return m_exportAction; }
     QAction *importAction() const { return m_importAction; }
@@ -32,11 +37,17 @@ public:
     // Imports `fileName` as importCsv() does after its file dialog.
     void importFile(const QString &fileName);
 
+    // While a transfer with the radio runs neither item does anything.
+    void setLocked(bool locked) { m_locked = locked; }
+
 private:
     // Shows the file dialog; the chosen name, or an empty text when it was cancelled.
     QString chooseFile(bool forSave);
 
-    ModelWindow *m_window;
+    ChannelDocument *m_document;
+    TableBackups *m_backups;
+    QWidget *m_window;
+    bool m_locked = false;
     QAction *m_exportAction;
     QAction *m_importAction;
     QString m_lastFileName;

@@ -2,7 +2,6 @@
 
 #include "channeleditor.h"
 #include "channeltablemodel.h"
-#include "modelwindow.h"
 #include "picklists.h"
 #include "twips.h"
 #include "windowlayout.h"
@@ -43,21 +42,31 @@ const std::array<QStringList, ChannelTableModel::columnCountValue> &widestValues
     return values;
 }
 
+// The frame of the model window that holds `client`, when it sits in the main window's area.
+QMdiSubWindow *frameOf(QWidget *client)
+{
+    for (QWidget *w = client->parentWidget(); w; w = w->parentWidget())
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(w))
+            return frame;
+    return nullptr;
+}
+
 } // namespace
 
-GridGeometry::GridGeometry(ModelWindow *window, ChannelEditor *editor)
-    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid()),
-      m_client(window->client()), m_header(m_grid->horizontalHeader())
+GridGeometry::GridGeometry(QWidget *client, QTableView *grid, QLabel *statusLine,
+                           const ModelWindowLayout &layout, ChannelTableModel *tableModel,
+                           ChannelEditor *editor)
+    : QObject(client), m_layout(layout), m_tableModel(tableModel), m_editor(editor), m_grid(grid),
+      m_statusLine(statusLine), m_client(client), m_header(grid->horizontalHeader())
 {
     setObjectName(QStringLiteral("gridGeometry"));
     m_minimumRowHeight = m_grid->verticalHeader()->defaultSectionSize();
-    window->client()->installEventFilter(this);
+    client->installEventFilter(this);
     m_grid->horizontalHeader()->installEventFilter(this);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
             &GridGeometry::placePickLists);
     // The captions change at load (English); the columns follow.
-    connect(window->tableModel(), &QAbstractItemModel::headerDataChanged, this,
-            &GridGeometry::fitColumns);
+    connect(tableModel, &QAbstractItemModel::headerDataChanged, this, &GridGeometry::fitColumns);
     fitColumns();
 }
 
@@ -65,13 +74,13 @@ void GridGeometry::fitColumns()
 {
     const QFontMetrics metrics(m_grid->horizontalHeader()->font());
     const QFontMetrics cells(m_grid->font());
-    const QStringList captions = m_window->tableModel()->captions();
+    const QStringList captions = m_tableModel->captions();
     // The header's own floor (wider than the channel-number column needs) would push the
     // columns past the grid's edge.
     m_grid->horizontalHeader()->setMinimumSectionSize(cellPadding);
     for (int column = 0; column < ChannelTableModel::columnCountValue; ++column) {
         const auto c = static_cast<std::size_t>(column);
-        int width = twips(m_window->layout().columnWidths[c]);
+        int width = twips(m_layout.columnWidths[c]);
         // Trailing blanks of a caption only push the text left; they need no room.
         const QString caption = captions.value(column).trimmed();
         width = std::max(width, metrics.horizontalAdvance(caption) + cellPadding);
@@ -83,18 +92,18 @@ void GridGeometry::fitColumns()
     }
 
     // The client never gets smaller than the grid at these widths, and the frame grows to it.
-    QWidget *client = m_window->client();
-    const int left = twips(m_window->layout().grid.left);
+    QWidget *client = m_client;
+    const int left = twips(m_layout.grid.left);
     const int frame = 2 * m_grid->frameWidth();
     int gridWidth = m_grid->verticalHeader()->width() + frame;
     for (int width : m_minimumWidths)
         gridWidth += width;
     const int gridHeight =
         m_grid->horizontalHeader()->height() + channelCount * m_minimumRowHeight + frame;
-    const int statusHeight = m_window->statusLine()->height();
+    const int statusHeight = m_statusLine->height();
     client->setMinimumSize(left + gridWidth + left,
-                           twips(m_window->layout().grid.top) + gridHeight + 8 + statusHeight + 8);
-    if (auto *subWindow = qobject_cast<QMdiSubWindow *>(m_window->parentWidget()))
+                           twips(m_layout.grid.top) + gridHeight + 8 + statusHeight + 8);
+    if (auto *subWindow = frameOf(m_client))
         subWindow->resize(subWindow->size().expandedTo(subWindow->minimumSizeHint()));
     layout();
 }
@@ -104,13 +113,13 @@ void GridGeometry::layout()
     if (m_laying)
         return;
     m_laying = true;
-    QWidget *client = m_window->client();
-    const int left = twips(m_window->layout().grid.left);
-    const int top = twips(m_window->layout().grid.top);
+    QWidget *client = m_client;
+    const int left = twips(m_layout.grid.left);
+    const int top = twips(m_layout.grid.top);
     const int frame = 2 * m_grid->frameWidth();
     QHeaderView *header = m_grid->horizontalHeader();
     QHeaderView *rows = m_grid->verticalHeader();
-    QLabel *status = m_window->statusLine();
+    QLabel *status = m_statusLine;
 
     int columnsWidth = 0;
     for (int width : m_minimumWidths)

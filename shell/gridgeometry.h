@@ -6,12 +6,14 @@
 
 class QLabel;
 class QTableView;
+class QWidget;
 
 namespace zw
 {
 
 class ChannelEditor;
-class ModelWindow;
+class ChannelTableModel;
+struct ModelWindowLayout;
 
 // Sizes and places the grid of a model window and what belongs to it. Every column is at least
 // as wide as its design width, its caption (in the window's language) and its widest value, so
@@ -25,7 +27,11 @@ class GridGeometry final : public QObject
     Q_DISABLE_COPY_MOVE(GridGeometry)
 
 public:
-    GridGeometry(ModelWindow *window, ChannelEditor *editor);
+    // `client` is the area of the model window that holds the grid, the pick lists of
+    // `editor` and the status line; the object lives as long as it.
+    GridGeometry(QWidget *client, QTableView *grid, QLabel *statusLine,
+                 const ModelWindowLayout &layout, ChannelTableModel *tableModel,
+                 ChannelEditor *editor);
 
     // Column widths from captions and contents, then the layout; the window's frame grows
     // when the grid no longer fits in it.
@@ -39,11 +45,13 @@ protected:
 private:
     void placePickLists();
 
-    ModelWindow *m_window;
+    const ModelWindowLayout &m_layout;
+    ChannelTableModel *m_tableModel;
     ChannelEditor *m_editor;
     QTableView *m_grid;
+    QLabel *m_statusLine;
     // Compared with in the event filter, which also sees events while the window is destroyed.
-    QObject *m_client;
+    QWidget *m_client;
     QObject *m_header;
     std::array<int, 9> m_minimumWidths{};
     int m_minimumRowHeight = 0;

@@ -2,7 +2,6 @@
 
 #include "aboutdialog.h"
 #include "language.h"
-#include "mainwindow.h"
 #include "operationnotesdialog.h"
 #include "portdialog.h"
 
@@ -24,8 +23,9 @@ void bringToFront(QWidget *window)
 
 } // namespace
 
-MainMenus::MainMenus(MainWindow *frame, const MainMenuItems &items)
-    : QObject(frame), m_frame(frame), m_items(items)
+MainMenus::MainMenus(QWidget *frame, SerialConnection *serial, PortDevices *devices,
+                     const MainMenuItems &items)
+    : QObject(frame), m_frame(frame), m_serial(serial), m_devices(devices), m_items(items)
 {
     setObjectName(QStringLiteral("MainMenus"));
     connect(m_items.chinese, &QAction::triggered, this, &MainMenus::chooseChinese);
@@ -109,7 +109,7 @@ OperationNotesDialog *MainMenus::notesWindow() const
 void MainMenus::showPortDialog()
 {
     if (!m_portDialog)
-        m_portDialog = new PortDialog(m_frame->serial(), &m_frame->portDevices());
+        m_portDialog = new PortDialog(m_serial, m_devices);
     bringToFront(m_portDialog);
 }
 

@@ -7,12 +7,14 @@
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace zw
 {
 
 class PortDialog;
-class MainWindow;
+class PortDevices;
+class SerialConnection;
 class AboutDialog;
 class OperationNotesDialog;
 
@@ -38,8 +40,10 @@ class MainMenus final : public QObject
     Q_DISABLE_COPY_MOVE(MainMenus)
 
 public:
-    // Connects itself to the frame's menu items; the frame owns it.
-    MainMenus(MainWindow *frame, const MainMenuItems &items);
+    // Connects itself to the menu items of `frame`, the main window, which owns it; the port
+    // dialog works on `serial` and records the user's choices in `devices`.
+    MainMenus(QWidget *frame, SerialConnection *serial, PortDevices *devices,
+              const MainMenuItems &items);
     ~MainMenus() override;
 
     // 中文 / 英语: set the language mode, then the main window's caption and its five
@@ -58,7 +62,9 @@ public:
 private:
     void applyMainCaptions(CaptionSet set);
 
-    MainWindow *m_frame;
+    QWidget *m_frame;
+    SerialConnection *m_serial;
+    PortDevices *m_devices;
     MainMenuItems m_items;
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutDialog> m_about;

@@ -27,7 +27,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
-    new MainMenus(this, buildMenus()); // port dialog, language and help items
+    new MainMenus(this, m_serial, &m_portDevices,
+                  buildMenus()); // port dialog, language and help items
     new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
@@ -172,8 +173,13 @@ ModelChoiceDialog *MainWindow::modelChoiceDialog() const
 
 void MainWindow::showModelChoiceDialog()
 {
-    if (!m_modelChoiceDialog)
-        m_modelChoiceDialog = new ModelChoiceDialog(this);
+    if (!m_modelChoiceDialog) {
+        m_modelChoiceDialog = new ModelChoiceDialog;
+        connect(m_modelChoiceDialog, &ModelChoiceDialog::showRequested, this,
+                [this](Model model) { showModel(model); });
+        connect(m_modelChoiceDialog, &ModelChoiceDialog::closeRequested, this,
+                &MainWindow::closeModel);
+    }
     m_modelChoiceDialog->show();
     m_modelChoiceDialog->raise();
     m_modelChoiceDialog->activateWindow();

@@ -2,7 +2,9 @@
 
 #include "modelinfo.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The texts the program shows in its message boxes and status line, byte for byte: blanks and
 // full-width punctuation are part of them. "%1", "%2", ... are filled in with QString::arg().
@@ -102,6 +104,32 @@ inline const QString backupFailedQuestion =
 // Row operations and the radio-wide settings of a model window
 inline const QString noChannelsOnClipboardMessage =
     QStringLiteral("剪贴板中没有信道数据，信道数据没有改变。");
+// An edit, undo or redo refused because another program (a second window of this program, the
+// command-line tool) changed the same `channels` (1..16) or the radio-wide settings meanwhile;
+// `undoing` for an undo or a redo, which stays in the history.
+inline QString changedElsewhereMessage(const QList<int> &channels, bool settings, bool undoing,
+                                       bool english)
+{
+    QStringList numbers;
+    for (int channel : channels)
+        numbers << QString::number(channel);
+    QStringList what;
+    if (!numbers.isEmpty())
+        what << (english ? QStringLiteral("channel ") + numbers.join(QStringLiteral(", "))
+                         : QStringLiteral("信道 ") + numbers.join(QStringLiteral("、")));
+    if (settings)
+        what << (english ? QStringLiteral("the squelch level or channel tone")
+                         : QStringLiteral("静噪级别或信道音"));
+    if (english)
+        return QStringLiteral("Another program has changed %1 in the channel database meanwhile, "
+                              "so nothing was changed%2. The table now shows what is stored.")
+            .arg(what.join(QStringLiteral(" and ")),
+                 undoing ? QStringLiteral("; the step stays in the undo list") : QString());
+    return QStringLiteral("另一程序已修改了数据库中的%1，本次没有改动%2。表中显示的是数据库中保存的"
+                          "数据。")
+        .arg(what.join(QStringLiteral("和")),
+             undoing ? QStringLiteral("（该步骤仍保留在撤销记录中）") : QString());
+}
 // %1 the database file, %2 the error
 inline const QString settingsNotStoredMessage =
     QStringLiteral("静噪级别和信道音不能写入数据库 %1（%2），下次打开本窗口时不会保留。");

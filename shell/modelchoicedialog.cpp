@@ -2,7 +2,6 @@
 
 #include "captions.h"
 #include "language.h"
-#include "mainwindow.h"
 #include "twips.h"
 
 #include <QLabel>
@@ -29,7 +28,7 @@ const std::array<OptionRow, 4> optionRows{{
 }};
 } // namespace
 
-ModelChoiceDialog::ModelChoiceDialog(MainWindow *frame) : QDialog(nullptr), m_frame(frame)
+ModelChoiceDialog::ModelChoiceDialog() : QDialog(nullptr)
 {
     setObjectName(QStringLiteral("Dialog1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -70,11 +69,11 @@ QRadioButton *ModelChoiceDialog::option(int index) const
 void ModelChoiceDialog::ok()
 {
     for (std::size_t i = 0; i < optionRows.size(); ++i) {
-        if (!m_options[i]->isChecked() || !m_frame)
+        if (!m_options[i]->isChecked())
             continue;
-        m_frame->showModel(optionRows[i].model);
+        emit showRequested(optionRows[i].model);
         for (Model other : optionRows[i].closes)
-            m_frame->closeModel(other);
+            emit closeRequested(other);
     }
     close();
 }

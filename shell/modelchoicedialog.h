@@ -1,14 +1,13 @@
 #pragma once
 
+#include "modelinfo.h"
+
 #include <QDialog>
-#include <QPointer>
 
 class QRadioButton;
 
 namespace zw
 {
-
-class MainWindow;
 
 // The model-choice dialog: replaces the open model windows by the chosen model's window.
 // Modeless and independent of the main window; it reads the language when it opens.
@@ -18,15 +17,20 @@ class ModelChoiceDialog final : public QDialog
     Q_DISABLE_COPY_MOVE(ModelChoiceDialog)
 
 public:
-    explicit ModelChoiceDialog(MainWindow *frame);
+    ModelChoiceDialog();
 
     QRadioButton *
     option(int index) const; // 0 " ZW4630UH", 1 " ZW4630UM", 2 " ZW4630UL", 3 "  ZW4630V"
 
+signals:
+    // OK with an option chosen: its model's window is shown, then the other windows the option
+    // stands for are closed.
+    void showRequested(zw::Model model);
+    void closeRequested(zw::Model model);
+
 private:
     void ok();
 
-    QPointer<MainWindow> m_frame;
     QRadioButton *m_options[4] = {};
 };
 

@@ -1,11 +1,12 @@
 #include "modelwindow.h"
 
 #include "captions.h"
+#include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelfileactions.h"
-#include "channelstore.h"
 #include "channeltablemodel.h"
 #include "csvactions.h"
+#include "editfailures.h"
 #include "gridgeometry.h"
 #include "gridheader.h"
 #include "language.h"
@@ -18,7 +19,6 @@
 #include "radiotransfer.h"
 #include "rowactions.h"
 #include "serialconnection.h"
-#include "settingskeeper.h"
 #include "tablebackups.h"
 #include "twips.h"
 
@@ -31,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -54,27 +55,72 @@ QFont gridFont()
 
 ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
     : QWidget(parent), m_info(modelInfo(model)), m_layout(modelWindowLayout(model)),
-      m_serial(serial), m_store(new ChannelStore(this)),
-      m_tableModel(new ChannelTableModel(m_store, this))
+      m_serial(serial), m_document(new ChannelDocument(model, this)),
+      m_tableModel(new ChannelTableModel(m_document, this))
 {
     setObjectName(m_info.name);
     setWindowTitle(m_layout.caption);
     buildMenus();
     buildControls();
-
     m_session = new RadioSession(model, serial, this); // its timers are Timer1 to Timer4
+    wire();
+}
 
-    auto *editor = new ChannelEditor(this); // typed entry, pick lists and undo
-    new PickCellEditor(this, editor);       // pick lists from the keyboard, in the cell
-    new RowActions(this, editor);           // copy, cut, paste, clear and move whole channels
-    new GridGeometry(this, editor);         // the grid and its pick lists follow the window
-    m_settingsKeeper = new SettingsKeeper(this);
-    new RadioTransfer(this); // Read Data / Write Data, status line and progress
-    // 打开 and 保存 of the file menu
-    auto *files = new ChannelFileActions(this, m_openAction, m_saveAction);
-    new CsvActions(this, m_fileMenu); // CHIRP CSV export and import in the file menu
-    m_backups = new TableBackups(this, m_fileMenu, m_saveAction, files);
-    new StatusLineHint(this); // what to check while the radio does not answer
+void ModelWindow::wire()
+{
+    // Typed entry, the pick lists over the header band, the Edit menu's undo and redo.
+    m_editor = new ChannelEditor(m_document, m_tableModel, m_grid, m_layout, m_client, m_menuBar,
+                                 m_readAction, this);
+    // The pick lists from the keyboard, in the cell.
+    m_pickCells =
+        new PickCellEditor(m_document, m_editor, m_grid, m_squelchList, m_channelToneList);
+    // Copy, cut, paste, clear and move whole channels.
+    m_rowActions = new RowActions(m_document, m_editor, m_grid, m_tableModel, m_layout, this);
+    // The grid and its pick lists follow the window's size.
+    new GridGeometry(m_client, m_grid, m_statusLine, m_layout, m_tableModel, m_editor);
+
+    m_backups = new TableBackups(m_document, this);
+    // 打开 and 保存 of the file menu, and 打开备份, which opens the backups folder there.
+    auto *files =
+        new ChannelFileActions(m_document, m_backups, m_grid, this, m_openAction, m_saveAction);
+    auto *openBackups =
+        new QAction(captionText(Caption::OpenBackupItem,
+                                isEnglish() ? CaptionSet::English : CaptionSet::Design, &m_layout),
+                    this);
+    openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
+    m_fileMenu->insertAction(m_saveAction, openBackups);
+    connect(openBackups, &QAction::triggered, files, [files] {
+        QDir().mkpath(backupFolder());
+        files->openFrom(backupFolder());
+    });
+    connect(files, &ChannelFileActions::otherModelFile, this, &ModelWindow::switchRequested);
+    // CHIRP CSV export and import at the end of the file menu.
+    m_csvActions = new CsvActions(m_document, m_backups, m_fileMenu, m_layout, this);
+
+    // Read Data / Write Data, the status line and the progress bar.
+    m_transfer = new RadioTransfer(m_session, m_document, m_backups, m_layout, m_readAction,
+                                   m_writeAction, m_statusLine, m_client, this);
+    connect(m_transfer, &RadioTransfer::lockRequested, this, [this](bool locked) {
+        setTransferLock(locked);
+        if (!locked) {
+            // A transfer ends with channel 1 current, in the column that was current.
+            m_grid->setCurrentIndex(
+                m_tableModel->index(0, std::max(m_grid->currentIndex().column(), 0)));
+        }
+    });
+    connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
+    // What to check while the radio does not answer.
+    new StatusLineHint(m_statusLine, m_serial, m_session);
+
+    // Combo8 and Combo11 show the document; a choice of the user's goes to it.
+    connect(m_document, &ChannelDocument::settingsChanged, this, &ModelWindow::showSettings);
+    connect(m_squelchList, &QComboBox::currentTextChanged, this,
+            [this](const QString &text) { chooseSetting(RadioSetting::SquelchLevel, text); });
+    connect(m_channelToneList, &QComboBox::currentTextChanged, this,
+            [this](const QString &text) { chooseSetting(RadioSetting::ChannelTone, text); });
+    // A replaced table starts at channel 1.
+    connect(m_document, &ChannelDocument::replaced, this,
+            [this] { m_grid->setCurrentIndex(m_tableModel->index(0, 0)); });
 }
 
 ModelWindow::~ModelWindow() = default;
@@ -224,10 +270,10 @@ void ModelWindow::load()
 {
     applyCaptions(false);
     const QString path = QDir::current().filePath(m_info.databaseFile);
-    const Expected<ChannelStore::Opened> opened = m_store->open(path);
+    // Shows the stored settings, or the defaults, through settingsChanged.
+    const Expected<ChannelStore::Opened> opened = m_document->open(path);
     emit m_tableModel->layoutChanged();
     m_grid->setCurrentIndex(m_tableModel->index(0, 0));
-    m_settingsKeeper->restore(); // the stored settings, or the defaults
     m_session->startPolling();
     if (isEnglish())
         applyCaptions(true);
@@ -252,14 +298,32 @@ int ModelWindow::currentRow() const
     return row < 0 ? 0 : row;
 }
 
-ChannelFileData ModelWindow::channelFileData() const
+void ModelWindow::showSettings()
 {
-    ChannelFileData data;
-    data.modelCode = m_info.code;
-    data.channelTone = m_channelToneList->currentText();
-    data.squelchLevel = m_squelchList->currentText();
-    data.records = m_store->records();
-    return data;
+    // What the document holds, without taking it for a choice of the user's.
+    const QSignalBlocker squelch(m_squelchList);
+    const QSignalBlocker tone(m_channelToneList);
+    m_squelchList->setCurrentText(m_document->settings().squelchLevel);
+    m_channelToneList->setCurrentText(m_document->settings().channelTone);
+}
+
+void ModelWindow::chooseSetting(RadioSetting setting, const QString &value)
+{
+    const Result stored = m_document->setSetting(setting, value);
+    if (stored)
+        return;
+    // The list goes back to what is stored before the message shows.
+    showSettings();
+    reportRefusedChange(this, stored, UndoDirection::None);
+}
+
+void ModelWindow::switchTo(Model other)
+{
+    if (m_closing)
+        return;
+    // Queued: the switch closes this window, which is still inside the read's handler.
+    QMetaObject::invokeMethod(
+        this, [this, other] { emit switchRequested(other); }, Qt::QueuedConnection);
 }
 
 void ModelWindow::setTransferLock(bool locked)
@@ -270,13 +334,14 @@ void ModelWindow::setTransferLock(bool locked)
                             m_writeAction, m_exitAction})
         action->setEnabled(!locked);
     m_tableModel->setEditingLocked(locked);
+    m_editor->setLocked(locked);
+    m_pickCells->setLocked(locked);
+    m_rowActions->setLocked(locked);
+    m_csvActions->setLocked(locked);
+    // The radio-wide settings are part of what a transfer sends or replaces.
+    m_squelchList->setEnabled(!locked);
+    m_channelToneList->setEnabled(!locked);
     emit transferLockChanged(locked);
-}
-
-void ModelWindow::reportStoreFailure()
-{
-    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                editNotStoredMessage.arg(m_store->lastError()));
 }
 
 void ModelWindow::closeWindow()
@@ -295,14 +360,14 @@ bool ModelWindow::event(QEvent *event)
     case QEvent::WindowActivate:
     case QEvent::ActivationChange:
         if (isActiveWindow())
-            m_store->refresh();
+            m_document->refresh();
         break;
     case QEvent::ParentChange:
         if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget())) {
             connect(frame, &QMdiSubWindow::windowStateChanged, this,
                     [this](Qt::WindowStates, Qt::WindowStates now) {
                         if (now & Qt::WindowActive)
-                            m_store->refresh();
+                            m_document->refresh();
                     });
         }
         break;
@@ -330,7 +395,7 @@ void ModelWindow::closeEvent(QCloseEvent *event)
     if (!m_unloaded) {
         m_unloaded = true;
         m_session->stop();
-        m_store->close();
+        m_document->close();
         emit closed();
     }
     event->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channelfile.h"
+#include "changeset.h"
 #include "modelinfo.h"
 #include "windowlayout.h"
 
@@ -16,17 +16,24 @@ class QTableView;
 namespace zw
 {
 
-class ChannelStore;
+class ChannelDocument;
+class ChannelEditor;
 class ChannelTableModel;
+class CsvActions;
+class PickCellEditor;
 class RadioSession;
+class RadioTransfer;
+class RowActions;
 class SerialConnection;
-class SettingsKeeper;
 class TableBackups;
 
-// The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel table in
-// the grid DataGrid1, the two radio-wide settings Combo8 and Combo11, the status line Label2,
-// its menus and its radio session (with the four timers Timer1 to Timer4). One class serves all
-// four models; what differs comes from the model's ModelInfo and its window layout.
+// The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel document
+// shown in the grid DataGrid1 and the two radio-wide settings lists Combo8 and Combo11, the
+// status line Label2, its menus and its radio session (with the four timers Timer1 to Timer4).
+// One class serves all four models; what differs comes from the model's ModelInfo and its
+// window layout. The window builds its widgets and wires its helpers (editing, row operations,
+// channel files, CSV, backups, the radio transfer) to the document, the session and the few
+// widgets each drives, in one place; the helpers never reach back into it.
 class ModelWindow final : public QWidget
 {
     Q_OBJECT
@@ -38,14 +45,15 @@ public:
 
     // The window's load: opens the model database from the current directory, makes channel 1
     // current, shows the squelch level and channel tone stored with the table (Combo8 "3" and
-    // Combo11 "中文" when none are stored), starts the ready poll, and in English
-    // mode takes the English captions. Call once, after the window is shown.
+    // Combo11 "中文" when none are stored), starts the ready poll, and in English mode takes the
+    // English captions. Call once, after the window is shown.
     void load();
 
     Model model() const { return m_info.model; }
     const ModelInfo &info() const { return m_info; }
     const ModelWindowLayout &layout() const { return m_layout; }
-    ChannelStore *store() const { return m_store; }
+    // The channels and settings this window shows and edits.
+    ChannelDocument *document() const { return m_document; }
     ChannelTableModel *tableModel() const { return m_tableModel; }
     QTableView *grid() const { return m_grid; }
     QComboBox *squelchList() const { return m_squelchList; }         // Combo8
@@ -56,9 +64,7 @@ public:
     // This window's exchange with the radio: ready poll, read and write.
     RadioSession *session() const { return m_session; }
 
-    // For the parts of the window that live in their own classes (editing, radio transfer,
-    // channel files): the area that holds the controls at their design positions and the menu
-    // items.
+    // The area that holds the controls at their design positions, and the menu items.
     QWidget *client() const { return m_client; }
     QAction *openAction() const { return m_openAction; }
     QAction *saveAction() const { return m_saveAction; }
@@ -70,9 +76,6 @@ public:
 
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
-
-    // The table and both radio-wide settings as a channel file holds them.
-    ChannelFileData channelFileData() const;
 
     // The grid's current row (0..15), the record the pick lists and cell entry work on.
     int currentRow() const;
@@ -87,20 +90,11 @@ public:
     void closeWindow();
     bool isClosing() const { return m_closing; }
 
-    // Called by whatever replaced the whole table (a read from the radio, a channel file, an
-    // import): edits made before cannot be undone across it.
-    void notifyTableReplaced() { emit tableReplaced(); }
-
-    // Tells the user that a change could not be written to the model database; the grid then
-    // shows what the database holds.
-    void reportStoreFailure();
-
 signals:
     void modelDialogRequested();
     // This window gives way to the window of `other` (a file or radio of that model).
     void switchRequested(zw::Model other);
     void closed();
-    void tableReplaced();
     void transferLockChanged(bool locked);
 
 protected:
@@ -110,12 +104,19 @@ protected:
 private:
     void buildMenus();
     void buildControls();
+    // Creates the helpers and connects them, the document and the widgets.
+    void wire();
     void applyCaptions(bool english);
+    // Combo8 and Combo11 show the document's settings.
+    void showSettings();
+    // A user's choice in Combo8 or Combo11 goes to the document.
+    void chooseSetting(RadioSetting setting, const QString &value);
+    void switchTo(Model other);
 
     const ModelInfo &m_info;
     const ModelWindowLayout &m_layout;
     SerialConnection *m_serial;
-    ChannelStore *m_store;
+    ChannelDocument *m_document;
     ChannelTableModel *m_tableModel;
     QMenuBar *m_menuBar = nullptr;
     QWidget *m_client = nullptr;      // holds the controls at their design positions
@@ -133,8 +134,12 @@ private:
     QComboBox *m_channelToneList = nullptr;
     QLabel *m_statusLine = nullptr;
     RadioSession *m_session = nullptr;
+    ChannelEditor *m_editor = nullptr;
+    PickCellEditor *m_pickCells = nullptr;
+    RowActions *m_rowActions = nullptr;
+    CsvActions *m_csvActions = nullptr;
+    RadioTransfer *m_transfer = nullptr;
     TableBackups *m_backups = nullptr;
-    SettingsKeeper *m_settingsKeeper = nullptr;
     bool m_transferLocked = false;
     bool m_unloaded = false;
     bool m_closing = false;

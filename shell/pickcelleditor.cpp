@@ -1,9 +1,8 @@
 #include "pickcelleditor.h"
 
+#include "channeldocument.h"
 #include "channeleditor.h"
-#include "channelstore.h"
 #include "channeltablemodel.h"
-#include "modelwindow.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -87,32 +86,34 @@ bool isPlainText(const QKeyEvent *key)
 
 } // namespace
 
-PickCellEditor::PickCellEditor(ModelWindow *window, ChannelEditor *editor)
-    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid())
+PickCellEditor::PickCellEditor(ChannelDocument *document, ChannelEditor *editor, QTableView *grid,
+                               QWidget *squelchList, QWidget *channelToneList)
+    : QObject(grid), m_document(document), m_editor(editor), m_grid(grid)
 {
     setObjectName(QStringLiteral("pickCellEditing"));
     m_grid->installEventFilter(this);
     // Tab walks the window's controls instead of the grid's cells (the arrow keys do that):
     // grid, squelch level, channel tone.
     m_grid->setTabKeyNavigation(false);
-    QWidget::setTabOrder(m_grid, window->squelchList());
-    QWidget::setTabOrder(window->squelchList(), window->channelToneList());
+    QWidget::setTabOrder(m_grid, squelchList);
+    QWidget::setTabOrder(squelchList, channelToneList);
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { open(index, nullptr, true); });
-    connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
-        m_locked = locked;
-        if (locked)
-            close(false);
-    });
-    connect(window, &ModelWindow::tableReplaced, this, [this] { close(false); });
+    connect(document, &ChannelDocument::replaced, this, [this] { close(false); });
+}
+
+void PickCellEditor::setLocked(bool locked)
+{
+    m_locked = locked;
+    if (locked)
+        close(false);
 }
 
 PickCellEditor::~PickCellEditor() = default;
 
 bool PickCellEditor::editable() const
 {
-    const ChannelStore *store = m_window->store();
-    return !m_locked && store->isOpen() && !store->isReadOnly();
+    return !m_locked && m_document->isEditable();
 }
 
 bool PickCellEditor::open(const QModelIndex &index, QKeyEvent *firstKey, bool showList)
@@ -125,7 +126,7 @@ bool PickCellEditor::open(const QModelIndex &index, QKeyEvent *firstKey, bool sh
     m_list = *list;
     m_grid->setCurrentIndex(index);
     auto *combo = new CellList(m_grid->viewport(), [this](bool apply) { close(apply); });
-    combo->addItems(pickListEntries(*list, m_window->model()));
+    combo->addItems(pickListEntries(*list, m_document->model()));
     combo->setCurrentIndex(combo->findText(index.data().toString(), Qt::MatchExactly));
     combo->setMaxVisibleItems(16);
     combo->setFont(m_grid->font());

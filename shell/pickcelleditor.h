@@ -14,8 +14,8 @@ class QTableView;
 namespace zw
 {
 
+class ChannelDocument;
 class ChannelEditor;
-class ModelWindow;
 
 // The keyboard's way into the pick lists: on a tone, scan, BCL, beat or power cell, F2, Enter,
 // Alt+Down or typing (and a double click) opens a list over the cell with that column's
@@ -29,7 +29,9 @@ class PickCellEditor final : public QObject
     Q_DISABLE_COPY_MOVE(PickCellEditor)
 
 public:
-    PickCellEditor(ModelWindow *window, ChannelEditor *editor);
+    // Works in `grid`; Tab goes on to `squelchList` and `channelToneList`.
+    PickCellEditor(ChannelDocument *document, ChannelEditor *editor, QTableView *grid,
+                   QWidget *squelchList, QWidget *channelToneList);
     ~PickCellEditor() override;
 
     // The list open over a cell, or null.
@@ -41,13 +43,16 @@ public:
     // Closes the open list; with `apply`, its entry goes into the channel first.
     void close(bool apply);
 
+    // While a transfer with the radio runs no list opens, and an open one closes.
+    void setLocked(bool locked);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool editable() const;
 
-    ModelWindow *m_window;
+    ChannelDocument *m_document;
     ChannelEditor *m_editor;
     QTableView *m_grid;
     QPointer<QComboBox> m_combo;

@@ -2,8 +2,8 @@
 
 #include "language.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "portaccess.h"
+#include "radiosession.h"
 #include "serialconnection.h"
 
 #include <QDir>
@@ -136,10 +136,9 @@ QString noRadioFoundText(const QList<PortProber::Result> &results)
     return text;
 }
 
-QString statusLineHint(const ModelWindow &window)
+QString statusLineHint(const SerialConnection *serial, bool transferring, const QString &statusText)
 {
-    SerialConnection *serial = window.serial();
-    if (window.isTransferLocked() || !window.statusLine()->text().trimmed().isEmpty())
+    if (transferring || !statusText.trimmed().isEmpty())
         return QString();
     const bool english = isEnglish();
     if (!serial)
@@ -161,15 +160,18 @@ QString statusLineHint(const ModelWindow &window)
                          .arg(device);
 }
 
-StatusLineHint::StatusLineHint(ModelWindow *window) : QObject(window), m_window(window)
+StatusLineHint::StatusLineHint(QLabel *statusLine, const SerialConnection *serial,
+                               const RadioSession *session)
+    : QObject(statusLine), m_statusLine(statusLine), m_serial(serial), m_session(session)
 {
-    window->statusLine()->installEventFilter(this);
+    statusLine->installEventFilter(this);
 }
 
 bool StatusLineHint::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ToolTip && watched == m_window->statusLine())
-        m_window->statusLine()->setToolTip(statusLineHint(*m_window));
+    if (event->type() == QEvent::ToolTip && watched == m_statusLine)
+        m_statusLine->setToolTip(
+            statusLineHint(m_serial, m_session->isTransferring(), m_statusLine->text()));
     return false; // the label shows its tooltip itself
 }
 

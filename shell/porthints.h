@@ -5,10 +5,12 @@
 #include <QObject>
 #include <QString>
 
+class QLabel;
+
 namespace zw
 {
 
-class ModelWindow;
+class RadioSession;
 class SerialConnection;
 
 // Why a port did not open, in one line naming the device, in the window's language: no such
@@ -29,8 +31,10 @@ QString radioFoundText(const QString &device);
 QString noRadioFoundText(const QList<PortProber::Result> &results);
 
 // What a model window's status line says when the pointer rests on it: while the radio has
-// not answered the ready poll, what to check; nothing once it is ready or during a transfer.
-QString statusLineHint(const ModelWindow &window);
+// not answered the ready poll, what to check; nothing once it is ready (the line shows
+// `statusText`) or while `transferring`.
+QString statusLineHint(const SerialConnection *serial, bool transferring,
+                       const QString &statusText);
 
 // Keeps the status line's tooltip to statusLineHint(), worked out when the tooltip is asked for.
 class StatusLineHint final : public QObject
@@ -39,13 +43,16 @@ class StatusLineHint final : public QObject
     Q_DISABLE_COPY_MOVE(StatusLineHint)
 
 public:
-    explicit StatusLineHint(ModelWindow *window);
+    // Keeps the tooltip of `statusLine`, which shows the state of `session` on `serial`.
+    StatusLineHint(QLabel *statusLine, const SerialConnection *serial, const RadioSession *session);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ModelWindow *m_window;
+    QLabel *m_statusLine;
+    const SerialConnection *m_serial;
+    const RadioSession *m_session;
 };
 
 } // namespace zw

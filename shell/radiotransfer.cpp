@@ -1,50 +1,47 @@
 #include "radiotransfer.h"
 
-#include "channelstore.h"
+#include "channeldocument.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "tablebackups.h"
 #include "tablereplacement.h"
+#include "windowlayout.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTableView>
 
 namespace zw
 {
 
-RadioTransfer::RadioTransfer(ModelWindow *window)
-    : QObject(window), m_window(window), m_session(window->session()),
-      m_progress(new QProgressBar(window->client()))
+RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
+                             TableBackups *backups, const ModelWindowLayout &layout,
+                             QAction *readItem, QAction *writeItem, QLabel *statusLine,
+                             QWidget *client, QWidget *window)
+    : QObject(window), m_session(session), m_document(document), m_backups(backups),
+      m_layout(layout), m_statusLine(statusLine), m_window(window),
+      m_progress(new QProgressBar(client))
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setTextVisible(false);
-    const QRect status = window->statusLine()->geometry();
+    const QRect status = statusLine->geometry();
     m_progress->setGeometry(status.right() + 8, status.top(), 150, status.height());
     m_progress->hide();
 
-    connect(window->readAction(), &QAction::triggered, this, &RadioTransfer::beginRead);
-    connect(window->writeAction(), &QAction::triggered, this, &RadioTransfer::beginWrite);
+    connect(readItem, &QAction::triggered, this, &RadioTransfer::beginRead);
+    connect(writeItem, &QAction::triggered, this, &RadioTransfer::beginWrite);
     connect(m_session, &RadioSession::radioReady, this,
-            [this] { m_window->statusLine()->setText(radioReadyStatus); });
+            [this] { m_statusLine->setText(radioReadyStatus); });
     connect(m_session, &RadioSession::readStarted, this,
-            [this] { m_window->statusLine()->setText(QString()); });
+            [this] { m_statusLine->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
     // The radio's contents are kept before a write replaces them.
     m_session->setBeforeWrite([this](const ReadResult &radio) {
-        return m_window->backups()->keepRadioBeforeWrite(radio.channelFile(m_window->model()));
+        return m_backups->keepRadioBeforeWrite(radio.channelFile(m_document->model()));
     });
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
-    // The radio-wide settings are part of what a transfer sends or replaces.
-    connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
-        m_window->squelchList()->setEnabled(!locked);
-        m_window->channelToneList()->setEnabled(!locked);
-    });
 }
 
 bool RadioTransfer::lockForTransfer()
@@ -57,7 +54,7 @@ bool RadioTransfer::lockForTransfer()
         return false;
     }
     // File is locked at once too: a channel file opened now would be replaced by a read.
-    m_window->setTransferLock(true);
+    emit lockRequested(true);
     return true;
 }
 
@@ -65,8 +62,9 @@ void RadioTransfer::beginRead()
 {
     if (!lockForTransfer())
         return;
-    m_session->beginRead(m_window->store()->records());
-    m_window->statusLine()->setText(readingStatus);
+    m_document->refresh();
+    m_session->beginRead(m_document->records());
+    m_statusLine->setText(readingStatus);
 }
 
 void RadioTransfer::beginWrite()
@@ -75,10 +73,9 @@ void RadioTransfer::beginWrite()
         return;
     // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
     // has after a write.
-    ChannelStore *store = m_window->store();
-    store->setField(0, ChannelNumber, QStringLiteral("1"));
-    m_session->beginWrite(store->records(), m_window->squelchList()->currentText(),
-                          m_window->channelToneList()->currentText());
+    m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1"));
+    m_session->beginWrite(m_document->records(), m_document->settings().squelchLevel,
+                          m_document->settings().channelTone);
 }
 
 void RadioTransfer::showProgress(int done, int total)
@@ -96,23 +93,18 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
     switch (result.outcome) {
     case ReadResult::Outcome::Read:
         if (replaceWholeTable(
-                m_window, BackupReason::BeforeRead,
+                m_document, m_backups, m_window, BackupReason::BeforeRead,
                 {result.records, result.settings.squelchLevel, result.settings.channelTone}))
-            m_window->backups()->keepFromRadio();
+            m_backups->keepFromRadio();
         break;
     case ReadResult::Outcome::OtherModel: {
         const Model other = *result.radioModel;
         const auto code = std::size_t(modelInfo(other).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle,
-                    m_window->layout().otherRadioMessages[code]);
+                    m_layout.otherRadioMessages[code]);
         endTransfer();
-        if (m_window->isClosing())
-            return;
-        // The window that fits the radio takes over; the user reads again there. Queued, as
-        // it closes this window.
-        QMetaObject::invokeMethod(
-            m_window, [w = m_window, other] { emit w->switchRequested(other); },
-            Qt::QueuedConnection);
+        // The window that fits the radio takes over; the user reads again there.
+        emit otherModelRadio(other);
         return;
     }
     case ReadResult::Outcome::PortLost:
@@ -131,7 +123,7 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
 void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_progress->hide();
-    m_window->statusLine()->setText(QString());
+    m_statusLine->setText(QString());
     const bool english = isEnglish();
     switch (result.outcome) {
     case WriteResult::Outcome::Written:
@@ -145,7 +137,7 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
         // Named as the read names it; nothing was sent, and this window keeps its table.
         const auto code = std::size_t(modelInfo(*result.radioModel).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle,
-                    m_window->layout().otherRadioMessages[code]);
+                    m_layout.otherRadioMessages[code]);
         break;
     }
     case WriteResult::Outcome::NotIdentified:
@@ -164,9 +156,7 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
 void RadioTransfer::endTransfer()
 {
     m_progress->hide();
-    QTableView *grid = m_window->grid();
-    grid->setCurrentIndex(grid->model()->index(0, std::max(grid->currentIndex().column(), 0)));
-    m_window->setTransferLock(false);
+    emit lockRequested(false);
 }
 
 } // namespace zw

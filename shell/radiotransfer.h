@@ -4,26 +4,41 @@
 
 #include <QObject>
 
+class QAction;
+class QLabel;
 class QProgressBar;
+class QWidget;
 
 namespace zw
 {
 
-class ModelWindow;
+class ChannelDocument;
+class TableBackups;
+struct ModelWindowLayout;
 
 // Read Data and Write Data of a model window over the window's radio session: keeps the status
-// line and the progress bar beside it, holds the transfer lock while a transfer runs, hands a
-// good read to the window's table replacement, and tells the user what went wrong. Created by
-// the window and owned by it.
+// line and the progress bar beside it, asks for the transfer lock while a transfer runs, hands
+// a good read to the table replacement, and tells the user what went wrong. Created by the
+// window and owned by it.
 class RadioTransfer final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RadioTransfer)
 
 public:
-    explicit RadioTransfer(ModelWindow *window);
+    // Starts on `readItem` and `writeItem`; shows its state in `statusLine` and a progress bar
+    // beside it in `client`; messages go over `window`.
+    RadioTransfer(RadioSession *session, ChannelDocument *document, TableBackups *backups,
+                  const ModelWindowLayout &layout, QAction *readItem, QAction *writeItem,
+                  QLabel *statusLine, QWidget *client, QWidget *window);
 
     QProgressBar *progressBar() const { return m_progress; }
+
+signals:
+    // A transfer begins (true) or has ended (false): the window holds its transfer lock.
+    void lockRequested(bool locked);
+    // The radio is another model: that model's window is to take over.
+    void otherModelRadio(zw::Model radioModel);
 
 private:
     // Refuses while this window or another one transfers (the latter with a message); else
@@ -36,8 +51,12 @@ private:
     void showProgress(int done, int total);
     void endTransfer();
 
-    ModelWindow *m_window;
     RadioSession *m_session;
+    ChannelDocument *m_document;
+    TableBackups *m_backups;
+    const ModelWindowLayout &m_layout;
+    QLabel *m_statusLine;
+    QWidget *m_window;
     QProgressBar *m_progress;
 };
 

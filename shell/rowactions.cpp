@@ -1,16 +1,15 @@
 #include "rowactions.h"
 
 #include "channelclipboard.h"
+#include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelrows.h"
-#include "channelstore.h"
 #include "channeltablemodel.h"
 #include "csvproblemsdialog.h"
+#include "editfailures.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
-#include "tablechange.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,16 +21,17 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTableView>
-#include <QUndoStack>
 
 #include <algorithm>
 
 namespace zw
 {
 
-RowActions::RowActions(ModelWindow *window, ChannelEditor *editor)
-    : QObject(window), m_window(window), m_editor(editor), m_grid(window->grid()),
-      m_contextMenu(new QMenu(window))
+RowActions::RowActions(ChannelDocument *document, ChannelEditor *editor, QTableView *grid,
+                       ChannelTableModel *tableModel, const ModelWindowLayout &layout,
+                       QWidget *window)
+    : QObject(window), m_document(document), m_tableModel(tableModel), m_layout(layout),
+      m_window(window), m_editor(editor), m_grid(grid), m_contextMenu(new QMenu(window))
 {
     setObjectName(QStringLiteral("rowActions"));
     m_contextMenu->setObjectName(QStringLiteral("rowMenu"));
@@ -66,10 +66,6 @@ RowActions::RowActions(ModelWindow *window, ChannelEditor *editor)
         connect(area, &QWidget::customContextMenuRequested, this,
                 [this, area](const QPoint &at) { showContextMenu(area->mapToGlobal(at)); });
     }
-    connect(window, &ModelWindow::transferLockChanged, this, [this](bool locked) {
-        m_locked = locked;
-        updateActions();
-    });
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &RowActions::updateActions);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -79,10 +75,21 @@ RowActions::RowActions(ModelWindow *window, ChannelEditor *editor)
     updateActions();
 }
 
+void RowActions::setLocked(bool locked)
+{
+    m_locked = locked;
+    updateActions();
+}
+
+int RowActions::currentRow() const
+{
+    return std::max(m_grid->currentIndex().row(), 0);
+}
+
 QAction *RowActions::addItem(Caption caption, const QKeySequence &keys, const char *name)
 {
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
-    auto *action = new QAction(captionText(caption, set, &m_window->layout()), m_window);
+    auto *action = new QAction(captionText(caption, set, &m_layout), m_window);
     action->setObjectName(QString::fromUtf8(name));
     if (!keys.isEmpty()) {
         action->setShortcut(keys);
@@ -101,15 +108,14 @@ QList<int> RowActions::chosenRows() const
     for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
         rows.append(index.row());
     if (rows.isEmpty())
-        rows.append(m_window->currentRow());
+        rows.append(currentRow());
     std::sort(rows.begin(), rows.end());
     return rows;
 }
 
 bool RowActions::changesAllowed() const
 {
-    const ChannelStore *store = m_window->store();
-    return !m_locked && store->isOpen() && !store->isReadOnly();
+    return !m_locked && m_document->isEditable();
 }
 
 bool RowActions::editingCell() const
@@ -152,8 +158,8 @@ void RowActions::copy()
     if (m_locked || editingCell())
         return;
     const CopiedChannels copied =
-        copyChannels(m_window->store()->records(), chosenRows(), m_window->info(),
-                     m_window->tableModel()->captions());
+        copyChannels(m_document->records(), chosenRows(), modelInfo(m_document->model()),
+                     m_tableModel->captions());
     auto *data = new QMimeData;
     data->setData(channelRowsMimeType(), copied.ownRows);
     data->setData(chirpCsvMimeType(), copied.chirpCsv);
@@ -161,46 +167,40 @@ void RowActions::copy()
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
+void RowActions::change(const std::function<ChannelTable(const ChannelTable &)> &edit)
+{
+    reportRefusedChange(m_window, m_document->edit(edit), UndoDirection::None);
+}
+
 void RowActions::cut()
 {
     if (!changesAllowed() || editingCell())
         return;
     copy();
-    const QList<int> rows = chosenRows();
-    ChannelStore *store = m_window->store();
-    const ChannelTable after = clearChannels(store->records(), rows, m_window->info().band);
-    if (after == store->records())
-        return;
-    m_editor->undoStack()->push(new TableChange(m_cut->text(), store, store->records(), after,
-                                                [this] { m_window->reportStoreFailure(); }));
+    clear();
 }
 
 void RowActions::clear()
 {
     if (!changesAllowed() || editingCell())
         return;
-    ChannelStore *store = m_window->store();
-    const ChannelTable after = clearChannels(store->records(), chosenRows(), m_window->info().band);
-    if (after == store->records())
-        return; // nothing to clear, and nothing to undo
-    m_editor->undoStack()->push(new TableChange(m_clear->text(), store, store->records(), after,
-                                                [this] { m_window->reportStoreFailure(); }));
+    const QList<int> rows = chosenRows();
+    const BandLimits &band = modelInfo(m_document->model()).band;
+    // Clearing channels that are empty already changes nothing, and adds no undo step.
+    change([&](const ChannelTable &now) { return clearChannels(now, rows, band); });
 }
 
 void RowActions::move(int step)
 {
     if (!changesAllowed() || editingCell())
         return;
-    ChannelStore *store = m_window->store();
+    const QList<int> rows = chosenRows();
     QList<int> movedTo;
-    const std::optional<ChannelTable> after =
-        moveChannels(store->records(), chosenRows(), step, &movedTo);
-    if (!after)
+    m_document->refresh();
+    if (!moveChannels(m_document->records(), rows, step, &movedTo))
         return; // at the first or the last channel
-    if (*after != store->records())
-        m_editor->undoStack()->push(new TableChange((step < 0 ? m_moveUp : m_moveDown)->text(),
-                                                    store, store->records(), *after,
-                                                    [this] { m_window->reportStoreFailure(); }));
+    // A move swaps only the fields that differ between the channels it trades.
+    change([&](const ChannelTable &now) { return moveChannels(now, rows, step).value_or(now); });
     // The selection goes with the channels, also when two equal channels traded places.
     selectRows(movedTo);
 }
@@ -218,10 +218,10 @@ void RowActions::pasteFrom(const QMimeData *data)
     source.ownRows = data->data(channelRowsMimeType());
     source.chirpCsv = data->data(chirpCsvMimeType());
     source.text = data->text();
-    ChannelStore *store = m_window->store();
-    const ChannelTable before = store->records();
-    const int start = m_window->currentRow();
-    PastePlan plan = planPaste(source, m_window->info(), before, start);
+    m_document->refresh();
+    const ModelInfo &info = modelInfo(m_document->model());
+    const int start = currentRow();
+    const PastePlan plan = planPaste(source, info, m_document->records(), start);
     if (!plan.error.isEmpty()) {
         showMessage(m_window, MessageIcon::Information, systemInfoTitle,
                     noChannelsOnClipboardMessage);
@@ -233,14 +233,14 @@ void RowActions::pasteFrom(const QMimeData *data)
             return;
     }
     // Should the table have changed while the list was open, the rows go onto the table as
-    // it is now, and undo gives back that table.
-    const ChannelTable now = store->records();
-    if (now != before)
-        plan = planPaste(source, m_window->info(), now, start);
-    if (plan.table != now)
-        m_editor->undoStack()->push(new TableChange(m_paste->text(), store, now, plan.table,
-                                                    [this] { m_window->reportStoreFailure(); }));
-    selectRows(plan.rowsChanged);
+    // it is now; the undo step holds only the fields the paste changed.
+    QList<int> rowsChanged = plan.rowsChanged;
+    change([&](const ChannelTable &now) {
+        const PastePlan onNow = planPaste(source, info, now, start);
+        rowsChanged = onNow.rowsChanged;
+        return onNow.table;
+    });
+    selectRows(rowsChanged);
 }
 
 void RowActions::showContextMenu(const QPoint &at)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "captions.h"
+#include "channelrecord.h"
 
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
+
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -15,8 +18,10 @@ class QTableView;
 namespace zw
 {
 
+class ChannelDocument;
 class ChannelEditor;
-class ModelWindow;
+class ChannelTableModel;
+struct ModelWindowLayout;
 
 // Whole-channel operations of a model window, in its Edit menu and in the grid's context menu:
 // 复制 Copy (Ctrl+C), 剪切 Cut (Ctrl+X), 粘贴 Paste (Ctrl+V), 清除 Clear (Delete on a row
@@ -31,7 +36,10 @@ class RowActions final : public QObject
     Q_DISABLE_COPY_MOVE(RowActions)
 
 public:
-    RowActions(ModelWindow *window, ChannelEditor *editor);
+    // Joins the Edit menu of `editor` and the grid's context menu; the keys work inside
+    // `window`, which shows the messages.
+    RowActions(ChannelDocument *document, ChannelEditor *editor, QTableView *grid,
+               ChannelTableModel *tableModel, const ModelWindowLayout &layout, QWidget *window);
 
     QAction *copyAction() const { return m_copy; }
     QAction *cutAction() const { return m_cut; }
@@ -54,19 +62,28 @@ public:
     // Pastes from `data` instead of the clipboard.
     void pasteFrom(const QMimeData *data);
 
+    // While a transfer with the radio runs only Copy works.
+    void setLocked(bool locked);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *addItem(Caption caption, const QKeySequence &keys, const char *name);
     void move(int step);
+    int currentRow() const;
     bool changesAllowed() const;
+    // Makes `edit` of the table one undo step and tells the user when it was not stored.
+    void change(const std::function<ChannelTable(const ChannelTable &)> &edit);
     bool editingCell() const;
     void updateActions();
     void selectRows(const QList<int> &rows);
     void showContextMenu(const QPoint &at);
 
-    ModelWindow *m_window;
+    ChannelDocument *m_document;
+    ChannelTableModel *m_tableModel;
+    const ModelWindowLayout &m_layout;
+    QWidget *m_window;
     ChannelEditor *m_editor;
     QTableView *m_grid;
     QMenu *m_contextMenu;

@@ -1,40 +1,25 @@
 #include "tablebackups.h"
 
-#include "captions.h"
-#include "channelfileactions.h"
-#include "language.h"
+#include "channeldocument.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 
-#include <QAction>
-#include <QDir>
-#include <QMenu>
+#include <QWidget>
 #include <QtDebug>
 
 namespace zw
 {
 
-TableBackups::TableBackups(ModelWindow *window, QMenu *fileMenu, QAction *before,
-                           ChannelFileActions *files)
-    : QObject(window), m_window(window), m_openBackups(new QAction(window))
+TableBackups::TableBackups(ChannelDocument *document, QWidget *window)
+    : QObject(window), m_document(document), m_window(window)
 {
     setObjectName(QStringLiteral("tableBackups"));
-    m_openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
-    m_openBackups->setText(captionText(Caption::OpenBackupItem,
-                                       isEnglish() ? CaptionSet::English : CaptionSet::Design,
-                                       &window->layout()));
-    fileMenu->insertAction(before, m_openBackups);
-    connect(m_openBackups, &QAction::triggered, files, [files] {
-        QDir().mkpath(backupFolder());
-        files->openFrom(backupFolder());
-    });
 }
 
 Expected<BackupFile> TableBackups::write(BackupReason reason)
 {
     const Expected<BackupFile> result =
-        writeBackup(backupFolder(), m_window->model(), reason, m_window->channelFileData());
+        writeBackup(backupFolder(), m_document->model(), reason, m_document->channelFileData());
     if (result)
         m_lastBackup = result->fileName;
     return result;
@@ -58,7 +43,7 @@ void TableBackups::keepFromRadio()
 bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
 {
     const Expected<BackupFile> result =
-        writeBackup(backupFolder(), m_window->model(), BackupReason::FromRadio, radio);
+        writeBackup(backupFolder(), m_document->model(), BackupReason::FromRadio, radio);
     if (result) {
         m_lastBackup = result->fileName;
         return true;

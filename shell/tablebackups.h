@@ -5,14 +5,12 @@
 #include <QObject>
 #include <QString>
 
-class QAction;
-class QMenu;
+class QWidget;
 
 namespace zw
 {
 
-class ChannelFileActions;
-class ModelWindow;
+class ChannelDocument;
 
 // The safety net of a model window: before a read, a file open or an import replaces the
 // table, the table is kept as a channel file in the backups folder; after a read the radio's
@@ -24,9 +22,8 @@ class TableBackups final : public QObject
     Q_DISABLE_COPY_MOVE(TableBackups)
 
 public:
-    // Puts the 打开备份 item into `fileMenu` before `before`; the item opens the backups folder
-    // through `files`. The window owns it.
-    TableBackups(ModelWindow *window, QMenu *fileMenu, QAction *before, ChannelFileActions *files);
+    // Keeps the contents of `document`; asks its questions over `window`, which owns it.
+    TableBackups(ChannelDocument *document, QWidget *window);
 
     // Keeps the window's table and settings before they are replaced. When the backup cannot
     // be written the user is asked whether to go on; false means: leave the table as it is.
@@ -38,14 +35,13 @@ public:
     // written the user is asked whether to write anyway; false means: write nothing.
     bool keepRadioBeforeWrite(const ChannelFileData &radio);
 
-    QAction *openBackupsAction() const { return m_openBackups; }
     QString lastBackup() const { return m_lastBackup; }
 
 private:
     Expected<BackupFile> write(BackupReason reason);
 
-    ModelWindow *m_window;
-    QAction *m_openBackups;
+    ChannelDocument *m_document;
+    QWidget *m_window;
     QString m_lastBackup;
 };
 

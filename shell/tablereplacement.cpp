@@ -1,36 +1,35 @@
 #include "tablereplacement.h"
 
-#include "channelstore.h"
+#include "channeldocument.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "tablebackups.h"
-
-#include <QComboBox>
-#include <QTableView>
 
 namespace zw
 {
 
-bool replaceWholeTable(ModelWindow *window, BackupReason reason,
-                       const TableReplacement &replacement)
+bool replaceWholeTable(ChannelDocument *document, TableBackups *backups, QWidget *window,
+                       BackupReason reason, const TableReplacement &replacement)
 {
-    if (!window->backups()->keepBefore(reason))
+    if (!backups->keepBefore(reason))
         return false;
-    ChannelStore *store = window->store();
-    if (!store->setRecords(replacement.records)) {
+    // An empty setting keeps what the window has; with neither given, 设置表 is left alone.
+    std::optional<RadioSettings> settings;
+    if (!replacement.squelchLevel.isEmpty() || !replacement.channelTone.isEmpty()) {
+        settings = document->settings();
+        if (!replacement.squelchLevel.isEmpty())
+            settings->squelchLevel = replacement.squelchLevel;
+        if (!replacement.channelTone.isEmpty())
+            settings->channelTone = replacement.channelTone;
+    }
+    const Result written = document->replace(replacement.records, settings);
+    if (!written) {
         const QString &message =
             reason == BackupReason::BeforeRead ? readTableNotStoredMessage : tableNotStoredMessage;
         showMessage(window, MessageIcon::Exclamation, systemInfoTitle,
-                    message.arg(store->lastError()));
+                    message.arg(written.error()));
         return false;
     }
-    if (!replacement.squelchLevel.isEmpty())
-        window->squelchList()->setCurrentText(replacement.squelchLevel);
-    if (!replacement.channelTone.isEmpty())
-        window->channelToneList()->setCurrentText(replacement.channelTone);
-    window->grid()->setCurrentIndex(window->grid()->model()->index(0, 0));
-    window->notifyTableReplaced();
     return true;
 }
 

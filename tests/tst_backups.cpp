@@ -1,4 +1,5 @@
 #include "backups.h"
+#include "channeldocument.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "filedialoganswerer.h"
@@ -181,7 +182,7 @@ private slots:
     {
         startProgram(QString());
         ModelWindow *w = m_main->showModel(Model::V);
-        QVERIFY(w->store()->setField(2, RxFrequency, QStringLiteral("141.00000")));
+        QVERIFY(w->document()->setFieldUnrecorded(2, RxFrequency, QStringLiteral("141.00000")));
         w->squelchList()->setCurrentText(QStringLiteral("6"));
         const QString file = m_dir->filePath(QStringLiteral("other.doc"));
         QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
@@ -189,7 +190,7 @@ private slots:
 
         FileDialogAnswerer open(file);
         w->openAction()->trigger();
-        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("150.00000"));
+        QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("150.00000"));
         const QStringList kept = backupFiles(backupFolder(), Model::V);
         QCOMPARE(kept.size(), 1);
         QVERIFY(kept.front().endsWith(QStringLiteral("_before-open.doc")));
@@ -203,8 +204,8 @@ private slots:
         openBackup->trigger();
         QVERIFY(restore.answered);
         QCOMPARE(QDir::cleanPath(restore.offered), QDir::cleanPath(backupFolder()));
-        QCOMPARE(w->store()->record(2)[RxFrequency], QStringLiteral("141.00000"));
-        QCOMPARE(w->store()->record(0)[RxFrequency], QString());
+        QCOMPARE(w->document()->record(2)[RxFrequency], QStringLiteral("141.00000"));
+        QCOMPARE(w->document()->record(0)[RxFrequency], QString());
         QCOMPARE(w->squelchList()->currentText(), QStringLiteral("6"));
         QCOMPARE(messages.count(), 0);
         QCOMPARE(QDir::currentPath(), m_dir->path());
@@ -227,7 +228,7 @@ private slots:
         QVERIFY(writeFile(backupFolder(), "a file where the folder belongs"));
         startProgram(QString());
         ModelWindow *w = m_main->showModel(Model::V);
-        QVERIFY(w->store()->setField(0, RxFrequency, QStringLiteral("141.00000")));
+        QVERIFY(w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("141.00000")));
         const QString file = m_dir->filePath(QStringLiteral("other.doc"));
         QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
         MessageBoxAnswerer messages;
@@ -237,7 +238,7 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().front().title, QStringLiteral("系统信息"));
         QVERIFY(messages.seen().front().text.startsWith(QStringLiteral("无法备份现有的信道数据")));
-        QCOMPARE(w->store()->record(0)[RxFrequency], expected);
+        QCOMPARE(w->document()->record(0)[RxFrequency], expected);
     }
 
     // A read keeps the table it replaces and then what the radio holds.
@@ -246,7 +247,7 @@ private slots:
         startProgram(QStringLiteral("radio"));
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), QStringLiteral("对讲机就绪..."), 2000);
-        QVERIFY(w->store()->setField(5, RxFrequency, QStringLiteral("147.00000")));
+        QVERIFY(w->document()->setFieldUnrecorded(5, RxFrequency, QStringLiteral("147.00000")));
         MessageBoxAnswerer messages;
         w->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!w->isTransferLocked(), 5000);
@@ -260,7 +261,7 @@ private slots:
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(fromRadio.records[std::size_t(row)][field],
-                         w->store()->record(row)[field]);
+                         w->document()->record(row)[field]);
     }
 
 private:

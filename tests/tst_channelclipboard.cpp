@@ -1,7 +1,7 @@
 #include "channelclipboard.h"
 #include "channelrows.h"
+#include "channelstore.h"
 #include "sampletables.h"
-#include "settingstable.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -369,39 +369,49 @@ private slots:
     }
 
     // A database from before the settings were kept opens with the defaults and is not
-    // changed by reading; the first change creates the table.
+    // changed by opening it; the first change creates the table.
     void settingsKeptBesideTheTable()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zw4630.mdb"));
-        QVERIFY(!readRadioSettings(path)); // no file: nothing, and no file made
-        QVERIFY(!QFile::exists(path));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "make");
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE \"信道表\" (x TEXT)")));
-        }
-        QSqlDatabase::removeDatabase("make");
-        const QByteArray before = [&] {
+        auto bytes = [&] {
             QFile f(path);
             f.open(QIODevice::ReadOnly);
             return f.readAll();
-        }();
-        QVERIFY(!readRadioSettings(path));
-        QFile same(path);
-        QVERIFY(same.open(QIODevice::ReadOnly));
-        QCOMPARE(same.readAll(), before);
-        same.close();
-
+        };
+        {
+            ChannelStore made;
+            QVERIFY(made.open(path).ok());
+        }
+        const QByteArray before = bytes();
+        auto setSquelchAndTone = [](ChannelStore &store, const QString &level,
+                                    const QString &tone) {
+            ChangeSet change;
+            change.settings = {{RadioSetting::SquelchLevel, store.settings().squelchLevel, level},
+                               {RadioSetting::ChannelTone, store.settings().channelTone, tone}};
+            return store.apply(change, true);
+        };
         RadioSettings chosen;
         chosen.squelchLevel = QStringLiteral("7");
         chosen.channelTone = QStringLiteral("键音");
-        QVERIFY(writeRadioSettings(path, chosen));
-        QCOMPARE(readRadioSettings(path).value_or(RadioSettings{}), chosen);
-        chosen.squelchLevel = QStringLiteral("0");
-        QVERIFY(writeRadioSettings(path, chosen));
-        QCOMPARE(readRadioSettings(path)->squelchLevel, QStringLiteral("0"));
+        {
+            ChannelStore store;
+            QVERIFY(store.open(path).ok());
+            QCOMPARE(store.settings(), RadioSettings{});
+            QCOMPARE(bytes(), before);
+            QVERIFY(setSquelchAndTone(store, chosen.squelchLevel, chosen.channelTone));
+        }
+        {
+            ChannelStore store;
+            QVERIFY(store.open(path).ok());
+            QCOMPARE(store.settings(), chosen);
+            QVERIFY(setSquelchAndTone(store, QStringLiteral("0"), chosen.channelTone));
+        }
+        {
+            ChannelStore store;
+            QVERIFY(store.open(path).ok());
+            QCOMPARE(store.settings().squelchLevel, QStringLiteral("0"));
+        }
 
         // Values no list holds read as that list's default.
         {
@@ -412,7 +422,9 @@ private slots:
                 QStringLiteral("UPDATE \"设置表\" SET \"静噪级别\"='12', \"信道音\"='French'")));
         }
         QSqlDatabase::removeDatabase("spoil");
-        QCOMPARE(readRadioSettings(path).value_or(chosen), RadioSettings{});
+        ChannelStore store;
+        QVERIFY(store.open(path).ok());
+        QCOMPARE(store.settings(), RadioSettings{});
     }
 };
 

@@ -1,5 +1,6 @@
 // CHIRP CSV export and import in a real model window.
 #include "backups.h"
+#include "channeldocument.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "chirpcsv.h"
@@ -61,7 +62,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(m_dir->path()));
         openWindow(0);
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
     }
 
     void cleanup()
@@ -133,13 +134,14 @@ private slots:
 
     void importReplacesTheTableInOneStep()
     {
-        QVERIFY(m_window->store()->setField(0, RxFrequency, QStringLiteral("140.00000")));
+        QVERIFY(
+            m_window->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("140.00000")));
         const QStringList backupsBefore = backupFiles(backupFolder(), Model::V);
         const QString path = m_dir->filePath(QStringLiteral("in.csv"));
         QVERIFY(writeFile(path, header + "2,,146.000000,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->"
                                          "Tone,NFM,5.00,S,1.0W,,,,,\r\n"));
-        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
-        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
+        QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer messages;
         FileDialogAnswerer dialog(path);
         importItem()->trigger();
@@ -150,10 +152,10 @@ private slots:
         QCOMPARE(replaced.count(), 1);
         const ChannelRecord expected{
             {"2", "146.00000", "88.5", "", "146.00000", "88.5", "", "del", "off", "off", "L"}};
-        QCOMPARE(m_window->store()->record(1), expected);
+        QCOMPARE(m_window->document()->record(1), expected);
         // Channels the file does not name are empty now; channel numbers stay.
-        QCOMPARE(m_window->store()->record(0)[RxFrequency], QString());
-        QCOMPARE(m_window->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+        QCOMPARE(m_window->document()->record(0)[RxFrequency], QString());
+        QCOMPARE(m_window->document()->record(0)[ChannelNumber], QStringLiteral("1"));
         // The table it replaced is in the backups folder.
         const QStringList backups = backupFiles(backupFolder(), Model::V);
         QCOMPARE(backups.size(), backupsBefore.size() + 1);
@@ -178,7 +180,7 @@ private slots:
         QFETCH(bool, apply);
         QFETCH(int, language);
         openWindow(language);
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         const QString path = m_dir->filePath(QStringLiteral("mixed.csv"));
         QVERIFY(writeFile(
             path,
@@ -188,8 +190,8 @@ private slots:
                 "2,,146.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,\r\n"
                 "17,,147.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,"
                 "\r\n"));
-        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
-        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
+        QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer messages;
         ProblemsAnswerer problems(apply);
         FileDialogAnswerer dialog(path);
@@ -220,15 +222,15 @@ private slots:
         if (!apply) {
             QCOMPARE(changed.count(), 0);
             QCOMPARE(replaced.count(), 0);
-            QCOMPARE(m_window->store()->records(), sampleTable());
+            QCOMPARE(m_window->document()->records(), sampleTable());
             return;
         }
         QCOMPARE(changed.count(), 1);
         QCOMPARE(replaced.count(), 1);
         // The refused channel 1 keeps what it had; channel 2 takes its row.
-        QCOMPARE(m_window->store()->record(0), sampleTable()[0]);
-        QCOMPARE(m_window->store()->record(1)[RxFrequency], QStringLiteral("146.00000"));
-        QCOMPARE(m_window->store()->record(3)[RxFrequency], QString());
+        QCOMPARE(m_window->document()->record(0), sampleTable()[0]);
+        QCOMPARE(m_window->document()->record(1)[RxFrequency], QStringLiteral("146.00000"));
+        QCOMPARE(m_window->document()->record(3)[RxFrequency], QString());
     }
 
     void whenNoRowFitsOnlyCancelIsOffered()
@@ -236,14 +238,14 @@ private slots:
         const QString path = m_dir->filePath(QStringLiteral("bad.csv"));
         QVERIFY(writeFile(path, header + "1,,446.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,"
                                          "NFM,5.00,,5.0W,,,,,\r\n"));
-        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         ProblemsAnswerer problems(true);
         FileDialogAnswerer dialog(path);
         importItem()->trigger();
         QVERIFY(problems.seen.shown);
         QVERIFY(!problems.seen.applyEnabled);
         QCOMPARE(changed.count(), 0);
-        QCOMPARE(m_window->store()->records(), sampleTable());
+        QCOMPARE(m_window->document()->records(), sampleTable());
     }
 
     void filesThatGiveNothingChangeNothing_data()
@@ -270,14 +272,14 @@ private slots:
         const QString path = m_dir->filePath(QStringLiteral("f.csv"));
         if (bytes != "<none>")
             QVERIFY(writeFile(path, bytes));
-        QSignalSpy changed(m_window->store(), &ChannelStore::recordsChanged);
+        QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         MessageBoxAnswerer messages;
         m_actions->importFile(path);
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().first().title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen().first().text, message.arg(QDir::toNativeSeparators(path)));
         QCOMPARE(changed.count(), 0);
-        QCOMPARE(m_window->store()->records(), sampleTable());
+        QCOMPARE(m_window->document()->records(), sampleTable());
     }
 
 private:

@@ -1,3 +1,4 @@
+#include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
@@ -30,7 +31,7 @@ QString cell(ModelWindow *w, int row, int column)
 
 QString field(ModelWindow *w, int row, int f)
 {
-    return w->store()->record(row)[f];
+    return w->document()->record(row)[f];
 }
 
 ChannelEditor *editorOf(ModelWindow *w)
@@ -121,12 +122,12 @@ private slots:
         choose(editor->pickList(PickList::TxTone), QStringLiteral("67.0"));
         QCOMPARE(cell(w, 1, 4), QStringLiteral("67.0"));
         // On an empty channel a choice leaves the field empty and adds no step.
-        const int steps = editor->undoStack()->count();
+        const int steps = w->document()->undoCount();
         w->grid()->setCurrentIndex(w->tableModel()->index(5, 0));
         choose(editor->pickList(PickList::Power), QStringLiteral("L"));
         QCOMPARE(cell(w, 5, 8), QString());
         QCOMPARE(editor->pickList(PickList::Power)->currentText(), QStringLiteral("L"));
-        QCOMPARE(editor->undoStack()->count(), steps);
+        QCOMPARE(w->document()->undoCount(), steps);
 
         // Delete on a transmit cell removes it; Ctrl+Z / Ctrl+Y take it back and forth.
         // (offscreen, a closed popup stays the active window until the frame is activated)
@@ -209,25 +210,28 @@ private slots:
         MainWindow main;
         ModelWindow *w = main.showModel(Model::UH);
         ChannelEditor *editor = editorOf(w);
-        ChannelRecord full = w->store()->record(3);
+        ChannelRecord full = w->document()->record(3);
         const QStringList values{"4",  "435.10000", "88.5", "s3", "440.00000", "D754N",
                                  "s6", "del",       "2",    "on", "L"};
         for (int f = 0; f < fieldCount; ++f)
             full[f] = values.at(f);
-        QVERIFY(w->store()->setRecord(3, full));
+        QVERIFY(w->document()->edit([&](ChannelTable t) {
+            t[static_cast<std::size_t>(3)] = full;
+            return t;
+        }));
 
         w->grid()->setCurrentIndex(w->tableModel()->index(3, 1));
         QTest::keyClick(w->grid(), Qt::Key_Delete);
         ChannelRecord emptied = full;
         for (int f : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power})
             emptied[f] = QString();
-        QVERIFY(w->store()->record(3) == emptied);
+        QVERIFY(w->document()->record(3) == emptied);
         editor->undoAction()->trigger();
-        QVERIFY(w->store()->record(3) == full);
+        QVERIFY(w->document()->record(3) == full);
         // Delete elsewhere than on a frequency cell changes nothing.
         w->grid()->setCurrentIndex(w->tableModel()->index(3, 2));
         QTest::keyClick(w->grid(), Qt::Key_Delete);
-        QVERIFY(w->store()->record(3) == full);
+        QVERIFY(w->document()->record(3) == full);
         QCOMPARE(answerer.count(), 0);
     }
 
@@ -248,8 +252,8 @@ private slots:
         QVERIFY(editor->undoAction()->isEnabled());
         QVERIFY(editor->pickList(PickList::ToneBoth)->isEnabled());
 
-        w->notifyTableReplaced();
-        QCOMPARE(editor->undoStack()->count(), 0);
+        QVERIFY(w->document()->replace(w->document()->records(), std::nullopt));
+        QCOMPARE(w->document()->undoCount(), 0);
         QVERIFY(!editor->undoAction()->isEnabled());
         QCOMPARE(cell(w, 0, 1), QStringLiteral("360.00000"));
     }
@@ -263,13 +267,13 @@ private slots:
         MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
         ChannelEditor *editor = editorOf(w);
-        w->store()->close();
+        w->document()->close();
         editor->enterText(2, 1, QStringLiteral("200"));
         QTRY_COMPARE(answerer.count(), 2);
         QCOMPARE(answerer.seen().at(0).text, QStringLiteral("数据超出范围 ！！"));
         QCOMPARE(answerer.seen().at(1).title, QStringLiteral("系统信息"));
         QCOMPARE(cell(w, 2, 1), QString());
-        QCOMPARE(editor->undoStack()->count(), 0);
+        QCOMPARE(w->document()->undoCount(), 0);
         QTest::qWait(50);
         QCOMPARE(answerer.count(), 2);
     }

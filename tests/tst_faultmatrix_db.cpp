@@ -2,6 +2,7 @@
 // database file that is damaged, cut short, foreign or read-only when a model window opens it;
 // another program holding it locked, a second instance editing it, a first creation that fails.
 
+#include "channeldocument.h"
 #include "channelstore.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
@@ -251,11 +252,11 @@ private slots:
         const QString text = messages.seen().at(0).text;
         QVERIFY2(text.startsWith(QStringLiteral("信道数据库 %1 无法使用（").arg(path)),
                  qPrintable(text));
-        QVERIFY(w->store()->isOpen());
-        QVERIFY(!w->store()->isReadOnly());
+        QVERIFY(w->document()->isOpen());
+        QVERIFY(!w->document()->isReadOnly());
         for (int row = 0; row < channelCount; ++row) {
-            QCOMPARE(w->store()->record(row)[ChannelNumber], QString::number(row + 1));
-            QCOMPARE(w->store()->record(row)[RxFrequency], QString());
+            QCOMPARE(w->document()->record(row)[ChannelNumber], QString::number(row + 1));
+            QCOMPARE(w->document()->record(row)[RxFrequency], QString());
         }
         const QStringList aside = QDir(m_dir->path())
                                       .entryList({QStringLiteral("zw7150H.mdb.bak-*")},
@@ -266,7 +267,7 @@ private slots:
             QVERIFY(QFileInfo(m_dir->filePath(aside.front())).isDir());
         else
             QCOMPARE(contents(m_dir->filePath(aside.front())), bytes);
-        QVERIFY(w->store()->setField(3, RxFrequency, QStringLiteral("440.00000")));
+        QVERIFY(w->document()->setFieldUnrecorded(3, RxFrequency, QStringLiteral("440.00000")));
         ChannelStore again;
         m_main.reset(); // releases the database
         QVERIFY(again.open(path).ok());
@@ -284,9 +285,9 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().at(0).text,
                  QStringLiteral("信道数据库 %1 是只读的，本窗口的信道数据不能修改。").arg(path));
-        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
-        QVERIFY(!w->store()->setField(0, RxFrequency, QStringLiteral("360.00000")));
-        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+        QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+        QVERIFY(!w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("360.00000")));
+        QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("145.00000"));
         m_main.reset();
         QCOMPARE(contents(path), before);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
@@ -318,8 +319,8 @@ private slots:
             MessageBoxAnswerer messages;
             ModelWindow *w = openWindow(Model::V);
             QCOMPARE(messages.count(), 0);
-            QVERIFY(w->store()->isOpen());
-            QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+            QVERIFY(w->document()->isOpen());
+            QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("145.00000"));
             QVERIFY(holder.waitForFinished(10000));
         } else {
             QSqlDatabase db =
@@ -391,11 +392,11 @@ private slots:
         if (step == QLatin1String("window")) {
             ModelWindow *w = openWindow(Model::V);
             QVERIFY(first.setField(2, RxFrequency, QStringLiteral("146.00000")).ok());
-            QSignalSpy changed(w->store(), &ChannelStore::recordsChanged);
+            QSignalSpy changed(w->document(), &ChannelDocument::recordsChanged);
             QApplication::setActiveWindow(m_main.get());
             QEvent activation(QEvent::ActivationChange);
             QCoreApplication::sendEvent(w, &activation);
-            QTRY_COMPARE(w->store()->record(2)[RxFrequency], QStringLiteral("146.00000"));
+            QTRY_COMPARE(w->document()->record(2)[RxFrequency], QStringLiteral("146.00000"));
             QVERIFY(changed.count() >= 1);
             return;
         }

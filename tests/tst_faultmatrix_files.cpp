@@ -4,6 +4,7 @@
 // dialog itself refuses), and the table, both settings and the database file unchanged; a
 // failed save leaves the old file as it was and no stray file beside it.
 
+#include "channeldocument.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "csvactions.h"
@@ -98,7 +99,7 @@ private slots:
         m_main->show();
         m_window = m_main->showModel(Model::V);
         QVERIFY(m_window);
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         m_window->squelchList()->setCurrentText(QStringLiteral("5"));
         m_window->channelToneList()->setCurrentText(QStringLiteral("键音"));
         takeSnapshot();
@@ -400,19 +401,19 @@ private slots:
 private:
     void takeSnapshot()
     {
-        m_records = m_window->store()->records();
+        m_records = m_window->document()->records();
         m_squelch = m_window->squelchList()->currentText();
         m_tone = m_window->channelToneList()->currentText();
-        m_database = contents(m_window->store()->path());
+        m_database = contents(m_window->document()->path());
     }
 
     void verifyUnchanged()
     {
         for (int row = 0; row < channelCount; ++row)
-            QCOMPARE(m_window->store()->record(row), m_records[std::size_t(row)]);
+            QCOMPARE(m_window->document()->record(row), m_records[std::size_t(row)]);
         QCOMPARE(m_window->squelchList()->currentText(), m_squelch);
         QCOMPARE(m_window->channelToneList()->currentText(), m_tone);
-        QCOMPARE(contents(m_window->store()->path()), m_database);
+        QCOMPARE(contents(m_window->document()->path()), m_database);
         QVERIFY(m_window->openAction()->isEnabled());
         QCOMPARE(QDir::currentPath(), m_dir->path());
     }
@@ -420,7 +421,7 @@ private:
     // Opens `path` through the window's file menu: one message, nothing changed.
     void openRefused(const QString &path)
     {
-        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer messages;
         FileDialogAnswerer dialog(path);
         m_window->openAction()->trigger();

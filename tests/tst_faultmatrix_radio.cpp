@@ -4,6 +4,7 @@
 // the port is free and open (closed only when it failed), and the next transfer works. The
 // hand-over to the radio's own model window is checked through the windows themselves.
 
+#include "channeldocument.h"
 #include "channelstore.h"
 #include "codec.h"
 #include "mainwindow.h"
@@ -352,9 +353,9 @@ private slots:
         m_main->serial()->setDevice(1, m_radio->devicePath());
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::UH);
-        w->store()->setRecords(sampleTable(Model::UH));
-        const QString path = w->store()->path();
-        const ChannelTable records = w->store()->records();
+        w->document()->replace(sampleTable(Model::UH), std::nullopt);
+        const QString path = w->document()->path();
+        const ChannelTable records = w->document()->records();
         const QByteArray database = fileBytes(path);
         VirtualRadio::Faults faults;
         faults.reportedCode = modelInfo(radioModel).code;
@@ -379,12 +380,12 @@ private slots:
         QVERIFY(!m_main->serial()->isTransferring());
         QTRY_VERIFY(!other->isTransferLocked());
         QVERIFY(other->readAction()->isEnabled());
-        QSignalSpy replaced(other, &ModelWindow::tableReplaced);
+        QSignalSpy replaced(other->document(), &ChannelDocument::replaced);
         other->readAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!other->isTransferLocked(), 3000);
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
-        QCOMPARE(other->store()->record(2)[RxTone], QStringLiteral("D023N"));
+        QCOMPARE(other->document()->record(2)[RxTone], QStringLiteral("D023N"));
     }
 
 private:

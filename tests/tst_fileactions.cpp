@@ -1,3 +1,4 @@
+#include "channeldocument.h"
 #include "channelfile.h"
 #include "channelstore.h"
 #include "csvactions.h"
@@ -73,7 +74,7 @@ private slots:
 
     void saveThenOpenRestoresTableAndSettings()
     {
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         m_window->squelchList()->setCurrentText(QStringLiteral("0"));
         m_window->channelToneList()->setCurrentText(QStringLiteral("键音"));
         const QString path = m_dir->filePath(QStringLiteral("channels")); // no extension
@@ -93,11 +94,11 @@ private slots:
         for (int row = 0; row < channelCount; ++row)
             other[static_cast<std::size_t>(row)][ChannelNumber] = QString::number(row + 1);
         other[5][RxFrequency] = QStringLiteral("150.00000");
-        QVERIFY(m_window->store()->setRecords(other));
+        QVERIFY(m_window->document()->replace(other, std::nullopt));
         m_window->squelchList()->setCurrentText(QStringLiteral("5"));
         m_window->channelToneList()->setCurrentText(QStringLiteral("中文"));
         m_window->grid()->setCurrentIndex(m_window->tableModel()->index(7, 1));
-        QSignalSpy replaced(m_window, &ModelWindow::tableReplaced);
+        QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
 
         FileDialogAnswerer openDialog(path, m_dir->filePath(QStringLiteral("elsewhere")));
         m_window->openAction()->trigger();
@@ -109,14 +110,14 @@ private slots:
         QCOMPARE(replaced.count(), 1);
         const ChannelTable expected = afterChannelFileRoundTrip(sampleTable());
         for (int row = 0; row < channelCount; ++row)
-            QCOMPARE(m_window->store()->record(row), expected[static_cast<std::size_t>(row)]);
+            QCOMPARE(m_window->document()->record(row), expected[static_cast<std::size_t>(row)]);
         QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("0"));
         QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("键音"));
         QCOMPARE(m_window->currentRow(), 0);
 
         // Cancelling a later save writes nothing.
         const QByteArray saved = contents(path);
-        QVERIFY(m_window->store()->setRecords(other));
+        QVERIFY(m_window->document()->replace(other, std::nullopt));
         FileDialogAnswerer cancelled{QString()};
         m_window->saveAction()->trigger();
         QVERIFY(cancelled.answered);
@@ -185,7 +186,7 @@ private slots:
         QFETCH(QString, code);
         QFETCH(QString, message);
         QFETCH(QString, window);
-        QVERIFY(m_window->store()->setRecords(sampleTable()));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         const QString path = m_dir->filePath(QStringLiteral("other.doc"));
         QVERIFY(writeFile(path, fileOf(code)));
         MessageBoxAnswerer messages;
@@ -198,8 +199,8 @@ private slots:
             QCOMPARE(messages.count(), 0);
             QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("英文"));
             QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("7"));
-            QCOMPARE(m_window->store()->record(0)[RxFrequency], QString());
-            QCOMPARE(m_window->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+            QCOMPARE(m_window->document()->record(0)[RxFrequency], QString());
+            QCOMPARE(m_window->document()->record(0)[ChannelNumber], QStringLiteral("1"));
             return;
         }
         QCOMPARE(messages.count(), 1);
@@ -211,7 +212,7 @@ private slots:
         QVERIFY(!m_main->modelWindow(Model::V));
         ModelWindow *opened = m_main->modelWindow(*modelFromName(window));
         QVERIFY(opened);
-        QCOMPARE(opened->store()->record(0)[RxFrequency], QString()); // nothing loaded
+        QCOMPARE(opened->document()->record(0)[RxFrequency], QString()); // nothing loaded
         QCOMPARE(opened->channelToneList()->currentText(), QStringLiteral("中文"));
     }
 
@@ -230,7 +231,7 @@ private slots:
         const QString old = m_dir->filePath(QStringLiteral("old.doc"));
         QVERIFY(writeFile(old, "old contents"));
         if (!badField.isEmpty())
-            QVERIFY(m_window->store()->setField(2, Power, badField));
+            QVERIFY(m_window->document()->setFieldUnrecorded(2, Power, badField));
         MessageBoxAnswerer messages;
         FileDialogAnswerer dialog(m_dir->filePath(name));
         m_window->saveAction()->trigger();

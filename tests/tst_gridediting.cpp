@@ -1,3 +1,4 @@
+#include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
@@ -62,7 +63,7 @@ void fillFourChannels(ModelWindow *w)
     const double low = w->info().band.bandLow;
     const QStringList tones{"67.0", "D023N", "88.5", "D754N"};
     for (int row = 0; row < 4; ++row) {
-        ChannelRecord r = w->store()->record(row);
+        ChannelRecord r = w->document()->record(row);
         r[RxFrequency] = QString::number(low + 1 + row, 'f', 5);
         r[TxFrequency] = QString::number(low + 2 + row, 'f', 5);
         r[RxTone] = tones.at(row);
@@ -72,9 +73,12 @@ void fillFourChannels(ModelWindow *w)
         r[Beat] = row % 2 ? QStringLiteral("on") : QStringLiteral("off");
         r[Power] = row % 2 ? QStringLiteral("L") : QStringLiteral("H");
         r[Spare3] = QStringLiteral("s%1").arg(row);
-        QVERIFY(w->store()->setRecord(row, r));
+        QVERIFY(w->document()->edit([&](ChannelTable t) {
+            t[static_cast<std::size_t>(row)] = r;
+            return t;
+        }));
     }
-    editorOf(w)->undoStack()->clear();
+    w->document()->clearHistory();
 }
 
 void selectRows(ModelWindow *w, const QList<int> &rows)
@@ -173,8 +177,8 @@ private slots:
         QTRY_VERIFY(list->view()->isVisible());
         list->view()->setCurrentIndex(list->model()->index(list->findText("D023N"), 0));
         QTest::keyClick(list->view(), Qt::Key_Return);
-        QTRY_COMPARE(w->store()->record(2)[RxTone], QStringLiteral("D023N"));
-        QCOMPARE(w->store()->record(2)[TxTone], QStringLiteral("D023N"));
+        QTRY_COMPARE(w->document()->record(2)[RxTone], QStringLiteral("D023N"));
+        QCOMPARE(w->document()->record(2)[TxTone], QStringLiteral("D023N"));
         // On an empty channel the same choice leaves the fields empty (the pick rule).
         w->grid()->setCurrentIndex(w->tableModel()->index(3, 2));
         QTest::keyClick(w->grid(), Qt::Key_F2);
@@ -182,7 +186,7 @@ private slots:
         QVERIFY(list);
         list->setCurrentIndex(list->findText("D023N"));
         QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(w->store()->record(3)[RxTone], QString());
+        QCOMPARE(w->document()->record(3)[RxTone], QString());
     }
 
     // Typed text never starts the view's search for another channel.
@@ -314,7 +318,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&main));
         ModelWindow *w = main.showModel(Model::V);
         fillFourChannels(w);
-        const ChannelTable original = w->store()->records();
+        const ChannelTable original = w->document()->records();
         RowActions *actions = rowsOf(w);
         w->grid()->setFocus();
         QTRY_VERIFY(w->grid()->hasFocus());
@@ -336,7 +340,7 @@ private slots:
             QTest::keyClick(w->grid(), Qt::Key_V, Qt::ControlModifier);
             QVERIFY(!none.seen.shown);
         }
-        const ChannelTable after = w->store()->records();
+        const ChannelTable after = w->document()->records();
         for (int row = 0; row < channelCount; ++row) {
             QCOMPARE(after[row] != original[row], changed.contains(row));
             QCOMPARE(after[row][ChannelNumber], QString::number(row + 1));
@@ -358,12 +362,11 @@ private slots:
                 expected << row + (operation == "up" ? -1 : 1);
             QCOMPARE(selected, expected); // the selection goes with the channels
         }
-        QUndoStack *undo = editorOf(w)->undoStack();
-        QCOMPARE(undo->count(), 1);
+        QCOMPARE(w->document()->undoCount(), 1);
         QTest::keyClick(w->grid(), Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(w->store()->records() == original);
+        QVERIFY(w->document()->records() == original);
         QTest::keyClick(w->grid(), Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(w->store()->records() == after);
+        QVERIFY(w->document()->records() == after);
     }
 
     void movesStopAtTheFirstAndLastChannel()
@@ -371,7 +374,7 @@ private slots:
         MainWindow main;
         ModelWindow *w = main.showModel(Model::UL);
         fillFourChannels(w);
-        const ChannelTable original = w->store()->records();
+        const ChannelTable original = w->document()->records();
         RowActions *actions = rowsOf(w);
         selectRows(w, {0, 1});
         QVERIFY(!actions->moveUpAction()->isEnabled());
@@ -381,8 +384,8 @@ private slots:
         QVERIFY(actions->moveUpAction()->isEnabled());
         QVERIFY(!actions->moveDownAction()->isEnabled());
         actions->moveDown();
-        QVERIFY(w->store()->records() == original);
-        QCOMPARE(editorOf(w)->undoStack()->count(), 0);
+        QVERIFY(w->document()->records() == original);
+        QCOMPARE(w->document()->undoCount(), 0);
         w->setTransferLock(true);
         for (QAction *a : {actions->cutAction(), actions->pasteAction(), actions->clearAction(),
                            actions->moveUpAction()})
@@ -404,7 +407,7 @@ private slots:
         QFETCH(bool, apply);
         MainWindow main;
         ModelWindow *w = main.showModel(Model::UH);
-        const ChannelTable original = w->store()->records();
+        const ChannelTable original = w->document()->records();
         QMimeData data;
         data.setText(QStringLiteral("RxFrequency\tQT/DQT Dec\tPower\n"
                                     "440.00000\t67.0\tL\n"
@@ -420,17 +423,17 @@ private slots:
                  QStringLiteral("1 行可以粘贴。以下 2 行不能用于本机型，不会粘贴："
                                 " 另有 1 行超出第 16 信道，不会粘贴。"));
         if (!apply) {
-            QVERIFY(w->store()->records() == original);
-            QCOMPARE(editorOf(w)->undoStack()->count(), 0);
+            QVERIFY(w->document()->records() == original);
+            QCOMPARE(w->document()->undoCount(), 0);
             return;
         }
         QCOMPARE(shown(w, 13),
                  (QStringList{"440.00000", "67.0", "440.00000", "67.0", "add", "off", "off", "L"}));
-        QVERIFY(w->store()->records()[14] == original[14]);
-        QVERIFY(w->store()->records()[15] == original[15]);
-        QCOMPARE(editorOf(w)->undoStack()->count(), 1);
+        QVERIFY(w->document()->records()[14] == original[14]);
+        QVERIFY(w->document()->records()[15] == original[15]);
+        QCOMPARE(w->document()->undoCount(), 1);
         editorOf(w)->undoAction()->trigger();
-        QVERIFY(w->store()->records() == original);
+        QVERIFY(w->document()->records() == original);
     }
 
     // Squelch 7 and 键音 are there again after the window is closed and after a restart; a

@@ -2,6 +2,7 @@
 // lock of menus, lists and grid, the messages and the hand-over to another model's window. The
 // session itself (pacing, numbering, decoding, failures) is tested without a window in
 // tst_radiosession and tst_faultmatrix_radio.
+#include "channeldocument.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
@@ -91,8 +92,8 @@ private slots:
         startProgram(model);
         ModelWindow *w = m_main->showModel(model);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY2(w->store()->setRecords(radioSampleTable(model)),
-                 qPrintable(w->store()->lastError()));
+        QVERIFY2(w->document()->replace(radioSampleTable(model), std::nullopt),
+                 "the table was not stored");
         w->squelchList()->setCurrentText(QStringLiteral("7"));
         w->channelToneList()->setCurrentText(QStringLiteral("英文"));
 
@@ -113,16 +114,16 @@ private slots:
         QCOMPARE(answerer.seen().at(0).text, writtenMessage(false));
         QVERIFY2(w->backups()->lastBackup().contains(QStringLiteral("from-radio")),
                  qPrintable(w->backups()->lastBackup()));
-        QCOMPARE(w->store()->record(0)[ChannelNumber], QStringLiteral("1"));
+        QCOMPARE(w->document()->record(0)[ChannelNumber], QStringLiteral("1"));
         QCOMPARE(m_radio->memory().squelch, '7');
         QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
         // The poll resumes and finds the radio again.
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
 
-        QVERIFY(w->store()->setRecords(numbersOnly()));
+        QVERIFY(w->document()->replace(numbersOnly(), std::nullopt));
         w->squelchList()->setCurrentText(QStringLiteral("3"));
         w->channelToneList()->setCurrentText(QStringLiteral("中文"));
-        QSignalSpy replaced(w, &ModelWindow::tableReplaced);
+        QSignalSpy replaced(w->document(), &ChannelDocument::replaced);
         w->readAction()->trigger();
         QCOMPARE(w->statusLine()->text(), QStringLiteral("正在读数据......"));
         QVERIFY(waitUnlocked(w, 3000));
@@ -138,7 +139,7 @@ private slots:
         expected[1][TxTone] = QStringLiteral("100");
         expected[3][TxTone] = QStringLiteral("67");
         for (int i = 0; i < channelCount; ++i)
-            QCOMPARE(w->store()->record(i).fields, expected[static_cast<std::size_t>(i)].fields);
+            QCOMPARE(w->document()->record(i).fields, expected[static_cast<std::size_t>(i)].fields);
         QCOMPARE(w->squelchList()->currentText(), QStringLiteral("7"));
         QCOMPARE(w->channelToneList()->currentText(), QStringLiteral("英文"));
         QVERIFY(!w->findChild<QProgressBar *>(QStringLiteral("transferProgress"))->isVisible());
@@ -166,7 +167,7 @@ private slots:
         w->session()->setBlockTimeout(300);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         const ChannelTable before = radioSampleTable(Model::UH);
-        QVERIFY(w->store()->setRecords(before));
+        QVERIFY(w->document()->replace(before, std::nullopt));
         w->squelchList()->setCurrentText(QStringLiteral("5"));
         w->channelToneList()->setCurrentText(QStringLiteral("键音"));
 
@@ -175,7 +176,7 @@ private slots:
         faults.garbageInBlock = garbageIn;
         faults.reportedCode = code;
         m_radio->setFaults(faults);
-        QSignalSpy replaced(w, &ModelWindow::tableReplaced);
+        QSignalSpy replaced(w->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer answerer;
         QElapsedTimer clock;
         clock.start();
@@ -188,7 +189,7 @@ private slots:
         QVERIFY(waitUnlocked(w, 1000));
         QCOMPARE(replaced.count(), 0);
         for (int i = 0; i < channelCount; ++i)
-            QCOMPARE(w->store()->record(i).fields, before[static_cast<std::size_t>(i)].fields);
+            QCOMPARE(w->document()->record(i).fields, before[static_cast<std::size_t>(i)].fields);
         QCOMPARE(w->squelchList()->currentText(), QStringLiteral("5"));
         QCOMPARE(w->channelToneList()->currentText(), QStringLiteral("键音"));
         QVERIFY(w->readAction()->isEnabled());
@@ -200,7 +201,7 @@ private slots:
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
-        QCOMPARE(w->store()->record(0)[RxFrequency], QStringLiteral("435.00000"));
+        QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("435.00000"));
     }
 
     void anotherModelHandsOverAndKeepsThisTable()
@@ -209,8 +210,8 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         const ChannelTable before = radioSampleTable(Model::V);
-        QVERIFY(w->store()->setRecords(before));
-        const QString path = w->store()->path();
+        QVERIFY(w->document()->replace(before, std::nullopt));
+        const QString path = w->document()->path();
         QPointer<ModelWindow> guard(w);
         MessageBoxAnswerer answerer;
         w->readAction()->trigger();
@@ -232,7 +233,7 @@ private slots:
         um->readAction()->trigger();
         QVERIFY(waitUnlocked(um, 3000));
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(um->store()->record(0)[RxFrequency], QStringLiteral("405.00000"));
+        QCOMPARE(um->document()->record(0)[RxFrequency], QStringLiteral("405.00000"));
     }
 
     // While one window reads, another cannot start a transfer and says why.
@@ -288,7 +289,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         else
             QTest::qWait(250);
-        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
+        QVERIFY(w->document()->replace(radioSampleTable(Model::V), std::nullopt));
         QString requests;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
                 [&](char c) { requests += QLatin1Char(c); });
@@ -303,7 +304,7 @@ private slots:
         QCOMPARE(m_radio->memory().channels, memory.channels);
         QCOMPARE(m_main->modelWindow(Model::V), w); // no hand-over: this table stays here
         QVERIFY(w->writeAction()->isEnabled());
-        QCOMPARE(w->store()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
+        QCOMPARE(w->document()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
     }
 
     // 退出系统 during a write waits for its last block: the radio holds the whole image.
@@ -312,7 +313,7 @@ private slots:
         startProgram(Model::V);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY(w->store()->setRecords(radioSampleTable(Model::V)));
+        QVERIFY(w->document()->replace(radioSampleTable(Model::V), std::nullopt));
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         MessageBoxAnswerer answerer;
         bool exited = false;
@@ -360,7 +361,7 @@ private slots:
         m_main->load();
         ModelWindow *w = m_main->showModel(Model::UM);
         const ChannelTable before = radioSampleTable(Model::UM);
-        QVERIFY(w->store()->setRecords(before));
+        QVERIFY(w->document()->replace(before, std::nullopt));
         if (write && !closedBefore) {
             // The test is the radio until the write is under way: ready, then identified.
             pty.readBytes(1, 1000);
@@ -391,7 +392,8 @@ private slots:
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {
             for (int i = 0; i < channelCount; ++i)
-                QCOMPARE(w->store()->record(i).fields, before[static_cast<std::size_t>(i)].fields);
+                QCOMPARE(w->document()->record(i).fields,
+                         before[static_cast<std::size_t>(i)].fields);
         }
         QTest::qWait(200);
         QCOMPARE(answerer.count(), 1); // reported once

@@ -8,6 +8,7 @@
 // cannot take (another band).
 #include "aboutdialog.h"
 #include "channelclipboard.h"
+#include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
@@ -67,7 +68,7 @@ static QWidget *csvProblems(zw::ModelWindow *window)
         "6,Wx,162.550000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,1.0W,,,,,\r\n"
         "20,Far,146.580000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n";
     const zw::CsvImport imported =
-        zw::importChirpCsv(csv, window->info(), window->store()->records()).value();
+        zw::importChirpCsv(csv, window->info(), window->document()->records()).value();
     auto *dialog = new zw::CsvProblemsDialog(imported, zw::isEnglish(), window);
     dialog->setModal(false);
     dialog->show();
@@ -105,7 +106,7 @@ static QWidget *pasteProblems(zw::ModelWindow *window)
                              .arg(low > 300 ? 145.5 : 446.00625, 0, 'f', 5)
                              .arg(low + 3.0125, 0, 'f', 5);
     const zw::PastePlan plan =
-        zw::planPaste({{}, {}, text}, window->info(), window->store()->records(), 5);
+        zw::planPaste({{}, {}, text}, window->info(), window->document()->records(), 5);
     auto *dialog = new zw::CsvProblemsDialog(plan, zw::isEnglish(), window);
     dialog->setModal(false);
     dialog->resize(500, 190);

@@ -1,0 +1,127 @@
+#include "channeldocument.h"
+
+namespace zw
+{
+
+ChannelDocument::ChannelDocument(Model model, QObject *parent) : QObject(parent), m_model(model)
+{
+    connect(&m_store, &ChannelStore::recordsChanged, this, &ChannelDocument::recordsChanged);
+    connect(&m_store, &ChannelStore::settingsChanged, this, &ChannelDocument::settingsChanged);
+}
+
+Expected<ChannelStore::Opened> ChannelDocument::open(const QString &path)
+{
+    clearHistory();
+    Expected<ChannelStore::Opened> opened = m_store.open(path);
+    emit recordsChanged(0, channelCount - 1);
+    emit settingsChanged();
+    return opened;
+}
+
+void ChannelDocument::close()
+{
+    m_store.close();
+    clearHistory();
+}
+
+ChannelFileData ChannelDocument::channelFileData() const
+{
+    ChannelFileData data;
+    data.modelCode = modelInfo(m_model).code;
+    data.channelTone = settings().channelTone;
+    data.squelchLevel = settings().squelchLevel;
+    data.records = records();
+    return data;
+}
+
+Result ChannelDocument::edit(const std::function<ChannelTable(const ChannelTable &now)> &edit)
+{
+    // Computed against what the file holds now, so the change set names only what this edit
+    // changes, never another program's newer values.
+    m_store.refresh();
+    return commit(changesBetween(records(), edit(records())));
+}
+
+Result ChannelDocument::setSetting(RadioSetting setting, const QString &value)
+{
+    m_store.refresh();
+    const QString &now =
+        setting == RadioSetting::SquelchLevel ? settings().squelchLevel : settings().channelTone;
+    ChangeSet change;
+    if (now != value)
+        change.settings.append({setting, now, value});
+    return commit(change);
+}
+
+Result ChannelDocument::commit(const ChangeSet &change)
+{
+    if (change.isEmpty())
+        return {};
+    // Checked against the file under its write lock: should another program have written
+    // between the re-read above and the lock, the edit is refused rather than computed on
+    // values this window never showed.
+    const Result applied = m_store.apply(change, true);
+    if (!applied)
+        return applied;
+    m_history.resize(m_next);
+    m_history.push_back(change);
+    m_next = m_history.size();
+    emit historyChanged();
+    return {};
+}
+
+Result ChannelDocument::setFieldUnrecorded(int row, int field, const QString &value)
+{
+    if (row < 0 || row >= channelCount || field < 0 || field >= fieldCount)
+        return m_store.setField(row, field, value); // reports the bad address
+    m_store.refresh();
+    if (record(row)[field] == value)
+        return {};
+    return m_store.setField(row, field, value);
+}
+
+Result ChannelDocument::replace(const ChannelTable &records,
+                                const std::optional<RadioSettings> &settings)
+{
+    const Result written = m_store.replaceAll(records, settings);
+    if (!written)
+        return written;
+    clearHistory();
+    emit replaced();
+    return {};
+}
+
+Result ChannelDocument::undo()
+{
+    if (!canUndo())
+        return {};
+    const Result applied = m_store.apply(m_history[m_next - 1].inverted(), true);
+    if (!applied)
+        return applied;
+    --m_next;
+    emit historyChanged();
+    return {};
+}
+
+Result ChannelDocument::redo()
+{
+    if (!canRedo())
+        return {};
+    const Result applied = m_store.apply(m_history[m_next], true);
+    if (!applied)
+        return applied;
+    ++m_next;
+    emit historyChanged();
+    return {};
+}
+
+void ChannelDocument::clearHistory()
+{
+    if (m_history.empty())
+        return;
+    m_history.clear();
+    m_next = 0;
+    emit historyChanged();
+}
+
+} // namespace zw

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "changeset.h"
+#include "channelfile.h"
+#include "channelstore.h"
+#include "modelinfo.h"
+#include "radiosettings.h"
+#include "result.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zw
+{
+
+// The channels of one model window: its 16 records and its two radio-wide settings (静噪级别,
+// 信道音) as the model database holds them, and the window's undo history. The only writer of
+// the model database; the grid and the settings lists show it and hand the user's choices to it.
+//
+// Every edit is a change set of the fields it changes (see ChangeSet), computed against what the
+// file holds at that moment and written under the file's write lock. Undo and redo write the
+// inverse or the same change set the same way, never a kept copy of a channel or the table: a
+// field that another program (a second instance, the command-line tool) changed since is never
+// overwritten: that undo or redo is refused, and stays in the history.
+class ChannelDocument final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChannelDocument)
+
+public:
+    explicit ChannelDocument(Model model, QObject *parent = nullptr);
+
+    // Opens (or creates) the model database at `path`; see ChannelStore::open.
+    Expected<ChannelStore::Opened> open(const QString &path);
+    void close();
+
+    Model model() const { return m_model; }
+    bool isOpen() const { return m_store.isOpen(); }
+    bool isReadOnly() const { return m_store.isReadOnly(); }
+    // Edits can be stored: the database is open and writable.
+    bool isEditable() const { return isOpen() && !isReadOnly(); }
+    QString path() const { return m_store.path(); }
+
+    const ChannelTable &records() const { return m_store.records(); }
+    const ChannelRecord &record(int row) const { return m_store.record(row); }
+    const RadioSettings &settings() const { return m_store.settings(); }
+    // The table and both settings as a channel file holds them.
+    ChannelFileData channelFileData() const;
+
+    // One edit of the table: `edit` gets the table as the file holds it now and returns the
+    // table as the edit leaves it; the fields that differ are written and become one undo step.
+    // Nothing changes, and nothing is added to the history, when no field differs.
+    Result edit(const std::function<ChannelTable(const ChannelTable &now)> &edit);
+    // Chooses a radio-wide setting; one undo step when it changes.
+    Result setSetting(RadioSetting setting, const QString &value);
+    // Writes one field outside the history: the channel number the write to the radio keeps
+    // in channel 1.
+    Result setFieldUnrecorded(int row, int field, const QString &value);
+
+    // Replaces the whole table (and the settings, when given) in one transaction, as a read from
+    // the radio, a channel-file open and a CSV import do. The history ends here: edits made
+    // before cannot be undone across it.
+    Result replace(const ChannelTable &records, const std::optional<RadioSettings> &settings);
+
+    bool canUndo() const { return m_next > 0; }
+    bool canRedo() const { return m_next < m_history.size(); }
+    int undoCount() const { return static_cast<int>(m_next); }
+    // Undoes or redoes one step. Refused, with the step kept, when another program changed a
+    // field it would write (the failure's changedElsewhere names the channels) or the write
+    // failed; the table then shows what the file holds.
+    Result undo();
+    Result redo();
+    void clearHistory();
+
+    // Reloads when another program changed the file since it was last read; whether it did.
+    bool refresh() { return m_store.refresh(); }
+
+    // How long to wait for another program's lock on the file, per attempt.
+    void setBusyTimeout(int milliseconds) { m_store.setBusyTimeout(milliseconds); }
+
+signals:
+    // Rows first..last now hold new values.
+    void recordsChanged(int first, int last);
+    void settingsChanged();
+    // The whole table was replaced (a read, a file, an import).
+    void replaced();
+    void historyChanged();
+
+private:
+    Result commit(const ChangeSet &change);
+
+    Model m_model;
+    ChannelStore m_store;
+    std::vector<ChangeSet> m_history;
+    std::size_t m_next = 0; // steps before this one can be undone, from it on redone
+};
+
+} // namespace zw
