@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -37,6 +39,9 @@ void describeOptions(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("com2")},
                       QStringLiteral("Serial device used as COM2 for this run."),
                       QStringLiteral("DEVICE")});
+    parser.addOption({{QStringLiteral("in-documents")},
+                      QStringLiteral("Work in the user's documents folder (the home folder when "
+                                     "there is none), so the model databases are kept there.")});
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     parser.addOption({{QStringLiteral("virtual-radio")},
                       QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), "
@@ -69,6 +74,18 @@ void answerHelpAndVersion(int argc, char *argv[])
         parser.showHelp();
 }
 
+// The model databases are opened in the folder the program runs in. A desktop launcher starts
+// programs in a folder of its own choosing, so the menu entry passes --in-documents; started from
+// a terminal without it, the program stays where it was started.
+void enterDocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if ((!documents.isEmpty() && QDir::setCurrent(documents)) || QDir::setCurrent(QDir::homePath()))
+        return;
+    std::fprintf(stderr, "cannot enter the documents folder %s or the home folder; working in %s\n",
+                 qPrintable(documents), qPrintable(QDir::currentPath()));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -82,6 +99,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     describeOptions(parser);
     parser.process(app);
+    if (parser.isSet(QStringLiteral("in-documents")))
+        enterDocumentsFolder();
 
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     std::unique_ptr<zw::VirtualRadio> radio;
