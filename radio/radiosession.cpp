@@ -2,6 +2,7 @@
 
 #include "radiosettings.h"
 #include "serialconnection.h"
+#include "tablemerge.h"
 
 #include <algorithm>
 
@@ -39,8 +40,9 @@ QTimer *makeTimer(QObject *parent, const char *name, int interval, bool singleSh
     return timer;
 }
 
-// The table the radio's contents are decoded into when there is none to keep fields from (the
-// identification before a write): every field empty, channels numbered by position.
+// The table the radio's channels are merged into when there is no window's table to keep fields
+// from (a channel file of the radio's contents): every field empty, channels numbered by
+// position.
 ChannelTable blankTable()
 {
     ChannelTable table;
@@ -60,7 +62,7 @@ ChannelFileData ReadResult::channelFile(Model model) const
     data.squelchLevel =
         settings.squelchLevel.isEmpty() ? defaultSquelchLevel() : settings.squelchLevel;
     data.channelTone = settings.channelTone.isEmpty() ? defaultChannelTone() : settings.channelTone;
-    data.records = records;
+    data.records = mergeRadioChannels(blankTable(), channels);
     return data;
 }
 
@@ -181,12 +183,11 @@ bool RadioSession::claimLine()
     return true;
 }
 
-bool RadioSession::beginRead(const ChannelTable &current)
+bool RadioSession::beginRead()
 {
     if (!claimLine())
         return false;
     m_state = State::Reading;
-    m_current = current;
     m_readStartTimer->setInterval(readStartDelayMs);
     m_readStartTimer->start();
     return true;
@@ -282,16 +283,15 @@ ReadResult RadioSession::decodeResult(ReadResult::Outcome outcome) const
 {
     ReadResult result;
     result.outcome = outcome;
-    result.records = m_identifying ? blankTable() : m_current;
     result.portError = m_portError;
     if (outcome != ReadResult::Outcome::Read)
         return result;
-    const RadioReply decoded = decodeReply(m_reply, result.records, m_model);
+    const RadioReply decoded = decodeReply(m_reply, m_model);
     result.settings = decoded.settings;
     result.radioModel = decoded.radioModel;
     switch (decoded.status) {
     case RadioReply::Status::Ok:
-        result.records = decoded.records;
+        result.channels = decoded.channels;
         break;
     case RadioReply::Status::OtherModel:
         result.outcome = ReadResult::Outcome::OtherModel;

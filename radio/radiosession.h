@@ -22,7 +22,7 @@ class SerialConnection;
 // What a read brought back, already decoded for the session's model.
 struct ReadResult {
     enum class Outcome {
-        Read,         // a radio of the session's model: records and settings hold its contents
+        Read,         // a radio of the session's model: channels and settings hold its contents
         OtherModel,   // a radio of another model (radioModel): nothing of it is to be applied
         NoAnswer,     // nothing came back before the silence limit
         Cut,          // the reply stopped before its 576 characters
@@ -31,14 +31,15 @@ struct ReadResult {
         PortLost,     // the port failed or was closed (portError says why)
     };
     Outcome outcome = Outcome::NoAnswer;
-    ChannelTable records; // the table given to beginRead with the 16 channel blocks decoded in
+    RadioChannels channels; // what the radio sent, only with Read (mergeRadioChannels applies it)
     TrailerSettings settings;
     std::optional<Model> radioModel;
     QString portError;
 
     bool ok() const { return outcome == Outcome::Read; }
-    // The radio's contents as a channel file of `model` holds them. A setting the trailer does
-    // not carry takes the value a newly opened window starts with: squelch "3", channel tone 中文.
+    // The radio's contents as a channel file of `model` holds them: the channels merged into an
+    // empty table numbered 1 to 16. A setting the trailer does not carry takes the value a newly
+    // opened window starts with: squelch "3", channel tone 中文.
     ChannelFileData channelFile(Model model) const;
 };
 
@@ -111,9 +112,9 @@ public:
     void awaitReady(int timeoutMs);
 
     // Starts a read: the poll stops and Timer4 fires once 100 ms later, when the read takes the
-    // line. The 16 channel blocks are decoded into `current` (the fields a block does not carry
-    // are kept). False, and nothing started, while a transfer runs here or on another session.
-    bool beginRead(const ChannelTable &current);
+    // line. readFinished reports what the radio sent. False, and nothing started, while a
+    // transfer runs here or on another session.
+    bool beginRead();
 
     // Starts the write of `records` and the two settings. The channel blocks are numbered by
     // position, 1 to 16, whatever the records' own 信道号 holds; all 17 blocks are built here,
@@ -181,7 +182,6 @@ private:
     QTimer m_blockTimeout;     // silence limit per reply block
     QTimer m_readyWait;        // limit of awaitReady
     State m_state = State::Idle;
-    ChannelTable m_current; // the table a read decodes into
     QByteArray m_reply;
     bool m_awaitingReply = false;
     bool m_identifying = false; // a write waits for the radio's reply to "B"

@@ -10,6 +10,7 @@
 #include "modelwindow.h"
 #include "savefile.h"
 #include "tablebackups.h"
+#include "tablemerge.h"
 #include "tablereplacement.h"
 
 #include <QAction>
@@ -140,14 +141,9 @@ void ChannelFileActions::loadFile(const QString &fileName)
         return;
     }
 
-    // Fields 1 to 10 of all 16 records; the channel numbers stay.
-    TableReplacement replacement{m_window->store()->records(), read->squelchLevel,
-                                 read->channelTone};
-    for (std::size_t row = 0; row < replacement.records.size(); ++row) {
-        for (int field = RxFrequency; field <= Power; ++field)
-            replacement.records[row][field] = read->records[row][field];
-    }
-    replaceWholeTable(m_window, BackupReason::BeforeOpen, replacement);
+    replaceWholeTable(m_window, BackupReason::BeforeOpen,
+                      {mergeChannelFile(m_window->store()->records(), read->records),
+                       read->squelchLevel, read->channelTone});
 }
 
 } // namespace zw

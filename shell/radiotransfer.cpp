@@ -6,6 +6,7 @@
 #include "messages.h"
 #include "modelwindow.h"
 #include "tablebackups.h"
+#include "tablemerge.h"
 #include "tablereplacement.h"
 
 #include <QAction>
@@ -65,7 +66,7 @@ void RadioTransfer::beginRead()
 {
     if (!lockForTransfer())
         return;
-    m_session->beginRead(m_window->store()->records());
+    m_session->beginRead();
     m_window->statusLine()->setText(readingStatus);
 }
 
@@ -95,9 +96,9 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
     m_progress->hide();
     switch (result.outcome) {
     case ReadResult::Outcome::Read:
-        if (replaceWholeTable(
-                m_window, BackupReason::BeforeRead,
-                {result.records, result.settings.squelchLevel, result.settings.channelTone}))
+        if (replaceWholeTable(m_window, BackupReason::BeforeRead,
+                              {mergeRadioChannels(m_window->store()->records(), result.channels),
+                               result.settings.squelchLevel, result.settings.channelTone}))
             m_window->backups()->keepFromRadio();
         break;
     case ReadResult::Outcome::OtherModel: {
