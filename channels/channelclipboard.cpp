@@ -240,52 +240,47 @@ bool looksLikeChirpCsv(const QString &text)
     return false;
 }
 
-// CHIRP rows, each read by the CSV import on its own as if it were channel 1, so that a row
-// means here exactly what it means in an imported file.
-QList<PastedRow> chirpRows(const QString &text, const ModelInfo &model, int limit)
+// CHIRP rows, each read as the CSV import reads a row, as if it were channel 1: a row means
+// here exactly what it means in an imported file, wherever the paste puts it.
+QList<PastedRow> chirpRows(QString text, const ModelInfo &model, int limit)
 {
     QList<PastedRow> pasted;
+    if (text.startsWith(QChar(0xFEFF))) // a byte-order mark, as a file may start with
+        text.remove(0, 1);
     QList<std::pair<int, QStringList>> rows;
     for (const auto &row : parseCsv(text))
         if (!row.second.first().trimmed().startsWith(u'#'))
             rows.append(row);
     if (rows.isEmpty())
         return pasted;
-    const QStringList header = rows.takeFirst().second;
-    const int location = int(header.indexOf(QStringLiteral("Location")));
-    QStringList headerEscaped;
-    for (const QString &name : header)
-        headerEscaped << csvField(name);
+    const Expected<ChirpCsvHeader> header = readChirpCsvHeader(rows.takeFirst().second);
+    const int location = header ? header->indexOf("Location") : -1;
     for (const auto &[line, fields] : rows) {
         if (pasted.size() >= limit) { // past channel 16: only counted
             pasted.append(PastedRow{});
             continue;
         }
-        QStringList one = fields;
-        if (location >= 0 && location < one.size())
-            one[location] = QStringLiteral("1");
-        QStringList escaped;
-        for (const QString &f : one)
-            escaped << csvField(f);
-        const QString csv = headerEscaped.join(u',') + QLatin1Char('\n') + escaped.join(u',');
-        const Expected<CsvImport> imported = importChirpCsv(csv.toUtf8(), model, ChannelTable{});
-        const CsvImport read = imported ? *imported : CsvImport{};
         PastedRow row;
         row.line = line;
-        if (!imported) {
-            row.refused = Reason{imported.error(), imported.error()};
-        } else if (!read.problems.isEmpty()) {
-            const CsvReason &why = read.problems.first().reason;
-            row.refused = Reason{csvReasonText(why, CsvLanguage::English),
-                                 csvReasonText(why, CsvLanguage::Chinese)};
-        } else if (read.rowsTaken == 0) {
+        if (!header) {
+            row.refused = Reason{header.error(), header.error()};
+            pasted.append(row);
+            continue;
+        }
+        QStringList one = fields;
+        if (location < one.size())
+            one[location] = QStringLiteral("1");
+        const ChirpRow read = readChirpRow(*header, one, model);
+        if (read.problem) {
+            row.refused = Reason{csvReasonText(*read.problem, CsvLanguage::English),
+                                 csvReasonText(*read.problem, CsvLanguage::Chinese)};
+        } else if (read.channel == 0) {
             row.emptyChannel = true;
         } else {
-            const ChannelRecord &r = read.table[0];
             for (int column = 1; column < gridColumns; ++column)
                 row.cells[static_cast<std::size_t>(column)] =
-                    r[columnField[static_cast<std::size_t>(column)]];
-            if (r[TxFrequency].isEmpty())
+                    read.record[columnField[static_cast<std::size_t>(column)]];
+            if (read.record[TxFrequency].isEmpty())
                 row.cells[3] = QString(); // transmit off
         }
         pasted.append(row);

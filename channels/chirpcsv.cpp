@@ -393,29 +393,6 @@ QString csvReasonText(const CsvReason &reason, CsvLanguage language)
 namespace
 {
 
-// The columns a file's header names, found by name in any order.
-class CsvColumns
-{
-public:
-    explicit CsvColumns(const QStringList &names)
-    {
-        for (int i = 0; i < names.size(); ++i)
-            m_index.insert(names.at(i).trimmed(), i);
-    }
-
-    bool has(const char *name) const { return m_index.contains(QLatin1String(name)); }
-
-    // The row's value of the column, trimmed; empty when the column or the value is missing.
-    QString get(const QStringList &fields, const char *name) const
-    {
-        const int i = m_index.value(QLatin1String(name), -1);
-        return (i >= 0 && i < fields.size()) ? fields.at(i).trimmed() : QString();
-    }
-
-private:
-    QHash<QString, int> m_index;
-};
-
 // The rows of a CSV file without its comment lines (the header first), after a byte-order mark.
 QList<std::pair<int, QStringList>> csvRows(const QByteArray &bytes)
 {
@@ -443,29 +420,49 @@ std::optional<Side> sideOf(const QString &s)
     return std::nullopt;
 }
 
-// A row that fits: the channel it names and its record. Channel 0 is CHIRP's empty memory
-// (frequency 0), which is skipped.
-struct CsvRowRecord {
-    int channel = 0;
-    ChannelRecord record;
-};
-
-struct RowOutcome {
-    std::optional<CsvRowRecord> taken;
-    CsvReason problem; // when nothing is taken
-};
-
-RowOutcome rejected(const CsvReason &why)
+ChirpRow rejected(const CsvReason &why)
 {
-    return {std::nullopt, why};
+    ChirpRow row;
+    row.problem = why;
+    return row;
 }
 
-// Reads one row against the model. `taken` tells the channels earlier rows already filled;
-// `current` gives the fields a row does not carry (0, 3 and 6).
-RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const ModelInfo &model,
-                    const ChannelTable &current, const std::array<bool, channelCount> &taken)
+} // namespace
+
+ChirpCsvHeader::ChirpCsvHeader(const QStringList &names)
 {
-    auto get = [&](const char *name) { return columns.get(fields, name); };
+    for (int i = 0; i < names.size(); ++i)
+        m_index.insert(names.at(i).trimmed(), i);
+}
+
+bool ChirpCsvHeader::has(const char *name) const
+{
+    return m_index.contains(QLatin1String(name));
+}
+
+int ChirpCsvHeader::indexOf(const char *name) const
+{
+    return m_index.value(QLatin1String(name), -1);
+}
+
+QString ChirpCsvHeader::value(const QStringList &fields, const char *name) const
+{
+    const int i = indexOf(name);
+    return (i >= 0 && i < fields.size()) ? fields.at(i).trimmed() : QString();
+}
+
+Expected<ChirpCsvHeader> readChirpCsvHeader(const QStringList &names)
+{
+    ChirpCsvHeader header(names);
+    if (!header.has("Location") || !header.has("Frequency"))
+        return Failure{QStringLiteral("the header has no Location and Frequency columns")};
+    return header;
+}
+
+ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
+                      const ModelInfo &model, const std::array<bool, channelCount> &taken)
+{
+    auto get = [&](const char *name) { return header.value(fields, name); };
     const QString location = get("Location");
     CsvReason why;
     const std::optional<qint64> rx =
@@ -473,7 +470,7 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     if (!rx)
         return rejected(why);
     if (*rx == 0)
-        return {CsvRowRecord{}, {}}; // CHIRP's empty memory
+        return ChirpRow{}; // CHIRP's empty memory
     bool ok = false;
     const int channel = location.toInt(&ok);
     if (!ok || channel < 1 || channel > channelCount)
@@ -514,12 +511,12 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     // Squelch on both sides.
     QString rTone = get("rToneFreq");
     QString cTone = get("cToneFreq");
-    if (!columns.has("rToneFreq"))
+    if (!header.has("rToneFreq"))
         rTone = cTone;
-    if (!columns.has("cToneFreq"))
+    if (!header.has("cToneFreq"))
         cTone = rTone;
     const QString dtcs = get("DtcsCode");
-    const QString rxDtcs = columns.has("RxDtcsCode") ? get("RxDtcsCode") : dtcs;
+    const QString rxDtcs = header.has("RxDtcsCode") ? get("RxDtcsCode") : dtcs;
     const QString polarity =
         get("DtcsPolarity").isEmpty() ? QStringLiteral("NN") : get("DtcsPolarity");
     const QString mode = get("Tone");
@@ -578,7 +575,9 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     if (!power.isEmpty() && !watts)
         return rejected(reasonAbout(CsvReasonKind::PowerNotWatts, power));
 
-    ChannelRecord record = current[static_cast<std::size_t>(channel - 1)];
+    ChirpRow row;
+    row.channel = channel;
+    ChannelRecord &record = row.record;
     record[RxFrequency] = Frequency::fromUnits(*rx).text();
     record[TxFrequency] = hasTx ? Frequency::fromUnits(txUnits).text() : QString(QLatin1String(""));
     record[RxTone] = rxTone;
@@ -593,10 +592,8 @@ RowOutcome parseRow(const CsvColumns &columns, const QStringList &fields, const 
     for (QString &f : record.fields)
         if (f.isNull())
             f = QLatin1String("");
-    return {CsvRowRecord{channel, record}, {}};
+    return row;
 }
-
-} // namespace
 
 Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
                                    const ChannelTable &current)
@@ -604,30 +601,36 @@ Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &mod
     QList<std::pair<int, QStringList>> rows = csvRows(bytes);
     if (rows.isEmpty())
         return Failure{QStringLiteral("the file holds no CSV header")};
-    const CsvColumns columns(rows.takeFirst().second);
-    if (!columns.has("Location") || !columns.has("Frequency"))
-        return Failure{QStringLiteral("the header has no Location and Frequency columns")};
+    const Expected<ChirpCsvHeader> header = readChirpCsvHeader(rows.takeFirst().second);
+    if (!header)
+        return Failure{header.error()};
 
     CsvImport result;
     result.table = current;
     std::array<bool, channelCount> taken{};
     std::array<bool, channelCount> refused{};
     for (const auto &[line, fields] : rows) {
-        const RowOutcome outcome = parseRow(columns, fields, model, current, taken);
-        if (!outcome.taken) {
-            const QString location = columns.get(fields, "Location");
-            result.problems.append({line, location, outcome.problem});
+        const ChirpRow row = readChirpRow(*header, fields, model, taken);
+        if (row.problem) {
+            const QString location = header->value(fields, "Location");
+            result.problems.append({line, location, *row.problem});
             bool ok = false;
             const int n = location.toInt(&ok);
             if (ok && n >= 1 && n <= channelCount)
                 refused[static_cast<std::size_t>(n - 1)] = true;
             continue;
         }
-        const int channel = outcome.taken->channel;
-        if (channel == 0)
+        if (row.channel == 0)
             continue;
-        result.table[static_cast<std::size_t>(channel - 1)] = outcome.taken->record;
-        taken[static_cast<std::size_t>(channel - 1)] = true;
+        const auto i = static_cast<std::size_t>(row.channel - 1);
+        ChannelRecord &record = result.table[i];
+        record = current[i];
+        for (int field : chirpFields)
+            record[field] = row.record[field];
+        for (QString &f : record.fields)
+            if (f.isNull())
+                f = QLatin1String("");
+        taken[i] = true;
         ++result.rowsTaken;
     }
     for (int row = 0; row < channelCount; ++row) {
@@ -635,7 +638,7 @@ Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &mod
         if (taken[i] || refused[i])
             continue;
         ChannelRecord &record = result.table[i];
-        for (int field : {RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power})
+        for (int field : chirpFields)
             record[field] = QLatin1String("");
     }
     return result;

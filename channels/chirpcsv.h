@@ -5,6 +5,7 @@
 #include "result.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -78,6 +79,47 @@ struct CsvImport {
     int rowsTaken = 0;
     QList<CsvRowProblem> problems;
 };
+
+// The fields a CHIRP row carries; 信道号, 备用3 and 备用6 it does not.
+constexpr std::array<int, 8> chirpFields{RxFrequency, RxTone, TxFrequency, TxTone,
+                                         Scan,        Bcl,    Beat,        Power};
+
+// The columns a CHIRP CSV header names, found by name in any order; blanks around a name do not
+// count, and of two columns of the same name the last one counts.
+class ChirpCsvHeader
+{
+public:
+    explicit ChirpCsvHeader(const QStringList &names);
+
+    bool has(const char *name) const;
+    // Position of the column in a row, -1 when the header has none.
+    int indexOf(const char *name) const;
+    // The row's value of the column, trimmed; empty when the column or the value is missing.
+    QString value(const QStringList &fields, const char *name) const;
+
+private:
+    QHash<QString, int> m_index;
+};
+
+// The header of rows that can be read: it names the Location and Frequency columns.
+Expected<ChirpCsvHeader> readChirpCsvHeader(const QStringList &names);
+
+// One row read for a window of a model.
+struct ChirpRow {
+    // The channel (1..16) of a row that fits; 0 for CHIRP's empty memory (frequency 0), which
+    // sets nothing, and for a row that does not fit.
+    int channel = 0;
+    // Of a row that fits: the chirpFields as the row sets them (BCL and 拍频 "off"), every other
+    // field empty.
+    ChannelRecord record;
+    std::optional<CsvReason> problem; // why the row does not fit
+};
+
+// Reads one row under `header` with every check of importChirpCsv, which reads each row of a
+// file with it. `taken` marks the channels earlier rows of the same file filled: a row naming
+// one of them again does not fit.
+ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
+                      const ModelInfo &model, const std::array<bool, channelCount> &taken = {});
 
 // Reads a CHIRP CSV file for a window of `model`, checking each row against the model's band,
 // its tones and DCS codes (normal polarity only) and the 5 kHz / 6.25 kHz raster. Nothing is

@@ -96,7 +96,7 @@ public:
             result = r;
             loop.quit();
         });
-        if (m_session.beginRead(newModelTable()))
+        if (m_session.beginRead())
             run(loop);
         bar.finish();
         return result;

@@ -1,11 +1,12 @@
 // Radio-reply decoder. The first byte picks the window's model, the rest is what arrived after
-// "B". Only a whole, clean reply of the window's own model is applied; anything else leaves
-// the table as it was. Every decoded record re-encodes to a 32-character block of hexadecimal
+// "B". Only a whole, clean reply of the window's own model brings channels; anything else brings
+// none. Every record merged from it re-encodes to a 32-character block of hexadecimal
 // digits, and a record whose tones the radio can carry decodes from that block to itself.
 
 #include "codec.h"
 #include "fuzzcheck.h"
 #include "numberreader.h"
+#include "tablemerge.h"
 #include "tones.h"
 
 #include <cstdint>
@@ -50,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const zw::Model own = zw::allModels[data[0] % 4];
     const QByteArrayView reply(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const zw::ChannelTable current = currentTable();
-    const zw::RadioReply decoded = zw::decodeReply(reply, current, own);
+    const zw::RadioReply decoded = zw::decodeReply(reply, own);
 
     const bool clean =
         reply.size() >= zw::replyLength && zw::isBlockText(reply.first(zw::replyLength));
     if (decoded.status != zw::RadioReply::Status::Ok) {
-        FUZZ_CHECK(decoded.records == current);
+        FUZZ_CHECK(decoded.channels == zw::RadioChannels{});
         if (decoded.status == zw::RadioReply::Status::OtherModel)
             FUZZ_CHECK(clean && decoded.radioModel && *decoded.radioModel != own);
         return 0;
@@ -69,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                tone == QStringLiteral("键音"));
 
     const double offset = zw::modelInfo(own).receiveOffsetMHz;
-    for (std::size_t i = 0; i < decoded.records.size(); ++i) {
-        const zw::ChannelRecord &record = decoded.records[i];
+    const zw::ChannelTable merged = zw::mergeRadioChannels(current, decoded.channels);
+    for (std::size_t i = 0; i < merged.size(); ++i) {
+        const zw::ChannelRecord &record = merged[i];
         FUZZ_CHECK(record[zw::ChannelNumber] == current[i][zw::ChannelNumber]);
         const QString block = zw::EncodeChannelBlock(record, offset);
         FUZZ_CHECK(block.size() == zw::blockLength);
@@ -79,14 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (zw::readNumber(record[zw::RxFrequency]) == 0 || !sendableTone(record[zw::RxTone]) ||
             !sendableTone(record[zw::TxTone]))
             continue;
-        zw::ChannelRecord again = record;
-        zw::decodeChannelBlock(block, offset, again);
-        FUZZ_CHECK(again[zw::RxFrequency] == record[zw::RxFrequency]);
-        FUZZ_CHECK(again[zw::TxFrequency] == record[zw::TxFrequency]);
-        FUZZ_CHECK(again[zw::RxTone] == record[zw::RxTone]);
-        FUZZ_CHECK(again[zw::TxTone] == record[zw::TxTone]);
-        FUZZ_CHECK(again[zw::Bcl] == record[zw::Bcl]);
-        FUZZ_CHECK(again[zw::Power] == record[zw::Power]);
+        const zw::RadioChannel again = zw::decodeChannelBlock(block, offset);
+        FUZZ_CHECK(again.rxFrequency == record[zw::RxFrequency]);
+        FUZZ_CHECK(again.txFrequency == record[zw::TxFrequency]);
+        FUZZ_CHECK(again.rxTone == record[zw::RxTone]);
+        FUZZ_CHECK(again.txTone == record[zw::TxTone]);
+        FUZZ_CHECK(again.bcl == record[zw::Bcl]);
+        FUZZ_CHECK(again.power == record[zw::Power]);
     }
     return 0;
 }

@@ -177,30 +177,30 @@ QString decodeTone(QStringView field)
     return QString::number(tenths / 10.0);
 }
 
-void decodeChannelBlock(QStringView block, double receiveOffsetMHz, ChannelRecord &record)
+RadioChannel decodeChannelBlock(QStringView block, double receiveOffsetMHz)
 {
+    RadioChannel channel;
     if (block.size() != blockLength)
-        return;
+        return channel;
     const double rx = bcdNumber(block.mid(4, 8));
-    if (rx == 0) {
-        for (int field = RxFrequency; field <= Power; ++field)
-            record[field].clear();
-        return;
-    }
-    record[RxFrequency] =
+    if (rx == 0)
+        return channel;
+    channel.inUse = true;
+    channel.rxFrequency =
         formatFrequency(Frequency::fromUnits(qint64(rx)).mhz() + receiveOffsetMHz);
-    record[RxTone] = decodeTone(block.mid(12, 4));
+    channel.rxTone = decodeTone(block.mid(12, 4));
     const double tx = bcdNumber(block.mid(20, 8));
-    record[TxFrequency] = tx == 0 ? QString() : Frequency::fromUnits(qint64(tx)).text();
-    record[TxTone] = decodeTone(block.mid(28, 4));
+    channel.txFrequency = tx == 0 ? QString() : Frequency::fromUnits(qint64(tx)).text();
+    channel.txTone = decodeTone(block.mid(28, 4));
     const int bcl = digitValue(block[17]);
-    record[Bcl] = bcl == 0 ? QStringLiteral("off") : QString::number(bcl);
+    channel.bcl = bcl == 0 ? QStringLiteral("off") : QString::number(bcl);
     const int flag = digitValue(block[16]);
     if (flag <= 3) {
-        record[Beat] = (flag & 1) ? QStringLiteral("on") : QStringLiteral("off");
-        record[Scan] = (flag & 2) ? QStringLiteral("del") : QStringLiteral("add");
+        channel.beat = (flag & 1) ? QStringLiteral("on") : QStringLiteral("off");
+        channel.scan = (flag & 2) ? QStringLiteral("del") : QStringLiteral("add");
     }
-    record[Power] = block[3] == u'1' ? QStringLiteral("L") : QStringLiteral("H");
+    channel.power = block[3] == u'1' ? QStringLiteral("L") : QStringLiteral("H");
+    return channel;
 }
 
 TrailerSettings decodeTrailerBlock(QStringView block)
@@ -215,10 +215,9 @@ TrailerSettings decodeTrailerBlock(QStringView block)
     return settings;
 }
 
-RadioReply decodeReply(QByteArrayView reply, const ChannelTable &current, Model own)
+RadioReply decodeReply(QByteArrayView reply, Model own)
 {
     RadioReply result;
-    result.records = current;
     // Noise is reported as such even in a reply that stopped short after it.
     reply = reply.first(std::min<qsizetype>(reply.size(), replyLength));
     if (!isBlockText(reply)) {
@@ -242,8 +241,8 @@ RadioReply decodeReply(QByteArrayView reply, const ChannelTable &current, Model 
     }
     const double offset = modelInfo(own).receiveOffsetMHz;
     for (int channel = 0; channel < channelCount; ++channel) {
-        decodeChannelBlock(view.mid((channel + 1) * blockLength, blockLength), offset,
-                           result.records[static_cast<std::size_t>(channel)]);
+        result.channels[static_cast<std::size_t>(channel)] =
+            decodeChannelBlock(view.mid((channel + 1) * blockLength, blockLength), offset);
     }
     result.status = RadioReply::Status::Ok;
     return result;

@@ -2,6 +2,7 @@
 
 #include "channelrecord.h"
 #include "modelinfo.h"
+#include "radiochannel.h"
 
 #include <QByteArray>
 #include <QString>
@@ -52,9 +53,9 @@ bool isBlockText(QByteArrayView text);
 // Hz in its shortest form ("88.5", "67", "100") for a CTCSS tone, empty for none.
 QString decodeTone(QStringView field);
 
-// Decodes one channel block into `record`. Fields the block does not carry (信道号, and 备用3 and
-// 备用6 of a channel in use) are kept, and so are 扫描 and 拍频 when the flag digit is not 0..3.
-void decodeChannelBlock(QStringView block, double receiveOffsetMHz, ChannelRecord &record);
+// The channel one channel block holds. A block without a receive frequency, or not 32
+// characters long, is a channel not in use.
+RadioChannel decodeChannelBlock(QStringView block, double receiveOffsetMHz);
 
 // What the radio's trailer block says. The settings are empty when the block holds no value
 // the lists offer: the window then keeps what it shows.
@@ -75,13 +76,13 @@ struct RadioReply {
         Incomplete,   // fewer than 576 characters
     };
     Status status = Status::Incomplete;
-    ChannelTable records; // the current table with the 16 channel blocks decoded into it
+    RadioChannels channels; // the 16 channel blocks; decoded only with status Ok
     TrailerSettings settings;
     std::optional<Model> radioModel;
 };
 
-// Decodes the 576 characters of a reply for a window of model `own` whose table holds
-// `current`. Only a reply with status Ok is meant to be applied.
-RadioReply decodeReply(QByteArrayView reply, const ChannelTable &current, Model own);
+// Decodes the 576 characters of a reply for a window of model `own`. Only a reply with status
+// Ok is meant to be applied (mergeRadioChannels).
+RadioReply decodeReply(QByteArrayView reply, Model own);
 
 } // namespace zw

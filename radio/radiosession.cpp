@@ -2,6 +2,7 @@
 
 #include "radiosettings.h"
 #include "serialconnection.h"
+#include "tablemerge.h"
 
 #include <algorithm>
 
@@ -39,8 +40,9 @@ QTimer *makeTimer(QObject *parent, const char *name, int interval, bool singleSh
     return timer;
 }
 
-// The table the radio's contents are decoded into when there is none to keep fields from (the
-// identification before a write): every field empty, channels numbered by position.
+// The table the radio's channels are merged into when there is no window's table to keep fields
+// from (a channel file of the radio's contents): every field empty, channels numbered by
+// position.
 ChannelTable blankTable()
 {
     ChannelTable table;
@@ -60,7 +62,7 @@ ChannelFileData ReadResult::channelFile(Model model) const
     data.squelchLevel =
         settings.squelchLevel.isEmpty() ? defaultSquelchLevel() : settings.squelchLevel;
     data.channelTone = settings.channelTone.isEmpty() ? defaultChannelTone() : settings.channelTone;
-    data.records = records;
+    data.records = mergeRadioChannels(blankTable(), channels);
     return data;
 }
 
@@ -98,6 +100,18 @@ RadioSession::~RadioSession()
     m_serial->setPolling(this, false);
     if (m_serial->transferOwner() == this)
         m_serial->setTransferOwner(nullptr);
+}
+
+bool RadioSession::isReading() const
+{
+    return m_state == State::ReadStarting || m_state == State::ReadQuietWait ||
+           m_state == State::ReadReply;
+}
+
+bool RadioSession::isWriting() const
+{
+    return m_state == State::IdentifyStarting || m_state == State::IdentifyQuietWait ||
+           m_state == State::IdentifyReply || m_state == State::Writing;
 }
 
 bool RadioSession::isPortBusy() const
@@ -181,12 +195,11 @@ bool RadioSession::claimLine()
     return true;
 }
 
-bool RadioSession::beginRead(const ChannelTable &current)
+bool RadioSession::beginRead()
 {
     if (!claimLine())
         return false;
-    m_state = State::Reading;
-    m_current = current;
+    m_state = State::ReadStarting;
     m_readStartTimer->setInterval(readStartDelayMs);
     m_readStartTimer->start();
     return true;
@@ -195,7 +208,7 @@ bool RadioSession::beginRead(const ChannelTable &current)
 void RadioSession::readTick()
 {
     m_readStartTimer->stop();
-    if (m_state != State::Reading || m_awaitingReply || m_quietWait.isActive())
+    if (m_state != State::ReadStarting)
         return;
     m_readyPollTimer->stop();
     emit readStarted();
@@ -203,13 +216,15 @@ void RadioSession::readTick()
         finishRead(decodeResult(ReadResult::Outcome::PortLost));
         return;
     }
-    awaitQuietLine();
+    awaitQuietLine(State::ReadQuietWait);
 }
 
 // What waits now (late answers to the ready poll) is not part of the reply; "B" goes out once
-// the line has been quiet long enough, at once when it already has.
-void RadioSession::awaitQuietLine()
+// the line has been quiet long enough, at once when it already has. `quietWait` is the read's
+// or the identification's quiet-wait state.
+void RadioSession::awaitQuietLine(State quietWait)
 {
+    m_state = quietWait;
     m_serial->readAll();
     m_reply.clear();
     m_quietFor.start();
@@ -222,14 +237,17 @@ void RadioSession::awaitQuietLine()
 
 void RadioSession::sendReadRequest()
 {
-    if (m_state != State::Reading && !m_identifying)
+    if (m_state == State::ReadQuietWait)
+        m_state = State::ReadReply;
+    else if (m_state == State::IdentifyQuietWait)
+        m_state = State::IdentifyReply;
+    else
         return;
     m_serial->readAll();
     if (!m_serial->send(QByteArrayLiteral("B"))) {
         replyEnded(ReadResult::Outcome::PortLost);
         return;
     }
-    m_awaitingReply = true;
     m_blockTimeout.start();
     emit progress(0, replyBlockCount);
 }
@@ -239,7 +257,7 @@ void RadioSession::onReadyRead()
     if (!m_serial)
         return;
     m_lineHeard.start();
-    if (m_quietWait.isActive()) {
+    if (m_state == State::ReadQuietWait || m_state == State::IdentifyQuietWait) {
         m_serial->readAll();
         if (m_quietFor.elapsed() > quietLimitMs)
             replyEnded(ReadResult::Outcome::Garbled);
@@ -247,7 +265,7 @@ void RadioSession::onReadyRead()
             m_quietWait.start(quietBeforeRequestMs);
         return;
     }
-    if (m_awaitingReply) {
+    if (m_state == State::ReadReply || m_state == State::IdentifyReply) {
         collect();
         return;
     }
@@ -282,16 +300,15 @@ ReadResult RadioSession::decodeResult(ReadResult::Outcome outcome) const
 {
     ReadResult result;
     result.outcome = outcome;
-    result.records = m_identifying ? blankTable() : m_current;
     result.portError = m_portError;
     if (outcome != ReadResult::Outcome::Read)
         return result;
-    const RadioReply decoded = decodeReply(m_reply, result.records, m_model);
+    const RadioReply decoded = decodeReply(m_reply, m_model);
     result.settings = decoded.settings;
     result.radioModel = decoded.radioModel;
     switch (decoded.status) {
     case RadioReply::Status::Ok:
-        result.records = decoded.records;
+        result.channels = decoded.channels;
         break;
     case RadioReply::Status::OtherModel:
         result.outcome = ReadResult::Outcome::OtherModel;
@@ -311,21 +328,20 @@ ReadResult RadioSession::decodeResult(ReadResult::Outcome outcome) const
 
 void RadioSession::replyEnded(ReadResult::Outcome outcome)
 {
-    m_awaitingReply = false;
     m_blockTimeout.stop();
     m_quietWait.stop();
     const ReadResult result = decodeResult(outcome);
-    if (m_state == State::Reading) {
+    if (isReading()) {
         finishRead(result);
-    } else if (m_identifying) {
-        m_identifying = false;
+    } else if (m_state == State::IdentifyQuietWait || m_state == State::IdentifyReply) {
+        m_state = State::Writing;
         identified(result);
     }
 }
 
 void RadioSession::finishRead(const ReadResult &result)
 {
-    if (m_state != State::Reading)
+    if (!isReading())
         return;
     endTransfer();
     emit readFinished(result);
@@ -356,12 +372,12 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
         endAtOnce(WriteResult::Outcome::NoAnswer);
         return true;
     }
-    m_identifying = true;
+    m_state = State::IdentifyStarting;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (m_identifying && !m_awaitingReply && !m_quietWait.isActive())
-                awaitQuietLine();
+            if (m_state == State::IdentifyStarting)
+                awaitQuietLine(State::IdentifyQuietWait);
         },
         Qt::QueuedConnection);
     return true;
@@ -433,7 +449,7 @@ void RadioSession::writeStep()
 
 void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel)
 {
-    if (m_state != State::Writing)
+    if (!isWriting())
         return;
     WriteResult result;
     result.outcome = outcome;
@@ -449,9 +465,9 @@ void RadioSession::onPortFailed(const QString &error)
     m_portError = error;
     if (m_readyWait.isActive())
         endReadyWait(false);
-    if (m_state == State::Reading)
+    if (isReading())
         finishRead(decodeResult(ReadResult::Outcome::PortLost));
-    else if (m_state == State::Writing)
+    else if (isWriting())
         finishWrite(WriteResult::Outcome::PortLost);
 }
 
@@ -468,8 +484,6 @@ void RadioSession::stop()
     m_quietWait.stop();
     m_blockTimeout.stop();
     m_readyWait.stop();
-    m_awaitingReply = false;
-    m_identifying = false;
     m_writeCounter = 0;
     m_image.clear();
     m_reply.clear();

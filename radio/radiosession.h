@@ -22,7 +22,7 @@ class SerialConnection;
 // What a read brought back, already decoded for the session's model.
 struct ReadResult {
     enum class Outcome {
-        Read,         // a radio of the session's model: records and settings hold its contents
+        Read,         // a radio of the session's model: channels and settings hold its contents
         OtherModel,   // a radio of another model (radioModel): nothing of it is to be applied
         NoAnswer,     // nothing came back before the silence limit
         Cut,          // the reply stopped before its 576 characters
@@ -31,14 +31,15 @@ struct ReadResult {
         PortLost,     // the port failed or was closed (portError says why)
     };
     Outcome outcome = Outcome::NoAnswer;
-    ChannelTable records; // the table given to beginRead with the 16 channel blocks decoded in
+    RadioChannels channels; // what the radio sent, only with Read (mergeRadioChannels applies it)
     TrailerSettings settings;
     std::optional<Model> radioModel;
     QString portError;
 
     bool ok() const { return outcome == Outcome::Read; }
-    // The radio's contents as a channel file of `model` holds them. A setting the trailer does
-    // not carry takes the value a newly opened window starts with: squelch "3", channel tone 中文.
+    // The radio's contents as a channel file of `model` holds them: the channels merged into an
+    // empty table numbered 1 to 16. A setting the trailer does not carry takes the value a newly
+    // opened window starts with: squelch "3", channel tone 中文.
     ChannelFileData channelFile(Model model) const;
 };
 
@@ -84,14 +85,32 @@ class RadioSession final : public QObject
     Q_DISABLE_COPY_MOVE(RadioSession)
 
 public:
-    enum class State { Idle, Polling, Ready, Reading, Writing };
+    // A read goes ReadStarting, ReadQuietWait, ReadReply; a write that found the radio ready
+    // identifies it first (IdentifyStarting, IdentifyQuietWait, IdentifyReply), then stays
+    // Writing through the check before the write, "A" and the 17 blocks (a write that cannot
+    // start is Writing until its outcome is reported). Every transfer ends in Polling.
+    enum class State {
+        Idle,              // stopped
+        Polling,           // one "C" per tick until the radio answers
+        Ready,             // the radio answered the poll
+        ReadStarting,      // a read waits for Timer4
+        ReadQuietWait,     // a read's "B" waits for a quiet line
+        ReadReply,         // a read collects the reply to "B"
+        IdentifyStarting,  // a write's identification waits for the event loop
+        IdentifyQuietWait, // the identification's "B" waits for a quiet line
+        IdentifyReply,     // the identification collects the reply to "B"
+        Writing,           // the check before the write, "A" and the blocks
+    };
 
     RadioSession(Model model, SerialConnection *serial, QObject *parent = nullptr);
     ~RadioSession() override;
 
     Model model() const { return m_model; }
     State state() const { return m_state; }
-    bool isTransferring() const { return m_state == State::Reading || m_state == State::Writing; }
+    bool isTransferring() const { return isReading() || isWriting(); }
+    bool isReading() const;
+    // Also while the write identifies the radio.
+    bool isWriting() const;
     // Another session holds the port: this one can start nothing now.
     bool isPortBusy() const;
 
@@ -111,9 +130,9 @@ public:
     void awaitReady(int timeoutMs);
 
     // Starts a read: the poll stops and Timer4 fires once 100 ms later, when the read takes the
-    // line. The 16 channel blocks are decoded into `current` (the fields a block does not carry
-    // are kept). False, and nothing started, while a transfer runs here or on another session.
-    bool beginRead(const ChannelTable &current);
+    // line. readFinished reports what the radio sent. False, and nothing started, while a
+    // transfer runs here or on another session.
+    bool beginRead();
 
     // Starts the write of `records` and the two settings. The channel blocks are numbered by
     // position, 1 to 16, whatever the records' own 信道号 holds; all 17 blocks are built here,
@@ -152,7 +171,7 @@ signals:
 private:
     void pollTick();
     void readTick();
-    void awaitQuietLine();
+    void awaitQuietLine(State quietWait);
     void sendReadRequest();
     void onReadyRead();
     void collect();
@@ -175,16 +194,14 @@ private:
     QTimer *m_writeStartTimer;
     QTimer *m_readyPollTimer;
     QTimer *m_readStartTimer;
-    QTimer m_quietWait;        // "B" goes out when the line has been quiet this long
+    QTimer m_quietWait;        // "B" goes out when the line has been quiet this long (the
+                               // two quiet-wait states)
     QElapsedTimer m_quietFor;  // since the quiet wait began, to bound it on a chattering line
     QElapsedTimer m_lineHeard; // since the line last brought something
     QTimer m_blockTimeout;     // silence limit per reply block
     QTimer m_readyWait;        // limit of awaitReady
     State m_state = State::Idle;
-    ChannelTable m_current; // the table a read decodes into
     QByteArray m_reply;
-    bool m_awaitingReply = false;
-    bool m_identifying = false; // a write waits for the radio's reply to "B"
     std::function<bool(const ReadResult &)> m_beforeWrite;
     QByteArray m_image;     // the 17 blocks of the running write
     int m_writeCounter = 0; // 0, 6, ..., 96; 102 ends the write

@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "savefile.h"
 #include "tablebackups.h"
+#include "tablemerge.h"
 #include "tablereplacement.h"
 
 #include <QAction>
@@ -140,14 +141,10 @@ void ChannelFileActions::loadFile(const QString &fileName)
         return;
     }
 
-    // Fields 1 to 10 of all 16 records; the channel numbers stay.
     m_document->refresh();
-    TableReplacement replacement{m_document->records(), read->squelchLevel, read->channelTone};
-    for (std::size_t row = 0; row < replacement.records.size(); ++row) {
-        for (int field = RxFrequency; field <= Power; ++field)
-            replacement.records[row][field] = read->records[row][field];
-    }
-    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen, replacement);
+    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
+                      {mergeChannelFile(m_document->records(), read->records),
+                       read->squelchLevel, read->channelTone});
 }
 
 } // namespace zw

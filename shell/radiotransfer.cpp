@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "messages.h"
 #include "tablebackups.h"
+#include "tablemerge.h"
 #include "tablereplacement.h"
 #include "windowlayout.h"
 
@@ -62,8 +63,7 @@ void RadioTransfer::beginRead()
 {
     if (!lockForTransfer())
         return;
-    m_document->refresh();
-    m_session->beginRead(m_document->records());
+    m_session->beginRead();
     m_statusLine->setText(readingStatus);
 }
 
@@ -92,9 +92,12 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
     m_progress->hide();
     switch (result.outcome) {
     case ReadResult::Outcome::Read:
-        if (replaceWholeTable(
-                m_document, m_backups, m_window, BackupReason::BeforeRead,
-                {result.records, result.settings.squelchLevel, result.settings.channelTone}))
+        // Merged into the table as the file holds it now: a spare field or channel number
+        // changed during the read stays.
+        m_document->refresh();
+        if (replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeRead,
+                              {mergeRadioChannels(m_document->records(), result.channels),
+                               result.settings.squelchLevel, result.settings.channelTone}))
             m_backups->keepFromRadio();
         break;
     case ReadResult::Outcome::OtherModel: {

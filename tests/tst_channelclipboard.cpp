@@ -114,6 +114,14 @@ private slots:
                                       "6.25,,5.0W,,,,,\r\n")
                            .arg(rx + "0")
                 << QStringList{rx, "D754N", "", "D754N", "add", "off", "off", "H"};
+            QTest::addRow("%s CHIRP CSV form, blank before Location", name.constData())
+                << m << QByteArray()
+                << " " + QByteArray(chirpHeader) +
+                       (QStringLiteral("7,,%1,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,"
+                                       "6.25,,5.0W,,,,,\r\n")
+                            .arg(rx + "0")
+                            .toUtf8())
+                << QString() << QStringList{rx, "", rx, "", "add", "off", "off", "H"};
             QTest::addRow("%s empty row empties the channel", name.constData())
                 << m << QByteArray() << QByteArray() << QStringLiteral("\t88.5\n")
                 << QStringList{"", "", "", "", "", "", "", ""};

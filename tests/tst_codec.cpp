@@ -1,5 +1,6 @@
 #include "codec.h"
 #include "numberreader.h"
+#include "tablemerge.h"
 #include "tones.h"
 
 #include <QtTest>
@@ -26,6 +27,16 @@ ChannelRecord channel(const QString &number, const QString &rx, const QString &r
 {
     return makeRecord(
         {number, rx, rxTone, QString(), tx, txTone, QString(), scan, bcl, beat, power});
+}
+
+// `record` with one channel block merged in, as a read puts it into a window's table.
+ChannelRecord withBlock(const ChannelRecord &record, const QString &block, double offset)
+{
+    ChannelTable table;
+    table[0] = record;
+    RadioChannels radio;
+    radio[0] = decodeChannelBlock(block, offset);
+    return mergeRadioChannels(table, radio)[0];
 }
 
 QByteArray reply(const QString &trailer, const QStringList &channels = {})
@@ -197,7 +208,7 @@ private slots:
         ChannelRecord record;
         for (int i = 0; i < fieldCount; ++i)
             record[i] = QStringLiteral("old");
-        decodeChannelBlock(block, modelInfo(model).receiveOffsetMHz, record);
+        record = withBlock(record, block, modelInfo(model).receiveOffsetMHz);
         QCOMPARE(record.fields, expected.fields);
     }
 
@@ -282,7 +293,7 @@ private slots:
                         QVERIFY(isBlockText(block.toLatin1()));
                         ChannelRecord back = sent;
                         back[ChannelNumber] = QStringLiteral("kept");
-                        decodeChannelBlock(block, offset, back);
+                        back = withBlock(back, block, offset);
                         ChannelRecord expected = sent;
                         expected[ChannelNumber] = QStringLiteral("kept");
                         QCOMPARE(back.fields, expected.fields);
@@ -321,11 +332,11 @@ private slots:
         QFETCH(int, status);
         ChannelTable current;
         current[0][RxFrequency] = QStringLiteral("450.00000");
-        const RadioReply result = decodeReply(text, current, Model::UH);
+        const RadioReply result = decodeReply(text, Model::UH);
         QCOMPARE(int(result.status), status);
         if (result.status != RadioReply::Status::Ok)
             return;
-        QCOMPARE(result.records[0][RxFrequency], QString());
+        QCOMPARE(mergeRadioChannels(current, result.channels)[0][RxFrequency], QString());
         QCOMPARE(result.settings.squelchLevel, QStringLiteral("3"));
         QCOMPARE(result.settings.channelTone, QStringLiteral("中文"));
     }

@@ -163,10 +163,10 @@ struct FaultLine {
                              heldAfterFault = stillHeld(*session, *serial, true);
                              QTimer::singleShot(lateBy, session.get(), [this] {
                                  radio->setFaults({});
-                                 session->beginRead(sampleTable(Model::UH));
+                                 session->beginRead();
                              });
                          });
-        return session->beginRead(sampleTable(Model::UH));
+        return session->beginRead();
     }
 };
 
@@ -226,8 +226,8 @@ private slots:
             QTest::newRow(qPrintable(cases.at(i).name)) << i;
     }
 
-    // The read reports the fault once, by the outcome that names it, gives back the table it
-    // was handed, and leaves the session polling and the port open and free; the next read of
+    // The read reports the fault once, by the outcome that names it, brings no channels to
+    // apply, and leaves the session polling and the port open and free; the next read of
     // the same radio, behaving again, goes through.
     void badReplyIsReportedAndChangesNothing()
     {
@@ -237,11 +237,11 @@ private slots:
         const ReadResult &faulty = l.results.at(0);
         QCOMPARE(faulty.outcome, l.expected);
         QVERIFY(!faulty.ok());
-        QCOMPARE(faulty.records, sampleTable(Model::UH));
+        QCOMPARE(faulty.channels, RadioChannels{});
         QVERIFY2(l.heldAfterFault.isEmpty(), qPrintable(l.heldAfterFault.join(u',')));
         const ReadResult &next = l.results.at(1);
         QCOMPARE(next.outcome, ReadResult::Outcome::Read);
-        QCOMPARE(next.records[1][RxFrequency],
+        QCOMPARE(next.channels[1].rxFrequency,
                  formatFrequency(modelInfo(Model::UH).band.bandLow + 5.0125));
         QVERIFY(l.serial->isOpen());
         QVERIFY(l.heldAtEnd().isEmpty());
@@ -293,7 +293,7 @@ private slots:
                 if (request == 'B')
                     QTimer::singleShot(30, this, pull);
             });
-            QVERIFY(m_session->beginRead(before));
+            QVERIFY(m_session->beginRead());
         }
         QSignalSpy &done = write ? writeDone : readDone;
         QVERIFY(done.wait(4000));
@@ -307,7 +307,7 @@ private slots:
             const ReadResult result = readDone.at(0).at(0).value<ReadResult>();
             QCOMPARE(result.outcome, ReadResult::Outcome::PortLost);
             QVERIFY(!result.portError.isEmpty());
-            QCOMPARE(result.records, before);
+            QCOMPARE(result.channels, RadioChannels{});
         }
         verifyFree();
         QVERIFY(!m_serial->isOpen()); // released: another program may take it now
@@ -430,11 +430,11 @@ private:
     void verifyReadSucceeds()
     {
         QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
-        QVERIFY(m_session->beginRead(sampleTable(m_session->model())));
+        QVERIFY(m_session->beginRead());
         QVERIFY(finished.wait(3000));
         const ReadResult result = finished.at(0).at(0).value<ReadResult>();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
-        QCOMPARE(result.records[1][RxFrequency],
+        QCOMPARE(result.channels[1].rxFrequency,
                  formatFrequency(modelInfo(m_session->model()).band.bandLow + 5.0125));
         verifyFree();
     }

@@ -6,6 +6,7 @@
 #include "radiosession.h"
 #include "sampletables.h"
 #include "serialconnection.h"
+#include "tablemerge.h"
 #include "virtualradio.h"
 
 #include <QElapsedTimer>
@@ -357,9 +358,9 @@ private slots:
         QVERIFY(ready.wait(readyDelayMs + 1000));
         const QString channel2 = formatFrequency(modelInfo(Model::UM).band.bandLow + 5.0125);
         if (!write) {
-            const ReadResult result = read(blankTable());
+            const ReadResult result = read();
             QCOMPARE(result.outcome, ReadResult::Outcome::Read);
-            QCOMPARE(result.records[1][RxFrequency], channel2);
+            QCOMPARE(result.channels[1].rxFrequency, channel2);
             return;
         }
         ReadResult radio;
@@ -372,7 +373,7 @@ private slots:
         QVERIFY(finished.wait(3000));
         QCOMPARE(finished.at(0).at(0).value<WriteResult>().outcome, WriteResult::Outcome::Declined);
         QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
-        QCOMPARE(radio.records[1][RxFrequency], channel2);
+        QCOMPARE(radio.channels[1].rxFrequency, channel2);
     }
 
     // Idle after the ready answer, the session reads what the line brings and drops it; but
@@ -414,15 +415,16 @@ private slots:
         const ChannelTable table = sampleTable(model);
         m_radio->setMemory(memoryOf(model, table, '7', "10"));
         const ChannelTable current = blankTable();
-        const ReadResult result = read(current);
+        const ReadResult result = read();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
+        const ChannelTable records = mergeRadioChannels(current, result.channels);
         ChannelTable expected = table;
         for (int i = 0; i < channelCount; ++i)
             expected[std::size_t(i)][ChannelNumber] = current[std::size_t(i)][ChannelNumber];
         expected[1][TxTone] = QStringLiteral("100");
         expected[3][TxTone] = QStringLiteral("67");
         for (int i = 0; i < channelCount; ++i)
-            QCOMPARE(result.records[std::size_t(i)].fields, expected[std::size_t(i)].fields);
+            QCOMPARE(records[std::size_t(i)].fields, expected[std::size_t(i)].fields);
         QCOMPARE(result.settings.squelchLevel, QStringLiteral("7"));
         QCOMPARE(result.settings.channelTone, QStringLiteral("英文"));
         QCOMPARE(m_session->state(), RadioSession::State::Polling);
@@ -454,7 +456,7 @@ private slots:
         QFETCH(QString, channelTone);
         startRadio(Model::UL);
         m_radio->setMemory(memoryOf(Model::UL, sampleTable(Model::UL), squelch, tone));
-        const ReadResult result = read(blankTable());
+        const ReadResult result = read();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
         const ChannelFileData file = result.channelFile(Model::UL);
         QCOMPARE(file.modelCode, QStringLiteral("3"));
@@ -470,9 +472,9 @@ private slots:
         VirtualRadio::Faults faults;
         faults.replyDelayMs = 1000;
         m_radio->setFaults(faults);
-        const ReadResult result = read(blankTable());
+        const ReadResult result = read();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
-        QCOMPARE(result.records[2][RxTone], QStringLiteral("D023N"));
+        QCOMPARE(result.channels[2].rxTone, QStringLiteral("D023N"));
     }
 
     // While one session reads, another on the same port neither polls nor takes the reply,
@@ -500,10 +502,10 @@ private slots:
         connect(m_serial.get(), &SerialConnection::transferChanged, this,
                 [&](bool transferring) { reading = transferring; });
         QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
-        QVERIFY(m_session->beginRead(blankTable()));
+        QVERIFY(m_session->beginRead());
         QVERIFY(other.isPortBusy());
         QVERIFY(!other.beginWrite(blankTable(), QStringLiteral("3"), QStringLiteral("中文")));
-        QVERIFY(!other.beginRead(blankTable()));
+        QVERIFY(!other.beginRead());
         QVERIFY(finished.wait(3000));
         QCOMPARE(finished.at(0).at(0).value<ReadResult>().outcome, ReadResult::Outcome::NoAnswer);
         QCOMPARE(duringRead, QStringLiteral("B"));
@@ -530,10 +532,10 @@ private:
         openSession(model, m_radio->devicePath());
     }
 
-    ReadResult read(const ChannelTable &current)
+    ReadResult read()
     {
         QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
-        if (!m_session->beginRead(current) || !finished.wait(5000))
+        if (!m_session->beginRead() || !finished.wait(5000))
             return {};
         return finished.at(0).at(0).value<ReadResult>();
     }
