@@ -1,6 +1,7 @@
 #include "channelfile.h"
 #include "chirpcsv.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "sampletables.h"
 #include "tones.h"
 
@@ -159,9 +160,9 @@ private slots:
             r[Power] = row % 4 ? QStringLiteral("H") : QStringLiteral("L");
         }
         const Expected<QByteArray> file = writeChannelFile(saved);
-        QVERIFY(file.ok());
+        ZW_VERIFY_OK(file);
         const Expected<ChannelFileData> loaded = readChannelFile(file.value());
-        QVERIFY(loaded.ok());
+        ZW_VERIFY_OK(loaded);
 
         const CsvImport back =
             importChirpCsv(exportChirpCsv(loaded->records, info).value(), info, emptyTable())
@@ -170,9 +171,9 @@ private slots:
         ChannelFileData again = loaded.value();
         again.records = back.table;
         const Expected<QByteArray> file2 = writeChannelFile(again);
-        QVERIFY(file2.ok());
+        ZW_VERIFY_OK(file2);
         const Expected<ChannelFileData> reloaded = readChannelFile(file2.value());
-        QVERIFY(reloaded.ok());
+        ZW_VERIFY_OK(reloaded);
         for (int row = 0; row < channelCount; ++row) {
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(reloaded->records[row][field], loaded->records[row][field]);
@@ -425,7 +426,7 @@ private slots:
                                 "# another comment\n"
                                 "146.000000,4,,\n";
         const Expected<CsvImport> read = importChirpCsv(text, modelInfo(Model::V), emptyTable());
-        QVERIFY(read.ok());
+        ZW_VERIFY_OK(read);
         const CsvImport &r = *read;
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.rowsTaken, 2);

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "okcheck.h"
 #include "storeburst.h"
 
 #include <QDir>
@@ -165,7 +166,7 @@ private slots:
               hotJournal ? "in a transaction (journal left)" : "between transactions");
         ChannelStore store;
         const Expected<ChannelStore::Opened> opened = store.open(path);
-        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        ZW_VERIFY_OK(opened);
         QVERIFY(!opened->created);
         QVERIFY(opened->movedAsideTo.isEmpty());
         // The last reported edit is there; the one after it may be too, if the kill came
@@ -269,7 +270,7 @@ private slots:
         QVERIFY(w->store()->setField(3, RxFrequency, QStringLiteral("440.00000")));
         ChannelStore again;
         m_main.reset(); // releases the database
-        QVERIFY(again.open(path).ok());
+        ZW_VERIFY_OK(again.open(path));
         QCOMPARE(again.record(3)[RxFrequency], QStringLiteral("440.00000"));
     }
 
@@ -341,7 +342,7 @@ private slots:
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(QStringLiteral("holder"));
-            QVERIFY(store.open(path).ok());
+            ZW_VERIFY_OK(store.open(path));
             QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         }
         m_main.reset();
@@ -387,10 +388,10 @@ private slots:
         QFETCH(QString, step);
         const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
         ChannelStore first;
-        QVERIFY(first.open(path).ok());
+        ZW_VERIFY_OK(first.open(path));
         if (step == QLatin1String("window")) {
             ModelWindow *w = openWindow(Model::V);
-            QVERIFY(first.setField(2, RxFrequency, QStringLiteral("146.00000")).ok());
+            ZW_VERIFY_OK(first.setField(2, RxFrequency, QStringLiteral("146.00000")));
             QSignalSpy changed(w->store(), &ChannelStore::recordsChanged);
             QApplication::setActiveWindow(m_main.get());
             QEvent activation(QEvent::ActivationChange);
@@ -400,25 +401,25 @@ private slots:
             return;
         }
         ChannelStore second;
-        QVERIFY(second.open(path).ok());
-        QVERIFY(first.setField(0, RxFrequency, QStringLiteral("145.00000")).ok());
+        ZW_VERIFY_OK(second.open(path));
+        ZW_VERIFY_OK(first.setField(0, RxFrequency, QStringLiteral("145.00000")));
         ChannelTable expected;
         if (step == QLatin1String("field")) {
-            QVERIFY(second.setField(0, Power, QStringLiteral("L")).ok());
+            ZW_VERIFY_OK(second.setField(0, Power, QStringLiteral("L")));
             QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
         } else if (step == QLatin1String("record")) {
             ChannelRecord stale = second.record(0); // without the first instance's frequency
             stale[TxTone] = QStringLiteral("88.5");
-            QVERIFY(second.setRecord(0, stale).ok());
+            ZW_VERIFY_OK(second.setRecord(0, stale));
             QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
         } else {
             expected = second.records(); // channel 1 still empty here: a read of an empty radio
             expected[5][Power] = QStringLiteral("L");
-            QVERIFY(second.setRecords(expected).ok());
+            ZW_VERIFY_OK(second.setRecords(expected));
             QCOMPARE(second.records(), expected);
         }
         ChannelStore reader;
-        QVERIFY(reader.open(path).ok());
+        ZW_VERIFY_OK(reader.open(path));
         if (step == QLatin1String("table")) {
             QCOMPARE(reader.records(), expected);
             QVERIFY(first.refresh());
@@ -453,7 +454,7 @@ private slots:
 
         ChannelStore store;
         opened = store.open(path);
-        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        ZW_VERIFY_OK(opened);
         QVERIFY(opened->created);
         QVERIFY(opened->movedAsideTo.isEmpty());
     }

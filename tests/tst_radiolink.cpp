@@ -10,6 +10,7 @@
 #include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "ptypair.h"
 #include "radiosession.h"
 #include "radiotransfer.h"
@@ -222,7 +223,7 @@ private slots:
                  QStringLiteral("本机是ZW4630UM,  需要转换窗口,重读数据！"));
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
         ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok());
+        ZW_VERIFY_OK(reopened.open(path));
         for (int i = 0; i < channelCount; ++i)
             QCOMPARE(reopened.record(i).fields, before[static_cast<std::size_t>(i)].fields);
         reopened.close();
