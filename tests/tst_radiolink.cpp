@@ -150,9 +150,11 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("garbageIn");
         QTest::addColumn<QString>("code");
-        QTest::newRow("silent") << true << -1 << QString();
-        QTest::newRow("noise in channel block 4") << false << 5 << QString();
-        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5");
+        QTest::addColumn<int>("cutAfter"); // characters of the reply sent, -1: all
+        QTest::newRow("silent") << true << -1 << QString() << -1;
+        QTest::newRow("noise in channel block 4") << false << 5 << QString() << -1;
+        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5") << -1;
+        QTest::newRow("cut inside block 7") << false << -1 << QString() << 6 * 32 + 11;
     }
 
     // Every failure shows the read error, leaves the table and both settings as they were, and
@@ -162,6 +164,7 @@ private slots:
         QFETCH(bool, silent);
         QFETCH(int, garbageIn);
         QFETCH(QString, code);
+        QFETCH(int, cutAfter);
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
         w->session()->setBlockTimeout(300);
@@ -175,6 +178,7 @@ private slots:
         faults.silent = silent;
         faults.garbageInBlock = garbageIn;
         faults.reportedCode = code;
+        faults.stopAfterCharacters = cutAfter;
         m_radio->setFaults(faults);
         QSignalSpy replaced(w, &ModelWindow::tableReplaced);
         MessageBoxAnswerer answerer;
