@@ -311,9 +311,19 @@ private slots:
         QCOMPARE(w->store()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
     }
 
-    // 退出系统 during a write waits for its last block: the radio holds the whole image.
+    void exitDuringAWriteWaitsForItsEnd_data()
+    {
+        QTest::addColumn<bool>("windowClosedFirst"); // the model window's frame was closed first
+        QTest::newRow("exit") << false;
+        QTest::newRow("window closed, then exit") << true;
+    }
+
+    // 退出系统 during a write waits for its last block: the radio holds the whole image. While
+    // the model window already waits to close, the main window's close is refused; closed again
+    // after the write, it closes.
     void exitDuringAWriteWaitsForItsEnd()
     {
+        QFETCH(bool, windowClosedFirst);
         startProgram(Model::V);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
@@ -325,12 +335,28 @@ private slots:
             if (total != imageBlockCount || done != 3 || exited)
                 return;
             exited = true;
+            if (windowClosedFirst) { // the exit comes while the window waits for the write's end
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, w] {
+                        QTimer::singleShot(0, m_main.get(), [this] { m_main->exitProgram(); });
+                        w->parentWidget()->close();
+                    },
+                    Qt::QueuedConnection);
+                return;
+            }
             QMetaObject::invokeMethod(
                 this, [this] { m_main->exitProgram(); }, // 退出系统
                 Qt::QueuedConnection);
         });
         w->writeAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(exited, 3000);
+        if (windowClosedFirst) {
+            QTRY_COMPARE_WITH_TIMEOUT(written.count(), 1, 5000);
+            QTRY_VERIFY(!m_main->serial()->isTransferring());
+            QVERIFY(m_main->isVisible());
+            m_main->exitProgram();
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!m_main->isVisible(), 5000);
         QTRY_COMPARE(written.count(), 1);
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
