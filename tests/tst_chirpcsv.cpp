@@ -276,6 +276,9 @@ private slots:
         QTest::newRow("minus offset, Tone")
             << QByteArray("5,,146.000000,-,0.600000,Tone,100.0,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << QStringList{"146.00000", "", "145.40000", "100.0"};
+        QTest::newRow("TSQL takes cToneFreq both ways")
+            << QByteArray("3,,145.000000,,0,TSQL,88.5,123.0,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "123.0", "145.00000", "123.0"};
         QTest::newRow("DTCS both")
             << QByteArray("6,,145.000000,,0.000000,DTCS,88.5,88.5,047,NN,047,,NFM,5.00,,,,,,,")
             << QStringList{"145.00000", "D047N", "145.00000", "D047N"};
