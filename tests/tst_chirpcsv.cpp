@@ -395,6 +395,11 @@ private slots:
         QTest::newRow("split tx out of band")
             << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << "transmit";
+        // An empty memory (skipped) before it, with a line break in its quoted name.
+        QTest::newRow("after a quoted line break")
+            << QByteArray("0,\"two\nlines\",0,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,\r\n"
+                          "1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "outside";
     }
 
     void rowsTheRadioCannotTakeAreReportedNotRounded()
@@ -406,7 +411,7 @@ private slots:
         const CsvImport r =
             importChirpCsv(csv(row.constData()), modelInfo(Model::V), current).value();
         QCOMPARE(r.problems.size(), 1);
-        QCOMPARE(r.problems.first().line, 2);
+        QCOMPARE(r.problems.first().line, 2 + int(row.count('\n'))); // the row's first line
         QVERIFY2(firstReason(r).contains(reasonPart), qPrintable(firstReason(r)));
         QCOMPARE(r.rowsTaken, 0);
         // The channel of a refused row keeps what it had; a channel the file does not name at
