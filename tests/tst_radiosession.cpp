@@ -463,12 +463,28 @@ private slots:
         QCOMPARE(file.records[2][RxFrequency], sampleTable(Model::UL)[2][RxFrequency]);
     }
 
+    void slowRadioWithinTheLimitIsRead_data()
+    {
+        QTest::addColumn<int>("replyDelayMs");
+        QTest::addColumn<bool>("paced");
+        QTest::addColumn<int>("blockTimeoutMs"); // 0: the session's own
+        QTest::newRow("reply starts 1 s late") << 1000 << false << 0;
+        // At 9600 baud the 18 blocks take 600 ms, each of them well within the limit.
+        QTest::newRow("paced reply longer than one limit") << 0 << true << 250;
+    }
+
     // A radio that starts its reply 1 s late is still read (the silence limit is per block).
     void slowRadioWithinTheLimitIsRead()
     {
+        QFETCH(int, replyDelayMs);
+        QFETCH(bool, paced);
+        QFETCH(int, blockTimeoutMs);
         startRadio(Model::UL);
+        m_radio->setPacing(paced);
+        if (blockTimeoutMs > 0)
+            m_session->setBlockTimeout(blockTimeoutMs);
         VirtualRadio::Faults faults;
-        faults.replyDelayMs = 1000;
+        faults.replyDelayMs = replyDelayMs;
         m_radio->setFaults(faults);
         const ReadResult result = read(blankTable());
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
