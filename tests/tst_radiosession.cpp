@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <termios.h>
+
 using namespace zw;
 using zw::test::PtyPair;
 
@@ -155,6 +157,14 @@ private slots:
         PtyPair pty;
         QVERIFY(pty.isValid());
         openSession(Model(model), pty.slavePath());
+        // The line as the radio takes it: 9600 baud, 8 data bits, no parity, 1 stop bit, no
+        // flow control (the test's end of the pseudo-terminal sees the settings of the port's).
+        termios line{};
+        QCOMPARE(::tcgetattr(pty.masterFd(), &line), 0);
+        QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+        QCOMPARE(cfgetispeed(&line), speed_t(B9600));
+        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+        QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
         const ChannelTable table = sampleTable(model);
         const int interval = modelInfo(model).timer1IntervalMs;
         // The test plays the radio on the line: it answers "C", answers "B" with its memory,
