@@ -51,15 +51,18 @@ public:
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    // The value; only when ok().
+    // The value. Asked of a failure, it stops the program with the failure's reason, in every
+    // build: going on without the value would only fail later, further from the cause.
     const T &value() const
     {
-        Q_ASSERT(m_value);
+        if (!m_value)
+            valueOfFailure();
         return *m_value;
     }
     T &value()
     {
-        Q_ASSERT(m_value);
+        if (!m_value)
+            valueOfFailure();
         return *m_value;
     }
     const T &operator*() const { return value(); }
@@ -68,6 +71,11 @@ public:
     const QString &error() const { return m_error; }
 
 private:
+    [[noreturn]] void valueOfFailure() const
+    {
+        qFatal("value() of a failed operation: %s", qUtf8Printable(m_error));
+    }
+
     std::optional<T> m_value;
     QString m_error;
 };

@@ -7,6 +7,7 @@
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
 #include "virtualradio.h"
@@ -85,7 +86,7 @@ private slots:
         const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
         ChannelFileData uh = dataWith(QStringLiteral("400.00000"));
         uh.modelCode = modelInfo(Model::UH).code;
-        QVERIFY(writeBackup(folder, Model::UH, BackupReason::BeforeOpen, uh, start).ok());
+        ZW_VERIFY_OK(writeBackup(folder, Model::UH, BackupReason::BeforeOpen, uh, start));
 
         QStringList written;
         for (int i = 0; i < backupsKept + 5; ++i) {
@@ -142,7 +143,7 @@ private slots:
             const Expected<BackupFile> r =
                 writeBackup(folder, Model::V, BackupReason::BeforeRead,
                             dataWith(formatFrequency(140 + i * 0.0125)), when);
-            QVERIFY(r.ok());
+            ZW_VERIFY_OK(r);
             kept << r->fileName;
         }
         const Expected<BackupFile> r = writeBackup(folder, Model::V, BackupReason::BeforeOpen,

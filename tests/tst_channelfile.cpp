@@ -1,4 +1,5 @@
 #include "channelfile.h"
+#include "okcheck.h"
 
 #include <QTest>
 
@@ -41,7 +42,7 @@ private slots:
     void writesTheFileByteForByte()
     {
         const Expected<QByteArray> written = writeChannelFile(sampleData());
-        QVERIFY2(written.ok(), qPrintable(written.error()));
+        ZW_VERIFY_OK(written);
         QCOMPARE(written.value(), sampleBytes());
     }
 
@@ -73,7 +74,7 @@ private slots:
             QVERIFY(!bytes.ok());
             return;
         }
-        QVERIFY2(bytes.ok(), qPrintable(bytes.error()));
+        ZW_VERIFY_OK(bytes);
         QByteArray expected = sampleBytes();
         expected.replace(expected.indexOf(",67.0,"), 6, written); // the receive tone only
         QCOMPARE(bytes.value(), expected);
@@ -124,9 +125,9 @@ private slots:
         for (int row : {0, 7, 15})
             data.records[static_cast<std::size_t>(row)][field] = saved;
         const Expected<QByteArray> written = writeChannelFile(data);
-        QVERIFY2(written.ok(), qPrintable(written.error()));
+        ZW_VERIFY_OK(written);
         const Expected<ChannelFileData> read = readChannelFile(written.value());
-        QVERIFY2(read.ok(), qPrintable(read.error()));
+        ZW_VERIFY_OK(read);
         QCOMPARE(read->modelCode, QStringLiteral("4"));
         QCOMPARE(read->squelchLevel, QStringLiteral("0"));
         QCOMPARE(read->channelTone, QStringLiteral("键音"));
@@ -191,7 +192,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, values);
         const Expected<QStringList> split = splitChannelFile(bytes);
-        QVERIFY2(split.ok(), qPrintable(split.error()));
+        ZW_VERIFY_OK(split);
         QCOMPARE(split.value(), values);
     }
 

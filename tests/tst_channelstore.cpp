@@ -1,4 +1,5 @@
 #include "channelstore.h"
+#include "okcheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw4630.mdb"));
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QVERIFY(result->created);
         QVERIFY(!result->readOnly);
         QVERIFY(QFile::exists(path));
@@ -72,7 +73,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw7150H.mdb"));
         {
             ChannelStore store;
-            QVERIFY(store.open(path).ok());
+            ZW_VERIFY_OK(store.open(path));
             QSignalSpy changed(&store, &ChannelStore::recordsChanged);
             QVERIFY(store.setField(15, RxFrequency, QStringLiteral("435.10000")));
             QCOMPARE(changed.count(), 1);
@@ -83,7 +84,7 @@ private slots:
         }
         ChannelStore again;
         const auto result = again.open(path);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QVERIFY(!result->created);
         QCOMPARE(again.record(15)[RxFrequency], QStringLiteral("435.10000"));
         QCOMPARE(again.record(3)[RxTone], QStringLiteral("D023N"));
@@ -104,7 +105,7 @@ private slots:
         const QString path = store.path();
         store.close();
         ChannelStore again;
-        QVERIFY(again.open(path).ok());
+        ZW_VERIFY_OK(again.open(path));
         QCOMPARE(again.records(), table);
     }
 
@@ -154,7 +155,7 @@ private slots:
 
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QVERIFY(result->created);
         QVERIFY(!result->movedAsideTo.isEmpty());
         QVERIFY(result->movedAsideTo.startsWith(path + QStringLiteral(".bak-")));
@@ -170,14 +171,14 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("zw4630.mdb"));
         {
             ChannelStore store;
-            QVERIFY(store.open(path).ok());
+            ZW_VERIFY_OK(store.open(path));
             QVERIFY(store.setField(0, RxFrequency, QStringLiteral("145.00000")));
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         const QByteArray before = readAll(path);
         ChannelStore store;
         const auto result = store.open(path);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QVERIFY(result->readOnly);
         QVERIFY(store.isReadOnly());
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
@@ -216,7 +217,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("zw7150M.mdb"));
         ChannelStore store;
-        QVERIFY(store.open(path).ok());
+        ZW_VERIFY_OK(store.open(path));
         QVERIFY(store.setField(2, RxFrequency, QStringLiteral("410.00000")));
 
         // Another program holds the database locked: the edit must fail, not vanish silently.

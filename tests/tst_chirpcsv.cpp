@@ -1,6 +1,7 @@
 #include "channelfile.h"
 #include "chirpcsv.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "sampletables.h"
 #include "tones.h"
 
@@ -159,9 +160,9 @@ private slots:
             r[Power] = row % 4 ? QStringLiteral("H") : QStringLiteral("L");
         }
         const Expected<QByteArray> file = writeChannelFile(saved);
-        QVERIFY(file.ok());
+        ZW_VERIFY_OK(file);
         const Expected<ChannelFileData> loaded = readChannelFile(file.value());
-        QVERIFY(loaded.ok());
+        ZW_VERIFY_OK(loaded);
 
         const CsvImport back =
             importChirpCsv(exportChirpCsv(loaded->records, info).value(), info, emptyTable())
@@ -170,9 +171,9 @@ private slots:
         ChannelFileData again = loaded.value();
         again.records = back.table;
         const Expected<QByteArray> file2 = writeChannelFile(again);
-        QVERIFY(file2.ok());
+        ZW_VERIFY_OK(file2);
         const Expected<ChannelFileData> reloaded = readChannelFile(file2.value());
-        QVERIFY(reloaded.ok());
+        ZW_VERIFY_OK(reloaded);
         for (int row = 0; row < channelCount; ++row) {
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(reloaded->records[row][field], loaded->records[row][field]);
@@ -275,6 +276,9 @@ private slots:
         QTest::newRow("minus offset, Tone")
             << QByteArray("5,,146.000000,-,0.600000,Tone,100.0,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << QStringList{"146.00000", "", "145.40000", "100.0"};
+        QTest::newRow("TSQL takes cToneFreq both ways")
+            << QByteArray("3,,145.000000,,0,TSQL,88.5,123.0,023,NN,023,,NFM,5.00,,,,,,,")
+            << QStringList{"145.00000", "123.0", "145.00000", "123.0"};
         QTest::newRow("DTCS both")
             << QByteArray("6,,145.000000,,0.000000,DTCS,88.5,88.5,047,NN,047,,NFM,5.00,,,,,,,")
             << QStringList{"145.00000", "D047N", "145.00000", "D047N"};
@@ -391,6 +395,11 @@ private slots:
         QTest::newRow("split tx out of band")
             << QByteArray("1,,145.000000,split,446.000000,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << "transmit";
+        // An empty memory (skipped) before it, with a line break in its quoted name.
+        QTest::newRow("after a quoted line break")
+            << QByteArray("0,\"two\nlines\",0,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,\r\n"
+                          "1,,446.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
+            << "outside";
     }
 
     void rowsTheRadioCannotTakeAreReportedNotRounded()
@@ -402,7 +411,7 @@ private slots:
         const CsvImport r =
             importChirpCsv(csv(row.constData()), modelInfo(Model::V), current).value();
         QCOMPARE(r.problems.size(), 1);
-        QCOMPARE(r.problems.first().line, 2);
+        QCOMPARE(r.problems.first().line, 2 + int(row.count('\n'))); // the row's first line
         QVERIFY2(firstReason(r).contains(reasonPart), qPrintable(firstReason(r)));
         QCOMPARE(r.rowsTaken, 0);
         // The channel of a refused row keeps what it had; a channel the file does not name at
@@ -425,7 +434,7 @@ private slots:
                                 "# another comment\n"
                                 "146.000000,4,,\n";
         const Expected<CsvImport> read = importChirpCsv(text, modelInfo(Model::V), emptyTable());
-        QVERIFY(read.ok());
+        ZW_VERIFY_OK(read);
         const CsvImport &r = *read;
         QVERIFY(r.problems.isEmpty());
         QCOMPARE(r.rowsTaken, 2);

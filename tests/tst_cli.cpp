@@ -5,6 +5,7 @@
 #include "chirpcsv.h"
 #include "codec.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "ptypair.h"
 #include "tablemerge.h"
 #include "virtualradio.h"
@@ -339,7 +340,7 @@ private slots:
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
         const Expected<ChannelFileData> original = readFile(source);
         const Expected<ChannelFileData> result = readFile(back);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QCOMPARE(result->modelCode, modelInfo(model).code);
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
@@ -369,7 +370,7 @@ private slots:
         run = runCli({"import-csv", csv, "--model", "V", "-o", out, "--skip-bad"});
         QCOMPARE(run.status, 0);
         const Expected<ChannelFileData> result = readFile(out);
-        QVERIFY(result.ok());
+        ZW_VERIFY_OK(result);
         QCOMPARE(result->records[0][RxFrequency], QStringLiteral("145.00000"));
         QCOMPARE(result->records[0][RxTone], QStringLiteral("88.5"));
         QCOMPARE(result->records[1][RxFrequency], QString());
@@ -398,7 +399,7 @@ private slots:
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("18/18")), qPrintable(run.err)); // progress bar
         const Expected<ChannelFileData> file = readFile(out);
-        QVERIFY(file.ok());
+        ZW_VERIFY_OK(file);
         QCOMPARE(file->modelCode, modelInfo(model).code);
         QCOMPARE(file->squelchLevel, QStringLiteral("6"));
         QCOMPARE(file->channelTone, QStringLiteral("键音"));
@@ -424,7 +425,7 @@ private slots:
             runCli({"read", "--port", m_radio->devicePath(), "--model", "UM", "-o", out});
         QCOMPARE(run.status, 0);
         const Expected<ChannelFileData> file = readFile(out);
-        QVERIFY(file.ok());
+        ZW_VERIFY_OK(file);
         QCOMPARE(file->squelchLevel, QStringLiteral("3"));
         QCOMPARE(file->channelTone, QStringLiteral("中文"));
     }

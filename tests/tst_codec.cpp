@@ -79,6 +79,9 @@ private slots:
         QTest::newRow("tx empty, rest encoded")
             << Model::UH << channel("16", "440.00000", "", "", "", "add", "2", "off", "H")
             << "10000050493900000200000000000000";
+        QTest::newRow("BCL 9, the highest digit")
+            << Model::UH << channel("16", "440.00000", "", "", "", "add", "9", "off", "H")
+            << "10000050493900000900000000000000";
         QTest::newRow("channel 10, blank flags, null power")
             << Model::UH << channel("10", "440.00000", "", "", "", " ", "", " ", "")
             << "0A010050493900000000000000000000";

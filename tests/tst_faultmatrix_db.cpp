@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "okcheck.h"
 #include "storeburst.h"
 
 #include <QDir>
@@ -19,7 +20,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zw;
 using zw::test::MessageBoxAnswerer;
@@ -78,6 +83,39 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
     const QByteArray bytes = contents(path);
     QFile::remove(path);
     return bytes;
+}
+
+// What opening the database at `path` gives the unprivileged user "nobody": the reason it was
+// refused, or "<opened>". Worked out in a child process that has given up root.
+QString openedAsNobody(const QString &path)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        int status = 1;
+        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            ChannelStore store;
+            const Expected<ChannelStore::Opened> opened = store.open(path);
+            const QByteArray text = opened ? QByteArray("<opened>") : opened.error().toUtf8();
+            status =
+                ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
+        }
+        ::_exit(status);
+    }
+    ::close(pipeFds[1]);
+    QByteArray text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("<child failed>");
+    return QString::fromUtf8(text);
 }
 
 QStringList setAside(const QString &folder)
@@ -166,7 +204,7 @@ private slots:
               hotJournal ? "in a transaction (journal left)" : "between transactions");
         ChannelStore store;
         const Expected<ChannelStore::Opened> opened = store.open(path);
-        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        ZW_VERIFY_OK(opened);
         QVERIFY(!opened->created);
         QVERIFY(opened->movedAsideTo.isEmpty());
         // The last reported edit is there; the one after it may be too, if the kill came
@@ -270,7 +308,7 @@ private slots:
         QVERIFY(w->document()->setFieldUnrecorded(3, RxFrequency, QStringLiteral("440.00000")));
         ChannelStore again;
         m_main.reset(); // releases the database
-        QVERIFY(again.open(path).ok());
+        ZW_VERIFY_OK(again.open(path));
         QCOMPARE(again.record(3)[RxFrequency], QStringLiteral("440.00000"));
     }
 
@@ -296,21 +334,36 @@ private slots:
     }
 
     // Another program keeps the database locked: the window waits for it, and a lock that
-    // outlasts the wait is reported as busy; the file is never set aside.
+    // outlasts the wait is reported as busy; the file is never set aside. Nor is a database this
+    // user may not read, in a folder where the user could rename it: it is not damaged.
     void busyDatabaseIsNeverSetAside_data()
     {
         QTest::addColumn<int>("holdMs"); // 0: held until the open has given up
-        QTest::newRow("released after 0.5 s") << 500;
-        QTest::newRow("held throughout") << 0;
+        QTest::addColumn<int>("mode");   // opened by "nobody" with these permissions, or -1
+        QTest::addColumn<int>("owner");
+        QTest::newRow("released after 0.5 s") << 500 << -1 << 0;
+        QTest::newRow("held throughout") << 0 << -1 << 0;
+        QTest::newRow("unreadable to its owner (0200)") << 0 << 0200 << 65534;
+        QTest::newRow("another user's file (0600)") << 0 << 0600 << 0;
     }
 
     void busyDatabaseIsNeverSetAside()
     {
         QFETCH(int, holdMs);
+        QFETCH(int, mode);
+        QFETCH(int, owner);
         const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
         QVERIFY(writeFile(path, goodDatabase(m_dir->path())));
         const QByteArray before = contents(path);
-        if (holdMs > 0) {
+        if (mode >= 0) {
+            if (::geteuid() != 0)
+                QSKIP("needs root to hand the file to another user and become nobody");
+            const QByteArray name = QFile::encodeName(path);
+            QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777), 0);
+            QCOMPARE(::chown(name.constData(), uid_t(owner), gid_t(owner)), 0);
+            QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
+            QCOMPARE(openedAsNobody(path), QStringLiteral("cannot read %1").arg(path));
+        } else if (holdMs > 0) {
             QProcess holder;
             holder.start(QStringLiteral(STORE_BURST),
                          {QStringLiteral("--hold"), path, QString::number(holdMs)});
@@ -342,7 +395,7 @@ private slots:
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(QStringLiteral("holder"));
-            QVERIFY(store.open(path).ok());
+            ZW_VERIFY_OK(store.open(path));
             QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         }
         m_main.reset();
@@ -388,10 +441,10 @@ private slots:
         QFETCH(QString, step);
         const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
         ChannelStore first;
-        QVERIFY(first.open(path).ok());
+        ZW_VERIFY_OK(first.open(path));
         if (step == QLatin1String("window")) {
             ModelWindow *w = openWindow(Model::V);
-            QVERIFY(first.setField(2, RxFrequency, QStringLiteral("146.00000")).ok());
+            ZW_VERIFY_OK(first.setField(2, RxFrequency, QStringLiteral("146.00000")));
             QSignalSpy changed(w->document(), &ChannelDocument::recordsChanged);
             QApplication::setActiveWindow(m_main.get());
             QEvent activation(QEvent::ActivationChange);
@@ -401,25 +454,25 @@ private slots:
             return;
         }
         ChannelStore second;
-        QVERIFY(second.open(path).ok());
-        QVERIFY(first.setField(0, RxFrequency, QStringLiteral("145.00000")).ok());
+        ZW_VERIFY_OK(second.open(path));
+        ZW_VERIFY_OK(first.setField(0, RxFrequency, QStringLiteral("145.00000")));
         ChannelTable expected;
         if (step == QLatin1String("field")) {
-            QVERIFY(second.setField(0, Power, QStringLiteral("L")).ok());
+            ZW_VERIFY_OK(second.setField(0, Power, QStringLiteral("L")));
             QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
         } else if (step == QLatin1String("record")) {
             ChannelRecord stale = second.record(0); // without the first instance's frequency
             stale[TxTone] = QStringLiteral("88.5");
-            QVERIFY(second.setRecord(0, stale).ok());
+            ZW_VERIFY_OK(second.setRecord(0, stale));
             QCOMPARE(second.record(0)[RxFrequency], QStringLiteral("145.00000"));
         } else {
             expected = second.records(); // channel 1 still empty here: a read of an empty radio
             expected[5][Power] = QStringLiteral("L");
-            QVERIFY(second.setRecords(expected).ok());
+            ZW_VERIFY_OK(second.setRecords(expected));
             QCOMPARE(second.records(), expected);
         }
         ChannelStore reader;
-        QVERIFY(reader.open(path).ok());
+        ZW_VERIFY_OK(reader.open(path));
         if (step == QLatin1String("table")) {
             QCOMPARE(reader.records(), expected);
             QVERIFY(first.refresh());
@@ -454,7 +507,7 @@ private slots:
 
         ChannelStore store;
         opened = store.open(path);
-        QVERIFY2(opened.ok(), qPrintable(opened.error()));
+        ZW_VERIFY_OK(opened);
         QVERIFY(opened->created);
         QVERIFY(opened->movedAsideTo.isEmpty());
     }

@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "radiosession.h"
 #include "radiotransfer.h"
 #include "sampletables.h"
@@ -371,7 +372,7 @@ private slots:
                      .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
         QCOMPARE(fileBytes(path), database);
         ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok());
+        ZW_VERIFY_OK(reopened.open(path));
         QCOMPARE(reopened.records(), records);
         reopened.close();
 

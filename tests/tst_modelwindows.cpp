@@ -5,6 +5,7 @@
 #include "messageboxanswerer.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
+#include "okcheck.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -277,7 +278,7 @@ private slots:
     {
         {
             ChannelStore store;
-            QVERIFY(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))).ok());
+            ZW_VERIFY_OK(store.open(m_dir->filePath(QStringLiteral("zw7150L.mdb"))));
         }
         QFile::setPermissions(m_dir->filePath(QStringLiteral("zw7150L.mdb")),
                               QFileDevice::ReadOwner);

@@ -11,6 +11,7 @@
 #include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
+#include "okcheck.h"
 #include "ptypair.h"
 #include "radiosession.h"
 #include "radiotransfer.h"
@@ -150,9 +151,11 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("garbageIn");
         QTest::addColumn<QString>("code");
-        QTest::newRow("silent") << true << -1 << QString();
-        QTest::newRow("noise in channel block 4") << false << 5 << QString();
-        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5");
+        QTest::addColumn<int>("cutAfter"); // characters of the reply sent, -1: all
+        QTest::newRow("silent") << true << -1 << QString() << -1;
+        QTest::newRow("noise in channel block 4") << false << 5 << QString() << -1;
+        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5") << -1;
+        QTest::newRow("cut inside block 7") << false << -1 << QString() << 6 * 32 + 11;
     }
 
     // Every failure shows the read error, leaves the table and both settings as they were, and
@@ -162,6 +165,7 @@ private slots:
         QFETCH(bool, silent);
         QFETCH(int, garbageIn);
         QFETCH(QString, code);
+        QFETCH(int, cutAfter);
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
         w->session()->setBlockTimeout(300);
@@ -175,6 +179,7 @@ private slots:
         faults.silent = silent;
         faults.garbageInBlock = garbageIn;
         faults.reportedCode = code;
+        faults.stopAfterCharacters = cutAfter;
         m_radio->setFaults(faults);
         QSignalSpy replaced(w->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer answerer;
@@ -223,7 +228,7 @@ private slots:
                  QStringLiteral("本机是ZW4630UM,  需要转换窗口,重读数据！"));
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
         ChannelStore reopened;
-        QVERIFY(reopened.open(path).ok());
+        ZW_VERIFY_OK(reopened.open(path));
         for (int i = 0; i < channelCount; ++i)
             QCOMPARE(reopened.record(i).fields, before[static_cast<std::size_t>(i)].fields);
         reopened.close();
@@ -307,9 +312,19 @@ private slots:
         QCOMPARE(w->document()->record(1)[RxFrequency], radioSampleTable(Model::V)[1][RxFrequency]);
     }
 
-    // 退出系统 during a write waits for its last block: the radio holds the whole image.
+    void exitDuringAWriteWaitsForItsEnd_data()
+    {
+        QTest::addColumn<bool>("windowClosedFirst"); // the model window's frame was closed first
+        QTest::newRow("exit") << false;
+        QTest::newRow("window closed, then exit") << true;
+    }
+
+    // 退出系统 during a write waits for its last block: the radio holds the whole image. While
+    // the model window already waits to close, the main window's close is refused; closed again
+    // after the write, it closes.
     void exitDuringAWriteWaitsForItsEnd()
     {
+        QFETCH(bool, windowClosedFirst);
         startProgram(Model::V);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
@@ -321,12 +336,28 @@ private slots:
             if (total != imageBlockCount || done != 3 || exited)
                 return;
             exited = true;
+            if (windowClosedFirst) { // the exit comes while the window waits for the write's end
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, w] {
+                        QTimer::singleShot(0, m_main.get(), [this] { m_main->exitProgram(); });
+                        w->parentWidget()->close();
+                    },
+                    Qt::QueuedConnection);
+                return;
+            }
             QMetaObject::invokeMethod(
                 this, [this] { m_main->exitProgram(); }, // 退出系统
                 Qt::QueuedConnection);
         });
         w->writeAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(exited, 3000);
+        if (windowClosedFirst) {
+            QTRY_COMPARE_WITH_TIMEOUT(written.count(), 1, 5000);
+            QTRY_VERIFY(!m_main->serial()->isTransferring());
+            QVERIFY(m_main->isVisible());
+            m_main->exitProgram();
+        }
         QTRY_VERIFY_WITH_TIMEOUT(!m_main->isVisible(), 5000);
         QTRY_COMPARE(written.count(), 1);
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);

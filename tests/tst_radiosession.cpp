@@ -15,6 +15,8 @@
 
 #include <memory>
 
+#include <termios.h>
+
 using namespace zw;
 using zw::test::PtyPair;
 
@@ -156,6 +158,14 @@ private slots:
         PtyPair pty;
         QVERIFY(pty.isValid());
         openSession(Model(model), pty.slavePath());
+        // The line as the radio takes it: 9600 baud, 8 data bits, no parity, 1 stop bit, no
+        // flow control (the test's end of the pseudo-terminal sees the settings of the port's).
+        termios line{};
+        QCOMPARE(::tcgetattr(pty.masterFd(), &line), 0);
+        QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+        QCOMPARE(cfgetispeed(&line), speed_t(B9600));
+        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+        QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
         const ChannelTable table = sampleTable(model);
         const int interval = modelInfo(model).timer1IntervalMs;
         // The test plays the radio on the line: it answers "C", answers "B" with its memory,
@@ -465,12 +475,28 @@ private slots:
         QCOMPARE(file.records[2][RxFrequency], sampleTable(Model::UL)[2][RxFrequency]);
     }
 
+    void slowRadioWithinTheLimitIsRead_data()
+    {
+        QTest::addColumn<int>("replyDelayMs");
+        QTest::addColumn<bool>("paced");
+        QTest::addColumn<int>("blockTimeoutMs"); // 0: the session's own
+        QTest::newRow("reply starts 1 s late") << 1000 << false << 0;
+        // At 9600 baud the 18 blocks take 600 ms, each of them well within the limit.
+        QTest::newRow("paced reply longer than one limit") << 0 << true << 250;
+    }
+
     // A radio that starts its reply 1 s late is still read (the silence limit is per block).
     void slowRadioWithinTheLimitIsRead()
     {
+        QFETCH(int, replyDelayMs);
+        QFETCH(bool, paced);
+        QFETCH(int, blockTimeoutMs);
         startRadio(Model::UL);
+        m_radio->setPacing(paced);
+        if (blockTimeoutMs > 0)
+            m_session->setBlockTimeout(blockTimeoutMs);
         VirtualRadio::Faults faults;
-        faults.replyDelayMs = 1000;
+        faults.replyDelayMs = replyDelayMs;
         m_radio->setFaults(faults);
         const ReadResult result = read();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);

@@ -21,6 +21,7 @@ void FileDialogAnswerer::poll()
     if (!dialog)
         return;
     m_timer.stop();
+    m_expected.reset(); // one dialog only
     answered = true;
     nameFilters = dialog->nameFilters();
     auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "modalguard.h"
+
 #include <QFileDialog>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+#include <optional>
 
 namespace zw::test
 {
@@ -32,6 +36,7 @@ private:
 
     QString m_fileName;
     QString m_moveTo;
+    std::optional<ExpectedDialog> m_expected{std::in_place, QFileDialog::staticMetaObject};
     QTimer m_timer;
 };
 

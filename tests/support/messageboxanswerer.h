@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modalguard.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -43,6 +45,7 @@ public:
 private:
     void poll();
 
+    ExpectedDialog m_expected{QMessageBox::staticMetaObject};
     QTimer m_timer;
     QList<Seen> m_seen;
     QString m_answer;

@@ -5,6 +5,7 @@
 // the shell library.
 
 #include "csvproblemsdialog.h"
+#include "modalguard.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <optional>
 
 namespace zw::test
 {
@@ -38,6 +41,7 @@ public:
             if (!dialog)
                 return;
             m_timer.stop();
+            m_expected.reset(); // one dialog only
             seen.shown = true;
             seen.title = dialog->windowTitle();
             seen.text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
@@ -54,6 +58,7 @@ public:
     ProblemsSeen seen;
 
 private:
+    std::optional<ExpectedDialog> m_expected{std::in_place, CsvProblemsDialog::staticMetaObject};
     QTimer m_timer;
 };
 
