@@ -10,6 +10,7 @@
 #include "okcheck.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
+#include "testfolder.h"
 #include "virtualradio.h"
 
 #include <QAction>
@@ -64,8 +65,8 @@ class TestBackups : public QObject
 private slots:
     void init()
     {
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshFolder();
+        QVERIFY(m_dir);
         QVERIFY(QDir(backupFolder()).removeRecursively());
     }
 

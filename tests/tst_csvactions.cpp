@@ -13,6 +13,7 @@
 #include "modelwindow.h"
 #include "problemsanswerer.h"
 #include "sampletables.h"
+#include "testfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,8 +60,8 @@ class TestCsvActions : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshFolder();
+        QVERIFY(m_dir);
         openWindow(0);
         QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
     }

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "windowtestfolder.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -75,9 +76,8 @@ class TestEditing : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
     }
 
     void typedAndPickedValuesAreStoredAndUndoable()

@@ -9,6 +9,7 @@
 #include "modelwindow.h"
 #include "okcheck.h"
 #include "storeburst.h"
+#include "testfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,18 +34,6 @@ using zw::test::tableAfterBurst;
 namespace
 {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A channel database as the program makes it, with channel 1 in use.
 QByteArray goodDatabase(const QString &folder)
 {
@@ -54,7 +43,7 @@ QByteArray goodDatabase(const QString &folder)
         if (!store.open(path).ok() || !store.setField(0, RxFrequency, QStringLiteral("145.00000")))
             return QByteArray();
     }
-    const QByteArray bytes = contents(path);
+    const QByteArray bytes = test::fileBytes(path);
     QFile::remove(path);
     return bytes;
 }
@@ -80,7 +69,7 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("maker"));
-    const QByteArray bytes = contents(path);
+    const QByteArray bytes = test::fileBytes(path);
     QFile::remove(path);
     return bytes;
 }
@@ -148,8 +137,8 @@ class TestFaultMatrixDb : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshFolder();
+        QVERIFY(m_dir);
     }
 
     void cleanup()
@@ -281,7 +270,7 @@ private slots:
         if (damage == Damage::Folder)
             QVERIFY(QDir().mkdir(path));
         else
-            QVERIFY(writeFile(path, bytes));
+            QVERIFY(test::writeFileBytes(path, bytes));
 
         MessageBoxAnswerer messages;
         ModelWindow *w = openWindow(Model::UH);
@@ -304,7 +293,7 @@ private slots:
         if (damage == Damage::Folder)
             QVERIFY(QFileInfo(m_dir->filePath(aside.front())).isDir());
         else
-            QCOMPARE(contents(m_dir->filePath(aside.front())), bytes);
+            QCOMPARE(test::fileBytes(m_dir->filePath(aside.front())), bytes);
         QVERIFY(w->document()->setFieldUnrecorded(3, RxFrequency, QStringLiteral("440.00000")));
         ChannelStore again;
         m_main.reset(); // releases the database
@@ -315,9 +304,9 @@ private slots:
     void readOnlyDatabaseIsNeverWritten()
     {
         const QString path = m_dir->filePath(QStringLiteral("zw7150L.mdb"));
-        QVERIFY(writeFile(path, goodDatabase(m_dir->path())));
+        QVERIFY(test::writeFileBytes(path, goodDatabase(m_dir->path())));
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        const QByteArray before = contents(path);
+        const QByteArray before = test::fileBytes(path);
         MessageBoxAnswerer messages;
         ModelWindow *w = openWindow(Model::UL);
         QCOMPARE(messages.count(), 1);
@@ -327,7 +316,7 @@ private slots:
         QVERIFY(!w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("360.00000")));
         QCOMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("145.00000"));
         m_main.reset();
-        QCOMPARE(contents(path), before);
+        QCOMPARE(test::fileBytes(path), before);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("zw7150L.mdb")});
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -353,8 +342,8 @@ private slots:
         QFETCH(int, mode);
         QFETCH(int, owner);
         const QString path = m_dir->filePath(QStringLiteral("zw4630.mdb"));
-        QVERIFY(writeFile(path, goodDatabase(m_dir->path())));
-        const QByteArray before = contents(path);
+        QVERIFY(test::writeFileBytes(path, goodDatabase(m_dir->path())));
+        const QByteArray before = test::fileBytes(path);
         if (mode >= 0) {
             if (::geteuid() != 0)
                 QSKIP("needs root to hand the file to another user and become nobody");
@@ -400,7 +389,7 @@ private slots:
         }
         m_main.reset();
         QCOMPARE(setAside(m_dir->path()), QStringList());
-        QCOMPARE(contents(path), before);
+        QCOMPARE(test::fileBytes(path), before);
     }
 
     // Two instances started together in an empty folder: one creates the database, the other

@@ -14,6 +14,7 @@
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "sampletables.h"
+#include "windowtestfolder.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -37,18 +38,6 @@ using zw::test::sampleTable;
 
 namespace
 {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QString unreadableText(const QString &path)
 {
@@ -92,9 +81,8 @@ class TestFaultMatrixFiles : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
         m_main = std::make_unique<MainWindow>();
         m_main->show();
         m_window = m_main->showModel(Model::V);
@@ -173,7 +161,7 @@ private slots:
             // Random bytes that start with another model's code would switch windows.
             QVERIFY(!modelFromCode(channelFileModelCode(bytes)) ||
                     *modelFromCode(channelFileModelCode(bytes)) == Model::V);
-            QVERIFY(writeFile(path, bytes));
+            QVERIFY(test::writeFileBytes(path, bytes));
         }
         openRefused(path);
     }
@@ -198,7 +186,7 @@ private slots:
         for (qsizetype size = 0; size < whole.size(); ++size) {
             if (size > 0 && whole.at(size - 1) != ',')
                 continue;
-            QVERIFY(writeFile(path, whole.left(size)));
+            QVERIFY(test::writeFileBytes(path, whole.left(size)));
             openRefused(path);
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("cut after %1 bytes").arg(size)));
@@ -307,14 +295,14 @@ private slots:
         m_window->saveAction()->trigger();
         QVERIFY(dialog.answered);
         QCOMPARE(messages.count(), 0);
-        QVERIFY(readChannelFile(contents(m_dir->filePath(name))).ok());
+        QVERIFY(readChannelFile(test::fileBytes(m_dir->filePath(name))).ok());
         QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("x"))));
     }
 
     void unreadableFileChangesNothing()
     {
         const QString path = m_dir->filePath(QStringLiteral("secret.doc"));
-        QVERIFY(writeFile(path, savedFile()));
+        QVERIFY(test::writeFileBytes(path, savedFile()));
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         // Root reads any file: the open then runs as the user "nobody", who may enter the
         // folder but not read the file.
@@ -366,7 +354,7 @@ private slots:
             unmount.path = folder;
         }
         const QString path = folder + QStringLiteral("/old.doc");
-        QVERIFY(writeFile(path, "old contents"));
+        QVERIFY(test::writeFileBytes(path, "old contents"));
         if (smallFileSystem) {
             // Fill what is left.
             QFile filler(folder + QStringLiteral("/filler"));
@@ -397,7 +385,7 @@ private slots:
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen().at(0).text, unsavedText(path));
-        QCOMPARE(contents(path), QByteArray("old contents"));
+        QCOMPARE(test::fileBytes(path), QByteArray("old contents"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), entries);
         verifyUnchanged();
     }
@@ -408,7 +396,7 @@ private:
         m_records = m_window->document()->records();
         m_squelch = m_window->squelchList()->currentText();
         m_tone = m_window->channelToneList()->currentText();
-        m_database = contents(m_window->document()->path());
+        m_database = test::fileBytes(m_window->document()->path());
     }
 
     void verifyUnchanged()
@@ -417,7 +405,7 @@ private:
             QCOMPARE(m_window->document()->record(row), m_records[std::size_t(row)]);
         QCOMPARE(m_window->squelchList()->currentText(), m_squelch);
         QCOMPARE(m_window->channelToneList()->currentText(), m_tone);
-        QCOMPARE(contents(m_window->document()->path()), m_database);
+        QCOMPARE(test::fileBytes(m_window->document()->path()), m_database);
         QVERIFY(m_window->openAction()->isEnabled());
         QCOMPARE(QDir::currentPath(), m_dir->path());
     }

@@ -17,6 +17,7 @@
 #include "radiotransfer.h"
 #include "sampletables.h"
 #include "serialconnection.h"
+#include "testfolder.h"
 #include "virtualradio.h"
 #include "windowlayout.h"
 
@@ -183,8 +184,8 @@ class TestFaultMatrixRadio : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshFolder();
+        QVERIFY(m_dir);
     }
 
     void cleanup()

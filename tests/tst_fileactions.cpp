@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "windowtestfolder.h"
 
 #include "channeltablemodel.h"
 #include "sampletables.h"
@@ -56,9 +57,8 @@ class TestFileActions : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
         m_main.reset(new MainWindow);
         m_main->show();

@@ -12,6 +12,7 @@
 #include "pickcelleditor.h"
 #include "problemsanswerer.h"
 #include "rowactions.h"
+#include "windowtestfolder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -100,9 +101,8 @@ class TestGridEditing : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
     }
 
     // From the keyboard alone: the cell's own list opens over it, typed letters choose, Enter

@@ -1,6 +1,7 @@
 #include "language.h"
 #include "mainwindow.h"
 #include "modelwindow.h"
+#include "windowtestfolder.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -55,9 +56,8 @@ class TestLanguage : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
     }
 
     void startShowsDesignTexts()

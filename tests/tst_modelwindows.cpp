@@ -6,6 +6,7 @@
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "okcheck.h"
+#include "windowtestfolder.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -51,9 +52,8 @@ class TestModelWindows : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
     }
 
     void freshWindowShowsItsModel_data()

@@ -8,6 +8,7 @@
 #include "ptypair.h"
 #include "serialconnection.h"
 #include "virtualradio.h"
+#include "windowtestfolder.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -45,9 +46,8 @@ class TestPortDialog : public QObject
 private slots:
     void init()
     {
-        setLanguageMode(0);
-        m_dir.reset(new QTemporaryDir);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = test::enterFreshWindowFolder();
+        QVERIFY(m_dir);
         m_com1.reset(new PtyPair);
         m_com2.reset(new PtyPair);
         QVERIFY(m_com1->isValid() && m_com2->isValid());
