@@ -70,7 +70,6 @@ public:
     QAction *saveAction() const { return m_saveAction; }
     QAction *readAction() const { return m_readAction; }
     QAction *writeAction() const { return m_writeAction; }
-    QAction *exitAction() const { return m_exitAction; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
 
@@ -88,7 +87,6 @@ public:
     // Closes this window (its MDI frame when it has one). A transfer under way is let finish
     // first: a write cut half-way would leave the radio half written.
     void closeWindow();
-    bool isClosing() const { return m_closing; }
 
 signals:
     void modelDialogRequested();
