@@ -54,6 +54,8 @@ public:
     void showPortDialog();
     void showAbout();
     void showNotes();
+    // 保存通信记录…: saves the lines the serial trace keeps to a file the user chooses.
+    void saveTrace();
 
     PortDialog *portDialog() const;
     AboutDialog *aboutWindow() const;
@@ -66,6 +68,7 @@ private:
     SerialConnection *m_serial;
     PortDevices *m_devices;
     MainMenuItems m_items;
+    QAction *m_saveTrace = nullptr; // in the help menu, after the design's items
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutDialog> m_about;
     QPointer<OperationNotesDialog> m_notes;
