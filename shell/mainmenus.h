@@ -32,8 +32,9 @@ struct MainMenuItems {
     QAction *about = nullptr;      // 关于
 };
 
-// What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于) do: the port
-// dialog, the interface language and the two about windows, each window at most once.
+// What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于, 保存通信记录)
+// do: the port dialog, the interface language, the two about windows (each window at most once)
+// and saving the serial trace.
 class MainMenus final : public QObject
 {
     Q_OBJECT

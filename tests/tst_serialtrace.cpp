@@ -50,11 +50,6 @@ private slots:
         QTest::newRow("nothing sent, no line") << dev << E::Sent << QByteArray() << QStringList{};
         QTest::newRow("open") << dev << E::Opened << QByteArray()
                               << QStringList{"/dev/ttyUSB0 open"};
-        QTest::newRow("open failed")
-            << dev << E::OpenFailed << QByteArray() << QStringList{"/dev/ttyUSB0 open failed"};
-        QTest::newRow("close") << dev << E::Closed << QByteArray()
-                               << QStringList{"/dev/ttyUSB0 close"};
-        QTest::newRow("lost") << dev << E::Lost << QByteArray() << QStringList{"/dev/ttyUSB0 lost"};
         QTest::newRow("a line break in the device name makes no second line")
             << QStringLiteral("/tmp/a\n1 /dev/x TX 41") << E::Opened << QByteArray()
             << QStringList{"/tmp/a?1 /dev/x TX 41 open"};
