@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "portdevices.h"
 #include "programicon.h"
+#include "serialtrace.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
 #endif
@@ -10,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -42,6 +44,9 @@ void describeOptions(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("in-documents")},
                       QStringLiteral("Work in the user's documents folder (the home folder when "
                                      "there is none), so the model databases are kept there.")});
+    parser.addOption({{QStringLiteral("trace")},
+                      QStringLiteral("Write a trace of the serial line to FILE as it goes."),
+                      QStringLiteral("FILE")});
 #ifdef ZW_HAVE_VIRTUAL_RADIO
     parser.addOption({{QStringLiteral("virtual-radio")},
                       QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), "
@@ -99,6 +104,17 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     describeOptions(parser);
     parser.process(app);
+    // The trace file is opened before the documents folder is entered: a relative name is
+    // taken where the program was started, as the user typed it.
+    if (parser.isSet(QStringLiteral("trace"))) {
+        auto file = std::make_unique<QFile>(parser.value(QStringLiteral("trace")));
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            std::fprintf(stderr, "cannot write the serial trace to %s: %s\n",
+                         qPrintable(file->fileName()), qPrintable(file->errorString()));
+            return 1;
+        }
+        zw::SerialTrace::instance().setOutput(std::move(file));
+    }
     if (parser.isSet(QStringLiteral("in-documents")))
         enterDocumentsFolder();
 

@@ -4,11 +4,17 @@
 #include "filecommands.h"
 #include "portcommands.h"
 #include "radiocommands.h"
+#include "savefile.h"
+#include "serialtrace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
+#include <memory>
 
 using namespace zw;
 using namespace zw::cli;
@@ -43,7 +49,9 @@ struct CommandHelp {
 };
 
 const CommandHelp helps[] = {
-    {"read", "zw4630-cli read --port DEVICE --model V|UH|UM|UL -o FILE [--timeout SECONDS]",
+    {"read",
+     "zw4630-cli read --port DEVICE --model V|UH|UM|UL -o FILE [--timeout SECONDS] "
+     "[--trace FILE]",
      R"(Reads the 16 channels and the two radio settings of a radio into a channel
 file (the format the program saves). The radio must answer the ready poll
 within the time-out (default 5 seconds). A radio of another model is refused,
@@ -54,8 +62,11 @@ Options:
   --model MODEL      the radio's model: V, UH, UM or UL
   -o FILE            the channel file to write (replaced whole)
   --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
 )"},
-    {"write", "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS]",
+    {"write",
+     "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS] "
+     "[--trace FILE]",
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
 within the time-out (default 5 seconds). Before anything is sent the radio is
@@ -67,6 +78,7 @@ Options:
   --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
   --model MODEL      the radio's model: V, UH, UM or UL
   --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
 )"},
     {"show", "zw4630-cli show FILE",
      R"(Prints a channel file: its model, the channel tone, the squelch level and
@@ -94,7 +106,7 @@ Options:
   -o FILE        the channel file to write (replaced whole)
   --skip-bad     write the rows that fit and leave the others out
 )"},
-    {"ports", "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]]",
+    {"ports", "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]] [--trace FILE]",
      R"(Lists the serial ports the system knows, with their descriptions and USB ids.
 With --probe, sends the ready poll to each of them (a few at a time, each
 closed again at once) and says which one has a radio answering; exit status 1
@@ -106,6 +118,7 @@ Options:
   --probe            poll the ports and say which one has a radio answering
   --port DEVICE      probe this device instead (may be given several times)
   --timeout SECONDS  how long each port may take to answer (default 0.7)
+  --trace FILE       write every character on the lines to FILE as it goes
 )"},
 };
 
@@ -139,6 +152,7 @@ const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
                                        QStringLiteral("SECONDS"));
 const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
 const QCommandLineOption probeOption({QStringLiteral("probe")}, QString());
+const QCommandLineOption traceOption({QStringLiteral("trace")}, QString(), QStringLiteral("FILE"));
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // An option as the usage line writes it: "-o", "--port".
@@ -201,6 +215,32 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
     }
 }
 
+// --trace FILE: from here on every character on the line, each port's opening and closing, go
+// to FILE as they happen. FILE must not be one of the command's own files: opening it empties it.
+// An exit status when the command cannot go on, else -1.
+int startTrace(const QCommandLineParser &parser, const QStringList &ownFiles)
+{
+    if (!parser.isSet(traceOption))
+        return -1;
+    const QString path = parser.value(traceOption);
+    for (const QString &own : ownFiles) {
+        if (sameFile(path, own) || QDir::cleanPath(QFileInfo(path).absoluteFilePath()) ==
+                                       QDir::cleanPath(QFileInfo(own).absoluteFilePath())) {
+            report(QStringLiteral("%1 is the channel file: the trace needs a file of its own")
+                       .arg(QDir::toNativeSeparators(path)));
+            return Failed;
+        }
+    }
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        report(QStringLiteral("cannot write the serial trace to %1: %2")
+                   .arg(QDir::toNativeSeparators(path), file->errorString()));
+        return Failed;
+    }
+    SerialTrace::instance().setOutput(std::move(file));
+    return -1;
+}
+
 int readyTimeoutMs(const QCommandLineParser &parser)
 {
     if (!parser.isSet(timeoutOption))
@@ -211,13 +251,15 @@ int readyTimeoutMs(const QCommandLineParser &parser)
 int runRead(const CommandHelp &help, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {portOption, modelOption, outOption, timeoutOption}, 0,
-          {&portOption, &modelOption, &outOption});
+    parse(parsed, help, arguments, {portOption, modelOption, outOption, timeoutOption, traceOption},
+          0, {&portOption, &modelOption, &outOption});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
     const QString device = p.value(portOption);
     const QString out = p.value(outOption);
+    if (const int status = startTrace(p, {out}); status >= 0)
+        return status;
     const RadioCommandResult read =
         readRadio(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
     if (!read.ok) {
@@ -236,7 +278,7 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
 int runWrite(const CommandHelp &help, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {portOption, modelOption, timeoutOption}, 1,
+    parse(parsed, help, arguments, {portOption, modelOption, timeoutOption, traceOption}, 1,
           {&portOption, &modelOption});
     if (parsed.status >= 0)
         return parsed.status;
@@ -257,6 +299,8 @@ int runWrite(const CommandHelp &help, const QStringList &arguments)
         report(refusal);
         return Failed;
     }
+    if (const int status = startTrace(p, {path}); status >= 0)
+        return status;
     const RadioCommandResult written = writeRadio(model, device, readyTimeoutMs(p), file.data);
     if (!written.ok) {
         report(written.message);
@@ -302,7 +346,7 @@ int runImport(const CommandHelp &help, const QStringList &arguments)
 int runPorts(const CommandHelp &help, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {probeOption, portOption, timeoutOption}, 0, {});
+    parse(parsed, help, arguments, {probeOption, portOption, timeoutOption, traceOption}, 0, {});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -310,6 +354,8 @@ int runPorts(const CommandHelp &help, const QStringList &arguments)
     if (!probe && (p.isSet(portOption) || p.isSet(timeoutOption)))
         return usageError(help, QStringLiteral("--port and --timeout go with --probe"));
     const int timeoutMs = p.isSet(timeoutOption) ? readyTimeoutMs(p) : defaultProbeTimeoutMs;
+    if (const int status = startTrace(p, {}); status >= 0)
+        return status;
     return listPorts(probe, p.values(portOption), timeoutMs);
 }
 

@@ -1,6 +1,7 @@
 #include "portprober.h"
 
 #include "serialconnection.h"
+#include "serialtrace.h"
 
 #include <QSerialPort>
 #include <QTimer>
@@ -22,7 +23,30 @@ public:
         deadline.setSingleShot(true);
     }
 
+    // The probe's own port, its traffic recorded in the serial trace as the connection's is.
+    void send(const QByteArray &characters)
+    {
+        const qint64 queued = port->write(characters);
+        if (queued > 0)
+            SerialTrace::instance().record(device, SerialTrace::Event::Sent,
+                                           characters.left(queued));
+    }
+    QByteArray receive()
+    {
+        const QByteArray arrived = port->readAll();
+        SerialTrace::instance().record(device, SerialTrace::Event::Received, arrived);
+        return arrived;
+    }
+    void close()
+    {
+        if (!port->isOpen())
+            return;
+        port->close();
+        SerialTrace::instance().record(device, SerialTrace::Event::Closed);
+    }
+
     int index;
+    QString device;
     QSerialPort *port = nullptr; // null when probing through the program's connection
     QTimer poll;
     QTimer deadline;
@@ -62,7 +86,7 @@ void PortProber::cancel()
     for (Probe *probe : probes) {
         probe->done = true;
         if (probe->port)
-            probe->port->close();
+            probe->close();
         probe->deleteLater();
     }
     releaseConnection();
@@ -94,6 +118,7 @@ void PortProber::startNext()
             continue;
         }
         auto *probe = new Probe(index, this);
+        probe->device = result.device;
         probe->port = new QSerialPort(result.device, probe);
         QSerialPort *port = probe->port;
         port->setBaudRate(QSerialPort::Baud9600);
@@ -102,16 +127,18 @@ void PortProber::startNext()
         port->setStopBits(QSerialPort::OneStop);
         port->setFlowControl(QSerialPort::NoFlowControl);
         if (!port->open(QIODevice::ReadWrite)) {
+            SerialTrace::instance().record(result.device, SerialTrace::Event::OpenFailed);
             result.outcome = Outcome::NotOpened;
             result.failure = diagnoseOpenFailure(result.device, port->error(), port->errorString());
             delete probe;
             continue;
         }
+        SerialTrace::instance().record(result.device, SerialTrace::Event::Opened);
         port->clear(); // what waited on the line before is no answer
         m_probes << probe;
         ++m_pending;
         connect(port, &QSerialPort::readyRead, probe, [this, probe] {
-            if (!probe->done && probe->port->readAll().contains('C'))
+            if (!probe->done && probe->receive().contains('C'))
                 conclude(probe, Outcome::Answered);
         });
         connect(port, &QSerialPort::errorOccurred, probe,
@@ -120,10 +147,10 @@ void PortProber::startNext()
                     if (!probe->done && e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
                         conclude(probe, Outcome::Silent);
                 });
-        connect(&probe->poll, &QTimer::timeout, probe, [probe] { probe->port->write("C"); });
+        connect(&probe->poll, &QTimer::timeout, probe, [probe] { probe->send("C"); });
         connect(&probe->deadline, &QTimer::timeout, probe,
                 [this, probe] { conclude(probe, Outcome::Silent); });
-        port->write("C");
+        probe->send("C");
         probe->poll.start(m_pollIntervalMs);
         probe->deadline.start(m_timeoutMs);
     }
@@ -163,7 +190,7 @@ void PortProber::conclude(Probe *probe, Outcome outcome)
     probe->poll.stop();
     probe->deadline.stop();
     if (probe->port)
-        probe->port->close();
+        probe->close();
     else
         releaseConnection();
     m_results[probe->index].outcome = outcome;

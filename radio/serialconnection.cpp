@@ -1,6 +1,7 @@
 #include "serialconnection.h"
 
 #include "portdevices.h"
+#include "serialtrace.h"
 
 #include <QElapsedTimer>
 
@@ -12,7 +13,10 @@ SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(ne
     setObjectName(QStringLiteral("MSComm1"));
     m_devices[0] = PortDevices::defaultDevice(1);
     m_devices[1] = PortDevices::defaultDevice(2);
-    connect(m_port, &QSerialPort::readyRead, this, &SerialConnection::readyRead);
+    connect(m_port, &QSerialPort::readyRead, this, [this] {
+        takeArrived();
+        emit readyRead();
+    });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e != QSerialPort::NoError && e != QSerialPort::TimeoutError)
             onError();
@@ -49,6 +53,7 @@ bool SerialConnection::open()
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
+        SerialTrace::instance().record(device(m_portNumber), SerialTrace::Event::OpenFailed);
         m_errorString = m_port->errorString();
         m_openError = m_port->error();
         m_port->clearError();
@@ -56,6 +61,8 @@ bool SerialConnection::open()
     }
     m_errorString.clear();
     m_openError = QSerialPort::NoError;
+    m_tracedName = device(m_portNumber);
+    SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Opened);
     emit openChanged(true);
     return true;
 }
@@ -64,8 +71,11 @@ void SerialConnection::close()
 {
     if (!m_port->isOpen())
         return;
+    takeArrived(); // what arrived before the close was on the line too
     m_port->close();
     m_port->clearError();
+    dropArrived();
+    SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Closed);
     emit openChanged(false);
 }
 
@@ -78,12 +88,15 @@ bool SerialConnection::send(const QByteArray &text)
 {
     if (!m_port->isOpen())
         return false;
-    return m_port->write(text) == text.size();
+    const qint64 queued = m_port->write(text);
+    if (queued > 0)
+        SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Sent, text.left(queued));
+    return queued == text.size();
 }
 
 qint64 SerialConnection::waiting() const
 {
-    return m_port->isOpen() ? m_port->bytesAvailable() : 0;
+    return m_port->isOpen() ? m_incoming.size() - m_readAt + m_port->bytesAvailable() : 0;
 }
 
 qint64 SerialConnection::bytesToWrite() const
@@ -105,15 +118,46 @@ bool SerialConnection::flush(int timeoutMs)
 
 QString SerialConnection::readOne()
 {
-    char c = 0;
-    if (!m_port->isOpen() || !m_port->getChar(&c))
+    if (!m_port->isOpen())
         return QString();
+    takeArrived();
+    if (m_readAt >= m_incoming.size())
+        return QString();
+    const char c = m_incoming.at(m_readAt++);
+    if (m_readAt == m_incoming.size())
+        dropArrived();
     return QString(QLatin1Char(c));
 }
 
 QByteArray SerialConnection::readAll()
 {
-    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+    if (!m_port->isOpen())
+        return QByteArray();
+    takeArrived();
+    const QByteArray all = m_incoming.mid(m_readAt);
+    dropArrived();
+    return all;
+}
+
+void SerialConnection::takeArrived()
+{
+    if (!m_port->isOpen() || m_port->bytesAvailable() == 0)
+        return;
+    const QByteArray arrived = m_port->readAll();
+    SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Received, arrived);
+    // Characters read one at a time leave the front of the buffer; it is moved down only now
+    // and then, so that a long reply costs no copy per character.
+    if (m_readAt > 4096) {
+        m_incoming.remove(0, m_readAt);
+        m_readAt = 0;
+    }
+    m_incoming += arrived;
+}
+
+void SerialConnection::dropArrived()
+{
+    m_incoming.clear();
+    m_readAt = 0;
 }
 
 void SerialConnection::setTransferOwner(const QObject *owner)
@@ -141,6 +185,8 @@ void SerialConnection::onError()
     m_errorString = m_port->errorString();
     m_port->close();
     m_port->clearError();
+    dropArrived();
+    SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Lost);
     emit openChanged(false);
     emit portFailed(m_errorString);
 }

@@ -73,11 +73,18 @@ signals:
 
 private:
     void onError();
+    // Moves what the port received into m_incoming, recording it in the serial trace as it
+    // comes, so the trace shows the line as it was, not as the program read it.
+    void takeArrived();
+    void dropArrived();
 
     QSerialPort *m_port;
     int m_portNumber = 1;
     QString m_devices[2];
     QString m_errorString;
+    QString m_tracedName;  // the device as the trace names it while open
+    QByteArray m_incoming; // received characters from m_readAt on still wait to be read
+    qsizetype m_readAt = 0;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     const QObject *m_transferOwner = nullptr;
     QSet<const QObject *> m_pollers;

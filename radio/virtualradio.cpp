@@ -173,6 +173,7 @@ void VirtualRadio::onReadable()
     for (;;) {
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
+            m_heard.append(buffer, n);
             for (ssize_t i = 0; i < n; ++i)
                 take(buffer[i]);
             continue;
@@ -262,6 +263,7 @@ void VirtualRadio::pump()
     if (count > 0) {
         const ssize_t n = ::write(m_master, m_out.constData(), size_t(count));
         if (n > 0) {
+            m_said += m_out.left(n);
             m_out.remove(0, n);
             m_outSent += n;
         }

@@ -77,6 +77,11 @@ public:
     // The 576 characters a "B" is answered with, faults included.
     QByteArray reply() const;
 
+    // Every character the radio has read from the line and written to it since it opened, in
+    // order (what a trace of the program's side must show).
+    const QByteArray &heard() const { return m_heard; }
+    const QByteArray &said() const { return m_said; }
+
 signals:
     // A complete channel image was taken into memory.
     void memoryWritten();
@@ -104,6 +109,8 @@ private:
     QByteArray m_incoming;
     QTimer m_receiveTimeout;
 
+    QByteArray m_heard;
+    QByteArray m_said;
     QByteArray m_out;     // characters still to send
     qint64 m_outSent = 0; // of the current paced run
     QElapsedTimer m_outClock;

@@ -44,6 +44,8 @@ const QList<Row> &rows()
          QStringLiteral("Opertion")},
         {Caption::HelpAbout, QStringLiteral("关于本软件"), QStringLiteral("关于本软件"),
          QStringLiteral("About")},
+        {Caption::HelpSaveTrace, QStringLiteral("保存通信记录…"), QStringLiteral("保存通信记录…"),
+         QStringLiteral("Save Serial Trace…")},
         {Caption::ModelMenu, blanks(1) + QStringLiteral("对讲机型号"),
          blanks(1) + QStringLiteral("对讲机型号"), blanks(8) + QStringLiteral("Model")},
         {Caption::FileMenu, QStringLiteral("%B文件(&F)"), QStringLiteral("%B文件(&F)"),

@@ -22,6 +22,7 @@ enum class Caption {
     LanguageEnglish,  // 英语
     HelpNotes,        // 说明
     HelpAbout,        // 关于
+    HelpSaveTrace,    // 保存通信记录…
     // model window
     ModelMenu,        // 型号
     FileMenu,         // 文件

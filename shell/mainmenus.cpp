@@ -1,11 +1,19 @@
 #include "mainmenus.h"
 
 #include "aboutdialog.h"
+#include "currentdirectory.h"
+#include "filedialogs.h"
 #include "language.h"
+#include "messagebox.h"
+#include "messages.h"
 #include "operationnotesdialog.h"
 #include "portdialog.h"
+#include "savefile.h"
+#include "serialtrace.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 
 namespace zw
@@ -35,6 +43,11 @@ MainMenus::MainMenus(QWidget *frame, SerialConnection *serial, PortDevices *devi
     m_items.notes->setShortcut(QKeySequence::HelpContents); // F1
     m_frame->addAction(m_items.notes); // also while the menu bar is not reached
     connect(m_items.about, &QAction::triggered, this, &MainMenus::showAbout);
+    m_items.helpMenu->addSeparator();
+    m_saveTrace =
+        m_items.helpMenu->addAction(captionText(Caption::HelpSaveTrace, CaptionSet::Design));
+    m_saveTrace->setObjectName(QStringLiteral("mnuSaveTrace"));
+    connect(m_saveTrace, &QAction::triggered, this, &MainMenus::saveTrace);
 
     // The sub-items of 语言 and 帮助 follow the language each time their menu opens.
     connect(m_items.languageMenu, &QMenu::aboutToShow, this, [this] {
@@ -46,6 +59,7 @@ MainMenus::MainMenus(QWidget *frame, SerialConnection *serial, PortDevices *devi
         const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Chinese;
         m_items.notes->setText(captionText(Caption::HelpNotes, set));
         m_items.about->setText(captionText(Caption::HelpAbout, set));
+        m_saveTrace->setText(captionText(Caption::HelpSaveTrace, set));
     });
 }
 
@@ -118,6 +132,32 @@ void MainMenus::showAbout()
     if (!m_about)
         m_about = new AboutDialog();
     bringToFront(m_about);
+}
+
+void MainMenus::saveTrace()
+{
+    const bool english = isEnglish();
+    QString title =
+        captionText(Caption::HelpSaveTrace, english ? CaptionSet::English : CaptionSet::Chinese);
+    title.remove(u'…');
+    QFileDialog dialog(m_frame, title);
+    dialog.setObjectName(QStringLiteral("traceFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(english ? QStringLiteral("Text (*.txt)") : QStringLiteral("文本 (*.txt)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // The model databases are opened by bare file name: the folder stays what it was.
+    const QString directory = getCurrentDirectory(m_frame);
+    const QString fileName = execFileDialog(dialog);
+    setCurrentDirectory(m_frame, directory);
+    if (fileName.isEmpty())
+        return;
+    // The lines as they are when the user chose the file; an old file is replaced only once the
+    // new one is written whole.
+    if (!saveWholeFile(fileName, SerialTrace::instance().text()))
+        showMessage(m_frame, MessageIcon::Exclamation, systemInfoTitle,
+                    unsavedTraceMessage(english).arg(QDir::toNativeSeparators(fileName)));
 }
 
 void MainMenus::showNotes()

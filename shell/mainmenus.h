@@ -32,8 +32,9 @@ struct MainMenuItems {
     QAction *about = nullptr;      // 关于
 };
 
-// What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于) do: the port
-// dialog, the interface language and the two about windows, each window at most once.
+// What the main window's menu items 端口, 语言 (中文, 英语) and 帮助 (说明, 关于, 保存通信记录)
+// do: the port dialog, the interface language, the two about windows (each window at most once)
+// and saving the serial trace.
 class MainMenus final : public QObject
 {
     Q_OBJECT
@@ -54,6 +55,8 @@ public:
     void showPortDialog();
     void showAbout();
     void showNotes();
+    // 保存通信记录…: saves the lines the serial trace keeps to a file the user chooses.
+    void saveTrace();
 
     PortDialog *portDialog() const;
     AboutDialog *aboutWindow() const;
@@ -66,6 +69,7 @@ private:
     SerialConnection *m_serial;
     PortDevices *m_devices;
     MainMenuItems m_items;
+    QAction *m_saveTrace = nullptr; // in the help menu, after the design's items
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutDialog> m_about;
     QPointer<OperationNotesDialog> m_notes;

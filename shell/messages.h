@@ -78,6 +78,13 @@ inline const QString unsavedCsvFileMessage =
     QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。");
 inline const QString unreadableCsvFileMessage =
     QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。");
+// The serial trace saved from the help menu, in the window's language; %1 the file's name
+inline QString unsavedTraceMessage(bool english)
+{
+    return english ? QStringLiteral("Could not save the serial trace to %1; a file already there "
+                                    "is unchanged.")
+                   : QStringLiteral("无法保存通信记录 %1，原有文件没有改变。");
+}
 // %2 what is wrong with its header
 inline const QString notChirpCsvMessage =
     QStringLiteral("%1 不是 CHIRP CSV 文件（%2），信道数据没有改变。");

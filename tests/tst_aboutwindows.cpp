@@ -1,4 +1,5 @@
 #include "aboutdialog.h"
+#include "filedialoganswerer.h"
 #include "mainmenus.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
@@ -7,6 +8,7 @@
 #include "operationnotesdialog.h"
 #include "portdialog.h"
 #include "programicon.h"
+#include "serialtrace.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 
 Q_DECLARE_METATYPE(Qt::Key)
@@ -131,6 +134,66 @@ private slots:
         QCOMPARE(messages.seen()[0].title, QStringLiteral("ZW4630"));
         QCOMPARE(messages.seen()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(messages.seen()[0].buttons, QStringList{QStringLiteral("OK")});
+    }
+
+    // 保存通信记录… saves the lines the trace keeps, whole; a failed save says so and leaves a
+    // file already there as it was.
+    void saveTraceWritesTheKeptLines_data()
+    {
+        QTest::addColumn<QString>("name"); // in the test's folder
+        QTest::addColumn<bool>("oldFile");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("new file") << "trace.txt" << false << true;
+        QTest::newRow("suffix added") << "trace" << false << true;
+        QTest::newRow("over an old file") << "old.txt" << true << true;
+        QTest::newRow("into a missing folder") << "missing/trace.txt" << false << false;
+    }
+
+    void saveTraceWritesTheKeptLines()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, oldFile);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(name);
+        QString written = path;
+        if (QFileInfo(name).suffix().isEmpty())
+            written += QStringLiteral(".txt");
+        if (oldFile) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        SerialTrace::instance().record(QStringLiteral("/dev/ttyUSB0"), SerialTrace::Event::Sent,
+                                       "C");
+        const QByteArray expected = SerialTrace::instance().text();
+        MainWindow main;
+        main.show();
+        FileDialogAnswerer dialog(path);
+        MessageBoxAnswerer messages;
+        main.menuBar()->findChild<QAction *>(QStringLiteral("mnuSaveTrace"))->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
+        QCOMPARE(QDir::currentPath(), QFileInfo(m_dir.path()).canonicalFilePath());
+        if (saved) {
+            // Qt's dialog asks before it replaces a file; the answer given here is the first
+            // button, Yes.
+            QCOMPARE(messages.count(), oldFile ? 1 : 0);
+            if (oldFile)
+                QVERIFY2(messages.seen()[0].text.contains(QStringLiteral("already exists")),
+                         qPrintable(messages.seen()[0].text));
+            QFile file(written);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray text = file.readAll();
+            QVERIFY(text.endsWith("/dev/ttyUSB0 TX 43" + QByteArray(47, ' ') + "|C|\n"));
+            QVERIFY(text.startsWith(expected)); // later lines (none here) may follow
+            return;
+        }
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QStringLiteral("无法保存通信记录 %1，原有文件没有改变。").arg(path));
+        QVERIFY(!QFileInfo::exists(path));
     }
 
 private:

@@ -110,6 +110,66 @@ Expected<ChannelFileData> readFile(const QString &path)
     return readChannelFile(file.readAll());
 }
 
+// A trace file taken apart: the characters sent and received on `device`, in order. A line of
+// any other form, another device, a time running backwards or a text column that does not show
+// the hex column's characters is reported in `problems`.
+struct Trace {
+    QByteArray sent;
+    QByteArray received;
+    QStringList events; // "open", "close", ...
+    QStringList problems;
+};
+
+Trace readTrace(const QString &path, const QString &device)
+{
+    static const QRegularExpression data(
+        QStringLiteral("^ *(\\d+) (\\S+) (TX|RX) ((?:[0-9A-F]{2} ?){1,16}) *  \\|(.*)\\|$"));
+    static const QRegularExpression event(
+        QStringLiteral("^ *(\\d+) (\\S+) (open|open failed|close|lost)$"));
+    Trace trace;
+    qint64 last = 0;
+    const QList<QByteArray> lines = readAll(path).split('\n');
+    if (!lines.constLast().isEmpty())
+        trace.problems << QStringLiteral("no line end at the end");
+    for (const QByteArray &bytes : lines.mid(0, lines.size() - 1)) {
+        const QString line = QString::fromUtf8(bytes);
+        const QRegularExpressionMatch d = data.match(line);
+        const QRegularExpressionMatch e = event.match(line);
+        const QRegularExpressionMatch &m = d.hasMatch() ? d : e;
+        if (!m.hasMatch() || m.captured(2) != device || m.captured(1).toLongLong() < last) {
+            trace.problems << line;
+            continue;
+        }
+        last = m.captured(1).toLongLong();
+        if (!d.hasMatch()) {
+            trace.events << e.captured(3);
+            continue;
+        }
+        const QByteArray characters = QByteArray::fromHex(d.captured(4).toLatin1());
+        QString shown;
+        for (char c : characters)
+            shown += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('.');
+        if (shown != d.captured(5))
+            trace.problems << line;
+        (d.captured(3) == QLatin1String("TX") ? trace.sent : trace.received) += characters;
+    }
+    return trace;
+}
+
+// The trace of a run against the virtual radio shows exactly what crossed the line: all the
+// radio heard, and what it said up to the moment the tool closed the port, `reply` among it.
+void compareTraceWithTheLine(const QString &path, const VirtualRadio &radio,
+                             const QByteArray &reply)
+{
+    const Trace trace = readTrace(path, radio.devicePath());
+    QVERIFY2(trace.problems.isEmpty(), qPrintable(trace.problems.join(u'\n')));
+    QCOMPARE(trace.events, (QStringList{"open", "close"}));
+    QTRY_COMPARE(radio.heard().size(), trace.sent.size());
+    QCOMPARE(trace.sent, radio.heard());
+    QCOMPARE(trace.received, radio.said().left(trace.received.size()));
+    QVERIFY(trace.received.contains(reply));
+}
+
 QString shortName(Model model)
 {
     return modelInfo(model).name.mid(6);
@@ -284,6 +344,14 @@ private slots:
             << "fifo is not a regular file";
         QTest::newRow("FIFO as input")
             << QStringList{"show", "fifo"} << "fifo is not a regular file";
+        QTest::newRow("read traced into its own output")
+            << QStringList{"read", "--port", "/dev/null", "--model", "V",
+                           "-o",   "in.doc", "--trace",   "./in.doc"}
+            << "the trace needs a file of its own";
+        QTest::newRow("write traced into its own input")
+            << QStringList{"write", "--port", "/dev/null", "--model",
+                           "V",     "in.doc", "--trace",   "in.doc"}
+            << "the trace needs a file of its own";
         QTest::newRow("frequency of 23 digits")
             << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large";
     }
@@ -381,22 +449,31 @@ private slots:
     void readFromTheRadio_data()
     {
         QTest::addColumn<Model>("model");
+        QTest::addColumn<bool>("traced");
         for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
+            QTest::newRow(qPrintable(modelInfo(model).name)) << model << false;
+        QTest::newRow("ZW4630UM, traced") << Model::UM << true;
     }
 
     void readFromTheRadio()
     {
         QFETCH(Model, model);
+        QFETCH(bool, traced);
         startRadio(model);
         VirtualRadio::Memory memory = VirtualRadio::defaultMemory(model);
         memory.squelch = '6';
         memory.channelTone = "01";
         m_radio->setMemory(memory);
         const QString out = m_dir->filePath(QStringLiteral("radio.doc"));
-        const Run run = runCli(
-            {"read", "--port", m_radio->devicePath(), "--model", shortName(model), "-o", out});
+        QStringList arguments{"read", "--port", m_radio->devicePath(), "--model", shortName(model),
+                              "-o",   out};
+        const QString trace = m_dir->filePath(QStringLiteral("read.trace"));
+        if (traced)
+            arguments << QStringLiteral("--trace") << trace;
+        const Run run = runCli(arguments);
         QCOMPARE(run.status, 0);
+        if (traced)
+            compareTraceWithTheLine(trace, *m_radio, m_radio->reply());
         QVERIFY2(run.err.contains(QStringLiteral("18/18")), qPrintable(run.err)); // progress bar
         const Expected<ChannelFileData> file = readFile(out);
         ZW_VERIFY_OK(file);
@@ -433,20 +510,28 @@ private slots:
     void writeIntoTheRadio_data()
     {
         QTest::addColumn<Model>("model");
-        QTest::newRow("ZW4630V") << Model::V;
-        QTest::newRow("ZW4630UH (slower pace)") << Model::UH;
+        QTest::addColumn<bool>("traced");
+        QTest::newRow("ZW4630V") << Model::V << false;
+        QTest::newRow("ZW4630UH (slower pace)") << Model::UH << false;
+        QTest::newRow("ZW4630V, traced") << Model::V << true;
     }
 
     void writeIntoTheRadio()
     {
         QFETCH(Model, model);
+        QFETCH(bool, traced);
         startRadio(model);
         const QString path = m_dir->filePath(QStringLiteral("w.doc"));
         const ChannelFileData data = sampleFile(model);
         QVERIFY(writeBytes(path, writeChannelFile(data).value()));
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
-        const Run run =
-            runCli({"write", "--port", m_radio->devicePath(), "--model", shortName(model), path});
+        const QByteArray replyBefore = m_radio->reply(); // to the read that identifies the radio
+        QStringList arguments{"write",   "--port",         m_radio->devicePath(),
+                              "--model", shortName(model), path};
+        const QString trace = m_dir->filePath(QStringLiteral("write.trace"));
+        if (traced)
+            arguments << QStringLiteral("--trace") << trace;
+        const Run run = runCli(arguments);
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
         QVERIFY2(run.err.contains(QStringLiteral("kept the radio's channels before the write in")),
@@ -461,6 +546,10 @@ private slots:
                      EncodeChannelBlock(sent[row], modelInfo(model).receiveOffsetMHz));
         QCOMPARE(m_radio->memory().squelch, '7');
         QCOMPARE(m_radio->memory().channelTone, QByteArray("10"));
+        if (traced) {
+            compareTraceWithTheLine(trace, *m_radio, replyBefore);
+            QVERIFY(readTrace(trace, m_radio->devicePath()).sent.contains('A'));
+        }
     }
 
     // Ctrl+C before "A" ends the command at once with nothing sent; once "A" is out, the write

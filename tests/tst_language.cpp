@@ -73,6 +73,7 @@ private slots:
         QCOMPARE(mainText(main, "英语"), QStringLiteral("英语"));
         QCOMPARE(mainText(main, "说明"), QStringLiteral("操作说明"));
         QCOMPARE(mainText(main, "关于"), QStringLiteral("关于本软件"));
+        QCOMPARE(mainText(main, "mnuSaveTrace"), QStringLiteral("保存通信记录…"));
         for (const char *model : {"H", "M", "L", "X"})
             QVERIFY(mainItem(main, model));
     }
@@ -83,22 +84,25 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("topLevel");
-        QTest::addColumn<QStringList>("subItems"); // 中文, 英语, 说明, 关于 once opened
+        // 中文, 英语, 说明, 关于, 保存通信记录 once opened
+        QTest::addColumn<QStringList>("subItems");
         const QStringList english{blanks(8) + "Model", blanks(8) + "Set Port",
                                   blanks(8) + "Language", blanks(8) + "Exit System",
                                   blanks(8) + "Help"};
         const QStringList chinese{blanks(8) + "型号", blanks(8) + "设置端口", blanks(8) + "语言",
                                   blanks(8) + "退出系统", blanks(8) + "帮助"};
         QTest::newRow("English") << QStringList{"英语"} << 2 << "ZW4630  Version B1.3" << english
-                                 << QStringList{"Chinese", "English", "Opertion", "About"};
+                                 << QStringList{"Chinese", "English", "Opertion", "About",
+                                                "Save Serial Trace…"};
         QTest::newRow("Chinese") << QStringList{"中文"} << 1 << "ZW4630  版本 B1.3" << chinese
-                                 << QStringList{"中文", "英语", "操作说明", "关于本软件"};
+                                 << QStringList{"中文", "英语", "操作说明", "关于本软件",
+                                                "保存通信记录…"};
         QTest::newRow("English then Chinese")
             << QStringList{"英语", "中文"} << 1 << "ZW4630  版本 B1.3" << chinese
-            << QStringList{"中文", "英语", "操作说明", "关于本软件"};
+            << QStringList{"中文", "英语", "操作说明", "关于本软件", "保存通信记录…"};
         QTest::newRow("Chinese then English")
             << QStringList{"中文", "英语"} << 2 << "ZW4630  Version B1.3" << english
-            << QStringList{"Chinese", "English", "Opertion", "About"};
+            << QStringList{"Chinese", "English", "Opertion", "About", "Save Serial Trace…"};
     }
 
     void choicesSwitchTheMainWindowAtOnce()
@@ -118,9 +122,10 @@ private slots:
         QCOMPARE(languageMode(), mode);
         QCOMPARE(main.windowTitle(), title);
         QCOMPARE(topLevelTexts(main), topLevel);
-        QCOMPARE((QStringList{mainText(main, "中文"), mainText(main, "英语"),
-                              mainText(main, "说明"), mainText(main, "关于")}),
-                 subItems);
+        QCOMPARE(
+            (QStringList{mainText(main, "中文"), mainText(main, "英语"), mainText(main, "说明"),
+                         mainText(main, "关于"), mainText(main, "mnuSaveTrace")}),
+            subItems);
         for (const char *model : {"H", "M", "L", "X"}) {
             const QString name = QString::fromUtf8(model);
             QCOMPARE(mainText(main, model),

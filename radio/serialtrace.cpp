@@ -1,0 +1,132 @@
+#include "serialtrace.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+#include <QMutexLocker>
+
+namespace zw
+{
+
+Q_LOGGING_CATEGORY(serialLine, "zw4630.serial", QtInfoMsg)
+
+namespace
+{
+
+// Width of the hex column of a full line: 16 characters as "43 " without the last blank.
+constexpr int hexWidth = SerialTrace::charactersPerLine * 3 - 1;
+
+// A device name is the user's own text: a control character in it (a newline) could make it
+// look like further lines of the trace.
+QString printablePort(const QString &port)
+{
+    QString name = port;
+    for (QChar &c : name)
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    return name;
+}
+
+} // namespace
+
+SerialTrace &SerialTrace::instance()
+{
+    static SerialTrace trace;
+    return trace;
+}
+
+SerialTrace::SerialTrace(int capacity) : m_capacity(std::size_t(qMax(1, capacity)))
+{
+    m_clock.start();
+}
+
+SerialTrace::~SerialTrace() = default;
+
+void SerialTrace::record(const QString &port, Event direction, const QByteArray &characters)
+{
+    const qint64 ms = m_clock.elapsed();
+    for (qsizetype at = 0; at < characters.size(); at += charactersPerLine)
+        append({ms, direction, port, characters.mid(at, charactersPerLine)});
+}
+
+void SerialTrace::record(const QString &port, Event event)
+{
+    append({m_clock.elapsed(), event, port, {}});
+}
+
+void SerialTrace::setOutput(std::unique_ptr<QIODevice> output)
+{
+    QMutexLocker lock(&m_mutex);
+    m_output = std::move(output);
+}
+
+void SerialTrace::append(Entry entry)
+{
+    QMutexLocker lock(&m_mutex);
+    // Only the file and the enabled category need the text: the ring keeps the characters.
+    if (m_output || serialLine().isDebugEnabled()) {
+        const QString line = format(entry);
+        if (m_output) {
+            m_output->write((line + u'\n').toUtf8());
+            if (auto *file = qobject_cast<QFileDevice *>(m_output.get()))
+                file->flush();
+        }
+        qCDebug(serialLine, "%s", qUtf8Printable(line));
+    }
+    if (m_ring.size() < m_capacity) {
+        m_ring.push_back(std::move(entry));
+    } else {
+        m_ring[m_oldest] = std::move(entry);
+        m_oldest = (m_oldest + 1) % m_capacity;
+    }
+}
+
+QStringList SerialTrace::lines() const
+{
+    QMutexLocker lock(&m_mutex);
+    QStringList lines;
+    lines.reserve(qsizetype(m_ring.size()));
+    for (std::size_t i = 0; i < m_ring.size(); ++i)
+        lines << format(m_ring[(m_oldest + i) % m_ring.size()]);
+    return lines;
+}
+
+QByteArray SerialTrace::text() const
+{
+    QByteArray text;
+    for (const QString &line : lines())
+        text += line.toUtf8() + '\n';
+    return text;
+}
+
+QString SerialTrace::format(const Entry &entry)
+{
+    QString line = QStringLiteral("%1 %2 ").arg(entry.ms, 9).arg(printablePort(entry.port));
+    switch (entry.event) {
+    case Event::Sent:
+    case Event::Received: {
+        line += entry.event == Event::Sent ? QLatin1String("TX ") : QLatin1String("RX ");
+        line += QString::fromLatin1(entry.characters.toHex(' ').toUpper())
+                    .leftJustified(hexWidth, u' ');
+        line += QLatin1String("  |");
+        for (const char c : entry.characters)
+            line += (c >= 0x20 && c < 0x7f) ? QLatin1Char(c) : QLatin1Char('.');
+        line += u'|';
+        break;
+    }
+    case Event::Opened:
+        line += QLatin1String("open");
+        break;
+    case Event::OpenFailed:
+        line += QLatin1String("open failed");
+        break;
+    case Event::Closed:
+        line += QLatin1String("close");
+        break;
+    case Event::Lost:
+        line += QLatin1String("lost");
+        break;
+    }
+    return line;
+}
+
+} // namespace zw
