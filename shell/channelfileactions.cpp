@@ -143,8 +143,8 @@ void ChannelFileActions::loadFile(const QString &fileName)
 
     m_document->refresh();
     replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
-                      {mergeChannelFile(m_document->records(), read->records),
-                       read->squelchLevel, read->channelTone});
+                      {mergeChannelFile(m_document->records(), read->records), read->squelchLevel,
+                       read->channelTone});
 }
 
 } // namespace zw
