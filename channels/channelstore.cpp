@@ -54,6 +54,12 @@ constexpr int sqliteLocked = 6;   // SQLITE_LOCKED
 constexpr int sqliteCorrupt = 11; // SQLITE_CORRUPT
 constexpr int sqliteNotADb = 26;  // SQLITE_NOTADB
 
+// A statement refused because another connection holds the file: busy, else refused.
+StoreFailure storeFailureOf(int code)
+{
+    return code == sqliteBusy || code == sqliteLocked ? StoreFailure::Busy : StoreFailure::Refused;
+}
+
 // A file or folder counts as writable only when the process may write it and its owner's write
 // permission is set: a file marked read-only stays untouched even for a user (such as root) whom
 // the system would let write it.
@@ -154,7 +160,7 @@ Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
         if (problem == OpenProblem::Busy) {
             if (--busyAttempts > 0)
                 continue;
-            return Failure{tr("another program keeps the file locked (%1)").arg(why)};
+            return Failure{why, std::nullopt, StoreFailure::Busy};
         }
         // Cannot move the file aside nor write a new one: refuse rather than touch it. A file
         // made just now that cannot be used is not set aside again and again.
@@ -481,10 +487,12 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery control(db);
     // The write lock first: between the re-read below and the commit no other program writes.
+    m_lastSqliteCode = 0;
     if (!control.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         m_lastError = control.lastError().text();
+        const int code = sqliteCode(control.lastError());
         reloadAfterFailure();
-        return Failure{m_lastError};
+        return Failure{m_lastError, std::nullopt, storeFailureOf(code)};
     }
     m_reloaded = false;
     const qint64 version = dataVersion();
@@ -498,8 +506,12 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     const RadioSettings settingsBefore = m_settings;
     Failure failure;
     if (!write(&failure) || !control.exec(QStringLiteral("COMMIT"))) {
-        if (failure.why.isEmpty())
+        if (failure.why.isEmpty()) {
             failure.why = control.lastError().text();
+            m_lastSqliteCode = sqliteCode(control.lastError());
+        }
+        if (!failure.changedElsewhere)
+            failure.kind = storeFailureOf(m_lastSqliteCode);
         if (failure.why.trimmed().isEmpty())
             failure.why = tr("the record was not found in %1").arg(m_path);
         m_lastError = failure.why;
@@ -560,6 +572,7 @@ bool ChannelStore::writeFields(const QList<FieldChange> &changes, QString *why)
         ok = ok && query.exec() && query.numRowsAffected() == 1;
         if (!ok) {
             *why = query.lastError().text();
+            m_lastSqliteCode = sqliteCode(query.lastError());
             return false;
         }
     }
@@ -606,6 +619,7 @@ bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<Radi
     }
     if (!ok) {
         *why = query.lastError().text();
+        m_lastSqliteCode = sqliteCode(query.lastError());
         return false;
     }
     for (RadioSetting setting : which)

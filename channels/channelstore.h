@@ -67,9 +67,10 @@ public:
     Result replaceAll(const ChannelTable &records,
                       const std::optional<RadioSettings> &settings = std::nullopt);
 
-    // Each fails (and leaves file and copy as they were) when the write fails; the reason is
-    // also kept in lastError(). setField and setRecord write only the fields that differ from
-    // the copy, so another program's change to the other fields stays.
+    // Each fails (and leaves file and copy as they were) when the write fails: busy when
+    // another program or window held the database locked longer than the wait. setField and
+    // setRecord write only the fields that differ from the copy, so another program's change to the
+    // other fields stays.
     Result setField(int row, int field, const QString &text);
     Result setRecord(int row, const ChannelRecord &record);
     Result setRecords(const ChannelTable &records) { return replaceAll(records); }
@@ -77,9 +78,6 @@ public:
     // Reloads the copy when another program has changed the file since it was last read;
     // recordsChanged() then tells the rows. Returns whether anything was reloaded.
     bool refresh();
-
-    // Why the last write failed.
-    QString lastError() const { return m_lastError; }
 
 signals:
     // Rows first..last now hold new values (also after a failed write re-read the file).

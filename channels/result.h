@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <utility>
+#include <variant>
 
 namespace zw
 {
@@ -20,10 +21,25 @@ struct ChangedElsewhere {
     bool settings = false;
 };
 
-// Why an operation failed; converts to a failed Result or Expected of any type.
+// What went wrong with the model database, for the front ends to word.
+enum class StoreFailure {
+    Refused, // SQLite refused for another reason (its own text in `why`)
+    Busy,    // another program or window held the database locked longer than the wait
+};
+
+// Why an operation failed; converts to a failed Result or Expected of any type. A failure of a
+// kind of its own carries that kind, and `why` only the underlying library's text, if any;
+// otherwise `why` says what went wrong.
 struct Failure {
     QString why;
     std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
+    std::variant<std::monostate, StoreFailure> kind = std::monostate{};
+
+    template <typename Kind> bool is(Kind which) const
+    {
+        const Kind *own = std::get_if<Kind>(&kind);
+        return own && *own == which;
+    }
 };
 
 class Result
@@ -47,7 +63,7 @@ template <typename T> class [[nodiscard]] Expected
 {
 public:
     Expected(T value) : m_value(std::move(value)) {}
-    Expected(Failure failure) : m_error(std::move(failure.why)) {}
+    Expected(Failure failure) : m_failure(std::move(failure)) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -65,11 +81,12 @@ public:
     const T &operator*() const { return value(); }
     const T *operator->() const { return &value(); }
     // Why it failed; empty on success.
-    const QString &error() const { return m_error; }
+    const QString &error() const { return m_failure.why; }
+    const Failure &failure() const { return m_failure; }
 
 private:
     std::optional<T> m_value;
-    QString m_error;
+    Failure m_failure;
 };
 
 } // namespace zw

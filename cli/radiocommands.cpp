@@ -5,6 +5,7 @@
 #include "exitsignals.h"
 #include "filecommands.h"
 #include "portaccess.h"
+#include "porttexts.h"
 #include "radiosession.h"
 #include "serialconnection.h"
 
@@ -71,7 +72,8 @@ public:
     QString connect(int readyTimeoutMs)
     {
         if (!m_serial.open())
-            return openFailureMessage(m_device, m_serial.errorString());
+            return portOpenFailureText(
+                diagnoseOpenFailure(m_device, m_serial.openError(), m_serial.errorString()), true);
         bool answered = false;
         QEventLoop loop;
         QObject::connect(&m_session, &RadioSession::readyWaitEnded, &loop, [&](bool ok) {
@@ -171,28 +173,6 @@ private:
 
 } // namespace
 
-QString openFailureMessage(const QString &device, const QString &portError)
-{
-    // Looked up where the port itself looks: a bare name under /dev.
-    const PortAccess access = portAccess(device);
-    if (!access.exists)
-        return QStringLiteral("no device %1: is the cable plugged in and the name right?")
-            .arg(access.path);
-    if (access.regularFile)
-        return QStringLiteral("%1 is a regular file, not a serial device").arg(access.path);
-    // The device's group is named only when its permission bits really let members read and
-    // write (dialout on Debian for USB cables); joining any other group would not help.
-    if (access.denied && access.groupMayUse)
-        return QStringLiteral("permission denied on %1: membership of group %2 grants access")
-            .arg(access.path, access.group);
-    if (access.denied)
-        return QStringLiteral("permission denied on %1: the device's permissions deny this "
-                              "user (a udev rule can grant them)")
-            .arg(access.path);
-    return QStringLiteral("cannot open %1 (%2): is another program using it?")
-        .arg(device, portError);
-}
-
 RadioCommandResult readRadio(Model model, const QString &device, int readyTimeoutMs)
 {
     RadioCommandResult result;
@@ -252,7 +232,10 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
     if (line.interrupted())
         result.message = interruptedMessage();
     if (!result.message.isEmpty()) {
-        result.message += QStringLiteral("; nothing sent");
+        // A port's text is a whole sentence, as the window shows it.
+        result.message += result.message.endsWith(QLatin1Char('.'))
+                              ? QStringLiteral(" Nothing sent.")
+                              : QStringLiteral("; nothing sent");
         return result;
     }
     QString keptIn;
@@ -283,13 +266,20 @@ RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeo
                                         "nothing sent")
                              .arg(backupError);
         return result;
-    case WriteResult::Outcome::PortLost:
-        result.message =
-            QStringLiteral("the port %1 failed during the write (%2): is the cable still "
-                           "plugged in? The radio may hold part of the channels; write again")
-                .arg(device, written.portError.isEmpty() ? QStringLiteral("data not sent")
-                                                         : written.portError);
+    case WriteResult::Outcome::PortLost: {
+        const QString error =
+            written.portError.isEmpty() ? QStringLiteral("data not sent") : written.portError;
+        // Before "A" the radio takes nothing: only a write cut after it leaves part behind.
+        result.message = written.writeRequestSent
+                             ? QStringLiteral("the port %1 failed during the write (%2): is the "
+                                              "cable still plugged in? The radio may hold part "
+                                              "of the channels; write again")
+                                   .arg(device, error)
+                             : QStringLiteral("the port %1 failed before the write (%2): is the "
+                                              "cable still plugged in? Nothing sent")
+                                   .arg(device, error);
         return result;
+    }
     }
     if (!keptIn.isEmpty())
         report(QStringLiteral("kept the radio's channels before the write in %1")

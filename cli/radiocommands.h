@@ -24,7 +24,4 @@ RadioCommandResult readRadio(Model model, const QString &device, int readyTimeou
 RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeoutMs,
                               const ChannelFileData &data);
 
-// The message for a device that cannot be opened, naming what to check.
-QString openFailureMessage(const QString &device, const QString &portError);
-
 } // namespace zw::cli

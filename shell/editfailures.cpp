@@ -15,12 +15,19 @@ void reportRefusedChange(QWidget *parent, const Result &result, UndoDirection di
     const std::optional<ChangedElsewhere> &elsewhere = result.failure().changedElsewhere;
     if (!elsewhere) {
         showMessage(parent, MessageIcon::Exclamation, systemInfoTitle,
-                    editNotStoredMessage.arg(result.error()));
+                    storeFailureMessage(result.failure(), editNotStoredMessage));
         return;
     }
     showMessage(parent, MessageIcon::Exclamation, systemInfoTitle,
                 changedElsewhereMessage(elsewhere->channels, elsewhere->settings,
                                         direction != UndoDirection::None, isEnglish()));
+}
+
+QString storeFailureMessage(const Failure &failure, const QString &message)
+{
+    if (failure.is(StoreFailure::Busy))
+        return databaseBusyMessage(isEnglish());
+    return message.arg(failure.why);
 }
 
 } // namespace zw

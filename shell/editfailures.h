@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace zw
 {
 
 class Result;
+struct Failure;
 
 enum class UndoDirection { None, Undo, Redo };
 
@@ -14,5 +17,9 @@ enum class UndoDirection { None, Undo, Redo };
 // and the table now shows what that program stored), or the database refused the write. Says
 // nothing when `result` is a success.
 void reportRefusedChange(QWidget *parent, const Result &result, UndoDirection direction);
+
+// The message for a store failure: the busy message in the window's language when another
+// program or window held the database, else `message` with the database's error for %1.
+QString storeFailureMessage(const Failure &failure, const QString &message);
 
 } // namespace zw

@@ -284,8 +284,11 @@ void ModelWindow::load()
                                                   opened->whyMovedAside,
                                                   QDir::toNativeSeparators(opened->movedAsideTo)));
     } else if (!opened) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    databaseUnopenedMessage.arg(QDir::toNativeSeparators(path), opened.error()));
+        showMessage(
+            this, MessageIcon::Exclamation, systemInfoTitle,
+            opened.failure().is(StoreFailure::Busy)
+                ? databaseBusyMessage(isEnglish())
+                : databaseUnopenedMessage.arg(QDir::toNativeSeparators(path), opened.error()));
     } else if (opened->readOnly) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
                     databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));

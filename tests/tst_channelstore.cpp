@@ -181,8 +181,9 @@ private slots:
         QVERIFY(result->readOnly);
         QVERIFY(store.isReadOnly());
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
-        QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("146.00000")));
-        QVERIFY(!store.lastError().isEmpty());
+        const Result refused = store.setField(0, RxFrequency, QStringLiteral("146.00000"));
+        QVERIFY(!refused);
+        QVERIFY(!refused.failure().is(StoreFailure::Busy));
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         store.close();
         QCOMPARE(readAll(path), before);
@@ -227,8 +228,9 @@ private slots:
         QSqlQuery lock(other);
         QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
         QSignalSpy changed(&store, &ChannelStore::recordsChanged);
-        QVERIFY(!store.setField(2, RxFrequency, QStringLiteral("420.00000")));
-        QVERIFY(!store.lastError().isEmpty());
+        const Result refused = store.setField(2, RxFrequency, QStringLiteral("420.00000"));
+        QVERIFY(!refused);
+        QVERIFY(refused.failure().is(StoreFailure::Busy));
         QCOMPARE(store.record(2)[RxFrequency], QStringLiteral("410.00000"));
         QCOMPARE(changed.count(), 1);
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
