@@ -30,7 +30,7 @@ public:
         bool created = false;  // a new database with 16 empty records was made
         bool readOnly = false; // the file cannot be written; edits will be refused
         QString movedAsideTo;  // an unusable file was renamed to this before `created`
-        QString whyMovedAside; // what was wrong with that file
+        Failure whyMovedAside; // what was wrong with that file
     };
 
     explicit ChannelStore(QObject *parent = nullptr);
@@ -87,11 +87,11 @@ signals:
 
 private:
     enum class OpenProblem { None, Unusable, Busy, Other };
-    OpenProblem openExisting(const QString &path, bool writable, QString *why);
+    OpenProblem openExisting(const QString &path, bool writable, Failure *why);
     Expected<bool> createDatabase(const QString &path);
     bool openConnection(const QString &path, bool readOnly);
     bool createTable();
-    bool loadRecords(QString *why);
+    bool loadRecords(Failure *why);
     void loadSettings();
     qint64 dataVersion() const;
     // Runs `write` between BEGIN IMMEDIATE and COMMIT, after bringing the copy up to date;

@@ -23,8 +23,19 @@ struct ChangedElsewhere {
 
 // What went wrong with the model database, for the front ends to word.
 enum class StoreFailure {
-    Refused, // SQLite refused for another reason (its own text in `why`)
-    Busy,    // another program or window held the database locked longer than the wait
+    Refused,          // SQLite refused for another reason (its own text in `why`)
+    Busy,             // another program or window held the database locked longer than the wait
+    NotOpen,          // no database is open
+    ReadOnly,         // the database file (`path`) cannot be written
+    CannotCreate,     // no database can be made at `path`
+    CannotRename,     // the unusable file at `path` cannot be set aside
+    NotAFile,         // `path` names a folder or a device
+    Unreadable,       // `path` cannot be read
+    NotADatabase,     // `path` holds no SQLite database
+    RecordCount,      // 信道表 holds `number` records instead of 16 (17: more than 16)
+    NoSuchChannel,    // there is no channel `number` (or no such field of it)
+    RecordMissing,    // a channel's record vanished from the file (`path`) during the write
+    ChangedElsewhere, // another program changed what the change was made against
 };
 
 // Why an operation failed; converts to a failed Result or Expected of any type. A failure of a
@@ -34,6 +45,8 @@ struct Failure {
     QString why;
     std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
     std::variant<std::monostate, StoreFailure> kind = std::monostate{};
+    QString path = {}; // the file or device the failure is about
+    int number = 0;
 
     template <typename Kind> bool is(Kind which) const
     {

@@ -204,7 +204,7 @@ private slots:
         ChannelStore store;
         const auto result = store.open(path);
         QVERIFY(!result.ok());
-        QVERIFY(!result.error().isEmpty());
+        QVERIFY(result.failure().is(StoreFailure::NotADatabase));
         QCOMPARE(readAll(path), QByteArray("not a database"));
         QCOMPARE(QDir(sub).entryList(QDir::Files).size(), 1);
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("145.00000")));
