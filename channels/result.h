@@ -38,13 +38,20 @@ enum class StoreFailure {
     ChangedElsewhere, // another program changed what the change was made against
 };
 
+// What went wrong with a file the program reads or writes.
+enum class FileFailure {
+    SystemRefused, // the system refused to open, read or write it (its text in `why`)
+    NotRegular,    // `path` is a FIFO, a device or a folder
+    TooLarge,      // `path` holds more than `number` bytes
+};
+
 // Why an operation failed; converts to a failed Result or Expected of any type. A failure of a
 // kind of its own carries that kind, and `why` only the underlying library's text, if any;
 // otherwise `why` says what went wrong.
 struct Failure {
     QString why;
     std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
-    std::variant<std::monostate, StoreFailure> kind = std::monostate{};
+    std::variant<std::monostate, StoreFailure, FileFailure> kind = std::monostate{};
     QString path = {}; // the file or device the failure is about
     int number = 0;
 
