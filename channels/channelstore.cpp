@@ -54,6 +54,12 @@ constexpr int sqliteLocked = 6;   // SQLITE_LOCKED
 constexpr int sqliteCorrupt = 11; // SQLITE_CORRUPT
 constexpr int sqliteNotADb = 26;  // SQLITE_NOTADB
 
+// A statement refused because another connection holds the file: busy, else refused.
+StoreFailure storeFailureOf(int code)
+{
+    return code == sqliteBusy || code == sqliteLocked ? StoreFailure::Busy : StoreFailure::Refused;
+}
+
 // A file or folder counts as writable only when the process may write it and its owner's write
 // permission is set: a file marked read-only stays untouched even for a user (such as root) whom
 // the system would let write it.
@@ -135,14 +141,14 @@ Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
         const bool writable = canWrite(path);
         if (!QFileInfo::exists(path)) {
             if (!writable)
-                return Failure{tr("cannot create %1").arg(path)};
+                return Failure{QString(), std::nullopt, StoreFailure::CannotCreate, path, 0};
             const Expected<bool> made = createDatabase(path);
             if (!made)
-                return Failure{made.error()};
+                return made.failure();
             // False: another program created it first; that one is opened.
             result.created = *made;
         }
-        QString why;
+        Failure why;
         const OpenProblem problem = openExisting(path, writable, &why);
         if (problem == OpenProblem::None) {
             m_open = true;
@@ -154,7 +160,7 @@ Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
         if (problem == OpenProblem::Busy) {
             if (--busyAttempts > 0)
                 continue;
-            return Failure{tr("another program keeps the file locked (%1)").arg(why)};
+            return Failure{why.why, std::nullopt, StoreFailure::Busy, path};
         }
         // Cannot move the file aside nor write a new one: refuse rather than touch it. A file
         // made just now that cannot be used is not set aside again and again.
@@ -163,14 +169,14 @@ Expected<ChannelStore::Opened> ChannelStore::open(const QString &path)
             return Failure{why};
         const QString aside = asideName(path);
         if (!QFile::rename(path, aside))
-            return Failure{tr("cannot rename %1").arg(path)};
+            return Failure{QString(), std::nullopt, StoreFailure::CannotRename, path, 0};
         result.movedAsideTo = aside;
         result.whyMovedAside = why;
     }
 }
 
 ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool writable,
-                                                     QString *why)
+                                                     Failure *why)
 {
     auto problemOf = [](int code) {
         if (code == sqliteBusy || code == sqliteLocked)
@@ -180,20 +186,20 @@ ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool w
         return OpenProblem::Other;
     };
     if (!QFileInfo(path).isFile()) {
-        *why = tr("not a file");
+        *why = Failure{QString(), std::nullopt, StoreFailure::NotAFile, path, 0};
         return OpenProblem::Unusable;
     }
     const std::optional<bool> sqlite = hasSqliteHeader(path);
     if (!sqlite) {
-        *why = tr("cannot read %1").arg(path);
+        *why = Failure{QString(), std::nullopt, StoreFailure::Unreadable, path, 0};
         return OpenProblem::Other;
     }
     if (!*sqlite) {
-        *why = tr("not a SQLite database");
+        *why = Failure{QString(), std::nullopt, StoreFailure::NotADatabase, path, 0};
         return OpenProblem::Unusable;
     }
     if (!openConnection(path, !writable)) {
-        *why = m_lastError;
+        *why = Failure{m_lastError, std::nullopt, storeFailureOf(m_lastSqliteCode), path};
         return problemOf(m_lastSqliteCode) == OpenProblem::Busy ? OpenProblem::Busy
                                                                 : OpenProblem::Other;
     }
@@ -220,14 +226,14 @@ Expected<bool> ChannelStore::createDatabase(const QString &path)
     if (!made) {
         QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));
-        return Failure{m_lastError};
+        return Failure{m_lastError, std::nullopt, storeFailureOf(m_lastSqliteCode), path};
     }
     // The rename never replaces a file: one that another program made meanwhile is kept.
     if (!nameWithoutReplacing(temporary, path)) {
         QFile::remove(temporary);
         if (QFileInfo::exists(path))
             return false;
-        return Failure{tr("cannot create %1").arg(path)};
+        return Failure{QString(), std::nullopt, StoreFailure::CannotCreate, path, 0};
     }
     return true;
 }
@@ -291,7 +297,7 @@ bool ChannelStore::createTable()
     return true;
 }
 
-bool ChannelStore::loadRecords(QString *why)
+bool ChannelStore::loadRecords(Failure *why)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QStringList columns;
@@ -300,8 +306,9 @@ bool ChannelStore::loadRecords(QString *why)
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT rowid, %1 FROM \"%2\" ORDER BY rowid")
                         .arg(columns.join(u','), tableName))) {
-        *why = query.lastError().text();
         m_lastSqliteCode = sqliteCode(query.lastError());
+        *why = Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
+                       m_path};
         return false;
     }
     ChannelTable records;
@@ -309,7 +316,8 @@ bool ChannelStore::loadRecords(QString *why)
     int row = 0;
     while (query.next()) {
         if (row == channelCount) {
-            *why = tr("more than %1 records").arg(channelCount);
+            *why = Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path,
+                           channelCount + 1};
             m_lastSqliteCode = 0;
             return false;
         }
@@ -324,12 +332,13 @@ bool ChannelStore::loadRecords(QString *why)
         ++row;
     }
     if (query.lastError().isValid()) {
-        *why = query.lastError().text();
         m_lastSqliteCode = sqliteCode(query.lastError());
+        *why = Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
+                       m_path};
         return false;
     }
     if (row != channelCount) {
-        *why = tr("%1 records instead of %2").arg(row).arg(channelCount);
+        *why = Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path, row};
         m_lastSqliteCode = 0;
         return false;
     }
@@ -353,7 +362,7 @@ bool ChannelStore::refresh()
     const qint64 version = dataVersion();
     if (version < 0 || version == m_dataVersion)
         return false;
-    QString why;
+    Failure why;
     if (!loadRecords(&why))
         return false; // keep the last good copy; the next write reports the trouble
     loadSettings();
@@ -386,7 +395,7 @@ void ChannelStore::loadSettings()
 Result ChannelStore::setField(int row, int field, const QString &text)
 {
     if (row < 0 || row >= channelCount || field < 0 || field >= fieldCount)
-        return Failure{tr("no field %1 of record %2").arg(field).arg(row)};
+        return Failure{QString(), std::nullopt, StoreFailure::NoSuchChannel, m_path, row + 1};
     ChangeSet change;
     change.fields.append({row, field, record(row)[field], text});
     return apply(change, false);
@@ -395,7 +404,7 @@ Result ChannelStore::setField(int row, int field, const QString &text)
 Result ChannelStore::setRecord(int row, const ChannelRecord &record)
 {
     if (row < 0 || row >= channelCount)
-        return Failure{tr("no record %1").arg(row)};
+        return Failure{QString(), std::nullopt, StoreFailure::NoSuchChannel, m_path, row + 1};
     // Only what this edit changes: the record may hold another program's newer values in the
     // fields this copy has not seen yet.
     ChannelTable next = m_records;
@@ -413,7 +422,8 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
     for (const FieldChange &field : change.fields)
         if (field.row < 0 || field.row >= channelCount || field.field < 0 ||
             field.field >= fieldCount)
-            return Failure{tr("no field %1 of record %2").arg(field.field).arg(field.row)};
+            return Failure{QString(), std::nullopt, StoreFailure::NoSuchChannel, m_path,
+                           field.row + 1};
     return transact([&](Failure *failure) {
         if (checkBefore) {
             // Compared with what the file holds now: a field another program changed since
@@ -433,7 +443,7 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
                     elsewhere.settings = true;
             }
             if (!elsewhere.channels.isEmpty() || elsewhere.settings) {
-                *failure = Failure{tr("changed by another program meanwhile"), elsewhere};
+                *failure = Failure{QString(), elsewhere, StoreFailure::ChangedElsewhere, m_path};
                 return false;
             }
         }
@@ -471,25 +481,25 @@ Result ChannelStore::replaceAll(const ChannelTable &records,
 Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write)
 {
     if (!m_open) {
-        m_lastError = tr("the channel database is not open");
-        return Failure{m_lastError};
+        return Failure{QString(), std::nullopt, StoreFailure::NotOpen, m_path, 0};
     }
     if (m_readOnly) {
-        m_lastError = tr("the channel database %1 is read-only").arg(m_path);
-        return Failure{m_lastError};
+        return Failure{QString(), std::nullopt, StoreFailure::ReadOnly, m_path, 0};
     }
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery control(db);
     // The write lock first: between the re-read below and the commit no other program writes.
+    m_lastSqliteCode = 0;
     if (!control.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         m_lastError = control.lastError().text();
+        const int code = sqliteCode(control.lastError());
         reloadAfterFailure();
-        return Failure{m_lastError};
+        return Failure{m_lastError, std::nullopt, storeFailureOf(code), m_path};
     }
     m_reloaded = false;
     const qint64 version = dataVersion();
     if (version != m_dataVersion) {
-        QString why;
+        Failure why;
         m_reloaded = loadRecords(&why);
         loadSettings();
         m_dataVersion = version;
@@ -498,11 +508,14 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     const RadioSettings settingsBefore = m_settings;
     Failure failure;
     if (!write(&failure) || !control.exec(QStringLiteral("COMMIT"))) {
-        if (failure.why.isEmpty())
+        if (failure.why.isEmpty()) {
             failure.why = control.lastError().text();
-        if (failure.why.trimmed().isEmpty())
-            failure.why = tr("the record was not found in %1").arg(m_path);
-        m_lastError = failure.why;
+            m_lastSqliteCode = sqliteCode(control.lastError());
+        }
+        if (!failure.changedElsewhere)
+            failure.kind = failure.why.trimmed().isEmpty() ? StoreFailure::RecordMissing
+                                                           : storeFailureOf(m_lastSqliteCode);
+        failure.path = m_path;
         control.exec(QStringLiteral("ROLLBACK"));
         if (failure.changedElsewhere) {
             // Nothing was written; the copy now shows what the other program stored.
@@ -560,6 +573,7 @@ bool ChannelStore::writeFields(const QList<FieldChange> &changes, QString *why)
         ok = ok && query.exec() && query.numRowsAffected() == 1;
         if (!ok) {
             *why = query.lastError().text();
+            m_lastSqliteCode = sqliteCode(query.lastError());
             return false;
         }
     }
@@ -606,6 +620,7 @@ bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<Radi
     }
     if (!ok) {
         *why = query.lastError().text();
+        m_lastSqliteCode = sqliteCode(query.lastError());
         return false;
     }
     for (RadioSetting setting : which)
@@ -618,7 +633,7 @@ bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<Radi
 void ChannelStore::reloadAfterFailure()
 {
     // Show what the file really holds; if it cannot be read any more, keep the last good copy.
-    QString why;
+    Failure why;
     if (loadRecords(&why)) {
         loadSettings();
         m_dataVersion = dataVersion();

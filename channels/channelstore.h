@@ -30,7 +30,7 @@ public:
         bool created = false;  // a new database with 16 empty records was made
         bool readOnly = false; // the file cannot be written; edits will be refused
         QString movedAsideTo;  // an unusable file was renamed to this before `created`
-        QString whyMovedAside; // what was wrong with that file
+        Failure whyMovedAside; // what was wrong with that file
     };
 
     explicit ChannelStore(QObject *parent = nullptr);
@@ -67,9 +67,10 @@ public:
     Result replaceAll(const ChannelTable &records,
                       const std::optional<RadioSettings> &settings = std::nullopt);
 
-    // Each fails (and leaves file and copy as they were) when the write fails; the reason is
-    // also kept in lastError(). setField and setRecord write only the fields that differ from
-    // the copy, so another program's change to the other fields stays.
+    // Each fails (and leaves file and copy as they were) when the write fails: busy when
+    // another program or window held the database locked longer than the wait. setField and
+    // setRecord write only the fields that differ from the copy, so another program's change to the
+    // other fields stays.
     Result setField(int row, int field, const QString &text);
     Result setRecord(int row, const ChannelRecord &record);
     Result setRecords(const ChannelTable &records) { return replaceAll(records); }
@@ -77,9 +78,6 @@ public:
     // Reloads the copy when another program has changed the file since it was last read;
     // recordsChanged() then tells the rows. Returns whether anything was reloaded.
     bool refresh();
-
-    // Why the last write failed.
-    QString lastError() const { return m_lastError; }
 
 signals:
     // Rows first..last now hold new values (also after a failed write re-read the file).
@@ -89,11 +87,11 @@ signals:
 
 private:
     enum class OpenProblem { None, Unusable, Busy, Other };
-    OpenProblem openExisting(const QString &path, bool writable, QString *why);
+    OpenProblem openExisting(const QString &path, bool writable, Failure *why);
     Expected<bool> createDatabase(const QString &path);
     bool openConnection(const QString &path, bool readOnly);
     bool createTable();
-    bool loadRecords(QString *why);
+    bool loadRecords(Failure *why);
     void loadSettings();
     qint64 dataVersion() const;
     // Runs `write` between BEGIN IMMEDIATE and COMMIT, after bringing the copy up to date;

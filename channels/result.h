@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <utility>
+#include <variant>
 
 namespace zw
 {
@@ -20,10 +21,45 @@ struct ChangedElsewhere {
     bool settings = false;
 };
 
-// Why an operation failed; converts to a failed Result or Expected of any type.
+// What went wrong with the model database, for the front ends to word.
+enum class StoreFailure {
+    Refused,          // SQLite refused for another reason (its own text in `why`)
+    Busy,             // another program or window held the database locked longer than the wait
+    NotOpen,          // no database is open
+    ReadOnly,         // the database file (`path`) cannot be written
+    CannotCreate,     // no database can be made at `path`
+    CannotRename,     // the unusable file at `path` cannot be set aside
+    NotAFile,         // `path` names a folder or a device
+    Unreadable,       // `path` cannot be read
+    NotADatabase,     // `path` holds no SQLite database
+    RecordCount,      // 信道表 holds `number` records instead of 16 (17: more than 16)
+    NoSuchChannel,    // there is no channel `number` (or no such field of it)
+    RecordMissing,    // a channel's record vanished from the file (`path`) during the write
+    ChangedElsewhere, // another program changed what the change was made against
+};
+
+// What went wrong with a file the program reads or writes.
+enum class FileFailure {
+    SystemRefused, // the system refused to open, read or write it (its text in `why`)
+    NotRegular,    // `path` is a FIFO, a device or a folder
+    TooLarge,      // `path` holds more than `number` bytes
+};
+
+// Why an operation failed; converts to a failed Result or Expected of any type. A failure of a
+// kind of its own carries that kind, and `why` only the underlying library's text, if any;
+// otherwise `why` says what went wrong.
 struct Failure {
     QString why;
     std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
+    std::variant<std::monostate, StoreFailure, FileFailure> kind = std::monostate{};
+    QString path = {}; // the file or device the failure is about
+    int number = 0;
+
+    template <typename Kind> bool is(Kind which) const
+    {
+        const Kind *own = std::get_if<Kind>(&kind);
+        return own && *own == which;
+    }
 };
 
 class Result
@@ -47,7 +83,7 @@ template <typename T> class [[nodiscard]] Expected
 {
 public:
     Expected(T value) : m_value(std::move(value)) {}
-    Expected(Failure failure) : m_error(std::move(failure.why)) {}
+    Expected(Failure failure) : m_failure(std::move(failure)) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -68,16 +104,17 @@ public:
     const T &operator*() const { return value(); }
     const T *operator->() const { return &value(); }
     // Why it failed; empty on success.
-    const QString &error() const { return m_error; }
+    const QString &error() const { return m_failure.why; }
+    const Failure &failure() const { return m_failure; }
 
 private:
     [[noreturn]] void valueOfFailure() const
     {
-        qFatal("value() of a failed operation: %s", qUtf8Printable(m_error));
+        qFatal("value() of a failed operation: %s", qUtf8Printable(m_failure.why));
     }
 
     std::optional<T> m_value;
-    QString m_error;
+    Failure m_failure;
 };
 
 } // namespace zw

@@ -20,10 +20,11 @@ Result saveWholeFile(const QString &path, const QByteArray &bytes)
     // QSaveFile would put a regular file in place of a FIFO or a device node and report success.
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path)};
+        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
+                       FileFailure::NotRegular, path};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Failure{file.errorString()};
+        return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
     // The buffer is flushed and checked before commit(): commit() alone reports success after
     // a failed flush (a full disk), and would put a cut or empty file in place of the old one.
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
@@ -42,29 +43,33 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
     // hold the open until another program opens its other end.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return Failure{QString::fromLocal8Bit(std::strerror(errno))};
+        return Failure{QString::fromLocal8Bit(std::strerror(errno)), std::nullopt,
+                       FileFailure::SystemRefused, path};
     struct stat status {
     };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path)};
+        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
+                       FileFailure::NotRegular, path};
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return Failure{file.errorString()};
+        return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
     }
 #else
     if (!QFileInfo(path).isFile())
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path)};
+        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
+                       FileFailure::NotRegular, path};
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
+        return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
 #endif
     // One byte past the bound tells a file that is too large without reading it.
     QByteArray bytes = file.read(limit + 1);
     if (bytes.size() > limit)
         return Failure{QStringLiteral("%1 is too large (more than %2 bytes)")
-                           .arg(path, QString::number(limit))};
+                           .arg(path, QString::number(limit)),
+                       std::nullopt, FileFailure::TooLarge, path, int(limit)};
     return bytes;
 }
 

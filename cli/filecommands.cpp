@@ -24,10 +24,10 @@ bool readBounded(const QString &path, qint64 limit, QByteArray *bytes, QString *
 {
     const Expected<QByteArray> read = readRegularFile(path, limit);
     if (!read) {
-        // Refusals that name the file already are said as they are.
-        *message = read.error().startsWith(path)
-                       ? read.error()
-                       : QStringLiteral("cannot open %1: %2").arg(path, read.error());
+        // The system's refusal gets the file's name; the others name it already.
+        *message = read.failure().is(FileFailure::SystemRefused)
+                       ? QStringLiteral("cannot open %1: %2").arg(path, read.error())
+                       : read.error();
         return false;
     }
     *bytes = *read;

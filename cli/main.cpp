@@ -260,13 +260,13 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
     const QString out = p.value(outOption);
     if (const int status = startTrace(p, {out}); status >= 0)
         return status;
-    const RadioCommandResult read =
+    const Expected<ChannelFileData> read =
         readRadio(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
-    if (!read.ok) {
-        report(read.message);
+    if (!read) {
+        report(read.error());
         return Failed;
     }
-    if (const Result saved = saveChannelFile(out, read.data); !saved) {
+    if (const Result saved = saveChannelFile(out, *read); !saved) {
         report(saved.error());
         return Failed;
     }
@@ -301,9 +301,9 @@ int runWrite(const CommandHelp &help, const QStringList &arguments)
     }
     if (const int status = startTrace(p, {path}); status >= 0)
         return status;
-    const RadioCommandResult written = writeRadio(model, device, readyTimeoutMs(p), file.data);
-    if (!written.ok) {
-        report(written.message);
+    const Result written = writeRadio(model, device, readyTimeoutMs(p), file.data);
+    if (!written) {
+        report(written.error());
         return Failed;
     }
     report(QStringLiteral("wrote %1 into the %2 on %3").arg(path, modelInfo(model).name, device));

@@ -3,50 +3,13 @@
 #include "console.h"
 #include "portaccess.h"
 #include "portprober.h"
+#include "porttexts.h"
 #include "serialports.h"
 
 #include <QEventLoop>
 
 namespace zw::cli
 {
-
-QString openFailureText(const PortOpenFailure &failure)
-{
-    using Reason = PortOpenFailure::Reason;
-    switch (failure.reason) {
-    case Reason::NoSuchDevice:
-        return QStringLiteral("no such device");
-    case Reason::PermissionDenied:
-        if (failure.access.groupMayUse)
-            return QStringLiteral("permission denied (members of group %1 may use it: sudo "
-                                  "usermod -aG %1 $USER, then log in again)")
-                .arg(failure.access.group);
-        return QStringLiteral("permission denied (the device's permissions deny this user; a "
-                              "udev rule can grant them)");
-    case Reason::InUse: {
-        const PortLock &lock = failure.lock;
-        if (lock.thisProgram)
-            return QStringLiteral("in use by this program");
-        if (lock.pid > 0 && lock.processGone)
-            return QStringLiteral("locked by %1, left by process %2, which no longer runs")
-                .arg(lock.file)
-                .arg(lock.pid);
-        if (lock.pid > 0)
-            return QStringLiteral("in use by %1 (pid %2, lock file %3)")
-                .arg(lock.program.isEmpty() ? QStringLiteral("another program") : lock.program)
-                .arg(lock.pid)
-                .arg(lock.file);
-        return QStringLiteral("in use by another program");
-    }
-    case Reason::NotASerialPort:
-        return QStringLiteral("not a serial port");
-    case Reason::Unknown:
-        break;
-    }
-    return failure.systemError.isEmpty()
-               ? QStringLiteral("cannot be opened")
-               : QStringLiteral("cannot be opened: %1").arg(failure.systemError);
-}
 
 int listPorts(bool probe, const QStringList &namedDevices, int timeoutMs)
 {
@@ -90,7 +53,7 @@ int listPorts(bool probe, const QStringList &namedDevices, int timeoutMs)
             break;
         case PortProber::Outcome::NotOpened:
         case PortProber::Outcome::InUseByThisProgram:
-            outcome = openFailureText(result.failure);
+            outcome = portOpenFailureText(result.failure, true);
             break;
         }
         printOut(QStringLiteral("%1: %2\n").arg(label, outcome));

@@ -5,6 +5,7 @@
 #include "exitsignals.h"
 #include "filecommands.h"
 #include "portaccess.h"
+#include "porttexts.h"
 #include "radiosession.h"
 #include "serialconnection.h"
 
@@ -71,7 +72,8 @@ public:
     QString connect(int readyTimeoutMs)
     {
         if (!m_serial.open())
-            return openFailureMessage(m_device, m_serial.errorString());
+            return portOpenFailureText(
+                diagnoseOpenFailure(m_device, m_serial.openError(), m_serial.errorString()), true);
         bool answered = false;
         QEventLoop loop;
         QObject::connect(&m_session, &RadioSession::readyWaitEnded, &loop, [&](bool ok) {
@@ -171,131 +173,114 @@ private:
 
 } // namespace
 
-QString openFailureMessage(const QString &device, const QString &portError)
+Expected<ChannelFileData> readRadio(Model model, const QString &device, int readyTimeoutMs)
 {
-    // Looked up where the port itself looks: a bare name under /dev.
-    const PortAccess access = portAccess(device);
-    if (!access.exists)
-        return QStringLiteral("no device %1: is the cable plugged in and the name right?")
-            .arg(access.path);
-    if (access.regularFile)
-        return QStringLiteral("%1 is a regular file, not a serial device").arg(access.path);
-    // The device's group is named only when its permission bits really let members read and
-    // write (dialout on Debian for USB cables); joining any other group would not help.
-    if (access.denied && access.groupMayUse)
-        return QStringLiteral("permission denied on %1: membership of group %2 grants access")
-            .arg(access.path, access.group);
-    if (access.denied)
-        return QStringLiteral("permission denied on %1: the device's permissions deny this "
-                              "user (a udev rule can grant them)")
-            .arg(access.path);
-    return QStringLiteral("cannot open %1 (%2): is another program using it?")
-        .arg(device, portError);
-}
-
-RadioCommandResult readRadio(Model model, const QString &device, int readyTimeoutMs)
-{
-    RadioCommandResult result;
+    QString message;
     RadioLine line(model, device);
-    result.message = line.connect(readyTimeoutMs);
+    message = line.connect(readyTimeoutMs);
     if (line.interrupted())
-        result.message = interruptedMessage() + QStringLiteral("; nothing written");
-    if (!result.message.isEmpty())
-        return result;
+        message = interruptedMessage() + QStringLiteral("; nothing written");
+    if (!message.isEmpty())
+        return Failure{message};
 
     const ReadResult read = line.read();
     if (line.interrupted()) {
-        result.message = interruptedMessage() + QStringLiteral("; nothing written");
-        return result;
+        message = interruptedMessage() + QStringLiteral("; nothing written");
+        return Failure{message};
     }
     switch (read.outcome) {
     case ReadResult::Outcome::Read:
-        result.ok = true;
-        result.data = read.channelFile(model);
-        return result;
+        return read.channelFile(model);
     case ReadResult::Outcome::NoAnswer:
     case ReadResult::Outcome::Cut:
-        result.message = QStringLiteral("the radio stopped answering during the read: is it "
-                                        "still switched on and the cable seated? Nothing written");
-        return result;
+        message = QStringLiteral("the radio stopped answering during the read: is it "
+                                 "still switched on and the cable seated? Nothing written");
+        return Failure{message};
     case ReadResult::Outcome::PortLost:
-        result.message = QStringLiteral("the port %1 failed during the read (%2): is the cable "
-                                        "still plugged in? Nothing written")
-                             .arg(device, read.portError);
-        return result;
+        message = QStringLiteral("the port %1 failed during the read (%2): is the cable "
+                                 "still plugged in? Nothing written")
+                      .arg(device, read.portError);
+        return Failure{message};
     case ReadResult::Outcome::OtherModel: {
         const Model other = *read.radioModel;
-        result.message =
-            QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
-                           "with --model %3)")
-                .arg(modelInfo(other).name, modelInfo(model).name, shortModelName(other));
-        return result;
+        message = QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
+                                 "with --model %3)")
+                      .arg(modelInfo(other).name, modelInfo(model).name, shortModelName(other));
+        return Failure{message};
     }
     case ReadResult::Outcome::UnknownModel:
-        result.message = QStringLiteral("the radio reports no model of this family: check that "
-                                        "it is a ZW4630 and read again; nothing written");
-        return result;
+        message = QStringLiteral("the radio reports no model of this family: check that "
+                                 "it is a ZW4630 and read again; nothing written");
+        return Failure{message};
     case ReadResult::Outcome::Garbled:
-        result.message = QStringLiteral("the radio's answer was garbled: check the cable and "
-                                        "read again; nothing written");
-        return result;
+        message = QStringLiteral("the radio's answer was garbled: check the cable and "
+                                 "read again; nothing written");
+        return Failure{message};
     }
-    return result;
+    return Failure{message};
 }
 
-RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeoutMs,
-                              const ChannelFileData &data)
+Result writeRadio(Model model, const QString &device, int readyTimeoutMs,
+                  const ChannelFileData &data)
 {
-    RadioCommandResult result;
+    QString message;
     RadioLine line(model, device);
-    result.message = line.connect(readyTimeoutMs);
+    message = line.connect(readyTimeoutMs);
     if (line.interrupted())
-        result.message = interruptedMessage();
-    if (!result.message.isEmpty()) {
-        result.message += QStringLiteral("; nothing sent");
-        return result;
+        message = interruptedMessage();
+    if (!message.isEmpty()) {
+        // A port's text is a whole sentence, as the window shows it.
+        message += message.endsWith(QLatin1Char('.')) ? QStringLiteral(" Nothing sent.")
+                                                      : QStringLiteral("; nothing sent");
+        return Failure{message};
     }
     QString keptIn;
     QString backupError;
     const WriteResult written = line.write(data, keptIn, backupError);
     if (line.interrupted() && !line.sentWriteRequest()) {
-        result.message = interruptedMessage() + QStringLiteral("; nothing sent");
-        return result;
+        message = interruptedMessage() + QStringLiteral("; nothing sent");
+        return Failure{message};
     }
     switch (written.outcome) {
     case WriteResult::Outcome::Written:
         break;
     case WriteResult::Outcome::NoAnswer:
-        result.message = noAnswerMessage() + QStringLiteral("; nothing sent");
-        return result;
+        message = noAnswerMessage() + QStringLiteral("; nothing sent");
+        return Failure{message};
     case WriteResult::Outcome::OtherModel:
-        result.message = QStringLiteral("the radio is a %1, not a %2: nothing sent (its channels "
-                                        "are written only from a file of its own model)")
-                             .arg(modelInfo(*written.radioModel).name, modelInfo(model).name);
-        return result;
+        message = QStringLiteral("the radio is a %1, not a %2: nothing sent (its channels "
+                                 "are written only from a file of its own model)")
+                      .arg(modelInfo(*written.radioModel).name, modelInfo(model).name);
+        return Failure{message};
     case WriteResult::Outcome::NotIdentified:
-        result.message = QStringLiteral("the radio's answer to the read request was cut or "
-                                        "garbled, so its model is unknown: check the cable and "
-                                        "write again; nothing sent");
-        return result;
+        message = QStringLiteral("the radio's answer to the read request was cut or "
+                                 "garbled, so its model is unknown: check the cable and "
+                                 "write again; nothing sent");
+        return Failure{message};
     case WriteResult::Outcome::Declined:
-        result.message = QStringLiteral("cannot keep the radio's channels before writing (%1): "
-                                        "nothing sent")
-                             .arg(backupError);
-        return result;
-    case WriteResult::Outcome::PortLost:
-        result.message =
-            QStringLiteral("the port %1 failed during the write (%2): is the cable still "
-                           "plugged in? The radio may hold part of the channels; write again")
-                .arg(device, written.portError.isEmpty() ? QStringLiteral("data not sent")
-                                                         : written.portError);
-        return result;
+        message = QStringLiteral("cannot keep the radio's channels before writing (%1): "
+                                 "nothing sent")
+                      .arg(backupError);
+        return Failure{message};
+    case WriteResult::Outcome::PortLost: {
+        const QString error =
+            written.portError.isEmpty() ? QStringLiteral("data not sent") : written.portError;
+        // Before "A" the radio takes nothing: only a write cut after it leaves part behind.
+        message = written.writeRequestSent
+                      ? QStringLiteral("the port %1 failed during the write (%2): is the "
+                                       "cable still plugged in? The radio may hold part "
+                                       "of the channels; write again")
+                            .arg(device, error)
+                      : QStringLiteral("the port %1 failed before the write (%2): is the "
+                                       "cable still plugged in? Nothing sent")
+                            .arg(device, error);
+        return Failure{message};
+    }
     }
     if (!keptIn.isEmpty())
         report(QStringLiteral("kept the radio's channels before the write in %1")
                    .arg(QDir::toNativeSeparators(keptIn)));
-    result.ok = true;
-    return result;
+    return {};
 }
 
 } // namespace zw::cli

@@ -2,29 +2,21 @@
 
 #include "channelfile.h"
 #include "modelinfo.h"
+#include "result.h"
 
 #include <QString>
 
 namespace zw::cli
 {
 
-// The result of a radio command: ok, or the message saying what went wrong and what to check.
-struct RadioCommandResult {
-    bool ok = false;
-    QString message;
-    ChannelFileData data; // read: the radio's channels and settings, as a channel file holds them
-};
-
 // Reads the radio of `model` on `device`: it must answer the ready poll within
-// `readyTimeoutMs`. Draws a progress bar on standard error.
-RadioCommandResult readRadio(Model model, const QString &device, int readyTimeoutMs);
+// `readyTimeoutMs`. Draws a progress bar on standard error. A failure says what went wrong
+// and what to check.
+Expected<ChannelFileData> readRadio(Model model, const QString &device, int readyTimeoutMs);
 
 // Writes the channels and settings of `data` (a file of `model`) into the radio on `device`,
 // numbered 1 to 16 like every write. Draws a progress bar on standard error.
-RadioCommandResult writeRadio(Model model, const QString &device, int readyTimeoutMs,
-                              const ChannelFileData &data);
-
-// The message for a device that cannot be opened, naming what to check.
-QString openFailureMessage(const QString &device, const QString &portError);
+Result writeRadio(Model model, const QString &device, int readyTimeoutMs,
+                  const ChannelFileData &data);
 
 } // namespace zw::cli

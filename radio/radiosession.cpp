@@ -359,6 +359,7 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
                                  squelchLevel, channelTone);
     m_state = State::Writing;
     m_writeCounter = 0;
+    m_writeRequestSent = false;
     // The outcome is reported from the event loop, after the caller has set up its wait.
     auto endAtOnce = [this](WriteResult::Outcome outcome) {
         QMetaObject::invokeMethod(
@@ -416,6 +417,7 @@ void RadioSession::identified(const ReadResult &radio)
         finishWrite(WriteResult::Outcome::PortLost);
         return;
     }
+    m_writeRequestSent = true;
     m_writeStartTimer->start();
 }
 
@@ -455,6 +457,7 @@ void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model
     result.outcome = outcome;
     result.radioModel = radioModel;
     result.portError = m_portError;
+    result.writeRequestSent = m_writeRequestSent;
     endTransfer();
     emit writeFinished(result);
     emit transferEnded();

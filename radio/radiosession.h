@@ -55,10 +55,13 @@ struct WriteResult {
     Outcome outcome = Outcome::Written;
     std::optional<Model> radioModel;
     QString portError;
+    // "A" left the port: from then on the radio takes blocks, and a write that ends early may
+    // have left part of the channels in it. Before it, whatever failed, nothing was written.
+    bool writeRequestSent = false;
 
     bool ok() const { return outcome == Outcome::Written; }
     // Whether any of the write ("A" or a block) reached the line.
-    bool sentAny() const { return outcome == Outcome::Written || outcome == Outcome::PortLost; }
+    bool sentAny() const { return writeRequestSent; }
 };
 
 // One model's exchange with the radio over the program's serial connection: the ready poll, the
@@ -203,8 +206,9 @@ private:
     State m_state = State::Idle;
     QByteArray m_reply;
     std::function<bool(const ReadResult &)> m_beforeWrite;
-    QByteArray m_image;     // the 17 blocks of the running write
-    int m_writeCounter = 0; // 0, 6, ..., 96; 102 ends the write
+    QByteArray m_image;              // the 17 blocks of the running write
+    int m_writeCounter = 0;          // 0, 6, ..., 96; 102 ends the write
+    bool m_writeRequestSent = false; // "A" of the current write left the port
     QString m_portError;
 };
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QString>
+
 class QWidget;
 
 namespace zw
 {
 
 class Result;
+struct Failure;
 
 enum class UndoDirection { None, Undo, Redo };
 
@@ -14,5 +17,13 @@ enum class UndoDirection { None, Undo, Redo };
 // and the table now shows what that program stored), or the database refused the write. Says
 // nothing when `result` is a success.
 void reportRefusedChange(QWidget *parent, const Result &result, UndoDirection direction);
+
+// What went wrong with the model database, in a few words of the window's language (English
+// or not), to fill the database messages' %1: the window's one wording of each StoreFailure.
+QString storeFailureText(const Failure &failure, bool english);
+
+// The message for a store failure: the busy message in the window's language when another
+// program or window held the database, else `message` with storeFailureText() for %1.
+QString storeFailureMessage(const Failure &failure, const QString &message);
 
 } // namespace zw

@@ -49,6 +49,13 @@ inline QString writeNotIdentifiedMessage(bool english)
                                     "written. Check the cable and write again.")
                    : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
 }
+// The port failed before "A" went out: the radio holds what it held.
+inline QString portWriteNothingSentMessage(bool english)
+{
+    return english ? QStringLiteral("The serial port cannot be used, so nothing was written to "
+                                    "the radio.")
+                   : QStringLiteral("串行端口不能使用，没有向对讲机写入数据。");
+}
 inline QString writtenMessage(bool english)
 {
     return english ? QStringLiteral("The channels have been written to the radio.")
@@ -136,6 +143,15 @@ inline QString changedElsewhereMessage(const QList<int> &channels, bool settings
                           "数据。")
         .arg(what.join(QStringLiteral("和")),
              undoing ? QStringLiteral("（该步骤仍保留在撤销记录中）") : QString());
+}
+// Another program or window held the model database locked longer than the wait: any store
+// failure of that kind, in the window's language, in place of the messages above.
+inline QString databaseBusyMessage(bool english)
+{
+    return english ? QStringLiteral("Another program or window is using the model database. "
+                                    "Try again in a moment; nothing was changed.")
+                   : QStringLiteral("另一个程序或窗口正在使用本机型的数据库，请稍后再试。"
+                                    "数据没有改变。");
 }
 // %1 the database file, %2 the error
 inline const QString settingsNotStoredMessage =

@@ -279,13 +279,18 @@ void ModelWindow::load()
         applyCaptions(true);
 
     if (opened && !opened->movedAsideTo.isEmpty()) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    databaseMovedAsideMessage.arg(QDir::toNativeSeparators(path),
-                                                  opened->whyMovedAside,
-                                                  QDir::toNativeSeparators(opened->movedAsideTo)));
+        showMessage(
+            this, MessageIcon::Exclamation, systemInfoTitle,
+            databaseMovedAsideMessage.arg(QDir::toNativeSeparators(path),
+                                          storeFailureText(opened->whyMovedAside, isEnglish()),
+                                          QDir::toNativeSeparators(opened->movedAsideTo)));
     } else if (!opened) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    databaseUnopenedMessage.arg(QDir::toNativeSeparators(path), opened.error()));
+        showMessage(
+            this, MessageIcon::Exclamation, systemInfoTitle,
+            opened.failure().is(StoreFailure::Busy)
+                ? databaseBusyMessage(isEnglish())
+                : databaseUnopenedMessage.arg(QDir::toNativeSeparators(path),
+                                              storeFailureText(opened.failure(), isEnglish())));
     } else if (opened->readOnly) {
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
                     databaseReadOnlyMessage.arg(QDir::toNativeSeparators(path)));

@@ -150,7 +150,9 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
     case WriteResult::Outcome::Declined:
         break; // the user chose not to write
     case WriteResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portWriteFailedMessage);
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    result.writeRequestSent ? portWriteFailedMessage
+                                            : portWriteNothingSentMessage(english));
         break;
     }
     endTransfer();

@@ -1,6 +1,7 @@
 #include "tablereplacement.h"
 
 #include "channeldocument.h"
+#include "editfailures.h"
 #include "messagebox.h"
 #include "messages.h"
 #include "tablebackups.h"
@@ -27,7 +28,7 @@ bool replaceWholeTable(ChannelDocument *document, TableBackups *backups, QWidget
         const QString &message =
             reason == BackupReason::BeforeRead ? readTableNotStoredMessage : tableNotStoredMessage;
         showMessage(window, MessageIcon::Exclamation, systemInfoTitle,
-                    message.arg(written.error()));
+                    storeFailureMessage(written.failure(), message));
         return false;
     }
     return true;

@@ -45,8 +45,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     for (int edit = 1; limit < 0 || edit <= limit; ++edit) {
-        if (!zw::test::applyBurstEdit(store, edit)) {
-            std::fprintf(stderr, "edit %d failed: %s\n", edit, qPrintable(store.lastError()));
+        const zw::Result applied = zw::test::applyBurstEdit(store, edit);
+        if (!applied) {
+            std::fprintf(stderr, "edit %d failed: %s\n", edit, qPrintable(applied.error()));
             return 3;
         }
         std::printf("%d\n", edit);

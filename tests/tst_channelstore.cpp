@@ -182,8 +182,9 @@ private slots:
         QVERIFY(result->readOnly);
         QVERIFY(store.isReadOnly());
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
-        QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("146.00000")));
-        QVERIFY(!store.lastError().isEmpty());
+        const Result refused = store.setField(0, RxFrequency, QStringLiteral("146.00000"));
+        QVERIFY(!refused);
+        QVERIFY(!refused.failure().is(StoreFailure::Busy));
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         store.close();
         QCOMPARE(readAll(path), before);
@@ -204,7 +205,7 @@ private slots:
         ChannelStore store;
         const auto result = store.open(path);
         QVERIFY(!result.ok());
-        QVERIFY(!result.error().isEmpty());
+        QVERIFY(result.failure().is(StoreFailure::NotADatabase));
         QCOMPARE(readAll(path), QByteArray("not a database"));
         QCOMPARE(QDir(sub).entryList(QDir::Files).size(), 1);
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("145.00000")));
@@ -228,8 +229,9 @@ private slots:
         QSqlQuery lock(other);
         QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
         QSignalSpy changed(&store, &ChannelStore::recordsChanged);
-        QVERIFY(!store.setField(2, RxFrequency, QStringLiteral("420.00000")));
-        QVERIFY(!store.lastError().isEmpty());
+        const Result refused = store.setField(2, RxFrequency, QStringLiteral("420.00000"));
+        QVERIFY(!refused);
+        QVERIFY(refused.failure().is(StoreFailure::Busy));
         QCOMPARE(store.record(2)[RxFrequency], QStringLiteral("410.00000"));
         QCOMPARE(changed.count(), 1);
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));

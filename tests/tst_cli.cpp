@@ -11,6 +11,7 @@
 #include "virtualradio.h"
 
 #include <QProcess>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -654,30 +655,52 @@ private slots:
         }
     }
 
+    // Each port problem says what it is, in the words the window uses for it.
     void portProblemsNameWhatToCheck_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("port"); // "radio": the silent virtual radio
+        // "silent": a radio that does not answer; "held": a radio whose port this test holds;
+        // "cut": a radio whose reply to "B" stops after 200 characters; "file", "folder",
+        // "fifo": such a thing in the test's folder; else a device path.
+        QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
         const QString silent = QStringLiteral(
             "zw4630-cli: no answer from the radio: is it switched on and the cable seated?");
+        const QString missing = QStringLiteral(
+            "zw4630-cli: /dev/zw4630-missing does not exist: check that the cable is plugged in");
+        const QString notPort = QStringLiteral(" is not a serial port.\n");
         QTest::newRow("read, silent radio") << "read"
-                                            << "radio" << silent;
+                                            << "silent" << silent;
         QTest::newRow("write, silent radio") << "write"
-                                             << "radio" << silent;
+                                             << "silent" << silent;
         QTest::newRow("read, missing device") << "read"
-                                              << "/dev/zw4630-missing"
-                                              << "zw4630-cli: no device /dev/zw4630-missing: is "
-                                                 "the cable plugged in and the name right?";
+                                              << "/dev/zw4630-missing" << missing;
         QTest::newRow("read, regular file") << "read"
-                                            << "file"
-                                            << "is a regular file, not a serial device";
+                                            << "file" << notPort;
         QTest::newRow("read, bare name of a missing device") << "read"
-                                                             << "zw4630-missing"
-                                                             << "no device /dev/zw4630-missing";
+                                                             << "zw4630-missing" << missing;
         QTest::newRow("write, missing device") << "write"
-                                               << "/dev/zw4630-missing"
-                                               << "no device /dev/zw4630-missing";
+                                               << "/dev/zw4630-missing" << missing;
+        QTest::newRow("read, /dev/null")
+            << "read"
+            << "/dev/null" << QStringLiteral("zw4630-cli: /dev/null is not a serial port.\n");
+        QTest::newRow("write, /dev/zero")
+            << "write"
+            << "/dev/zero"
+            << QStringLiteral("zw4630-cli: /dev/zero is not a serial port. Nothing sent.\n");
+        QTest::newRow("read, folder") << "read"
+                                      << "folder" << notPort;
+        QTest::newRow("read, FIFO") << "read"
+                                    << "fifo" << notPort;
+        QTest::newRow("read, port held by another process")
+            << "read"
+            << "held" << QStringLiteral(" is in use by process tst_cli (");
+        QTest::newRow("write, reply to B cut after 200 characters")
+            << "write"
+            << "cut"
+            << QStringLiteral("the radio's answer to the read request was cut or garbled, so "
+                              "its model is unknown: check the cable and write again; nothing "
+                              "sent\n");
     }
 
     void portProblemsNameWhatToCheck()
@@ -685,15 +708,27 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, port);
         QFETCH(QString, message);
-        if (port == QLatin1String("radio")) {
+        QSerialPort holder;
+        if (port == QLatin1String("silent") || port == QLatin1String("held") ||
+            port == QLatin1String("cut")) {
             startRadio(Model::V);
             VirtualRadio::Faults faults;
-            faults.silent = true;
+            faults.silent = port == QLatin1String("silent");
+            faults.stopAfterCharacters = port == QLatin1String("cut") ? 200 : -1;
             m_radio->setFaults(faults);
+            if (port == QLatin1String("held")) {
+                holder.setPortName(m_radio->devicePath());
+                QVERIFY(holder.open(QIODevice::ReadWrite));
+            }
             port = m_radio->devicePath();
         } else if (port == QLatin1String("file")) {
             port = m_dir->filePath(QStringLiteral("port.txt"));
             QVERIFY(writeBytes(port, "not a device"));
+        } else if (port == QLatin1String("folder")) {
+            port = m_dir->path();
+        } else if (port == QLatin1String("fifo")) {
+            port = m_dir->filePath(QStringLiteral("fifo"));
+            QVERIFY(mkfifo(QFile::encodeName(port).constData(), 0600) == 0);
         }
         std::unique_ptr<QSignalSpy> requests;
         if (m_radio)
@@ -760,10 +795,10 @@ private slots:
         // is 0 and no group would help.
         const QString expected =
             ::geteuid() == 0
-                ? QStringLiteral("permission denied on %1: membership of group dialout grants "
-                                 "access")
-                : QStringLiteral("permission denied on %1: the device's permissions deny this "
-                                 "user (a udev rule can grant them)");
+                ? QStringLiteral("No permission to use %1: members of group dialout may use "
+                                 "it (sudo usermod -aG dialout $USER, then log in again).")
+                : QStringLiteral("No permission to use %1: the device's permissions deny this "
+                                 "user. A udev rule can grant them");
         QVERIFY2(err.contains(expected.arg(pty.slavePath())), qPrintable(err));
 #else
         QSKIP("POSIX devices only");
@@ -796,7 +831,8 @@ private slots:
                                 "--port", m_radio->devicePath(), "--timeout", "3"});
         QCOMPARE(run.status, status);
         QCOMPARE(run.out,
-                 QStringLiteral("%1: no answer\n%2: no such device\n%3: %4\n")
+                 QStringLiteral("%1: no answer\n%2: %2 does not exist: check that the cable is "
+                                "plugged in, or choose its device in the Port menu.\n%3: %4\n")
                      .arg(silent.slavePath(), missing, m_radio->devicePath(),
                           radioOn ? QStringLiteral("radio answers") : QStringLiteral("no answer")));
         const QString verdict =

@@ -4,6 +4,7 @@
 #include "modelwindow.h"
 #include "portaccess.h"
 #include "porthints.h"
+#include "porttexts.h"
 #include "ptypair.h"
 #include "serialconnection.h"
 
@@ -198,11 +199,24 @@ private slots:
         QTest::newRow("held without lock file")
             << true << int(R::InUse) << qint64(0) << false
             << QStringLiteral("/dev/ttyUSB0 is in use by another program.");
+        QTest::newRow("stale lock, chinese")
+            << false << int(R::InUse) << qint64(4242) << true
+            << QStringLiteral("/dev/ttyUSB0 被锁文件 /var/lock/LCK..ttyUSB0 锁定，写它的进程 4242 "
+                              "已不在运行：请删除该文件。");
+        QTest::newRow("held without lock file, chinese")
+            << false << int(R::InUse) << qint64(0) << false
+            << QStringLiteral("/dev/ttyUSB0 正被其他程序使用。");
         QTest::newRow("not a serial port") << true << int(R::NotASerialPort) << qint64(0) << false
                                            << QStringLiteral("/dev/ttyUSB0 is not a serial port.");
+        QTest::newRow("not a serial port, chinese")
+            << false << int(R::NotASerialPort) << qint64(0) << false
+            << QStringLiteral("/dev/ttyUSB0 不是串行端口。");
         QTest::newRow("unknown") << true << int(R::Unknown) << qint64(0) << false
                                  << QStringLiteral(
                                         "/dev/ttyUSB0 cannot be opened: Input/output error.");
+        QTest::newRow("unknown, chinese")
+            << false << int(R::Unknown) << qint64(0) << false
+            << QStringLiteral("/dev/ttyUSB0 无法打开：Input/output error。");
     }
 
     void reasonSaysWhyThePortDidNotOpen()
@@ -224,6 +238,9 @@ private slots:
             failure.lock.processGone = gone;
         }
         QCOMPARE(openFailureReason(failure), expected);
+        // The command-line tool says the same, in English.
+        if (english)
+            QCOMPARE(portOpenFailureText(failure, true), expected);
     }
 
     // A device another program holds: the message names that process and its lock file.

@@ -375,16 +375,22 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("closedBefore");
-        QTest::newRow("write, cable pulled") << true << false;
-        QTest::newRow("write, port closed") << true << true;
-        QTest::newRow("read, cable pulled") << false << false;
-        QTest::newRow("read, port closed") << false << true;
+        QTest::addColumn<bool>("replied"); // the radio's whole reply to "B" came before the cut
+        QTest::addColumn<QString>("message");
+        const QString nothingSent = portWriteNothingSentMessage(false);
+        QTest::newRow("write, cable pulled") << true << false << true << portWriteFailedMessage;
+        QTest::newRow("write, cable pulled before A") << true << false << false << nothingSent;
+        QTest::newRow("write, port closed") << true << true << false << nothingSent;
+        QTest::newRow("read, cable pulled") << false << false << false << portReadFailedMessage;
+        QTest::newRow("read, port closed") << false << true << false << portReadFailedMessage;
     }
 
     void portFailureEndsTheTransfer()
     {
         QFETCH(bool, write);
         QFETCH(bool, closedBefore);
+        QFETCH(bool, replied);
+        QFETCH(QString, message);
         PtyPair pty;
         QVERIFY(pty.isValid());
         m_main = std::make_unique<MainWindow>();
@@ -406,7 +412,7 @@ private slots:
         if (!closedBefore) {
             QByteArray sent;
             QTRY_VERIFY_WITH_TIMEOUT((sent += pty.readAvailable()).contains('B'), 2000);
-            if (write) {
+            if (replied) {
                 pty.write(VirtualRadio(Model::UM).reply());
                 pty.readBytes(1 + 3 * 32, 2000);
             } else { // a partial reply, then the cable goes
@@ -417,8 +423,7 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text,
-                 write ? portWriteFailedMessage : portReadFailedMessage);
+        QCOMPARE(answerer.seen().at(0).text, message);
         QVERIFY(waitUnlocked(w, 1000));
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {
