@@ -231,7 +231,7 @@ void RowActions::pasteFrom(const QMimeData *data)
                     noChannelsOnClipboardMessage);
         return;
     }
-    if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {
+    if (!plan.problems.isEmpty() || !plan.warnings.isEmpty() || plan.rowsPastEnd > 0) {
         CsvProblemsDialog dialog(plan, isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)
             return;

@@ -441,37 +441,44 @@ private slots:
     void pasteWithRowsThatDoNotFit_data()
     {
         QTest::addColumn<bool>("apply");
-        QTest::newRow("cancel") << false;
-        QTest::newRow("apply") << true;
+        QTest::addColumn<bool>("margin"); // a row in the band's warning margin, taken as typed
+        QTest::newRow("cancel") << false << false;
+        QTest::newRow("apply") << true << false;
+        QTest::newRow("apply, with a row in the warning margin") << true << true;
     }
 
     void pasteWithRowsThatDoNotFit()
     {
         QFETCH(bool, apply);
+        QFETCH(bool, margin);
         MainWindow main;
         ModelWindow *w = main.showModel(Model::UH);
         const ChannelTable original = w->document()->records();
         QMimeData data;
         data.setText(QStringLiteral("RxFrequency\tQT/DQT Dec\tPower\n"
-                                    "440.00000\t67.0\tL\n"
+                                    "%1\t67.0\tL\n"
                                     "145.00000\t67.0\tL\n"
                                     "441.00000\t69.4\tH\n"
-                                    "442.00000\tD023N\tH\n"));
+                                    "442.00000\tD023N\tH\n")
+                         .arg(margin ? "472.00000" : "440.00000"));
         w->grid()->setCurrentIndex(w->tableModel()->index(13, 0));
         ProblemsAnswerer answerer(apply);
         rowsOf(w)->pasteFrom(&data);
-        QCOMPARE(answerer.seen.rows.size(), 2); // one of another band, one tone not in the list
+        // One of another band, one tone not in the list, and the row taken with a warning.
+        QCOMPARE(answerer.seen.rows.size(), margin ? 3 : 2);
         QCOMPARE(answerer.seen.title, QStringLiteral("粘贴信道"));
         QCOMPARE(answerer.seen.text,
                  QStringLiteral("1 行可以粘贴。以下 2 行不能用于本机型，不会粘贴："
-                                " 另有 1 行超出第 16 信道，不会粘贴。"));
+                                " 另有 1 行超出第 16 信道，不会粘贴。") +
+                     (margin ? QStringLiteral(" 另有 1 行的频率超出频段，按输入粘贴（见下表）。")
+                             : QString()));
         if (!apply) {
             QVERIFY(w->document()->records() == original);
             QCOMPARE(w->document()->undoCount(), 0);
             return;
         }
-        QCOMPARE(shown(w, 13),
-                 (QStringList{"440.00000", "67.0", "440.00000", "67.0", "add", "off", "off", "L"}));
+        const QString rx = margin ? "472.00000" : "440.00000";
+        QCOMPARE(shown(w, 13), (QStringList{rx, "67.0", rx, "67.0", "add", "off", "off", "L"}));
         QVERIFY(w->document()->records()[14] == original[14]);
         QVERIFY(w->document()->records()[15] == original[15]);
         QCOMPARE(w->document()->undoCount(), 1);
