@@ -12,9 +12,13 @@
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace zw
 {
@@ -150,7 +154,39 @@ ModelWindow *MainWindow::showModel(Model model)
     frame->show();
     m_mdiArea->setActiveSubWindow(frame);
     window->load();
+    fitIntoArea(frame);
+    frame->installEventFilter(this);
     return window;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(watched); frame && !frame->isMaximized())
+            // After the resize is done: moving the frame from inside its own resize would
+            // be undone by what follows it.
+            QTimer::singleShot(0, this, [this, guarded = QPointer<QMdiSubWindow>(frame)] {
+                if (guarded)
+                    fitIntoArea(guarded);
+            });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitIntoArea(QMdiSubWindow *frame)
+{
+    layout()->activate(); // the area's size, also before the main window is first shown
+    const QSize area = m_mdiArea->viewport()->size();
+    QRect placed = frame->geometry();
+    if (placed.bottom() >= area.height())
+        placed.moveTop(std::max(0, area.height() - placed.height()));
+    if (placed.right() >= area.width())
+        placed.moveLeft(std::max(0, area.width() - placed.width()));
+    frame->move(placed.topLeft());
+    const QSize missing(std::max(0, placed.right() + 1 - area.width()),
+                        std::max(0, placed.bottom() + 1 - area.height()));
+    if (missing.width() > 0 || missing.height() > 0)
+        resize(size() + missing);
 }
 
 void MainWindow::closeModel(Model model)

@@ -26,8 +26,7 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setTextVisible(false);
-    const QRect status = statusLine->geometry();
-    m_progress->setGeometry(status.right() + 8, status.top(), 150, status.height());
+    placeProgress();
     m_progress->hide();
 
     connect(readItem, &QAction::triggered, this, &RadioTransfer::beginRead);
@@ -78,10 +77,18 @@ void RadioTransfer::beginWrite()
                           m_document->settings().channelTone);
 }
 
+void RadioTransfer::placeProgress()
+{
+    // Beside the status line, where the window's layout has put it by now.
+    const QRect status = m_statusLine->geometry();
+    m_progress->setGeometry(status.right() + 8, status.top(), 150, status.height());
+}
+
 void RadioTransfer::showProgress(int done, int total)
 {
     m_progress->setRange(0, total);
     m_progress->setValue(done);
+    placeProgress();
     m_progress->show();
 }
 

@@ -125,6 +125,25 @@ private slots:
                 w->tableModel()->flags(w->tableModel()->index(0, c)) & Qt::ItemIsEditable;
             QCOMPARE(editable, c == 1 || c == 3);
         }
+        // At the main window's default size the status line and the progress bar are in view.
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QWidget *area = main.mdiArea()->viewport();
+        for (QWidget *part :
+             {static_cast<QWidget *>(w->parentWidget()), static_cast<QWidget *>(w->statusLine()),
+              w->findChild<QWidget *>(QStringLiteral("transferProgress"))}) {
+            QVERIFY(part);
+            const QRect shownAt(part->mapTo(area, QPoint(0, 0)), part->size());
+            QVERIFY2(area->rect().contains(shownAt),
+                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                    .arg(part->objectName())
+                                    .arg(shownAt.x())
+                                    .arg(shownAt.y())
+                                    .arg(shownAt.width())
+                                    .arg(shownAt.height())
+                                    .arg(area->width())
+                                    .arg(area->height())));
+        }
     }
 
     void englishModeAppliesAtLoadOnly()
