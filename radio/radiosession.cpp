@@ -91,6 +91,10 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     connect(m_writeStepTimer, &QTimer::timeout, this, &RadioSession::writeStep);
     connect(m_serial, &SerialConnection::readyRead, this, &RadioSession::onReadyRead);
     connect(m_serial, &SerialConnection::portFailed, this, &RadioSession::onPortFailed);
+    connect(m_serial, &SerialConnection::openChanged, this, [this](bool open) {
+        if (!open)
+            onPortClosed();
+    });
 }
 
 RadioSession::~RadioSession()
@@ -359,6 +363,7 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
                                  squelchLevel, channelTone);
     m_state = State::Writing;
     m_writeCounter = 0;
+    m_sentA = false;
     // The outcome is reported from the event loop, after the caller has set up its wait.
     auto endAtOnce = [this](WriteResult::Outcome outcome) {
         QMetaObject::invokeMethod(
@@ -416,6 +421,7 @@ void RadioSession::identified(const ReadResult &radio)
         finishWrite(WriteResult::Outcome::PortLost);
         return;
     }
+    m_sentA = true;
     m_writeStartTimer->start();
 }
 
@@ -455,6 +461,7 @@ void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model
     result.outcome = outcome;
     result.radioModel = radioModel;
     result.portError = m_portError;
+    result.sent = m_sentA;
     endTransfer();
     emit writeFinished(result);
     emit transferEnded();
@@ -469,6 +476,15 @@ void RadioSession::onPortFailed(const QString &error)
         finishRead(decodeResult(ReadResult::Outcome::PortLost));
     else if (isWriting())
         finishWrite(WriteResult::Outcome::PortLost);
+}
+
+void RadioSession::onPortClosed()
+{
+    // A transfer learns of a failed port from portFailed; a closed port fails its next step.
+    if (m_state != State::Ready)
+        return;
+    startPolling();
+    emit radioLost();
 }
 
 void RadioSession::endTransfer()

@@ -55,10 +55,12 @@ struct WriteResult {
     Outcome outcome = Outcome::Written;
     std::optional<Model> radioModel;
     QString portError;
+    bool sent = false; // "A" reached the line, so the radio may hold part of the write
 
     bool ok() const { return outcome == Outcome::Written; }
-    // Whether any of the write ("A" or a block) reached the line.
-    bool sentAny() const { return outcome == Outcome::Written || outcome == Outcome::PortLost; }
+    // Whether any of the write ("A" or a block) reached the line: a port that was closed or
+    // failed before "A" went out leaves the radio as it was.
+    bool sentAny() const { return sent; }
 };
 
 // One model's exchange with the radio over the program's serial connection: the ready poll, the
@@ -158,6 +160,9 @@ public:
 
 signals:
     void radioReady();
+    // The radio's ready answer no longer holds: the port closed or failed after it. The poll
+    // starts again and runs once the port is open again.
+    void radioLost();
     // The end of awaitReady: whether the radio answered (false also when the port failed).
     void readyWaitEnded(bool answered);
     // Timer4 fired: the read takes the line now.
@@ -181,6 +186,7 @@ private:
     void writeStartTick();
     void writeStep();
     void onPortFailed(const QString &error);
+    void onPortClosed();
     void endReadyWait(bool answered);
     void finishRead(const ReadResult &result);
     void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});
@@ -205,6 +211,7 @@ private:
     std::function<bool(const ReadResult &)> m_beforeWrite;
     QByteArray m_image;     // the 17 blocks of the running write
     int m_writeCounter = 0; // 0, 6, ..., 96; 102 ends the write
+    bool m_sentA = false;   // this write's "A" reached the line
     QString m_portError;
 };
 

@@ -32,6 +32,9 @@ inline const QString portReadFailedMessage =
     QStringLiteral("串行端口不能使用，没有从对讲机读出数据。");
 inline const QString portWriteFailedMessage =
     QStringLiteral("串行端口不能使用，数据没有全部写入对讲机。");
+// The port was closed or failed before anything of the write went out: the radio is unchanged.
+inline const QString portWriteNothingSentMessage =
+    QStringLiteral("串行端口不能使用，没有数据写入对讲机。");
 inline const QString otherWindowTransfersMessage =
     QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
 // The write's own outcomes, in the window's language (English mode or not).

@@ -33,6 +33,9 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     connect(writeItem, &QAction::triggered, this, &RadioTransfer::beginWrite);
     connect(m_session, &RadioSession::radioReady, this,
             [this] { m_statusLine->setText(radioReadyStatus); });
+    // The ready line tells only what holds now: a closed or failed port ends it.
+    connect(m_session, &RadioSession::radioLost, this,
+            [this] { m_statusLine->setText(QStringLiteral(" ")); });
     connect(m_session, &RadioSession::readStarted, this,
             [this] { m_statusLine->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
@@ -157,7 +160,8 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
     case WriteResult::Outcome::Declined:
         break; // the user chose not to write
     case WriteResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portWriteFailedMessage);
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    result.sentAny() ? portWriteFailedMessage : portWriteNothingSentMessage);
         break;
     }
     endTransfer();

@@ -344,16 +344,23 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("closedBefore");
-        QTest::newRow("write, cable pulled") << true << false;
-        QTest::newRow("write, port closed") << true << true;
-        QTest::newRow("read, cable pulled") << false << false;
-        QTest::newRow("read, port closed") << false << true;
+        QTest::addColumn<bool>("readyFirst"); // the radio answered the poll before the close
+        QTest::addColumn<QString>("message");
+        QTest::newRow("write, cable pulled") << true << false << false << portWriteFailedMessage;
+        // Nothing of the write went out: the radio is unchanged, and the message says so.
+        QTest::newRow("write, port closed") << true << true << false << portWriteNothingSentMessage;
+        QTest::newRow("write, port closed after the radio was ready")
+            << true << true << true << portWriteNothingSentMessage;
+        QTest::newRow("read, cable pulled") << false << false << false << portReadFailedMessage;
+        QTest::newRow("read, port closed") << false << true << false << portReadFailedMessage;
     }
 
     void portFailureEndsTheTransfer()
     {
         QFETCH(bool, write);
         QFETCH(bool, closedBefore);
+        QFETCH(bool, readyFirst);
+        QFETCH(QString, message);
         PtyPair pty;
         QVERIFY(pty.isValid());
         m_main = std::make_unique<MainWindow>();
@@ -362,14 +369,16 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::UM);
         const ChannelTable before = radioSampleTable(Model::UM);
         QVERIFY(w->document()->replace(before, std::nullopt));
-        if (write && !closedBefore) {
+        if ((write && !closedBefore) || readyFirst) {
             // The test is the radio until the write is under way: ready, then identified.
             pty.readBytes(1, 1000);
             pty.write("C");
             QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         }
-        if (closedBefore)
+        if (closedBefore) {
             m_main->serial()->close();
+            QCOMPARE(w->statusLine()->text(), QStringLiteral(" ")); // no longer ready
+        }
         MessageBoxAnswerer answerer;
         (write ? w->writeAction() : w->readAction())->trigger();
         if (!closedBefore) {
@@ -386,8 +395,7 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 3000);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(answerer.seen().at(0).text,
-                 write ? portWriteFailedMessage : portReadFailedMessage);
+        QCOMPARE(answerer.seen().at(0).text, message);
         QVERIFY(waitUnlocked(w, 1000));
         QVERIFY(!m_main->serial()->isTransferring());
         if (!write) {
