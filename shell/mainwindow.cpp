@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,6 +35,10 @@ MainWindow::MainWindow(QWidget *parent)
     new MainMenus(this, m_serial, &m_portDevices,
                   buildMenus()); // port dialog, language and help items
     new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
+    // F10 opens the first menu, so that every model window can be opened without a mouse; Alt
+    // alone reaches the menu bar through the style's own menu-bar navigation.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &MainWindow::openMenus);
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());
@@ -157,6 +162,13 @@ ModelWindow *MainWindow::showModel(Model model)
     fitIntoArea(frame);
     frame->installEventFilter(this);
     return window;
+}
+
+void MainWindow::openMenus()
+{
+    const QList<QAction *> menus = menuBar()->actions();
+    if (!menus.isEmpty())
+        menuBar()->setActiveAction(menus.constFirst());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

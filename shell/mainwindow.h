@@ -70,6 +70,8 @@ private:
     // place when it reaches past the area's edge, and the main window grown by what still
     // does not fit, so that the status line and the progress bar are always in view.
     void fitIntoArea(QMdiSubWindow *frame);
+    // Opens the first menu of the menu bar; the arrow keys go on from there.
+    void openMenus();
 
     SerialConnection *m_serial;
     PortDevices m_portDevices;
