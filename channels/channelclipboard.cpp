@@ -1,6 +1,7 @@
 #include "channelclipboard.h"
 
 #include "cellentry.h"
+#include "channelfile.h"
 #include "csvtext.h"
 #include "numberreader.h"
 #include "picklists.h"
@@ -31,13 +32,16 @@ const QString ownRowsTag = QStringLiteral("ZW4630 channels");
 constexpr std::array<int, gridColumns> columnField{
     ChannelNumber, RxFrequency, RxTone, TxFrequency, TxTone, Scan, Bcl, Beat, Power};
 
-// The names a caption row may give each grid column: the table's field name and the English
-// caption, compared without surrounding blanks and without regard to case.
+// The names a caption row may give each grid column: the table's field name, the English
+// caption and CHIRP's name where it means the same column ("Frequency", "Power"), compared
+// without surrounding blanks and without regard to case. The first name is the Chinese one, the
+// last the English one the reasons use.
 const std::array<QStringList, gridColumns> &columnNames()
 {
     static const std::array<QStringList, gridColumns> names{
         QStringList{QStringLiteral("信道号"), QStringLiteral("No")},
-        QStringList{QStringLiteral("接收频率"), QStringLiteral("RxFrequency")},
+        QStringList{QStringLiteral("接收频率"), QStringLiteral("Frequency"),
+                    QStringLiteral("RxFrequency")},
         QStringList{QStringLiteral("收哑音"), QStringLiteral("QT/DQT Dec")},
         QStringList{QStringLiteral("发送频率"), QStringLiteral("TxFrequency")},
         QStringList{QStringLiteral("发哑音"), QStringLiteral("QT/DQT Enc")},
@@ -64,6 +68,17 @@ struct Reason {
     QString chinese;
 };
 
+// The CHIRP column name `name` stands for, compared as the grid's names are; empty when CHIRP
+// has no such column.
+QString chirpColumnOf(const QString &name)
+{
+    const QString wanted = name.trimmed();
+    for (const QString &known : chirpCsvColumns())
+        if (wanted.compare(known, Qt::CaseInsensitive) == 0)
+            return known;
+    return QString();
+}
+
 // One pasted row: the texts it gives for the grid columns (a column it does not give stays
 // empty as an optional), and for our own rows also the two spare fields.
 struct PastedRow {
@@ -73,6 +88,7 @@ struct PastedRow {
     std::optional<QString> spare6;
     bool emptyChannel = false; // a CHIRP row without a frequency
     std::optional<Reason> refused;
+    std::optional<Reason> warning; // taken all the same, as typing takes it
 };
 
 QString columnEnglish(int column)
@@ -127,10 +143,68 @@ QString bandText(const ModelInfo &model)
     return QStringLiteral("%1 - %2 MHz").arg(model.band.bandLow).arg(model.band.bandHigh);
 }
 
-// Enters one pasted row into `target` as typing and picking would; the record, or why not.
-std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedRow &row,
-                                      const ModelInfo &model, Reason *why)
+// A frequency typing would move to the band edge; one in the warning margins typing keeps.
+bool heldAtBandEdge(const QString &text, const BandLimits &band)
 {
+    const double typed = readNumber(text);
+    return holdInBand(typed, band, nullptr) != typed;
+}
+
+Reason outsideBand(const char *english, const char *chinese, const QString &text,
+                   const ModelInfo &model)
+{
+    return {QStringLiteral("%1 frequency %2 is outside %3")
+                .arg(QLatin1String(english), text.trimmed(), bandText(model)),
+            QStringLiteral("%1频率 %2 超出 %3")
+                .arg(QString::fromUtf8(chinese), text.trimmed(), bandText(model))};
+}
+
+std::optional<Reason> spareFieldProblem(const QString &value, const char *name)
+{
+    switch (spareFieldFault(value)) {
+    case SpareFieldFault::None:
+        return std::nullopt;
+    case SpareFieldFault::TooLong:
+        return Reason{
+            QStringLiteral("%1 is longer than %2 bytes")
+                .arg(QString::fromUtf8(name))
+                .arg(maxSpareFieldBytes),
+            QStringLiteral("%1 超过 %2 字节").arg(QString::fromUtf8(name)).arg(maxSpareFieldBytes)};
+    case SpareFieldFault::NotGb2312:
+        return Reason{QStringLiteral("%1 holds a character a channel file cannot hold")
+                          .arg(QString::fromUtf8(name)),
+                      QStringLiteral("%1 含有信道文件不能保存的字符").arg(QString::fromUtf8(name))};
+    case SpareFieldFault::Quote:
+        return Reason{
+            QStringLiteral("%1 holds a double quote a channel file cannot hold")
+                .arg(QString::fromUtf8(name)),
+            QStringLiteral("%1 含有信道文件不能保存的双引号").arg(QString::fromUtf8(name))};
+    }
+    return std::nullopt;
+}
+
+// Enters one pasted row into `target` as typing and picking would; the record, or why not.
+// A frequency typing keeps with the range message is kept, and `warning` says so.
+std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedRow &row,
+                                      const ModelInfo &model, Reason *why,
+                                      std::optional<Reason> *warning)
+{
+    // Spare fields come only with our own rows; they must be fields a channel file can carry,
+    // or the table could no longer be saved and opened again.
+    for (const auto &[spare, name] : {std::pair{&row.spare3, "备用3"}, {&row.spare6, "备用6"}}) {
+        if (!*spare)
+            continue;
+        if (const std::optional<Reason> problem = spareFieldProblem(**spare, name)) {
+            *why = *problem;
+            return std::nullopt;
+        }
+    }
+    if (!row.cells[1] && !row.emptyChannel) {
+        // Only a clipboard that gives an empty receive frequency empties a channel.
+        *why = {QStringLiteral("the row gives no receive frequency"),
+                QStringLiteral("该行没有接收频率")};
+        return std::nullopt;
+    }
     ChannelRecord record = target;
     if (row.spare3)
         record[Spare3] = *row.spare3;
@@ -146,10 +220,10 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
     record[RxFrequency] = rx;
     CellEntryResult entered = checkRxFrequency(record, model.band);
     if (entered.outOfRange) {
-        *why = {
-            QStringLiteral("receive frequency %1 is outside %2").arg(rx.trimmed(), bandText(model)),
-            QStringLiteral("接收频率 %1 超出 %2").arg(rx.trimmed(), bandText(model))};
-        return std::nullopt;
+        *why = outsideBand("receive", "接收", rx, model);
+        if (heldAtBandEdge(rx, model.band))
+            return std::nullopt;
+        *warning = *why;
     }
     record = entered.record;
     if (isEmptyChannel(record))
@@ -165,10 +239,10 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
         record[TxFrequency] = tx;
         entered = checkTxFrequency(record, model.band);
         if (entered.outOfRange) {
-            *why = {QStringLiteral("transmit frequency %1 is outside %2")
-                        .arg(tx.trimmed(), bandText(model)),
-                    QStringLiteral("发送频率 %1 超出 %2").arg(tx.trimmed(), bandText(model))};
-            return std::nullopt;
+            *why = outsideBand("transmit", "发送", tx, model);
+            if (heldAtBandEdge(tx, model.band))
+                return std::nullopt;
+            *warning = *why;
         }
         record = entered.record;
     }
@@ -214,7 +288,7 @@ std::optional<QList<PastedRow>> ownRows(const QByteArray &bytes)
         if (fields.size() != fieldCount)
             return std::nullopt;
         PastedRow row;
-        row.line = rows.at(i).first;
+        row.line = int(pasted.size()) + 1; // the tag and the model code are not shown
         for (int column = 1; column < gridColumns; ++column)
             row.cells[static_cast<std::size_t>(column)] =
                 fields.at(columnField[static_cast<std::size_t>(column)]);
@@ -240,20 +314,19 @@ bool looksLikeChirpCsv(const QString &text)
     return false;
 }
 
-// CHIRP rows, each read as the CSV import reads a row, as if it were channel 1: a row means
-// here exactly what it means in an imported file, wherever the paste puts it.
-QList<PastedRow> chirpRows(QString text, const ModelInfo &model, int limit)
+// CHIRP rows (line and cells, the header first), each read as the CSV import reads a row, as if
+// it were channel 1: a row means here exactly what it means in an imported file, wherever the
+// paste puts it. Rows copied from a spreadsheet may come without the Location column.
+QList<PastedRow> chirpRows(QList<std::pair<int, QStringList>> rows, const ModelInfo &model,
+                           int limit)
 {
     QList<PastedRow> pasted;
-    if (text.startsWith(QChar(0xFEFF))) // a byte-order mark, as a file may start with
-        text.remove(0, 1);
-    QList<std::pair<int, QStringList>> rows;
-    for (const auto &row : parseCsv(text))
-        if (!row.second.first().trimmed().startsWith(u'#'))
-            rows.append(row);
     if (rows.isEmpty())
         return pasted;
-    const Expected<ChirpCsvHeader> header = readChirpCsvHeader(rows.takeFirst().second);
+    QStringList names = rows.takeFirst().second;
+    if (ChirpCsvHeader(names).indexOf("Location") < 0)
+        names << QStringLiteral("Location");
+    const Expected<ChirpCsvHeader> header = readChirpCsvHeader(names);
     const int location = header ? header->indexOf("Location") : -1;
     for (const auto &[line, fields] : rows) {
         if (pasted.size() >= limit) { // past channel 16: only counted
@@ -268,8 +341,9 @@ QList<PastedRow> chirpRows(QString text, const ModelInfo &model, int limit)
             continue;
         }
         QStringList one = fields;
-        if (location < one.size())
-            one[location] = QStringLiteral("1");
+        while (one.size() <= location)
+            one << QString();
+        one[location] = QStringLiteral("1");
         const ChirpRow read = readChirpRow(*header, one, model);
         if (read.problem) {
             row.refused = Reason{csvReasonText(*read.problem, CsvLanguage::English),
@@ -288,33 +362,78 @@ QList<PastedRow> chirpRows(QString text, const ModelInfo &model, int limit)
     return pasted;
 }
 
+QList<PastedRow> chirpRows(QString text, const ModelInfo &model, int limit)
+{
+    if (text.startsWith(QChar(0xFEFF))) // a byte-order mark, as a file may start with
+        text.remove(0, 1);
+    QList<std::pair<int, QStringList>> rows;
+    for (const auto &row : parseCsv(text))
+        if (!row.second.first().trimmed().startsWith(u'#'))
+            rows.append(row);
+    return chirpRows(rows, model, limit);
+}
+
+// The grid columns a caption row names, when every caption in it is a name of a grid column
+// (blank captions name no column); nothing when the row is not such a caption row.
+std::optional<QList<int>> gridCaptionRow(const QStringList &cells)
+{
+    QList<int> columns;
+    bool any = false;
+    for (const QString &cell : cells) {
+        columns << columnOfName(cell);
+        if (columns.last() < 0 && !cell.trimmed().isEmpty())
+            return std::nullopt;
+        any = any || columns.last() >= 0;
+    }
+    return any ? std::optional(columns) : std::nullopt;
+}
+
+// A caption row of CHIRP's column names only (a CHIRP list copied from a spreadsheet), with
+// the Frequency column; the names as CHIRP spells them.
+std::optional<QStringList> chirpCaptionRow(const QStringList &cells)
+{
+    QStringList names;
+    for (const QString &cell : cells) {
+        names << chirpColumnOf(cell);
+        if (names.last().isEmpty() && !cell.trimmed().isEmpty())
+            return std::nullopt;
+    }
+    return names.contains(QStringLiteral("Frequency")) ? std::optional(names) : std::nullopt;
+}
+
 // Tab-separated text: columns by a caption row when the first row is one, else the grid's
-// order (nine cells with the channel number first, or fewer starting at 接收频率).
-QList<PastedRow> tabRows(const QString &text)
+// order (nine cells with the channel number first, or fewer starting at 接收频率). A first row
+// is a caption row only when every caption in it is known; rows under CHIRP's captions are
+// read as CHIRP rows.
+QList<PastedRow> tabRows(const QString &text, const ModelInfo &model, int limit)
 {
     QList<PastedRow> pasted;
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
     int lineNumber = 0;
     std::optional<QList<int>> byHeader;
-    for (const QString &line : lines) {
-        ++lineNumber;
-        if (line.trimmed().isEmpty())
-            continue;
+    const auto cellsOf = [](const QString &line) {
         QStringList cells = line.split(u'\t');
         for (QString &cell : cells)
             if (cell.size() >= 2 && cell.startsWith(u'"') && cell.endsWith(u'"'))
                 cell = cell.mid(1, cell.size() - 2)
                            .replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        return cells;
+    };
+    for (const QString &line : lines) {
+        ++lineNumber;
+        if (line.trimmed().isEmpty())
+            continue;
+        const QStringList cells = cellsOf(line);
         if (!byHeader && pasted.isEmpty()) {
-            QList<int> columns;
-            bool any = false;
-            for (const QString &cell : cells) {
-                columns << columnOfName(cell);
-                any = any || columns.last() >= 0;
-            }
-            if (any) {
-                byHeader = columns;
+            byHeader = gridCaptionRow(cells);
+            if (byHeader)
                 continue;
+            if (const std::optional<QStringList> names = chirpCaptionRow(cells)) {
+                QList<std::pair<int, QStringList>> rows{{lineNumber, *names}};
+                for (int i = lineNumber; i < lines.size(); ++i)
+                    if (!lines.at(i).trimmed().isEmpty())
+                        rows.append({i + 1, cellsOf(lines.at(i))});
+                return chirpRows(rows, model, limit);
             }
         }
         QList<int> columns;
@@ -402,7 +521,7 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
     } else if (looksLikeChirpCsv(source.text)) {
         rows = chirpRows(source.text, model, channelCount - start);
     } else {
-        rows = tabRows(source.text);
+        rows = tabRows(source.text, model, channelCount - start);
     }
     if (rows.isEmpty()) {
         plan.error = QStringLiteral("the clipboard holds no channels");
@@ -417,14 +536,18 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
             continue;
         }
         Reason why;
+        std::optional<Reason> warning;
         std::optional<ChannelRecord> record;
         if (row.refused)
             why = *row.refused;
         else
-            record = enterRow(current[static_cast<std::size_t>(channel)], row, model, &why);
+            record =
+                enterRow(current[static_cast<std::size_t>(channel)], row, model, &why, &warning);
         if (!record) {
             plan.problems.append({row.line, location, why.english, why.chinese});
         } else {
+            if (warning)
+                plan.warnings.append({row.line, location, warning->english, warning->chinese});
             plan.table[static_cast<std::size_t>(channel)] = *record;
             plan.rowsChanged.append(channel);
             ++plan.rowsTaken;

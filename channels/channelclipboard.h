@@ -39,7 +39,7 @@ struct PasteSource {
 
 // A pasted row that does not fit, with its reason in English and in Chinese.
 struct PasteProblem {
-    int line = 0;     // line of the pasted text, counted from 1
+    int line = 0;     // line of the pasted text, counted from 1; of our own rows, the row
     QString location; // the channel it would have gone to
     QString reason;
     QString reasonChinese;
@@ -53,6 +53,9 @@ struct PastePlan {
     int rowsTaken = 0;            // pasted rows that fit
     int rowsPastEnd = 0;          // rows that would land after channel 16 (counted only)
     QList<PasteProblem> problems; // rows that do not fit the model, with their reason
+    // Rows taken with a frequency outside the band that typing keeps too (the warning margins),
+    // with the reason typing would have shown the range message for.
+    QList<PasteProblem> warnings;
     QString error; // nothing on the clipboard reads as channels, or it is far too large
 };
 
@@ -60,7 +63,10 @@ struct PastePlan {
 // receive frequency through the receive check, the transmit frequency through the transmit
 // check, then every other column as a choice of its pick list. A row whose frequency lies
 // outside the band, is not a number, or whose setting is not an entry of its list, does not
-// fit: it is listed, never moved to the band edge or to a neighbouring entry.
+// fit: it is listed, never moved to the band edge or to a neighbouring entry. A frequency in the
+// band's warning margins, which typing keeps with the range message, is taken and listed as a
+// warning. A row that gives no receive frequency is listed; only an empty receive frequency
+// empties a channel. Spare fields of our own rows must be fields a channel file can carry.
 PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const ChannelTable &current,
                     int startRow);
 

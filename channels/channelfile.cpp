@@ -108,6 +108,19 @@ Expected<QByteArray> writeChannelFile(const ChannelFileData &data)
     return bytes;
 }
 
+SpareFieldFault spareFieldFault(const QString &value)
+{
+    if (needsQuotes(value) && value.contains(u'"'))
+        return SpareFieldFault::Quote;
+    QStringEncoder encoder(fileEncoding);
+    const QByteArray bytes = encoder.encode(value);
+    if (!encoder.isValid() || encoder.hasError())
+        return SpareFieldFault::NotGb2312;
+    if (bytes.size() > maxSpareFieldBytes)
+        return SpareFieldFault::TooLong;
+    return SpareFieldFault::None;
+}
+
 Expected<QStringList> splitChannelFile(const QByteArray &bytes)
 {
     QStringList values;

@@ -33,6 +33,20 @@ constexpr int channelFileValueCount = 3 + 10 * channelCount;
 // but holds a double quote itself.
 Expected<QByteArray> writeChannelFile(const ChannelFileData &data);
 
+// The longest spare field (备用3, 备用6), in GB2312 bytes, that is taken where spare fields come
+// in from outside a channel file: 32 such fields still leave a file far below
+// maxChannelFileSize, so a table that holds them can be saved and opened again.
+constexpr qsizetype maxSpareFieldBytes = 1024;
+
+// Why a spare field could not be written into a channel file and read back, if it could not.
+enum class SpareFieldFault {
+    None,
+    TooLong,   // over maxSpareFieldBytes
+    NotGb2312, // a character GB2312 cannot hold
+    Quote,     // a double quote in a value that must be written in quotes
+};
+SpareFieldFault spareFieldFault(const QString &value);
+
 // Splits GB2312 file bytes into values: commas and line breaks end a value, blanks before a
 // value are skipped, a value starting with a double quote runs to the next double quote, and an
 // unquoted value that is a decimal number becomes the number's shortest decimal text ("023"

@@ -207,6 +207,11 @@ QString wattsText(double watts)
 
 } // namespace
 
+const QStringList &chirpCsvColumns()
+{
+    return header();
+}
+
 Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &model)
 {
     QString out = header().join(u',') + QStringLiteral("\r\n");

@@ -26,6 +26,9 @@ namespace zw
 // value is read back as the nearer of the two, "H" when exactly between them, and a row
 // without a Power column takes "H", the channel default.
 
+// CHIRP's column names, in the order of its header.
+const QStringList &chirpCsvColumns();
+
 // The table of a `model` window as CHIRP CSV: UTF-8, CRLF line ends, the full header, one row
 // per channel in use (Location = channel 1..16), empty channels left out. A DCS code cell that a
 // spreadsheet would take for a formula gets a leading apostrophe. Fails on a frequency field

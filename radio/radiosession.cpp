@@ -91,6 +91,10 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     connect(m_writeStepTimer, &QTimer::timeout, this, &RadioSession::writeStep);
     connect(m_serial, &SerialConnection::readyRead, this, &RadioSession::onReadyRead);
     connect(m_serial, &SerialConnection::portFailed, this, &RadioSession::onPortFailed);
+    connect(m_serial, &SerialConnection::openChanged, this, [this](bool open) {
+        if (!open)
+            onPortClosed();
+    });
 }
 
 RadioSession::~RadioSession()
@@ -472,6 +476,15 @@ void RadioSession::onPortFailed(const QString &error)
         finishRead(decodeResult(ReadResult::Outcome::PortLost));
     else if (isWriting())
         finishWrite(WriteResult::Outcome::PortLost);
+}
+
+void RadioSession::onPortClosed()
+{
+    // A transfer learns of a failed port from portFailed; a closed port fails its next step.
+    if (m_state != State::Ready)
+        return;
+    startPolling();
+    emit radioLost();
 }
 
 void RadioSession::endTransfer()

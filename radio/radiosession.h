@@ -161,6 +161,9 @@ public:
 
 signals:
     void radioReady();
+    // The radio's ready answer no longer holds: the port closed or failed after it. The poll
+    // starts again and runs once the port is open again.
+    void radioLost();
     // The end of awaitReady: whether the radio answered (false also when the port failed).
     void readyWaitEnded(bool answered);
     // Timer4 fired: the read takes the line now.
@@ -184,6 +187,7 @@ private:
     void writeStartTick();
     void writeStep();
     void onPortFailed(const QString &error);
+    void onPortClosed();
     void endReadyWait(bool answered);
     void finishRead(const ReadResult &result);
     void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});

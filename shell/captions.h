@@ -69,6 +69,7 @@ enum class Caption {
     PasteProblemsLabel,   // %1 rows that fit, %2 rows that do not
     PasteProblemsFit,     // %1 rows that fit (and none that does not fit the model)
     PasteProblemsPastEnd, // %1 rows that would land after channel 16
+    PasteProblemsKept,    // %1 rows taken with a frequency outside the band
     // Texts that stay Chinese in both languages
     OpenFileDialog,       // title of the channel file dialog of 打开
     SaveFileDialog,       // title of the channel file dialog of 保存

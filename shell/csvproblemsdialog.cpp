@@ -42,12 +42,19 @@ CsvProblemsDialog::CsvProblemsDialog(const PastePlan &paste, bool english, QWidg
     for (const PasteProblem &problem : paste.problems)
         rows.append(
             {problem.line, problem.location, english ? problem.reason : problem.reasonChinese});
-    setUp(rows, paste.rowsTaken, english, true, paste.rowsPastEnd);
+    // Rows taken with a frequency in the band's warning margins follow those left out.
+    const int leftOutRows = int(rows.size());
+    for (const PasteProblem &warning : paste.warnings)
+        rows.append(
+            {warning.line, warning.location, english ? warning.reason : warning.reasonChinese});
+    setUp(rows, paste.rowsTaken, english, true, paste.rowsPastEnd, leftOutRows);
 }
 
 void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english,
-                              bool paste, int rowsPastEnd)
+                              bool paste, int rowsPastEnd, int leftOutRows)
 {
+    if (leftOutRows < 0)
+        leftOutRows = int(rows.size());
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
     setObjectName(QStringLiteral("CsvProblems"));
     setWindowTitle(
@@ -57,13 +64,16 @@ void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool
     m_label->setObjectName(QStringLiteral("problemText"));
     m_label->setWordWrap(true);
     QString text =
-        paste && rows.isEmpty()
+        paste && leftOutRows == 0
             ? captionText(Caption::PasteProblemsFit, set).arg(rowsTaken)
             : captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
                   .arg(rowsTaken)
-                  .arg(rows.size());
+                  .arg(leftOutRows);
     if (rowsPastEnd > 0)
         text += QLatin1Char(' ') + captionText(Caption::PasteProblemsPastEnd, set).arg(rowsPastEnd);
+    if (rows.size() > leftOutRows)
+        text += QLatin1Char(' ') +
+                captionText(Caption::PasteProblemsKept, set).arg(rows.size() - leftOutRows);
     m_label->setText(text);
 
     m_list->setRowCount(int(rows.size()));

@@ -39,8 +39,10 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
 
 private:
+    // The first `leftOutRows` of `rows` (all when negative) are left out; the rest are taken
+    // with a warning.
     void setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english, bool paste,
-               int rowsPastEnd);
+               int rowsPastEnd, int leftOutRows = -1);
 
     QLabel *m_label;
     QTableWidget *m_list;

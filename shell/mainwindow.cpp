@@ -12,9 +12,14 @@
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace zw
 {
@@ -30,6 +35,10 @@ MainWindow::MainWindow(QWidget *parent)
     new MainMenus(this, m_serial, &m_portDevices,
                   buildMenus()); // port dialog, language and help items
     new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
+    // F10 opens the first menu, so that every model window can be opened without a mouse; Alt
+    // alone reaches the menu bar through the style's own menu-bar navigation.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, &MainWindow::openMenus);
     menuBar()->setNativeMenuBar(false);
     // Client area 11745 x 8700 twips at left 60, top 630.
     resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());
@@ -150,7 +159,46 @@ ModelWindow *MainWindow::showModel(Model model)
     frame->show();
     m_mdiArea->setActiveSubWindow(frame);
     window->load();
+    fitIntoArea(frame);
+    frame->installEventFilter(this);
     return window;
+}
+
+void MainWindow::openMenus()
+{
+    const QList<QAction *> menus = menuBar()->actions();
+    if (!menus.isEmpty())
+        menuBar()->setActiveAction(menus.constFirst());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(watched); frame && !frame->isMaximized())
+            // After the resize is done: moving the frame from inside its own resize would
+            // be undone by what follows it.
+            QTimer::singleShot(0, this, [this, guarded = QPointer<QMdiSubWindow>(frame)] {
+                if (guarded)
+                    fitIntoArea(guarded);
+            });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::fitIntoArea(QMdiSubWindow *frame)
+{
+    layout()->activate(); // the area's size, also before the main window is first shown
+    const QSize area = m_mdiArea->viewport()->size();
+    QRect placed = frame->geometry();
+    if (placed.bottom() >= area.height())
+        placed.moveTop(std::max(0, area.height() - placed.height()));
+    if (placed.right() >= area.width())
+        placed.moveLeft(std::max(0, area.width() - placed.width()));
+    frame->move(placed.topLeft());
+    const QSize missing(std::max(0, placed.right() + 1 - area.width()),
+                        std::max(0, placed.bottom() + 1 - area.height()));
+    if (missing.width() > 0 || missing.height() > 0)
+        resize(size() + missing);
 }
 
 void MainWindow::closeModel(Model model)

@@ -11,6 +11,7 @@
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 namespace zw
@@ -58,10 +59,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A model window's frame that grows (its columns fit their captions once it is shown) is
+    // fitted into the window area again.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Builds the menu bar and returns its items.
     MainMenuItems buildMenus();
+    // Keeps a model window's frame inside the window area: moved up or left from its design
+    // place when it reaches past the area's edge, and the main window grown by what still
+    // does not fit, so that the status line and the progress bar are always in view.
+    void fitIntoArea(QMdiSubWindow *frame);
+    // Opens the first menu of the menu bar; the arrow keys go on from there.
+    void openMenus();
 
     SerialConnection *m_serial;
     PortDevices m_portDevices;

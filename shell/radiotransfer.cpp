@@ -26,14 +26,16 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setTextVisible(false);
-    const QRect status = statusLine->geometry();
-    m_progress->setGeometry(status.right() + 8, status.top(), 150, status.height());
+    placeProgress();
     m_progress->hide();
 
     connect(readItem, &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(writeItem, &QAction::triggered, this, &RadioTransfer::beginWrite);
     connect(m_session, &RadioSession::radioReady, this,
             [this] { m_statusLine->setText(radioReadyStatus); });
+    // The ready line tells only what holds now: a closed or failed port ends it.
+    connect(m_session, &RadioSession::radioLost, this,
+            [this] { m_statusLine->setText(QStringLiteral(" ")); });
     connect(m_session, &RadioSession::readStarted, this,
             [this] { m_statusLine->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
@@ -78,10 +80,18 @@ void RadioTransfer::beginWrite()
                           m_document->settings().channelTone);
 }
 
+void RadioTransfer::placeProgress()
+{
+    // Beside the status line, where the window's layout has put it by now.
+    const QRect status = m_statusLine->geometry();
+    m_progress->setGeometry(status.right() + 8, status.top(), 150, status.height());
+}
+
 void RadioTransfer::showProgress(int done, int total)
 {
     m_progress->setRange(0, total);
     m_progress->setValue(done);
+    placeProgress();
     m_progress->show();
 }
 

@@ -41,6 +41,8 @@ signals:
     void otherModelRadio(zw::Model radioModel);
 
 private:
+    // Puts the progress bar beside the status line, where the window has laid it out.
+    void placeProgress();
     // Refuses while this window or another one transfers (the latter with a message); else
     // locks the window for the transfer.
     bool lockForTransfer();

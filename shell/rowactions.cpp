@@ -35,8 +35,10 @@ RowActions::RowActions(ChannelDocument *document, ChannelEditor *editor, QTableV
 {
     setObjectName(QStringLiteral("rowActions"));
     m_contextMenu->setObjectName(QStringLiteral("rowMenu"));
-    // Cells and whole rows can be selected; a click on a row header selects its channel.
+    // Cells and whole rows can be selected; a click on a row header selects its channel (the
+    // grid's own headers do not take clicks unless told to).
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->verticalHeader()->setSectionsClickable(true);
 
     QMenu *edit = editor->editMenu();
     edit->addSeparator();
@@ -60,11 +62,13 @@ RowActions::RowActions(ChannelDocument *document, ChannelEditor *editor, QTableV
     connect(m_moveUp, &QAction::triggered, this, &RowActions::moveUp);
     connect(m_moveDown, &QAction::triggered, this, &RowActions::moveDown);
 
-    for (QWidget *area :
-         {static_cast<QWidget *>(m_grid), static_cast<QWidget *>(m_grid->verticalHeader())}) {
+    // Both areas report the pointer in their viewport's coordinates.
+    for (QAbstractScrollArea *area :
+         {static_cast<QAbstractScrollArea *>(m_grid),
+          static_cast<QAbstractScrollArea *>(m_grid->verticalHeader())}) {
         area->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(area, &QWidget::customContextMenuRequested, this,
-                [this, area](const QPoint &at) { showContextMenu(area->mapToGlobal(at)); });
+                [this, area](const QPoint &at) { showContextMenu(area, at); });
     }
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &RowActions::updateActions);
@@ -227,7 +231,7 @@ void RowActions::pasteFrom(const QMimeData *data)
                     noChannelsOnClipboardMessage);
         return;
     }
-    if (!plan.problems.isEmpty() || plan.rowsPastEnd > 0) {
+    if (!plan.problems.isEmpty() || !plan.warnings.isEmpty() || plan.rowsPastEnd > 0) {
         CsvProblemsDialog dialog(plan, isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)
             return;
@@ -243,10 +247,22 @@ void RowActions::pasteFrom(const QMimeData *data)
     selectRows(rowsChanged);
 }
 
-void RowActions::showContextMenu(const QPoint &at)
+void RowActions::showContextMenu(QAbstractScrollArea *area, const QPoint &at)
 {
+    // As in a spreadsheet, a menu opened outside the selection first selects what is under the
+    // pointer, so that the menu never acts on channels the user is not pointing at.
+    QItemSelectionModel *selection = m_grid->selectionModel();
+    if (area == m_grid) {
+        const QModelIndex index = m_grid->indexAt(at);
+        if (index.isValid() && !selection->isSelected(index))
+            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    } else {
+        const int row = m_grid->verticalHeader()->logicalIndexAt(at);
+        if (row >= 0 && !selection->isRowSelected(row))
+            selectRows({row});
+    }
     updateActions();
-    m_contextMenu->popup(at);
+    m_contextMenu->popup(area->viewport()->mapToGlobal(at));
 }
 
 bool RowActions::eventFilter(QObject *watched, QEvent *event)

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QAbstractScrollArea;
 class QAction;
 class QMenu;
 class QMimeData;
@@ -78,7 +79,7 @@ private:
     bool editingCell() const;
     void updateActions();
     void selectRows(const QList<int> &rows);
-    void showContextMenu(const QPoint &at);
+    void showContextMenu(QAbstractScrollArea *area, const QPoint &at);
 
     ChannelDocument *m_document;
     ChannelTableModel *m_tableModel;

@@ -1,6 +1,7 @@
 #include "channelclipboard.h"
 #include "channelrows.h"
 #include "channelstore.h"
+#include "csvtext.h"
 #include "sampletables.h"
 
 #include <QFile>
@@ -34,6 +35,15 @@ ChannelRecord channel(int number, const QStringList &values)
     r[Spare3] = QStringLiteral("");
     r[Spare6] = QStringLiteral("");
     return r;
+}
+
+// Our own clipboard rows of `model`: one channel at `rx` per spare-3 text.
+QByteArray ownRows(Model model, const QString &rx, const QStringList &spares3)
+{
+    QString text = QStringLiteral("ZW4630 channels\r\n%1\r\n").arg(modelInfo(model).code);
+    for (const QString &spare : spares3)
+        text += QStringLiteral("1,%1,,%2,%3,,,add,off,off,H\r\n").arg(rx, csvField(spare), rx);
+    return text.toUtf8();
 }
 
 const char *chirpHeader =
@@ -122,6 +132,23 @@ private slots:
                             .arg(rx + "0")
                             .toUtf8())
                 << QString() << QStringList{rx, "", rx, "", "add", "off", "off", "H"};
+            QTest::addRow("%s tab text, CHIRP's captions Frequency and Power", name.constData())
+                << m << QByteArray() << QByteArray()
+                << QStringLiteral("Frequency\tPower\n%1\tL\n").arg(rx)
+                << QStringList{rx, "", rx, "", "add", "off", "off", "L"};
+            QTest::addRow("%s tab text, CHIRP columns from a spreadsheet", name.constData())
+                << m << QByteArray() << QByteArray()
+                << QStringLiteral("Name\tFrequency\tDuplex\tOffset\tTone\trToneFreq\tPower\n"
+                                  "x\t%1\t\t0.000000\tTone\t88.5\t1.0W\n")
+                       .arg(rx + "0")
+                << QStringList{rx, "", rx, "88.5", "add", "off", "off", "L"};
+            const QString margin = QString::number(modelInfo(m).band.bandHigh + 3, 'f', 5);
+            QTest::addRow("%s own rows, receive in the warning margin kept", name.constData())
+                << m << ownRows(m, margin, {"023"}) << QByteArray() << QString()
+                << QStringList{margin, "", margin, "", "add", "off", "off", "H"};
+            QTest::addRow("%s tab text, transmit in the warning margin kept", name.constData())
+                << m << QByteArray() << QByteArray() << QStringLiteral("%1\t\t%2\n").arg(rx, margin)
+                << QStringList{rx, "", margin, "", "add", "off", "off", "H"};
             QTest::addRow("%s empty row empties the channel", name.constData())
                 << m << QByteArray() << QByteArray() << QStringLiteral("\t88.5\n")
                 << QStringList{"", "", "", "", "", "", "", ""};
@@ -145,8 +172,17 @@ private slots:
         QCOMPARE(plan.rowsChanged, QList<int>{4});
         QCOMPARE(shown(plan.table[4]), expected);
         QCOMPARE(plan.table[4][ChannelNumber], QStringLiteral("5"));
-        QCOMPARE(plan.table[4][Spare3],
-                 ownRows.isEmpty() ? QStringLiteral("kept3") : QStringLiteral("s3"));
+        if (ownRows.isEmpty())
+            QCOMPARE(plan.table[4][Spare3], QStringLiteral("kept3"));
+        // A frequency in the warning margins is taken, as typing takes it, with a warning.
+        const double high = modelInfo(model).band.bandHigh;
+        const bool outside = expected[0].toDouble() > high || expected[2].toDouble() > high;
+        QCOMPARE(plan.warnings.size(), outside ? 1 : 0);
+        if (outside) {
+            QVERIFY(plan.warnings.first().reasonChinese.contains("超出"));
+            QCOMPARE(plan.warnings.first().line, 1);
+            QCOMPARE(plan.warnings.first().location, QStringLiteral("5"));
+        }
         for (int row = 0; row < channelCount; ++row)
             if (row != 4)
                 QVERIFY(plan.table[row] == current[row]);
@@ -162,12 +198,12 @@ private slots:
 
         QTest::newRow("V receive below band") << Model::V << "129.5"
                                               << "接收频率 129.5 超出";
-        QTest::newRow("V receive in warning margin") << Model::V << "175"
-                                                     << "接收频率 175 超出";
+        QTest::newRow("V receive beyond the warning margin") << Model::V << "181"
+                                                             << "接收频率 181 超出";
         QTest::newRow("UH receive of another band") << Model::UH << "145.0125"
                                                     << "超出";
-        QTest::newRow("UL transmit outside band") << Model::UL << "355\t\t371"
-                                                  << "发送频率 371 超出";
+        QTest::newRow("UL transmit beyond the warning margin") << Model::UL << "355\t\t381"
+                                                               << "发送频率 381 超出";
         QTest::newRow("receive not a number") << Model::UM << "abc\t67.0"
                                               << "不是数字";
         QTest::newRow("transmit not a number") << Model::UM << "410\t\tx"
@@ -180,6 +216,20 @@ private slots:
                                                 << "功率“ ”";
         QTest::newRow("scan word unknown") << Model::UH << "440\t\t440\t\tskip"
                                            << "扫描“skip”";
+        QTest::newRow("caption row without the receive frequency")
+            << Model::V << "Power\tQT/DQT Dec\nL\t67.0\n"
+            << "没有接收频率";
+        QTest::newRow("first row with a caption not known is data")
+            << Model::V << "Frequency\tPower\tColour\n"
+            << "接收频率“Frequency”不是数字";
+        // Spare fields of our own rows (the second of three rows) must fit a channel file.
+        QTest::newRow("own rows, spare field too long for a channel file")
+            << Model::V << "spare3:" + QString(100000, u'x') << "备用3 超过 1024 字节";
+        QTest::newRow("own rows, spare field GB2312 cannot hold")
+            << Model::V << QStringLiteral("spare3:a\U0001F600") << "不能保存的字符";
+        QTest::newRow("own rows, spare field with a double quote that needs quotes")
+            << Model::V << "spare3:\"a,b\""
+            << "双引号";
         QTest::newRow("CHIRP tone the radio lacks")
             << Model::V
             << QString::fromLatin1(chirpHeader) +
@@ -197,9 +247,15 @@ private slots:
         const QString good = QString::number(info.band.bandLow + 1, 'f', 5);
         ChannelTable current = emptyTable();
         current[6] = channel(7, {"x", "67.0", "y", "67.0", "add", "off", "off", "H"});
-        const bool chirp = row.startsWith(QLatin1String("Location"));
-        const QString text = chirp ? row : good + "\n" + row + "\n" + good + "\n";
-        const PastePlan plan = planPaste({{}, {}, text}, info, current, chirp ? 6 : 5);
+        // A CHIRP list or a text with its own caption row is pasted alone onto channel 7; a
+        // row is pasted between two good rows; a spare field in the middle of three own rows.
+        const bool chirp = row.startsWith(QLatin1String("Location")) || row.contains(u'\n');
+        const bool own = row.startsWith(QLatin1String("spare3:"));
+        const QString text = chirp || own ? row : good + "\n" + row + "\n" + good + "\n";
+        const QByteArray ownText =
+            own ? ownRows(model, good, {"023", row.mid(7), "023"}) : QByteArray();
+        const PastePlan plan =
+            planPaste({ownText, {}, own ? QString() : text}, info, current, chirp ? 6 : 5);
         QCOMPARE(plan.problems.size(), 1);
         QVERIFY2(plan.problems.first().reasonChinese.contains(reasonChinese),
                  qPrintable(plan.problems.first().reasonChinese));

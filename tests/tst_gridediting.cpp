@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -301,11 +302,25 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<QList<int>>("changed"); // rows that differ afterwards
-        QTest::newRow("cut") << "cut" << QList<int>{1, 2} << QList<int>{1, 2};
-        QTest::newRow("clear with Delete") << "delete" << QList<int>{0, 3} << QList<int>{0, 3};
-        QTest::newRow("move up") << "up" << QList<int>{2, 3} << QList<int>{1, 2, 3};
-        QTest::newRow("move down") << "down" << QList<int>{0} << QList<int>{0, 1};
-        QTest::newRow("copy and paste") << "paste" << QList<int>{0, 1, 2} << QList<int>{10, 11, 12};
+        // How the rows are chosen: "select" through the selection model; "header" by clicks on
+        // the row headers (Ctrl adds); "menu" by the context menu of a row header outside an
+        // older selection of channels 1-3.
+        QTest::addColumn<QString>("chooseBy");
+        QTest::newRow("cut") << "cut" << QList<int>{1, 2} << QList<int>{1, 2} << "select";
+        QTest::newRow("clear with Delete")
+            << "delete" << QList<int>{0, 3} << QList<int>{0, 3} << "select";
+        QTest::newRow("move up") << "up" << QList<int>{2, 3} << QList<int>{1, 2, 3} << "select";
+        QTest::newRow("move down") << "down" << QList<int>{0} << QList<int>{0, 1} << "select";
+        QTest::newRow("copy and paste")
+            << "paste" << QList<int>{0, 1, 2} << QList<int>{10, 11, 12} << "select";
+        QTest::newRow("header clicks, then Delete")
+            << "delete" << QList<int>{1, 3} << QList<int>{1, 3} << "header";
+        QTest::newRow("header click, copy and paste")
+            << "paste" << QList<int>{2} << QList<int>{10} << "header";
+        QTest::newRow("header menu outside the selection, clear")
+            << "clear" << QList<int>{3} << QList<int>{3} << "menu";
+        QTest::newRow("cell menu outside the selection, cut")
+            << "cut" << QList<int>{3} << QList<int>{3} << "cell menu";
     }
 
     void eachRowOperationIsOneUndoStep()
@@ -313,6 +328,7 @@ private slots:
         QFETCH(QString, operation);
         QFETCH(QList<int>, rows);
         QFETCH(QList<int>, changed);
+        QFETCH(QString, chooseBy);
         MainWindow main;
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -322,10 +338,37 @@ private slots:
         RowActions *actions = rowsOf(w);
         w->grid()->setFocus();
         QTRY_VERIFY(w->grid()->hasFocus());
-        selectRows(w, rows);
+        QHeaderView *headers = w->grid()->verticalHeader();
+        const auto headerAt = [&](int row) {
+            return QPoint(headers->width() / 2,
+                          headers->sectionViewportPosition(row) + headers->sectionSize(row) / 2);
+        };
+        if (chooseBy == "select") {
+            selectRows(w, rows);
+        } else if (chooseBy == "header") {
+            w->grid()->setCurrentIndex(w->tableModel()->index(0, 1));
+            for (int i = 0; i < rows.size(); ++i)
+                QTest::mouseClick(headers->viewport(), Qt::LeftButton,
+                                  i ? Qt::ControlModifier : Qt::NoModifier, headerAt(rows[i]));
+        } else {
+            selectRows(w, {0, 1, 2});
+            QWidget *area = chooseBy == "menu" ? headers->viewport() : w->grid()->viewport();
+            const QPoint at =
+                chooseBy == "menu"
+                    ? headerAt(rows.first())
+                    : w->grid()->visualRect(w->tableModel()->index(rows.first(), 2)).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
+            QApplication::sendEvent(area, &event);
+            QTRY_VERIFY(actions->contextMenu()->isVisible());
+            actions->contextMenu()->hide();
+        }
+        QCOMPARE(actions->chosenRows(), rows);
         if (operation == "cut") {
             actions->cutAction()->trigger();
-            QVERIFY(QGuiApplication::clipboard()->mimeData()->text().contains("138.00000"));
+            QVERIFY(QGuiApplication::clipboard()->mimeData()->text().contains(
+                QString::number(w->info().band.bandLow + 1 + rows.first(), 'f', 5)));
+        } else if (operation == "clear") {
+            actions->clearAction()->trigger();
         } else if (operation == "delete") {
             QTest::keyClick(w->grid(), Qt::Key_Delete);
         } else if (operation == "up") {
@@ -346,9 +389,9 @@ private slots:
             QCOMPARE(after[row][ChannelNumber], QString::number(row + 1));
         }
         if (operation == "paste")
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < rows.size(); ++i)
                 QVERIFY(after[10 + i] == [&] {
-                    ChannelRecord r = original[i];
+                    ChannelRecord r = original[rows[i]];
                     r[ChannelNumber] = QString::number(11 + i);
                     return r;
                 }());
@@ -398,37 +441,44 @@ private slots:
     void pasteWithRowsThatDoNotFit_data()
     {
         QTest::addColumn<bool>("apply");
-        QTest::newRow("cancel") << false;
-        QTest::newRow("apply") << true;
+        QTest::addColumn<bool>("margin"); // a row in the band's warning margin, taken as typed
+        QTest::newRow("cancel") << false << false;
+        QTest::newRow("apply") << true << false;
+        QTest::newRow("apply, with a row in the warning margin") << true << true;
     }
 
     void pasteWithRowsThatDoNotFit()
     {
         QFETCH(bool, apply);
+        QFETCH(bool, margin);
         MainWindow main;
         ModelWindow *w = main.showModel(Model::UH);
         const ChannelTable original = w->document()->records();
         QMimeData data;
         data.setText(QStringLiteral("RxFrequency\tQT/DQT Dec\tPower\n"
-                                    "440.00000\t67.0\tL\n"
+                                    "%1\t67.0\tL\n"
                                     "145.00000\t67.0\tL\n"
                                     "441.00000\t69.4\tH\n"
-                                    "442.00000\tD023N\tH\n"));
+                                    "442.00000\tD023N\tH\n")
+                         .arg(margin ? "472.00000" : "440.00000"));
         w->grid()->setCurrentIndex(w->tableModel()->index(13, 0));
         ProblemsAnswerer answerer(apply);
         rowsOf(w)->pasteFrom(&data);
-        QCOMPARE(answerer.seen.rows.size(), 2); // one of another band, one tone not in the list
+        // One of another band, one tone not in the list, and the row taken with a warning.
+        QCOMPARE(answerer.seen.rows.size(), margin ? 3 : 2);
         QCOMPARE(answerer.seen.title, QStringLiteral("粘贴信道"));
         QCOMPARE(answerer.seen.text,
                  QStringLiteral("1 行可以粘贴。以下 2 行不能用于本机型，不会粘贴："
-                                " 另有 1 行超出第 16 信道，不会粘贴。"));
+                                " 另有 1 行超出第 16 信道，不会粘贴。") +
+                     (margin ? QStringLiteral(" 另有 1 行的频率超出频段，按输入粘贴（见下表）。")
+                             : QString()));
         if (!apply) {
             QVERIFY(w->document()->records() == original);
             QCOMPARE(w->document()->undoCount(), 0);
             return;
         }
-        QCOMPARE(shown(w, 13),
-                 (QStringList{"440.00000", "67.0", "440.00000", "67.0", "add", "off", "off", "L"}));
+        const QString rx = margin ? "472.00000" : "440.00000";
+        QCOMPARE(shown(w, 13), (QStringList{rx, "67.0", rx, "67.0", "add", "off", "off", "L"}));
         QVERIFY(w->document()->records()[14] == original[14]);
         QVERIFY(w->document()->records()[15] == original[15]);
         QCOMPARE(w->document()->undoCount(), 1);

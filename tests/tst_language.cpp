@@ -162,14 +162,14 @@ private slots:
         };
         QCOMPARE(text(before, "文件"), QStringLiteral("    文件(&F)"));
         ModelWindow *v = main.showModel(Model::V);
-        QCOMPARE(text(v, "文件"), blanks(8) + "File");
+        QCOMPARE(text(v, "文件"), blanks(8) + "&File");
         QCOMPARE(text(v, "打开"), QStringLiteral("打开文件(&O)"));
         QCOMPARE(v->findChild<QLabel *>(QStringLiteral("Label7"))->text(),
                  QStringLiteral("CH Tone"));
 
         // Choosing Chinese leaves open windows as they are; a window opened now is Chinese.
         mainItem(main, "中文")->trigger();
-        QCOMPARE(text(v, "文件"), blanks(8) + "File");
+        QCOMPARE(text(v, "文件"), blanks(8) + "&File");
         main.closeModel(Model::V);
         ModelWindow *um = main.showModel(Model::UM);
         QCOMPARE(text(um, "文件"), QStringLiteral("   文件(&F)"));

@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -126,6 +127,25 @@ private slots:
                 w->tableModel()->flags(w->tableModel()->index(0, c)) & Qt::ItemIsEditable;
             QCOMPARE(editable, c == 1 || c == 3);
         }
+        // At the main window's default size the status line and the progress bar are in view.
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QWidget *area = main.mdiArea()->viewport();
+        for (QWidget *part :
+             {static_cast<QWidget *>(w->parentWidget()), static_cast<QWidget *>(w->statusLine()),
+              w->findChild<QWidget *>(QStringLiteral("transferProgress"))}) {
+            QVERIFY(part);
+            const QRect shownAt(part->mapTo(area, QPoint(0, 0)), part->size());
+            QVERIFY2(area->rect().contains(shownAt),
+                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                    .arg(part->objectName())
+                                    .arg(shownAt.x())
+                                    .arg(shownAt.y())
+                                    .arg(shownAt.width())
+                                    .arg(shownAt.height())
+                                    .arg(area->width())
+                                    .arg(area->height())));
+        }
     }
 
     void englishModeAppliesAtLoadOnly()
@@ -135,10 +155,10 @@ private slots:
         setLanguageMode(2);
         ModelWindow *w = main.showModel(Model::V);
         QCOMPARE(actionText(w, "型号"), QStringLiteral("        Model"));
-        QCOMPARE(actionText(w, "文件"), QStringLiteral("        File"));
-        QCOMPARE(actionText(w, "读信道"), QStringLiteral("      Read Data"));
-        QCOMPARE(actionText(w, "写信道"), QStringLiteral("      Write Data"));
-        QCOMPARE(actionText(w, "退出"), QStringLiteral("        Exit"));
+        QCOMPARE(actionText(w, "文件"), QStringLiteral("        &File"));
+        QCOMPARE(actionText(w, "读信道"), QStringLiteral("      &Read Data"));
+        QCOMPARE(actionText(w, "写信道"), QStringLiteral("      &Write Data"));
+        QCOMPARE(actionText(w, "退出"), QStringLiteral("        &Exit"));
         QCOMPARE(actionText(w, "打开"), QStringLiteral("打开文件(&O)"));
         QCOMPARE(actionText(w, "保存"), QStringLiteral("保存文件(&V)"));
         QCOMPARE(w->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
@@ -150,6 +170,47 @@ private slots:
                                               "BCL      ", "Beat     ", "Power      "}));
         // The window opened before the switch keeps its Chinese texts.
         QCOMPARE(actionText(before, "读信道"), QStringLiteral("    读信道数据(&R)"));
+    }
+
+    // Without a mouse: F10, or Alt alone, opens the main window's first menu, from which a
+    // model window opens; in an English model window Alt+E is Exit, as in a Chinese one.
+    void keyboardReachesTheMenus_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("F10, Down, Return") << "F10";
+        QTest::newRow("Alt alone, Down, Return") << "Alt";
+        QTest::newRow("English model window, Alt+E") << "Alt+E";
+    }
+
+    void keyboardReachesTheMenus()
+    {
+        QFETCH(QString, keys);
+        if (keys == "Alt+E")
+            setLanguageMode(2);
+        MainWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        if (keys == "Alt+E") {
+            ModelWindow *w = main.showModel(Model::V);
+            QTest::keyClick(w->grid(), Qt::Key_E, Qt::AltModifier);
+            QTRY_VERIFY(!main.modelWindow(Model::V));
+            return;
+        }
+        if (keys == "F10") {
+            QTest::keyClick(&main, Qt::Key_F10);
+        } else {
+            QTest::keyPress(&main, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyRelease(&main, Qt::Key_Alt, Qt::NoModifier);
+        }
+        auto *models = main.findChild<QMenu *>(QStringLiteral("型号"));
+        QTRY_COMPARE(main.menuBar()->activeAction(), models->menuAction());
+        // The menu bar is reached after Alt: Down opens its menu at the first entry. F10 opens
+        // the menu itself: Down goes to the first entry.
+        QTest::keyClick(keys == "Alt" ? static_cast<QWidget *>(main.menuBar()) : models,
+                        Qt::Key_Down);
+        QTRY_VERIFY(models->isVisible());
+        QTest::keyClick(models, Qt::Key_Return);
+        QTRY_VERIFY(main.modelWindow(Model::UH)); // the menu's first model
     }
 
     void openingTwiceBringsTheSameWindowForward()

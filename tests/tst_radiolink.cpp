@@ -375,14 +375,22 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("closedBefore");
-        QTest::addColumn<bool>("replied"); // the radio's whole reply to "B" came before the cut
+        QTest::addColumn<bool>("replied");    // the radio's whole reply to "B" came before the cut
+        QTest::addColumn<bool>("readyFirst"); // the radio answered the poll before the close
         QTest::addColumn<QString>("message");
         const QString nothingSent = portWriteNothingSentMessage(false);
-        QTest::newRow("write, cable pulled") << true << false << true << portWriteFailedMessage;
-        QTest::newRow("write, cable pulled before A") << true << false << false << nothingSent;
-        QTest::newRow("write, port closed") << true << true << false << nothingSent;
-        QTest::newRow("read, cable pulled") << false << false << false << portReadFailedMessage;
-        QTest::newRow("read, port closed") << false << true << false << portReadFailedMessage;
+        QTest::newRow("write, cable pulled")
+            << true << false << true << false << portWriteFailedMessage;
+        QTest::newRow("write, cable pulled before A")
+            << true << false << false << false << nothingSent;
+        // Nothing of the write went out: the radio is unchanged, and the message says so.
+        QTest::newRow("write, port closed") << true << true << false << false << nothingSent;
+        QTest::newRow("write, port closed after the radio was ready")
+            << true << true << false << true << nothingSent;
+        QTest::newRow("read, cable pulled")
+            << false << false << false << false << portReadFailedMessage;
+        QTest::newRow("read, port closed")
+            << false << true << false << false << portReadFailedMessage;
     }
 
     void portFailureEndsTheTransfer()
@@ -390,6 +398,7 @@ private slots:
         QFETCH(bool, write);
         QFETCH(bool, closedBefore);
         QFETCH(bool, replied);
+        QFETCH(bool, readyFirst);
         QFETCH(QString, message);
         PtyPair pty;
         QVERIFY(pty.isValid());
@@ -399,14 +408,16 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::UM);
         const ChannelTable before = radioSampleTable(Model::UM);
         QVERIFY(w->document()->replace(before, std::nullopt));
-        if (write && !closedBefore) {
+        if ((write && !closedBefore) || readyFirst) {
             // The test is the radio until the write is under way: ready, then identified.
             pty.readBytes(1, 1000);
             pty.write("C");
             QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         }
-        if (closedBefore)
+        if (closedBefore) {
             m_main->serial()->close();
+            QCOMPARE(w->statusLine()->text(), QStringLiteral(" ")); // no longer ready
+        }
         MessageBoxAnswerer answerer;
         (write ? w->writeAction() : w->readAction())->trigger();
         if (!closedBefore) {
