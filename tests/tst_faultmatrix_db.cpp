@@ -2,6 +2,7 @@
 // database file that is damaged, cut short, foreign or read-only when a model window opens it;
 // another program holding it locked, a second instance editing it, a first creation that fails.
 
+#include "asnobody.h"
 #include "channeldocument.h"
 #include "channelstore.h"
 #include "mainwindow.h"
@@ -21,7 +22,6 @@
 #include <QtTest>
 
 #include <csignal>
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -78,38 +78,15 @@ QByteArray foreignDatabase(const QString &folder, int records, const QString &ta
 // refused, or "<opened>". Worked out in a child process that has given up root.
 QString openedAsNobody(const QString &path)
 {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return QStringLiteral("<no pipe>");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        int status = 1;
-        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            ChannelStore store;
-            const Expected<ChannelStore::Opened> opened = store.open(path);
-            // The kind of the refusal and the file it names.
-            const QByteArray text =
-                opened ? QByteArray("<opened>")
-                       : (opened.failure().is(StoreFailure::Unreadable) ? "unreadable "
-                                                                        : "other failure ") +
-                             opened.failure().path.toUtf8();
-            status =
-                ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
-        }
-        ::_exit(status);
-    }
-    ::close(pipeFds[1]);
-    QByteArray text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, n);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("<child failed>");
-    return QString::fromUtf8(text);
+    return test::asNobody([&] {
+        ChannelStore store;
+        const Expected<ChannelStore::Opened> opened = store.open(path);
+        // The kind of the refusal and the file it names.
+        return opened ? QByteArray("<opened>")
+                      : (opened.failure().is(StoreFailure::Unreadable) ? "unreadable "
+                                                                       : "other failure ") +
+                            opened.failure().path.toUtf8();
+    });
 }
 
 QStringList setAside(const QString &folder)

@@ -1,3 +1,4 @@
+#include "asnobody.h"
 #include "language.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
@@ -30,35 +31,12 @@ namespace
 // worked out in a child process that has given up root for the unprivileged user "nobody".
 QString messageAsNobody(const QString &message, const QString &device)
 {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return QStringLiteral("<no pipe>");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        int status = 1;
-        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            SerialConnection serial;
-            serial.setDevice(1, device);
-            const QByteArray text = serial.open()
-                                        ? QByteArray("<opened>")
-                                        : withOpenFailureReason(message, serial, 1).toUtf8();
-            status =
-                ::write(pipeFds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1;
-        }
-        ::_exit(status);
-    }
-    ::close(pipeFds[1]);
-    QByteArray text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, n);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("<child failed>");
-    return QString::fromUtf8(text);
+    return test::asNobody([&] {
+        SerialConnection serial;
+        serial.setDevice(1, device);
+        return serial.open() ? QByteArray("<opened>")
+                             : withOpenFailureReason(message, serial, 1).toUtf8();
+    });
 }
 
 QString tooltipOf(QLabel *label)
