@@ -346,7 +346,6 @@ void ModelWindow::setTransferLock(bool locked)
     // The radio-wide settings are part of what a transfer sends or replaces.
     m_squelchList->setEnabled(!locked);
     m_channelToneList->setEnabled(!locked);
-    emit transferLockChanged(locked);
 }
 
 void ModelWindow::closeWindow()

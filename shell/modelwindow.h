@@ -93,7 +93,6 @@ signals:
     // This window gives way to the window of `other` (a file or radio of that model).
     void switchRequested(zw::Model other);
     void closed();
-    void transferLockChanged(bool locked);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
