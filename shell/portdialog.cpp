@@ -5,12 +5,14 @@
 #include "messagebox.h"
 #include "messages.h"
 #include "modelwindow.h"
+#include "portaccess.h"
 #include "portdevices.h"
 #include "porthints.h"
 #include "portprober.h"
 #include "serialconnection.h"
 #include "twips.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +116,10 @@ PortDialog::PortDialog(SerialConnection *serial, PortDevices *devices, QWidget *
     connect(okButton, &QPushButton::clicked, this, &PortDialog::ok);
     connect(cancelButton, &QPushButton::clicked, this, &PortDialog::close);
 
+    if (m_serial) {
+        for (int port : {1, 2})
+            m_devicesAtOpening[port - 1] = m_serial->device(port);
+    }
     setListedPorts(systemSerialPorts());
 }
 
@@ -161,9 +167,30 @@ void PortDialog::takeChosenDevices()
         if (device.isEmpty() || device == m_serial->device(port))
             continue;
         m_serial->setDevice(port, device);
-        if (m_devices)
-            m_devices->chooseDevice(port, device);
     }
+}
+
+void PortDialog::rememberChosenDevices()
+{
+    if (!m_devices)
+        return;
+    for (int port : {1, 2}) {
+        if (m_serial->device(port) != m_devicesAtOpening[port - 1])
+            m_devices->chooseDevice(port, m_serial->device(port));
+    }
+}
+
+void PortDialog::closeEvent(QCloseEvent *event)
+{
+    // Cancel (or the close box) after a failed OK drops the devices typed since the dialog
+    // opened: only a port that opened is remembered for the next start, so a mistyped device
+    // never comes back as a failure box at the next start.
+    if (!m_accepted && m_serial) {
+        m_prober->cancel();
+        for (int port : {1, 2})
+            m_serial->setDevice(port, m_devicesAtOpening[port - 1]);
+    }
+    QDialog::closeEvent(event);
 }
 
 void PortDialog::ok()
@@ -183,16 +210,29 @@ void PortDialog::ok()
     if (port == 0)
         return;
     if (!usePort(port)) {
-        showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    withOpenFailureReason(port == 1 ? port1TakenMessage : port2TakenMessage,
-                                          *m_serial, port));
+        showMessage(this, MessageIcon::Exclamation, systemInfoTitle, portFailureMessage(port));
         // Offer the other port: OK on it then opens it.
         m_serial->setPortNumber(port == 1 ? 2 : 1);
         return;
     }
+    rememberChosenDevices();
     if (m_devices)
         m_devices->chooseStartPort(port);
+    m_accepted = true;
     close();
+}
+
+QString PortDialog::portFailureMessage(int port) const
+{
+    // One cause per failure: a device that is missing, is no serial port or denies this user
+    // is said as that alone; "in use" is said only when the port may well be in use.
+    const PortOpenFailure failure =
+        diagnoseOpenFailure(m_serial->device(port), m_serial->openError(), m_serial->errorString());
+    using Reason = PortOpenFailure::Reason;
+    if (failure.reason == Reason::NoSuchDevice || failure.reason == Reason::NotASerialPort ||
+        failure.reason == Reason::PermissionDenied)
+        return openFailureReason(failure);
+    return withOpenFailureReason(port == 1 ? port1TakenMessage : port2TakenMessage, failure);
 }
 
 bool PortDialog::usePort(int port)

@@ -42,9 +42,10 @@ public:
     void setListedPorts(const QList<SerialPortEntry> &ports);
     const QList<SerialPortEntry> &listedPorts() const { return m_listed; }
 
-    // OK: (re)opens the chosen port on the device chosen for it and closes the dialog; a port
-    // that cannot be opened is reported with the reason, the other port number is selected
-    // and the dialog stays open.
+    // OK: (re)opens the chosen port on the device chosen for it, remembers the devices and
+    // closes the dialog; a port that cannot be opened is reported with its one cause, the other
+    // port number is selected and the dialog stays open. Cancel after that forgets the devices
+    // typed since the dialog opened.
     void ok();
     // Find Radio: probes the listed ports and both chosen devices; see PortProber.
     void findRadio();
@@ -54,6 +55,10 @@ private:
     // The device typed or picked for option `port`.
     QString chosenDevice(int port) const;
     void takeChosenDevices();
+    // Records the devices of a port that opened, for the next start.
+    void rememberChosenDevices();
+    QString portFailureMessage(int port) const;
+    void closeEvent(QCloseEvent *event) override;
     void onProbeFinished();
 
     QPointer<SerialConnection> m_serial;
@@ -66,6 +71,8 @@ private:
     QPushButton *m_findRadio = nullptr;
     QLabel *m_findStatus = nullptr;
     PortProber *m_prober = nullptr;
+    QString m_devicesAtOpening[2];
+    bool m_accepted = false; // OK opened a port
 };
 
 } // namespace zw

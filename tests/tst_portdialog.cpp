@@ -178,6 +178,48 @@ private slots:
         QVERIFY(openDialog()->option(1)->isChecked());
     }
 
+    // A device that is missing or no serial port is reported as that alone, not as a port in
+    // use; Cancel then forgets it, so the next start does not try it again.
+    void failedDeviceHasOneCauseAndCancelForgetsIt_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("message");
+        const QString absent = QStringLiteral("/dev/zw4630-no-such-port");
+        QTest::newRow("missing") << absent
+                                 << QStringLiteral("%1 不存在：请检查编程线是否插好，或在端口菜单中"
+                                                   "选择编程线所接的设备。")
+                                        .arg(absent);
+        QTest::newRow("not a serial port")
+            << QStringLiteral("/dev/null") << QStringLiteral("/dev/null 不是串行端口。");
+    }
+
+    void failedDeviceHasOneCauseAndCancelForgetsIt()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, message);
+        m_main.reset();
+        QSettings settings(m_dir->filePath(QStringLiteral("zw4630.conf")), QSettings::IniFormat);
+        PortDevices devices(&settings);
+        devices.overrideDevice(1, m_com1->slavePath());
+        devices.overrideDevice(2, m_com2->slavePath());
+        m_main.reset(new MainWindow);
+        m_main->setPortDevices(devices);
+        MessageBoxAnswerer messages;
+        m_main->load();
+        PortDialog *dialog = openDialog();
+        dialog->deviceList(2)->setEditText(device);
+        dialog->option(2)->setChecked(true);
+        dialog->ok();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text, message);
+        QPointer<PortDialog> guard = dialog;
+        dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
+        QTRY_VERIFY(guard.isNull());
+        QCOMPARE(m_main->serial()->device(2), m_com2->slavePath());
+        QVERIFY(!settings.contains(PortDevices::deviceKey(2)));
+        QVERIFY(!settings.contains(PortDevices::startPortKey()));
+    }
+
     void refusesToSwitchDuringATransfer()
     {
         QObject transfer;
