@@ -72,12 +72,12 @@ Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReaso
                                  const ChannelFileData &data, const QDateTime &when)
 {
     if (folder.isEmpty())
-        return Failure{QStringLiteral("there is no folder for backups (no home folder)")};
+        return Failure{{}, std::nullopt, FileFailure::NoBackupFolder};
     const Expected<QByteArray> bytes = writeChannelFile(data);
     if (!bytes)
-        return Failure{bytes.error()};
+        return bytes.failure();
     if (!QDir().mkpath(folder))
-        return Failure{QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder))};
+        return Failure{{}, std::nullopt, FileFailure::CannotMakeFolder, folder};
 
     QStringList existing = backupFiles(folder, model);
     // The same table again (two reads of an unchanged radio, a read right after a backup of
@@ -103,7 +103,7 @@ Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReaso
         QDir(folder).filePath(prefix + reasonText(reason) + QStringLiteral(".doc"));
 
     if (const Result saved = saveWholeFile(path, *bytes); !saved)
-        return Failure{saved.error()};
+        return saved.failure();
 
     // Names sort by their time. Backups dated after this one (a clock set back, a fall-back
     // of daylight-saving time) are not pruned for it, and this one never is.

@@ -53,6 +53,19 @@ const std::array<QStringList, gridColumns> &columnNames()
     return names;
 }
 
+} // namespace
+
+QString gridColumnName(int column, bool english)
+{
+    if (column < 0 || column >= gridColumns)
+        return QString();
+    const QStringList &names = columnNames()[static_cast<std::size_t>(column)];
+    return english ? names.last() : names.first();
+}
+
+namespace
+{
+
 int columnOfName(const QString &name)
 {
     const QString wanted = name.trimmed();
@@ -63,10 +76,8 @@ int columnOfName(const QString &name)
     return -1;
 }
 
-struct Reason {
-    QString english;
-    QString chinese;
-};
+using Reason = PasteReason;
+using Kind = PasteReasonKind;
 
 // The CHIRP column name `name` stands for, compared as the grid's names are; empty when CHIRP
 // has no such column.
@@ -90,16 +101,6 @@ struct PastedRow {
     std::optional<Reason> refused;
     std::optional<Reason> warning; // taken all the same, as typing takes it
 };
-
-QString columnEnglish(int column)
-{
-    return columnNames()[static_cast<std::size_t>(column)].last();
-}
-
-QString columnChinese(int column)
-{
-    return columnNames()[static_cast<std::size_t>(column)].first();
-}
 
 // The pick-list entry a pasted text stands for: the entry itself; the same word in another
 // case; a tone written with other decimals ("88.50"); any blank text for the list's first
@@ -138,11 +139,6 @@ bool readsAsNumber(const QString &text)
     return startsWithNumber(text);
 }
 
-QString bandText(const ModelInfo &model)
-{
-    return QStringLiteral("%1 - %2 MHz").arg(model.band.bandLow).arg(model.band.bandHigh);
-}
-
 // A frequency typing would move to the band edge; one in the warning margins typing keeps.
 bool heldAtBandEdge(const QString &text, const BandLimits &band)
 {
@@ -150,35 +146,22 @@ bool heldAtBandEdge(const QString &text, const BandLimits &band)
     return holdInBand(typed, band, nullptr) != typed;
 }
 
-Reason outsideBand(const char *english, const char *chinese, const QString &text,
-                   const ModelInfo &model)
+Reason outsideBand(int column, const QString &text, const ModelInfo &model)
 {
-    return {QStringLiteral("%1 frequency %2 is outside %3")
-                .arg(QLatin1String(english), text.trimmed(), bandText(model)),
-            QStringLiteral("%1频率 %2 超出 %3")
-                .arg(QString::fromUtf8(chinese), text.trimmed(), bandText(model))};
+    return {Kind::OutsideBand, column, text.trimmed(), model.band.bandLow, model.band.bandHigh};
 }
 
-std::optional<Reason> spareFieldProblem(const QString &value, const char *name)
+std::optional<Reason> spareFieldProblem(const QString &value, int field)
 {
     switch (spareFieldFault(value)) {
     case SpareFieldFault::None:
         return std::nullopt;
     case SpareFieldFault::TooLong:
-        return Reason{
-            QStringLiteral("%1 is longer than %2 bytes")
-                .arg(QString::fromUtf8(name))
-                .arg(maxSpareFieldBytes),
-            QStringLiteral("%1 超过 %2 字节").arg(QString::fromUtf8(name)).arg(maxSpareFieldBytes)};
+        return Reason{Kind::SpareTooLong, field};
     case SpareFieldFault::NotGb2312:
-        return Reason{QStringLiteral("%1 holds a character a channel file cannot hold")
-                          .arg(QString::fromUtf8(name)),
-                      QStringLiteral("%1 含有信道文件不能保存的字符").arg(QString::fromUtf8(name))};
+        return Reason{Kind::SpareNotGb2312, field};
     case SpareFieldFault::Quote:
-        return Reason{
-            QStringLiteral("%1 holds a double quote a channel file cannot hold")
-                .arg(QString::fromUtf8(name)),
-            QStringLiteral("%1 含有信道文件不能保存的双引号").arg(QString::fromUtf8(name))};
+        return Reason{Kind::SpareQuote, field};
     }
     return std::nullopt;
 }
@@ -191,18 +174,18 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
 {
     // Spare fields come only with our own rows; they must be fields a channel file can carry,
     // or the table could no longer be saved and opened again.
-    for (const auto &[spare, name] : {std::pair{&row.spare3, "备用3"}, {&row.spare6, "备用6"}}) {
+    for (const auto &[spare, field] :
+         {std::pair{&row.spare3, int(Spare3)}, {&row.spare6, int(Spare6)}}) {
         if (!*spare)
             continue;
-        if (const std::optional<Reason> problem = spareFieldProblem(**spare, name)) {
+        if (const std::optional<Reason> problem = spareFieldProblem(**spare, field)) {
             *why = *problem;
             return std::nullopt;
         }
     }
     if (!row.cells[1] && !row.emptyChannel) {
         // Only a clipboard that gives an empty receive frequency empties a channel.
-        *why = {QStringLiteral("the row gives no receive frequency"),
-                QStringLiteral("该行没有接收频率")};
+        *why = {Kind::NoReceiveFrequency};
         return std::nullopt;
     }
     ChannelRecord record = target;
@@ -213,14 +196,13 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
 
     const QString rx = row.emptyChannel ? QString() : row.cells[1].value_or(QString());
     if (!rx.trimmed().isEmpty() && !readsAsNumber(rx)) {
-        *why = {QStringLiteral("receive frequency \"%1\" is not a number").arg(rx),
-                QStringLiteral("接收频率“%1”不是数字").arg(rx)};
+        *why = {Kind::NotANumber, 1, rx};
         return std::nullopt;
     }
     record[RxFrequency] = rx;
     CellEntryResult entered = checkRxFrequency(record, model.band);
     if (entered.outOfRange) {
-        *why = outsideBand("receive", "接收", rx, model);
+        *why = outsideBand(1, rx, model);
         if (heldAtBandEdge(rx, model.band))
             return std::nullopt;
         *warning = *why;
@@ -232,14 +214,13 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
     if (row.cells[3]) {
         const QString tx = *row.cells[3];
         if (!tx.trimmed().isEmpty() && !readsAsNumber(tx)) {
-            *why = {QStringLiteral("transmit frequency \"%1\" is not a number").arg(tx),
-                    QStringLiteral("发送频率“%1”不是数字").arg(tx)};
+            *why = {Kind::NotANumber, 3, tx};
             return std::nullopt;
         }
         record[TxFrequency] = tx;
         entered = checkTxFrequency(record, model.band);
         if (entered.outOfRange) {
-            *why = outsideBand("transmit", "发送", tx, model);
+            *why = outsideBand(3, tx, model);
             if (heldAtBandEdge(tx, model.band))
                 return std::nullopt;
             *warning = *why;
@@ -266,9 +247,7 @@ std::optional<ChannelRecord> enterRow(const ChannelRecord &target, const PastedR
             continue; // already set with the receive tone
         const std::optional<QString> entry = entryOf(pick.list, *text, model.model);
         if (!entry) {
-            *why = {QStringLiteral("%1 \"%2\" is not an entry of its list")
-                        .arg(columnEnglish(pick.column), *text),
-                    QStringLiteral("%1“%2”不是可选的值").arg(columnChinese(pick.column), *text)};
+            *why = {Kind::NotInList, pick.column, *text};
             return std::nullopt;
         }
         record = applyPick(record, pick.list, *entry);
@@ -336,7 +315,7 @@ QList<PastedRow> chirpRows(QList<std::pair<int, QStringList>> rows, const ModelI
         PastedRow row;
         row.line = line;
         if (!header) {
-            row.refused = Reason{header.error(), header.error()};
+            row.refused = Reason{Kind::NoChirpColumns};
             pasted.append(row);
             continue;
         }
@@ -346,8 +325,8 @@ QList<PastedRow> chirpRows(QList<std::pair<int, QStringList>> rows, const ModelI
         one[location] = QStringLiteral("1");
         const ChirpRow read = readChirpRow(*header, one, model);
         if (read.problem) {
-            row.refused = Reason{csvReasonText(*read.problem, CsvLanguage::English),
-                                 csvReasonText(*read.problem, CsvLanguage::Chinese)};
+            row.refused = Reason{Kind::Csv};
+            row.refused->csv = *read.problem;
         } else if (read.channel == 0) {
             row.emptyChannel = true;
         } else {
@@ -509,7 +488,7 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
     plan.table = current;
     if (source.ownRows.size() > maxPasteSize || source.chirpCsv.size() > maxPasteSize ||
         source.text.size() > maxPasteSize) {
-        plan.error = QStringLiteral("the clipboard holds more than a channel list");
+        plan.error = Kind::TooLarge;
         return plan;
     }
     const int start = std::clamp(startRow, 0, channelCount);
@@ -524,7 +503,7 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
         rows = tabRows(source.text, model, channelCount - start);
     }
     if (rows.isEmpty()) {
-        plan.error = QStringLiteral("the clipboard holds no channels");
+        plan.error = Kind::NoChannels;
         return plan;
     }
 
@@ -544,10 +523,10 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
             record =
                 enterRow(current[static_cast<std::size_t>(channel)], row, model, &why, &warning);
         if (!record) {
-            plan.problems.append({row.line, location, why.english, why.chinese});
+            plan.problems.append({row.line, location, why});
         } else {
             if (warning)
-                plan.warnings.append({row.line, location, warning->english, warning->chinese});
+                plan.warnings.append({row.line, location, *warning});
             plan.table[static_cast<std::size_t>(channel)] = *record;
             plan.rowsChanged.append(channel);
             ++plan.rowsTaken;

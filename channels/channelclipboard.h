@@ -37,12 +37,39 @@ struct PasteSource {
     QString text;
 };
 
-// A pasted row that does not fit, with its reason in English and in Chinese.
+// Why a paste or a pasted row does not fit, or why a row is taken with a warning.
+enum class PasteReasonKind {
+    NoReceiveFrequency, // the row gives no receive frequency
+    NotANumber,         // the frequency of grid `column` (`value`) is not a number
+    OutsideBand,        // the frequency of grid `column` (`value`) lies outside the band
+    NotInList,          // `value` is not an entry of grid `column`'s pick list
+    SpareTooLong,       // spare field `column` (3 or 6) is longer than maxSpareFieldBytes
+    SpareNotGb2312,     // spare field `column` holds a character a channel file cannot hold
+    SpareQuote,         // spare field `column` holds a double quote a channel file cannot hold
+    Csv,                // a CHIRP row that does not fit, for the reason `csv`
+    NoChirpColumns,     // CHIRP rows whose header has no Frequency column
+    TooLarge,           // the clipboard holds more than a channel list
+    NoChannels,         // nothing on the clipboard reads as channels
+};
+
+struct PasteReason {
+    PasteReasonKind kind = PasteReasonKind::NoChannels;
+    int column = 0;
+    QString value = {};
+    double bandLow = 0; // MHz, for OutsideBand
+    double bandHigh = 0;
+    CsvReason csv = {};
+};
+
+// The caption of grid column `column` a reason names: the Chinese field name or the English
+// caption.
+QString gridColumnName(int column, bool english);
+
+// A pasted row that does not fit, or is taken with a warning, and why.
 struct PasteProblem {
     int line = 0;     // line of the pasted text, counted from 1; of our own rows, the row
     QString location; // the channel it would have gone to
-    QString reason;
-    QString reasonChinese;
+    PasteReason reason;
 };
 
 struct PastePlan {
@@ -56,7 +83,8 @@ struct PastePlan {
     // Rows taken with a frequency outside the band that typing keeps too (the warning margins),
     // with the reason typing would have shown the range message for.
     QList<PasteProblem> warnings;
-    QString error; // nothing on the clipboard reads as channels, or it is far too large
+    // Nothing on the clipboard reads as channels, or it is far too large.
+    std::optional<PasteReasonKind> error;
 };
 
 // Pastes from channel `startRow` on. Every row is entered the way a user enters a channel: the

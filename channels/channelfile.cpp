@@ -91,7 +91,7 @@ Expected<QByteArray> writeChannelFile(const ChannelFileData &data)
     for (const QString &value : values) {
         if (needsQuotes(value)) {
             if (value.contains(u'"'))
-                return Failure{QStringLiteral("value cannot be written: %1").arg(value)};
+                return Failure{{}, std::nullopt, FileFailure::QuoteInValue, {}, 0, value};
             text += u'"' + value + u'"';
         } else {
             text += value; // a null text writes nothing, like an empty one
@@ -101,10 +101,10 @@ Expected<QByteArray> writeChannelFile(const ChannelFileData &data)
 
     QStringEncoder encoder(fileEncoding);
     if (!encoder.isValid())
-        return Failure{QStringLiteral("no GB2312 converter")};
+        return Failure{{}, std::nullopt, FileFailure::NoConverter};
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
-        return Failure{QStringLiteral("text cannot be written in GB2312")};
+        return Failure{{}, std::nullopt, FileFailure::NotWritable};
     return bytes;
 }
 
@@ -125,15 +125,15 @@ Expected<QStringList> splitChannelFile(const QByteArray &bytes)
 {
     QStringList values;
     if (bytes.size() > maxChannelFileSize)
-        return Failure{QStringLiteral("file too large")};
+        return Failure{{}, std::nullopt, FileFailure::TooLarge, {}, int(maxChannelFileSize)};
     // The file arrives whole: a character cut off at its end is an error, not a state kept
     // for more input.
     QStringDecoder decoder(fileEncoding, QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
-        return Failure{QStringLiteral("no GB2312 converter")};
+        return Failure{{}, std::nullopt, FileFailure::NoConverter};
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        return Failure{QStringLiteral("file is not GB2312 text")};
+        return Failure{{}, std::nullopt, FileFailure::NotGb2312Text};
 
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -193,12 +193,10 @@ Expected<ChannelFileData> readChannelFile(const QByteArray &bytes)
 {
     const Expected<QStringList> split = splitChannelFile(bytes);
     if (!split)
-        return Failure{split.error()};
+        return split.failure();
     const QStringList &values = *split;
     if (values.size() < channelFileValueCount) {
-        return Failure{QStringLiteral("file ends after %1 of %2 values")
-                           .arg(values.size())
-                           .arg(channelFileValueCount)};
+        return Failure{{}, std::nullopt, FileFailure::Truncated, {}, int(values.size())};
     }
 
     ChannelFileData data;
@@ -206,14 +204,14 @@ Expected<ChannelFileData> readChannelFile(const QByteArray &bytes)
 
     data.channelTone = values[1];
     if (!isChannelTone(data.channelTone))
-        return Failure{QStringLiteral("channel tone not in its list: %1").arg(data.channelTone)};
+        return Failure{{}, std::nullopt, FileFailure::ChannelToneBad, {}, 0, data.channelTone};
 
     // A level that is missing or no number falls back to the default "3"; "0" is a level.
     data.squelchLevel = values[2];
     if (!startsWithNumber(data.squelchLevel))
         data.squelchLevel = defaultSquelchLevel();
     if (!isSquelchLevel(data.squelchLevel))
-        return Failure{QStringLiteral("squelch level not in its list: %1").arg(data.squelchLevel)};
+        return Failure{{}, std::nullopt, FileFailure::SquelchLevelBad, {}, 0, data.squelchLevel};
 
     int next = 3;
     for (ChannelRecord &record : data.records) {

@@ -219,9 +219,8 @@ Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &
         const ChannelRecord &r = table[static_cast<std::size_t>(row)];
         double tooLarge = 0;
         auto tooLargeFailure = [&] {
-            return Failure{QStringLiteral("channel %1: %2 MHz is too large for a frequency")
-                               .arg(row + 1)
-                               .arg(tooLarge, 0, 'g', 6)};
+            return Failure{{}, std::nullopt, CsvFailure::FrequencyTooLarge,
+                           {}, row + 1,      QString::number(tooLarge, 'g', 6)};
         };
         const std::optional<qint64> rx = units(r[RxFrequency], &tooLarge);
         if (tooLarge > 0)
@@ -324,77 +323,6 @@ Expected<QByteArray> exportChirpCsv(const ChannelTable &table, const ModelInfo &
     return out.toUtf8();
 }
 
-QString csvReasonText(const CsvReason &reason, CsvLanguage language)
-{
-    const bool english = language == CsvLanguage::English;
-    const QString &s = reason.subject;
-    switch (reason.kind) {
-    case CsvReasonKind::FrequencyNotNumber:
-        return english ? QStringLiteral("frequency \"%1\" is not a number").arg(s)
-                       : QStringLiteral("频率“%1”不是数字").arg(s);
-    case CsvReasonKind::FrequencyTooManyDecimals:
-        return english ? QStringLiteral("frequency \"%1\" has more than 6 decimals").arg(s)
-                       : QStringLiteral("频率“%1”的小数超过 6 位").arg(s);
-    case CsvReasonKind::FrequencyFinerThan10Hz:
-        return english ? QStringLiteral("frequency \"%1\" is finer than 10 Hz").arg(s)
-                       : QStringLiteral("频率“%1”精确到 10 Hz 以下").arg(s);
-    case CsvReasonKind::LocationNotChannel:
-        return english
-                   ? QStringLiteral("Location %1 is not a channel of this radio (1 to 16)").arg(s)
-                   : QStringLiteral("位置 %1 不是本机的信道（1 到 16）").arg(s);
-    case CsvReasonKind::ChannelTwice:
-        return english ? QStringLiteral("channel %1 appears twice").arg(s)
-                       : QStringLiteral("信道 %1 出现了两次").arg(s);
-    case CsvReasonKind::ReceiveOutOfBand:
-        return (english ? QStringLiteral("receive frequency %1 MHz is outside %2 to %3 MHz")
-                        : QStringLiteral("接收频率 %1 MHz 超出 %2 到 %3 MHz"))
-            .arg(s)
-            .arg(reason.bandLow)
-            .arg(reason.bandHigh);
-    case CsvReasonKind::ReceiveOffRaster:
-        return english ? QStringLiteral(
-                             "receive frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                             .arg(s)
-                       : QStringLiteral("接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(s);
-    case CsvReasonKind::DuplexUnknown:
-        return english ? QStringLiteral("Duplex \"%1\" is not known").arg(s)
-                       : QStringLiteral("不认识的 Duplex“%1”").arg(s);
-    case CsvReasonKind::TransmitOutOfBand:
-        return (english ? QStringLiteral("transmit frequency %1 MHz is outside %2 to %3 MHz")
-                        : QStringLiteral("发送频率 %1 MHz 超出 %2 到 %3 MHz"))
-            .arg(s)
-            .arg(reason.bandLow)
-            .arg(reason.bandHigh);
-    case CsvReasonKind::TransmitOffRaster:
-        return english ? QStringLiteral(
-                             "transmit frequency %1 MHz is not on the 5 kHz or 6.25 kHz raster")
-                             .arg(s)
-                       : QStringLiteral("发送频率 %1 MHz 不在 5 kHz 或 6.25 kHz 的步进上").arg(s);
-    case CsvReasonKind::CrossModeUnknown:
-        return english ? QStringLiteral("CrossMode \"%1\" is not known").arg(s)
-                       : QStringLiteral("不认识的 CrossMode“%1”").arg(s);
-    case CsvReasonKind::ToneModeUnknown:
-        return english ? QStringLiteral("Tone mode \"%1\" cannot be stored in this radio").arg(s)
-                       : QStringLiteral("Tone 方式“%1”不能存入本机").arg(s);
-    case CsvReasonKind::ToneNotInList:
-        return english
-                   ? QStringLiteral("CTCSS tone %1 Hz is not one of the radio's 39 tones").arg(s)
-                   : QStringLiteral("CTCSS 亚音 %1 Hz 不在对讲机的 39 个亚音之中").arg(s);
-    case CsvReasonKind::DcsInverted:
-        return english ? QStringLiteral("DCS code %1 with inverted polarity: the radio has normal "
-                                        "polarity only")
-                             .arg(s)
-                       : QStringLiteral("DCS 码 %1 为反相：对讲机只有正相").arg(s);
-    case CsvReasonKind::DcsNotInList:
-        return english ? QStringLiteral("DCS code %1 is not one of the radio's 83 codes").arg(s)
-                       : QStringLiteral("DCS 码 %1 不在对讲机的 83 个码之中").arg(s);
-    case CsvReasonKind::PowerNotWatts:
-        return english ? QStringLiteral("Power \"%1\" is not a watt value").arg(s)
-                       : QStringLiteral("功率“%1”不是瓦数").arg(s);
-    }
-    return s;
-}
-
 namespace
 {
 
@@ -460,7 +388,7 @@ Expected<ChirpCsvHeader> readChirpCsvHeader(const QStringList &names)
 {
     ChirpCsvHeader header(names);
     if (!header.has("Location") || !header.has("Frequency"))
-        return Failure{QStringLiteral("the header has no Location and Frequency columns")};
+        return Failure{{}, std::nullopt, CsvFailure::NoChannelColumns};
     return header;
 }
 
@@ -605,10 +533,10 @@ Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &mod
 {
     QList<std::pair<int, QStringList>> rows = csvRows(bytes);
     if (rows.isEmpty())
-        return Failure{QStringLiteral("the file holds no CSV header")};
+        return Failure{{}, std::nullopt, CsvFailure::NoHeader};
     const Expected<ChirpCsvHeader> header = readChirpCsvHeader(rows.takeFirst().second);
     if (!header)
-        return Failure{header.error()};
+        return header.failure();
 
     CsvImport result;
     result.table = current;

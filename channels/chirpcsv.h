@@ -64,10 +64,6 @@ struct CsvReason {
     double bandHigh = 0;
 };
 
-// The reason as the command line (English) or the window in Chinese says it.
-enum class CsvLanguage { English, Chinese };
-QString csvReasonText(const CsvReason &reason, CsvLanguage language);
-
 struct CsvRowProblem {
     int line = 0;     // line of the file, counted from 1
     QString location; // the row's Location text

@@ -43,6 +43,23 @@ enum class FileFailure {
     SystemRefused, // the system refused to open, read or write it (its text in `why`)
     NotRegular,    // `path` is a FIFO, a device or a folder
     TooLarge,      // `path` holds more than `number` bytes
+    // What a channel file holds, or what cannot be put into one:
+    NoConverter,      // this system has no GB2312 converter
+    NotGb2312Text,    // the bytes are not GB2312 text
+    NotWritable,      // a value cannot be written in GB2312
+    QuoteInValue,     // the value (`value`) needs quotes and holds a double quote
+    Truncated,        // the file ends after `number` of the values a channel file holds
+    ChannelToneBad,   // the channel tone (`value`) is not an entry of its list
+    SquelchLevelBad,  // the squelch level (`value`) is not an entry of its list
+    NoBackupFolder,   // there is no folder for backups (no home folder)
+    CannotMakeFolder, // the folder `path` cannot be created
+};
+
+// What went wrong with a CHIRP CSV list as a whole (a row's own problem is a CsvReason).
+enum class CsvFailure {
+    NoHeader,          // the file holds no CSV header
+    NoChannelColumns,  // the header has no Location and Frequency columns
+    FrequencyTooLarge, // channel `number` holds `value` MHz, too large for a CSV frequency
 };
 
 // Why an operation failed; converts to a failed Result or Expected of any type. A failure of a
@@ -51,9 +68,10 @@ enum class FileFailure {
 struct Failure {
     QString why;
     std::optional<ChangedElsewhere> changedElsewhere = std::nullopt;
-    std::variant<std::monostate, StoreFailure, FileFailure> kind = std::monostate{};
+    std::variant<std::monostate, StoreFailure, FileFailure, CsvFailure> kind = std::monostate{};
     QString path = {}; // the file or device the failure is about
     int number = 0;
+    QString value = {}; // the value the failure is about, as the file holds it
 
     template <typename Kind> bool is(Kind which) const
     {

@@ -1,5 +1,6 @@
 #include "filecommands.h"
 
+#include "channeltexts.h"
 #include "chirpcsv.h"
 #include "console.h"
 #include "radiosettings.h"
@@ -24,10 +25,11 @@ bool readBounded(const QString &path, qint64 limit, QByteArray *bytes, QString *
 {
     const Expected<QByteArray> read = readRegularFile(path, limit);
     if (!read) {
-        // The system's refusal gets the file's name; the others name it already.
+        // The system's refusal is said with what was tried; the other kinds say it themselves.
+        const QString text = fileFailureText(read.failure(), true);
         *message = read.failure().is(FileFailure::SystemRefused)
-                       ? QStringLiteral("cannot open %1: %2").arg(path, read.error())
-                       : read.error();
+                       ? QStringLiteral("cannot open ") + text
+                       : text;
         return false;
     }
     *bytes = *read;
@@ -85,7 +87,7 @@ Expected<LoadedChannelFile> loadChannelFile(const QString &path)
     const Expected<ChannelFileData> read = readChannelFile(bytes);
     if (!read) {
         return Failure{QStringLiteral("%1 is not a channel file this program can use: %2")
-                           .arg(path, read.error())};
+                           .arg(path, fileFailureText(read.failure(), true))};
     }
     return LoadedChannelFile{*read, modelFromCode(read->modelCode)};
 }
@@ -104,8 +106,13 @@ QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file
 Result saveWhole(const QString &path, const QByteArray &bytes)
 {
     // The old file is replaced only once the new one is written whole.
-    if (const Result saved = saveWholeFile(path, bytes); !saved)
-        return Failure{QStringLiteral("cannot write %1: %2").arg(path, saved.error())};
+    if (const Result saved = saveWholeFile(path, bytes); !saved) {
+        const Failure &failure = saved.failure();
+        if (std::holds_alternative<FileFailure>(failure.kind) &&
+            !failure.is(FileFailure::SystemRefused))
+            return Failure{fileFailureText(failure, true)};
+        return Failure{QStringLiteral("cannot write %1: %2").arg(path, failure.why)};
+    }
     return {};
 }
 
@@ -113,7 +120,8 @@ Result saveChannelFile(const QString &path, const ChannelFileData &data)
 {
     const Expected<QByteArray> bytes = writeChannelFile(data);
     if (!bytes)
-        return Failure{QStringLiteral("cannot write %1: %2").arg(path, bytes.error())};
+        return Failure{QStringLiteral("cannot write %1: %2")
+                           .arg(path, fileFailureText(bytes.failure(), true))};
     return saveWhole(path, *bytes);
 }
 
@@ -186,7 +194,7 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
     const Expected<QByteArray> csv = exportChirpCsv(file.data.records, info);
     if (!csv) {
         report(QStringLiteral("%1 cannot be written as CSV: %2; nothing written")
-                   .arg(path, csv.error()));
+                   .arg(path, fileFailureText(csv.failure(), true)));
         return Failed;
     }
     if (const Result saved = saveWhole(outPath, *csv); !saved) {
@@ -212,7 +220,7 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
     const Expected<CsvImport> read = importChirpCsv(bytes, info, newModelTable());
     if (!read) {
         report(QStringLiteral("%1 is not a CHIRP CSV file: %2; nothing written")
-                   .arg(path, read.error()));
+                   .arg(path, fileFailureText(read.failure(), true)));
         return Failed;
     }
     const CsvImport &imported = *read;

@@ -1,6 +1,7 @@
 #include "radiocommands.h"
 
 #include "backups.h"
+#include "channeltexts.h"
 #include "console.h"
 #include "exitsignals.h"
 #include "filecommands.h"
@@ -126,7 +127,7 @@ public:
             const Expected<BackupFile> kept = writeBackup(
                 backupFolder(), model, BackupReason::FromRadio, radio.channelFile(model));
             keptIn = kept ? kept->fileName : QString();
-            backupError = kept.error();
+            backupError = kept ? QString() : fileFailureText(kept.failure(), true);
             m_sending = kept.ok() && !m_interrupted;
             m_sent = m_sending;
             return m_sending;

@@ -6,6 +6,7 @@
 // front.
 
 #include "channelfile.h"
+#include "channeltexts.h"
 #include "fuzzcheck.h"
 #include "numberreader.h"
 
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const zw::Expected<QByteArray> written = zw::writeChannelFile(file);
     if (!written) {
-        FUZZ_CHECK(!written.error().isEmpty());
+        FUZZ_CHECK(!zw::fileFailureText(written.failure(), true).isEmpty());
         return 0;
     }
     const zw::Expected<zw::ChannelFileData> read = zw::readChannelFile(*written);

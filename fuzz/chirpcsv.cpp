@@ -6,6 +6,7 @@
 
 #include "chirpcsv.h"
 #include "channelfile.h"
+#include "channeltexts.h"
 #include "fuzzcheck.h"
 #include "modelinfo.h"
 #include "numberreader.h"
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const zw::Expected<zw::CsvImport> read = zw::importChirpCsv(bytes, model, current);
     if (!read) {
-        FUZZ_CHECK(!read.error().isEmpty());
+        FUZZ_CHECK(!zw::fileFailureText(read.failure(), true).isEmpty());
     } else {
         for (const zw::CsvRowProblem &problem : read->problems) {
             FUZZ_CHECK(!zw::csvReasonText(problem.reason, zw::CsvLanguage::English).isEmpty());
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (file) {
         const zw::Expected<QByteArray> csv = zw::exportChirpCsv(file->records, model);
         if (!csv) {
-            FUZZ_CHECK(!csv.error().isEmpty());
+            FUZZ_CHECK(!zw::fileFailureText(csv.failure(), true).isEmpty());
         } else {
             const zw::Expected<zw::CsvImport> back = zw::importChirpCsv(*csv, model, current);
             FUZZ_CHECK(back.ok());

@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "channeldocument.h"
+#include "channeltexts.h"
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
 #include "currentdirectory.h"
@@ -119,8 +120,9 @@ void CsvActions::importFile(const QString &fileName)
     const Expected<CsvImport> read =
         importChirpCsv(*file, modelInfo(m_document->model()), m_document->records());
     if (!read) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    notChirpCsvMessage.arg(native(fileName), read.error()));
+        showMessage(
+            m_window, MessageIcon::Exclamation, systemInfoTitle,
+            notChirpCsvMessage.arg(native(fileName), fileFailureText(read.failure(), isEnglish())));
         return;
     }
     const CsvImport &imported = *read;

@@ -1,6 +1,7 @@
 #include "csvproblemsdialog.h"
 
 #include "captions.h"
+#include "channeltexts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,13 +41,11 @@ CsvProblemsDialog::CsvProblemsDialog(const PastePlan &paste, bool english, QWidg
 {
     QList<LeftOutRow> rows;
     for (const PasteProblem &problem : paste.problems)
-        rows.append(
-            {problem.line, problem.location, english ? problem.reason : problem.reasonChinese});
+        rows.append({problem.line, problem.location, pasteReasonText(problem.reason, english)});
     // Rows taken with a frequency in the band's warning margins follow those left out.
     const int leftOutRows = int(rows.size());
     for (const PasteProblem &warning : paste.warnings)
-        rows.append(
-            {warning.line, warning.location, english ? warning.reason : warning.reasonChinese});
+        rows.append({warning.line, warning.location, pasteReasonText(warning.reason, english)});
     setUp(rows, paste.rowsTaken, english, true, paste.rowsPastEnd, leftOutRows);
 }
 

@@ -226,7 +226,7 @@ void RowActions::pasteFrom(const QMimeData *data)
     const ModelInfo &info = modelInfo(m_document->model());
     const int start = currentRow();
     const PastePlan plan = planPaste(source, info, m_document->records(), start);
-    if (!plan.error.isEmpty()) {
+    if (plan.error) {
         showMessage(m_window, MessageIcon::Information, systemInfoTitle,
                     noChannelsOnClipboardMessage);
         return;

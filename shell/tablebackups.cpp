@@ -1,6 +1,8 @@
 #include "tablebackups.h"
 
 #include "channeldocument.h"
+#include "channeltexts.h"
+#include "language.h"
 #include "messagebox.h"
 #include "messages.h"
 
@@ -30,14 +32,16 @@ bool TableBackups::keepBefore(BackupReason reason)
     const Expected<BackupFile> result = write(reason);
     if (result)
         return true;
-    return askToContinue(m_window, systemInfoTitle, backupFailedQuestion.arg(result.error()));
+    return askToContinue(m_window, systemInfoTitle,
+                         backupFailedQuestion.arg(fileFailureText(result.failure(), isEnglish())));
 }
 
 void TableBackups::keepFromRadio()
 {
     const Expected<BackupFile> result = write(BackupReason::FromRadio);
     if (!result)
-        qWarning("cannot keep a backup of the radio's channels: %s", qPrintable(result.error()));
+        qWarning("cannot keep a backup of the radio's channels: %s",
+                 qPrintable(fileFailureText(result.failure(), true)));
 }
 
 bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
@@ -48,7 +52,9 @@ bool TableBackups::keepRadioBeforeWrite(const ChannelFileData &radio)
         m_lastBackup = result->fileName;
         return true;
     }
-    return askToContinue(m_window, systemInfoTitle, radioBackupFailedQuestion.arg(result.error()));
+    return askToContinue(
+        m_window, systemInfoTitle,
+        radioBackupFailedQuestion.arg(fileFailureText(result.failure(), isEnglish())));
 }
 
 } // namespace zw

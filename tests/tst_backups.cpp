@@ -174,7 +174,7 @@ private slots:
         qputenv("XDG_DATA_HOME", dataHome);
         QCOMPARE(folder, QString());
         QVERIFY(!r.ok());
-        QVERIFY(!r.error().isEmpty());
+        QVERIFY(r.failure().is(FileFailure::NoBackupFolder));
         QVERIFY(!QFileInfo::exists(QStringLiteral("//.local")));
     }
 

@@ -256,8 +256,8 @@ private slots:
         QTest::newRow("no such file")
             << QByteArray("<none>") << "无法读取 CSV 文件 %1，信道数据没有改变。";
         QTest::newRow("no header") << QByteArray("1,2,3\r\n")
-                                   << "%1 不是 CHIRP CSV 文件（the header has no Location and "
-                                      "Frequency columns），信道数据没有改变。";
+                                   << "%1 不是 CHIRP CSV 文件（标题行没有 Location 和 Frequency "
+                                      "列），信道数据没有改变。";
         QTest::newRow("header only")
             << header << "CSV 文件 %1 中没有本机型可以使用的信道，信道数据没有改变。";
         QTest::newRow("only empty memories")

@@ -1,6 +1,8 @@
-// The window's words for each way the model database fails, in both languages: every kind is
-// said, carries the file or channel it is about, and the Chinese text holds no English besides
-// the file name (a busy database once showed SQLite's English inside a Chinese message).
+// The words for each way the model database, a file, a CSV list or a paste fails, in both
+// languages: every kind is said, carries the file or channel it is about, and the Chinese text
+// holds no English besides the file name (a busy database once showed SQLite's English inside a
+// Chinese message).
+#include "channeltexts.h"
 #include "editfailures.h"
 #include "language.h"
 #include "messages.h"
@@ -85,6 +87,62 @@ private slots:
         QCOMPARE(storeFailureMessage(refused, editNotStoredMessage),
                  editNotStoredMessage.arg(QStringLiteral("disk I/O error")));
         setLanguageMode(0);
+    }
+
+    // Every kind of a file, a CSV list and a paste is worded in both languages (a kind without
+    // words would show nothing, as the domain code gives no text of its own), and names the file
+    // or the value it is about.
+    void everyFileCsvAndPasteKindIsWorded_data()
+    {
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("detail");
+        const QString file = QStringLiteral("/home/u/chan1.doc");
+        auto failure = [&](auto kind) {
+            return Failure{QStringLiteral("Input/output error"),
+                           std::nullopt,
+                           kind,
+                           file,
+                           7,
+                           QStringLiteral("88.8")};
+        };
+        auto fileRow = [&](FileFailure kind, const QString &detail) {
+            const Failure f = failure(kind);
+            QTest::addRow("file kind %d", int(kind))
+                << fileFailureText(f, true) << fileFailureText(f, false) << detail;
+        };
+        using F = FileFailure;
+        for (F kind : {F::SystemRefused, F::NotRegular, F::TooLarge, F::CannotMakeFolder})
+            fileRow(kind, file);
+        for (F kind : {F::QuoteInValue, F::ChannelToneBad, F::SquelchLevelBad})
+            fileRow(kind, QStringLiteral("88.8"));
+        for (F kind : {F::NoConverter, F::NotGb2312Text, F::NotWritable, F::NoBackupFolder})
+            fileRow(kind, QString());
+        fileRow(F::Truncated, QStringLiteral("7"));
+        for (CsvFailure kind :
+             {CsvFailure::NoHeader, CsvFailure::NoChannelColumns, CsvFailure::FrequencyTooLarge}) {
+            const Failure f = failure(kind);
+            QTest::addRow("csv kind %d", int(kind))
+                << fileFailureText(f, true) << fileFailureText(f, false) << QString();
+        }
+        for (int k = 0; k <= int(PasteReasonKind::NoChannels); ++k) {
+            PasteReason reason{PasteReasonKind(k), k == 1 || k == 2 ? 3 : 6, QStringLiteral("9x")};
+            reason.csv = {CsvReasonKind::PowerNotWatts, QStringLiteral("9x")};
+            QTest::addRow("paste kind %d", k)
+                << pasteReasonText(reason, true) << pasteReasonText(reason, false) << QString();
+        }
+    }
+
+    void everyFileCsvAndPasteKindIsWorded()
+    {
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        QFETCH(QString, detail);
+        QVERIFY(!english.isEmpty());
+        QVERIFY2(chinese.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))),
+                 qPrintable(chinese));
+        QVERIFY2(english.contains(detail) && chinese.contains(detail),
+                 qPrintable(english + QLatin1Char('|') + chinese));
     }
 };
 
