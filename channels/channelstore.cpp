@@ -447,8 +447,10 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
                 return false;
             }
         }
-        if (!writeFields(change.fields, &failure->why))
+        if (const Result written = writeFields(change.fields); !written) {
+            *failure = written.failure();
             return false;
+        }
         if (change.settings.isEmpty())
             return true;
         RadioSettings next = m_settings;
@@ -458,7 +460,11 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
                 setting.after;
             which.append(setting.setting);
         }
-        return writeSettings(next, which, &failure->why);
+        if (const Result written = writeSettings(next, which); !written) {
+            *failure = written.failure();
+            return false;
+        }
+        return true;
     });
 }
 
@@ -470,11 +476,13 @@ Result ChannelStore::replaceAll(const ChannelTable &records,
         for (int row = 0; row < channelCount; ++row)
             for (int field = 0; field < fieldCount; ++field)
                 all.append({row, field, {}, records[static_cast<std::size_t>(row)][field]});
-        if (!writeFields(all, &failure->why))
-            return false;
-        return !settings ||
-               writeSettings(*settings, {RadioSetting::SquelchLevel, RadioSetting::ChannelTone},
-                             &failure->why);
+        Result written = writeFields(all);
+        if (written && settings)
+            written =
+                writeSettings(*settings, {RadioSetting::SquelchLevel, RadioSetting::ChannelTone});
+        if (!written)
+            *failure = written.failure();
+        return written.ok();
     });
 }
 
@@ -507,14 +515,13 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     const ChannelTable before = m_records;
     const RadioSettings settingsBefore = m_settings;
     Failure failure;
-    if (!write(&failure) || !control.exec(QStringLiteral("COMMIT"))) {
-        if (failure.why.isEmpty()) {
-            failure.why = control.lastError().text();
-            m_lastSqliteCode = sqliteCode(control.lastError());
-        }
-        if (!failure.changedElsewhere)
-            failure.kind = failure.why.trimmed().isEmpty() ? StoreFailure::RecordMissing
-                                                           : storeFailureOf(m_lastSqliteCode);
+    bool written = write(&failure);
+    if (written && !control.exec(QStringLiteral("COMMIT"))) {
+        failure = Failure{control.lastError().text(), std::nullopt,
+                          storeFailureOf(sqliteCode(control.lastError()))};
+        written = false;
+    }
+    if (!written) {
         failure.path = m_path;
         control.exec(QStringLiteral("ROLLBACK"));
         if (failure.changedElsewhere) {
@@ -548,7 +555,7 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     return {};
 }
 
-bool ChannelStore::writeFields(const QList<FieldChange> &changes, QString *why)
+Result ChannelStore::writeFields(const QList<FieldChange> &changes)
 {
     // One UPDATE per channel, of that channel's changed fields only.
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -570,22 +577,22 @@ bool ChannelStore::writeFields(const QList<FieldChange> &changes, QString *why)
         for (const FieldChange *change : ofRow)
             query.addBindValue(change->after.isNull() ? QLatin1String("") : change->after);
         query.addBindValue(m_rowIds[static_cast<std::size_t>(row)]);
-        ok = ok && query.exec() && query.numRowsAffected() == 1;
-        if (!ok) {
-            *why = query.lastError().text();
-            m_lastSqliteCode = sqliteCode(query.lastError());
-            return false;
+        if (!ok || !query.exec()) {
+            const QSqlError error = query.lastError();
+            return Failure{error.text(), std::nullopt, storeFailureOf(sqliteCode(error))};
         }
+        // The channel's record vanished from the file since it was read.
+        if (query.numRowsAffected() != 1)
+            return Failure{QString(), std::nullopt, StoreFailure::RecordMissing};
     }
     // The copy takes the values only now; a rollback re-reads the file anyway.
     for (const FieldChange &change : changes)
         m_records[static_cast<std::size_t>(change.row)][change.field] =
             change.after.isNull() ? QLatin1String("") : change.after;
-    return true;
+    return {};
 }
 
-bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which,
-                                 QString *why)
+Result ChannelStore::writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which)
 {
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     auto value = [&](RadioSetting setting) {
@@ -619,15 +626,14 @@ bool ChannelStore::writeSettings(const RadioSettings &settings, const QList<Radi
         }
     }
     if (!ok) {
-        *why = query.lastError().text();
-        m_lastSqliteCode = sqliteCode(query.lastError());
-        return false;
+        const QSqlError error = query.lastError();
+        return Failure{error.text(), std::nullopt, storeFailureOf(sqliteCode(error))};
     }
     for (RadioSetting setting : which)
         (setting == RadioSetting::SquelchLevel ? m_settings.squelchLevel : m_settings.channelTone) =
             value(setting);
     m_hasSettingsRow = true;
-    return true;
+    return {};
 }
 
 void ChannelStore::reloadAfterFailure()

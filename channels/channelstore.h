@@ -97,9 +97,10 @@ private:
     // Runs `write` between BEGIN IMMEDIATE and COMMIT, after bringing the copy up to date;
     // `write` returns false (with `failure` set) to roll back.
     Result transact(const std::function<bool(Failure *failure)> &write);
-    bool writeFields(const QList<FieldChange> &changes, QString *why);
-    bool writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which,
-                       QString *why);
+    // Write the changed fields, or the settings named in `which`, inside the transaction; the
+    // copy takes the values once written.
+    Result writeFields(const QList<FieldChange> &changes);
+    Result writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which);
     void reloadAfterFailure();
 
     QString m_connection;
