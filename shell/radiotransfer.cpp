@@ -4,6 +4,7 @@
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
+#include "radiotexts.h"
 #include "tablebackups.h"
 #include "tablemerge.h"
 #include "tablereplacement.h"
@@ -121,7 +122,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         return;
     }
     case ReadResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    readFailureText(result, m_document->model(), isEnglish()));
         break;
     case ReadResult::Outcome::NoAnswer:
     case ReadResult::Outcome::Cut:
@@ -137,14 +139,15 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_progress->hide();
     m_statusLine->setText(QString());
-    const bool english = isEnglish();
+    const QString text = writeOutcomeText(result, m_document->model(), isEnglish());
     switch (result.outcome) {
     case WriteResult::Outcome::Written:
-        showMessage(m_window, MessageIcon::Information, systemInfoTitle, writtenMessage(english));
-        break;
-    case WriteResult::Outcome::NoAnswer:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    writeNoAnswerMessage(english));
+        // Only a read-back that found what was sent is good news; anything else is a warning.
+        showMessage(m_window,
+                    result.verified() || result.check == WriteResult::Check::Skipped
+                        ? MessageIcon::Information
+                        : MessageIcon::Exclamation,
+                    systemInfoTitle, text);
         break;
     case WriteResult::Outcome::OtherModel: {
         // Named as the read names it; nothing was sent, and this window keeps its table.
@@ -153,16 +156,12 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
                     m_layout.otherRadioMessages[code]);
         break;
     }
-    case WriteResult::Outcome::NotIdentified:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    writeNotIdentifiedMessage(english));
-        break;
     case WriteResult::Outcome::Declined:
         break; // the user chose not to write
+    case WriteResult::Outcome::NoAnswer:
+    case WriteResult::Outcome::NotIdentified:
     case WriteResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    result.writeRequestSent ? portWriteFailedMessage
-                                            : portWriteNothingSentMessage(english));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, text);
         break;
     }
     endTransfer();
