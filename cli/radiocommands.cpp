@@ -252,10 +252,9 @@ void printSettings(const TrailerSettings &radio, const TrailerSettings &other,
 // What a write of `data` sends, as the radio's read shows it.
 std::pair<RadioChannels, TrailerSettings> sentContents(Model model, const ChannelFileData &data)
 {
-    const QByteArray image =
-        encodeChannelImage(RadioSession::numberedByPosition(data.records),
-                           modelInfo(model).receiveOffsetMHz, data.squelchLevel, data.channelTone);
-    return {imageChannels(image, modelInfo(model).receiveOffsetMHz), imageSettings(image)};
+    const RadioContents sent =
+        contentsOfWrite(data.records, data.squelchLevel, data.channelTone, model);
+    return {sent.channels, sent.settings};
 }
 
 } // namespace

@@ -16,6 +16,15 @@ ContentsDifference compareContents(const RadioChannels &a, const TrailerSettings
     return difference;
 }
 
+RadioContents contentsOfWrite(const ChannelTable &records, const QString &squelchLevel,
+                              const QString &channelTone, Model model)
+{
+    // The channel number a write puts in each block is not part of what a read shows.
+    const double offset = modelInfo(model).receiveOffsetMHz;
+    const QByteArray image = encodeChannelImage(records, offset, squelchLevel, channelTone);
+    return {imageChannels(image, offset), imageSettings(image)};
+}
+
 RadioChannels imageChannels(const QByteArray &image, double receiveOffsetMHz)
 {
     RadioChannels channels;

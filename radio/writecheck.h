@@ -23,6 +23,15 @@ struct ContentsDifference {
 ContentsDifference compareContents(const RadioChannels &a, const TrailerSettings &aSettings,
                                    const RadioChannels &b, const TrailerSettings &bSettings);
 
+// What a write of `records` and the two settings leaves in a radio of `model`, as its read
+// shows it.
+struct RadioContents {
+    RadioChannels channels;
+    TrailerSettings settings;
+};
+RadioContents contentsOfWrite(const ChannelTable &records, const QString &squelchLevel,
+                              const QString &channelTone, Model model);
+
 // The channels and settings the 544 characters of a write's channel image carry.
 RadioChannels imageChannels(const QByteArray &image, double receiveOffsetMHz);
 TrailerSettings imageSettings(const QByteArray &image);

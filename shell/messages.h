@@ -35,6 +35,21 @@ inline const QString otherWindowTransfersMessage =
 inline const QString radioBackupFailedQuestion =
     QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被替换且"
                    "没有备份。");
+// Restore Radio: what writing the chosen backup would change in the radio (%1, e.g. "信道 3、5"),
+// and a backup that holds what the radio holds already; in the window's language.
+inline QString restoreRadioQuestion(bool english)
+{
+    return english ? QStringLiteral("Writing this backup changes %1 in the radio.\nThe radio's "
+                                    "present channels are kept in the backups folder first.")
+                   : QStringLiteral("写入这个备份将改变对讲机中的%1。\n对讲机中现有的信道数据会先"
+                                    "保存到备份文件夹。");
+}
+inline QString restoreNothingToChangeMessage(bool english)
+{
+    return english ? QStringLiteral("The radio already holds what this backup holds, so nothing "
+                                    "was written.")
+                   : QStringLiteral("对讲机中的数据与这个备份相同，没有写入数据。");
+}
 // %1 the database's error
 inline const QString readTableNotStoredMessage =
     QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。");

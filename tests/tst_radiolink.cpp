@@ -2,10 +2,13 @@
 // lock of menus, lists and grid, the messages and the hand-over to another model's window. The
 // session itself (pacing, numbering, decoding, failures) is tested without a window in
 // tst_radiosession and tst_faultmatrix_radio.
+#include "backups.h"
 #include "channeldocument.h"
+#include "channelfile.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
+#include "filedialoganswerer.h"
 #include "language.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
@@ -33,6 +36,7 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
 using zw::test::radioSampleTable;
@@ -308,29 +312,36 @@ private slots:
         QTest::addColumn<int>("garbleBlock");
         QTest::addColumn<bool>("silentAfterWrite");
         QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
         QTest::addColumn<QMessageBox::Icon>("icon");
         QTest::addColumn<QString>("text");
         const auto info = QMessageBox::Information;
         const auto warning = QMessageBox::Warning;
-        QTest::newRow("verified") << -1 << -1 << false << false << info
+        QTest::newRow("verified") << -1 << -1 << false << false << false << info
                                   << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
         QTest::newRow("verified, English")
-            << -1 << -1 << false << true << info
+            << -1 << -1 << false << true << false << info
             << QStringLiteral("Written and verified: channels 3, 5, 7 changed.");
         QTest::newRow("block 5 dropped")
-            << 5 << -1 << false << false << warning
+            << 5 << -1 << false << false << false << warning
             << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
         QTest::newRow("block 7 garbled")
-            << -1 << 7 << false << true << warning
+            << -1 << 7 << false << true << false << warning
             << QStringLiteral("The radio does not hold what was written in channel 7. Write "
                               "again.");
         QTest::newRow("trailer garbled")
-            << -1 << imageBlockCount << false << false << warning
+            << -1 << imageBlockCount << false << false << false << warning
             << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。");
         QTest::newRow("silent after the write")
-            << -1 << -1 << true << false << warning
+            << -1 << -1 << true << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：写入后对讲机没有应答。请读出对讲机，"
                               "查看其中的数据。");
+        QTest::newRow("restoring a backup")
+            << -1 << -1 << false << false << true << info
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
+        QTest::newRow("restoring a backup, block 5 dropped")
+            << 5 << -1 << false << false << true << warning
+            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
     }
 
     // After the write the window reads the radio back: only what it finds there is reported as
@@ -342,6 +353,7 @@ private slots:
         QFETCH(int, garbleBlock);
         QFETCH(bool, silentAfterWrite);
         QFETCH(bool, english);
+        QFETCH(bool, restore);
         QFETCH(QMessageBox::Icon, icon);
         QFETCH(QString, text);
         setLanguageMode(english ? 2 : 0);
@@ -353,17 +365,42 @@ private slots:
         m_radio->setFaults(faults);
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QVERIFY(w->document()->replace(radioTableChanged(Model::V), std::nullopt));
+        // A restore writes the backup chosen, and leaves the window's table as it is.
+        const ChannelTable table = restore ? numbersOnly() : radioTableChanged(Model::V);
+        QVERIFY(w->document()->replace(table, std::nullopt));
         QString requests;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
                 [&](char c) { requests += QLatin1Char(c); });
         MessageBoxAnswerer answerer;
-        w->writeAction()->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 8000);
+        std::unique_ptr<FileDialogAnswerer> chooser;
+        if (restore) {
+            const QString backup =
+                backupFolder() + QStringLiteral("/ZW4630V_20261201-101010-000_from-radio.doc");
+            QVERIFY(QDir().mkpath(backupFolder()));
+            ChannelFileData data{modelInfo(Model::V).code, QStringLiteral("中文"),
+                                 QStringLiteral("3"), radioTableChanged(Model::V)};
+            QFile file(backup);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(writeChannelFile(data).value());
+            file.close();
+            chooser = std::make_unique<FileDialogAnswerer>(backup);
+            answerer.answerWith(QStringLiteral("继续"));
+            w->findChild<QAction *>(QStringLiteral("mnuRestoreRadio"))->trigger();
+            QVERIFY(chooser->answered);
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 8000);
+            // Before anything is sent the user sees what the backup changes in the radio.
+            QCOMPARE(answerer.seen().at(0).text,
+                     restoreRadioQuestion(false).arg(QStringLiteral("信道 3、5、7")));
+        } else {
+            w->writeAction()->trigger();
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 8000);
+        }
         setLanguageMode(0);
-        QCOMPARE(answerer.seen().at(0).icon, icon);
-        QCOMPARE(answerer.seen().at(0).title, systemInfoTitle);
-        QCOMPARE(answerer.seen().at(0).text, text);
+        const auto &notice = answerer.seen().constLast();
+        QCOMPARE(notice.icon, icon);
+        QCOMPARE(notice.title, systemInfoTitle);
+        QCOMPARE(notice.text, text);
+        QCOMPARE(w->document()->records(), table);
         QVERIFY(waitUnlocked(w, 1000));
         // Identified, written, then read back: "B", "A", and "B" once the radio answered again.
         QCOMPARE(requests.count(u'A'), 1);
