@@ -124,7 +124,8 @@ public:
     // A read goes ReadStarting, ReadQuietWait, ReadReply; a write that found the radio ready
     // identifies it first (IdentifyStarting, IdentifyQuietWait, IdentifyReply), then stays
     // Writing through the check before the write, "A" and the 17 blocks (a write that cannot
-    // start is Writing until its outcome is reported). Every transfer ends in Polling.
+    // start is Writing until its outcome is reported), then reads the radio back
+    // (ReadBackReadyWait, ReadBackQuietWait, ReadBackReply). Every transfer ends in Polling.
     enum class State {
         Idle,              // stopped
         Polling,           // one "C" per tick until the radio answers

@@ -310,37 +310,47 @@ private slots:
     {
         QTest::addColumn<int>("dropBlock");
         QTest::addColumn<int>("garbleBlock");
-        QTest::addColumn<bool>("silentAfterWrite");
+        // What the radio does once written: "silent", its reply to the read-back "cut" after
+        // five blocks or "garbled" in block 4, or nothing wrong ("").
+        QTest::addColumn<QString>("afterWrite");
         QTest::addColumn<bool>("english");
         QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
         QTest::addColumn<QMessageBox::Icon>("icon");
         QTest::addColumn<QString>("text");
         const auto info = QMessageBox::Information;
         const auto warning = QMessageBox::Warning;
-        QTest::newRow("verified") << -1 << -1 << false << false << false << info
+        QTest::newRow("verified") << -1 << -1 << QString() << false << false << info
                                   << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
         QTest::newRow("verified, English")
-            << -1 << -1 << false << true << false << info
+            << -1 << -1 << QString() << true << false << info
             << QStringLiteral("Written and verified: channels 3, 5, 7 changed.");
         QTest::newRow("block 5 dropped")
-            << 5 << -1 << false << false << false << warning
+            << 5 << -1 << QString() << false << false << warning
             << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
         QTest::newRow("block 7 garbled")
-            << -1 << 7 << false << true << false << warning
+            << -1 << 7 << QString() << true << false << warning
             << QStringLiteral("The radio does not hold what was written in channel 7. Write "
                               "again.");
         QTest::newRow("trailer garbled")
-            << -1 << imageBlockCount << false << false << false << warning
+            << -1 << imageBlockCount << QString() << false << false << warning
             << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。");
         QTest::newRow("silent after the write")
-            << -1 << -1 << true << false << false << warning
+            << -1 << -1 << QStringLiteral("silent") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：写入后对讲机没有应答。请读出对讲机，"
                               "查看其中的数据。");
+        QTest::newRow("read-back cut")
+            << -1 << -1 << QStringLiteral("cut") << false << false << warning
+            << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答不完整。请读出对讲机，"
+                              "查看其中的数据。");
+        QTest::newRow("read-back garbled, English")
+            << -1 << -1 << QStringLiteral("garbled") << true << false << warning
+            << QStringLiteral("The channels were sent, but not verified: the radio's reply was "
+                              "garbled. Read the radio to see what it holds.");
         QTest::newRow("restoring a backup")
-            << -1 << -1 << false << false << true << info
+            << -1 << -1 << QString() << false << true << info
             << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
         QTest::newRow("restoring a backup, block 5 dropped")
-            << 5 << -1 << false << false << true << warning
+            << 5 << -1 << QString() << false << true << warning
             << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
     }
 
@@ -351,7 +361,7 @@ private slots:
     {
         QFETCH(int, dropBlock);
         QFETCH(int, garbleBlock);
-        QFETCH(bool, silentAfterWrite);
+        QFETCH(QString, afterWrite);
         QFETCH(bool, english);
         QFETCH(bool, restore);
         QFETCH(QMessageBox::Icon, icon);
@@ -361,8 +371,15 @@ private slots:
         VirtualRadio::Faults faults;
         faults.dropBlock = dropBlock;
         faults.garbleBlock = garbleBlock;
-        faults.silentAfterWrite = silentAfterWrite;
+        faults.silentAfterWrite = afterWrite == QLatin1String("silent");
         m_radio->setFaults(faults);
+        connect(m_radio.get(), &VirtualRadio::memoryWritten, this, [&] {
+            VirtualRadio::Faults reply = faults;
+            reply.stopAfterBlocks = afterWrite == QLatin1String("cut") ? 5 : -1;
+            reply.garbageInBlock = afterWrite == QLatin1String("garbled") ? 4 : -1;
+            if (!afterWrite.isEmpty() && afterWrite != QLatin1String("silent"))
+                m_radio->setFaults(reply);
+        });
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         // A restore writes the backup chosen, and leaves the window's table as it is.
@@ -404,7 +421,7 @@ private slots:
         QVERIFY(waitUnlocked(w, 1000));
         // Identified, written, then read back: "B", "A", and "B" once the radio answered again.
         QCOMPARE(requests.count(u'A'), 1);
-        QCOMPARE(requests.count(u'B'), silentAfterWrite ? 1 : 2);
+        QCOMPARE(requests.count(u'B'), afterWrite == QLatin1String("silent") ? 1 : 2);
     }
 
     void writeRefusedWithoutTheRightRadio_data()
