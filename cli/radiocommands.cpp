@@ -15,8 +15,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-#include <utility>
-
 namespace zw::cli
 {
 
@@ -226,7 +224,7 @@ Expected<ReadResult> readOnce(RadioLine &line, Model model, const QString &devic
     return Failure{message};
 }
 
-// "  channel 3: radio RX ..., file RX ..." for each channel in `channels`.
+// "channel 3: radio RX ...; file RX ..." for each channel in `channels`.
 void printChannels(const QList<int> &channels, const RadioChannels &radio,
                    const RadioChannels &other, const QString &otherName, bool toError)
 {
@@ -249,12 +247,10 @@ void printSettings(const TrailerSettings &radio, const TrailerSettings &other,
     toError ? printError(line) : printOut(line);
 }
 
-// What a write of `data` sends, as the radio's read shows it.
-std::pair<RadioChannels, TrailerSettings> sentContents(Model model, const ChannelFileData &data)
+// What a write of `data` leaves in the radio, as its read shows it.
+RadioContents sentContents(Model model, const ChannelFileData &data)
 {
-    const RadioContents sent =
-        contentsOfWrite(data.records, data.squelchLevel, data.channelTone, model);
-    return {sent.channels, sent.settings};
+    return contentsOfWrite(data.records, data.squelchLevel, data.channelTone, model);
 }
 
 } // namespace
@@ -314,11 +310,11 @@ int writeRadio(Model model, const QString &device, int readyTimeoutMs, const Cha
     case WriteResult::Check::Verified:
         return Success;
     case WriteResult::Check::Differs: {
-        const auto [sent, sentSettings] = sentContents(model, data);
-        printChannels(written.differingChannels, written.radioChannels, sent,
+        const RadioContents sent = sentContents(model, data);
+        printChannels(written.differingChannels, written.radioChannels, sent.channels,
                       QStringLiteral("written"), true);
         if (written.settingsDiffer)
-            printSettings(written.radioSettings, sentSettings, QStringLiteral("written"), true);
+            printSettings(written.radioSettings, sent.settings, QStringLiteral("written"), true);
         return ReadBackDiffers;
     }
     case WriteResult::Check::NotChecked:
@@ -336,13 +332,14 @@ int diffRadio(Model model, const QString &device, int readyTimeoutMs, const QStr
         report(read.error());
         return Failed;
     }
-    const auto [file, fileSettings] = sentContents(model, data);
+    const RadioContents file = sentContents(model, data);
     const ContentsDifference difference =
-        compareContents(read->channels, read->settings, file, fileSettings);
+        compareContents(read->channels, read->settings, file.channels, file.settings);
     const QString name = QDir::toNativeSeparators(path);
-    printChannels(difference.channels, read->channels, file, QStringLiteral("file"), false);
+    printChannels(difference.channels, read->channels, file.channels, QStringLiteral("file"),
+                  false);
     if (difference.settings)
-        printSettings(read->settings, fileSettings, QStringLiteral("file"), false);
+        printSettings(read->settings, file.settings, QStringLiteral("file"), false);
     if (!difference.any()) {
         printOut(QStringLiteral("The radio holds what %1 holds.\n").arg(name));
         return Success;
