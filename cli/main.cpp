@@ -32,14 +32,16 @@ files and converts them to and from CHIRP CSV.
 
 Commands:
   read        read a radio into a channel file
-  write       write a channel file into a radio
+  write       write a channel file into a radio and read it back
+  diff        show where a radio differs from a channel file
   show        print a channel file as a table
   export-csv  convert a channel file to CHIRP CSV
   import-csv  convert CHIRP CSV to a channel file
   ports       list the serial ports; with --probe, find the radio
 
 zw4630-cli COMMAND --help describes each command.
-Exit status: 0 success, 1 the operation failed, 2 wrong usage.
+Exit status: 0 success, 1 the operation failed, 2 wrong usage; write: 3 the
+radio reads back otherwise than written, 4 it could not be read back.
 )";
 
 struct CommandHelp {
@@ -65,14 +67,35 @@ Options:
   --trace FILE       write every character on the line to FILE as it goes
 )"},
     {"write",
-     "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS] "
-     "[--trace FILE]",
+     "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--no-verify] "
+     "[--timeout SECONDS] [--trace FILE]",
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
 within the time-out (default 5 seconds). Before anything is sent the radio is
 read once to learn its model, and what it holds is kept as a channel file in
 the tool's backups folder. A file or a radio of another model is refused,
-naming its model, and nothing is sent.
+naming its model, and nothing is sent. Writing such a backup puts the radio
+back as it was.
+
+After the write the radio is read back and compared with what was sent.
+Exit status 0 when it holds what was written (the message names the channels
+the write changed), 3 when it holds something else (the channels are listed
+with what the radio holds: write again), 4 when it could not be read back, 1
+when nothing or not all of the file was sent.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: V, UH, UM or UL
+  --no-verify        do not read the radio back after the write
+  --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
+)"},
+    {"diff",
+     "zw4630-cli diff --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS] [--trace FILE]",
+     R"(Reads the radio and prints, channel by channel, where it differs from a
+channel file as a write of that file would leave it: what the radio holds and
+what the file holds. Writes nothing. Exit status 0 when they hold the same, 1
+when they differ or the radio could not be read.
 
 Options:
   --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
@@ -153,6 +176,7 @@ const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
 const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
 const QCommandLineOption probeOption({QStringLiteral("probe")}, QString());
 const QCommandLineOption traceOption({QStringLiteral("trace")}, QString(), QStringLiteral("FILE"));
+const QCommandLineOption noVerifyOption({QStringLiteral("no-verify")}, QString());
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // An option as the usage line writes it: "-o", "--port".
@@ -275,39 +299,38 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
     return Success;
 }
 
-int runWrite(const CommandHelp &help, const QStringList &arguments)
+// write, and diff (`diff`): the file is checked whole before the port is touched.
+int runWrite(const CommandHelp &help, const QStringList &arguments, bool diff = false)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {portOption, modelOption, timeoutOption, traceOption}, 1,
-          {&portOption, &modelOption});
+    parse(parsed, help, arguments,
+          diff ? QList<QCommandLineOption>{portOption, modelOption, timeoutOption, traceOption}
+               : QList<QCommandLineOption>{portOption, modelOption, noVerifyOption, timeoutOption,
+                                           traceOption},
+          1, {&portOption, &modelOption});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
     const Model model = *modelFromShortName(p.value(modelOption));
     const QString path = p.positionalArguments().constFirst();
     const QString device = p.value(portOption);
-    // The file is checked whole before the port is touched.
+    const QString nothing = diff ? QStringLiteral("nothing read") : QStringLiteral("nothing sent");
     const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
     if (!loaded) {
-        report(loaded.error() + QStringLiteral("; nothing sent"));
+        report(loaded.error() + QStringLiteral("; ") + nothing);
         return Failed;
     }
     const LoadedChannelFile &file = *loaded;
-    const QString refusal =
-        otherModelFileRefusal(path, file, model, QStringLiteral("nothing sent"));
+    const QString refusal = otherModelFileRefusal(path, file, model, nothing);
     if (!refusal.isEmpty()) {
         report(refusal);
         return Failed;
     }
     if (const int status = startTrace(p, {path}); status >= 0)
         return status;
-    const Result written = writeRadio(model, device, readyTimeoutMs(p), file.data);
-    if (!written) {
-        report(written.error());
-        return Failed;
-    }
-    report(QStringLiteral("wrote %1 into the %2 on %3").arg(path, modelInfo(model).name, device));
-    return Success;
+    if (diff)
+        return diffRadio(model, device, readyTimeoutMs(p), path, file.data);
+    return writeRadio(model, device, readyTimeoutMs(p), file.data, !p.isSet(noVerifyOption));
 }
 
 int runShow(const CommandHelp &help, const QStringList &arguments)
@@ -390,6 +413,8 @@ int main(int argc, char *argv[])
         return runRead(*help, arguments);
     if (command == QLatin1String("write"))
         return runWrite(*help, arguments);
+    if (command == QLatin1String("diff"))
+        return runWrite(*help, arguments, true);
     if (command == QLatin1String("show"))
         return runShow(*help, arguments);
     if (command == QLatin1String("ports"))

@@ -8,7 +8,9 @@
 #include "portaccess.h"
 #include "porttexts.h"
 #include "radiosession.h"
+#include "radiotexts.h"
 #include "serialconnection.h"
+#include "writecheck.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -23,20 +25,27 @@ namespace
 // Time allowed for the last blocks of a write to leave the port after the session sent them.
 constexpr int flushTimeoutMs = 5000;
 
-QString noAnswerMessage()
-{
-    return QStringLiteral("no answer from the radio: is it switched on and the cable seated?");
-}
-
 QString interruptedMessage()
 {
     return QStringLiteral("interrupted");
 }
 
-QString portFailedMessage(const QString &device, const QString &error)
+// The port failed while the command waited for the ready answer: the session's words for a lost
+// port, and the port's own error for support.
+ReadResult portLostRead(const QString &error)
 {
-    return QStringLiteral("the port %1 failed (%2): is the cable still plugged in?")
-        .arg(device, error);
+    ReadResult result;
+    result.outcome = ReadResult::Outcome::PortLost;
+    result.portError = error;
+    return result;
+}
+
+// The table's sentence with the port's own error after it, when there is one.
+QString withPortError(const QString &text, const QString &device, const QString &error)
+{
+    if (error.isEmpty())
+        return text;
+    return text + QStringLiteral(" (%1: %2)").arg(device, error);
 }
 
 // The program's own radio session on one device for the length of a command. Each wait runs
@@ -69,12 +78,17 @@ public:
     }
     Q_DISABLE_COPY_MOVE(RadioLine)
 
-    // Opens the port and waits for the ready answer: an empty text, or the message.
-    QString connect(int readyTimeoutMs)
+    enum class Connected { Ready, NotOpened, NoAnswer, PortLost };
+
+    // Opens the port and waits for the ready answer. openFailure() explains NotOpened,
+    // portError() PortLost.
+    Connected connect(int readyTimeoutMs)
     {
-        if (!m_serial.open())
-            return portOpenFailureText(
+        if (!m_serial.open()) {
+            m_openFailure = portOpenFailureText(
                 diagnoseOpenFailure(m_device, m_serial.openError(), m_serial.errorString()), true);
+            return Connected::NotOpened;
+        }
         bool answered = false;
         QEventLoop loop;
         QObject::connect(&m_session, &RadioSession::readyWaitEnded, &loop, [&](bool ok) {
@@ -84,9 +98,11 @@ public:
         m_session.awaitReady(readyTimeoutMs);
         run(loop);
         if (!m_serial.isOpen())
-            return portFailedMessage(m_device, m_serial.errorString());
-        return answered ? QString() : noAnswerMessage();
+            return Connected::PortLost;
+        return answered ? Connected::Ready : Connected::NoAnswer;
     }
+    QString openFailure() const { return m_openFailure; }
+    QString portError() const { return m_serial.errorString(); }
 
     ReadResult read()
     {
@@ -106,9 +122,11 @@ public:
     }
 
     // Identifies the radio, keeps its contents in the backups folder (`keptIn` names the
-    // file), then writes.
-    WriteResult write(const ChannelFileData &data, QString &keptIn, QString &backupError)
+    // file), then writes, and reads the radio back when `verify`.
+    WriteResult write(const ChannelFileData &data, bool verify, QString &keptIn,
+                      QString &backupError)
     {
+        m_session.setVerifyWrites(verify);
         WriteResult result;
         result.outcome = WriteResult::Outcome::PortLost;
         bool finished = false;
@@ -136,8 +154,10 @@ public:
             run(loop);
         m_sending = false;
         m_session.setBeforeWrite({});
-        // The last block may still wait in the port's buffer: let it reach the line.
-        if (result.ok() && !m_serial.flush(flushTimeoutMs)) {
+        // Unless the radio was read back, the last block may still wait in the port's buffer:
+        // let it reach the line.
+        if (result.ok() && result.check == WriteResult::Check::Skipped &&
+            !m_serial.flush(flushTimeoutMs)) {
             result.outcome = WriteResult::Outcome::PortLost;
             result.portError =
                 m_serial.isOpen() ? QStringLiteral("data not sent") : m_serial.errorString();
@@ -163,6 +183,7 @@ private:
     }
 
     QString m_device;
+    QString m_openFailure;
     SerialConnection m_serial;
     RadioSession m_session;
     ExitSignals m_exitSignals;
@@ -172,116 +193,166 @@ private:
     bool m_interrupted = false;
 };
 
+// Opens the line and reads the radio: the result, or the message saying why not.
+Expected<ReadResult> readOnce(RadioLine &line, Model model, const QString &device,
+                              int readyTimeoutMs)
+{
+    const auto connected = line.connect(readyTimeoutMs);
+    if (line.interrupted())
+        return Failure{interruptedMessage() + QStringLiteral("; nothing written")};
+    ReadResult read;
+    switch (connected) {
+    case RadioLine::Connected::NotOpened:
+        return Failure{line.openFailure()};
+    case RadioLine::Connected::NoAnswer:
+        read.outcome = ReadResult::Outcome::NoAnswer;
+        break;
+    case RadioLine::Connected::PortLost:
+        read = portLostRead(line.portError());
+        break;
+    case RadioLine::Connected::Ready:
+        read = line.read();
+        if (line.interrupted())
+            return Failure{interruptedMessage() + QStringLiteral("; nothing written")};
+        break;
+    }
+    if (read.ok())
+        return read;
+    QString message = withPortError(readFailureText(read, model, true), device, read.portError);
+    if (read.outcome == ReadResult::Outcome::OtherModel)
+        message +=
+            QStringLiteral(" Read it with --model %1.").arg(shortModelName(*read.radioModel));
+    return Failure{message};
+}
+
+// "channel 3: radio RX ...; file RX ..." for each channel in `channels`.
+void printChannels(const QList<int> &channels, const RadioChannels &radio,
+                   const RadioChannels &other, const QString &otherName, bool toError)
+{
+    for (int channel : channels) {
+        const auto i = std::size_t(channel - 1);
+        const QString line =
+            QStringLiteral("%1: radio %2; %3 %4\n")
+                .arg(channelListText({channel}, true), radioChannelText(radio[i], true), otherName,
+                     radioChannelText(other[i], true));
+        toError ? printError(line) : printOut(line);
+    }
+}
+
+void printSettings(const TrailerSettings &radio, const TrailerSettings &other,
+                   const QString &otherName, bool toError)
+{
+    const QString line =
+        QStringLiteral("settings: radio %1; %2 %3\n")
+            .arg(radioSettingsText(radio, true), otherName, radioSettingsText(other, true));
+    toError ? printError(line) : printOut(line);
+}
+
+// What a write of `data` leaves in the radio, as its read shows it.
+RadioContents sentContents(Model model, const ChannelFileData &data)
+{
+    return contentsOfWrite(data.records, data.squelchLevel, data.channelTone, model);
+}
+
 } // namespace
 
 Expected<ChannelFileData> readRadio(Model model, const QString &device, int readyTimeoutMs)
 {
-    QString message;
     RadioLine line(model, device);
-    message = line.connect(readyTimeoutMs);
-    if (line.interrupted())
-        message = interruptedMessage() + QStringLiteral("; nothing written");
-    if (!message.isEmpty())
-        return Failure{message};
-
-    const ReadResult read = line.read();
-    if (line.interrupted()) {
-        message = interruptedMessage() + QStringLiteral("; nothing written");
-        return Failure{message};
-    }
-    switch (read.outcome) {
-    case ReadResult::Outcome::Read:
-        return read.channelFile(model);
-    case ReadResult::Outcome::NoAnswer:
-    case ReadResult::Outcome::Cut:
-        message = QStringLiteral("the radio stopped answering during the read: is it "
-                                 "still switched on and the cable seated? Nothing written");
-        return Failure{message};
-    case ReadResult::Outcome::PortLost:
-        message = QStringLiteral("the port %1 failed during the read (%2): is the cable "
-                                 "still plugged in? Nothing written")
-                      .arg(device, read.portError);
-        return Failure{message};
-    case ReadResult::Outcome::OtherModel: {
-        const Model other = *read.radioModel;
-        message = QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
-                                 "with --model %3)")
-                      .arg(modelInfo(other).name, modelInfo(model).name, shortModelName(other));
-        return Failure{message};
-    }
-    case ReadResult::Outcome::UnknownModel:
-        message = QStringLiteral("the radio reports no model of this family: check that "
-                                 "it is a ZW4630 and read again; nothing written");
-        return Failure{message};
-    case ReadResult::Outcome::Garbled:
-        message = QStringLiteral("the radio's answer was garbled: check the cable and "
-                                 "read again; nothing written");
-        return Failure{message};
-    }
-    return Failure{message};
+    const Expected<ReadResult> read = readOnce(line, model, device, readyTimeoutMs);
+    if (!read)
+        return read.failure();
+    return read->channelFile(model);
 }
 
-Result writeRadio(Model model, const QString &device, int readyTimeoutMs,
-                  const ChannelFileData &data)
+int writeRadio(Model model, const QString &device, int readyTimeoutMs, const ChannelFileData &data,
+               bool verify)
 {
-    QString message;
     RadioLine line(model, device);
-    message = line.connect(readyTimeoutMs);
-    if (line.interrupted())
-        message = interruptedMessage();
-    if (!message.isEmpty()) {
+    WriteResult written;
+    written.outcome = WriteResult::Outcome::NoAnswer;
+    switch (line.connect(readyTimeoutMs)) {
+    case RadioLine::Connected::NotOpened:
         // A port's text is a whole sentence, as the window shows it.
-        message += message.endsWith(QLatin1Char('.')) ? QStringLiteral(" Nothing sent.")
-                                                      : QStringLiteral("; nothing sent");
-        return Failure{message};
-    }
-    QString keptIn;
-    QString backupError;
-    const WriteResult written = line.write(data, keptIn, backupError);
-    if (line.interrupted() && !line.sentWriteRequest()) {
-        message = interruptedMessage() + QStringLiteral("; nothing sent");
-        return Failure{message};
-    }
-    switch (written.outcome) {
-    case WriteResult::Outcome::Written:
+        report(line.openFailure() + QStringLiteral(" Nothing sent."));
+        return Failed;
+    case RadioLine::Connected::NoAnswer:
         break;
-    case WriteResult::Outcome::NoAnswer:
-        message = noAnswerMessage() + QStringLiteral("; nothing sent");
-        return Failure{message};
-    case WriteResult::Outcome::OtherModel:
-        message = QStringLiteral("the radio is a %1, not a %2: nothing sent (its channels "
-                                 "are written only from a file of its own model)")
-                      .arg(modelInfo(*written.radioModel).name, modelInfo(model).name);
-        return Failure{message};
-    case WriteResult::Outcome::NotIdentified:
-        message = QStringLiteral("the radio's answer to the read request was cut or "
-                                 "garbled, so its model is unknown: check the cable and "
-                                 "write again; nothing sent");
-        return Failure{message};
-    case WriteResult::Outcome::Declined:
-        message = QStringLiteral("cannot keep the radio's channels before writing (%1): "
-                                 "nothing sent")
-                      .arg(backupError);
-        return Failure{message};
-    case WriteResult::Outcome::PortLost: {
-        const QString error =
-            written.portError.isEmpty() ? QStringLiteral("data not sent") : written.portError;
-        // Before "A" the radio takes nothing: only a write cut after it leaves part behind.
-        message = written.writeRequestSent
-                      ? QStringLiteral("the port %1 failed during the write (%2): is the "
-                                       "cable still plugged in? The radio may hold part "
-                                       "of the channels; write again")
-                            .arg(device, error)
-                      : QStringLiteral("the port %1 failed before the write (%2): is the "
-                                       "cable still plugged in? Nothing sent")
-                            .arg(device, error);
-        return Failure{message};
+    case RadioLine::Connected::PortLost:
+        written.outcome = WriteResult::Outcome::PortLost;
+        written.portError = line.portError();
+        break;
+    case RadioLine::Connected::Ready: {
+        if (line.interrupted())
+            break;
+        QString keptIn;
+        QString backupError;
+        written = line.write(data, verify, keptIn, backupError);
+        if (!keptIn.isEmpty())
+            report(QStringLiteral("kept the radio's channels before the write in %1")
+                       .arg(QDir::toNativeSeparators(keptIn)));
+        if (written.outcome == WriteResult::Outcome::Declined && !line.interrupted()) {
+            report(radioBackupFailedText(backupError, true));
+            return Failed;
+        }
+        break;
     }
     }
-    if (!keptIn.isEmpty())
-        report(QStringLiteral("kept the radio's channels before the write in %1")
-                   .arg(QDir::toNativeSeparators(keptIn)));
-    return {};
+    if (line.interrupted() && !line.sentWriteRequest()) {
+        report(interruptedMessage() + QStringLiteral("; nothing sent"));
+        return Failed;
+    }
+    report(withPortError(writeOutcomeText(written, model, true), device,
+                         written.ok() ? QString() : written.portError));
+    if (!written.ok())
+        return Failed;
+    switch (written.check) {
+    case WriteResult::Check::Skipped:
+    case WriteResult::Check::Verified:
+        return Success;
+    case WriteResult::Check::Differs: {
+        const RadioContents sent = sentContents(model, data);
+        printChannels(written.differingChannels, written.radioChannels, sent.channels,
+                      QStringLiteral("written"), true);
+        if (written.settingsDiffer)
+            printSettings(written.radioSettings, sent.settings, QStringLiteral("written"), true);
+        return ReadBackDiffers;
+    }
+    case WriteResult::Check::NotChecked:
+        return ReadBackNotChecked;
+    }
+    return Failed;
+}
+
+int diffRadio(Model model, const QString &device, int readyTimeoutMs, const QString &path,
+              const ChannelFileData &data)
+{
+    RadioLine line(model, device);
+    const Expected<ReadResult> read = readOnce(line, model, device, readyTimeoutMs);
+    if (!read) {
+        report(read.error());
+        return Failed;
+    }
+    const RadioContents file = sentContents(model, data);
+    const ContentsDifference difference =
+        compareContents(read->channels, read->settings, file.channels, file.settings);
+    const QString name = QDir::toNativeSeparators(path);
+    printChannels(difference.channels, read->channels, file.channels, QStringLiteral("file"),
+                  false);
+    if (difference.settings)
+        printSettings(read->settings, file.settings, QStringLiteral("file"), false);
+    if (!difference.any()) {
+        printOut(QStringLiteral("The radio holds what %1 holds.\n").arg(name));
+        return Success;
+    }
+    QStringList what;
+    if (!difference.channels.isEmpty())
+        what << channelListText(difference.channels, true);
+    if (difference.settings)
+        what << QStringLiteral("the settings");
+    printOut(QStringLiteral("The radio and %1 differ in %2.\n")
+                 .arg(name, what.join(QStringLiteral(" and "))));
+    return Failed;
 }
 
 } // namespace zw::cli

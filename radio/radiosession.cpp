@@ -3,6 +3,7 @@
 #include "radiosettings.h"
 #include "serialconnection.h"
 #include "tablemerge.h"
+#include "writecheck.h"
 
 #include <algorithm>
 
@@ -23,6 +24,9 @@ constexpr int pollDrainLimit = 99999;
 constexpr int quietBeforeRequestMs = readyPollMs * 3 / 2;
 // A line that never goes quiet this long is noise, not a radio.
 constexpr int quietLimitMs = 2000;
+// After a write the radio answers the ready poll again within a poll tick or two; ten times
+// that is the limit before the read-back gives up.
+constexpr int readyAfterWriteMs = 2000;
 
 // Write counter values: below 92 a channel block, 93..97 the trailer, 100 and above the end.
 constexpr int writeCounterStep = 6;
@@ -80,6 +84,13 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     m_blockTimeout.setSingleShot(true);
     m_blockTimeout.setInterval(defaultBlockTimeoutMs);
     m_readyWait.setSingleShot(true);
+    m_readBackPoll.setInterval(readyPollMs);
+    m_readBackPoll.setTimerType(Qt::PreciseTimer);
+    m_readBackLimit.setSingleShot(true);
+    m_readBackLimit.setInterval(readyAfterWriteMs);
+    connect(&m_readBackPoll, &QTimer::timeout, this, &RadioSession::readBackPollTick);
+    connect(&m_readBackLimit, &QTimer::timeout, this,
+            [this] { readBackNotChecked(WriteResult::NotCheckedReason::NoReadyAnswer); });
     connect(&m_readyWait, &QTimer::timeout, this, [this] { endReadyWait(false); });
     connect(&m_quietWait, &QTimer::timeout, this, &RadioSession::sendReadRequest);
     connect(&m_blockTimeout, &QTimer::timeout, this, [this] {
@@ -115,7 +126,9 @@ bool RadioSession::isReading() const
 bool RadioSession::isWriting() const
 {
     return m_state == State::IdentifyStarting || m_state == State::IdentifyQuietWait ||
-           m_state == State::IdentifyReply || m_state == State::Writing;
+           m_state == State::IdentifyReply || m_state == State::Writing ||
+           m_state == State::ReadBackReadyWait || m_state == State::ReadBackQuietWait ||
+           m_state == State::ReadBackReply;
 }
 
 bool RadioSession::isPortBusy() const
@@ -245,6 +258,8 @@ void RadioSession::sendReadRequest()
         m_state = State::ReadReply;
     else if (m_state == State::IdentifyQuietWait)
         m_state = State::IdentifyReply;
+    else if (m_state == State::ReadBackQuietWait)
+        m_state = State::ReadBackReply;
     else
         return;
     m_serial->readAll();
@@ -261,7 +276,13 @@ void RadioSession::onReadyRead()
     if (!m_serial)
         return;
     m_lineHeard.start();
-    if (m_state == State::ReadQuietWait || m_state == State::IdentifyQuietWait) {
+    if (m_state == State::ReadBackReadyWait) {
+        if (m_serial->readAll().contains('C'))
+            readBackReady();
+        return;
+    }
+    if (m_state == State::ReadQuietWait || m_state == State::IdentifyQuietWait ||
+        m_state == State::ReadBackQuietWait) {
         m_serial->readAll();
         if (m_quietFor.elapsed() > quietLimitMs)
             replyEnded(ReadResult::Outcome::Garbled);
@@ -269,7 +290,8 @@ void RadioSession::onReadyRead()
             m_quietWait.start(quietBeforeRequestMs);
         return;
     }
-    if (m_state == State::ReadReply || m_state == State::IdentifyReply) {
+    if (m_state == State::ReadReply || m_state == State::IdentifyReply ||
+        m_state == State::ReadBackReply) {
         collect();
         return;
     }
@@ -340,6 +362,8 @@ void RadioSession::replyEnded(ReadResult::Outcome outcome)
     } else if (m_state == State::IdentifyQuietWait || m_state == State::IdentifyReply) {
         m_state = State::Writing;
         identified(result);
+    } else if (m_state == State::ReadBackQuietWait || m_state == State::ReadBackReply) {
+        readBackEnded(result);
     }
 }
 
@@ -364,6 +388,8 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
     m_state = State::Writing;
     m_writeCounter = 0;
     m_writeRequestSent = false;
+    m_identified = ReadResult();
+    m_readBack = WriteResult();
     // The outcome is reported from the event loop, after the caller has set up its wait.
     auto endAtOnce = [this](WriteResult::Outcome outcome) {
         QMetaObject::invokeMethod(
@@ -410,6 +436,7 @@ void RadioSession::identified(const ReadResult &radio)
         finishWrite(WriteResult::Outcome::PortLost);
         return;
     }
+    m_identified = radio;
     if (m_beforeWrite && !m_beforeWrite(radio)) {
         finishWrite(WriteResult::Outcome::Declined);
         return;
@@ -449,8 +476,103 @@ void RadioSession::writeStep()
     }
     m_writeCounter += writeCounterStep;
     emit progress(std::min(m_writeCounter / writeCounterStep, imageBlockCount), imageBlockCount);
-    if (m_writeCounter >= writeCounterEnd)
+    if (m_writeCounter < writeCounterEnd)
+        return;
+    if (m_verifyWrites)
+        beginReadBack();
+    else
         finishWrite(WriteResult::Outcome::Written);
+}
+
+// The trailer is out. The radio answers the ready poll again once it has taken the image, and
+// the first "C" goes out one poll interval later, as the poll after every transfer does.
+void RadioSession::beginReadBack()
+{
+    m_writeStepTimer->stop();
+    m_state = State::ReadBackReadyWait;
+    m_readBackPolls = 0;
+    m_readBackPoll.start();
+    m_readBackLimit.start();
+}
+
+void RadioSession::readBackPollTick()
+{
+    if (m_state != State::ReadBackReadyWait) {
+        m_readBackPoll.stop();
+        return;
+    }
+    if (m_serial->readAll().contains('C')) {
+        readBackReady();
+        return;
+    }
+    if (!m_serial->send(QByteArrayLiteral("C"))) {
+        readBackNotChecked(WriteResult::NotCheckedReason::PortLost);
+        return;
+    }
+    ++m_readBackPolls;
+}
+
+// The radio answered after the write. When it had been asked once, no late answer can follow,
+// so "B" goes out at once; after several polls the line must go quiet first, as before any "B".
+void RadioSession::readBackReady()
+{
+    m_readBackPoll.stop();
+    m_readBackLimit.stop();
+    if (m_readBackPolls > 1) {
+        awaitQuietLine(State::ReadBackQuietWait);
+        return;
+    }
+    m_state = State::ReadBackQuietWait;
+    m_reply.clear();
+    m_quietFor.start();
+    sendReadRequest();
+}
+
+// What the radio holds now, against what was sent and what it held before the write.
+void RadioSession::readBackEnded(const ReadResult &radio)
+{
+    using Reason = WriteResult::NotCheckedReason;
+    switch (radio.outcome) {
+    case ReadResult::Outcome::Read:
+        break;
+    case ReadResult::Outcome::NoAnswer:
+        readBackNotChecked(Reason::NoReply);
+        return;
+    case ReadResult::Outcome::Cut:
+        readBackNotChecked(Reason::CutReply);
+        return;
+    case ReadResult::Outcome::Garbled:
+    case ReadResult::Outcome::OtherModel:
+    case ReadResult::Outcome::UnknownModel:
+        readBackNotChecked(Reason::GarbledReply);
+        return;
+    case ReadResult::Outcome::PortLost:
+        readBackNotChecked(Reason::PortLost);
+        return;
+    }
+    const double offset = modelInfo(m_model).receiveOffsetMHz;
+    const RadioChannels sent = imageChannels(m_image, offset);
+    const TrailerSettings sentSettings = imageSettings(m_image);
+    const ContentsDifference differs =
+        compareContents(sent, sentSettings, radio.channels, radio.settings);
+    const ContentsDifference changed =
+        compareContents(m_identified.channels, m_identified.settings, sent, sentSettings);
+    m_readBack.check = differs.any() ? WriteResult::Check::Differs : WriteResult::Check::Verified;
+    m_readBack.differingChannels = differs.channels;
+    m_readBack.settingsDiffer = differs.settings;
+    m_readBack.radioChannels = radio.channels;
+    m_readBack.radioSettings = radio.settings;
+    m_readBack.changedChannels = changed.channels;
+    m_readBack.settingsChanged = changed.settings;
+    finishWrite(WriteResult::Outcome::Written);
+}
+
+// The image left the port, but what the radio holds is unknown: never reported as verified.
+void RadioSession::readBackNotChecked(WriteResult::NotCheckedReason reason)
+{
+    m_readBack.check = WriteResult::Check::NotChecked;
+    m_readBack.notCheckedReason = reason;
+    finishWrite(WriteResult::Outcome::Written);
 }
 
 void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel)
@@ -462,6 +584,16 @@ void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model
     result.radioModel = radioModel;
     result.portError = m_portError;
     result.writeRequestSent = m_writeRequestSent;
+    if (outcome == WriteResult::Outcome::Written) {
+        result.check = m_readBack.check;
+        result.notCheckedReason = m_readBack.notCheckedReason;
+        result.differingChannels = m_readBack.differingChannels;
+        result.settingsDiffer = m_readBack.settingsDiffer;
+        result.radioChannels = m_readBack.radioChannels;
+        result.radioSettings = m_readBack.radioSettings;
+        result.changedChannels = m_readBack.changedChannels;
+        result.settingsChanged = m_readBack.settingsChanged;
+    }
     endTransfer();
     emit writeFinished(result);
     emit transferEnded();
@@ -474,6 +606,9 @@ void RadioSession::onPortFailed(const QString &error)
         endReadyWait(false);
     if (isReading())
         finishRead(decodeResult(ReadResult::Outcome::PortLost));
+    else if (m_state == State::ReadBackReadyWait || m_state == State::ReadBackQuietWait ||
+             m_state == State::ReadBackReply)
+        readBackNotChecked(WriteResult::NotCheckedReason::PortLost); // the image is out
     else if (isWriting())
         finishWrite(WriteResult::Outcome::PortLost);
 }
@@ -500,6 +635,8 @@ void RadioSession::stop()
     m_quietWait.stop();
     m_blockTimeout.stop();
     m_readyWait.stop();
+    m_readBackPoll.stop();
+    m_readBackLimit.stop();
     m_writeCounter = 0;
     m_image.clear();
     m_reply.clear();

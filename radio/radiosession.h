@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -45,12 +46,27 @@ struct ReadResult {
 
 struct WriteResult {
     enum class Outcome {
-        Written,       // "A" and the 17 blocks left the port
+        Written,       // "A" and the 17 blocks left the port (check says what the radio holds)
         NoAnswer,      // the radio had not answered the ready poll, or not the read request
         OtherModel,    // the radio is another model (radioModel): nothing sent
         NotIdentified, // the radio's reply to the read request was cut, garbled or named no model
         Declined,      // the check before the write said no (see setBeforeWrite)
         PortLost,      // the port failed or was closed before the last block was out
+    };
+    // What reading the radio back after a write found. The radio acknowledges nothing, so only
+    // Verified says the channels arrived.
+    enum class Check {
+        Skipped,    // not asked for (setVerifyWrites(false)), or the write did not end Written
+        Verified,   // the radio holds the 16 channels and both settings as they were sent
+        Differs,    // the radio holds something else in differingChannels / the settings
+        NotChecked, // the read-back did not happen or brought nothing usable (notCheckedReason)
+    };
+    enum class NotCheckedReason {
+        NoReadyAnswer, // the radio did not answer the ready poll after the write
+        NoReply,       // it answered the poll, but not the read request
+        CutReply,      // its reply stopped short
+        GarbledReply,  // its reply held line noise or named no model of its own
+        PortLost,      // the port failed during the read-back
     };
     Outcome outcome = Outcome::Written;
     std::optional<Model> radioModel;
@@ -59,7 +75,22 @@ struct WriteResult {
     // have left part of the channels in it. Before it, whatever failed, nothing was written.
     bool writeRequestSent = false;
 
+    Check check = Check::Skipped;
+    NotCheckedReason notCheckedReason = NotCheckedReason::NoReadyAnswer;
+    // With Differs: the channels (1..16) the radio holds otherwise than sent, whether the
+    // settings differ, and what the radio holds (all 16 channels and its settings).
+    QList<int> differingChannels;
+    bool settingsDiffer = false;
+    RadioChannels radioChannels;
+    TrailerSettings radioSettings;
+    // With Verified or Differs: the channels (1..16) and whether the settings the write
+    // changed, compared with what the radio held when it was identified before the write.
+    QList<int> changedChannels;
+    bool settingsChanged = false;
+
+    // The whole image left the port; check tells whether the radio holds it.
     bool ok() const { return outcome == Outcome::Written; }
+    bool verified() const { return ok() && check == Check::Verified; }
     // Whether any of the write ("A" or a block) reached the line.
     bool sentAny() const { return writeRequestSent; }
 };
@@ -75,7 +106,9 @@ struct WriteResult {
 //
 // A write never goes out blind: it needs the radio's ready answer, then identifies the radio with
 // the read request ("B") and writes only into a radio of the session's own model, after the
-// check set with setBeforeWrite (which keeps the radio's contents) agreed. Before any "B" the
+// check set with setBeforeWrite (which keeps the radio's contents) agreed. After the trailer the
+// write waits for the ready answer again and reads the radio back (unless setVerifyWrites(false)),
+// so that the result says whether the radio holds what was sent. Before any "B" the
 // line must have been quiet for longer than one poll interval, and what came until then is
 // dropped: a late answer to the ready poll would otherwise shift every block of the reply.
 //
@@ -91,7 +124,8 @@ public:
     // A read goes ReadStarting, ReadQuietWait, ReadReply; a write that found the radio ready
     // identifies it first (IdentifyStarting, IdentifyQuietWait, IdentifyReply), then stays
     // Writing through the check before the write, "A" and the 17 blocks (a write that cannot
-    // start is Writing until its outcome is reported). Every transfer ends in Polling.
+    // start is Writing until its outcome is reported), then reads the radio back
+    // (ReadBackReadyWait, ReadBackQuietWait, ReadBackReply). Every transfer ends in Polling.
     enum class State {
         Idle,              // stopped
         Polling,           // one "C" per tick until the radio answers
@@ -103,6 +137,9 @@ public:
         IdentifyQuietWait, // the identification's "B" waits for a quiet line
         IdentifyReply,     // the identification collects the reply to "B"
         Writing,           // the check before the write, "A" and the blocks
+        ReadBackReadyWait, // after the trailer: one "C" per poll interval until the radio answers
+        ReadBackQuietWait, // the read-back's "B" waits for a quiet line
+        ReadBackReply,     // the read-back collects the reply to "B"
     };
 
     RadioSession(Model model, SerialConnection *serial, QObject *parent = nullptr);
@@ -112,7 +149,7 @@ public:
     State state() const { return m_state; }
     bool isTransferring() const { return isReading() || isWriting(); }
     bool isReading() const;
-    // Also while the write identifies the radio.
+    // Also while the write identifies the radio and while it reads the radio back.
     bool isWriting() const;
     // Another session holds the port: this one can start nothing now.
     bool isPortBusy() const;
@@ -124,6 +161,10 @@ public:
 
     // How long one block of a reply may take before the read gives up.
     void setBlockTimeout(int ms) { m_blockTimeout.setInterval(ms); }
+
+    // Whether a write reads the radio back after its trailer (the default) to compare it with
+    // what was sent.
+    void setVerifyWrites(bool verify) { m_verifyWrites = verify; }
 
     // Starts (or restarts) the ready poll: one "C" per tick until the radio answers.
     void startPolling();
@@ -186,6 +227,11 @@ private:
     void identified(const ReadResult &radio);
     void writeStartTick();
     void writeStep();
+    void beginReadBack();
+    void readBackPollTick();
+    void readBackReady();
+    void readBackEnded(const ReadResult &radio);
+    void readBackNotChecked(WriteResult::NotCheckedReason reason);
     void onPortFailed(const QString &error);
     void onPortClosed();
     void endReadyWait(bool answered);
@@ -213,6 +259,12 @@ private:
     QByteArray m_image;              // the 17 blocks of the running write
     int m_writeCounter = 0;          // 0, 6, ..., 96; 102 ends the write
     bool m_writeRequestSent = false; // "A" of the current write left the port
+    bool m_verifyWrites = true;
+    ReadResult m_identified; // the radio's contents before the running write
+    WriteResult m_readBack;  // what the read-back after the write found
+    QTimer m_readBackPoll;   // the ready poll after the write
+    QTimer m_readBackLimit;  // how long the radio may take to answer it
+    int m_readBackPolls = 0; // "C"s sent after the write
     QString m_portError;
 };
 

@@ -190,7 +190,7 @@ void VirtualRadio::take(char c)
 {
     if (!m_receiving && (c == 'A' || c == 'B' || c == 'C'))
         emit requestReceived(c);
-    if (m_faults.silent)
+    if (m_faults.silent || m_silenced)
         return;
     if (m_receiving) {
         m_incoming += c;
@@ -199,18 +199,8 @@ void VirtualRadio::take(char c)
             return;
         m_receiving = false;
         m_receiveTimeout.stop();
-        if (isBlockText(m_incoming)) {
-            for (int i = 0; i < channelCount; ++i)
-                m_memory.channels[static_cast<std::size_t>(i)] =
-                    m_incoming.mid(i * blockLength, blockLength);
-            const QByteArray trailer = m_incoming.mid(channelCount * blockLength);
-            m_memory.squelch = trailer.at(5);
-            m_memory.channelTone = trailer.mid(6, 2);
-            if (!m_memoryFile.isEmpty())
-                saveMemory(m_memoryFile);
-            m_incoming.clear();
-            emit memoryWritten();
-        }
+        if (isBlockText(m_incoming))
+            store(m_incoming);
         m_incoming.clear();
         return;
     }
@@ -229,6 +219,31 @@ void VirtualRadio::take(char c)
     default:
         break; // line noise
     }
+}
+
+void VirtualRadio::store(const QByteArray &image)
+{
+    QByteArray taken = image;
+    const auto blockAt = [](int block) { return qsizetype(block - 1) * blockLength; };
+    if (m_faults.garbleBlock >= 1 && m_faults.garbleBlock <= imageBlockCount) {
+        // A digit of the receive frequency (of the squelch level in the trailer): wrong in a
+        // way every read shows.
+        const qsizetype at = blockAt(m_faults.garbleBlock) + 5;
+        taken[at] = taken.at(at) == '1' ? '2' : '1';
+    }
+    for (int i = 0; i < channelCount; ++i) {
+        if (i + 1 != m_faults.dropBlock)
+            m_memory.channels[static_cast<std::size_t>(i)] = taken.mid(blockAt(i + 1), blockLength);
+    }
+    if (m_faults.dropBlock != imageBlockCount) {
+        const QByteArray trailer = taken.mid(channelCount * blockLength);
+        m_memory.squelch = trailer.at(5);
+        m_memory.channelTone = trailer.mid(6, 2);
+    }
+    if (!m_memoryFile.isEmpty())
+        saveMemory(m_memoryFile);
+    m_silenced = m_faults.silentAfterWrite;
+    emit memoryWritten();
 }
 
 void VirtualRadio::answer(const QByteArray &text, int delayMs)

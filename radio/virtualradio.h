@@ -51,6 +51,11 @@ public:
         QString reportedCode;         // model code sent in the trailer instead of the own one
         int replyDelayMs = 0;         // the reply to "B" starts this late
         int readyDelayMs = 0;         // every answer to the ready poll "C" comes this late
+        // A write that does not arrive as sent (blocks numbered 1..16 for the channels, 17 for
+        // the trailer):
+        int dropBlock = -1;            // this block of a write is not stored: it keeps what it held
+        int garbleBlock = -1;          // this block is stored with one digit wrong
+        bool silentAfterWrite = false; // after a complete write the radio answers nothing more
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);
@@ -63,7 +68,12 @@ public:
 
     Model model() const { return m_model; }
     void setPacing(bool paced) { m_paced = paced; }
-    void setFaults(const Faults &faults) { m_faults = faults; }
+    // Also lets a radio silenced after a write answer again.
+    void setFaults(const Faults &faults)
+    {
+        m_faults = faults;
+        m_silenced = false;
+    }
     const Faults &faults() const { return m_faults; }
 
     static Memory defaultMemory(Model model);
@@ -105,7 +115,10 @@ private:
     QString m_memoryFile;
     QSocketNotifier *m_notifier = nullptr;
 
+    void store(const QByteArray &image);
+
     bool m_receiving = false; // between "A" and the 544th character
+    bool m_silenced = false;  // silentAfterWrite, after a write
     QByteArray m_incoming;
     QTimer m_receiveTimeout;
 

@@ -72,6 +72,8 @@ const QList<Row> &rows()
          QStringLiteral("Redo")},
         {Caption::OpenBackupItem, QStringLiteral("打开备份文件(&B)..."),
          QStringLiteral("打开备份文件(&B)..."), QStringLiteral("Open Backup...")},
+        {Caption::RestoreRadioItem, QStringLiteral("恢复对讲机…"), QStringLiteral("恢复对讲机…"),
+         QStringLiteral("Restore Radio…")},
         {Caption::Dialog1Caption, QStringLiteral("Select Model"), QStringLiteral("Select Model"),
          QStringLiteral("Select Model")},
         {Caption::Dialog1Label, QStringLiteral("Select Model:"), QStringLiteral("Select Model:"),

@@ -37,6 +37,7 @@ enum class Caption {
     UndoItem,         // 撤销
     RedoItem,         // 重做
     OpenBackupItem,   // 打开备份文件
+    RestoreRadioItem, // 恢复对讲机
     // model dialog
     Dialog1Caption,
     Dialog1Label,

@@ -28,43 +28,28 @@ inline const QString outOfRangeMessage = QStringLiteral("数据超出范围 ！�
 
 // Radio transfers
 inline const QString readErrorMessage = QStringLiteral("读数错误！！");
-inline const QString portReadFailedMessage =
-    QStringLiteral("串行端口不能使用，没有从对讲机读出数据。");
-inline const QString portWriteFailedMessage =
-    QStringLiteral("串行端口不能使用，数据没有全部写入对讲机。");
 inline const QString otherWindowTransfersMessage =
     QStringLiteral("另一个窗口正在与对讲机传送数据，请稍后再试。");
-// The write's own outcomes, in the window's language (English mode or not).
-inline QString writeNoAnswerMessage(bool english)
-{
-    return english ? QStringLiteral("The radio does not answer, so nothing was written. Check "
-                                    "that it is switched on, that the programming cable is "
-                                    "seated at both ends and that the right port is chosen.")
-                   : QStringLiteral("对讲机没有应答，没有写入数据。请检查对讲机是否已开机、"
-                                    "编程电缆两端是否插好、选择的端口是否正确。");
-}
-inline QString writeNotIdentifiedMessage(bool english)
-{
-    return english ? QStringLiteral("The radio's model could not be read, so nothing was "
-                                    "written. Check the cable and write again.")
-                   : QStringLiteral("无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
-}
-// The port failed before "A" went out: the radio holds what it held.
-inline QString portWriteNothingSentMessage(bool english)
-{
-    return english ? QStringLiteral("The serial port cannot be used, so nothing was written to "
-                                    "the radio.")
-                   : QStringLiteral("串行端口不能使用，没有向对讲机写入数据。");
-}
-inline QString writtenMessage(bool english)
-{
-    return english ? QStringLiteral("The channels have been written to the radio.")
-                   : QStringLiteral("信道数据已写入对讲机。");
-}
+// The outcomes of a read or a write, in both languages: radiotexts.h, shared with the tool.
 // %1 why the backup failed
 inline const QString radioBackupFailedQuestion =
     QStringLiteral("无法备份对讲机中现有的信道数据（%1）。\n继续的话，对讲机中的信道数据将被替换且"
                    "没有备份。");
+// Restore Radio: what writing the chosen backup would change in the radio (%1, e.g. "信道 3、5"),
+// and a backup that holds what the radio holds already; in the window's language.
+inline QString restoreRadioQuestion(bool english)
+{
+    return english ? QStringLiteral("Writing this backup changes %1 in the radio.\nThe radio's "
+                                    "present channels are kept in the backups folder first.")
+                   : QStringLiteral("写入这个备份将改变对讲机中的%1。\n对讲机中现有的信道数据会先"
+                                    "保存到备份文件夹。");
+}
+inline QString restoreNothingToChangeMessage(bool english)
+{
+    return english ? QStringLiteral("The radio already holds what this backup holds, so nothing "
+                                    "was written.")
+                   : QStringLiteral("对讲机中的数据与这个备份相同，没有写入数据。");
+}
 // %1 the database's error
 inline const QString readTableNotStoredMessage =
     QStringLiteral("读出的信道数据不能写入数据库（%1），本窗口的数据没有改变。");

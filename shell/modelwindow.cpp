@@ -109,6 +109,14 @@ void ModelWindow::wire()
         }
     });
     connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
+    // 恢复对讲机 after 打开备份: writes a backup of the radio back into it.
+    auto *restoreRadio =
+        new QAction(captionText(Caption::RestoreRadioItem,
+                                isEnglish() ? CaptionSet::English : CaptionSet::Design, &m_layout),
+                    this);
+    restoreRadio->setObjectName(QStringLiteral("mnuRestoreRadio"));
+    m_fileMenu->insertAction(m_saveAction, restoreRadio);
+    connect(restoreRadio, &QAction::triggered, m_transfer, &RadioTransfer::restoreRadio);
     // What to check while the radio does not answer.
     new StatusLineHint(m_statusLine, m_serial, m_session);
 

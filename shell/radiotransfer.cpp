@@ -1,15 +1,22 @@
 #include "radiotransfer.h"
 
+#include "captions.h"
 #include "channeldocument.h"
+#include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
+#include "radiotexts.h"
+#include "savefile.h"
 #include "tablebackups.h"
 #include "tablemerge.h"
 #include "tablereplacement.h"
 #include "windowlayout.h"
+#include "writecheck.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -41,9 +48,7 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
     // The radio's contents are kept before a write replaces them.
-    m_session->setBeforeWrite([this](const ReadResult &radio) {
-        return m_backups->keepRadioBeforeWrite(radio.channelFile(m_document->model()));
-    });
+    m_session->setBeforeWrite([this](const ReadResult &radio) { return beforeWrite(radio); });
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
 }
 
@@ -78,6 +83,70 @@ void RadioTransfer::beginWrite()
     m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1"));
     m_session->beginWrite(m_document->records(), m_document->settings().squelchLevel,
                           m_document->settings().channelTone);
+}
+
+void RadioTransfer::restoreRadio()
+{
+    if (m_session->isTransferring())
+        return;
+    QDir().mkpath(backupFolder());
+    QFileDialog dialog(m_window, captionText(Caption::OpenFileDialog, CaptionSet::Design));
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Backups are named after their model: only this model's are offered.
+    dialog.setNameFilter(QStringLiteral("text(%1_*.doc)").arg(modelInfo(m_document->model()).name));
+    dialog.setDirectory(backupFolder());
+    const QString fileName = execFileDialog(dialog);
+    if (fileName.isEmpty())
+        return;
+    // Only a regular file is read: a FIFO would hold the window until another program opens it.
+    const Expected<QByteArray> bytes = readRegularFile(fileName, maxChannelFileSize);
+    const std::optional<Model> fileModel =
+        bytes ? modelFromCode(channelFileModelCode(*bytes)) : std::nullopt;
+    if (fileModel && *fileModel != m_document->model()) {
+        showMessage(m_window, MessageIcon::None, otherModelFileTitle,
+                    otherModelFileMessage(*fileModel));
+        return;
+    }
+    const Expected<ChannelFileData> backup = readChannelFile(bytes ? *bytes : QByteArray());
+    if (!bytes || !backup) {
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    if (!lockForTransfer())
+        return;
+    m_restoring = *backup;
+    m_session->beginWrite(backup->records, backup->squelchLevel, backup->channelTone);
+}
+
+bool RadioTransfer::beforeWrite(const ReadResult &radio)
+{
+    const Model model = m_document->model();
+    if (m_restoring) {
+        const RadioContents restored = contentsOfWrite(
+            m_restoring->records, m_restoring->squelchLevel, m_restoring->channelTone, model);
+        const ContentsDifference changes =
+            compareContents(radio.channels, radio.settings, restored.channels, restored.settings);
+        const bool english = isEnglish();
+        if (!changes.any()) {
+            showMessage(m_window, MessageIcon::Information, systemInfoTitle,
+                        restoreNothingToChangeMessage(english));
+            return false;
+        }
+        QStringList what;
+        if (!changes.channels.isEmpty())
+            what << channelListText(changes.channels, english);
+        if (changes.settings)
+            what << (english ? QStringLiteral("the squelch level or channel tone")
+                             : QStringLiteral("静噪级别或信道音"));
+        const QString joined = what.join(english ? QStringLiteral(" and ") : QStringLiteral("及"));
+        if (!askToContinue(m_window, systemInfoTitle, restoreRadioQuestion(english).arg(joined)))
+            return false;
+    }
+    return m_backups->keepRadioBeforeWrite(radio.channelFile(model));
 }
 
 void RadioTransfer::placeProgress()
@@ -121,7 +190,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         return;
     }
     case ReadResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, portReadFailedMessage);
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    readFailureText(result, m_document->model(), isEnglish()));
         break;
     case ReadResult::Outcome::NoAnswer:
     case ReadResult::Outcome::Cut:
@@ -135,16 +205,18 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
 
 void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
+    m_restoring.reset();
     m_progress->hide();
     m_statusLine->setText(QString());
-    const bool english = isEnglish();
+    const QString text = writeOutcomeText(result, m_document->model(), isEnglish());
     switch (result.outcome) {
     case WriteResult::Outcome::Written:
-        showMessage(m_window, MessageIcon::Information, systemInfoTitle, writtenMessage(english));
-        break;
-    case WriteResult::Outcome::NoAnswer:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    writeNoAnswerMessage(english));
+        // Only a read-back that found what was sent is good news; anything else is a warning.
+        showMessage(m_window,
+                    result.verified() || result.check == WriteResult::Check::Skipped
+                        ? MessageIcon::Information
+                        : MessageIcon::Exclamation,
+                    systemInfoTitle, text);
         break;
     case WriteResult::Outcome::OtherModel: {
         // Named as the read names it; nothing was sent, and this window keeps its table.
@@ -153,16 +225,12 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
                     m_layout.otherRadioMessages[code]);
         break;
     }
-    case WriteResult::Outcome::NotIdentified:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    writeNotIdentifiedMessage(english));
-        break;
     case WriteResult::Outcome::Declined:
         break; // the user chose not to write
+    case WriteResult::Outcome::NoAnswer:
+    case WriteResult::Outcome::NotIdentified:
     case WriteResult::Outcome::PortLost:
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    result.writeRequestSent ? portWriteFailedMessage
-                                            : portWriteNothingSentMessage(english));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle, text);
         break;
     }
     endTransfer();

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QAction;
 class QLabel;
 class QProgressBar;
@@ -34,6 +36,11 @@ public:
 
     QProgressBar *progressBar() const { return m_progress; }
 
+    // Restore Radio: the user chooses a backup of this model in the backups folder, sees which
+    // channels it would change in the radio and writes it: identified, backed up and read back
+    // like every write. The window's table is not touched.
+    void restoreRadio();
+
 signals:
     // A transfer begins (true) or has ended (false): the window holds its transfer lock.
     void lockRequested(bool locked);
@@ -48,6 +55,9 @@ private:
     bool lockForTransfer();
     void beginRead();
     void beginWrite();
+    // The check before "A": for a restore, says what it changes and asks; then keeps the
+    // radio's contents.
+    bool beforeWrite(const ReadResult &radio);
     void onReadFinished(const ReadResult &result);
     void onWriteFinished(const WriteResult &result);
     void showProgress(int done, int total);
@@ -60,6 +70,7 @@ private:
     QLabel *m_statusLine;
     QWidget *m_window;
     QProgressBar *m_progress;
+    std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
 };
 
 } // namespace zw

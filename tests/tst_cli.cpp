@@ -7,6 +7,7 @@
 #include "numberreader.h"
 #include "okcheck.h"
 #include "ptypair.h"
+#include "radiosession.h"
 #include "tablemerge.h"
 #include "virtualradio.h"
 
@@ -88,6 +89,32 @@ ChannelFileData sampleFile(Model model)
                               "", "del",      "off",   "off", "L"};
     data.records[4].fields = {"", f(3), "", "", "", "D023N", "", "add", "off", "off", "H"};
     data.records[15].fields = {"", f(4.005), "", "", f(4.605), "", "", "del", "off", "off", "L"};
+    return data;
+}
+
+// What the virtual radio of `model` holds at start as a channel file, with channels 3, 5 and 7
+// changed when `changed`.
+ChannelFileData radioFile(Model model, bool changed)
+{
+    const ModelInfo &info = modelInfo(model);
+    RadioChannels radio;
+    for (int i = 0; i < channelCount; ++i)
+        radio[std::size_t(i)] = decodeChannelBlock(
+            QString::fromLatin1(VirtualRadio::defaultMemory(model).channels[std::size_t(i)]),
+            info.receiveOffsetMHz);
+    ChannelFileData data;
+    data.modelCode = info.code;
+    data.squelchLevel = QStringLiteral("3");
+    data.channelTone = QStringLiteral("中文");
+    data.records = mergeRadioChannels(blankTable(), radio);
+    if (changed) {
+        auto f = [&](double above) { return formatFrequency(info.band.bandLow + above); };
+        data.records[2][RxFrequency] = f(7);
+        data.records[4].fields = {"", f(8), "", "", f(8), "", "", "add", "off", "off", "H"};
+        data.records[6].fields = {"", f(9), "67.0", "", f(9), "67.0", "", "del", "off", "off", "L"};
+    }
+    for (ChannelRecord &r : data.records)
+        r[ChannelNumber] = QString(); // never in a file
     return data;
 }
 
@@ -553,6 +580,80 @@ private slots:
         }
     }
 
+    void writeIsReadBackAndEndsAsFound_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<bool>("changed"); // the file changes channels 3, 5 and 7
+        QTest::addColumn<int>("dropBlock");
+        QTest::addColumn<int>("garbleBlock");
+        QTest::addColumn<bool>("silentAfterWrite");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("said");
+        const QStringList write{"write"};
+        QTest::newRow("verified")
+            << write << true << -1 << -1 << false << 0
+            << QStringList{"zw4630-cli: Written and verified: channels 3, 5, 7 changed.\n"};
+        QTest::newRow("nothing changed")
+            << write << false << -1 << -1 << false << 0
+            << QStringList{"Written and verified: nothing in the radio changed."};
+        QTest::newRow("block 5 dropped")
+            << write << true << 5 << -1 << false << 3
+            << QStringList{"The radio does not hold what was written in channel 5. Write again.",
+                           "\nchannel 5: radio empty; written RX 144.00000 -, TX 144.00000 -, "
+                           "scan add, BCL off, beat off, power H\n"};
+        QTest::newRow("block 7 garbled")
+            << write << true << -1 << 7 << false << 3
+            << QStringList{"The radio does not hold what was written in channel 7. Write again."};
+        QTest::newRow("trailer garbled")
+            << write << false << -1 << imageBlockCount << false << 3
+            << QStringList{"written in the squelch level or channel tone. Write again.",
+                           "\nsettings: radio squelch level 1, channel tone 中文; written squelch "
+                           "level 3, channel tone 中文\n"};
+        QTest::newRow("silent after the write")
+            << write << true << -1 << -1 << true << 4
+            << QStringList{"The channels were sent, but not verified: the radio did not answer "
+                           "after the write. Read the radio to see what it holds."};
+        QTest::newRow("silent after the write, --no-verify")
+            << QStringList{"write", "--no-verify"} << true << -1 << -1 << true << 0
+            << QStringList{"zw4630-cli: The channels have been written to the radio.\n"};
+        QTest::newRow("diff, file differs")
+            << QStringList{"diff"} << true << -1 << -1 << false << 1
+            << QStringList{"\nchannel 3: radio RX 146.00000 D023N, TX 151.00000 D023N, scan del, "
+                           "BCL 1, beat on, power L; file RX 143.00000 D023N,",
+                           "differ in channels 3, 5, 7.\n"};
+        QTest::newRow("diff, same") << QStringList{"diff"} << false << -1 << -1 << false << 0
+                                    << QStringList{"The radio holds what "};
+    }
+
+    // write reads the radio back and says what it found, with its own exit status for each
+    // outcome; diff compares without writing.
+    void writeIsReadBackAndEndsAsFound()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(bool, changed);
+        QFETCH(int, dropBlock);
+        QFETCH(int, garbleBlock);
+        QFETCH(bool, silentAfterWrite);
+        QFETCH(int, status);
+        QFETCH(QStringList, said);
+        startRadio(Model::V);
+        VirtualRadio::Faults faults;
+        faults.dropBlock = dropBlock;
+        faults.garbleBlock = garbleBlock;
+        faults.silentAfterWrite = silentAfterWrite;
+        m_radio->setFaults(faults);
+        const QString path = m_dir->filePath(QStringLiteral("w.doc"));
+        QVERIFY(writeBytes(path, writeChannelFile(radioFile(Model::V, changed)).value()));
+        QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
+        const Run run =
+            runCli(command + QStringList{"--port", m_radio->devicePath(), "--model", "V", path});
+        QCOMPARE(run.status, status);
+        for (const QString &text : said)
+            QVERIFY2((run.err + run.out).contains(text), qPrintable(run.err + run.out));
+        const bool diff = command.constFirst() == QLatin1String("diff");
+        QCOMPARE(requests.contains(QVariantList{QVariant::fromValue('A')}), !diff);
+    }
+
     // Ctrl+C before "A" ends the command at once with nothing sent; once "A" is out, the write
     // goes on to its end so the radio is never left half written.
     void interruptNeverLeavesAHalfWrittenRadio_data()
@@ -626,8 +727,8 @@ private slots:
             const Run run =
                 runCli({"read", "--port", m_radio->devicePath(), "--model", "V", "-o", path});
             QCOMPARE(run.status, 1);
-            QVERIFY2(run.err.contains(
-                         QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing written")),
+            QVERIFY2(run.err.contains(QStringLiteral("The radio is a ZW4630UH, not a ZW4630V, so "
+                                                     "nothing was read. Read it with --model UH.")),
                      qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(path));
         } else if (what == QLatin1String("file")) {
@@ -646,8 +747,8 @@ private slots:
             const Run run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "V", path});
             QCOMPARE(run.status, 1);
-            QVERIFY2(run.err.contains(
-                         QStringLiteral("the radio is a ZW4630UH, not a ZW4630V: nothing sent")),
+            QVERIFY2(run.err.contains(QStringLiteral(
+                         "The radio is a ZW4630UH, not a ZW4630V, so nothing was written.")),
                      qPrintable(run.err));
             QVERIFY(requests.contains(QVariantList{QVariant::fromValue('B')}));
             QVERIFY(!requests.contains(QVariantList{QVariant::fromValue('A')}));
@@ -664,15 +765,22 @@ private slots:
         // "fifo": such a thing in the test's folder; else a device path.
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
-        const QString silent = QStringLiteral(
-            "zw4630-cli: no answer from the radio: is it switched on and the cable seated?");
+        // The window's words (one table for both).
+        const QString check = QStringLiteral(
+            " Check that it is switched on, that the programming cable is seated at both ends and "
+            "that the right port is chosen.\n");
+        const QString silentRead =
+            QStringLiteral("zw4630-cli: The radio does not answer, so nothing was read.") + check;
+        const QString silentWrite =
+            QStringLiteral("zw4630-cli: The radio does not answer, so nothing was written.") +
+            check;
         const QString missing = QStringLiteral(
             "zw4630-cli: /dev/zw4630-missing does not exist: check that the cable is plugged in");
         const QString notPort = QStringLiteral(" is not a serial port.\n");
         QTest::newRow("read, silent radio") << "read"
-                                            << "silent" << silent;
+                                            << "silent" << silentRead;
         QTest::newRow("write, silent radio") << "write"
-                                             << "silent" << silent;
+                                             << "silent" << silentWrite;
         QTest::newRow("read, missing device") << "read"
                                               << "/dev/zw4630-missing" << missing;
         QTest::newRow("read, regular file") << "read"
@@ -698,9 +806,8 @@ private slots:
         QTest::newRow("write, reply to B cut after 200 characters")
             << "write"
             << "cut"
-            << QStringLiteral("the radio's answer to the read request was cut or garbled, so "
-                              "its model is unknown: check the cable and write again; nothing "
-                              "sent\n");
+            << QStringLiteral("zw4630-cli: The radio's model could not be read, so nothing was "
+                              "written. Check the cable and write again.\n");
     }
 
     void portProblemsNameWhatToCheck()

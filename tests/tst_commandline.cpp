@@ -63,7 +63,8 @@ private slots:
         QTest::newRow("zw4630 --help") << app << QStringList{"--help"} << QStringList{"zw4630.1"};
         QTest::newRow("zw4630-cli --help") << cli << QStringList{"--help"} << cliFiles;
         QTest::newRow("zw4630-cli help") << cli << QStringList{"help"} << cliFiles;
-        for (const char *command : {"read", "write", "show", "export-csv", "import-csv", "ports"})
+        for (const char *command :
+             {"read", "write", "diff", "show", "export-csv", "import-csv", "ports"})
             QTest::newRow(command) << cli << QStringList{command, "--help"} << cliFiles;
     }
 

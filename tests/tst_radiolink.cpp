@@ -2,10 +2,14 @@
 // lock of menus, lists and grid, the messages and the hand-over to another model's window. The
 // session itself (pacing, numbering, decoding, failures) is tested without a window in
 // tst_radiosession and tst_faultmatrix_radio.
+#include "backups.h"
 #include "channeldocument.h"
+#include "channelfile.h"
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
+#include "filedialoganswerer.h"
+#include "language.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "messages.h"
@@ -14,10 +18,12 @@
 #include "okcheck.h"
 #include "ptypair.h"
 #include "radiosession.h"
+#include "radiotexts.h"
 #include "radiotransfer.h"
 #include "sampletables.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
+#include "tablemerge.h"
 #include "virtualradio.h"
 
 #include <QAction>
@@ -30,6 +36,7 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
 using zw::test::radioSampleTable;
@@ -47,6 +54,41 @@ ChannelTable numbersOnly()
     for (int i = 0; i < channelCount; ++i)
         t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
     return t;
+}
+
+// The Chinese text the window shows for a write or a read that ended so.
+QString writeText(WriteResult::Outcome outcome, bool sentA = false)
+{
+    WriteResult result;
+    result.outcome = outcome;
+    result.writeRequestSent = sentA;
+    return writeOutcomeText(result, Model::V, false);
+}
+
+QString readText(ReadResult::Outcome outcome)
+{
+    ReadResult result;
+    result.outcome = outcome;
+    return readFailureText(result, Model::V, false);
+}
+
+// What the virtual radio holds at start, as a window's table, with channels 3, 5 and 7 changed.
+ChannelTable radioTableChanged(Model model)
+{
+    const double offset = modelInfo(model).receiveOffsetMHz;
+    RadioChannels radio;
+    for (int i = 0; i < channelCount; ++i)
+        radio[std::size_t(i)] = decodeChannelBlock(
+            QString::fromLatin1(VirtualRadio::defaultMemory(model).channels[std::size_t(i)]),
+            offset);
+    ChannelTable table = mergeRadioChannels(numbersOnly(), radio);
+    const auto f = [&](double above) {
+        return formatFrequency(modelInfo(model).band.bandLow + above);
+    };
+    table[2][RxFrequency] = f(7);
+    table[4].fields = {"5", f(8), "", "", f(8), "", "", "add", "off", "off", "H"};
+    table[6].fields = {"7", f(9), "67.0", "", f(9), "67.0", "", "del", "off", "off", "L"};
+    return table;
 }
 
 bool waitUnlocked(ModelWindow *w, int timeoutMs)
@@ -112,7 +154,8 @@ private slots:
         // The user is told the write is done; what the radio held before is in the backups.
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
-        QCOMPARE(answerer.seen().at(0).text, writtenMessage(false));
+        QVERIFY2(answerer.seen().at(0).text.startsWith(QStringLiteral("已写入并核对：")),
+                 qPrintable(answerer.seen().at(0).text));
         QVERIFY2(w->backups()->lastBackup().contains(QStringLiteral("from-radio")),
                  qPrintable(w->backups()->lastBackup()));
         QCOMPARE(w->document()->record(0)[ChannelNumber], QStringLiteral("1"));
@@ -263,14 +306,132 @@ private slots:
         QVERIFY(v->writeAction()->isEnabled());
     }
 
+    void writeIsReadBackAndToldAsFound_data()
+    {
+        QTest::addColumn<int>("dropBlock");
+        QTest::addColumn<int>("garbleBlock");
+        // What the radio does once written: "silent", its reply to the read-back "cut" after
+        // five blocks or "garbled" in block 4, or nothing wrong ("").
+        QTest::addColumn<QString>("afterWrite");
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<QString>("text");
+        const auto info = QMessageBox::Information;
+        const auto warning = QMessageBox::Warning;
+        QTest::newRow("verified") << -1 << -1 << QString() << false << false << info
+                                  << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
+        QTest::newRow("verified, English")
+            << -1 << -1 << QString() << true << false << info
+            << QStringLiteral("Written and verified: channels 3, 5, 7 changed.");
+        QTest::newRow("block 5 dropped")
+            << 5 << -1 << QString() << false << false << warning
+            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
+        QTest::newRow("block 7 garbled")
+            << -1 << 7 << QString() << true << false << warning
+            << QStringLiteral("The radio does not hold what was written in channel 7. Write "
+                              "again.");
+        QTest::newRow("trailer garbled")
+            << -1 << imageBlockCount << QString() << false << false << warning
+            << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。");
+        QTest::newRow("silent after the write")
+            << -1 << -1 << QStringLiteral("silent") << false << false << warning
+            << QStringLiteral("信道数据已发送，但没有核对：写入后对讲机没有应答。请读出对讲机，"
+                              "查看其中的数据。");
+        QTest::newRow("read-back cut")
+            << -1 << -1 << QStringLiteral("cut") << false << false << warning
+            << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答不完整。请读出对讲机，"
+                              "查看其中的数据。");
+        QTest::newRow("read-back garbled, English")
+            << -1 << -1 << QStringLiteral("garbled") << true << false << warning
+            << QStringLiteral("The channels were sent, but not verified: the radio's reply was "
+                              "garbled. Read the radio to see what it holds.");
+        QTest::newRow("restoring a backup")
+            << -1 << -1 << QString() << false << true << info
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
+        QTest::newRow("restoring a backup, block 5 dropped")
+            << 5 << -1 << QString() << false << true << warning
+            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
+    }
+
+    // After the write the window reads the radio back: only what it finds there is reported as
+    // verified, with the channels the write changed; a radio holding something else or not
+    // answering is a warning.
+    void writeIsReadBackAndToldAsFound()
+    {
+        QFETCH(int, dropBlock);
+        QFETCH(int, garbleBlock);
+        QFETCH(QString, afterWrite);
+        QFETCH(bool, english);
+        QFETCH(bool, restore);
+        QFETCH(QMessageBox::Icon, icon);
+        QFETCH(QString, text);
+        setLanguageMode(english ? 2 : 0);
+        startProgram(Model::V);
+        VirtualRadio::Faults faults;
+        faults.dropBlock = dropBlock;
+        faults.garbleBlock = garbleBlock;
+        faults.silentAfterWrite = afterWrite == QLatin1String("silent");
+        m_radio->setFaults(faults);
+        connect(m_radio.get(), &VirtualRadio::memoryWritten, this, [&] {
+            VirtualRadio::Faults reply = faults;
+            reply.stopAfterBlocks = afterWrite == QLatin1String("cut") ? 5 : -1;
+            reply.garbageInBlock = afterWrite == QLatin1String("garbled") ? 4 : -1;
+            if (!afterWrite.isEmpty() && afterWrite != QLatin1String("silent"))
+                m_radio->setFaults(reply);
+        });
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        // A restore writes the backup chosen, and leaves the window's table as it is.
+        const ChannelTable table = restore ? numbersOnly() : radioTableChanged(Model::V);
+        QVERIFY(w->document()->replace(table, std::nullopt));
+        QString requests;
+        connect(m_radio.get(), &VirtualRadio::requestReceived, this,
+                [&](char c) { requests += QLatin1Char(c); });
+        MessageBoxAnswerer answerer;
+        std::unique_ptr<FileDialogAnswerer> chooser;
+        if (restore) {
+            const QString backup =
+                backupFolder() + QStringLiteral("/ZW4630V_20261201-101010-000_from-radio.doc");
+            QVERIFY(QDir().mkpath(backupFolder()));
+            ChannelFileData data{modelInfo(Model::V).code, QStringLiteral("中文"),
+                                 QStringLiteral("3"), radioTableChanged(Model::V)};
+            QFile file(backup);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(writeChannelFile(data).value());
+            file.close();
+            chooser = std::make_unique<FileDialogAnswerer>(backup);
+            answerer.answerWith(QStringLiteral("继续"));
+            w->findChild<QAction *>(QStringLiteral("mnuRestoreRadio"))->trigger();
+            QVERIFY(chooser->answered);
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 8000);
+            // Before anything is sent the user sees what the backup changes in the radio.
+            QCOMPARE(answerer.seen().at(0).text,
+                     restoreRadioQuestion(false).arg(QStringLiteral("信道 3、5、7")));
+        } else {
+            w->writeAction()->trigger();
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 8000);
+        }
+        setLanguageMode(0);
+        const auto &notice = answerer.seen().constLast();
+        QCOMPARE(notice.icon, icon);
+        QCOMPARE(notice.title, systemInfoTitle);
+        QCOMPARE(notice.text, text);
+        QCOMPARE(w->document()->records(), table);
+        QVERIFY(waitUnlocked(w, 1000));
+        // Identified, written, then read back: "B", "A", and "B" once the radio answered again.
+        QCOMPARE(requests.count(u'A'), 1);
+        QCOMPARE(requests.count(u'B'), afterWrite == QLatin1String("silent") ? 1 : 2);
+    }
+
     void writeRefusedWithoutTheRightRadio_data()
     {
         QTest::addColumn<Model>("radioModel");
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("silent radio")
-            << Model::V << true << QStringLiteral("系统信息") << writeNoAnswerMessage(false);
+        QTest::newRow("silent radio") << Model::V << true << QStringLiteral("系统信息")
+                                      << writeText(WriteResult::Outcome::NoAnswer);
         QTest::newRow("radio of another model")
             << Model::UH << false << otherRadioTitle
             << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！");
@@ -378,9 +539,10 @@ private slots:
         QTest::addColumn<bool>("replied");    // the radio's whole reply to "B" came before the cut
         QTest::addColumn<bool>("readyFirst"); // the radio answered the poll before the close
         QTest::addColumn<QString>("message");
-        const QString nothingSent = portWriteNothingSentMessage(false);
+        const QString nothingSent = writeText(WriteResult::Outcome::PortLost);
+        const QString portReadFailedMessage = readText(ReadResult::Outcome::PortLost);
         QTest::newRow("write, cable pulled")
-            << true << false << true << false << portWriteFailedMessage;
+            << true << false << true << false << writeText(WriteResult::Outcome::PortLost, true);
         QTest::newRow("write, cable pulled before A")
             << true << false << false << false << nothingSent;
         // Nothing of the write went out: the radio is unchanged, and the message says so.

@@ -49,8 +49,19 @@ int main(int argc, char *argv[])
         {QStringLiteral("ready-delay")},
         QStringLiteral("Answer every ready poll MS milliseconds late (a radio slow to wake)."),
         QStringLiteral("MS"));
-    parser.addOptions(
-        {model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay});
+    const QCommandLineOption dropBlock(
+        {QStringLiteral("drop-block")},
+        QStringLiteral("Do not store block N (1-16 a channel, 17 the trailer) of a write."),
+        QStringLiteral("N"));
+    const QCommandLineOption garbleBlock(
+        {QStringLiteral("garble-block")},
+        QStringLiteral("Store block N (1-17) of a write with one digit wrong."),
+        QStringLiteral("N"));
+    const QCommandLineOption silentAfterWrite(
+        {QStringLiteral("silent-after-write")},
+        QStringLiteral("Answer nothing more after a complete write."));
+    parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay,
+                       dropBlock, garbleBlock, silentAfterWrite});
     parser.process(app);
 
     const auto radioModel = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(model));
@@ -68,6 +79,9 @@ int main(int argc, char *argv[])
     faults.reportedCode = parser.value(code);
     faults.replyDelayMs = parser.value(slow).toInt();
     faults.readyDelayMs = parser.value(readyDelay).toInt();
+    faults.dropBlock = parser.isSet(dropBlock) ? parser.value(dropBlock).toInt() : -1;
+    faults.garbleBlock = parser.isSet(garbleBlock) ? parser.value(garbleBlock).toInt() : -1;
+    faults.silentAfterWrite = parser.isSet(silentAfterWrite);
     radio.setFaults(faults);
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);

@@ -1,0 +1,217 @@
+#include "radiotexts.h"
+
+#include <QStringList>
+
+namespace zw
+{
+
+namespace
+{
+
+QString say(bool english, const char *en, const char *zh)
+{
+    return english ? QString::fromUtf8(en) : QString::fromUtf8(zh);
+}
+
+// "channels 3, 5 and the settings" / "信道 3、5 及静噪级别或信道音".
+QString contentsText(const QList<int> &channels, bool settings, bool english)
+{
+    QStringList parts;
+    if (!channels.isEmpty())
+        parts << channelListText(channels, english);
+    if (settings)
+        parts << say(english, "the squelch level or channel tone", "静噪级别或信道音");
+    return parts.join(say(english, " and ", "及"));
+}
+
+QString notCheckedText(WriteResult::NotCheckedReason reason, bool english)
+{
+    using R = WriteResult::NotCheckedReason;
+    QString why;
+    switch (reason) {
+    case R::NoReadyAnswer:
+        why = say(english, "the radio did not answer after the write", "写入后对讲机没有应答");
+        break;
+    case R::NoReply:
+        why = say(english, "the radio did not answer the read request", "对讲机没有回答读数请求");
+        break;
+    case R::CutReply:
+        why = say(english, "the radio's reply stopped short", "对讲机的回答不完整");
+        break;
+    case R::GarbledReply:
+        why = say(english, "the radio's reply was garbled", "对讲机的回答有误码");
+        break;
+    case R::PortLost:
+        why = say(english, "the serial port could no longer be used", "串行端口不能再使用");
+        break;
+    }
+    return english
+               ? QStringLiteral("The channels were sent, but not verified: %1. Read the "
+                                "radio to see what it holds.")
+                     .arg(why)
+               : QStringLiteral("信道数据已发送，但没有核对：%1。请读出对讲机，查看其中的数据。")
+                     .arg(why);
+}
+
+QString writtenText(const WriteResult &result, bool english)
+{
+    using C = WriteResult::Check;
+    switch (result.check) {
+    case C::Skipped:
+        return say(english, "The channels have been written to the radio.",
+                   "信道数据已写入对讲机。");
+    case C::Verified: {
+        if (result.changedChannels.isEmpty() && !result.settingsChanged)
+            return say(english, "Written and verified: nothing in the radio changed.",
+                       "已写入并核对：对讲机中的数据没有改变。");
+        const QString what = contentsText(result.changedChannels, result.settingsChanged, english);
+        return english ? QStringLiteral("Written and verified: %1 changed.").arg(what)
+                       : QStringLiteral("已写入并核对：%1 已改变。").arg(what);
+    }
+    case C::Differs: {
+        const QString what = contentsText(result.differingChannels, result.settingsDiffer, english);
+        return english ? QStringLiteral("The radio does not hold what was written in %1. Write "
+                                        "again.")
+                             .arg(what)
+                       : QStringLiteral("对讲机中%1的数据与写入的不同，请重新写入。").arg(what);
+    }
+    case C::NotChecked:
+        return notCheckedText(result.notCheckedReason, english);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString channelListText(const QList<int> &channels, bool english)
+{
+    QStringList numbers;
+    for (int channel : channels)
+        numbers << QString::number(channel);
+    if (!english)
+        return QStringLiteral("信道 ") + numbers.join(QStringLiteral("、"));
+    return (channels.size() == 1 ? QStringLiteral("channel ") : QStringLiteral("channels ")) +
+           numbers.join(QStringLiteral(", "));
+}
+
+QString readFailureText(const ReadResult &result, Model own, bool english)
+{
+    using O = ReadResult::Outcome;
+    switch (result.outcome) {
+    case O::Read:
+        break;
+    case O::NoAnswer:
+        return say(english,
+                   "The radio does not answer, so nothing was read. Check that it is switched on, "
+                   "that the programming cable is seated at both ends and that the right port is "
+                   "chosen.",
+                   "对讲机没有应答，没有读出数据。请检查对讲机是否已开机、编程电缆两端是否插好、"
+                   "选择的端口是否正确。");
+    case O::Cut:
+        return say(english,
+                   "The radio stopped answering during the read, so nothing was read. Check that "
+                   "it is still switched on and the cable seated.",
+                   "读数时对讲机中途停止了应答，没有读出数据。请检查对讲机是否仍在开机状态、"
+                   "编程电缆是否插好。");
+    case O::Garbled:
+        return say(english,
+                   "The radio's answer was garbled, so nothing was read. Check the cable and read "
+                   "again.",
+                   "对讲机的回答有误码，没有读出数据。请检查电缆后重新读数。");
+    case O::UnknownModel:
+        return say(english,
+                   "The radio reports no model of this family, so nothing was read. Check that it "
+                   "is a ZW4630 and read again.",
+                   "对讲机报告的型号不属于本系列，没有读出数据。请确认它是 ZW4630 后重新读数。");
+    case O::OtherModel: {
+        const QString radio = result.radioModel ? modelInfo(*result.radioModel).name : QString();
+        return english ? QStringLiteral("The radio is a %1, not a %2, so nothing was read.")
+                             .arg(radio, modelInfo(own).name)
+                       : QStringLiteral("对讲机是 %1，不是 %2，没有读出数据。")
+                             .arg(radio, modelInfo(own).name);
+    }
+    case O::PortLost:
+        return say(english, "The serial port cannot be used, so nothing was read from the radio.",
+                   "串行端口不能使用，没有从对讲机读出数据。");
+    }
+    return QString();
+}
+
+QString writeOutcomeText(const WriteResult &result, Model own, bool english)
+{
+    using O = WriteResult::Outcome;
+    switch (result.outcome) {
+    case O::Written:
+        return writtenText(result, english);
+    case O::NoAnswer:
+        return say(english,
+                   "The radio does not answer, so nothing was written. Check that it is switched "
+                   "on, that the programming cable is seated at both ends and that the right port "
+                   "is chosen.",
+                   "对讲机没有应答，没有写入数据。请检查对讲机是否已开机、编程电缆两端是否插好、"
+                   "选择的端口是否正确。");
+    case O::OtherModel: {
+        const QString radio = result.radioModel ? modelInfo(*result.radioModel).name : QString();
+        return english ? QStringLiteral("The radio is a %1, not a %2, so nothing was written.")
+                             .arg(radio, modelInfo(own).name)
+                       : QStringLiteral("对讲机是 %1，不是 %2，没有写入数据。")
+                             .arg(radio, modelInfo(own).name);
+    }
+    case O::NotIdentified:
+        return say(english,
+                   "The radio's model could not be read, so nothing was written. Check the cable "
+                   "and write again.",
+                   "无法读出对讲机的型号，没有写入数据。请检查电缆后重新写入。");
+    case O::Declined:
+        return say(english, "Nothing was written.", "没有写入数据。");
+    case O::PortLost:
+        // Before "A" the radio takes nothing: only a write cut after it leaves part behind.
+        if (!result.writeRequestSent)
+            return say(english,
+                       "The serial port cannot be used, so nothing was written to the radio.",
+                       "串行端口不能使用，没有向对讲机写入数据。");
+        return say(english,
+                   "The serial port cannot be used, so not all the channels were written: the "
+                   "radio may hold part of them. Write again.",
+                   "串行端口不能使用，数据没有全部写入对讲机。");
+    }
+    return QString();
+}
+
+QString radioBackupFailedText(const QString &error, bool english)
+{
+    return english
+               ? QStringLiteral("The radio's channels could not be kept before the write "
+                                "(%1), so nothing was written.")
+                     .arg(error)
+               : QStringLiteral("无法备份对讲机中现有的信道数据（%1），没有写入数据。").arg(error);
+}
+
+QString radioChannelText(const RadioChannel &channel, bool english)
+{
+    if (!channel.inUse)
+        return say(english, "empty", "空");
+    const QString none = QStringLiteral("-");
+    const auto orNone = [&](const QString &text) { return text.isEmpty() ? none : text; };
+    return english ? QStringLiteral("RX %1 %2, TX %3 %4, scan %5, BCL %6, beat %7, power %8")
+                         .arg(channel.rxFrequency, orNone(channel.rxTone),
+                              orNone(channel.txFrequency), orNone(channel.txTone),
+                              orNone(channel.scan.value_or(QString())), orNone(channel.bcl),
+                              orNone(channel.beat.value_or(QString())), orNone(channel.power))
+                   : QStringLiteral("接收 %1 %2，发送 %3 %4，扫描 %5，BCL %6，拍频 %7，功率 %8")
+                         .arg(channel.rxFrequency, orNone(channel.rxTone),
+                              orNone(channel.txFrequency), orNone(channel.txTone),
+                              orNone(channel.scan.value_or(QString())), orNone(channel.bcl),
+                              orNone(channel.beat.value_or(QString())), orNone(channel.power));
+}
+
+QString radioSettingsText(const TrailerSettings &settings, bool english)
+{
+    const QString none = QStringLiteral("-");
+    const QString squelch = settings.squelchLevel.isEmpty() ? none : settings.squelchLevel;
+    const QString tone = settings.channelTone.isEmpty() ? none : settings.channelTone;
+    return english ? QStringLiteral("squelch level %1, channel tone %2").arg(squelch, tone)
+                   : QStringLiteral("静噪级别 %1，信道音 %2").arg(squelch, tone);
+}
+
+} // namespace zw

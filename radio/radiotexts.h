@@ -1,0 +1,37 @@
+#pragma once
+
+#include "modelinfo.h"
+#include "radiosession.h"
+
+#include <QList>
+#include <QString>
+
+namespace zw
+{
+
+// The one wording of each outcome of a read or a write, in English or Chinese, for the window
+// and the command-line tool alike. Texts the window's design fixes (读数错误！！, the other
+// model's message) are the window's own and not here.
+
+// Why a read brought nothing to apply (every outcome but Read); `own` is the session's model.
+QString readFailureText(const ReadResult &result, Model own, bool english);
+
+// How a write ended, with the read-back after it: what was written or why nothing was, which
+// channels changed, which differ on the radio, or why the radio could not be checked.
+// Declined is said by radioBackupFailedText, which knows why.
+QString writeOutcomeText(const WriteResult &result, Model own, bool english);
+
+// A write declined because the radio's contents could not be kept first; `error` says why.
+QString radioBackupFailedText(const QString &error, bool english);
+
+// "channel 3", "channels 3, 5, 7"; "信道 3、5、7".
+QString channelListText(const QList<int> &channels, bool english);
+
+// One channel as the radio holds it, on one line: receive and transmit frequency and tones,
+// scan, BCL, beat and power; "empty" / "空" for a channel not in use.
+QString radioChannelText(const RadioChannel &channel, bool english);
+
+// The squelch level and channel tone the radio holds.
+QString radioSettingsText(const TrailerSettings &settings, bool english);
+
+} // namespace zw
