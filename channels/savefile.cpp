@@ -2,10 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,9 +17,128 @@
 namespace zw
 {
 
+namespace
+{
+
+#ifdef Q_OS_UNIX
+
+Failure systemFailure(FileFailure kind, const QString &path, int error)
+{
+    return Failure{qt_error_string(error), std::nullopt, kind, path};
+}
+
+// Writes all of `bytes` to `fd`, through interruptions and short writes.
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, std::size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// A new file beside `finalPath`, created exclusively under a name of its own; -1 and errno on
+// failure.
+int createTemporary(const QByteArray &finalPath, QByteArray *name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = finalPath + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        // 0666 as for any new file: the user's umask decides.
+        const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The new content goes into a file of its own beside the old one, is synced to the disk and
+// only then renamed over the old one; the folder is synced last, so that the rename outlives a
+// power loss too. QSaveFile does the same but does not report a failed sync: an EIO there would
+// replace a good file with one the disk never confirmed.
+Result replaceBySync(const QString &path, const QByteArray &bytes)
+{
+    QByteArray finalPath = QFile::encodeName(path);
+    // A symbolic link to a regular file stays a link: its target gets the new content.
+    struct stat old {
+    };
+    const bool exists = ::stat(finalPath.constData(), &old) == 0;
+    struct stat link {
+    };
+    if (exists && ::lstat(finalPath.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char *resolved = ::realpath(finalPath.constData(), nullptr);
+        if (!resolved)
+            return systemFailure(FileFailure::SystemRefused, path, errno);
+        finalPath = QByteArray(resolved);
+        std::free(resolved);
+    }
+    QByteArray temporary;
+    const int fd = createTemporary(finalPath, &temporary);
+    if (fd < 0)
+        return systemFailure(FileFailure::SystemRefused, path, errno);
+    auto fail = [&](FileFailure kind) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return systemFailure(kind, path, error);
+    };
+    // The new file keeps the old one's permissions, as an edit in place would.
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return fail(FileFailure::WriteFailed);
+    if (!writeAll(fd, bytes))
+        return fail(FileFailure::WriteFailed);
+    if (::fdatasync(fd) != 0)
+        return fail(FileFailure::SyncFailed);
+    // A network file system may report a failed write only when the file is closed.
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemFailure(FileFailure::WriteFailed, path, error);
+    }
+    if (::rename(temporary.constData(), finalPath.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemFailure(FileFailure::WriteFailed, path, error);
+    }
+    const qsizetype slash = finalPath.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : finalPath.left(qMax(slash, 1));
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return systemFailure(FileFailure::FolderSyncFailed, path, errno);
+    // Some file systems cannot sync a folder at all (EINVAL): nothing more can be done there.
+    const bool synced = ::fsync(folderFd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(folderFd);
+    if (!synced)
+        return systemFailure(FileFailure::FolderSyncFailed, path, error);
+    return {};
+}
+
+#endif
+
+} // namespace
+
 Result saveWholeFile(const QString &path, const QByteArray &bytes)
 {
-    // QSaveFile would put a regular file in place of a FIFO or a device node and report success.
+    // A rename would put a regular file in place of a FIFO or a device node.
+#ifdef Q_OS_UNIX
+    struct stat target {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
+        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
+                       FileFailure::NotRegular, path};
+    return replaceBySync(path, bytes);
+#else
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
         return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
@@ -30,9 +151,10 @@ Result saveWholeFile(const QString &path, const QByteArray &bytes)
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return Failure{why.isEmpty() ? QStringLiteral("the file could not be written whole") : why};
+        return Failure{why, std::nullopt, FileFailure::WriteFailed, path};
     }
     return {};
+#endif
 }
 
 Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)

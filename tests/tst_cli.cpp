@@ -41,10 +41,10 @@ struct Run {
 
 // Runs the tool and keeps this process's event loop going meanwhile (the virtual radio lives
 // in it).
-Run runCli(const QStringList &arguments, int timeoutMs = 30000)
+Run runCli(const QStringList &arguments, int timeoutMs = 30000, const QString &program = QString())
 {
     QProcess process;
-    process.setProgram(QStringLiteral(ZW_CLI_PATH));
+    process.setProgram(program.isEmpty() ? QStringLiteral(ZW_CLI_PATH) : program);
     process.setArguments(arguments);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start();
@@ -327,41 +327,57 @@ private slots:
     }
 
     // Outputs that must not be written: the command's own input, a FIFO (nobody reads it: the
-    // command would wait forever, or put a file in its place), and a channel file whose
-    // frequency is no frequency. Each ends at once with status 1 and changes nothing.
+    // command would wait forever, or put a file in its place), a channel file whose frequency is
+    // no frequency, and a file the disk does not confirm (fdatasync fails with EIO, injected by
+    // strace). Each ends at once with status 1 and changes nothing.
     void hostileOutputsChangeNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("syncFails");
+        QTest::newRow("export whose sync fails")
+            << QStringList{"export-csv", "in.doc", "-o", "old.out"}
+            << "cannot write old.out: " << true;
+        QTest::newRow("import whose sync fails")
+            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "old.out"}
+            << "cannot write old.out: " << true;
         QTest::newRow("export onto its own input")
-            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file";
+            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file"
+            << false;
         QTest::newRow("import onto its own input")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "in.csv"}
-            << "in.csv is the input file";
-        QTest::newRow("export into a FIFO")
-            << QStringList{"export-csv", "in.doc", "-o", "fifo"} << "fifo is not a regular file";
+            << "in.csv is the input file" << false;
+        QTest::newRow("export into a FIFO") << QStringList{"export-csv", "in.doc", "-o", "fifo"}
+                                            << "fifo is not a regular file" << false;
         QTest::newRow("import into a FIFO")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "fifo"}
-            << "fifo is not a regular file";
+            << "fifo is not a regular file" << false;
         QTest::newRow("FIFO as input")
-            << QStringList{"show", "fifo"} << "fifo is not a regular file";
+            << QStringList{"show", "fifo"} << "fifo is not a regular file" << false;
         QTest::newRow("read traced into its own output")
             << QStringList{"read", "--port", "/dev/null", "--model", "V",
                            "-o",   "in.doc", "--trace",   "./in.doc"}
-            << "the trace needs a file of its own";
+            << "the trace needs a file of its own" << false;
         QTest::newRow("write traced into its own input")
             << QStringList{"write", "--port", "/dev/null", "--model",
                            "V",     "in.doc", "--trace",   "in.doc"}
-            << "the trace needs a file of its own";
+            << "the trace needs a file of its own" << false;
         QTest::newRow("frequency of 23 digits")
-            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large";
+            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large" << false;
     }
 
     void hostileOutputsChangeNothing()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
+        QFETCH(bool, syncFails);
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (syncFails && strace.isEmpty())
+            QSKIP("strace is missing");
+        if (syncFails)
+            message += qt_error_string(EIO); // the system's own text, in this locale
         QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(writeBytes(QStringLiteral("old.out"), "old contents"));
         const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
         QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
         const QByteArray csv =
@@ -371,11 +387,24 @@ private slots:
         huge.records[1][RxFrequency] = QStringLiteral("12345678901234567890123");
         QVERIFY(writeBytes(QStringLiteral("huge.doc"), writeChannelFile(huge).value()));
         QVERIFY(mkfifo("fifo", 0600) == 0);
-        const Run run = runCli(arguments);
+        const QStringList before = QDir().entryList(QDir::AllEntries | QDir::Hidden);
+        if (syncFails)
+            arguments = QStringList{"-f",
+                                    "-o",
+                                    "/dev/null",
+                                    "-e",
+                                    "trace=fdatasync",
+                                    "-e",
+                                    "inject=fdatasync:error=EIO",
+                                    ZW_CLI_PATH} +
+                        arguments;
+        const Run run = runCli(arguments, 30000, syncFails ? strace : QString());
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(readAll(QStringLiteral("in.doc")), doc);
         QCOMPARE(readAll(QStringLiteral("in.csv")), csv);
+        QCOMPARE(readAll(QStringLiteral("old.out")), QByteArray("old contents"));
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden), before);
         QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
         QVERIFY(!QFileInfo(QStringLiteral("fifo")).isFile());
         QVERIFY(QFileInfo::exists(QStringLiteral("fifo")));
