@@ -1,6 +1,7 @@
 #include "exitsignals.h"
 #include "mainwindow.h"
 #include "portdevices.h"
+#include "programexit.h"
 #include "programicon.h"
 #include "serialtrace.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -152,25 +152,12 @@ int main(int argc, char *argv[])
     zw::MainWindow mainWindow;
     mainWindow.setPortDevices(devices);
     // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
-    // port closes and its lock file goes.
-    // While an earlier close still waits for a transfer, this one is refused: try again until
-    // the window has closed, and only then end the event loops (ending them earlier would cut
-    // the wait short).
+    // port closes and its lock file goes; a question open then is answered "no".
     zw::ExitSignals exitSignals;
-    QTimer exitRetry;
-    exitRetry.setInterval(100);
-    QObject::connect(&exitRetry, &QTimer::timeout, &mainWindow, [&] {
-        if (!mainWindow.close())
-            return;
-        exitRetry.stop();
-        QApplication::quit();
-    });
-    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &mainWindow, [&] {
-        if (mainWindow.close())
-            QApplication::quit();
-        else
-            exitRetry.start();
-    });
+    zw::ProgramExit programExit(&mainWindow);
+    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &programExit,
+                     &zw::ProgramExit::request);
+    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, &QApplication::quit);
     mainWindow.load();
     return QApplication::exec();
 }
