@@ -1,8 +1,10 @@
 #include "exitsignals.h"
+#include "filenames.h"
 #include "mainwindow.h"
 #include "portdevices.h"
 #include "programexit.h"
 #include "programicon.h"
+#include "savefile.h"
 #include "serialtrace.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
@@ -103,14 +105,20 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     describeOptions(parser);
-    parser.process(app);
+    // The arguments QApplication left (it takes its own out of argv), with file names byte for
+    // byte: arguments() would turn bytes that are not UTF-8 into U+FFFD.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << zw::fileNameFromBytes(QByteArray(argv[i]));
+    parser.process(arguments);
     // The trace file is opened before the documents folder is entered: a relative name is
     // taken where the program was started, as the user typed it.
     if (parser.isSet(QStringLiteral("trace"))) {
-        auto file = std::make_unique<QFile>(parser.value(QStringLiteral("trace")));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString name = parser.value(QStringLiteral("trace"));
+        auto file = std::make_unique<QFile>();
+        if (const zw::Result opened = zw::openNewFile(file.get(), name); !opened) {
             std::fprintf(stderr, "cannot write the serial trace to %s: %s\n",
-                         qPrintable(file->fileName()), qPrintable(file->errorString()));
+                         zw::fileNameBytes(name).constData(), qPrintable(opened.error()));
             return 1;
         }
         zw::SerialTrace::instance().setOutput(std::move(file));

@@ -1,5 +1,7 @@
 #include "savefile.h"
 
+#include "filenames.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -65,10 +67,10 @@ int createTemporary(const QByteArray &finalPath, QByteArray *name)
 // The new content goes into a file of its own beside the old one, is synced to the disk and
 // only then renamed over the old one; the folder is synced last, so that the rename outlives a
 // power loss too. QSaveFile does the same but does not report a failed sync: an EIO there would
-// replace a good file with one the disk never confirmed.
+// replace a good file with one the disk never confirmed. Names are taken byte for byte.
 Result replaceBySync(const QString &path, const QByteArray &bytes)
 {
-    QByteArray finalPath = QFile::encodeName(path);
+    QByteArray finalPath = fileNameBytes(path);
     // A symbolic link to a regular file stays a link: its target gets the new content.
     struct stat old {
     };
@@ -134,7 +136,7 @@ Result saveWholeFile(const QString &path, const QByteArray &bytes)
 #ifdef Q_OS_UNIX
     struct stat target {
     };
-    if (::stat(QFile::encodeName(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
+    if (::stat(fileNameBytes(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
         return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
                        FileFailure::NotRegular, path};
     return replaceBySync(path, bytes);
@@ -163,7 +165,7 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
 #ifdef Q_OS_UNIX
     // Opened without blocking, then checked on the open file itself: a FIFO would otherwise
     // hold the open until another program opens its other end.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(fileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Failure{QString::fromLocal8Bit(std::strerror(errno)), std::nullopt,
                        FileFailure::SystemRefused, path};
@@ -197,8 +199,35 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
 
 bool sameFile(const QString &first, const QString &second)
 {
+#ifdef Q_OS_UNIX
+    struct stat a {
+    }, b{};
+    return ::stat(fileNameBytes(first).constData(), &a) == 0 &&
+           ::stat(fileNameBytes(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+#else
     const QString a = QFileInfo(first).canonicalFilePath();
     return !a.isEmpty() && a == QFileInfo(second).canonicalFilePath();
+#endif
+}
+
+Result openNewFile(QFile *file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(fileNameBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemFailure(FileFailure::SystemRefused, path, errno);
+    if (!file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
+    }
+#else
+    file->setFileName(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
+#endif
+    return {};
 }
 
 } // namespace zw

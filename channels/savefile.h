@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 namespace zw
 {
 
@@ -23,5 +25,9 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit);
 // Whether `first` and `second` name the same existing file (through links too).
 bool sameFile(const QString &first, const QString &second);
 
+// Opens `file` on `path` for writing from its start, created when missing. Every path these
+// functions take is a name in the form of fileNameFromBytes (filenames.h): bytes that are not
+// UTF-8 are kept.
+Result openNewFile(QFile *file, const QString &path);
 
 } // namespace zw

@@ -21,6 +21,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -408,6 +409,66 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
         QVERIFY(!QFileInfo(QStringLiteral("fifo")).isFile());
         QVERIFY(QFileInfo::exists(QStringLiteral("fifo")));
+    }
+
+    // Names that are not UTF-8 (Latin-1, GBK, bytes of no encoding) are read and written byte
+    // for byte; two such names never meet in one U+FFFD name.
+    void namesThatAreNotUtf8AreTakenByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("command"); // shell words; NAME is the name below
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("written"); // by the command, else a channel file it reads
+        QTest::newRow("show of bytes of no encoding")
+            << QByteArray("show NAME") << QByteArray("\xff\xfeodd.doc") << false;
+        QTest::newRow("export of a Latin-1 name")
+            << QByteArray("export-csv NAME -o out.csv") << QByteArray("\xe9t\xe9.doc") << false;
+        QTest::newRow("export into a GBK name")
+            << QByteArray("export-csv in.doc -o NAME") << QByteArray("\xb2\xe2.csv") << true;
+        QTest::newRow("import into a Latin-1 name")
+            << QByteArray("import-csv in.csv --model V -o NAME") << QByteArray("\xe9t\xe9.doc")
+            << true;
+    }
+
+    void namesThatAreNotUtf8AreTakenByteForByte()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, name);
+        QFETCH(bool, written);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
+        QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
+        QVERIFY(
+            writeBytes(QStringLiteral("in.csv"),
+                       exportChirpCsv(sampleFile(Model::V).records, modelInfo(Model::V)).value()));
+        // Qt's own removal of the folder would miss the file.
+        const struct Remove {
+            QByteArray name;
+            ~Remove() { ::unlink(name.constData()); }
+        } remove{name};
+        // A file of the name Qt would make of these bytes: it must stay untouched.
+        QVERIFY(writeBytes(QString::fromUtf8(name), "decoy"));
+        if (!written) {
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
+            QVERIFY(fd >= 0);
+            QCOMPARE(::write(fd, doc.constData(), size_t(doc.size())), ssize_t(doc.size()));
+            ::close(fd);
+        }
+        // The name goes to the tool through the shell, as printf's octal escapes.
+        QByteArray escaped;
+        for (char c : name)
+            escaped += '\\' + QByteArray::number(uchar(c), 8).rightJustified(3, '0');
+        command.replace("NAME", "\"$(printf '" + escaped + "')\"");
+        const Run run = runCli({QStringLiteral("-c"),
+                                QStringLiteral("exec \"$0\" ") + QString::fromLatin1(command),
+                                QStringLiteral(ZW_CLI_PATH)},
+                               30000, QStringLiteral("/bin/sh"));
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(readAll(QString::fromUtf8(name)), QByteArray("decoy"));
+        struct stat status {
+        };
+        QVERIFY(::stat(name.constData(), &status) == 0);
+        if (written)
+            QVERIFY(status.st_size > 100);
     }
 
     void csvRoundTripKeepsWhatCsvCarries_data()
