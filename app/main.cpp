@@ -4,6 +4,7 @@
 #include "portdevices.h"
 #include "programexit.h"
 #include "programicon.h"
+#include "recentfiles.h"
 #include "savefile.h"
 #include "serialtrace.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
@@ -159,6 +160,7 @@ int main(int argc, char *argv[])
 
     zw::MainWindow mainWindow;
     mainWindow.setPortDevices(devices);
+    mainWindow.recentFiles()->setStore(&settings);
     // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
     // port closes and its lock file goes; a question open then is answered "no".
     zw::ExitSignals exitSignals;

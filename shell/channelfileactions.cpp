@@ -68,6 +68,10 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
     // An open accepts the name of a file that does not exist; the read then reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("text(*.doc)"));
+    // A name typed without an extension gets the one the open dialog lists; an open takes
+    // the name as typed, since a file of that name may exist.
+    if (forSave)
+        dialog.setDefaultSuffix(QStringLiteral("doc"));
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     else if (!m_lastFileName.isEmpty())
@@ -94,6 +98,8 @@ void ChannelFileActions::save()
     if (!bytes || !saveWholeFile(fileName, *bytes)) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
                     unsavedFileMessage(fileName));
+    } else {
+        emit fileInUse(fileName);
     }
     restoreDirectory(m_window, directory);
 }
@@ -142,9 +148,17 @@ void ChannelFileActions::loadFile(const QString &fileName)
     }
 
     m_document->refresh();
-    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
-                      {mergeChannelFile(m_document->records(), read->records), read->squelchLevel,
-                       read->channelTone});
+    if (replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
+                          {mergeChannelFile(m_document->records(), read->records),
+                           read->squelchLevel, read->channelTone}))
+        emit fileInUse(fileName);
+}
+
+void ChannelFileActions::openFile(const QString &fileName)
+{
+    m_lastFileName = fileName;
+    m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
+    loadFile(fileName);
 }
 
 } // namespace zw

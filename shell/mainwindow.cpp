@@ -8,6 +8,7 @@
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "porthints.h"
+#include "recentfiles.h"
 #include "serialconnection.h"
 #include "twips.h"
 
@@ -25,7 +26,8 @@ namespace zw
 {
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this))
+    : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this)),
+      m_recentFiles(new RecentFiles(this))
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(captionText(Caption::MainWindow, CaptionSet::Design));
@@ -137,7 +139,7 @@ ModelWindow *MainWindow::showModel(Model model)
         }
         return slot;
     }
-    auto *window = new ModelWindow(model, m_serial);
+    auto *window = new ModelWindow(model, m_serial, nullptr, m_recentFiles);
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));

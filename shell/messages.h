@@ -22,6 +22,13 @@ inline const QString otherModelFileTitle = QStringLiteral("文件机型提示信
 // Status line of a model window
 inline const QString radioReadyStatus = QStringLiteral("对讲机就绪...");
 inline const QString readingStatus = QStringLiteral("正在读数据......");
+// A read that replaced the table, with the time it ended ("HH:mm:ss").
+inline QString channelsReadStatus(int channels, const QString &time, bool english)
+{
+    return english ? QStringLiteral("%1 channels read %2").arg(channels).arg(time)
+                   : QStringLiteral("已读取 %1 个信道 %2").arg(channels).arg(time);
+}
+
 
 // Cell entry
 inline const QString outOfRangeMessage = QStringLiteral("数据超出范围 ！！");

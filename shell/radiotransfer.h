@@ -60,6 +60,9 @@ private:
     QLabel *m_statusLine;
     QWidget *m_window;
     QProgressBar *m_progress;
+    // The status line tells of the read that just ended: the ready answer that follows it does
+    // not take its place, the next transfer or a closed port does.
+    bool m_readConfirmed = false;
 };
 
 } // namespace zw

@@ -103,6 +103,9 @@ private slots:
         MessageBoxAnswerer answerer;
         w->writeAction()->trigger();
         QTRY_VERIFY(progress->isVisible());
+        QVERIFY(progress->isTextVisible());
+        QCOMPARE(progress->text(),
+                 QStringLiteral("%1/%2").arg(progress->value()).arg(progress->maximum()));
         QVERIFY(w->isTransferLocked());
         QVERIFY(w->tableModel()->isEditingLocked());
         QVERIFY(!w->squelchList()->isEnabled());
@@ -130,6 +133,14 @@ private slots:
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
+        // The read is confirmed with its time, and the ready answer after it keeps that line.
+        const QString confirmed = w->statusLine()->text();
+        QVERIFY2(QRegularExpression(QStringLiteral("^已读取 16 个信道 \\d\\d:\\d\\d:\\d\\d$"))
+                     .match(confirmed)
+                     .hasMatch(),
+                 qPrintable(confirmed));
+        QTest::qWait(300);
+        QCOMPARE(w->statusLine()->text(), confirmed);
 
         // Back as written, except that 信道号 is not read and tones come back in their
         // shortest form.
