@@ -17,6 +17,7 @@ class QMenu;
 namespace zw
 {
 
+class MainStatusBar;
 class ModelChoiceDialog;
 class ModelWindow;
 class RecentFiles;
@@ -46,6 +47,8 @@ public:
     QMdiArea *mdiArea() const { return m_mdiArea; }
     // The channel files last opened or saved, listed in every model window's file menu.
     RecentFiles *recentFiles() const { return m_recentFiles; }
+    // The port, the radio on it and the last transfer, at the window's foot.
+    MainStatusBar *portStatusBar() const { return m_statusBar; }
 
     // Shows the window of `model`: loads it when it is not open, otherwise brings it to the
     // front unchanged.
@@ -80,6 +83,7 @@ private:
     PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
     RecentFiles *m_recentFiles;
+    MainStatusBar *m_statusBar;
     std::array<QPointer<ModelWindow>, 4> m_windows;
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
 };
