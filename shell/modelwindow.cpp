@@ -99,10 +99,10 @@ void ModelWindow::wire()
     connect(files, &ChannelFileActions::otherModelFile, this, &ModelWindow::switchRequested);
     connect(files, &ChannelFileActions::fileInUse, this, &ModelWindow::showChannelFile);
     // Any change after the file was opened or saved: the title's mark shows it.
-    for (auto changed : {&ChannelDocument::settingsChanged, &ChannelDocument::replaced})
-        connect(m_document, changed, this, [this] { setWindowModified(!m_channelFile.isEmpty()); });
-    connect(m_document, &ChannelDocument::recordsChanged, this,
-            [this] { setWindowModified(!m_channelFile.isEmpty()); });
+    auto markChanged = [this] { setWindowModified(!m_channelFile.isEmpty()); };
+    connect(m_document, &ChannelDocument::recordsChanged, this, markChanged);
+    connect(m_document, &ChannelDocument::settingsChanged, this, markChanged);
+    connect(m_document, &ChannelDocument::replaced, this, markChanged);
     // CHIRP CSV export and import at the end of the file menu.
     m_csvActions = new CsvActions(m_document, m_backups, m_fileMenu, m_layout, this);
     // Then the recent files, opened as 打开 opens a file.
