@@ -1,7 +1,11 @@
 #include "exitsignals.h"
+#include "filenames.h"
 #include "mainwindow.h"
 #include "portdevices.h"
+#include "programexit.h"
 #include "programicon.h"
+#include "recentfiles.h"
+#include "savefile.h"
 #include "serialtrace.h"
 #ifdef ZW_HAVE_VIRTUAL_RADIO
 #include "virtualradio.h"
@@ -14,7 +18,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -103,14 +106,20 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     describeOptions(parser);
-    parser.process(app);
+    // The arguments QApplication left (it takes its own out of argv), with file names byte for
+    // byte: arguments() would turn bytes that are not UTF-8 into U+FFFD.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << zw::fileNameFromBytes(QByteArray(argv[i]));
+    parser.process(arguments);
     // The trace file is opened before the documents folder is entered: a relative name is
     // taken where the program was started, as the user typed it.
     if (parser.isSet(QStringLiteral("trace"))) {
-        auto file = std::make_unique<QFile>(parser.value(QStringLiteral("trace")));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        const QString name = parser.value(QStringLiteral("trace"));
+        auto file = std::make_unique<QFile>();
+        if (const zw::Result opened = zw::openNewFile(file.get(), name); !opened) {
             std::fprintf(stderr, "cannot write the serial trace to %s: %s\n",
-                         qPrintable(file->fileName()), qPrintable(file->errorString()));
+                         zw::fileNameBytes(name).constData(), qPrintable(opened.error()));
             return 1;
         }
         zw::SerialTrace::instance().setOutput(std::move(file));
@@ -151,26 +160,14 @@ int main(int argc, char *argv[])
 
     zw::MainWindow mainWindow;
     mainWindow.setPortDevices(devices);
+    mainWindow.recentFiles()->setStore(&settings);
     // A signal ends the program as 退出系统 does: a transfer under way finishes first, then the
-    // port closes and its lock file goes.
-    // While an earlier close still waits for a transfer, this one is refused: try again until
-    // the window has closed, and only then end the event loops (ending them earlier would cut
-    // the wait short).
+    // port closes and its lock file goes; a question open then is answered "no".
     zw::ExitSignals exitSignals;
-    QTimer exitRetry;
-    exitRetry.setInterval(100);
-    QObject::connect(&exitRetry, &QTimer::timeout, &mainWindow, [&] {
-        if (!mainWindow.close())
-            return;
-        exitRetry.stop();
-        QApplication::quit();
-    });
-    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &mainWindow, [&] {
-        if (mainWindow.close())
-            QApplication::quit();
-        else
-            exitRetry.start();
-    });
+    zw::ProgramExit programExit(&mainWindow);
+    QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &programExit,
+                     &zw::ProgramExit::request);
+    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, &QApplication::quit);
     mainWindow.load();
     return QApplication::exec();
 }

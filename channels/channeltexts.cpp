@@ -62,6 +62,23 @@ QString fileText(FileFailure kind, const Failure &failure, bool english)
                         : QStringLiteral("%1 太大（超过 %2 字节）"))
             .arg(path)
             .arg(failure.number);
+    case FileFailure::WriteFailed:
+        return (english ? QStringLiteral("%1 could not be written whole (%2); the old file is kept")
+                        : QStringLiteral("%1 没有完整写入（%2），原有文件没有改变"))
+            .arg(path, failure.why);
+    case FileFailure::SyncFailed:
+        return (english
+                    ? QStringLiteral("the disk did not confirm %1 as written (%2); the old file "
+                                     "is kept")
+                    : QStringLiteral("磁盘没有确认 %1 已写入（%2），原有文件没有改变"))
+            .arg(path, failure.why);
+    case FileFailure::FolderSyncFailed:
+        return (english ? QStringLiteral("%1 holds the new content, but the disk did not confirm "
+                                         "its folder (%2): after a power loss the old file may "
+                                         "be back")
+                        : QStringLiteral("%1 已是新内容，但磁盘没有确认其所在的文件夹（%2）："
+                                         "断电后可能又是原有文件"))
+            .arg(path, failure.why);
     case FileFailure::NoConverter:
         return english ? QStringLiteral("this system has no GB2312 converter")
                        : QStringLiteral("本系统没有 GB2312 编码转换器");

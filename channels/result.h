@@ -40,9 +40,13 @@ enum class StoreFailure {
 
 // What went wrong with a file the program reads or writes.
 enum class FileFailure {
-    SystemRefused, // the system refused to open, read or write it (its text in `why`)
-    NotRegular,    // `path` is a FIFO, a device or a folder
-    TooLarge,      // `path` holds more than `number` bytes
+    SystemRefused,    // the system refused to open, read or write it (its text in `why`)
+    NotRegular,       // `path` is a FIFO, a device or a folder
+    TooLarge,         // `path` holds more than `number` bytes
+    WriteFailed,      // the new content of `path` could not be written whole; the old file is kept
+    SyncFailed,       // the disk did not confirm the new content of `path`; the old file is kept
+    FolderSyncFailed, // `path` holds the new content, but the disk did not confirm its folder:
+                      // after a power loss the old file may be back
     // What a channel file holds, or what cannot be put into one:
     NoConverter,      // this system has no GB2312 converter
     NotGb2312Text,    // the bytes are not GB2312 text

@@ -1,11 +1,15 @@
 #include "savefile.h"
 
+#include "filenames.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,13 +19,130 @@
 namespace zw
 {
 
+namespace
+{
+
+#ifdef Q_OS_UNIX
+
+Failure systemFailure(FileFailure kind, const QString &path, int error)
+{
+    return Failure{qt_error_string(error), std::nullopt, kind, path};
+}
+
+// Writes all of `bytes` to `fd`, through interruptions and short writes.
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, std::size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// A new file beside `finalPath`, created exclusively under a name of its own; -1 and errno on
+// failure.
+int createTemporary(const QByteArray &finalPath, QByteArray *name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = finalPath + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        // 0666 as for any new file: the user's umask decides.
+        const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The new content goes into a file of its own beside the old one, is synced to the disk and
+// only then renamed over the old one; the folder is synced last, so that the rename outlives a
+// power loss too. QSaveFile does the same but does not report a failed sync: an EIO there would
+// replace a good file with one the disk never confirmed. Names are taken byte for byte.
+Result replaceBySync(const QString &path, const QByteArray &bytes)
+{
+    QByteArray finalPath = fileNameBytes(path);
+    // A symbolic link to a regular file stays a link: its target gets the new content.
+    struct stat old {
+    };
+    const bool exists = ::stat(finalPath.constData(), &old) == 0;
+    struct stat link {
+    };
+    if (exists && ::lstat(finalPath.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char *resolved = ::realpath(finalPath.constData(), nullptr);
+        if (!resolved)
+            return systemFailure(FileFailure::SystemRefused, path, errno);
+        finalPath = QByteArray(resolved);
+        std::free(resolved);
+    }
+    QByteArray temporary;
+    const int fd = createTemporary(finalPath, &temporary);
+    if (fd < 0)
+        return systemFailure(FileFailure::SystemRefused, path, errno);
+    auto fail = [&](FileFailure kind) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return systemFailure(kind, path, error);
+    };
+    // The new file keeps the old one's permissions, as an edit in place would.
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return fail(FileFailure::WriteFailed);
+    if (!writeAll(fd, bytes))
+        return fail(FileFailure::WriteFailed);
+    if (::fdatasync(fd) != 0)
+        return fail(FileFailure::SyncFailed);
+    // A network file system may report a failed write only when the file is closed.
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemFailure(FileFailure::WriteFailed, path, error);
+    }
+    if (::rename(temporary.constData(), finalPath.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemFailure(FileFailure::WriteFailed, path, error);
+    }
+    const qsizetype slash = finalPath.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : finalPath.left(qMax(slash, 1));
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return systemFailure(FileFailure::FolderSyncFailed, path, errno);
+    // Some file systems cannot sync a folder at all (EINVAL): nothing more can be done there.
+    const bool synced = ::fsync(folderFd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(folderFd);
+    if (!synced)
+        return systemFailure(FileFailure::FolderSyncFailed, path, error);
+    return {};
+}
+
+#endif
+
+} // namespace
+
 Result saveWholeFile(const QString &path, const QByteArray &bytes)
 {
-    // QSaveFile would put a regular file in place of a FIFO or a device node and report success.
+    // A rename would put a regular file in place of a FIFO or a device node.
+#ifdef Q_OS_UNIX
+    struct stat target {
+    };
+    if (::stat(fileNameBytes(path).constData(), &target) == 0 && !S_ISREG(target.st_mode))
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
+    return replaceBySync(path, bytes);
+#else
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
-                       FileFailure::NotRegular, path};
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
@@ -30,9 +151,10 @@ Result saveWholeFile(const QString &path, const QByteArray &bytes)
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return Failure{why.isEmpty() ? QStringLiteral("the file could not be written whole") : why};
+        return Failure{why, std::nullopt, FileFailure::WriteFailed, path};
     }
     return {};
+#endif
 }
 
 Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
@@ -41,7 +163,7 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
 #ifdef Q_OS_UNIX
     // Opened without blocking, then checked on the open file itself: a FIFO would otherwise
     // hold the open until another program opens its other end.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(fileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Failure{QString::fromLocal8Bit(std::strerror(errno)), std::nullopt,
                        FileFailure::SystemRefused, path};
@@ -49,8 +171,7 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
     };
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
-                       FileFailure::NotRegular, path};
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -58,8 +179,7 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
     }
 #else
     if (!QFileInfo(path).isFile())
-        return Failure{QStringLiteral("%1 is not a regular file").arg(path), std::nullopt,
-                       FileFailure::NotRegular, path};
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
@@ -67,16 +187,41 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit)
     // One byte past the bound tells a file that is too large without reading it.
     QByteArray bytes = file.read(limit + 1);
     if (bytes.size() > limit)
-        return Failure{QStringLiteral("%1 is too large (more than %2 bytes)")
-                           .arg(path, QString::number(limit)),
-                       std::nullopt, FileFailure::TooLarge, path, int(limit)};
+        return Failure{QString(), std::nullopt, FileFailure::TooLarge, path, int(limit)};
     return bytes;
 }
 
 bool sameFile(const QString &first, const QString &second)
 {
+#ifdef Q_OS_UNIX
+    struct stat a {
+    }, b{};
+    return ::stat(fileNameBytes(first).constData(), &a) == 0 &&
+           ::stat(fileNameBytes(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+#else
     const QString a = QFileInfo(first).canonicalFilePath();
     return !a.isEmpty() && a == QFileInfo(second).canonicalFilePath();
+#endif
+}
+
+Result openNewFile(QFile *file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(fileNameBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemFailure(FileFailure::SystemRefused, path, errno);
+    if (!file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
+    }
+#else
+    file->setFileName(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
+#endif
+    return {};
 }
 
 } // namespace zw

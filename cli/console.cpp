@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include "filenames.h"
+
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -14,7 +16,8 @@ namespace
 
 void print(std::FILE *stream, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    // A file name in a message is written as the bytes it has, UTF-8 or not.
+    const QByteArray bytes = fileNameBytes(text);
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
 }

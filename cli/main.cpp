@@ -2,6 +2,7 @@
 // from CHIRP CSV, without a window. See --help.
 #include "console.h"
 #include "filecommands.h"
+#include "filenames.h"
 #include "portcommands.h"
 #include "radiocommands.h"
 #include "savefile.h"
@@ -255,10 +256,10 @@ int startTrace(const QCommandLineParser &parser, const QStringList &ownFiles)
             return Failed;
         }
     }
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    auto file = std::make_unique<QFile>();
+    if (const Result opened = openNewFile(file.get(), path); !opened) {
         report(QStringLiteral("cannot write the serial trace to %1: %2")
-                   .arg(QDir::toNativeSeparators(path), file->errorString()));
+                   .arg(QDir::toNativeSeparators(path), opened.error()));
         return Failed;
     }
     SerialTrace::instance().setOutput(std::move(file));
@@ -388,7 +389,11 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zw4630-cli"));
-    QStringList arguments = QCoreApplication::arguments();
+    // File names are taken byte for byte: arguments() would turn bytes that are not UTF-8
+    // into U+FFFD, and name another file or none.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << fileNameFromBytes(QByteArray(argv[i]));
     const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
 
     if (arguments.isEmpty()) {

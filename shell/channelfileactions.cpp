@@ -4,6 +4,7 @@
 #include "channeldocument.h"
 #include "channelfile.h"
 #include "currentdirectory.h"
+#include "editfailures.h"
 #include "filedialogs.h"
 #include "messagebox.h"
 #include "messages.h"
@@ -29,7 +30,7 @@ QString unreadableFileMessage(const QString &fileName)
     return unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
-QString unsavedFileMessage(const QString &fileName)
+QString unsavedMessage(const QString &fileName)
 {
     return unsavedChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
@@ -68,6 +69,10 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
     // An open accepts the name of a file that does not exist; the read then reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("text(*.doc)"));
+    // A name typed without an extension gets the one the open dialog lists; an open takes
+    // the name as typed, since a file of that name may exist.
+    if (forSave)
+        dialog.setDefaultSuffix(QStringLiteral("doc"));
     if (!folder.isEmpty())
         dialog.setDirectory(folder);
     else if (!m_lastFileName.isEmpty())
@@ -91,9 +96,12 @@ void ChannelFileActions::save()
     const Expected<QByteArray> bytes = writeChannelFile(m_document->channelFileData());
 
     // The new file replaces the old one only once it is written whole.
-    if (!bytes || !saveWholeFile(fileName, *bytes)) {
+    const Result saved = bytes ? saveWholeFile(fileName, *bytes) : Result(bytes.failure());
+    if (!saved) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    unsavedFileMessage(fileName));
+                    unsavedFileMessage(saved.failure(), unsavedMessage(fileName)));
+    } else {
+        emit fileInUse(fileName);
     }
     restoreDirectory(m_window, directory);
 }
@@ -142,9 +150,17 @@ void ChannelFileActions::loadFile(const QString &fileName)
     }
 
     m_document->refresh();
-    replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
-                      {mergeChannelFile(m_document->records(), read->records), read->squelchLevel,
-                       read->channelTone});
+    if (replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeOpen,
+                          {mergeChannelFile(m_document->records(), read->records),
+                           read->squelchLevel, read->channelTone}))
+        emit fileInUse(fileName);
+}
+
+void ChannelFileActions::openFile(const QString &fileName)
+{
+    m_lastFileName = fileName;
+    m_grid->setCurrentIndex(m_grid->model()->index(0, 0));
+    loadFile(fileName);
 }
 
 } // namespace zw

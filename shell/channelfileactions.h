@@ -34,6 +34,8 @@ public:
     void open();
     // The open, with the file dialog starting in `folder` (the backups folder).
     void openFrom(const QString &folder);
+    // The open of `fileName` without the dialog (a recent file).
+    void openFile(const QString &fileName);
 
     // The file name last chosen in this window's file dialog, by save or by open.
     QString lastFileName() const { return m_lastFileName; }
@@ -41,6 +43,9 @@ public:
 signals:
     // The chosen file belongs to another model: that model's window is to take over.
     void otherModelFile(zw::Model fileModel);
+    // The table and settings are now those of the channel file `fileName`: it was saved, or
+    // opened whole.
+    void fileInUse(const QString &fileName);
 
 private:
     // Shows the file dialog; returns the chosen name, or an empty text when it was cancelled.

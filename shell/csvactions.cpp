@@ -6,6 +6,7 @@
 #include "chirpcsv.h"
 #include "csvproblemsdialog.h"
 #include "currentdirectory.h"
+#include "editfailures.h"
 #include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
@@ -89,9 +90,11 @@ void CsvActions::exportCsv()
     const Expected<QByteArray> bytes =
         exportChirpCsv(m_document->records(), modelInfo(m_document->model()));
     // The new file replaces an old one only once it is written whole.
-    if (!bytes || !saveWholeFile(fileName, *bytes)) {
-        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    unsavedCsvFileMessage.arg(native(fileName)));
+    const Result saved = bytes ? saveWholeFile(fileName, *bytes) : Result(bytes.failure());
+    if (!saved) {
+        showMessage(
+            m_window, MessageIcon::Exclamation, systemInfoTitle,
+            unsavedFileMessage(saved.failure(), unsavedCsvFileMessage.arg(native(fileName))));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "editfailures.h"
 
 #include "channelrecord.h"
+#include "channeltexts.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
@@ -69,6 +70,13 @@ QString storeFailureText(const Failure &failure, bool english)
         return say("changed by another program meanwhile", "已被另一程序修改");
     }
     return failure.why; // SQLite's own text
+}
+
+QString unsavedFileMessage(const Failure &failure, const QString &message)
+{
+    if (failure.is(FileFailure::FolderSyncFailed))
+        return fileFailureText(failure, isEnglish());
+    return message;
 }
 
 QString storeFailureMessage(const Failure &failure, const QString &message)

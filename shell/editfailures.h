@@ -26,4 +26,8 @@ QString storeFailureText(const Failure &failure, bool english);
 // program or window held the database, else `message` with storeFailureText() for %1.
 QString storeFailureMessage(const Failure &failure, const QString &message);
 
+// The message for a save that failed: `message` (which says the old file is unchanged), unless
+// the new file is already in place and only its folder's sync failed, which is said instead.
+QString unsavedFileMessage(const Failure &failure, const QString &message);
+
 } // namespace zw

@@ -1,5 +1,7 @@
 #include "filedialogs.h"
 
+#include "filenames.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,10 +22,12 @@ QString execFileDialog(QFileDialog &dialog)
         QString name = dialog.directory().absoluteFilePath(nameEdit->text());
         if (!dialog.defaultSuffix().isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += QLatin1Char('.') + dialog.defaultSuffix();
-        return name;
+        return fileNameAsListed(name);
     }
+    // A listed name whose bytes are not UTF-8 comes back with U+FFFD in their place: it is
+    // taken back to the file it was listed from.
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.front();
+    return chosen.isEmpty() ? QString() : fileNameAsListed(chosen.front());
 }
 
 } // namespace zw

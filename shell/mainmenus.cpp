@@ -2,6 +2,7 @@
 
 #include "aboutdialog.h"
 #include "currentdirectory.h"
+#include "editfailures.h"
 #include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
@@ -155,9 +156,10 @@ void MainMenus::saveTrace()
         return;
     // The lines as they are when the user chose the file; an old file is replaced only once the
     // new one is written whole.
-    if (!saveWholeFile(fileName, SerialTrace::instance().text()))
+    if (const Result saved = saveWholeFile(fileName, SerialTrace::instance().text()); !saved)
         showMessage(m_frame, MessageIcon::Exclamation, systemInfoTitle,
-                    unsavedTraceMessage(english).arg(QDir::toNativeSeparators(fileName)));
+                    unsavedFileMessage(saved.failure(), unsavedTraceMessage(english).arg(
+                                                            QDir::toNativeSeparators(fileName))));
 }
 
 void MainMenus::showNotes()

@@ -3,11 +3,13 @@
 #include "captions.h"
 #include "idlewarmup.h"
 #include "mainmenus.h"
+#include "mainstatusbar.h"
 #include "messagebox.h"
 #include "messages.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "porthints.h"
+#include "recentfiles.h"
 #include "serialconnection.h"
 #include "twips.h"
 
@@ -17,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -25,23 +28,29 @@ namespace zw
 {
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this))
+    : QMainWindow(parent), m_serial(new SerialConnection(this)), m_mdiArea(new QMdiArea(this)),
+      m_recentFiles(new RecentFiles(this)), m_statusBar(new MainStatusBar(statusBar(), m_serial))
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(captionText(Caption::MainWindow, CaptionSet::Design));
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // application-workspace colour
     setCentralWidget(m_mdiArea);
-    new MainMenus(this, m_serial, &m_portDevices,
-                  buildMenus()); // port dialog, language and help items
+    const MainMenuItems items = buildMenus();
+    new MainMenus(this, m_serial, &m_portDevices, items); // port dialog, language and help items
+    // The status bar speaks the language chosen, at once as the main window's captions do.
+    for (QAction *language : {items.chinese, items.english})
+        connect(language, &QAction::triggered, m_statusBar, &MainStatusBar::refresh);
     new IdleWarmUp(this); // the first model window's share of Qt's first-use work, done early
     // F10 opens the first menu, so that every model window can be opened without a mouse; Alt
     // alone reaches the menu bar through the style's own menu-bar navigation.
     auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this, &MainWindow::openMenus);
     menuBar()->setNativeMenuBar(false);
-    // Client area 11745 x 8700 twips at left 60, top 630.
-    resize(twips(11745), twips(8700) + menuBar()->sizeHint().height());
+    // Client area 11745 x 8700 twips at left 60, top 630, between the menus and the status
+    // bar.
+    resize(twips(11745),
+           twips(8700) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     move(twips(60), twips(630));
 }
 
@@ -102,6 +111,7 @@ void MainWindow::setPortDevices(const PortDevices &devices)
     m_portDevices = devices;
     m_serial->setDevice(1, devices.device(1));
     m_serial->setDevice(2, devices.device(2));
+    m_statusBar->refresh();
 }
 
 void MainWindow::load()
@@ -137,7 +147,8 @@ ModelWindow *MainWindow::showModel(Model model)
         }
         return slot;
     }
-    auto *window = new ModelWindow(model, m_serial);
+    auto *window = new ModelWindow(model, m_serial, nullptr, m_recentFiles);
+    m_statusBar->watch(window->session());
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));

@@ -17,8 +17,10 @@ class QMenu;
 namespace zw
 {
 
+class MainStatusBar;
 class ModelChoiceDialog;
 class ModelWindow;
+class RecentFiles;
 class SerialConnection;
 
 // The main window: the frame of the model windows and the owner of the serial connection.
@@ -43,6 +45,10 @@ public:
     void setPortDevices(const PortDevices &devices);
     PortDevices &portDevices() { return m_portDevices; }
     QMdiArea *mdiArea() const { return m_mdiArea; }
+    // The channel files last opened or saved, listed in every model window's file menu.
+    RecentFiles *recentFiles() const { return m_recentFiles; }
+    // The port, the radio on it and the last transfer, at the window's foot.
+    MainStatusBar *portStatusBar() const { return m_statusBar; }
 
     // Shows the window of `model`: loads it when it is not open, otherwise brings it to the
     // front unchanged.
@@ -76,6 +82,8 @@ private:
     SerialConnection *m_serial;
     PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
+    RecentFiles *m_recentFiles;
+    MainStatusBar *m_statusBar;
     std::array<QPointer<ModelWindow>, 4> m_windows;
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
 };

@@ -3,11 +3,20 @@
 #include "captions.h"
 
 #include <QCoreApplication>
+#include <QList>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace zw
 {
+
+namespace
+{
+
+bool questionsDeclined = false;
+QList<QMessageBox *> openQuestions; // innermost last
+
+} // namespace
 
 void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text)
 {
@@ -23,6 +32,8 @@ void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const 
 
 bool askToContinue(QWidget *parent, const QString &title, const QString &text)
 {
+    if (questionsDeclined)
+        return false;
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(title);
@@ -33,8 +44,24 @@ bool askToContinue(QWidget *parent, const QString &title, const QString &text)
                                     QMessageBox::AcceptRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
+    openQuestions.append(&box);
     box.exec();
-    return box.clickedButton() == go;
+    openQuestions.removeOne(&box);
+    // A click that came after the box was declined does not count.
+    return !questionsDeclined && box.clickedButton() == go;
+}
+
+void declineQuestions(bool declined)
+{
+    questionsDeclined = declined;
+    if (declined)
+        for (QMessageBox *box : std::as_const(openQuestions))
+            box->reject();
+}
+
+bool isQuestionOpen()
+{
+    return !openQuestions.isEmpty();
 }
 
 QString programTitle()

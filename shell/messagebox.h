@@ -14,8 +14,15 @@ enum class MessageIcon { None, Information, Exclamation };
 void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text);
 
 // A question with the buttons "继续" and "取消" (the first one shown is 取消, so a box answered
-// without reading it changes nothing). True when the user chose 继续.
+// without reading it changes nothing). True when the user chose 继续, and never once the
+// questions are declined.
 bool askToContinue(QWidget *parent, const QString &title, const QString &text);
+
+// From now on every question is answered 取消: the open ones are closed, later ones are not
+// shown. The program is ending. (false only lets a test start afresh.)
+void declineQuestions(bool declined = true);
+// Whether a question is open: the code that asked it has not had its answer yet.
+bool isQuestionOpen();
 
 // The program's own title, used where a message has no title of its own.
 QString programTitle();

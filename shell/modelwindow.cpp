@@ -17,6 +17,7 @@
 #include "radiosession.h"
 #include "radiosettings.h"
 #include "radiotransfer.h"
+#include "recentfiles.h"
 #include "rowactions.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
@@ -26,6 +27,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -53,10 +55,11 @@ QFont gridFont()
 
 } // namespace
 
-ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent)
+ModelWindow::ModelWindow(Model model, SerialConnection *serial, QWidget *parent,
+                         RecentFiles *recentFiles)
     : QWidget(parent), m_info(modelInfo(model)), m_layout(modelWindowLayout(model)),
       m_serial(serial), m_document(new ChannelDocument(model, this)),
-      m_tableModel(new ChannelTableModel(m_document, this))
+      m_tableModel(new ChannelTableModel(m_document, this)), m_recentFiles(recentFiles)
 {
     setObjectName(m_info.name);
     setWindowTitle(m_layout.caption);
@@ -94,8 +97,18 @@ void ModelWindow::wire()
         files->openFrom(backupFolder());
     });
     connect(files, &ChannelFileActions::otherModelFile, this, &ModelWindow::switchRequested);
+    connect(files, &ChannelFileActions::fileInUse, this, &ModelWindow::showChannelFile);
+    // Any change after the file was opened or saved: the title's mark shows it.
+    auto markChanged = [this] { setWindowModified(!m_channelFile.isEmpty()); };
+    connect(m_document, &ChannelDocument::recordsChanged, this, markChanged);
+    connect(m_document, &ChannelDocument::settingsChanged, this, markChanged);
+    connect(m_document, &ChannelDocument::replaced, this, markChanged);
     // CHIRP CSV export and import at the end of the file menu.
     m_csvActions = new CsvActions(m_document, m_backups, m_fileMenu, m_layout, this);
+    // Then the recent files, opened as 打开 opens a file.
+    if (m_recentFiles)
+        m_recentFiles->showIn(m_fileMenu, files,
+                              [files](const QString &path) { files->openFile(path); });
 
     // Read Data / Write Data, the status line and the progress bar.
     m_transfer = new RadioTransfer(m_session, m_document, m_backups, m_layout, m_readAction,
@@ -337,6 +350,17 @@ void ModelWindow::switchTo(Model other)
     // Queued: the switch closes this window, which is still inside the read's handler.
     QMetaObject::invokeMethod(
         this, [this, other] { emit switchRequested(other); }, Qt::QueuedConnection);
+}
+
+void ModelWindow::showChannelFile(const QString &fileName)
+{
+    m_channelFile = fileName;
+    // The design caption stays as it is until a file is in use.
+    setWindowTitle(m_layout.caption + QStringLiteral(" - ") + QFileInfo(fileName).fileName() +
+                   QStringLiteral("[*]"));
+    setWindowModified(false);
+    if (m_recentFiles)
+        m_recentFiles->add(fileName);
 }
 
 void ModelWindow::setTransferLock(bool locked)

@@ -23,6 +23,7 @@ class CsvActions;
 class PickCellEditor;
 class RadioSession;
 class RadioTransfer;
+class RecentFiles;
 class RowActions;
 class SerialConnection;
 class TableBackups;
@@ -40,7 +41,10 @@ class ModelWindow final : public QWidget
     Q_DISABLE_COPY_MOVE(ModelWindow)
 
 public:
-    ModelWindow(Model model, SerialConnection *serial, QWidget *parent = nullptr);
+    // `recentFiles` (optional) is listed at the end of the file menu and learns the files this
+    // window opens and saves.
+    ModelWindow(Model model, SerialConnection *serial, QWidget *parent = nullptr,
+                RecentFiles *recentFiles = nullptr);
     ~ModelWindow() override;
 
     // The window's load: opens the model database from the current directory, makes channel 1
@@ -72,6 +76,10 @@ public:
     QAction *writeAction() const { return m_writeAction; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
+
+    // The channel file whose contents the window shows (the last opened or saved), or empty.
+    QString channelFile() const { return m_channelFile; }
+    RadioTransfer *transfer() const { return m_transfer; }
 
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
@@ -109,6 +117,9 @@ private:
     // A user's choice in Combo8 or Combo11 goes to the document.
     void chooseSetting(RadioSetting setting, const QString &value);
     void switchTo(Model other);
+    // The design caption, followed by the channel file's name and the modified mark once a
+    // file is in use.
+    void showChannelFile(const QString &fileName);
 
     const ModelInfo &m_info;
     const ModelWindowLayout &m_layout;
@@ -137,6 +148,8 @@ private:
     CsvActions *m_csvActions = nullptr;
     RadioTransfer *m_transfer = nullptr;
     TableBackups *m_backups = nullptr;
+    RecentFiles *m_recentFiles;
+    QString m_channelFile;
     bool m_transferLocked = false;
     bool m_unloaded = false;
     bool m_closing = false;

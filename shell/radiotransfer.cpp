@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTime>
 
 namespace zw
 {
@@ -32,17 +33,22 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
       m_progress(new QProgressBar(client))
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
-    m_progress->setTextVisible(false);
+    m_progress->setFormat(QStringLiteral("%v/%m"));
+    m_progress->setTextVisible(true);
     placeProgress();
     m_progress->hide();
 
     connect(readItem, &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(writeItem, &QAction::triggered, this, &RadioTransfer::beginWrite);
-    connect(m_session, &RadioSession::radioReady, this,
-            [this] { m_statusLine->setText(radioReadyStatus); });
+    connect(m_session, &RadioSession::radioReady, this, [this] {
+        if (!m_readConfirmed)
+            m_statusLine->setText(radioReadyStatus);
+    });
     // The ready line tells only what holds now: a closed or failed port ends it.
-    connect(m_session, &RadioSession::radioLost, this,
-            [this] { m_statusLine->setText(QStringLiteral(" ")); });
+    connect(m_session, &RadioSession::radioLost, this, [this] {
+        m_readConfirmed = false;
+        m_statusLine->setText(QStringLiteral(" "));
+    });
     connect(m_session, &RadioSession::readStarted, this,
             [this] { m_statusLine->setText(QString()); });
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
@@ -63,6 +69,7 @@ bool RadioTransfer::lockForTransfer()
     }
     // File is locked at once too: a channel file opened now would be replaced by a read.
     emit lockRequested(true);
+    m_readConfirmed = false;
     return true;
 }
 
@@ -176,8 +183,13 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         m_document->refresh();
         if (replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeRead,
                               {mergeRadioChannels(m_document->records(), result.channels),
-                               result.settings.squelchLevel, result.settings.channelTone}))
+                               result.settings.squelchLevel, result.settings.channelTone})) {
             m_backups->keepFromRadio();
+            m_readConfirmed = true;
+            m_statusLine->setText(channelsReadStatus(
+                channelCount, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                isEnglish()));
+        }
         break;
     case ReadResult::Outcome::OtherModel: {
         const Model other = *result.radioModel;

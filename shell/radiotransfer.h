@@ -71,6 +71,9 @@ private:
     QWidget *m_window;
     QProgressBar *m_progress;
     std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
+    // The status line tells of the read that just ended: the ready answer that follows it does
+    // not take its place, the next transfer or a closed port does.
+    bool m_readConfirmed = false;
 };
 
 } // namespace zw

@@ -2,12 +2,15 @@
 #include "channeldocument.h"
 #include "channelfile.h"
 #include "channelstore.h"
+#include "exitsignals.h"
 #include "filedialoganswerer.h"
 #include "mainwindow.h"
+#include "messagebox.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "okcheck.h"
+#include "programexit.h"
 #include "serialconnection.h"
 #include "tablebackups.h"
 #include "testfolder.h"
@@ -19,6 +22,8 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 using namespace zw;
 using zw::test::FileDialogAnswerer;
@@ -264,6 +269,51 @@ private slots:
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(fromRadio.records[std::size_t(row)][field],
                          w->document()->record(row)[field]);
+    }
+
+    // A termination signal while the program asks whether to go on without a backup: the
+    // program ends, the question counts as 取消 even when the user clicks 继续 right after,
+    // and what it asked about never starts.
+    void signalWhileAskingEndsWithoutGoingOn_data()
+    {
+        QTest::addColumn<bool>("write"); // else an open of a channel file
+        QTest::newRow("write into the radio") << true;
+        QTest::newRow("open of a channel file") << false;
+    }
+
+    void signalWhileAskingEndsWithoutGoingOn()
+    {
+        QFETCH(bool, write);
+        QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
+        QVERIFY(writeFile(backupFolder(), "a file where the folder belongs"));
+        startProgram(QStringLiteral("radio"));
+        ExitSignals signals_;
+        ProgramExit exit(m_main.get());
+        connect(&signals_, &ExitSignals::exitRequested, &exit, &ProgramExit::request);
+        QSignalSpy finished(&exit, &ProgramExit::finished);
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), QStringLiteral("对讲机就绪..."), 2000);
+        QVERIFY(w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("141.00000")));
+        const QString database = w->document()->path();
+        const QString file = m_dir->filePath(QStringLiteral("other.doc"));
+        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        MessageBoxAnswerer messages;
+        messages.answerWith(QStringLiteral("继续"));
+        messages.whileShown([] {
+            QCOMPARE(::raise(SIGTERM), 0);
+            QTest::qWait(100);
+        });
+        FileDialogAnswerer open(file);
+        (write ? w->writeAction() : w->openAction())->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        declineQuestions(false);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen().front().buttons.size(), 2); // the question
+        QVERIFY(!m_main->isVisible());
+        QVERIFY(!m_radio->heard().contains('A'));
+        ChannelStore store;
+        ZW_VERIFY_OK(store.open(database));
+        QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("141.00000"));
     }
 
 private:

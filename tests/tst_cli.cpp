@@ -22,6 +22,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,10 +43,10 @@ struct Run {
 
 // Runs the tool and keeps this process's event loop going meanwhile (the virtual radio lives
 // in it).
-Run runCli(const QStringList &arguments, int timeoutMs = 30000)
+Run runCli(const QStringList &arguments, int timeoutMs = 30000, const QString &program = QString())
 {
     QProcess process;
-    process.setProgram(QStringLiteral(ZW_CLI_PATH));
+    process.setProgram(program.isEmpty() ? QStringLiteral(ZW_CLI_PATH) : program);
     process.setArguments(arguments);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start();
@@ -354,41 +355,57 @@ private slots:
     }
 
     // Outputs that must not be written: the command's own input, a FIFO (nobody reads it: the
-    // command would wait forever, or put a file in its place), and a channel file whose
-    // frequency is no frequency. Each ends at once with status 1 and changes nothing.
+    // command would wait forever, or put a file in its place), a channel file whose frequency is
+    // no frequency, and a file the disk does not confirm (fdatasync fails with EIO, injected by
+    // strace). Each ends at once with status 1 and changes nothing.
     void hostileOutputsChangeNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("syncFails");
+        QTest::newRow("export whose sync fails")
+            << QStringList{"export-csv", "in.doc", "-o", "old.out"}
+            << "the disk did not confirm old.out as written (" << true;
+        QTest::newRow("import whose sync fails")
+            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "old.out"}
+            << "the disk did not confirm old.out as written (" << true;
         QTest::newRow("export onto its own input")
-            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file";
+            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file"
+            << false;
         QTest::newRow("import onto its own input")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "in.csv"}
-            << "in.csv is the input file";
-        QTest::newRow("export into a FIFO")
-            << QStringList{"export-csv", "in.doc", "-o", "fifo"} << "fifo is not a regular file";
+            << "in.csv is the input file" << false;
+        QTest::newRow("export into a FIFO") << QStringList{"export-csv", "in.doc", "-o", "fifo"}
+                                            << "fifo is not a regular file" << false;
         QTest::newRow("import into a FIFO")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "fifo"}
-            << "fifo is not a regular file";
+            << "fifo is not a regular file" << false;
         QTest::newRow("FIFO as input")
-            << QStringList{"show", "fifo"} << "fifo is not a regular file";
+            << QStringList{"show", "fifo"} << "fifo is not a regular file" << false;
         QTest::newRow("read traced into its own output")
             << QStringList{"read", "--port", "/dev/null", "--model", "V",
                            "-o",   "in.doc", "--trace",   "./in.doc"}
-            << "the trace needs a file of its own";
+            << "the trace needs a file of its own" << false;
         QTest::newRow("write traced into its own input")
             << QStringList{"write", "--port", "/dev/null", "--model",
                            "V",     "in.doc", "--trace",   "in.doc"}
-            << "the trace needs a file of its own";
+            << "the trace needs a file of its own" << false;
         QTest::newRow("frequency of 23 digits")
-            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large";
+            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large" << false;
     }
 
     void hostileOutputsChangeNothing()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
+        QFETCH(bool, syncFails);
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (syncFails && strace.isEmpty())
+            QSKIP("strace is missing");
+        if (syncFails)
+            message += qt_error_string(EIO); // the system's own text, in this locale
         QVERIFY(QDir::setCurrent(m_dir->path()));
+        QVERIFY(writeBytes(QStringLiteral("old.out"), "old contents"));
         const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
         QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
         const QByteArray csv =
@@ -398,14 +415,87 @@ private slots:
         huge.records[1][RxFrequency] = QStringLiteral("12345678901234567890123");
         QVERIFY(writeBytes(QStringLiteral("huge.doc"), writeChannelFile(huge).value()));
         QVERIFY(mkfifo("fifo", 0600) == 0);
-        const Run run = runCli(arguments);
+        const QStringList before = QDir().entryList(QDir::AllEntries | QDir::Hidden);
+        if (syncFails)
+            arguments = QStringList{"-f",
+                                    "-o",
+                                    "/dev/null",
+                                    "-e",
+                                    "trace=fdatasync",
+                                    "-e",
+                                    "inject=fdatasync:error=EIO",
+                                    ZW_CLI_PATH} +
+                        arguments;
+        const Run run = runCli(arguments, 30000, syncFails ? strace : QString());
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(readAll(QStringLiteral("in.doc")), doc);
         QCOMPARE(readAll(QStringLiteral("in.csv")), csv);
+        QCOMPARE(readAll(QStringLiteral("old.out")), QByteArray("old contents"));
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden), before);
         QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
         QVERIFY(!QFileInfo(QStringLiteral("fifo")).isFile());
         QVERIFY(QFileInfo::exists(QStringLiteral("fifo")));
+    }
+
+    // Names that are not UTF-8 (Latin-1, GBK, bytes of no encoding) are read and written byte
+    // for byte; two such names never meet in one U+FFFD name.
+    void namesThatAreNotUtf8AreTakenByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("command"); // shell words; NAME is the name below
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("written"); // by the command, else a channel file it reads
+        QTest::newRow("show of bytes of no encoding")
+            << QByteArray("show NAME") << QByteArray("\xff\xfeodd.doc") << false;
+        QTest::newRow("export of a Latin-1 name")
+            << QByteArray("export-csv NAME -o out.csv") << QByteArray("\xe9t\xe9.doc") << false;
+        QTest::newRow("export into a GBK name")
+            << QByteArray("export-csv in.doc -o NAME") << QByteArray("\xb2\xe2.csv") << true;
+        QTest::newRow("import into a Latin-1 name")
+            << QByteArray("import-csv in.csv --model V -o NAME") << QByteArray("\xe9t\xe9.doc")
+            << true;
+    }
+
+    void namesThatAreNotUtf8AreTakenByteForByte()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, name);
+        QFETCH(bool, written);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
+        QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
+        QVERIFY(
+            writeBytes(QStringLiteral("in.csv"),
+                       exportChirpCsv(sampleFile(Model::V).records, modelInfo(Model::V)).value()));
+        // Qt's own removal of the folder would miss the file.
+        const struct Remove {
+            QByteArray name;
+            ~Remove() { ::unlink(name.constData()); }
+        } remove{name};
+        // A file of the name Qt would make of these bytes: it must stay untouched.
+        QVERIFY(writeBytes(QString::fromUtf8(name), "decoy"));
+        if (!written) {
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
+            QVERIFY(fd >= 0);
+            QCOMPARE(::write(fd, doc.constData(), size_t(doc.size())), ssize_t(doc.size()));
+            ::close(fd);
+        }
+        // The name goes to the tool through the shell, as printf's octal escapes.
+        QByteArray escaped;
+        for (char c : name)
+            escaped += '\\' + QByteArray::number(uchar(c), 8).rightJustified(3, '0');
+        command.replace("NAME", "\"$(printf '" + escaped + "')\"");
+        const Run run = runCli({QStringLiteral("-c"),
+                                QStringLiteral("exec \"$0\" ") + QString::fromLatin1(command),
+                                QStringLiteral(ZW_CLI_PATH)},
+                               30000, QStringLiteral("/bin/sh"));
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(readAll(QString::fromUtf8(name)), QByteArray("decoy"));
+        struct stat status {
+        };
+        QVERIFY(::stat(name.constData(), &status) == 0);
+        if (written)
+            QVERIFY(status.st_size > 100);
     }
 
     void csvRoundTripKeepsWhatCsvCarries_data()

@@ -26,6 +26,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -297,6 +298,56 @@ private slots:
         QCOMPARE(messages.count(), 0);
         QVERIFY(readChannelFile(test::fileBytes(m_dir->filePath(name))).ok());
         QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("x"))));
+    }
+
+    // Qt lists a name whose bytes are not UTF-8 with U+FFFD in their place; the file chosen so
+    // is the one listed, and a name two files are listed under is refused, not guessed.
+    void listedNameThatIsNotUtf8OpensThatFile_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("twin"); // another file listed under the same name
+        QTest::newRow("Latin-1") << QByteArray("\xe9t\xe9.doc") << QByteArray();
+        QTest::newRow("GBK") << QByteArray("\xb2\xe2\xca\xd4.doc") << QByteArray();
+        QTest::newRow("two files listed alike")
+            << QByteArray("\xe9t\xe9.doc") << QByteArray("\xe8t\xe8.doc");
+    }
+
+    void listedNameThatIsNotUtf8OpensThatFile()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, twin);
+        const QByteArray folder = QFile::encodeName(m_dir->path()) + '/';
+        for (const QByteArray &file : {name, twin}) {
+            if (file.isEmpty())
+                continue;
+            const int fd = ::open((folder + file).constData(), O_WRONLY | O_CREAT, 0644);
+            QVERIFY(fd >= 0);
+            const QByteArray bytes = savedFile();
+            QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+            ::close(fd);
+        }
+        // Qt's own removal of the folder would miss them.
+        const struct Remove {
+            QByteArray name, twin;
+            ~Remove()
+            {
+                ::unlink(name.constData());
+                ::unlink(twin.constData());
+            }
+        } remove{folder + name, folder + twin};
+        const QString listed = m_dir->filePath(QString::fromUtf8(name));
+        QVERIFY(listed.contains(QChar::ReplacementCharacter));
+        if (!twin.isEmpty()) {
+            openRefused(listed);
+            return;
+        }
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(listed);
+        m_window->openAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("7"));
+        QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("英文"));
     }
 
     void unreadableFileChangesNothing()

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "recentfiles.h"
 #include "windowtestfolder.h"
 
 #include "channeltablemodel.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -77,17 +79,25 @@ private slots:
         QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         m_window->squelchList()->setCurrentText(QStringLiteral("0"));
         m_window->channelToneList()->setCurrentText(QStringLiteral("键音"));
-        const QString path = m_dir->filePath(QStringLiteral("channels")); // no extension
+        // Typed without an extension: saved with the one the open dialog lists.
+        const QString typed = m_dir->filePath(QStringLiteral("channels"));
+        const QString path = typed + QStringLiteral(".doc");
+        const QString caption = QStringLiteral("ZW4630V  (136MHz-174MHz)");
+        QCOMPARE(m_window->windowTitle(), caption); // no file yet
         MessageBoxAnswerer messages;
 
-        FileDialogAnswerer saveDialog(path, m_dir->filePath(QStringLiteral("elsewhere")));
+        FileDialogAnswerer saveDialog(typed, m_dir->filePath(QStringLiteral("elsewhere")));
         m_window->saveAction()->trigger();
         QVERIFY(saveDialog.answered);
         QCOMPARE(saveDialog.acceptMode, QFileDialog::AcceptSave);
         QCOMPARE(saveDialog.nameFilters, QStringList{QStringLiteral("text(*.doc)")});
         QCOMPARE(QDir::currentPath(), m_dir->path());
         QVERIFY(contents(path).startsWith(QByteArray("4,\xBC\xFC\xD2\xF4,0,140.12500,D023N,023,")));
-        QVERIFY(!QFile::exists(path + QStringLiteral(".doc")));
+        QVERIFY(!QFile::exists(typed));
+        // The title names the file; the mark shows a change since it was saved or opened.
+        QCOMPARE(m_window->windowTitle(), caption + QStringLiteral(" - channels.doc[*]"));
+        QVERIFY(!m_window->isWindowModified());
+        QCOMPARE(m_main->recentFiles()->files(), QStringList{path});
 
         // Change everything, then load the file back.
         ChannelTable other;
@@ -98,6 +108,7 @@ private slots:
         m_window->squelchList()->setCurrentText(QStringLiteral("5"));
         m_window->channelToneList()->setCurrentText(QStringLiteral("中文"));
         m_window->grid()->setCurrentIndex(m_window->tableModel()->index(7, 1));
+        QVERIFY(m_window->isWindowModified());
         QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
 
         FileDialogAnswerer openDialog(path, m_dir->filePath(QStringLiteral("elsewhere")));
@@ -114,6 +125,7 @@ private slots:
         QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("0"));
         QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("键音"));
         QCOMPARE(m_window->currentRow(), 0);
+        QVERIFY(!m_window->isWindowModified());
 
         // Cancelling a later save writes nothing.
         const QByteArray saved = contents(path);
@@ -123,6 +135,25 @@ private slots:
         QVERIFY(cancelled.answered);
         QCOMPARE(contents(path), saved);
         QCOMPARE(messages.count(), 0);
+
+        // The file menu lists the five files last saved or opened, newest first, and opens
+        // them.
+        QStringList names{path};
+        for (int n = 2; n <= 6; ++n) {
+            names.prepend(m_dir->filePath(QStringLiteral("recent%1.doc").arg(n)));
+            QVERIFY(QFile::copy(path, names.constFirst()));
+            m_main->recentFiles()->add(names.constFirst());
+        }
+        QCOMPARE(m_main->recentFiles()->files(), names.mid(0, 5));
+        auto *first = m_window->fileMenu()->findChild<QAction *>(QStringLiteral("recentFile1"));
+        QVERIFY(first && m_window->fileMenu()->actions().contains(first));
+        QCOMPARE(first->text(), QStringLiteral("&1 recent6.doc"));
+        QVERIFY(!m_window->fileMenu()->findChild<QAction *>(QStringLiteral("recentFile6")));
+        QVERIFY(m_window->document()->replace(other, std::nullopt));
+        first->trigger();
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(m_window->document()->record(0), expected[0]);
+        QCOMPARE(m_window->windowTitle(), caption + QStringLiteral(" - recent6.doc[*]"));
     }
 
     // When the current folder cannot be read (it was removed under the program), the lookup

@@ -10,6 +10,7 @@
 #include "codec.h"
 #include "filedialoganswerer.h"
 #include "language.h"
+#include "mainstatusbar.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "messages.h"
@@ -122,9 +123,16 @@ private slots:
     void statusLineShowsTheReadyRadio()
     {
         startProgram(Model::UM);
+        QLabel *port = m_main->portStatusBar()->portLabel();
+        QLabel *radio = m_main->portStatusBar()->radioLabel();
+        QCOMPARE(port->text(), QStringLiteral("端口 COM1：") + m_radio->devicePath());
+        QCOMPARE(radio->text(), QStringLiteral("对讲机没有应答"));
         ModelWindow *w = m_main->showModel(Model::UM); // its load starts the poll
         QVERIFY(w->session()->readyPollTimer()->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        QCOMPARE(radio->text(), QStringLiteral("对讲机已应答"));
+        m_main->serial()->close();
+        QCOMPARE(radio->text(), QStringLiteral("端口已关闭"));
     }
 
     // The window is locked while it writes and reads, the progress bar shows the transfer, and
@@ -145,12 +153,18 @@ private slots:
         MessageBoxAnswerer answerer;
         w->writeAction()->trigger();
         QTRY_VERIFY(progress->isVisible());
+        QVERIFY(progress->isTextVisible());
+        QCOMPARE(progress->text(),
+                 QStringLiteral("%1/%2").arg(progress->value()).arg(progress->maximum()));
         QVERIFY(w->isTransferLocked());
         QVERIFY(w->tableModel()->isEditingLocked());
         QVERIFY(!w->squelchList()->isEnabled());
         QVERIFY(!w->fileMenu()->menuAction()->isEnabled());
         QVERIFY(waitUnlocked(w, 5000));
         QTRY_COMPARE(written.count(), 1);
+        QLabel *transfer = m_main->portStatusBar()->transferLabel();
+        QVERIFY2(transfer->text().startsWith(QStringLiteral("已写入 16 个信道 ")),
+                 qPrintable(transfer->text()));
         // The user is told the write is done; what the radio held before is in the backups.
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
@@ -173,6 +187,16 @@ private slots:
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
+        // The read is confirmed with its time, and the ready answer after it keeps that line.
+        const QString confirmed = w->statusLine()->text();
+        QVERIFY2(QRegularExpression(QStringLiteral("^已读取 16 个信道 \\d\\d:\\d\\d:\\d\\d$"))
+                     .match(confirmed)
+                     .hasMatch(),
+                 qPrintable(confirmed));
+        QCOMPARE(transfer->text(), confirmed);
+        QTRY_COMPARE(m_main->portStatusBar()->radioLabel()->text(), QStringLiteral("对讲机已应答"));
+        QTest::qWait(300);
+        QCOMPARE(w->statusLine()->text(), confirmed);
 
         // Back as written, except that 信道号 is not read and tones come back in their
         // shortest form.
