@@ -203,9 +203,10 @@ Expected<ChannelFileData> readRadio(Model model, const QString &device, int read
         return Failure{message};
     case ReadResult::Outcome::OtherModel: {
         const Model other = *read.radioModel;
-        message = QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
-                                 "with --model %3)")
-                      .arg(modelInfo(other).name, modelInfo(model).name, shortModelName(other));
+        message =
+            QStringLiteral("the radio is a %1, not a %2: nothing written (read it "
+                           "with --model %3)")
+                .arg(modelInfo(other).name, modelInfo(model).name, modelInfo(other).shortName);
         return Failure{message};
     }
     case ReadResult::Outcome::UnknownModel:
