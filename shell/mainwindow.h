@@ -54,7 +54,7 @@ public:
     void showModelChoiceDialog();
     ModelChoiceDialog *modelChoiceDialog() const;
 
-    // 退出系统: closes the main window and the four model windows.
+    // 退出系统: closes the main window and every model window.
     void exitProgram();
 
 protected:
@@ -76,7 +76,7 @@ private:
     SerialConnection *m_serial;
     PortDevices m_portDevices;
     QMdiArea *m_mdiArea;
-    std::array<QPointer<ModelWindow>, 4> m_windows;
+    std::array<QPointer<ModelWindow>, modelCount> m_windows; // by modelIndex()
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
 };
 

@@ -369,8 +369,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
         QCOMPARE(answerer.seen().at(0).text,
-                 modelWindowLayout(Model::UH)
-                     .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
+                 otherRadioMessage(modelWindowLayout(Model::UH), radioModel));
         QCOMPARE(fileBytes(path), database);
         ChannelStore reopened;
         ZW_VERIFY_OK(reopened.open(path));
