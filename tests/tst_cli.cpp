@@ -202,6 +202,8 @@ private slots:
         QTest::newRow("no command") << QStringList{} << "Usage: zw4630-cli COMMAND";
         QTest::newRow("unknown command")
             << QStringList{"frobnicate"} << "unknown command 'frobnicate'";
+        QTest::newRow("part of a command's name")
+            << QStringList{"import", "in.csv"} << "unknown command 'import'";
         QTest::newRow("read without port")
             << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
         QTest::newRow("read without output")
