@@ -436,7 +436,7 @@ private:
         const ReadResult result = finished.at(0).at(0).value<ReadResult>();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
         QCOMPARE(result.channels[1].rxFrequency,
-                 formatFrequency(modelInfo(m_session->model()).band.bandLow + 5.0125));
+                 formatFrequency(sampleFrequencyMHz(modelInfo(m_session->model()).band, 5.0125)));
         verifyFree();
     }
 

@@ -32,7 +32,7 @@ ChannelTable sampleTable(Model model)
 {
     ChannelTable t = zw::test::radioSampleTable(model);
     t[2][ChannelNumber] = QStringLiteral("9");
-    t[15].fields = {"",    formatFrequency(modelInfo(model).band.bandLow + 4),
+    t[15].fields = {"",    formatFrequency(sampleFrequencyMHz(modelInfo(model).band, 4)),
                     "",    "",
                     "",    "",
                     "",    "add",

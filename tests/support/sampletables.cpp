@@ -62,10 +62,10 @@ ChannelTable radioSampleTable(Model model)
     for (int i = 0; i < channelCount; ++i)
         t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
     t[0].fields = {"17",
-                   f(band.bandLow + 1),
+                   f(sampleFrequencyMHz(band, 1)),
                    "88.5",
                    "",
-                   f(band.bandLow + 1),
+                   f(sampleFrequencyMHz(band, 1)),
                    "D023N",
                    "",
                    "add",
@@ -73,10 +73,10 @@ ChannelTable radioSampleTable(Model model)
                    "off",
                    "H"};
     t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
+                   f(sampleFrequencyMHz(band, 2.00625)),
                    "D754N",
                    "",
-                   f(band.bandLow + 3),
+                   f(sampleFrequencyMHz(band, 3)),
                    "100.0",
                    "",
                    "del",
