@@ -80,9 +80,10 @@ QList<BadReply> badReplies()
                       block, Outcome::Garbled});
     }
     cases.append({QStringLiteral("silence"), Fault::Silence, 0, Outcome::NoAnswer});
-    for (const char *code : {"0", "5", "9", "A", "F"}) {
-        cases.append({QStringLiteral("model code %1").arg(QLatin1String(code)), Fault::ReportedCode,
-                      int(*code), Outcome::UnknownModel});
+    for (const QString &code : {QStringLiteral("0"), zw::test::codeOfNoModel(), QStringLiteral("9"),
+                                QStringLiteral("A"), QStringLiteral("F")}) {
+        cases.append({QStringLiteral("model code %1").arg(code), Fault::ReportedCode,
+                      int(code.at(0).unicode()), Outcome::UnknownModel});
     }
     // The whole reply comes after the silence limit: it is no reply to the next read either.
     cases.append({QStringLiteral("answers too late"), Fault::LateReply, 3 * testBlockTimeoutMs,

@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("answer garbled")
             << Model::V << -1 << 5 << QString() << false << O::NotIdentified;
         QTest::newRow("no model of the family")
-            << Model::V << -1 << -1 << QStringLiteral("5") << false << O::NotIdentified;
+            << Model::V << -1 << -1 << zw::test::codeOfNoModel() << false << O::NotIdentified;
         QTest::newRow("check before the write declines")
             << Model::V << -1 << -1 << QString() << true << O::Declined;
     }

@@ -2,6 +2,8 @@
 
 #include "numberreader.h"
 
+#include <algorithm>
+
 namespace zw::test
 {
 
@@ -52,6 +54,14 @@ ChannelTable afterChannelFileRoundTrip(ChannelTable table)
         }
     }
     return table;
+}
+
+QString codeOfNoModel()
+{
+    int highest = 0;
+    for (const QString &code : modelTexts(&ModelInfo::code))
+        highest = std::max(highest, code.toInt());
+    return QString::number(highest + 1);
 }
 
 ChannelTable radioSampleTable(Model model)
