@@ -23,6 +23,8 @@ int main(int argc, char *argv[])
     const QString models =
         zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName), QStringLiteral("or"));
     const QString defaultModel = zw::modelInfo(zw::Model::V).shortName;
+    QStringList codes = zw::modelTexts(&zw::ModelInfo::code);
+    codes.sort();
     const QCommandLineOption model(
         {QStringLiteral("model")},
         QStringLiteral("Radio model: %1 (default %2).").arg(models, defaultModel),
@@ -46,7 +48,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("report-code")},
         QStringLiteral("Model code to send in the trailer instead of the own one (%1 another "
                        "model, else none).")
-            .arg(zw::spokenList(zw::modelTexts(&zw::ModelInfo::code), QStringLiteral("or"))),
+            .arg(zw::spokenList(codes, QStringLiteral("or"))),
         QStringLiteral("CODE"));
     const QCommandLineOption slow({QStringLiteral("slow")},
                                   QStringLiteral("Start the reply to a read MS milliseconds late."),
