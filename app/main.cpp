@@ -1,6 +1,7 @@
 #include "exitsignals.h"
 #include "filenames.h"
 #include "mainwindow.h"
+#include "modelinfo.h"
 #include "portdevices.h"
 #include "programexit.h"
 #include "programicon.h"
@@ -51,10 +52,12 @@ void describeOptions(QCommandLineParser &parser)
                       QStringLiteral("Write a trace of the serial line to FILE as it goes."),
                       QStringLiteral("FILE")});
 #ifdef ZW_HAVE_VIRTUAL_RADIO
-    parser.addOption({{QStringLiteral("virtual-radio")},
-                      QStringLiteral("Put COM1 on a virtual radio of this model (V, UH, UM or UL), "
-                                     "played inside the program."),
-                      QStringLiteral("MODEL")});
+    parser.addOption(
+        {{QStringLiteral("virtual-radio")},
+         QStringLiteral("Put COM1 on a virtual radio of this model (%1), played "
+                        "inside the program.")
+             .arg(zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName), QStringLiteral("or"))),
+         QStringLiteral("MODEL")});
 #endif
 }
 
@@ -131,9 +134,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<zw::VirtualRadio> radio;
     if (parser.isSet(QStringLiteral("virtual-radio"))) {
         const QString name = parser.value(QStringLiteral("virtual-radio"));
-        const auto model = zw::modelFromName(QStringLiteral("ZW4630") + name);
+        const auto model = zw::modelFromShortName(name);
         if (!model) {
-            std::fprintf(stderr, "unknown radio model: %s (V, UH, UM or UL)\n", qPrintable(name));
+            std::fprintf(stderr, "unknown radio model: %s (%s)\n", qPrintable(name),
+                         qPrintable(zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName),
+                                                   QStringLiteral("or"))));
             return 2;
         }
         radio = std::make_unique<zw::VirtualRadio>(*model);

@@ -1,5 +1,9 @@
 #include "modelinfo.h"
 
+#include <QtGlobal>
+
+#include <cmath>
+
 namespace zw
 {
 
@@ -11,6 +15,7 @@ ModelInfo infoV()
     ModelInfo v;
     v.model = Model::V;
     v.name = QStringLiteral("ZW4630V");
+    v.shortName = QStringLiteral("V");
     v.code = QStringLiteral("4");
     v.band.clampFloor = 130;
     v.band.bandLow = 136;
@@ -31,6 +36,7 @@ ModelInfo infoUH()
     ModelInfo uh;
     uh.model = Model::UH;
     uh.name = QStringLiteral("ZW4630UH");
+    uh.shortName = QStringLiteral("UH");
     uh.code = QStringLiteral("1");
     uh.band.clampFloor = 400;
     uh.band.bandLow = 430;
@@ -51,6 +57,7 @@ ModelInfo infoUM()
     ModelInfo um;
     um.model = Model::UM;
     um.name = QStringLiteral("ZW4630UM");
+    um.shortName = QStringLiteral("UM");
     um.code = QStringLiteral("2");
     um.band.clampFloor = 380;
     um.band.bandLow = 400;
@@ -71,6 +78,7 @@ ModelInfo infoUL()
     ModelInfo ul;
     ul.model = Model::UL;
     ul.name = QStringLiteral("ZW4630UL");
+    ul.shortName = QStringLiteral("UL");
     ul.code = QStringLiteral("3");
     ul.band.clampFloor = 340;
     ul.band.bandLow = 350;
@@ -86,10 +94,10 @@ ModelInfo infoUL()
     return ul;
 }
 
-// In the order of Model.
-const std::array<ModelInfo, 4> &table()
+// One row per model; modelInfo() finds a model's row by the model it names.
+const std::array<ModelInfo, modelCount> &table()
 {
-    static const std::array<ModelInfo, 4> models{infoV(), infoUH(), infoUM(), infoUL()};
+    static const std::array<ModelInfo, modelCount> models{infoV(), infoUH(), infoUM(), infoUL()};
     return models;
 }
 
@@ -97,7 +105,10 @@ const std::array<ModelInfo, 4> &table()
 
 const ModelInfo &modelInfo(Model model)
 {
-    return table()[static_cast<std::size_t>(model)];
+    for (const ModelInfo &info : table())
+        if (info.model == model)
+            return info;
+    qFatal("no model information for model %d", int(model));
 }
 
 std::optional<Model> modelFromCode(const QString &code)
@@ -114,6 +125,36 @@ std::optional<Model> modelFromName(const QString &name)
         if (info.name == name)
             return info.model;
     return std::nullopt;
+}
+
+std::optional<Model> modelFromShortName(const QString &name)
+{
+    for (const ModelInfo &info : table())
+        if (!name.isEmpty() && info.shortName.compare(name, Qt::CaseInsensitive) == 0)
+            return info.model;
+    return std::nullopt;
+}
+
+QStringList modelTexts(QString ModelInfo::*text)
+{
+    QStringList texts;
+    for (Model model : allModels)
+        texts << modelInfo(model).*text;
+    return texts;
+}
+
+QString spokenList(const QStringList &items, const QString &conjunction)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QLatin1Char(' ') +
+           conjunction + QLatin1Char(' ') + items.constLast();
+}
+
+double sampleFrequencyMHz(const BandLimits &band, double aboveLowMHz)
+{
+    const double width = band.bandHigh - band.bandLow;
+    return band.bandLow + (aboveLowMHz < width ? aboveLowMHz : std::fmod(aboveLowMHz, width));
 }
 
 } // namespace zw

@@ -66,18 +66,6 @@ ChannelTable newModelTable()
     return table;
 }
 
-QString shortModelName(Model model)
-{
-    return modelInfo(model).name.mid(6); // after "ZW4630"
-}
-
-std::optional<Model> modelFromShortName(const QString &name)
-{
-    if (name.isEmpty())
-        return std::nullopt;
-    return modelFromName(QStringLiteral("ZW4630") + name.toUpper());
-}
-
 Expected<LoadedChannelFile> loadChannelFile(const QString &path)
 {
     QByteArray bytes;
@@ -100,7 +88,7 @@ QString otherModelFileRefusal(const QString &path, const LoadedChannelFile &file
     return QStringLiteral("%1 is a channel file of a %2, not of a %3: %4 (give --model %5 for "
                           "a %2)")
         .arg(path, modelInfo(*file.model).name, modelInfo(model).name, action,
-             shortModelName(*file.model));
+             modelInfo(*file.model).shortName);
 }
 
 Result saveWhole(const QString &path, const QByteArray &bytes)
@@ -185,9 +173,10 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
             return Failed;
         }
     } else if (!file.model) {
-        report(QStringLiteral("%1 names no model (model code \"%2\"): give --model V, UH, UM or "
-                              "UL; nothing written")
-                   .arg(path, file.data.modelCode));
+        report(QStringLiteral("%1 names no model (model code \"%2\"): give --model %3; nothing "
+                              "written")
+                   .arg(path, file.data.modelCode,
+                        spokenList(modelTexts(&ModelInfo::shortName), QStringLiteral("or"))));
         return Failed;
     }
     const ModelInfo &info = modelInfo(model ? *model : *file.model);

@@ -34,10 +34,6 @@ Result saveChannelFile(const QString &path, const ChannelFileData &data);
 // The table of a new model database: channel numbers 1 to 16, every other field empty.
 ChannelTable newModelTable();
 
-// The command's short model name ("V", "UH", ...) and its reverse; nothing for other text.
-QString shortModelName(Model model);
-std::optional<Model> modelFromShortName(const QString &name);
-
 // The commands working on files only. Each prints its result or messages and returns the
 // exit status.
 int showFile(const QString &path);

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -26,139 +27,31 @@ namespace
 constexpr int defaultReadyTimeoutSeconds = 5;
 constexpr int defaultProbeTimeoutMs = 700;
 
-const char *const overview = R"(Usage: zw4630-cli COMMAND [options]
-
-Reads and writes ZW4630 radios over a serial programming cable, shows channel
-files and converts them to and from CHIRP CSV.
-
-Commands:
-  read        read a radio into a channel file
-  write       write a channel file into a radio and read it back
-  diff        show where a radio differs from a channel file
-  show        print a channel file as a table
-  export-csv  convert a channel file to CHIRP CSV
-  import-csv  convert CHIRP CSV to a channel file
-  ports       list the serial ports; with --probe, find the radio
-
-zw4630-cli COMMAND --help describes each command.
-Exit status: 0 success, 1 the operation failed, 2 wrong usage; write: 3 the
-radio reads back otherwise than written, 4 it could not be read back.
-)";
-
-struct CommandHelp {
+// One row per command: its name, its line in the overview of --help, its usage line and help
+// text, and the function that runs it with the command's own arguments (the program name
+// first). "@MODELS@" in a usage line stands for the models' short names as "V|UH|UM|UL",
+// "@MODEL_LIST@" in a help text for them as "V, UH, UM or UL".
+struct Command {
     const char *name;
+    const char *summary;
     const char *usage;
-    const char *text;
+    const char *help;
+    int (*run)(const Command &command, const QStringList &arguments);
 };
 
-const CommandHelp helps[] = {
-    {"read",
-     "zw4630-cli read --port DEVICE --model V|UH|UM|UL -o FILE [--timeout SECONDS] "
-     "[--trace FILE]",
-     R"(Reads the 16 channels and the two radio settings of a radio into a channel
-file (the format the program saves). The radio must answer the ready poll
-within the time-out (default 5 seconds). A radio of another model is refused,
-naming its model, and nothing is written.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: V, UH, UM or UL
-  -o FILE            the channel file to write (replaced whole)
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
-)"},
-    {"write",
-     "zw4630-cli write --port DEVICE --model V|UH|UM|UL FILE [--no-verify] "
-     "[--timeout SECONDS] [--trace FILE]",
-     R"(Writes the channels and the two radio settings of a channel file into a
-radio, paced as the program writes. The radio must answer the ready poll
-within the time-out (default 5 seconds). Before anything is sent the radio is
-read once to learn its model, and what it holds is kept as a channel file in
-the tool's backups folder. A file or a radio of another model is refused,
-naming its model, and nothing is sent. Writing such a backup puts the radio
-back as it was.
-
-After the write the radio is read back and compared with what was sent.
-Exit status 0 when it holds what was written (the message names the channels
-the write changed), 3 when it holds something else (the channels are listed
-with what the radio holds: write again), 4 when it could not be read back, 1
-when nothing or not all of the file was sent.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: V, UH, UM or UL
-  --no-verify        do not read the radio back after the write
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
-)"},
-    {"diff",
-     "zw4630-cli diff --port DEVICE --model V|UH|UM|UL FILE [--timeout SECONDS] [--trace FILE]",
-     R"(Reads the radio and prints, channel by channel, where it differs from a
-channel file as a write of that file would leave it: what the radio holds and
-what the file holds. Writes nothing. Exit status 0 when they hold the same, 1
-when they differ or the radio could not be read.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: V, UH, UM or UL
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
-)"},
-    {"show", "zw4630-cli show FILE",
-     R"(Prints a channel file: its model, the channel tone, the squelch level and
-the 16 channels as an aligned table.
-)"},
-    {"export-csv", "zw4630-cli export-csv FILE -o OUT.csv [--model V|UH|UM|UL]",
-     R"(Converts a channel file to CHIRP CSV. BCL and beat have no CHIRP column and
-are left out; power is written in the model's watts.
-
-Options:
-  -o OUT.csv     the CSV file to write (replaced whole)
-  --model MODEL  the model to take a file for: needed only for a file whose
-                 first value names no model; a file of another model is refused
-)"},
-    {"import-csv", "zw4630-cli import-csv IN.csv --model V|UH|UM|UL -o FILE [--skip-bad]",
-     R"(Converts CHIRP CSV to a channel file of a model. Every row is checked against
-the model's band, its 39 CTCSS tones and 83 DCS codes and the 5 / 6.25 kHz
-raster; rows that do not fit are listed on standard error with the reason.
-By default nothing is written when any row does not fit. Channels without a
-row are empty; BCL and beat take the channel defaults (off); the channel tone
-is 中文 and the squelch level 3.
-
-Options:
-  --model MODEL  the model to convert for: V, UH, UM or UL
-  -o FILE        the channel file to write (replaced whole)
-  --skip-bad     write the rows that fit and leave the others out
-)"},
-    {"ports", "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]] [--trace FILE]",
-     R"(Lists the serial ports the system knows, with their descriptions and USB ids.
-With --probe, sends the ready poll to each of them (a few at a time, each
-closed again at once) and says which one has a radio answering; exit status 1
-when none answers. With --port, only the devices named are probed, listed or
-not (pseudo-terminals and links such as /dev/serial/by-id/... are never
-listed).
-
-Options:
-  --probe            poll the ports and say which one has a radio answering
-  --port DEVICE      probe this device instead (may be given several times)
-  --timeout SECONDS  how long each port may take to answer (default 0.7)
-  --trace FILE       write every character on the lines to FILE as it goes
-)"},
-};
-
-const CommandHelp *findHelp(const QString &name)
+QString withModels(const char *text)
 {
-    for (const CommandHelp &help : helps)
-        if (name == QLatin1String(help.name))
-            return &help;
-    return nullptr;
+    const QStringList names = modelTexts(&ModelInfo::shortName);
+    return QString::fromUtf8(text)
+        .replace(QStringLiteral("@MODELS@"), names.join(u'|'))
+        .replace(QStringLiteral("@MODEL_LIST@"), spokenList(names, QStringLiteral("or")));
 }
 
-int usageError(const CommandHelp &help, const QString &message)
+int usageError(const Command &command, const QString &message)
 {
-    report(QStringLiteral("%1: %2").arg(QLatin1String(help.name), message));
+    report(QStringLiteral("%1: %2").arg(QLatin1String(command.name), message));
     printError(QStringLiteral("Usage: %1\nTry 'zw4630-cli %2 --help'.\n")
-                   .arg(QLatin1String(help.usage), QLatin1String(help.name)));
+                   .arg(withModels(command.usage), QLatin1String(command.name)));
     return BadUsage;
 }
 
@@ -187,7 +80,7 @@ QString spelling(const QCommandLineOption &option)
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
-void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments,
+void parse(Parsed &parsed, const Command &command, const QStringList &arguments,
            const QList<QCommandLineOption> &options, int positionals,
            const QList<const QCommandLineOption *> &required)
 {
@@ -196,36 +89,36 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
     parser.addOptions(options);
     parser.addOption(helpOption);
     if (!parser.parse(arguments)) {
-        parsed.status = usageError(help, parser.errorText());
+        parsed.status = usageError(command, parser.errorText());
         return;
     }
     if (parser.isSet(helpOption)) {
         printOut(QStringLiteral("Usage: %1\n\n%2")
-                     .arg(QLatin1String(help.usage), QString::fromUtf8(help.text)));
+                     .arg(withModels(command.usage), withModels(command.help)));
         parsed.status = Success;
         return;
     }
     const QStringList plain = parser.positionalArguments();
     if (plain.size() != positionals) {
         parsed.status = usageError(
-            help, plain.size() < positionals
-                      ? QStringLiteral("a file name is missing")
-                      : QStringLiteral("unexpected argument '%1'").arg(plain.at(positionals)));
+            command, plain.size() < positionals
+                         ? QStringLiteral("a file name is missing")
+                         : QStringLiteral("unexpected argument '%1'").arg(plain.at(positionals)));
         return;
     }
     for (const QCommandLineOption *option : required) {
         if (!parser.isSet(*option) || parser.value(*option).isEmpty()) {
             parsed.status =
-                usageError(help, QStringLiteral("option %1 is missing").arg(spelling(*option)));
+                usageError(command, QStringLiteral("option %1 is missing").arg(spelling(*option)));
             return;
         }
     }
     // Only options this command defines can be asked for (asking for others warns).
     const QStringList given = parser.optionNames();
     if (given.contains(QStringLiteral("model")) && !modelFromShortName(parser.value(modelOption))) {
-        parsed.status = usageError(
-            help,
-            QStringLiteral("unknown model '%1' (V, UH, UM or UL)").arg(parser.value(modelOption)));
+        parsed.status =
+            usageError(command, QStringLiteral("unknown model '%1' (%2)")
+                                    .arg(parser.value(modelOption), withModels("@MODEL_LIST@")));
         return;
     }
     if (given.contains(QStringLiteral("timeout"))) {
@@ -234,7 +127,7 @@ void parse(Parsed &parsed, const CommandHelp &help, const QStringList &arguments
         // NaN passes every comparison: it and the infinities are refused first.
         if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 600) {
             parsed.status =
-                usageError(help, QStringLiteral("--timeout takes seconds from 0 to 600"));
+                usageError(command, QStringLiteral("--timeout takes seconds from 0 to 600"));
             return;
         }
     }
@@ -273,11 +166,12 @@ int readyTimeoutMs(const QCommandLineParser &parser)
     return int(parser.value(timeoutOption).toDouble() * 1000);
 }
 
-int runRead(const CommandHelp &help, const QStringList &arguments)
+int runRead(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {portOption, modelOption, outOption, timeoutOption, traceOption},
-          0, {&portOption, &modelOption, &outOption});
+    parse(parsed, command, arguments,
+          {portOption, modelOption, outOption, timeoutOption, traceOption}, 0,
+          {&portOption, &modelOption, &outOption});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -301,10 +195,10 @@ int runRead(const CommandHelp &help, const QStringList &arguments)
 }
 
 // write, and diff (`diff`): the file is checked whole before the port is touched.
-int runWrite(const CommandHelp &help, const QStringList &arguments, bool diff = false)
+int runWriteOrDiff(const Command &command, const QStringList &arguments, bool diff)
 {
     Parsed parsed;
-    parse(parsed, help, arguments,
+    parse(parsed, command, arguments,
           diff ? QList<QCommandLineOption>{portOption, modelOption, timeoutOption, traceOption}
                : QList<QCommandLineOption>{portOption, modelOption, noVerifyOption, timeoutOption,
                                            traceOption},
@@ -334,19 +228,29 @@ int runWrite(const CommandHelp &help, const QStringList &arguments, bool diff = 
     return writeRadio(model, device, readyTimeoutMs(p), file.data, !p.isSet(noVerifyOption));
 }
 
-int runShow(const CommandHelp &help, const QStringList &arguments)
+int runWrite(const Command &command, const QStringList &arguments)
+{
+    return runWriteOrDiff(command, arguments, false);
+}
+
+int runDiff(const Command &command, const QStringList &arguments)
+{
+    return runWriteOrDiff(command, arguments, true);
+}
+
+int runShow(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {}, 1, {});
+    parse(parsed, command, arguments, {}, 1, {});
     if (parsed.status >= 0)
         return parsed.status;
     return showFile(parsed.parser.positionalArguments().constFirst());
 }
 
-int runExport(const CommandHelp &help, const QStringList &arguments)
+int runExport(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {outOption, modelOption}, 1, {&outOption});
+    parse(parsed, command, arguments, {outOption, modelOption}, 1, {&outOption});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -354,10 +258,10 @@ int runExport(const CommandHelp &help, const QStringList &arguments)
                      modelFromShortName(p.value(modelOption)));
 }
 
-int runImport(const CommandHelp &help, const QStringList &arguments)
+int runImport(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {modelOption, outOption, skipBadOption}, 1,
+    parse(parsed, command, arguments, {modelOption, outOption, skipBadOption}, 1,
           {&modelOption, &outOption});
     if (parsed.status >= 0)
         return parsed.status;
@@ -367,20 +271,157 @@ int runImport(const CommandHelp &help, const QStringList &arguments)
                      p.isSet(skipBadOption));
 }
 
-int runPorts(const CommandHelp &help, const QStringList &arguments)
+int runPorts(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, help, arguments, {probeOption, portOption, timeoutOption, traceOption}, 0, {});
+    parse(parsed, command, arguments, {probeOption, portOption, timeoutOption, traceOption}, 0, {});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
     const bool probe = p.isSet(probeOption);
     if (!probe && (p.isSet(portOption) || p.isSet(timeoutOption)))
-        return usageError(help, QStringLiteral("--port and --timeout go with --probe"));
+        return usageError(command, QStringLiteral("--port and --timeout go with --probe"));
     const int timeoutMs = p.isSet(timeoutOption) ? readyTimeoutMs(p) : defaultProbeTimeoutMs;
     if (const int status = startTrace(p, {}); status >= 0)
         return status;
     return listPorts(probe, p.values(portOption), timeoutMs);
+}
+
+const Command commands[] = {
+    {"read", "read a radio into a channel file",
+     "zw4630-cli read --port DEVICE --model @MODELS@ -o FILE [--timeout SECONDS] [--trace FILE]",
+     R"(Reads the 16 channels and the two radio settings of a radio into a channel
+file (the format the program saves). The radio must answer the ready poll
+within the time-out (default 5 seconds). A radio of another model is refused,
+naming its model, and nothing is written.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: @MODEL_LIST@
+  -o FILE            the channel file to write (replaced whole)
+  --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
+)",
+     runRead},
+    {"write", "write a channel file into a radio and read it back",
+     "zw4630-cli write --port DEVICE --model @MODELS@ FILE [--no-verify] [--timeout SECONDS] "
+     "[--trace FILE]",
+     R"(Writes the channels and the two radio settings of a channel file into a
+radio, paced as the program writes. The radio must answer the ready poll
+within the time-out (default 5 seconds). Before anything is sent the radio is
+read once to learn its model, and what it holds is kept as a channel file in
+the tool's backups folder. A file or a radio of another model is refused,
+naming its model, and nothing is sent. Writing such a backup puts the radio
+back as it was.
+
+After the write the radio is read back and compared with what was sent.
+Exit status 0 when it holds what was written (the message names the channels
+the write changed), 3 when it holds something else (the channels are listed
+with what the radio holds: write again), 4 when it could not be read back, 1
+when nothing or not all of the file was sent.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: @MODEL_LIST@
+  --no-verify        do not read the radio back after the write
+  --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
+)",
+     runWrite},
+    {"diff", "show where a radio differs from a channel file",
+     "zw4630-cli diff --port DEVICE --model @MODELS@ FILE [--timeout SECONDS] [--trace FILE]",
+     R"(Reads the radio and prints, channel by channel, where it differs from a
+channel file as a write of that file would leave it: what the radio holds and
+what the file holds. Writes nothing. Exit status 0 when they hold the same, 1
+when they differ or the radio could not be read.
+
+Options:
+  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
+  --model MODEL      the radio's model: @MODEL_LIST@
+  --timeout SECONDS  how long to wait for the radio's ready answer
+  --trace FILE       write every character on the line to FILE as it goes
+)",
+     runDiff},
+    {"show", "print a channel file as a table", "zw4630-cli show FILE",
+     R"(Prints a channel file: its model, the channel tone, the squelch level and
+the 16 channels as an aligned table.
+)",
+     runShow},
+    {"export-csv", "convert a channel file to CHIRP CSV",
+     "zw4630-cli export-csv FILE -o OUT.csv [--model @MODELS@]",
+     R"(Converts a channel file to CHIRP CSV. BCL and beat have no CHIRP column and
+are left out; power is written in the model's watts.
+
+Options:
+  -o OUT.csv     the CSV file to write (replaced whole)
+  --model MODEL  the model to take a file for: needed only for a file whose
+                 first value names no model; a file of another model is refused
+)",
+     runExport},
+    {"import-csv", "convert CHIRP CSV to a channel file",
+     "zw4630-cli import-csv IN.csv --model @MODELS@ -o FILE [--skip-bad]",
+     R"(Converts CHIRP CSV to a channel file of a model. Every row is checked against
+the model's band, its 39 CTCSS tones and 83 DCS codes and the 5 / 6.25 kHz
+raster; rows that do not fit are listed on standard error with the reason.
+By default nothing is written when any row does not fit. Channels without a
+row are empty; BCL and beat take the channel defaults (off); the channel tone
+is 中文 and the squelch level 3.
+
+Options:
+  --model MODEL  the model to convert for: @MODEL_LIST@
+  -o FILE        the channel file to write (replaced whole)
+  --skip-bad     write the rows that fit and leave the others out
+)",
+     runImport},
+    {"ports", "list the serial ports; with --probe, find the radio",
+     "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]] [--trace FILE]",
+     R"(Lists the serial ports the system knows, with their descriptions and USB ids.
+With --probe, sends the ready poll to each of them (a few at a time, each
+closed again at once) and says which one has a radio answering; exit status 1
+when none answers. With --port, only the devices named are probed, listed or
+not (pseudo-terminals and links such as /dev/serial/by-id/... are never
+listed).
+
+Options:
+  --probe            poll the ports and say which one has a radio answering
+  --port DEVICE      probe this device instead (may be given several times)
+  --timeout SECONDS  how long each port may take to answer (default 0.7)
+  --trace FILE       write every character on the lines to FILE as it goes
+)",
+     runPorts},
+};
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &command : commands)
+        if (name == QLatin1String(command.name))
+            return &command;
+    return nullptr;
+}
+
+// The tool's --help: every command of the table with its summary.
+QString overview()
+{
+    int width = 0;
+    for (const Command &command : commands)
+        width = std::max(width, int(qstrlen(command.name)));
+    QString list;
+    for (const Command &command : commands)
+        list += QStringLiteral("  %1  %2\n")
+                    .arg(QString::fromLatin1(command.name).leftJustified(width),
+                         QString::fromUtf8(command.summary));
+    return QStringLiteral(R"(Usage: zw4630-cli COMMAND [options]
+
+Reads and writes ZW4630 radios over a serial programming cable, shows channel
+files and converts them to and from CHIRP CSV.
+
+Commands:
+%1
+zw4630-cli COMMAND --help describes each command.
+Exit status: 0 success, 1 the operation failed, 2 wrong usage; write: 3 the
+radio reads back otherwise than written, 4 it could not be read back.
+)")
+        .arg(list);
 }
 
 } // namespace
@@ -397,34 +438,23 @@ int main(int argc, char *argv[])
     const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
 
     if (arguments.isEmpty()) {
-        printError(QString::fromUtf8(overview));
+        printError(overview());
         return BadUsage;
     }
     const QString command = arguments.constFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
-        printOut(QString::fromUtf8(overview));
+        printOut(overview());
         return Success;
     }
-    const CommandHelp *help = findHelp(command);
-    if (!help) {
+    // A name the table does not hold is wrong usage: no command runs in its place.
+    const Command *found = findCommand(command);
+    if (!found) {
         report(QStringLiteral("unknown command '%1'").arg(command));
         printError(QStringLiteral("Try 'zw4630-cli --help'.\n"));
         return BadUsage;
     }
     // The parser takes the program name first, then the command's own arguments.
     arguments[0] = program;
-    if (command == QLatin1String("read"))
-        return runRead(*help, arguments);
-    if (command == QLatin1String("write"))
-        return runWrite(*help, arguments);
-    if (command == QLatin1String("diff"))
-        return runWrite(*help, arguments, true);
-    if (command == QLatin1String("show"))
-        return runShow(*help, arguments);
-    if (command == QLatin1String("ports"))
-        return runPorts(*help, arguments);
-    if (command == QLatin1String("export-csv"))
-        return runExport(*help, arguments);
-    return runImport(*help, arguments);
+    return found->run(*found, arguments);
 }

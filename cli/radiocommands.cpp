@@ -221,7 +221,7 @@ Expected<ReadResult> readOnce(RadioLine &line, Model model, const QString &devic
     QString message = withPortError(readFailureText(read, model, true), device, read.portError);
     if (read.outcome == ReadResult::Outcome::OtherModel)
         message +=
-            QStringLiteral(" Read it with --model %1.").arg(shortModelName(*read.radioModel));
+            QStringLiteral(" Read it with --model %1.").arg(modelInfo(*read.radioModel).shortName);
     return Failure{message};
 }
 

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const zw::Model model = zw::allModels[data[0] % 4];
+    const zw::Model model = zw::allModels[data[0] % zw::modelCount];
     const bool transmit = (data[0] & 4) != 0;
     const bool emptyChannel = (data[0] & 8) != 0;
     const zw::BandLimits &band = zw::modelInfo(model).band;

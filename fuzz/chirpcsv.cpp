@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const zw::Model models[] = {zw::Model::V, zw::Model::UH, zw::Model::UM, zw::Model::UL};
-    const zw::ModelInfo &model = zw::modelInfo(models[data[0] % 4]);
+    const zw::ModelInfo &model = zw::modelInfo(zw::allModels[data[0] % zw::modelCount]);
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const zw::ChannelTable current = numberedTable();
 

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const zw::Model model = zw::allModels[data[0] % 4];
+    const zw::Model model = zw::allModels[data[0] % zw::modelCount];
     const int start = (data[0] >> 2) % 17;
     const int form = (data[0] >> 6) % 3;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), int(size - 1));

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const zw::Model own = zw::allModels[data[0] % 4];
+    const zw::Model own = zw::allModels[data[0] % zw::modelCount];
     const QByteArrayView reply(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const zw::ChannelTable current = currentTable();
     const zw::RadioReply decoded = zw::decodeReply(reply, own);

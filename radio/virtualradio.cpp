@@ -86,7 +86,9 @@ bool VirtualRadio::open()
 VirtualRadio::Memory VirtualRadio::defaultMemory(Model model)
 {
     const ModelInfo &info = modelInfo(model);
-    auto frequency = [&](double aboveLow) { return formatFrequency(info.band.bandLow + aboveLow); };
+    auto frequency = [&](double aboveLow) {
+        return formatFrequency(sampleFrequencyMHz(info.band, aboveLow));
+    };
     ChannelTable table;
     // 信道号, 接收频率, 收哑音, 备用3, 发送频率, 发哑音, 备用6, 扫描, BCL, 拍频, 功率
     table[0].fields = {"1", frequency(5), "", "", frequency(5), "", "", "add", "off", "off", "H"};

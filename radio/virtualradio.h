@@ -24,7 +24,8 @@ namespace zw
 //
 // Memory file: 17 lines of 32 hexadecimal characters, the 16 channel blocks and a trailer
 // block, exactly as a write sends them. The default memory (defaultMemory) holds three
-// channels in use, built from the model's band:
+// channels in use, placed in the model's band by sampleFrequencyMHz() (in a band narrower than
+// 15 MHz the offsets start again at the band's low edge):
 //   1: band low + 5 MHz both ways, no tones, high power;
 //   2: band low + 5.0125 MHz both ways, CTCSS 88.5 both ways, high power;
 //   3: receive band low + 10 MHz with D023N, transmit band low + 15 MHz with D023N, skipped

@@ -12,6 +12,7 @@
 #include "recentfiles.h"
 #include "serialconnection.h"
 #include "twips.h"
+#include "windowlayout.h"
 
 #include <QCloseEvent>
 #include <QLayout>
@@ -70,12 +71,10 @@ MainMenuItems MainWindow::buildMenus()
     items.modelMenu = bar->addMenu(captionText(Caption::MainModelMenu, CaptionSet::Design));
     items.modelMenu->setObjectName(QStringLiteral("型号"));
     items.modelMenu->menuAction()->setObjectName(QStringLiteral("型号"));
-    const std::array<std::pair<const char *, Model>, 4> models{
-        {{"H", Model::UH}, {"M", Model::UM}, {"L", Model::UL}, {"X", Model::V}}};
-    for (const auto &[name, model] : models) {
-        QAction *action = items.modelMenu->addAction(modelInfo(model).name);
-        action->setObjectName(QLatin1String(name));
-        const Model target = model;
+    for (const ModelWindowLayout &row : modelWindowLayouts()) {
+        QAction *action = items.modelMenu->addAction(modelInfo(row.model).name);
+        action->setObjectName(row.menuItemName);
+        const Model target = row.model;
         connect(action, &QAction::triggered, this, [this, target] { showModel(target); });
     }
 
@@ -139,7 +138,7 @@ void MainWindow::load()
 
 ModelWindow *MainWindow::showModel(Model model)
 {
-    QPointer<ModelWindow> &slot = m_windows[static_cast<std::size_t>(model)];
+    QPointer<ModelWindow> &slot = m_windows[modelIndex(model)];
     if (slot) {
         if (auto *frame = qobject_cast<QMdiSubWindow *>(slot->parentWidget())) {
             frame->showNormal();
@@ -158,7 +157,7 @@ ModelWindow *MainWindow::showModel(Model model)
     frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
     slot = window;
     connect(window, &ModelWindow::closed, this, [this, model, window] {
-        QPointer<ModelWindow> &s = m_windows[static_cast<std::size_t>(model)];
+        QPointer<ModelWindow> &s = m_windows[modelIndex(model)];
         if (s == window)
             s = nullptr;
     });
@@ -214,15 +213,15 @@ void MainWindow::fitIntoArea(QMdiSubWindow *frame)
 
 void MainWindow::closeModel(Model model)
 {
-    QPointer<ModelWindow> window = m_windows[static_cast<std::size_t>(model)];
+    QPointer<ModelWindow> window = m_windows[modelIndex(model)];
     if (window)
         window->closeWindow();
-    m_windows[static_cast<std::size_t>(model)] = nullptr;
+    m_windows[modelIndex(model)] = nullptr;
 }
 
 ModelWindow *MainWindow::modelWindow(Model model) const
 {
-    return m_windows[static_cast<std::size_t>(model)];
+    return m_windows[modelIndex(model)];
 }
 
 ModelChoiceDialog *MainWindow::modelChoiceDialog() const
@@ -251,7 +250,7 @@ void MainWindow::exitProgram()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    for (Model model : {Model::V, Model::UH, Model::UM, Model::UL})
+    for (Model model : allModels)
         closeModel(model);
     // Closed again while a model window waits for its transfer to end: that window closes
     // itself once done, and the port stays open for it until then.

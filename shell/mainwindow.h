@@ -60,7 +60,7 @@ public:
     void showModelChoiceDialog();
     ModelChoiceDialog *modelChoiceDialog() const;
 
-    // 退出系统: closes the main window and the four model windows.
+    // 退出系统: closes the main window and every model window.
     void exitProgram();
 
 protected:
@@ -84,7 +84,7 @@ private:
     QMdiArea *m_mdiArea;
     RecentFiles *m_recentFiles;
     MainStatusBar *m_statusBar;
-    std::array<QPointer<ModelWindow>, 4> m_windows;
+    std::array<QPointer<ModelWindow>, modelCount> m_windows; // by modelIndex()
     QPointer<ModelChoiceDialog> m_modelChoiceDialog;
 };
 

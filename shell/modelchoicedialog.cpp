@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "language.h"
 #include "twips.h"
+#include "windowlayout.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,19 +14,12 @@ namespace zw
 
 namespace
 {
-// Option texts top to bottom and the windows they stand for; the other three close in the
-// order given.
-struct OptionRow {
-    const char *text;
-    Model model;
-    std::array<Model, 3> closes;
-};
-const std::array<OptionRow, 4> optionRows{{
-    {" ZW4630UH", Model::UH, {Model::UM, Model::UL, Model::V}},
-    {" ZW4630UM", Model::UM, {Model::UH, Model::UL, Model::V}},
-    {" ZW4630UL", Model::UL, {Model::UH, Model::UM, Model::V}},
-    {"  ZW4630V", Model::V, {Model::UM, Model::UH, Model::UL}},
-}};
+// The options stand 420 twips apart from 720 down; the buttons stand 120 below the last option
+// and the dialog ends 570 below their top edge.
+constexpr int firstOptionTop = 720;
+constexpr int optionPitch = 420;
+constexpr int buttonsTop = firstOptionTop + optionPitch * int(modelCount) + 120;
+constexpr int clientHeight = buttonsTop + 570;
 } // namespace
 
 ModelChoiceDialog::ModelChoiceDialog() : QDialog(nullptr)
@@ -38,42 +32,55 @@ ModelChoiceDialog::ModelChoiceDialog() : QDialog(nullptr)
     const bool english = isEnglish();
     const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
     setWindowTitle(captionText(Caption::Dialog1Caption, set));
-    setFixedSize(twips(3090), twips(3090));
+    setFixedSize(twips(3090), twips(clientHeight));
     move(twips(2760), twips(3750));
 
     auto *label = new QLabel(captionText(Caption::Dialog1Label, set), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(twips(240), twips(240), twips(2700), twips(300));
-    for (std::size_t i = 0; i < optionRows.size(); ++i) {
-        auto *option = new QRadioButton(QLatin1String(optionRows[i].text), this);
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
+        auto *option = new QRadioButton(modelWindowLayouts()[i].dialogOption, this);
         option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        option->setGeometry(twips(600), twips(720 + 420 * int(i)), twips(2000), twips(330));
+        option->setGeometry(twips(600), twips(firstOptionTop + optionPitch * int(i)), twips(2000),
+                            twips(330));
         m_options[i] = option;
     }
     auto *okButton = new QPushButton(captionText(Caption::Dialog1Ok, set), this);
     okButton->setObjectName(QStringLiteral("OKButton"));
-    okButton->setGeometry(twips(240), twips(2520), twips(1200), twips(375));
+    okButton->setGeometry(twips(240), twips(buttonsTop), twips(1200), twips(375));
     okButton->setDefault(true);
     auto *cancelButton = new QPushButton(captionText(Caption::Dialog1Cancel, set), this);
     cancelButton->setObjectName(QStringLiteral("CancelButton"));
-    cancelButton->setGeometry(twips(1650), twips(2520), twips(1200), twips(375));
+    cancelButton->setGeometry(twips(1650), twips(buttonsTop), twips(1200), twips(375));
     connect(okButton, &QPushButton::clicked, this, &ModelChoiceDialog::ok);
     connect(cancelButton, &QPushButton::clicked, this, &ModelChoiceDialog::close);
 }
 
 QRadioButton *ModelChoiceDialog::option(int index) const
 {
-    return (index >= 0 && index < 4) ? m_options[index] : nullptr;
+    return (index >= 0 && index < int(m_options.size())) ? m_options[std::size_t(index)] : nullptr;
 }
 
+QRadioButton *ModelChoiceDialog::option(Model model) const
+{
+    for (std::size_t i = 0; i < m_options.size(); ++i)
+        if (modelWindowLayouts()[i].model == model)
+            return m_options[i];
+    return nullptr;
+}
+
+// The chosen model's window is shown first, so that choosing the window the dialog came from
+// keeps it as it is; then every other model window closes, in the order of the options.
 void ModelChoiceDialog::ok()
 {
-    for (std::size_t i = 0; i < optionRows.size(); ++i) {
+    for (std::size_t i = 0; i < m_options.size(); ++i) {
         if (!m_options[i]->isChecked())
             continue;
-        emit showRequested(optionRows[i].model);
-        for (Model other : optionRows[i].closes)
-            emit closeRequested(other);
+        const Model chosen = modelWindowLayouts()[i].model;
+        emit showRequested(chosen);
+        for (const ModelWindowLayout &other : modelWindowLayouts())
+            if (other.model != chosen)
+                emit closeRequested(other.model);
     }
     close();
 }

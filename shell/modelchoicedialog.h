@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <array>
+
 class QRadioButton;
 
 namespace zw
@@ -19,19 +21,21 @@ class ModelChoiceDialog final : public QDialog
 public:
     ModelChoiceDialog();
 
-    QRadioButton *
-    option(int index) const; // 0 " ZW4630UH", 1 " ZW4630UM", 2 " ZW4630UL", 3 "  ZW4630V"
+    // The options top to bottom (" ZW4630UH", " ZW4630UM", ...), in the order of the model
+    // window table; nothing past the last.
+    QRadioButton *option(int index) const;
+    QRadioButton *option(Model model) const;
 
 signals:
-    // OK with an option chosen: its model's window is shown, then the other windows the option
-    // stands for are closed.
+    // OK with an option chosen: its model's window is shown, then every other model's window
+    // is closed.
     void showRequested(zw::Model model);
     void closeRequested(zw::Model model);
 
 private:
     void ok();
 
-    QRadioButton *m_options[4] = {};
+    std::array<QRadioButton *, modelCount> m_options{}; // in the order of the options
 };
 
 } // namespace zw

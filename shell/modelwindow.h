@@ -28,10 +28,10 @@ class RowActions;
 class SerialConnection;
 class TableBackups;
 
-// The window of one radio model (ZW4630V, ZW4630UH, ZW4630UM or ZW4630UL): its channel document
+// The window of one radio model (ZW4630V, ZW4630UH, ...): its channel document
 // shown in the grid DataGrid1 and the two radio-wide settings lists Combo8 and Combo11, the
 // status line Label2, its menus and its radio session (with the four timers Timer1 to Timer4).
-// One class serves all four models; what differs comes from the model's ModelInfo and its
+// One class serves every model; what differs comes from the model's ModelInfo and its
 // window layout. The window builds its widgets and wires its helpers (editing, row operations,
 // channel files, CSV, backups, the radio transfer) to the document, the session and the few
 // widgets each drives, in one place; the helpers never reach back into it.

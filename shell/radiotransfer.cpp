@@ -193,9 +193,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         break;
     case ReadResult::Outcome::OtherModel: {
         const Model other = *result.radioModel;
-        const auto code = std::size_t(modelInfo(other).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle,
-                    m_layout.otherRadioMessages[code]);
+                    otherRadioMessage(m_layout, other));
         endTransfer();
         // The window that fits the radio takes over; the user reads again there.
         emit otherModelRadio(other);
@@ -232,9 +231,8 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
         break;
     case WriteResult::Outcome::OtherModel: {
         // Named as the read names it; nothing was sent, and this window keeps its table.
-        const auto code = std::size_t(modelInfo(*result.radioModel).code.toInt());
         showMessage(m_window, MessageIcon::None, otherRadioTitle,
-                    m_layout.otherRadioMessages[code]);
+                    otherRadioMessage(m_layout, *result.radioModel));
         break;
     }
     case WriteResult::Outcome::Declined:

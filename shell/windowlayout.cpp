@@ -6,16 +6,12 @@ namespace zw
 namespace
 {
 
-QString otherRadioMessage(const char *model, int blanks, bool bang = true)
-{
-    return QStringLiteral("本机是") + QLatin1String(model) + QLatin1Char(',') +
-           QString(blanks, u' ') + QStringLiteral("需要转换窗口,重读数据") +
-           (bang ? QStringLiteral("！") : QString());
-}
-
 ModelWindowLayout layoutV()
 {
     ModelWindowLayout v;
+    v.model = Model::V;
+    v.menuItemName = QStringLiteral("X");
+    v.dialogOption = QStringLiteral("  ZW4630V");
     v.caption = QStringLiteral("ZW4630V  (136MHz-174MHz)");
     v.geometry.left = 510;
     v.geometry.top = 630;
@@ -36,15 +32,17 @@ ModelWindowLayout layoutV()
     v.pickListLefts.power = 8040;
     v.pickListLefts.squelch = 5040;
     v.pickListLefts.channelTone = 7320;
-    v.otherRadioMessages[1] = otherRadioMessage("ZW4630UH", 2);
-    v.otherRadioMessages[2] = otherRadioMessage("ZW4630UM", 2);
-    v.otherRadioMessages[3] = otherRadioMessage("ZW4630UL", 1);
+    v.otherRadio.blanks = 2;
+    v.otherRadioExceptions = {{Model::UL, {1, true}}};
     return v;
 }
 
 ModelWindowLayout layoutUH()
 {
     ModelWindowLayout uh;
+    uh.model = Model::UH;
+    uh.menuItemName = QStringLiteral("H");
+    uh.dialogOption = QStringLiteral(" ZW4630UH");
     uh.caption = QStringLiteral("ZW4630UH (430MHz-470MHz)");
     uh.geometry.left = 210;
     uh.geometry.top = 165;
@@ -65,15 +63,16 @@ ModelWindowLayout layoutUH()
     uh.pickListLefts.power = 8040;
     uh.pickListLefts.squelch = 5640;
     uh.pickListLefts.channelTone = 7680;
-    uh.otherRadioMessages[2] = otherRadioMessage("ZW4630UM", 1);
-    uh.otherRadioMessages[3] = otherRadioMessage("ZW4630UL", 1);
-    uh.otherRadioMessages[4] = otherRadioMessage("ZW4630V", 1);
+    uh.otherRadio.blanks = 1;
     return uh;
 }
 
 ModelWindowLayout layoutUM()
 {
     ModelWindowLayout um;
+    um.model = Model::UM;
+    um.menuItemName = QStringLiteral("M");
+    um.dialogOption = QStringLiteral(" ZW4630UM");
     um.caption = QStringLiteral("ZW4630UM  (400MHz-430MHz)");
     um.geometry.left = 60;
     um.geometry.top = 1080;
@@ -94,15 +93,17 @@ ModelWindowLayout layoutUM()
     um.pickListLefts.power = 7920;
     um.pickListLefts.squelch = 5040;
     um.pickListLefts.channelTone = 7440;
-    um.otherRadioMessages[1] = otherRadioMessage("ZW4630UH", 1, false);
-    um.otherRadioMessages[3] = otherRadioMessage("ZW4630UL", 1);
-    um.otherRadioMessages[4] = otherRadioMessage("ZW4630V", 1);
+    um.otherRadio.blanks = 1;
+    um.otherRadioExceptions = {{Model::UH, {1, false}}};
     return um;
 }
 
 ModelWindowLayout layoutUL()
 {
     ModelWindowLayout ul;
+    ul.model = Model::UL;
+    ul.menuItemName = QStringLiteral("L");
+    ul.dialogOption = QStringLiteral(" ZW4630UL");
     ul.caption = QStringLiteral("ZW4630UL  (350MHz-370MHz)");
     ul.geometry.left = 675;
     ul.geometry.top = 1395;
@@ -123,20 +124,36 @@ ModelWindowLayout layoutUL()
     ul.pickListLefts.power = 8160;
     ul.pickListLefts.squelch = 5520;
     ul.pickListLefts.channelTone = 7560;
-    ul.otherRadioMessages[1] = otherRadioMessage("ZW4630UH", 2);
-    ul.otherRadioMessages[2] = otherRadioMessage("ZW4630UM", 2);
-    ul.otherRadioMessages[4] = otherRadioMessage("ZW4630V", 2);
+    ul.otherRadio.blanks = 2;
     return ul;
 }
 
 } // namespace
 
+const std::array<ModelWindowLayout, modelCount> &modelWindowLayouts()
+{
+    static const std::array<ModelWindowLayout, modelCount> layouts{layoutUH(), layoutUM(),
+                                                                   layoutUL(), layoutV()};
+    return layouts;
+}
+
 const ModelWindowLayout &modelWindowLayout(Model model)
 {
-    // In the order of Model.
-    static const std::array<ModelWindowLayout, 4> layouts{layoutV(), layoutUH(), layoutUM(),
-                                                          layoutUL()};
-    return layouts[static_cast<std::size_t>(model)];
+    for (const ModelWindowLayout &layout : modelWindowLayouts())
+        if (layout.model == model)
+            return layout;
+    qFatal("no window layout for model %d", int(model));
+}
+
+QString otherRadioMessage(const ModelWindowLayout &window, Model radio)
+{
+    OtherRadioText text = window.otherRadio;
+    for (const OtherRadioException &exception : window.otherRadioExceptions)
+        if (exception.radio == radio)
+            text = exception.text;
+    return QStringLiteral("本机是") + modelInfo(radio).name + QLatin1Char(',') +
+           QString(text.blanks, u' ') + QStringLiteral("需要转换窗口,重读数据") +
+           (text.exclamation ? QStringLiteral("！") : QString());
 }
 
 int pickListLeft(PickList list, Model model)

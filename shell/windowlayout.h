@@ -3,6 +3,7 @@
 #include "modelinfo.h"
 #include "picklists.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -30,9 +31,25 @@ struct PickListLefts {
     int channelTone = 0; // Combo11
 };
 
-// How one model window looks: everything that differs between the four windows but is not
-// about the radio itself.
+// How the message "本机是ZW4630UH,  需要转换窗口,重读数据！" of one window names a radio of
+// another model: blanks after the comma, and whether the closing "！" is there.
+struct OtherRadioText {
+    int blanks = 1;
+    bool exclamation = true;
+};
+
+// A radio model that a window names differently from its other models.
+struct OtherRadioException {
+    Model radio = Model::V;
+    OtherRadioText text;
+};
+
+// How one model window looks and where it is offered: everything that differs between the
+// model windows but is not about the radio itself (that is ModelInfo).
 struct ModelWindowLayout {
+    Model model = Model::V;
+    QString menuItemName;            // objectName of the main window's model menu item: "X"
+    QString dialogOption;            // text of the model's option in Dialog1: "  ZW4630V"
     QString caption;                 // window caption, blanks included
     TwipsRect geometry;              // window position and size
     TwipsRect grid;                  // DataGrid1 position and size
@@ -40,12 +57,21 @@ struct ModelWindowLayout {
     int txToneCaptionBlanks = 0;     // trailing blanks of the "发哑音" caption
     int menuLeadingBlanks = 0;       // leading blanks of the Chinese File/Read/Write/Exit items
     PickListLefts pickListLefts;
-    // Message shown when the radio read in this window reports another model, indexed by that
-    // model's code 1..4 (the own code's slot is empty).
-    std::array<QString, 5> otherRadioMessages;
+    // How the "another model" message of this window names a radio of another model: as
+    // otherRadio, except the models listed.
+    OtherRadioText otherRadio;
+    QList<OtherRadioException> otherRadioExceptions;
 };
 
+// Every model window's row, in the order of the main window's model menu and of Dialog1's
+// options; one row per model.
+const std::array<ModelWindowLayout, modelCount> &modelWindowLayouts();
+
 const ModelWindowLayout &modelWindowLayout(Model model);
+
+// The message a window of `window`'s model shows when the radio turns out to be of the model
+// `radio`: "本机是ZW4630UM,  需要转换窗口,重读数据！".
+QString otherRadioMessage(const ModelWindowLayout &window, Model radio);
 
 // Left edge (twips) of a pick list in `model`'s window, and its width (twips).
 int pickListLeft(PickList list, Model model);

@@ -84,7 +84,7 @@ ChannelFileData sampleFile(Model model)
     data.records = blankTable();
     for (ChannelRecord &r : data.records)
         r[ChannelNumber] = QString(); // never in a file
-    auto f = [&](double above) { return formatFrequency(info.band.bandLow + above); };
+    auto f = [&](double above) { return formatFrequency(sampleFrequencyMHz(info.band, above)); };
     data.records[0].fields = {"", f(1), "67.0", "", f(1), "67.0", "", "add", "off", "off", "H"};
     data.records[1].fields = {"", f(2.00625), "D754N", "",    f(2.5), "100.0",
                               "", "del",      "off",   "off", "L"};
@@ -230,6 +230,8 @@ private slots:
         QTest::newRow("no command") << QStringList{} << "Usage: zw4630-cli COMMAND";
         QTest::newRow("unknown command")
             << QStringList{"frobnicate"} << "unknown command 'frobnicate'";
+        QTest::newRow("part of a command's name")
+            << QStringList{"import", "in.csv"} << "unknown command 'import'";
         QTest::newRow("read without port")
             << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
         QTest::newRow("read without output")
@@ -605,6 +607,15 @@ private slots:
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(file->records[row][field], expectedRecords[row][field]);
         QCOMPARE(file->records[2][Bcl], QStringLiteral("1"));
+        // The radio's sample channels lie in the model's band, however narrow it is.
+        const BandLimits &band = modelInfo(model).band;
+        for (const ChannelRecord &record : file->records) {
+            for (int field : {int(RxFrequency), int(TxFrequency)}) {
+                const double mhz = record[field].toDouble();
+                QVERIFY2(record[field].isEmpty() || (mhz >= band.bandLow && mhz <= band.bandHigh),
+                         qPrintable(record[field]));
+            }
+        }
     }
 
     // A trailer value the lists do not offer: the file gets what a new window starts with.

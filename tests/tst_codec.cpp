@@ -1,5 +1,6 @@
 #include "codec.h"
 #include "numberreader.h"
+#include "sampletables.h"
 #include "tablemerge.h"
 #include "tones.h"
 
@@ -314,8 +315,10 @@ private slots:
         QTest::newRow("own model") << reply(own) << int(RadioReply::Status::Ok);
         QTest::newRow("another model")
             << reply("00020300" + QString(24, u'0')) << int(RadioReply::Status::OtherModel);
-        QTest::newRow("model code 5")
-            << reply("00050300" + QString(24, u'0')) << int(RadioReply::Status::UnknownModel);
+        const QString noModel = zw::test::codeOfNoModel();
+        QTest::newRow(qPrintable("model code " + noModel))
+            << reply("000" + noModel + "0300" + QString(24, u'0'))
+            << int(RadioReply::Status::UnknownModel);
         QTest::newRow("model code 0")
             << reply("00000300" + QString(24, u'0')) << int(RadioReply::Status::UnknownModel);
         QByteArray noisy = reply(own);

@@ -80,9 +80,10 @@ QList<BadReply> badReplies()
                       block, Outcome::Garbled});
     }
     cases.append({QStringLiteral("silence"), Fault::Silence, 0, Outcome::NoAnswer});
-    for (const char *code : {"0", "5", "9", "A", "F"}) {
-        cases.append({QStringLiteral("model code %1").arg(QLatin1String(code)), Fault::ReportedCode,
-                      int(*code), Outcome::UnknownModel});
+    for (const QString &code : {QStringLiteral("0"), zw::test::codeOfNoModel(), QStringLiteral("9"),
+                                QStringLiteral("A"), QStringLiteral("F")}) {
+        cases.append({QStringLiteral("model code %1").arg(code), Fault::ReportedCode,
+                      int(code.at(0).unicode()), Outcome::UnknownModel});
     }
     // The whole reply comes after the silence limit: it is no reply to the next read either.
     cases.append({QStringLiteral("answers too late"), Fault::LateReply, 3 * testBlockTimeoutMs,
@@ -369,8 +370,7 @@ private slots:
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).title, otherRadioTitle);
         QCOMPARE(answerer.seen().at(0).text,
-                 modelWindowLayout(Model::UH)
-                     .otherRadioMessages[std::size_t(modelInfo(radioModel).code.toInt())]);
+                 otherRadioMessage(modelWindowLayout(Model::UH), radioModel));
         QCOMPARE(fileBytes(path), database);
         ChannelStore reopened;
         ZW_VERIFY_OK(reopened.open(path));
@@ -437,7 +437,7 @@ private:
         const ReadResult result = finished.at(0).at(0).value<ReadResult>();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
         QCOMPARE(result.channels[1].rxFrequency,
-                 formatFrequency(modelInfo(m_session->model()).band.bandLow + 5.0125));
+                 formatFrequency(sampleFrequencyMHz(modelInfo(m_session->model()).band, 5.0125)));
         verifyFree();
     }
 

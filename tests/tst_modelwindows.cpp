@@ -6,6 +6,7 @@
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "okcheck.h"
+#include "windowlayout.h"
 #include "windowtestfolder.h"
 
 #include <QComboBox>
@@ -146,6 +147,96 @@ private slots:
                                     .arg(area->width())
                                     .arg(area->height())));
         }
+    }
+
+    // Every model has its row in the window table, and through it a menu item, a Dialog1
+    // option that fits above the buttons, and a window that opens with its own caption.
+    void everyModelHasACompleteWindowRow_data()
+    {
+        QTest::addColumn<Model>("model");
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
+    }
+
+    void everyModelHasACompleteWindowRow()
+    {
+        QFETCH(Model, model);
+        const QString name = modelInfo(model).name;
+        const ModelWindowLayout &row = modelWindowLayout(model);
+        QCOMPARE(row.model, model);
+        QVERIFY2(row.caption.startsWith(name), qPrintable(row.caption));
+        QCOMPARE(row.dialogOption.trimmed(), name);
+        for (int size : {row.geometry.width, row.geometry.height, row.grid.width, row.grid.height,
+                         row.menuLeadingBlanks})
+            QVERIFY(size > 0);
+        for (int width : row.columnWidths)
+            QVERIFY(width > 0);
+        const PickListLefts &lefts = row.pickListLefts;
+        for (int left : {lefts.toneBoth, lefts.txTone, lefts.scan, lefts.bcl, lefts.beat,
+                         lefts.power, lefts.squelch, lefts.channelTone})
+            QVERIFY(left > 0);
+        for (Model radio : allModels)
+            QVERIFY(otherRadioMessage(row, radio)
+                        .startsWith(QStringLiteral("本机是") + modelInfo(radio).name + u','));
+
+        MainWindow main;
+        auto *menu = main.findChild<QMenu *>(QStringLiteral("型号"));
+        QCOMPARE(menu->actions().size(), int(modelCount));
+        const QList<QAction *> items = menu->findChildren<QAction *>(row.menuItemName);
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items.first()->text(), name);
+        items.first()->trigger();
+        QVERIFY(main.modelWindow(model));
+        QCOMPARE(main.modelWindow(model)->windowTitle(), row.caption);
+
+        main.showModelChoiceDialog();
+        ModelChoiceDialog *dialog = main.modelChoiceDialog();
+        QRadioButton *option = dialog->option(model);
+        QVERIFY(option);
+        QCOMPARE(option->text(), row.dialogOption);
+        const QRect buttons =
+            dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->geometry();
+        QVERIFY(option->geometry().bottom() < buttons.top());
+        QVERIFY(dialog->rect().contains(buttons));
+        dialog->close();
+    }
+
+    // The "another model" message of each window, blanks and "！" as each window has them.
+    void otherRadioMessageOfEachWindow_data()
+    {
+        QTest::addColumn<Model>("window");
+        QTest::addColumn<Model>("radio");
+        QTest::addColumn<QString>("text");
+        const struct {
+            Model window;
+            Model radio;
+            const char *text;
+        } rows[] = {
+            {Model::V, Model::UH, "本机是ZW4630UH,  需要转换窗口,重读数据！"},
+            {Model::V, Model::UM, "本机是ZW4630UM,  需要转换窗口,重读数据！"},
+            {Model::V, Model::UL, "本机是ZW4630UL, 需要转换窗口,重读数据！"},
+            {Model::UH, Model::UM, "本机是ZW4630UM, 需要转换窗口,重读数据！"},
+            {Model::UH, Model::UL, "本机是ZW4630UL, 需要转换窗口,重读数据！"},
+            {Model::UH, Model::V, "本机是ZW4630V, 需要转换窗口,重读数据！"},
+            {Model::UM, Model::UH, "本机是ZW4630UH, 需要转换窗口,重读数据"},
+            {Model::UM, Model::UL, "本机是ZW4630UL, 需要转换窗口,重读数据！"},
+            {Model::UM, Model::V, "本机是ZW4630V, 需要转换窗口,重读数据！"},
+            {Model::UL, Model::UH, "本机是ZW4630UH,  需要转换窗口,重读数据！"},
+            {Model::UL, Model::UM, "本机是ZW4630UM,  需要转换窗口,重读数据！"},
+            {Model::UL, Model::V, "本机是ZW4630V,  需要转换窗口,重读数据！"},
+        };
+        for (const auto &row : rows)
+            QTest::addRow("%s window, %s radio", qPrintable(modelInfo(row.window).name),
+                          qPrintable(modelInfo(row.radio).name))
+                << row.window << row.radio << QString::fromUtf8(row.text);
+    }
+
+    void otherRadioMessageOfEachWindow()
+    {
+        QFETCH(Model, window);
+        QFETCH(Model, radio);
+        QFETCH(QString, text);
+        QCOMPARE(otherRadioMessage(modelWindowLayout(window), radio), text);
     }
 
     void englishModeAppliesAtLoadOnly()

@@ -221,7 +221,8 @@ private slots:
         QTest::addColumn<int>("cutAfter"); // characters of the reply sent, -1: all
         QTest::newRow("silent") << true << -1 << QString() << -1;
         QTest::newRow("noise in channel block 4") << false << 5 << QString() << -1;
-        QTest::newRow("model code 5") << false << -1 << QStringLiteral("5") << -1;
+        const QString noModel = zw::test::codeOfNoModel();
+        QTest::newRow(qPrintable("model code " + noModel)) << false << -1 << noModel << -1;
         QTest::newRow("cut inside block 7") << false << -1 << QString() << 6 * 32 + 11;
     }
 

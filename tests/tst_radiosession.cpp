@@ -32,7 +32,7 @@ ChannelTable sampleTable(Model model)
 {
     ChannelTable t = zw::test::radioSampleTable(model);
     t[2][ChannelNumber] = QStringLiteral("9");
-    t[15].fields = {"",    formatFrequency(modelInfo(model).band.bandLow + 4),
+    t[15].fields = {"",    formatFrequency(sampleFrequencyMHz(modelInfo(model).band, 4)),
                     "",    "",
                     "",    "",
                     "",    "add",
@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("answer garbled")
             << Model::V << -1 << 5 << QString() << false << O::NotIdentified;
         QTest::newRow("no model of the family")
-            << Model::V << -1 << -1 << QStringLiteral("5") << false << O::NotIdentified;
+            << Model::V << -1 << -1 << zw::test::codeOfNoModel() << false << O::NotIdentified;
         QTest::newRow("check before the write declines")
             << Model::V << -1 << -1 << QString() << true << O::Declined;
     }

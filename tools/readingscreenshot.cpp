@@ -1,5 +1,6 @@
 // Renders a model window in the middle of a read from a virtual radio, progress bar showing:
-//   QT_QPA_PLATFORM=offscreen zw4630-reading-screenshot OUT.png [V|UH|UM|UL]
+//   QT_QPA_PLATFORM=offscreen zw4630-reading-screenshot OUT.png [MODEL]
+// MODEL is a model's short name (UH when none is given).
 #include "mainwindow.h"
 #include "modelwindow.h"
 #include "programicon.h"
@@ -24,13 +25,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("ZW4630"));
     QApplication::setWindowIcon(zw::programIcon()); // as the program shows its windows
     QStringList args = QApplication::arguments().mid(1);
+    const QString models = zw::modelTexts(&zw::ModelInfo::shortName).join(u'|');
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: zw4630-reading-screenshot OUT.png [V|UH|UM|UL]\n");
+        std::fprintf(stderr, "usage: zw4630-reading-screenshot OUT.png [%s]\n", qPrintable(models));
         return 2;
     }
     const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
-    const auto model = zw::modelFromName(QStringLiteral("ZW4630") +
-                                         (args.isEmpty() ? QStringLiteral("UH") : args.first()));
+    const auto model =
+        args.isEmpty() ? std::optional(zw::Model::UH) : zw::modelFromShortName(args.first());
     if (!model)
         return 2;
     QTemporaryDir dir;

@@ -125,8 +125,8 @@ int main(int argc, char *argv[])
     QStringList args = QApplication::arguments().mid(1);
     if (args.isEmpty()) {
         qWarning("usage: zw4630-screenshot OUT.png [--english] [--editing] "
-                 "[--notes|--about|--csv-problems] [--row-menu] [--paste-problems] "
-                 "[V|UH|UM|UL ...]");
+                 "[--notes|--about|--csv-problems] [--row-menu] [--paste-problems] [%s ...]",
+                 qPrintable(zw::modelTexts(&zw::ModelInfo::shortName).join(u'|')));
         return 2;
     }
     const QString out = QFileInfo(args.takeFirst()).absoluteFilePath();
@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
         menus->chooseEnglish(); // as the user does, through the language menu
     zw::ModelWindow *first = nullptr;
     for (const QString &name : args)
-        if (auto model = zw::modelFromName(QStringLiteral("ZW4630") + name))
+        if (auto model = zw::modelFromShortName(name))
             if (zw::ModelWindow *window = main.showModel(*model); !first)
                 first = window;
     QComboBox *openList = nullptr;

@@ -20,9 +20,15 @@ int main(int argc, char *argv[])
         QStringLiteral("A ZW4630 radio on a pseudo-terminal, for trying the program without "
                        "hardware. Prints the device path to pass to zw4630 --com1."));
     parser.addHelpOption();
-    const QCommandLineOption model({QStringLiteral("model")},
-                                   QStringLiteral("Radio model: V, UH, UM or UL (default V)."),
-                                   QStringLiteral("MODEL"), QStringLiteral("V"));
+    const QString models =
+        zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName), QStringLiteral("or"));
+    const QString defaultModel = zw::modelInfo(zw::Model::V).shortName;
+    QStringList codes = zw::modelTexts(&zw::ModelInfo::code);
+    codes.sort();
+    const QCommandLineOption model(
+        {QStringLiteral("model")},
+        QStringLiteral("Radio model: %1 (default %2).").arg(models, defaultModel),
+        QStringLiteral("MODEL"), defaultModel);
     const QCommandLineOption memory(
         {QStringLiteral("memory")},
         QStringLiteral("Memory file (17 lines of 32 hex characters): loaded at start when it "
@@ -38,10 +44,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption garbage({QStringLiteral("garbage-in")},
                                      QStringLiteral("Put a non-hex character in block N (1-18)."),
                                      QStringLiteral("N"));
-    const QCommandLineOption code({QStringLiteral("report-code")},
-                                  QStringLiteral("Model code to send in the trailer instead of "
-                                                 "the own one (1-4 another model, else none)."),
-                                  QStringLiteral("CODE"));
+    const QCommandLineOption code(
+        {QStringLiteral("report-code")},
+        QStringLiteral("Model code to send in the trailer instead of the own one (%1 another "
+                       "model, else none).")
+            .arg(zw::spokenList(codes, QStringLiteral("or"))),
+        QStringLiteral("CODE"));
     const QCommandLineOption slow({QStringLiteral("slow")},
                                   QStringLiteral("Start the reply to a read MS milliseconds late."),
                                   QStringLiteral("MS"));
@@ -64,10 +72,10 @@ int main(int argc, char *argv[])
                        dropBlock, garbleBlock, silentAfterWrite});
     parser.process(app);
 
-    const auto radioModel = zw::modelFromName(QStringLiteral("ZW4630") + parser.value(model));
+    const auto radioModel = zw::modelFromShortName(parser.value(model));
     if (!radioModel) {
-        std::fprintf(stderr, "unknown model %s (V, UH, UM or UL)\n",
-                     qPrintable(parser.value(model)));
+        std::fprintf(stderr, "unknown model %s (%s)\n", qPrintable(parser.value(model)),
+                     qPrintable(models));
         return 2;
     }
     zw::VirtualRadio radio(*radioModel);

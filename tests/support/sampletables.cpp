@@ -2,6 +2,8 @@
 
 #include "numberreader.h"
 
+#include <algorithm>
+
 namespace zw::test
 {
 
@@ -54,6 +56,14 @@ ChannelTable afterChannelFileRoundTrip(ChannelTable table)
     return table;
 }
 
+QString codeOfNoModel()
+{
+    int highest = 0;
+    for (const QString &code : modelTexts(&ModelInfo::code))
+        highest = std::max(highest, code.toInt());
+    return QString::number(highest + 1);
+}
+
 ChannelTable radioSampleTable(Model model)
 {
     const BandLimits &band = modelInfo(model).band;
@@ -62,10 +72,10 @@ ChannelTable radioSampleTable(Model model)
     for (int i = 0; i < channelCount; ++i)
         t[static_cast<std::size_t>(i)][ChannelNumber] = QString::number(i + 1);
     t[0].fields = {"17",
-                   f(band.bandLow + 1),
+                   f(sampleFrequencyMHz(band, 1)),
                    "88.5",
                    "",
-                   f(band.bandLow + 1),
+                   f(sampleFrequencyMHz(band, 1)),
                    "D023N",
                    "",
                    "add",
@@ -73,10 +83,10 @@ ChannelTable radioSampleTable(Model model)
                    "off",
                    "H"};
     t[1].fields = {"2",
-                   f(band.bandLow + 2.00625),
+                   f(sampleFrequencyMHz(band, 2.00625)),
                    "D754N",
                    "",
-                   f(band.bandLow + 3),
+                   f(sampleFrequencyMHz(band, 3)),
                    "100.0",
                    "",
                    "del",

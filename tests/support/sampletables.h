@@ -23,4 +23,8 @@ ChannelTable afterChannelFileRoundTrip(ChannelTable table);
 // numbered 17, which a write to the radio renumbers.
 ChannelTable radioSampleTable(Model model);
 
+// The lowest model code above every model's code ("5" while the codes are "1" to "4"): a code
+// a radio may report that names no model of the family.
+QString codeOfNoModel();
+
 } // namespace zw::test
