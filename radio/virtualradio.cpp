@@ -106,39 +106,25 @@ VirtualRadio::Memory VirtualRadio::defaultMemory(Model model)
     return memory;
 }
 
-bool VirtualRadio::loadMemory(const QString &path)
+std::optional<VirtualRadio::Memory> VirtualRadio::memoryFromText(const QByteArray &text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        m_error = file.errorString();
-        return false;
-    }
     QList<QByteArray> lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
+    for (const QByteArray &line : text.split('\n')) {
         if (!line.trimmed().isEmpty())
             lines.append(line.trimmed());
     }
-    if (lines.size() != imageBlockCount) {
-        m_error = QStringLiteral("%1: expected %2 blocks, found %3")
-                      .arg(path)
-                      .arg(imageBlockCount)
-                      .arg(lines.size());
-        return false;
-    }
+    if (lines.size() != imageBlockCount)
+        return std::nullopt;
     for (const QByteArray &line : lines) {
-        if (line.size() != blockLength || !isBlockText(line)) {
-            m_error = QStringLiteral("%1: not a block of 32 hexadecimal characters: %2")
-                          .arg(path, QString::fromLatin1(line));
-            return false;
-        }
+        if (line.size() != blockLength || !isBlockText(line))
+            return std::nullopt;
     }
     Memory memory;
     for (int i = 0; i < channelCount; ++i)
         memory.channels[static_cast<std::size_t>(i)] = lines.at(i);
     memory.squelch = lines.last().at(5);
     memory.channelTone = lines.last().mid(6, 2);
-    m_memory = memory;
-    return true;
+    return memory;
 }
 
 bool VirtualRadio::saveMemory(const QString &path) const

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -80,7 +81,9 @@ public:
     static Memory defaultMemory(Model model);
     const Memory &memory() const { return m_memory; }
     void setMemory(const Memory &memory) { m_memory = memory; }
-    bool loadMemory(const QString &path);
+    // The memory a file of saveMemory() holds: 17 lines of 32 hexadecimal characters, the 16
+    // channel blocks and the trailer. Nothing when the text is not that.
+    static std::optional<Memory> memoryFromText(const QByteArray &text);
     bool saveMemory(const QString &path) const;
     // When set, the memory is saved there after every complete write.
     void setMemoryFile(const QString &path) { m_memoryFile = path; }

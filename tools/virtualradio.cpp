@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -93,9 +94,21 @@ int main(int argc, char *argv[])
     radio.setFaults(faults);
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);
-        if (QFileInfo::exists(path) && !radio.loadMemory(path)) {
-            std::fprintf(stderr, "%s\n", qPrintable(radio.errorString()));
-            return 1;
+        if (QFileInfo::exists(path)) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+                return 1;
+            }
+            const std::optional<zw::VirtualRadio::Memory> kept =
+                zw::VirtualRadio::memoryFromText(file.readAll());
+            if (!kept) {
+                std::fprintf(stderr,
+                             "%s: not a memory file (17 lines of 32 hexadecimal characters)\n",
+                             qPrintable(path));
+                return 1;
+            }
+            radio.setMemory(*kept);
         }
         radio.setMemoryFile(path);
     }
