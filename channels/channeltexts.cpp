@@ -48,7 +48,8 @@ QString fileText(FileFailure kind, const Failure &failure, bool english)
     case FileFailure::SystemRefused:
         if (english)
             return path.isEmpty() ? failure.why : path + QStringLiteral(": ") + failure.why;
-        return QStringLiteral("系统拒绝访问 %1：%2").arg(path, failure.why);
+        return path.isEmpty() ? QStringLiteral("系统拒绝访问：%1").arg(failure.why)
+                              : QStringLiteral("系统拒绝访问 %1：%2").arg(path, failure.why);
     case FileFailure::NotRegular:
         return (english ? QStringLiteral("%1 is not a regular file")
                         : QStringLiteral("%1 不是普通文件"))
