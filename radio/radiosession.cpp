@@ -579,21 +579,12 @@ void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model
 {
     if (!isWriting())
         return;
-    WriteResult result;
+    // Only a write whose image left the port has a read-back to tell of.
+    WriteResult result = outcome == WriteResult::Outcome::Written ? m_readBack : WriteResult();
     result.outcome = outcome;
     result.radioModel = radioModel;
     result.portError = m_portError;
     result.writeRequestSent = m_writeRequestSent;
-    if (outcome == WriteResult::Outcome::Written) {
-        result.check = m_readBack.check;
-        result.notCheckedReason = m_readBack.notCheckedReason;
-        result.differingChannels = m_readBack.differingChannels;
-        result.settingsDiffer = m_readBack.settingsDiffer;
-        result.radioChannels = m_readBack.radioChannels;
-        result.radioSettings = m_readBack.radioSettings;
-        result.changedChannels = m_readBack.changedChannels;
-        result.settingsChanged = m_readBack.settingsChanged;
-    }
     endTransfer();
     emit writeFinished(result);
     emit transferEnded();

@@ -86,12 +86,16 @@ void ModelWindow::wire()
     // 打开 and 保存 of the file menu, and 打开备份, which opens the backups folder there.
     auto *files =
         new ChannelFileActions(m_document, m_backups, m_grid, this, m_openAction, m_saveAction);
-    auto *openBackups =
-        new QAction(captionText(Caption::OpenBackupItem,
-                                isEnglish() ? CaptionSet::English : CaptionSet::Design, &m_layout),
-                    this);
-    openBackups->setObjectName(QStringLiteral("mnuOpenBackup"));
-    m_fileMenu->insertAction(m_saveAction, openBackups);
+    // An item of the file menu before 保存.
+    auto fileMenuItem = [this](Caption caption, const QString &name) {
+        auto *item = new QAction(
+            captionText(caption, isEnglish() ? CaptionSet::English : CaptionSet::Design, &m_layout),
+            this);
+        item->setObjectName(name);
+        m_fileMenu->insertAction(m_saveAction, item);
+        return item;
+    };
+    QAction *openBackups = fileMenuItem(Caption::OpenBackupItem, QStringLiteral("mnuOpenBackup"));
     connect(openBackups, &QAction::triggered, files, [files] {
         QDir().mkpath(backupFolder());
         files->openFrom(backupFolder());
@@ -123,12 +127,8 @@ void ModelWindow::wire()
     });
     connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
     // 恢复对讲机 after 打开备份: writes a backup of the radio back into it.
-    auto *restoreRadio =
-        new QAction(captionText(Caption::RestoreRadioItem,
-                                isEnglish() ? CaptionSet::English : CaptionSet::Design, &m_layout),
-                    this);
-    restoreRadio->setObjectName(QStringLiteral("mnuRestoreRadio"));
-    m_fileMenu->insertAction(m_saveAction, restoreRadio);
+    QAction *restoreRadio =
+        fileMenuItem(Caption::RestoreRadioItem, QStringLiteral("mnuRestoreRadio"));
     connect(restoreRadio, &QAction::triggered, m_transfer, &RadioTransfer::restoreRadio);
     // What to check while the radio does not answer.
     new StatusLineHint(m_statusLine, m_serial, m_session);

@@ -26,9 +26,11 @@
 
 using namespace zw;
 using zw::test::afterChannelFileRoundTrip;
+using zw::test::fileBytes;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 using zw::test::sampleTable;
+using zw::test::writeFileBytes;
 
 namespace
 {
@@ -36,18 +38,6 @@ namespace
 QByteArray fileOf(const QString &code)
 {
     return code.toLatin1() + QByteArray(",\xD3\xA2\xCE\xC4,7,") + QByteArray(160, ',');
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -92,7 +82,8 @@ private slots:
         QCOMPARE(saveDialog.acceptMode, QFileDialog::AcceptSave);
         QCOMPARE(saveDialog.nameFilters, QStringList{QStringLiteral("text(*.doc)")});
         QCOMPARE(QDir::currentPath(), m_dir->path());
-        QVERIFY(contents(path).startsWith(QByteArray("4,\xBC\xFC\xD2\xF4,0,140.12500,D023N,023,")));
+        QVERIFY(
+            fileBytes(path).startsWith(QByteArray("4,\xBC\xFC\xD2\xF4,0,140.12500,D023N,023,")));
         QVERIFY(!QFile::exists(typed));
         // The title names the file; the mark shows a change since it was saved or opened.
         QCOMPARE(m_window->windowTitle(), caption + QStringLiteral(" - channels.doc[*]"));
@@ -128,12 +119,12 @@ private slots:
         QVERIFY(!m_window->isWindowModified());
 
         // Cancelling a later save writes nothing.
-        const QByteArray saved = contents(path);
+        const QByteArray saved = fileBytes(path);
         QVERIFY(m_window->document()->replace(other, std::nullopt));
         FileDialogAnswerer cancelled{QString()};
         m_window->saveAction()->trigger();
         QVERIFY(cancelled.answered);
-        QCOMPARE(contents(path), saved);
+        QCOMPARE(fileBytes(path), saved);
         QCOMPARE(messages.count(), 0);
 
         // The file menu lists the five files last saved or opened, newest first, and opens
@@ -219,7 +210,7 @@ private slots:
         QFETCH(QString, window);
         QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         const QString path = m_dir->filePath(QStringLiteral("other.doc"));
-        QVERIFY(writeFile(path, fileOf(code)));
+        QVERIFY(writeFileBytes(path, fileOf(code)));
         MessageBoxAnswerer messages;
         FileDialogAnswerer dialog(path);
         QPointer<ModelWindow> v = m_window;
@@ -260,7 +251,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, badField);
         const QString old = m_dir->filePath(QStringLiteral("old.doc"));
-        QVERIFY(writeFile(old, "old contents"));
+        QVERIFY(writeFileBytes(old, "old contents"));
         if (!badField.isEmpty())
             QVERIFY(m_window->document()->setFieldUnrecorded(2, Power, badField));
         MessageBoxAnswerer messages;
@@ -269,7 +260,7 @@ private slots:
         QVERIFY(dialog.answered);
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen()[0].title, QStringLiteral("系统信息"));
-        QCOMPARE(contents(old), QByteArray("old contents"));
+        QCOMPARE(fileBytes(old), QByteArray("old contents"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("old.doc")} +
                      QStringList{QStringLiteral("zw4630.mdb")});
