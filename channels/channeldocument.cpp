@@ -124,4 +124,13 @@ void ChannelDocument::clearHistory()
     emit historyChanged();
 }
 
+void ChannelDocument::editingHeldMayHaveChanged()
+{
+    const bool held = isEditingHeld();
+    if (held == m_editingHeldTold)
+        return;
+    m_editingHeldTold = held;
+    emit editingHeldChanged(held);
+}
+
 } // namespace zw

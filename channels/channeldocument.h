@@ -42,6 +42,14 @@ public:
     bool isReadOnly() const { return m_store.isReadOnly(); }
     // Edits can be stored: the database is open and writable.
     bool isEditable() const { return isOpen() && !isReadOnly(); }
+
+    // Whether the window's edits are held now: while a transfer with the radio runs, what it
+    // sends or replaces must not change under it. `held` is asked each time (the window answers
+    // from its session's state); the window calls editingHeldMayHaveChanged() when that state
+    // moves, so that the controls that grey out hear of it (editingHeldChanged).
+    void setEditingHeld(std::function<bool()> held) { m_editingHeld = std::move(held); }
+    bool isEditingHeld() const { return m_editingHeld && m_editingHeld(); }
+    void editingHeldMayHaveChanged();
     QString path() const { return m_store.path(); }
 
     const ChannelTable &records() const { return m_store.records(); }
@@ -87,9 +95,12 @@ signals:
     void settingsChanged();
     // The whole table was replaced (a read, a file, an import).
     void replaced();
+    void editingHeldChanged(bool held);
     void historyChanged();
 
 private:
+    std::function<bool()> m_editingHeld;
+    bool m_editingHeldTold = false; // what editingHeldChanged said last
     Result commit(const ChangeSet &change);
 
     Model m_model;

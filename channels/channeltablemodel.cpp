@@ -17,6 +17,10 @@ ChannelTableModel::ChannelTableModel(ChannelDocument *document, QObject *parent)
     connect(m_document, &ChannelDocument::recordsChanged, this, [this](int first, int last) {
         emit dataChanged(index(first, 0), index(last, columnCountValue - 1));
     });
+    // Held or not, the cells' flags change with it.
+    connect(m_document, &ChannelDocument::editingHeldChanged, this, [this] {
+        emit dataChanged(index(0, 0), index(channelCount - 1, columnCountValue - 1));
+    });
 }
 
 int ChannelTableModel::fieldOfColumn(int column)
@@ -28,14 +32,6 @@ void ChannelTableModel::setCaptions(const QStringList &captions)
 {
     m_captions = captions;
     emit headerDataChanged(Qt::Horizontal, 0, columnCountValue - 1);
-}
-
-void ChannelTableModel::setEditingLocked(bool locked)
-{
-    if (m_locked == locked)
-        return;
-    m_locked = locked;
-    emit dataChanged(index(0, 0), index(channelCount - 1, columnCountValue - 1));
 }
 
 int ChannelTableModel::rowCount(const QModelIndex &parent) const
@@ -68,7 +64,7 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     const bool typable = index.column() == rxFrequencyColumn || index.column() == txFrequencyColumn;
-    if (typable && !m_locked && m_document->isEditable())
+    if (typable && !m_document->isEditingHeld() && m_document->isEditable())
         f |= Qt::ItemIsEditable;
     return f;
 }

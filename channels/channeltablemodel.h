@@ -35,8 +35,6 @@ public:
 
     // While locked (during a transfer with the radio, or on a read-only database) no cell
     // takes typed text.
-    void setEditingLocked(bool locked);
-    bool isEditingLocked() const { return m_locked; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -53,7 +51,6 @@ signals:
 private:
     ChannelDocument *m_document;
     QStringList m_captions;
-    bool m_locked = false;
 };
 
 } // namespace zw

@@ -16,6 +16,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace zw::cli
 {
 
@@ -48,6 +50,24 @@ QString withPortError(const QString &text, const QString &device, const QString 
     return text + QStringLiteral(" (%1: %2)").arg(device, error);
 }
 
+// The word for each phase of a transfer on the progress bar.
+QString phaseLabel(LinkState::Transfer phase)
+{
+    switch (phase) {
+    case LinkState::Transfer::Idle:
+        break;
+    case LinkState::Transfer::Reading:
+        return QStringLiteral("reading");
+    case LinkState::Transfer::Identifying:
+        return QStringLiteral("identifying");
+    case LinkState::Transfer::Writing:
+        return QStringLiteral("writing");
+    case LinkState::Transfer::Verifying:
+        return QStringLiteral("verifying");
+    }
+    return QString();
+}
+
 // The program's own radio session on one device for the length of a command. Each wait runs
 // an event loop until the session reports; the session ends every wait itself (ready limit,
 // silence limit, failed port).
@@ -58,11 +78,19 @@ public:
     {
         m_serial.setDevice(1, device);
         m_serial.setPortNumber(1);
+        // The progress bar draws the line's state: one bar per phase of the transfer.
+        QObject::connect(&m_session, &RadioSession::linkStateChanged, &m_session,
+                         [this](const LinkState &state) { showProgress(state); });
         // Ctrl+C, SIGTERM or SIGHUP: before "A" nothing is lost, so the command ends at once;
         // once "A" is out the write goes on to its end, so the radio is never left half written.
         QObject::connect(&m_exitSignals, &ExitSignals::exitRequested, &m_session, [this] {
             m_interrupted = true;
             if (m_sending) {
+                // The read-back is only a check: it ends at once, the write "not checked".
+                if (m_serial.linkState().transfer == LinkState::Transfer::Verifying) {
+                    m_session.abandonReadBack();
+                    return;
+                }
                 report(QStringLiteral("interrupted: finishing the write first"));
                 return;
             }
@@ -75,6 +103,7 @@ public:
     {
         m_session.stop();
         m_serial.close();
+        endProgress();
     }
     Q_DISABLE_COPY_MOVE(RadioLine)
 
@@ -107,17 +136,14 @@ public:
     ReadResult read()
     {
         ReadResult result;
-        ProgressBar bar(QStringLiteral("reading"));
         QEventLoop loop;
-        QObject::connect(&m_session, &RadioSession::progress, &loop,
-                         [&bar](int done, int total) { bar.update(done, total); });
         QObject::connect(&m_session, &RadioSession::readFinished, &loop, [&](const ReadResult &r) {
             result = r;
             loop.quit();
         });
         if (m_session.beginRead())
             run(loop);
-        bar.finish();
+        endProgress();
         return result;
     }
 
@@ -130,10 +156,7 @@ public:
         WriteResult result;
         result.outcome = WriteResult::Outcome::PortLost;
         bool finished = false;
-        ProgressBar bar(QStringLiteral("writing"));
         QEventLoop loop;
-        QObject::connect(&m_session, &RadioSession::progress, &loop,
-                         [&bar](int done, int total) { bar.update(done, total); });
         QObject::connect(&m_session, &RadioSession::writeFinished, &loop,
                          [&](const WriteResult &r) {
                              result = r;
@@ -162,7 +185,7 @@ public:
             result.portError =
                 m_serial.isOpen() ? QStringLiteral("data not sent") : m_serial.errorString();
         }
-        bar.finish();
+        endProgress();
         return result;
     }
 
@@ -172,6 +195,25 @@ public:
     bool sentWriteRequest() const { return m_sent; }
 
 private:
+    void showProgress(const LinkState &state)
+    {
+        if (!state.transferring() || state.blocksTotal == 0)
+            return;
+        if (m_bar && state.transfer != m_barPhase)
+            endProgress();
+        if (!m_bar) {
+            m_bar.emplace(phaseLabel(state.transfer));
+            m_barPhase = state.transfer;
+        }
+        m_bar->update(state.blocksDone, state.blocksTotal);
+    }
+    void endProgress()
+    {
+        if (m_bar)
+            m_bar->finish();
+        m_bar.reset();
+    }
+
     // Runs `loop` unless a signal has already asked to end; a signal during it quits it.
     void run(QEventLoop &loop)
     {
@@ -191,6 +233,8 @@ private:
     bool m_sending = false; // "A" is out: the write runs to its end
     bool m_sent = false;
     bool m_interrupted = false;
+    std::optional<ProgressBar> m_bar;
+    LinkState::Transfer m_barPhase = LinkState::Transfer::Idle;
 };
 
 // Opens the line and reads the radio: the result, or the message saying why not.

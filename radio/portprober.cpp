@@ -168,16 +168,23 @@ void PortProber::probeOwnConnection(int index)
     m_serial->setTransferOwner(this);
     m_holdsConnection = true;
     m_serial->readAll(); // what waited before the first poll is no answer to it
+    // The connection's line state hears of the polls and the answer, as from a window's poll.
     connect(m_serial, &SerialConnection::readyRead, probe, [this, probe] {
-        if (!probe->done && m_serial->readAll().contains('C'))
+        if (!probe->done && m_serial->readAll().contains('C')) {
+            m_serial->noteRadioAnswered();
             conclude(probe, Outcome::Answered);
+        }
     });
     connect(m_serial, &SerialConnection::portFailed, probe,
             [this, probe] { conclude(probe, Outcome::Silent); });
-    connect(&probe->poll, &QTimer::timeout, probe, [this] { m_serial->send("C"); });
+    auto poll = [this] {
+        if (m_serial->send("C"))
+            m_serial->notePollSent();
+    };
+    connect(&probe->poll, &QTimer::timeout, probe, poll);
     connect(&probe->deadline, &QTimer::timeout, probe,
             [this, probe] { conclude(probe, Outcome::Silent); });
-    m_serial->send("C");
+    poll();
     probe->poll.start(m_pollIntervalMs);
     probe->deadline.start(m_timeoutMs);
 }

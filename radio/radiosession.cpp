@@ -27,6 +27,10 @@ constexpr int quietLimitMs = 2000;
 // After a write the radio answers the ready poll again within a poll tick or two; ten times
 // that is the limit before the read-back gives up.
 constexpr int readyAfterWriteMs = 2000;
+// The read-back's whole reply: 576 characters take 0.6 s on the line. A radio that sends them
+// much slower would stretch the write far past its documented length; past this limit the
+// write is "not checked".
+constexpr int readBackReplyLimitMs = 2000;
 
 // Write counter values: below 92 a channel block, 93..97 the trailer, 100 and above the end.
 constexpr int writeCounterStep = 6;
@@ -88,6 +92,12 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     m_readBackPoll.setTimerType(Qt::PreciseTimer);
     m_readBackLimit.setSingleShot(true);
     m_readBackLimit.setInterval(readyAfterWriteMs);
+    m_readBackReplyLimit.setSingleShot(true);
+    m_readBackReplyLimit.setInterval(readBackReplyLimitMs);
+    connect(&m_readBackReplyLimit, &QTimer::timeout, this, [this] {
+        if (m_state == State::ReadBackReply)
+            readBackNotChecked(WriteResult::NotCheckedReason::SlowReply);
+    });
     connect(&m_readBackPoll, &QTimer::timeout, this, &RadioSession::readBackPollTick);
     connect(&m_readBackLimit, &QTimer::timeout, this,
             [this] { readBackNotChecked(WriteResult::NotCheckedReason::NoReadyAnswer); });
@@ -101,6 +111,7 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     connect(m_writeStartTimer, &QTimer::timeout, this, &RadioSession::writeStartTick);
     connect(m_writeStepTimer, &QTimer::timeout, this, &RadioSession::writeStep);
     connect(m_serial, &SerialConnection::readyRead, this, &RadioSession::onReadyRead);
+    connect(m_serial, &SerialConnection::linkStateChanged, this, &RadioSession::linkStateChanged);
     connect(m_serial, &SerialConnection::portFailed, this, &RadioSession::onPortFailed);
     connect(m_serial, &SerialConnection::openChanged, this, [this](bool open) {
         if (!open)
@@ -115,6 +126,40 @@ RadioSession::~RadioSession()
     m_serial->setPolling(this, false);
     if (m_serial->transferOwner() == this)
         m_serial->setTransferOwner(nullptr);
+}
+
+void RadioSession::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    // A model window's status line and lock follow the session's own state too.
+    if (m_serial)
+        emit linkStateChanged(m_serial->linkState());
+}
+
+LinkState RadioSession::linkState() const
+{
+    return m_serial ? m_serial->linkState() : LinkState();
+}
+
+void RadioSession::setPhase(LinkState::Transfer phase, int done, int total)
+{
+    if (m_serial)
+        m_serial->setTransferPhase(phase, done, total);
+}
+
+void RadioSession::reportProgress(int done, int total)
+{
+    if (isReading())
+        setPhase(LinkState::Transfer::Reading, done, total);
+    else if (m_state == State::Writing)
+        setPhase(LinkState::Transfer::Writing, done, total);
+    else if (m_state == State::ReadBackQuietWait || m_state == State::ReadBackReply)
+        setPhase(LinkState::Transfer::Verifying, done, total);
+    else
+        setPhase(LinkState::Transfer::Identifying, done, total);
+    emit progress(done, total);
 }
 
 bool RadioSession::isReading() const
@@ -155,7 +200,7 @@ void RadioSession::startPolling()
         return;
     m_writeStepTimer->stop();
     m_writeStartTimer->stop();
-    m_state = State::Polling;
+    setState(State::Polling);
     setPolling(true);
     m_readyPollTimer->start();
 }
@@ -187,9 +232,10 @@ void RadioSession::pollTick()
     for (int i = 0; i < pollDrainLimit; ++i) {
         const QString c = m_serial->readOne();
         if (c == u"C") {
-            m_state = State::Ready;
             setPolling(false);
             m_readyPollTimer->stop();
+            m_serial->noteRadioAnswered();
+            setState(State::Ready);
             emit radioReady();
             if (m_readyWait.isActive())
                 endReadyWait(true);
@@ -198,7 +244,8 @@ void RadioSession::pollTick()
         if (c.isEmpty())
             break;
     }
-    m_serial->send(QByteArrayLiteral("C"));
+    if (m_serial->send(QByteArrayLiteral("C")))
+        m_serial->notePollSent();
 }
 
 bool RadioSession::claimLine()
@@ -216,7 +263,8 @@ bool RadioSession::beginRead()
 {
     if (!claimLine())
         return false;
-    m_state = State::ReadStarting;
+    setPhase(LinkState::Transfer::Reading, 0, replyBlockCount);
+    setState(State::ReadStarting);
     m_readStartTimer->setInterval(readStartDelayMs);
     m_readStartTimer->start();
     return true;
@@ -241,7 +289,7 @@ void RadioSession::readTick()
 // or the identification's quiet-wait state.
 void RadioSession::awaitQuietLine(State quietWait)
 {
-    m_state = quietWait;
+    setState(quietWait);
     m_serial->readAll();
     m_reply.clear();
     m_quietFor.start();
@@ -255,11 +303,11 @@ void RadioSession::awaitQuietLine(State quietWait)
 void RadioSession::sendReadRequest()
 {
     if (m_state == State::ReadQuietWait)
-        m_state = State::ReadReply;
+        setState(State::ReadReply);
     else if (m_state == State::IdentifyQuietWait)
-        m_state = State::IdentifyReply;
+        setState(State::IdentifyReply);
     else if (m_state == State::ReadBackQuietWait)
-        m_state = State::ReadBackReply;
+        setState(State::ReadBackReply);
     else
         return;
     m_serial->readAll();
@@ -267,8 +315,11 @@ void RadioSession::sendReadRequest()
         replyEnded(ReadResult::Outcome::PortLost);
         return;
     }
+    m_requestSentAt = QDateTime::currentDateTime();
     m_blockTimeout.start();
-    emit progress(0, replyBlockCount);
+    if (m_state == State::ReadBackReply)
+        m_readBackReplyLimit.start();
+    reportProgress(0, replyBlockCount);
 }
 
 void RadioSession::onReadyRead()
@@ -310,14 +361,14 @@ void RadioSession::collect()
     const bool noise = !isBlockText(QByteArrayView(m_reply).sliced(before, checked - before));
     if (m_reply.size() >= replyLength || noise) {
         m_reply.truncate(replyLength);
-        emit progress(int(m_reply.size() / blockLength), replyBlockCount);
+        reportProgress(int(m_reply.size() / blockLength), replyBlockCount);
         replyEnded(ReadResult::Outcome::Read);
         return;
     }
     const qsizetype blocksAfter = m_reply.size() / blockLength;
     if (blocksAfter != blocksBefore) {
         m_blockTimeout.start(); // each block has its own silence limit
-        emit progress(int(blocksAfter), replyBlockCount);
+        reportProgress(int(blocksAfter), replyBlockCount);
     }
 }
 
@@ -356,11 +407,17 @@ void RadioSession::replyEnded(ReadResult::Outcome outcome)
 {
     m_blockTimeout.stop();
     m_quietWait.stop();
+    m_readBackReplyLimit.stop();
+    // Whatever came back, the radio is there; a request that brought nothing says it is not.
+    if (outcome == ReadResult::Outcome::NoAnswer)
+        m_serial->noteRadioSilent(m_requestSentAt);
+    else if (outcome != ReadResult::Outcome::PortLost)
+        m_serial->noteRadioAnswered();
     const ReadResult result = decodeResult(outcome);
     if (isReading()) {
         finishRead(result);
     } else if (m_state == State::IdentifyQuietWait || m_state == State::IdentifyReply) {
-        m_state = State::Writing;
+        setState(State::Writing);
         identified(result);
     } else if (m_state == State::ReadBackQuietWait || m_state == State::ReadBackReply) {
         readBackEnded(result);
@@ -371,6 +428,8 @@ void RadioSession::finishRead(const ReadResult &result)
 {
     if (!isReading())
         return;
+    // The line tells the outcome before anyone shows it.
+    m_serial->endTransfer(result, m_model);
     endTransfer();
     emit readFinished(result);
     emit transferEnded();
@@ -382,14 +441,16 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
     const bool ready = m_state == State::Ready;
     if (!claimLine())
         return false;
+    m_writeBeganReady = ready && m_serial->isOpen();
     m_serial->setTextMode();
     m_image = encodeChannelImage(numberedByPosition(records), modelInfo(m_model).receiveOffsetMHz,
                                  squelchLevel, channelTone);
-    m_state = State::Writing;
+    setState(State::Writing);
     m_writeCounter = 0;
     m_writeRequestSent = false;
     m_identified = ReadResult();
     m_readBack = WriteResult();
+    setPhase(LinkState::Transfer::Identifying);
     // The outcome is reported from the event loop, after the caller has set up its wait.
     auto endAtOnce = [this](WriteResult::Outcome outcome) {
         QMetaObject::invokeMethod(
@@ -403,7 +464,7 @@ bool RadioSession::beginWrite(const ChannelTable &records, const QString &squelc
         endAtOnce(WriteResult::Outcome::NoAnswer);
         return true;
     }
-    m_state = State::IdentifyStarting;
+    setState(State::IdentifyStarting);
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -443,7 +504,7 @@ void RadioSession::identified(const ReadResult &radio)
     }
     if (m_state != State::Writing) // the port failed while the check ran
         return;
-    emit progress(0, imageBlockCount);
+    reportProgress(0, imageBlockCount);
     if (!m_serial->send(QByteArrayLiteral("A"))) {
         finishWrite(WriteResult::Outcome::PortLost);
         return;
@@ -475,7 +536,7 @@ void RadioSession::writeStep()
         return;
     }
     m_writeCounter += writeCounterStep;
-    emit progress(std::min(m_writeCounter / writeCounterStep, imageBlockCount), imageBlockCount);
+    reportProgress(std::min(m_writeCounter / writeCounterStep, imageBlockCount), imageBlockCount);
     if (m_writeCounter < writeCounterEnd)
         return;
     if (m_verifyWrites)
@@ -489,8 +550,9 @@ void RadioSession::writeStep()
 void RadioSession::beginReadBack()
 {
     m_writeStepTimer->stop();
-    m_state = State::ReadBackReadyWait;
+    setState(State::ReadBackReadyWait);
     m_readBackPolls = 0;
+    setPhase(LinkState::Transfer::Verifying);
     m_readBackPoll.start();
     m_readBackLimit.start();
 }
@@ -509,23 +571,25 @@ void RadioSession::readBackPollTick()
         readBackNotChecked(WriteResult::NotCheckedReason::PortLost);
         return;
     }
+    m_serial->notePollSent();
     ++m_readBackPolls;
 }
 
-// The radio answered after the write. When it had been asked once, no late answer can follow,
-// so "B" goes out at once; after several polls the line must go quiet first, as before any "B".
+// The radio answered after the write. "B" waits for a quiet line as before any "B": a radio
+// that answers a poll late would otherwise put that answer in front of the reply.
 void RadioSession::readBackReady()
 {
     m_readBackPoll.stop();
     m_readBackLimit.stop();
-    if (m_readBackPolls > 1) {
-        awaitQuietLine(State::ReadBackQuietWait);
-        return;
-    }
-    m_state = State::ReadBackQuietWait;
-    m_reply.clear();
-    m_quietFor.start();
-    sendReadRequest();
+    m_serial->noteRadioAnswered();
+    awaitQuietLine(State::ReadBackQuietWait);
+}
+
+void RadioSession::abandonReadBack()
+{
+    if (m_state == State::ReadBackReadyWait || m_state == State::ReadBackQuietWait ||
+        m_state == State::ReadBackReply)
+        readBackNotChecked(WriteResult::NotCheckedReason::Interrupted);
 }
 
 // What the radio holds now, against what was sent and what it held before the write.
@@ -585,6 +649,7 @@ void RadioSession::finishWrite(WriteResult::Outcome outcome, std::optional<Model
     result.radioModel = radioModel;
     result.portError = m_portError;
     result.writeRequestSent = m_writeRequestSent;
+    m_serial->endTransfer(result, m_model);
     endTransfer();
     emit writeFinished(result);
     emit transferEnded();
@@ -628,13 +693,19 @@ void RadioSession::stop()
     m_readyWait.stop();
     m_readBackPoll.stop();
     m_readBackLimit.stop();
+    m_readBackReplyLimit.stop();
     m_writeCounter = 0;
     m_image.clear();
     m_reply.clear();
-    m_state = State::Idle;
+    const bool transferring = isTransferring();
     setPolling(false);
-    if (m_serial && m_serial->transferOwner() == this)
+    if (m_serial && m_serial->transferOwner() == this) {
         m_serial->setTransferOwner(nullptr);
+        // Stopped without an outcome (the window closes, the tool is done): the line is idle.
+        if (transferring)
+            m_serial->setTransferPhase(LinkState::Transfer::Idle);
+    }
+    setState(State::Idle);
 }
 
 } // namespace zw

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "channelfile.h"
-#include "codec.h"
+#include "linkstate.h"
 #include "modelinfo.h"
+#include "transferresults.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -19,81 +19,6 @@ namespace zw
 {
 
 class SerialConnection;
-
-// What a read brought back, already decoded for the session's model.
-struct ReadResult {
-    enum class Outcome {
-        Read,         // a radio of the session's model: channels and settings hold its contents
-        OtherModel,   // a radio of another model (radioModel): nothing of it is to be applied
-        NoAnswer,     // nothing came back before the silence limit
-        Cut,          // the reply stopped before its 576 characters
-        Garbled,      // a character that is no hexadecimal digit (line noise)
-        UnknownModel, // the trailer names no model of the family
-        PortLost,     // the port failed or was closed (portError says why)
-    };
-    Outcome outcome = Outcome::NoAnswer;
-    RadioChannels channels; // what the radio sent, only with Read (mergeRadioChannels applies it)
-    TrailerSettings settings;
-    std::optional<Model> radioModel;
-    QString portError;
-
-    bool ok() const { return outcome == Outcome::Read; }
-    // The radio's contents as a channel file of `model` holds them: the channels merged into an
-    // empty table numbered 1 to 16. A setting the trailer does not carry takes the value a newly
-    // opened window starts with: squelch "3", channel tone 中文.
-    ChannelFileData channelFile(Model model) const;
-};
-
-struct WriteResult {
-    enum class Outcome {
-        Written,       // "A" and the 17 blocks left the port (check says what the radio holds)
-        NoAnswer,      // the radio had not answered the ready poll, or not the read request
-        OtherModel,    // the radio is another model (radioModel): nothing sent
-        NotIdentified, // the radio's reply to the read request was cut, garbled or named no model
-        Declined,      // the check before the write said no (see setBeforeWrite)
-        PortLost,      // the port failed or was closed before the last block was out
-    };
-    // What reading the radio back after a write found. The radio acknowledges nothing, so only
-    // Verified says the channels arrived.
-    enum class Check {
-        Skipped,    // not asked for (setVerifyWrites(false)), or the write did not end Written
-        Verified,   // the radio holds the 16 channels and both settings as they were sent
-        Differs,    // the radio holds something else in differingChannels / the settings
-        NotChecked, // the read-back did not happen or brought nothing usable (notCheckedReason)
-    };
-    enum class NotCheckedReason {
-        NoReadyAnswer, // the radio did not answer the ready poll after the write
-        NoReply,       // it answered the poll, but not the read request
-        CutReply,      // its reply stopped short
-        GarbledReply,  // its reply held line noise or named no model of its own
-        PortLost,      // the port failed during the read-back
-    };
-    Outcome outcome = Outcome::Written;
-    std::optional<Model> radioModel;
-    QString portError;
-    // "A" left the port: from then on the radio takes blocks, and a write that ends early may
-    // have left part of the channels in it. Before it, whatever failed, nothing was written.
-    bool writeRequestSent = false;
-
-    Check check = Check::Skipped;
-    NotCheckedReason notCheckedReason = NotCheckedReason::NoReadyAnswer;
-    // With Differs: the channels (1..16) the radio holds otherwise than sent, whether the
-    // settings differ, and what the radio holds (all 16 channels and its settings).
-    QList<int> differingChannels;
-    bool settingsDiffer = false;
-    RadioChannels radioChannels;
-    TrailerSettings radioSettings;
-    // With Verified or Differs: the channels (1..16) and whether the settings the write
-    // changed, compared with what the radio held when it was identified before the write.
-    QList<int> changedChannels;
-    bool settingsChanged = false;
-
-    // The whole image left the port; check tells whether the radio holds it.
-    bool ok() const { return outcome == Outcome::Written; }
-    bool verified() const { return ok() && check == Check::Verified; }
-    // Whether any of the write ("A" or a block) reached the line.
-    bool sentAny() const { return writeRequestSent; }
-};
 
 // One model's exchange with the radio over the program's serial connection: the ready poll, the
 // read and the write, for a model window and for the command-line tool alike.
@@ -147,10 +72,14 @@ public:
 
     Model model() const { return m_model; }
     State state() const { return m_state; }
+    // The line's state (port, radio, transfer, last outcome), as linkStateChanged last told it.
+    LinkState linkState() const;
     bool isTransferring() const { return isReading() || isWriting(); }
     bool isReading() const;
     // Also while the write identifies the radio and while it reads the radio back.
     bool isWriting() const;
+    // The running write began after the radio's ready answer (only such a write sends).
+    bool writeBeganReady() const { return isWriting() && m_writeBeganReady; }
     // Another session holds the port: this one can start nothing now.
     bool isPortBusy() const;
 
@@ -197,10 +126,16 @@ public:
     // Stops everything without reporting (the window is closing, the tool is done).
     void stop();
 
+    // Ends a running read-back at once: the image is out, and the read-back is only a check,
+    // so the write ends Written and "not checked" (Interrupted). Nothing happens otherwise.
+    void abandonReadBack();
+
     // The channel blocks a write sends for `records`: numbered 1 to 16 by position.
     static ChannelTable numberedByPosition(ChannelTable records);
 
 signals:
+    // Any part of the line's state changed, or this session's own state (ready, reading, ...).
+    void linkStateChanged(const zw::LinkState &state);
     void radioReady();
     // The radio's ready answer no longer holds: the port closed or failed after it. The poll
     // starts again and runs once the port is open again.
@@ -240,6 +175,10 @@ private:
     void endTransfer();
     bool claimLine();
     void setPolling(bool polling);
+    void setState(State state);
+    void setPhase(LinkState::Transfer phase, int done = 0, int total = 0);
+    // Emits progress and tells the line which phase the blocks belong to.
+    void reportProgress(int done, int total);
 
     Model m_model;
     QPointer<SerialConnection> m_serial; // the main window may delete it before this session
@@ -260,11 +199,14 @@ private:
     int m_writeCounter = 0;          // 0, 6, ..., 96; 102 ends the write
     bool m_writeRequestSent = false; // "A" of the current write left the port
     bool m_verifyWrites = true;
-    ReadResult m_identified; // the radio's contents before the running write
-    WriteResult m_readBack;  // what the read-back after the write found
-    QTimer m_readBackPoll;   // the ready poll after the write
-    QTimer m_readBackLimit;  // how long the radio may take to answer it
-    int m_readBackPolls = 0; // "C"s sent after the write
+    bool m_writeBeganReady = false;
+    ReadResult m_identified;     // the radio's contents before the running write
+    WriteResult m_readBack;      // what the read-back after the write found
+    QTimer m_readBackPoll;       // the ready poll after the write
+    QTimer m_readBackLimit;      // how long the radio may take to answer it
+    QTimer m_readBackReplyLimit; // how long the read-back's whole reply may take
+    int m_readBackPolls = 0;     // "C"s sent after the write
+    QDateTime m_requestSentAt;   // when the last "B" went out
     QString m_portError;
 };
 

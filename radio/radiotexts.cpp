@@ -24,7 +24,7 @@ QString contentsText(const QList<int> &channels, bool settings, bool english)
     return parts.join(say(english, " and ", "及"));
 }
 
-QString notCheckedText(WriteResult::NotCheckedReason reason, bool english)
+QString notCheckedReasonText(WriteResult::NotCheckedReason reason, bool english)
 {
     using R = WriteResult::NotCheckedReason;
     QString why;
@@ -44,7 +44,19 @@ QString notCheckedText(WriteResult::NotCheckedReason reason, bool english)
     case R::PortLost:
         why = say(english, "the serial port could no longer be used", "串行端口不能再使用");
         break;
+    case R::SlowReply:
+        why = say(english, "the radio's reply came too slowly", "对讲机的回答太慢");
+        break;
+    case R::Interrupted:
+        why = say(english, "the program was asked to end", "程序被要求退出");
+        break;
     }
+    return why;
+}
+
+QString notCheckedText(WriteResult::NotCheckedReason reason, bool english)
+{
+    const QString why = notCheckedReasonText(reason, english);
     return english
                ? QStringLiteral("The channels were sent, but not verified: %1. Read the "
                                 "radio to see what it holds.")
@@ -79,6 +91,36 @@ QString writtenText(const WriteResult &result, bool english)
         return notCheckedText(result.notCheckedReason, english);
     }
     return QString();
+}
+
+// Why nothing was written, in a few words.
+QString nothingWrittenReasonText(const WriteResult &result, bool english)
+{
+    using O = WriteResult::Outcome;
+    switch (result.outcome) {
+    case O::Written:
+        break;
+    case O::NoAnswer:
+        return say(english, "the radio did not answer", "对讲机没有应答");
+    case O::OtherModel: {
+        const QString radio = result.radioModel ? modelInfo(*result.radioModel).name : QString();
+        return english ? QStringLiteral("the radio is a %1").arg(radio)
+                       : QStringLiteral("对讲机是 %1").arg(radio);
+    }
+    case O::NotIdentified:
+        return say(english, "the radio's model could not be read", "无法读出对讲机的型号");
+    case O::Declined:
+        return say(english, "not started", "没有开始写入");
+    case O::PortLost:
+        return say(english, "the serial port cannot be used", "串行端口不能使用");
+    }
+    return QString();
+}
+
+// "HH:mm:ss" of a fact's time.
+QString clockText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 } // namespace
@@ -212,6 +254,119 @@ QString radioSettingsText(const TrailerSettings &settings, bool english)
     const QString tone = settings.channelTone.isEmpty() ? none : settings.channelTone;
     return english ? QStringLiteral("squelch level %1, channel tone %2").arg(squelch, tone)
                    : QStringLiteral("静噪级别 %1，信道音 %2").arg(squelch, tone);
+}
+
+QString readFailureReasonText(const ReadResult &result, Model own, bool english)
+{
+    using O = ReadResult::Outcome;
+    switch (result.outcome) {
+    case O::Read:
+        break;
+    case O::NoAnswer:
+        return say(english, "the radio does not answer", "对讲机没有应答");
+    case O::Cut:
+        return say(english, "the radio stopped answering during the read", "对讲机中途停止了应答");
+    case O::Garbled:
+        return say(english, "the radio's answer was garbled", "对讲机的回答有误码");
+    case O::UnknownModel:
+        return say(english, "the radio reports no model of this family",
+                   "对讲机报告的型号不属于本系列");
+    case O::OtherModel: {
+        const QString radio = result.radioModel ? modelInfo(*result.radioModel).name : QString();
+        return english
+                   ? QStringLiteral("the radio is a %1, not a %2").arg(radio, modelInfo(own).name)
+                   : QStringLiteral("对讲机是 %1，不是 %2").arg(radio, modelInfo(own).name);
+    }
+    case O::PortLost:
+        return say(english, "the serial port cannot be used", "串行端口不能使用");
+    }
+    return QString();
+}
+
+QString linkRadioText(const LinkState &state, bool english)
+{
+    switch (state.port) {
+    case LinkState::Port::Closed:
+        return say(english, "Port closed", "端口已关闭");
+    case LinkState::Port::Failed:
+        return say(english, "Port cannot be used", "端口不能使用");
+    case LinkState::Port::Open:
+        break;
+    }
+    const QString time = clockText(state.radioSince);
+    switch (state.radio) {
+    case LinkState::Radio::NotPolled:
+        break;
+    case LinkState::Radio::Answered:
+        return english ? QStringLiteral("radio answered at %1").arg(time)
+                       : QStringLiteral("对讲机 %1 应答").arg(time);
+    case LinkState::Radio::Silent:
+        return english ? QStringLiteral("no answer from the radio since %1").arg(time)
+                       : QStringLiteral("对讲机没有应答（自 %1 起）").arg(time);
+    }
+    return say(english, "radio not polled yet", "尚未询问对讲机");
+}
+
+QString linkTransferText(const LinkState &state, bool english)
+{
+    const QString blocks = QStringLiteral("%1/%2").arg(state.blocksDone).arg(state.blocksTotal);
+    switch (state.transfer) {
+    case LinkState::Transfer::Idle:
+        break;
+    case LinkState::Transfer::Reading:
+        return (english ? QStringLiteral("Reading %1") : QStringLiteral("正在读数据 %1"))
+            .arg(blocks);
+    case LinkState::Transfer::Identifying:
+        return say(english, "Identifying the radio", "正在识别对讲机");
+    case LinkState::Transfer::Writing:
+        return (english ? QStringLiteral("Writing %1") : QStringLiteral("正在写入 %1")).arg(blocks);
+    case LinkState::Transfer::Verifying:
+        return say(english, "Reading back to verify", "正在核对");
+    }
+    return QString();
+}
+
+QString linkOutcomeText(const LinkState &state, bool english)
+{
+    const QString time = clockText(state.outcomeTime);
+    const WriteResult &write = state.write;
+    switch (state.outcome) {
+    case LinkState::Outcome::None:
+        break;
+    case LinkState::Outcome::Read:
+        return (english ? QStringLiteral("%1 channels read %2")
+                        : QStringLiteral("已读取 %1 个信道 %2"))
+            .arg(channelCount)
+            .arg(time);
+    case LinkState::Outcome::ReadFailed:
+        return (english ? QStringLiteral("Read failed: %1 %2") : QStringLiteral("读数失败：%1 %2"))
+            .arg(readFailureReasonText(state.read, state.outcomeModel, english), time);
+    case LinkState::Outcome::Verified:
+        return (english ? QStringLiteral("Written and verified %1")
+                        : QStringLiteral("已写入并核对 %1"))
+            .arg(time);
+    case LinkState::Outcome::Differs:
+        return (english ? QStringLiteral("Written, but the radio differs: %1 %2")
+                        : QStringLiteral("已写入，但对讲机与写入不同：%1 %2"))
+            .arg(contentsText(write.differingChannels, write.settingsDiffer, english), time);
+    case LinkState::Outcome::NotChecked: {
+        // A write cut by a failed port left part of the image: the port is the reason.
+        const QString why =
+            write.ok()
+                ? (write.check == WriteResult::Check::Skipped
+                       ? say(english, "not asked for", "没有要求核对")
+                       : notCheckedReasonText(write.notCheckedReason, english))
+                : say(english, "the serial port failed during the write", "写入时串行端口出错");
+        return (english ? QStringLiteral("Written, not verified %1 (%2)")
+                        : QStringLiteral("已写入，没有核对 %1（%2）"))
+            .arg(time, why);
+    }
+    case LinkState::Outcome::NothingWritten:
+        return (english ? QStringLiteral("Nothing written %1 (%2)")
+                        : QStringLiteral("没有写入 %1（%2）"))
+            .arg(time, nothingWrittenReasonText(write, english));
+    }
+    return QString();
 }
 
 } // namespace zw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkstate.h"
 #include "modelinfo.h"
 #include "radiosession.h"
 
@@ -33,5 +34,16 @@ QString radioChannelText(const RadioChannel &channel, bool english);
 
 // The squelch level and channel tone the radio holds.
 QString radioSettingsText(const TrailerSettings &settings, bool english);
+
+// The line's state in the words of the main window's status bar, and of the command-line tool:
+// the radio on the port ("radio answered at 10:42:07"; the port's own state while it is not
+// open), the transfer running ("Writing 5/17"), and the last outcome with its time ("Written
+// and verified 10:42:15"). Empty where there is nothing to say (no transfer, no outcome yet).
+QString linkRadioText(const LinkState &state, bool english);
+QString linkTransferText(const LinkState &state, bool english);
+QString linkOutcomeText(const LinkState &state, bool english);
+
+// Why a read brought nothing to apply, in a few words ("the radio does not answer").
+QString readFailureReasonText(const ReadResult &result, Model own, bool english);
 
 } // namespace zw

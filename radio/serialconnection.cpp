@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace zw
 {
 
@@ -57,12 +59,14 @@ bool SerialConnection::open()
         m_errorString = m_port->errorString();
         m_openError = m_port->error();
         m_port->clearError();
+        setPortState(LinkState::Port::Failed);
         return false;
     }
     m_errorString.clear();
     m_openError = QSerialPort::NoError;
     m_tracedName = device(m_portNumber);
     SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Opened);
+    setPortState(LinkState::Port::Open);
     emit openChanged(true);
     return true;
 }
@@ -76,6 +80,7 @@ void SerialConnection::close()
     m_port->clearError();
     dropArrived();
     SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Closed);
+    setPortState(LinkState::Port::Closed);
     emit openChanged(false);
 }
 
@@ -176,6 +181,94 @@ void SerialConnection::setPolling(const QObject *session, bool polling)
         m_pollers.remove(session);
 }
 
+void SerialConnection::setPortState(LinkState::Port port)
+{
+    m_link.port = port;
+    m_link.device = device(m_portNumber);
+    m_link.portError = port == LinkState::Port::Failed ? m_errorString : QString();
+    m_link.openError = port == LinkState::Port::Failed ? m_openError : QSerialPort::NoError;
+    m_link.radio = LinkState::Radio::NotPolled;
+    m_link.radioSince = QDateTime();
+    m_unansweredPoll.invalidate();
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::notePollSent()
+{
+    // Late answers and several windows' polls make a single unanswered "C" prove nothing; one
+    // that stayed unanswered for a poll interval (the next tick found nothing) does.
+    constexpr qint64 unansweredAfterMs = 90;
+    if (!m_unansweredPoll.isValid()) {
+        m_unansweredPoll.start();
+        m_unansweredSince = QDateTime::currentDateTime();
+        return;
+    }
+    if (m_link.radio == LinkState::Radio::Silent || m_unansweredPoll.elapsed() < unansweredAfterMs)
+        return;
+    m_link.radio = LinkState::Radio::Silent;
+    m_link.radioSince = m_unansweredSince;
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::noteRadioAnswered()
+{
+    m_unansweredPoll.invalidate();
+    m_link.radio = LinkState::Radio::Answered;
+    m_link.radioSince = QDateTime::currentDateTime();
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::noteRadioSilent(const QDateTime &since)
+{
+    if (m_link.radio == LinkState::Radio::Silent)
+        return;
+    m_link.radio = LinkState::Radio::Silent;
+    m_link.radioSince = m_unansweredPoll.isValid() ? std::min(m_unansweredSince, since) : since;
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::setTransferPhase(LinkState::Transfer phase, int done, int total)
+{
+    if (m_link.transfer == phase && m_link.blocksDone == done && m_link.blocksTotal == total)
+        return;
+    if (m_link.transfer == LinkState::Transfer::Idle) {
+        m_link.outcome = LinkState::Outcome::None;
+        m_link.outcomeTime = QDateTime();
+        m_link.read = ReadResult();
+        m_link.write = WriteResult();
+    }
+    m_link.transfer = phase;
+    m_link.blocksDone = done;
+    m_link.blocksTotal = total;
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::endTransfer(const ReadResult &result, Model model)
+{
+    m_link.outcomeModel = model;
+    m_link.read = result;
+    m_link.read.channels = RadioChannels(); // the table has them; the state tells only how
+    m_link.write = WriteResult();
+    m_link.outcome = LinkState::outcomeOf(result);
+    m_link.outcomeTime = QDateTime::currentDateTime();
+    m_link.transfer = LinkState::Transfer::Idle;
+    m_link.blocksDone = m_link.blocksTotal = 0;
+    emit linkStateChanged(m_link);
+}
+
+void SerialConnection::endTransfer(const WriteResult &result, Model model)
+{
+    m_link.outcomeModel = model;
+    m_link.write = result;
+    m_link.write.radioChannels = RadioChannels();
+    m_link.read = ReadResult();
+    m_link.outcome = LinkState::outcomeOf(result);
+    m_link.outcomeTime = QDateTime::currentDateTime();
+    m_link.transfer = LinkState::Transfer::Idle;
+    m_link.blocksDone = m_link.blocksTotal = 0;
+    emit linkStateChanged(m_link);
+}
+
 void SerialConnection::onError()
 {
     // A pulled adapter makes the port repeat its error in a tight loop and stay "open":
@@ -187,6 +280,8 @@ void SerialConnection::onError()
     m_port->clearError();
     dropArrived();
     SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Lost);
+    m_openError = QSerialPort::NoError;
+    setPortState(LinkState::Port::Failed);
     emit openChanged(false);
     emit portFailed(m_errorString);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "linkstate.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QSet>
@@ -64,12 +67,31 @@ public:
     void setPolling(const QObject *session, bool polling);
     bool isPolled() const { return !m_pollers.isEmpty(); }
 
+    // The line's one state (see LinkState). The port part follows open(), close() and failures
+    // by itself; the sessions report the radio's answers, the transfer's phase and its outcome.
+    const LinkState &linkState() const { return m_link; }
+    // A ready poll sent "C". Once a "C" has waited a whole poll interval without an answer, the
+    // radio is silent since that "C" went out.
+    void notePollSent();
+    // The radio answered: a "C", or a reply to "B".
+    void noteRadioAnswered();
+    // A request sent at `since` went unanswered for its whole silence limit.
+    void noteRadioSilent(const QDateTime &since);
+    // A transfer begins or moves on (`done` of `total` blocks); its start clears the outcome of
+    // the one before.
+    void setTransferPhase(LinkState::Transfer phase, int done = 0, int total = 0);
+    // The transfer ended so: the outcome with its time, and the line is idle again.
+    void endTransfer(const ReadResult &result, Model model);
+    void endTransfer(const WriteResult &result, Model model);
+
 signals:
     void transferChanged(bool transferring);
     void readyRead();
     // The open port failed (cable pulled, adapter gone). The port is closed when this arrives.
     void portFailed(const QString &error);
     void openChanged(bool open);
+    // Any part of linkState() changed.
+    void linkStateChanged(const zw::LinkState &state);
 
 private:
     void onError();
@@ -77,6 +99,8 @@ private:
     // comes, so the trace shows the line as it was, not as the program read it.
     void takeArrived();
     void dropArrived();
+    // The port opened, closed or failed: nothing is known of a radio on it yet.
+    void setPortState(LinkState::Port port);
 
     QSerialPort *m_port;
     int m_portNumber = 1;
@@ -88,6 +112,9 @@ private:
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     const QObject *m_transferOwner = nullptr;
     QSet<const QObject *> m_pollers;
+    LinkState m_link;
+    QElapsedTimer m_unansweredPoll; // since the first "C" that has had no answer yet
+    QDateTime m_unansweredSince;
 };
 
 } // namespace zw

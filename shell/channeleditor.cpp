@@ -125,20 +125,22 @@ void ChannelEditor::buildEditMenu(QMenuBar *menuBar, QAction *menuBefore)
         m_window->addAction(action);
     }
     connect(m_undoAction, &QAction::triggered, this, &ChannelEditor::undo);
+    connect(m_document, &ChannelDocument::editingHeldChanged, this,
+            &ChannelEditor::showEditingHeld);
     connect(m_redoAction, &QAction::triggered, this, &ChannelEditor::redo);
     updateActions();
 }
 
 void ChannelEditor::undo()
 {
-    if (m_locked)
+    if (m_document->isEditingHeld())
         return;
     reportRefusedChange(m_window, m_document->undo(), UndoDirection::Undo);
 }
 
 void ChannelEditor::redo()
 {
-    if (m_locked)
+    if (m_document->isEditingHeld())
         return;
     reportRefusedChange(m_window, m_document->redo(), UndoDirection::Redo);
 }
@@ -146,7 +148,7 @@ void ChannelEditor::redo()
 void ChannelEditor::enterText(int row, int column, const QString &text)
 {
     // Nothing in the table changes while a transfer with the radio runs.
-    if (m_locked || row < 0 || row >= channelCount)
+    if (m_document->isEditingHeld() || row < 0 || row >= channelCount)
         return;
     m_document->refresh(); // checked against what the file holds now
     ChannelRecord typed = m_document->record(row);
@@ -165,7 +167,7 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
         // value is stored and shown once the user has closed it.
         const QPointer<ChannelEditor> self(this);
         showMessage(m_window, MessageIcon::Information, errorWarningTitle, outOfRangeMessage);
-        if (!self || m_locked)
+        if (!self || m_document->isEditingHeld())
             return;
     }
     change(row, result.record);
@@ -178,7 +180,7 @@ void ChannelEditor::pick(PickList list, const QString &entry)
 
 void ChannelEditor::pickOn(int row, PickList list, const QString &entry)
 {
-    if (m_locked || row < 0 || row >= channelCount)
+    if (m_document->isEditingHeld() || row < 0 || row >= channelCount)
         return;
     m_document->refresh(); // the pick rule works on what the file holds now
     change(row, applyPick(m_document->record(row), list, entry));
@@ -200,15 +202,14 @@ void ChannelEditor::change(int row, const ChannelRecord &after)
 
 void ChannelEditor::updateActions()
 {
-    m_undoAction->setEnabled(!m_locked && m_document->canUndo());
-    m_redoAction->setEnabled(!m_locked && m_document->canRedo());
+    m_undoAction->setEnabled(!m_document->isEditingHeld() && m_document->canUndo());
+    m_redoAction->setEnabled(!m_document->isEditingHeld() && m_document->canRedo());
 }
 
-void ChannelEditor::setLocked(bool locked)
+void ChannelEditor::showEditingHeld(bool held)
 {
-    m_locked = locked;
     for (QComboBox *combo : m_lists)
-        combo->setEnabled(!locked);
+        combo->setEnabled(!held);
     updateActions();
 }
 

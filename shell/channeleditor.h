@@ -57,13 +57,12 @@ public:
     void undo();
     void redo();
 
-    // While a transfer with the radio runs, nothing in the table changes.
-    void setLocked(bool locked);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // While the document's edits are held (a transfer runs), nothing in the table changes.
+    void showEditingHeld(bool held);
     void buildPickLists(QWidget *client, int gridTop);
     void buildEditMenu(QMenuBar *menuBar, QAction *menuBefore);
     // Writes `after` into `row` as one undoable step.
@@ -78,7 +77,6 @@ private:
     QMenu *m_editMenu = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
-    bool m_locked = false;
 };
 
 } // namespace zw

@@ -77,7 +77,7 @@ QString CsvActions::chooseFile(bool forSave)
 
 void CsvActions::exportCsv()
 {
-    if (m_locked)
+    if (m_document->isEditingHeld()) // a transfer with the radio runs
         return;
     // The model databases are opened by bare file name: the folder stays what it was.
     const QString directory = getCurrentDirectory(m_window);
@@ -100,7 +100,7 @@ void CsvActions::exportCsv()
 
 void CsvActions::importCsv()
 {
-    if (m_locked)
+    if (m_document->isEditingHeld()) // a transfer with the radio runs
         return;
     const QString directory = getCurrentDirectory(m_window);
     const QString fileName = chooseFile(false);

@@ -37,9 +37,6 @@ public:
     // Imports `fileName` as importCsv() does after its file dialog.
     void importFile(const QString &fileName);
 
-    // While a transfer with the radio runs neither item does anything.
-    void setLocked(bool locked) { m_locked = locked; }
-
 private:
     // Shows the file dialog; the chosen name, or an empty text when it was cancelled.
     QString chooseFile(bool forSave);
@@ -47,7 +44,6 @@ private:
     ChannelDocument *m_document;
     TableBackups *m_backups;
     QWidget *m_window;
-    bool m_locked = false;
     QAction *m_exportAction;
     QAction *m_importAction;
     QString m_lastFileName;

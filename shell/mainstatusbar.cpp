@@ -1,13 +1,12 @@
 #include "mainstatusbar.h"
 
-#include "channelrecord.h"
 #include "language.h"
-#include "radiosession.h"
+#include "messages.h"
+#include "radiotexts.h"
 #include "serialconnection.h"
 
 #include <QLabel>
 #include <QStatusBar>
-#include <QTime>
 
 namespace zw
 {
@@ -23,70 +22,22 @@ MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
     bar->addWidget(m_port);
     bar->addWidget(m_radio);
     bar->addWidget(m_transfer, 1);
-    // An open port has a radio that has not answered yet; a closed one has none.
-    connect(m_serial, &SerialConnection::openChanged, this, [this](bool open) {
-        setRadioState(open ? RadioState::NoAnswer : RadioState::PortClosed);
-    });
-    m_radioState = m_serial->isOpen() ? RadioState::NoAnswer : RadioState::PortClosed;
+    connect(m_serial, &SerialConnection::linkStateChanged, this, &MainStatusBar::refresh);
     refresh();
 }
 
 MainStatusBar::~MainStatusBar() = default;
 
-void MainStatusBar::watch(RadioSession *session)
-{
-    connect(session, &RadioSession::radioReady, this,
-            [this] { setRadioState(RadioState::Answered); });
-    connect(session, &RadioSession::radioLost, this, [this] {
-        setRadioState(m_serial->isOpen() ? RadioState::NoAnswer : RadioState::PortClosed);
-    });
-    connect(session, &RadioSession::readFinished, this, [this](const ReadResult &result) {
-        setOutcome(result.ok() ? TransferOutcome::Read : TransferOutcome::ReadFailed);
-        if (result.outcome == ReadResult::Outcome::NoAnswer)
-            setRadioState(RadioState::NoAnswer);
-    });
-    connect(session, &RadioSession::writeFinished, this, [this](const WriteResult &result) {
-        switch (result.outcome) {
-        case WriteResult::Outcome::Written:
-            setOutcome(TransferOutcome::Written);
-            break;
-        case WriteResult::Outcome::Declined:
-            setOutcome(TransferOutcome::WriteCancelled);
-            break;
-        case WriteResult::Outcome::NoAnswer:
-            setRadioState(RadioState::NoAnswer);
-            setOutcome(TransferOutcome::WriteFailed);
-            break;
-        default:
-            setOutcome(TransferOutcome::WriteFailed);
-            break;
-        }
-    });
-}
-
 void MainStatusBar::refresh()
 {
     const bool english = isEnglish();
+    const LinkState &state = m_serial->linkState();
     const int port = m_serial->portNumber();
     m_port->setText(portStatus(port, m_serial->device(port), english));
-    m_radio->setText(radioStateStatus(m_radioState, english));
-    m_transfer->setText(m_transferred
-                            ? transferStatus(m_outcome, channelCount, m_outcomeTime, english)
-                            : QString());
-}
-
-void MainStatusBar::setRadioState(RadioState state)
-{
-    m_radioState = state;
-    refresh();
-}
-
-void MainStatusBar::setOutcome(TransferOutcome outcome)
-{
-    m_transferred = true;
-    m_outcome = outcome;
-    m_outcomeTime = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    refresh();
+    m_radio->setText(linkRadioText(state, english));
+    // The transfer's phase while it runs; its outcome afterwards, until the next one starts.
+    m_transfer->setText(state.transferring() ? linkTransferText(state, english)
+                                             : linkOutcomeText(state, english));
 }
 
 } // namespace zw

@@ -123,16 +123,19 @@ void MainWindow::load()
         m_serial->setTextMode();
         return;
     }
-    // The second line says why: a missing or forbidden device is not "in use".
+    // One cause per message: a missing or forbidden device is not "in use", and the second
+    // line says why.
+    const QString inUse = QStringLiteral("已被使用");
     showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                withOpenFailureReason(first == 1 ? port1TakenAtStartMessage : port2TakenMessage,
-                                      *m_serial, first));
+                first == 1 ? portMessageWithCause(port1TakenAtStartMessage,
+                                                  QStringLiteral("已被其它设备使用"), *m_serial, 1)
+                           : portMessageWithCause(port2TakenMessage, inUse, *m_serial, 2));
     m_serial->setPortNumber(second);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    withOpenFailureReason(second == 2 ? port2TakenMessage : port1TakenMessage,
-                                          *m_serial, second));
+                    portMessageWithCause(second == 2 ? port2TakenMessage : port1TakenMessage, inUse,
+                                         *m_serial, second));
     }
 }
 
@@ -147,7 +150,6 @@ ModelWindow *MainWindow::showModel(Model model)
         return slot;
     }
     auto *window = new ModelWindow(model, m_serial, nullptr, m_recentFiles);
-    m_statusBar->watch(window->session());
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));

@@ -20,6 +20,9 @@ QList<QMessageBox *> openQuestions; // innermost last
 
 void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const QString &text)
 {
+    // The program is ending: no notice opens to hold it up.
+    if (questionsDeclined)
+        return;
     QMessageBox box(parent);
     box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
                 : icon == MessageIcon::Exclamation ? QMessageBox::Warning

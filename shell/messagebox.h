@@ -18,8 +18,8 @@ void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const 
 // questions are declined.
 bool askToContinue(QWidget *parent, const QString &title, const QString &text);
 
-// From now on every question is answered 取消: the open ones are closed, later ones are not
-// shown. The program is ending. (false only lets a test start afresh.)
+// From now on every question is answered 取消: the open ones are closed, later ones and later
+// notices are not shown. The program is ending. (false only lets a test start afresh.)
 void declineQuestions(bool declined = true);
 // Whether a question is open: the code that asked it has not had its answer yet.
 bool isQuestionOpen();

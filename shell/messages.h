@@ -22,54 +22,12 @@ inline const QString otherModelFileTitle = QStringLiteral("文件机型提示信
 // Status line of a model window
 inline const QString radioReadyStatus = QStringLiteral("对讲机就绪...");
 inline const QString readingStatus = QStringLiteral("正在读数据......");
-// A read that replaced the table, with the time it ended ("HH:mm:ss").
-inline QString channelsReadStatus(int channels, const QString &time, bool english)
-{
-    return english ? QStringLiteral("%1 channels read %2").arg(channels).arg(time)
-                   : QStringLiteral("已读取 %1 个信道 %2").arg(channels).arg(time);
-}
-
-// Status bar of the main window: the port, the radio on it, the last transfer and its time.
+// Status bar of the main window: the port (the radio and the transfers are in radiotexts.h).
 inline QString portStatus(int port, const QString &device, bool english)
 {
     return (english ? QStringLiteral("COM%1: %2") : QStringLiteral("端口 COM%1：%2"))
         .arg(port)
         .arg(device);
-}
-enum class RadioState { Answered, NoAnswer, PortClosed };
-inline QString radioStateStatus(RadioState state, bool english)
-{
-    switch (state) {
-    case RadioState::Answered:
-        return english ? QStringLiteral("Radio answered") : QStringLiteral("对讲机已应答");
-    case RadioState::NoAnswer:
-        return english ? QStringLiteral("No answer") : QStringLiteral("对讲机没有应答");
-    case RadioState::PortClosed:
-        break;
-    }
-    return english ? QStringLiteral("Port closed") : QStringLiteral("端口已关闭");
-}
-enum class TransferOutcome { Read, ReadFailed, Written, WriteFailed, WriteCancelled };
-inline QString transferStatus(TransferOutcome outcome, int channels, const QString &time,
-                              bool english)
-{
-    switch (outcome) {
-    case TransferOutcome::Read:
-        return channelsReadStatus(channels, time, english);
-    case TransferOutcome::ReadFailed:
-        return (english ? QStringLiteral("Read failed %1") : QStringLiteral("读数据失败 %1"))
-            .arg(time);
-    case TransferOutcome::Written:
-        return english ? QStringLiteral("%1 channels written %2").arg(channels).arg(time)
-                       : QStringLiteral("已写入 %1 个信道 %2").arg(channels).arg(time);
-    case TransferOutcome::WriteFailed:
-        break;
-    case TransferOutcome::WriteCancelled:
-        return (english ? QStringLiteral("Write cancelled %1") : QStringLiteral("写数据已取消 %1"))
-            .arg(time);
-    }
-    return (english ? QStringLiteral("Write failed %1") : QStringLiteral("写数据失败 %1"))
-        .arg(time);
 }
 
 // Cell entry

@@ -117,14 +117,14 @@ void ModelWindow::wire()
     // Read Data / Write Data, the status line and the progress bar.
     m_transfer = new RadioTransfer(m_session, m_document, m_backups, m_layout, m_readAction,
                                    m_writeAction, m_statusLine, m_client, this);
-    connect(m_transfer, &RadioTransfer::lockRequested, this, [this](bool locked) {
-        setTransferLock(locked);
-        if (!locked) {
-            // A transfer ends with channel 1 current, in the column that was current.
-            m_grid->setCurrentIndex(
-                m_tableModel->index(0, std::max(m_grid->currentIndex().column(), 0)));
-        }
+    connect(m_transfer, &RadioTransfer::transferHandled, this, [this] {
+        // A transfer ends with channel 1 current, in the column that was current.
+        m_grid->setCurrentIndex(
+            m_tableModel->index(0, std::max(m_grid->currentIndex().column(), 0)));
     });
+    // The transfer lock is the session's: held while it reads or writes.
+    m_document->setEditingHeld([this] { return m_session->isTransferring(); });
+    connect(m_session, &RadioSession::linkStateChanged, this, &ModelWindow::showTransferLock);
     connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
     // 恢复对讲机 after 打开备份: writes a backup of the radio back into it.
     QAction *restoreRadio =
@@ -363,21 +363,23 @@ void ModelWindow::showChannelFile(const QString &fileName)
         m_recentFiles->add(fileName);
 }
 
-void ModelWindow::setTransferLock(bool locked)
+bool ModelWindow::isTransferLocked() const
 {
-    m_transferLocked = locked;
+    return m_document->isEditingHeld();
+}
+
+void ModelWindow::showTransferLock()
+{
+    const bool locked = m_document->isEditingHeld();
     // Open and save too: their keys work without the file menu.
     for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction,
                             m_writeAction, m_exitAction})
         action->setEnabled(!locked);
-    m_tableModel->setEditingLocked(locked);
-    m_editor->setLocked(locked);
-    m_pickCells->setLocked(locked);
-    m_rowActions->setLocked(locked);
-    m_csvActions->setLocked(locked);
     // The radio-wide settings are part of what a transfer sends or replaces.
     m_squelchList->setEnabled(!locked);
     m_channelToneList->setEnabled(!locked);
+    // The grid, the pick lists, the row and CSV actions follow the document.
+    m_document->editingHeldMayHaveChanged();
 }
 
 void ModelWindow::closeWindow()
@@ -420,9 +422,13 @@ void ModelWindow::closeEvent(QCloseEvent *event)
         return;
     }
     if (!m_unloaded && m_session->isTransferring()) {
+        m_closing = true;
+        // A read-back is only a check: it ends at once, the write "not checked".
+        m_session->abandonReadBack();
+    }
+    if (!m_unloaded && m_session->isTransferring()) {
         // The session ends every transfer by itself (the write's last block, the read's
         // silence limit, a failed port); the window stays until then.
-        m_closing = true;
         QEventLoop wait;
         connect(m_session, &RadioSession::transferEnded, &wait, &QEventLoop::quit);
         wait.exec();

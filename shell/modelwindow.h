@@ -87,10 +87,9 @@ public:
     // The grid's current row (0..15), the record the pick lists and cell entry work on.
     int currentRow() const;
 
-    // The transfer lock: while a read or a write runs, Read Data, Write Data, File and Exit are
-    // disabled and nothing in the table can be changed by the user.
-    void setTransferLock(bool locked);
-    bool isTransferLocked() const { return m_transferLocked; }
+    // The transfer lock: while this window's session reads or writes, Read Data, Write Data, File
+    // and Exit are disabled and nothing in the table can be changed by the user.
+    bool isTransferLocked() const;
 
     // Closes this window (its MDI frame when it has one). A transfer under way is let finish
     // first: a write cut half-way would leave the radio half written.
@@ -107,6 +106,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // Greys out what the transfer lock holds, as the session's state says now.
+    void showTransferLock();
     void buildMenus();
     void buildControls();
     // Creates the helpers and connects them, the document and the widgets.
@@ -150,7 +151,6 @@ private:
     TableBackups *m_backups = nullptr;
     RecentFiles *m_recentFiles;
     QString m_channelFile;
-    bool m_transferLocked = false;
     bool m_unloaded = false;
     bool m_closing = false;
 };

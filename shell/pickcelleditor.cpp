@@ -100,20 +100,18 @@ PickCellEditor::PickCellEditor(ChannelDocument *document, ChannelEditor *editor,
     connect(m_grid, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { open(index, nullptr, true); });
     connect(document, &ChannelDocument::replaced, this, [this] { close(false); });
-}
-
-void PickCellEditor::setLocked(bool locked)
-{
-    m_locked = locked;
-    if (locked)
-        close(false);
+    // While a transfer with the radio runs no list opens, and an open one closes.
+    connect(document, &ChannelDocument::editingHeldChanged, this, [this](bool held) {
+        if (held)
+            close(false);
+    });
 }
 
 PickCellEditor::~PickCellEditor() = default;
 
 bool PickCellEditor::editable() const
 {
-    return !m_locked && m_document->isEditable();
+    return !m_document->isEditingHeld() && m_document->isEditable();
 }
 
 bool PickCellEditor::open(const QModelIndex &index, QKeyEvent *firstKey, bool showList)

@@ -43,9 +43,6 @@ public:
     // Closes the open list; with `apply`, its entry goes into the channel first.
     void close(bool apply);
 
-    // While a transfer with the radio runs no list opens, and an open one closes.
-    void setLocked(bool locked);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -58,7 +55,6 @@ private:
     QPointer<QComboBox> m_combo;
     int m_row = -1;
     PickList m_list = PickList::ToneBoth;
-    bool m_locked = false;
 };
 
 } // namespace zw

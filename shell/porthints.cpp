@@ -34,6 +34,31 @@ QString withOpenFailureReason(const QString &message, const SerialConnection &se
         diagnoseOpenFailure(serial.device(port), serial.openError(), serial.errorString()));
 }
 
+QString portMessageWithCause(const QString &message, const QString &inUseWords,
+                             const SerialConnection &serial, int port)
+{
+    const PortOpenFailure failure =
+        diagnoseOpenFailure(serial.device(port), serial.openError(), serial.errorString());
+    QString cause;
+    switch (failure.reason) {
+    case PortOpenFailure::Reason::NoSuchDevice:
+        cause = QStringLiteral("不存在");
+        break;
+    case PortOpenFailure::Reason::NotASerialPort:
+        cause = QStringLiteral("不是串行端口");
+        break;
+    case PortOpenFailure::Reason::PermissionDenied:
+        cause = QStringLiteral("没有使用权限");
+        break;
+    case PortOpenFailure::Reason::InUse:
+    case PortOpenFailure::Reason::Unknown:
+        return withOpenFailureReason(message, failure);
+    }
+    QString said = message;
+    said.replace(inUseWords, cause);
+    return withOpenFailureReason(said, failure);
+}
+
 QString findingRadioText()
 {
     return isEnglish() ? QStringLiteral("Looking for the radio...")

@@ -24,6 +24,13 @@ QString openFailureReason(const PortOpenFailure &failure);
 QString withOpenFailureReason(const QString &message, const SerialConnection &serial, int port);
 QString withOpenFailureReason(const QString &message, const PortOpenFailure &failure);
 
+// A port message that blames the port's use (`inUseWords`, e.g. "已被使用"), with one cause: when
+// the port is known to have failed for another reason (no such device, not a serial port, no
+// permission) those words give way to that reason's, in the same sentence; the second line
+// then explains it. A port that may well be in use keeps the message as it is.
+QString portMessageWithCause(const QString &message, const QString &inUseWords,
+                             const SerialConnection &serial, int port);
+
 // What Find Radio in the port dialog says: while it polls, when a radio answered on `device`,
 // and when none did (what to check, and why the ports that did not open failed).
 QString findingRadioText();

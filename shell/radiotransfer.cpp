@@ -19,7 +19,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTime>
 
 namespace zw
 {
@@ -40,17 +39,8 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
 
     connect(readItem, &QAction::triggered, this, &RadioTransfer::beginRead);
     connect(writeItem, &QAction::triggered, this, &RadioTransfer::beginWrite);
-    connect(m_session, &RadioSession::radioReady, this, [this] {
-        if (!m_readConfirmed)
-            m_statusLine->setText(radioReadyStatus);
-    });
-    // The ready line tells only what holds now: a closed or failed port ends it.
-    connect(m_session, &RadioSession::radioLost, this, [this] {
-        m_readConfirmed = false;
-        m_statusLine->setText(QStringLiteral(" "));
-    });
-    connect(m_session, &RadioSession::readStarted, this,
-            [this] { m_statusLine->setText(QString()); });
+    connect(m_session, &RadioSession::linkStateChanged, this, &RadioTransfer::showStatus);
+    showStatus();
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
     // The radio's contents are kept before a write replaces them.
@@ -58,7 +48,7 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
 }
 
-bool RadioTransfer::lockForTransfer()
+bool RadioTransfer::canStartTransfer()
 {
     if (m_session->isTransferring())
         return false;
@@ -67,23 +57,55 @@ bool RadioTransfer::lockForTransfer()
                     otherWindowTransfersMessage);
         return false;
     }
-    // File is locked at once too: a channel file opened now would be replaced by a read.
-    emit lockRequested(true);
-    m_readConfirmed = false;
+    m_transferBegun = true;
     return true;
+}
+
+// The status line holds one of three texts, drawn from the session's own state: ready once its
+// poll has read the radio's answer (until a transfer begins or the port closes), reading from
+// Read Data until the read takes the line, and nothing otherwise: the design's one blank until
+// the first transfer, an empty text after. A write keeps the ready text it began with (a write
+// begins only after the answer) until it ends.
+void RadioTransfer::showStatus()
+{
+    using State = RadioSession::State;
+    QString text = m_transferBegun ? QString() : QStringLiteral(" ");
+    switch (m_session->state()) {
+    case State::Ready:
+        text = radioReadyStatus;
+        break;
+    case State::ReadStarting:
+        text = readingStatus;
+        break;
+    case State::IdentifyStarting:
+    case State::IdentifyQuietWait:
+    case State::IdentifyReply:
+    case State::Writing:
+    case State::ReadBackReadyWait:
+    case State::ReadBackQuietWait:
+    case State::ReadBackReply:
+        text = m_session->writeBeganReady() ? radioReadyStatus : QString();
+        break;
+    case State::Idle:
+    case State::Polling:
+    case State::ReadQuietWait:
+    case State::ReadReply:
+        break;
+    }
+    if (m_statusLine->text() != text)
+        m_statusLine->setText(text);
 }
 
 void RadioTransfer::beginRead()
 {
-    if (!lockForTransfer())
+    if (!canStartTransfer())
         return;
     m_session->beginRead();
-    m_statusLine->setText(readingStatus);
 }
 
 void RadioTransfer::beginWrite()
 {
-    if (!lockForTransfer())
+    if (!canStartTransfer())
         return;
     // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
     // has after a write.
@@ -123,7 +145,7 @@ void RadioTransfer::restoreRadio()
                     unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName)));
         return;
     }
-    if (!lockForTransfer())
+    if (!canStartTransfer())
         return;
     m_restoring = *backup;
     m_session->beginWrite(backup->records, backup->squelchLevel, backup->channelTone);
@@ -183,13 +205,8 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
         m_document->refresh();
         if (replaceWholeTable(m_document, m_backups, m_window, BackupReason::BeforeRead,
                               {mergeRadioChannels(m_document->records(), result.channels),
-                               result.settings.squelchLevel, result.settings.channelTone})) {
+                               result.settings.squelchLevel, result.settings.channelTone}))
             m_backups->keepFromRadio();
-            m_readConfirmed = true;
-            m_statusLine->setText(channelsReadStatus(
-                channelCount, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                isEnglish()));
-        }
         break;
     case ReadResult::Outcome::OtherModel: {
         const Model other = *result.radioModel;
@@ -218,7 +235,6 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
     m_restoring.reset();
     m_progress->hide();
-    m_statusLine->setText(QString());
     const QString text = writeOutcomeText(result, m_document->model(), isEnglish());
     switch (result.outcome) {
     case WriteResult::Outcome::Written:
@@ -249,7 +265,7 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
 void RadioTransfer::endTransfer()
 {
     m_progress->hide();
-    emit lockRequested(false);
+    emit transferHandled();
 }
 
 } // namespace zw

@@ -18,9 +18,9 @@ class ChannelDocument;
 class TableBackups;
 struct ModelWindowLayout;
 
-// Read Data and Write Data of a model window over the window's radio session: keeps the status
-// line and the progress bar beside it, asks for the transfer lock while a transfer runs, hands
-// a good read to the table replacement, and tells the user what went wrong. Created by the
+// Read Data and Write Data of a model window over the window's radio session: draws the status
+// line from the session's state and keeps the progress bar beside it, hands a good read to the
+// table replacement, and tells the user what went wrong. Created by the
 // window and owned by it.
 class RadioTransfer final : public QObject
 {
@@ -42,17 +42,17 @@ public:
     void restoreRadio();
 
 signals:
-    // A transfer begins (true) or has ended (false): the window holds its transfer lock.
-    void lockRequested(bool locked);
+    // A finished read or write has been told to the user (and a read applied).
+    void transferHandled();
     // The radio is another model: that model's window is to take over.
     void otherModelRadio(zw::Model radioModel);
 
 private:
     // Puts the progress bar beside the status line, where the window has laid it out.
     void placeProgress();
-    // Refuses while this window or another one transfers (the latter with a message); else
-    // locks the window for the transfer.
-    bool lockForTransfer();
+    // Refuses while this window or another one transfers (the latter with a message). The
+    // window's lock follows the session's state from then on.
+    bool canStartTransfer();
     void beginRead();
     void beginWrite();
     // The check before "A": for a restore, says what it changes and asks; then keeps the
@@ -61,6 +61,7 @@ private:
     void onReadFinished(const ReadResult &result);
     void onWriteFinished(const WriteResult &result);
     void showProgress(int done, int total);
+    void showStatus();
     void endTransfer();
 
     RadioSession *m_session;
@@ -71,9 +72,7 @@ private:
     QWidget *m_window;
     QProgressBar *m_progress;
     std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
-    // The status line tells of the read that just ended: the ready answer that follows it does
-    // not take its place, the next transfer or a closed port does.
-    bool m_readConfirmed = false;
+    bool m_transferBegun = false; // the status line's blank is empty from the first on
 };
 
 } // namespace zw

@@ -76,12 +76,8 @@ RowActions::RowActions(ChannelDocument *document, ChannelEditor *editor, QTableV
             &RowActions::updateActions);
     connect(edit, &QMenu::aboutToShow, this, &RowActions::updateActions);
     m_grid->installEventFilter(this);
-    updateActions();
-}
-
-void RowActions::setLocked(bool locked)
-{
-    m_locked = locked;
+    // While a transfer with the radio runs only Copy works.
+    connect(m_document, &ChannelDocument::editingHeldChanged, this, &RowActions::updateActions);
     updateActions();
 }
 
@@ -119,7 +115,7 @@ QList<int> RowActions::chosenRows() const
 
 bool RowActions::changesAllowed() const
 {
-    return !m_locked && m_document->isEditable();
+    return !m_document->isEditingHeld() && m_document->isEditable();
 }
 
 bool RowActions::editingCell() const
@@ -133,7 +129,7 @@ void RowActions::updateActions()
 {
     const bool change = changesAllowed();
     const QList<int> rows = chosenRows();
-    m_copy->setEnabled(!m_locked);
+    m_copy->setEnabled(!m_document->isEditingHeld());
     m_cut->setEnabled(change);
     m_paste->setEnabled(change);
     m_clear->setEnabled(change);
@@ -159,7 +155,7 @@ void RowActions::selectRows(const QList<int> &rows)
 
 void RowActions::copy()
 {
-    if (m_locked || editingCell())
+    if (m_document->isEditingHeld() || editingCell())
         return;
     const CopiedChannels copied =
         copyChannels(m_document->records(), chosenRows(), modelInfo(m_document->model()),

@@ -63,9 +63,6 @@ public:
     // Pastes from `data` instead of the clipboard.
     void pasteFrom(const QMimeData *data);
 
-    // While a transfer with the radio runs only Copy works.
-    void setLocked(bool locked);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -94,7 +91,6 @@ private:
     QAction *m_clear = nullptr;
     QAction *m_moveUp = nullptr;
     QAction *m_moveDown = nullptr;
-    bool m_locked = false;
 };
 
 } // namespace zw

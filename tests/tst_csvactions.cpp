@@ -12,6 +12,7 @@
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
 #include "problemsanswerer.h"
+#include "radiosession.h"
 #include "sampletables.h"
 #include "testfolder.h"
 
@@ -97,9 +98,9 @@ private slots:
         QCOMPARE(importItem->text(), importText);
         QVERIFY(m_window->fileMenu()->actions().contains(exportItem));
         QVERIFY(m_window->fileMenu()->actions().contains(importItem));
-        m_window->setTransferLock(true);
+        QVERIFY(m_window->session()->beginRead()); // a read holds the table
         QVERIFY(!m_window->fileMenu()->menuAction()->isEnabled());
-        m_window->setTransferLock(false);
+        m_window->session()->stop();
         QVERIFY(m_window->fileMenu()->menuAction()->isEnabled());
     }
 

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modelwindow.h"
+#include "radiosession.h"
 #include "windowtestfolder.h"
 
 #include <QAbstractItemView>
@@ -243,12 +244,12 @@ private slots:
         editor->enterText(0, 1, QStringLiteral("360"));
         QVERIFY(editor->undoAction()->isEnabled());
 
-        w->setTransferLock(true);
+        QVERIFY(w->session()->beginRead()); // a read holds the table
         QVERIFY(!editor->undoAction()->isEnabled());
         QVERIFY(!editor->redoAction()->isEnabled());
         for (PickList list : allPickLists)
             QVERIFY(!editor->pickList(list)->isEnabled());
-        w->setTransferLock(false);
+        w->session()->stop();
         QVERIFY(editor->undoAction()->isEnabled());
         QVERIFY(editor->pickList(PickList::ToneBoth)->isEnabled());
 

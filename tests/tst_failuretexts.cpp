@@ -1,11 +1,12 @@
 // The words for each way the model database, a file, a CSV list or a paste fails, in both
 // languages: every kind is said, carries the file or channel it is about, and the Chinese text
 // holds no English besides the file name (a busy database once showed SQLite's English inside a
-// Chinese message).
+// Chinese message). The status bar's words for the line's state, each fact with its time.
 #include "channeltexts.h"
 #include "editfailures.h"
 #include "language.h"
 #include "messages.h"
+#include "radiotexts.h"
 #include "result.h"
 
 #include <QRegularExpression>
@@ -14,6 +15,7 @@
 using namespace zw;
 
 Q_DECLARE_METATYPE(zw::StoreFailure)
+Q_DECLARE_METATYPE(zw::LinkState)
 
 class TestFailureTexts : public QObject
 {
@@ -143,6 +145,126 @@ private slots:
                  qPrintable(chinese));
         QVERIFY2(english.contains(detail) && chinese.contains(detail),
                  qPrintable(english + QLatin1Char('|') + chinese));
+    }
+
+    void linkStateIsSaidWithItsTime_data()
+    {
+        QTest::addColumn<LinkState>("state");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("english");
+        const QDateTime at(QDate(2026, 12, 9), QTime(10, 42, 7));
+        LinkState open;
+        open.port = LinkState::Port::Open;
+        auto radio = [&](LinkState::Radio r) {
+            LinkState s = open;
+            s.radio = r;
+            s.radioSince = at;
+            return s;
+        };
+        QTest::newRow("radio not polled")
+            << radio(LinkState::Radio::NotPolled) << QStringLiteral("尚未询问对讲机")
+            << QStringLiteral("radio not polled yet");
+        QTest::newRow("radio answered")
+            << radio(LinkState::Radio::Answered) << QStringLiteral("对讲机 10:42:07 应答")
+            << QStringLiteral("radio answered at 10:42:07");
+        QTest::newRow("radio silent")
+            << radio(LinkState::Radio::Silent) << QStringLiteral("对讲机没有应答（自 10:42:07 起）")
+            << QStringLiteral("no answer from the radio since 10:42:07");
+        LinkState closed = radio(LinkState::Radio::Answered);
+        closed.port = LinkState::Port::Closed;
+        QTest::newRow("port closed")
+            << closed << QStringLiteral("端口已关闭") << QStringLiteral("Port closed");
+        LinkState writing = open;
+        writing.transfer = LinkState::Transfer::Writing;
+        writing.blocksDone = 5;
+        writing.blocksTotal = 17;
+        QTest::newRow("writing") << writing << QStringLiteral("正在写入 5/17")
+                                 << QStringLiteral("Writing 5/17");
+
+        auto ended = [&](const auto &result) {
+            LinkState s = open;
+            s.outcome = LinkState::outcomeOf(result);
+            s.outcomeTime = at;
+            if constexpr (std::is_same_v<std::decay_t<decltype(result)>, ReadResult>)
+                s.read = result;
+            else
+                s.write = result;
+            return s;
+        };
+        ReadResult read;
+        read.outcome = ReadResult::Outcome::Read;
+        QTest::newRow("read") << ended(read) << QStringLiteral("已读取 16 个信道 10:42:07")
+                              << QStringLiteral("16 channels read 10:42:07");
+        read.outcome = ReadResult::Outcome::NoAnswer;
+        QTest::newRow("read, no answer")
+            << ended(read) << QStringLiteral("读数失败：对讲机没有应答 10:42:07")
+            << QStringLiteral("Read failed: the radio does not answer 10:42:07");
+        read.outcome = ReadResult::Outcome::Cut;
+        QTest::newRow("read, cut")
+            << ended(read) << QStringLiteral("读数失败：对讲机中途停止了应答 10:42:07")
+            << QStringLiteral("Read failed: the radio stopped answering during the read 10:42:07");
+        read.outcome = ReadResult::Outcome::OtherModel;
+        read.radioModel = Model::UH;
+        QTest::newRow("read, another model")
+            << ended(read) << QStringLiteral("读数失败：对讲机是 ZW4630UH，不是 ZW4630V 10:42:07")
+            << QStringLiteral("Read failed: the radio is a ZW4630UH, not a ZW4630V 10:42:07");
+
+        WriteResult write;
+        write.writeRequestSent = true;
+        write.check = WriteResult::Check::Verified;
+        QTest::newRow("verified") << ended(write) << QStringLiteral("已写入并核对 10:42:07")
+                                  << QStringLiteral("Written and verified 10:42:07");
+        write.check = WriteResult::Check::Differs;
+        write.differingChannels = {3, 5};
+        QTest::newRow("differs") << ended(write)
+                                 << QStringLiteral("已写入，但对讲机与写入不同：信道 3、5 10:42:07")
+                                 << QStringLiteral(
+                                        "Written, but the radio differs: channels 3, 5 10:42:07");
+        write.differingChannels = {};
+        write.settingsDiffer = true;
+        QTest::newRow("differs in the settings")
+            << ended(write)
+            << QStringLiteral("已写入，但对讲机与写入不同：静噪级别或信道音 10:42:07")
+            << QStringLiteral("Written, but the radio differs: the squelch level or channel "
+                              "tone 10:42:07");
+        write.check = WriteResult::Check::NotChecked;
+        write.notCheckedReason = WriteResult::NotCheckedReason::NoReadyAnswer;
+        QTest::newRow("not checked")
+            << ended(write) << QStringLiteral("已写入，没有核对 10:42:07（写入后对讲机没有应答）")
+            << QStringLiteral(
+                   "Written, not verified 10:42:07 (the radio did not answer after the write)");
+        WriteResult cut;
+        cut.outcome = WriteResult::Outcome::PortLost;
+        cut.writeRequestSent = true;
+        QTest::newRow("port lost after A")
+            << ended(cut) << QStringLiteral("已写入，没有核对 10:42:07（写入时串行端口出错）")
+            << QStringLiteral(
+                   "Written, not verified 10:42:07 (the serial port failed during the write)");
+        WriteResult refused;
+        refused.outcome = WriteResult::Outcome::OtherModel;
+        refused.radioModel = Model::UH;
+        QTest::newRow("nothing written, another model")
+            << ended(refused) << QStringLiteral("没有写入 10:42:07（对讲机是 ZW4630UH）")
+            << QStringLiteral("Nothing written 10:42:07 (the radio is a ZW4630UH)");
+        refused.outcome = WriteResult::Outcome::NoAnswer;
+        QTest::newRow("nothing written, no answer")
+            << ended(refused) << QStringLiteral("没有写入 10:42:07（对讲机没有应答）")
+            << QStringLiteral("Nothing written 10:42:07 (the radio did not answer)");
+    }
+
+    // The bar says the transfer while one runs, else the last outcome, beside the radio's fact.
+    void linkStateIsSaidWithItsTime()
+    {
+        QFETCH(LinkState, state);
+        QFETCH(QString, chinese);
+        QFETCH(QString, english);
+        for (bool inEnglish : {false, true}) {
+            const QString said = state.outcome != LinkState::Outcome::None
+                                     ? linkOutcomeText(state, inEnglish)
+                                 : state.transferring() ? linkTransferText(state, inEnglish)
+                                                        : linkRadioText(state, inEnglish);
+            QCOMPARE(said, inEnglish ? english : chinese);
+        }
     }
 };
 

@@ -11,6 +11,7 @@
 #include "operationnotesdialog.h"
 #include "pickcelleditor.h"
 #include "problemsanswerer.h"
+#include "radiosession.h"
 #include "rowactions.h"
 #include "windowtestfolder.h"
 
@@ -208,12 +209,13 @@ private slots:
         ModelWindow *w = main.showModel(Model::V);
         fillFourChannels(w);
         w->grid()->setCurrentIndex(w->tableModel()->index(5, column));
-        w->setTransferLock(locked);
+        if (locked)
+            QVERIFY(w->session()->beginRead());
         QTest::keyClicks(w->grid(), QStringLiteral("1 88.5"));
         QCOMPARE(w->grid()->currentIndex().row(), 5);
         QVERIFY(!w->findChild<PickCellEditor *>()->openEditor());
         QCOMPARE(shown(w, 5), QStringList(8, QString()));
-        w->setTransferLock(false);
+        w->session()->stop();
     }
 
     void tabReachesTheRadioWideLists()
@@ -429,11 +431,11 @@ private slots:
         actions->moveDown();
         QVERIFY(w->document()->records() == original);
         QCOMPARE(w->document()->undoCount(), 0);
-        w->setTransferLock(true);
+        QVERIFY(w->session()->beginRead()); // a read holds the table
         for (QAction *a : {actions->cutAction(), actions->pasteAction(), actions->clearAction(),
                            actions->moveUpAction()})
             QVERIFY(!a->isEnabled());
-        w->setTransferLock(false);
+        w->session()->stop();
     }
 
     // Rows of another band are listed with their reason before anything changes; cancelling
@@ -534,10 +536,10 @@ private slots:
         QCOMPARE(w->openAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
         QCOMPARE(w->saveAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
         QCOMPARE(w->openAction()->text(), QStringLiteral("打开文件(&O)"));
-        w->setTransferLock(true);
+        QVERIFY(w->session()->beginRead()); // a read holds the table
         QVERIFY(!w->openAction()->isEnabled());
         QVERIFY(!w->saveAction()->isEnabled());
-        w->setTransferLock(false);
+        w->session()->stop();
         QVERIFY(w->openAction()->isEnabled());
         QTest::keyClick(&main, Qt::Key_F1);
         auto *menus = main.findChild<MainMenus *>();

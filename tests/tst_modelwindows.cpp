@@ -6,6 +6,7 @@
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
 #include "okcheck.h"
+#include "radiosession.h"
 #include "windowlayout.h"
 #include "windowtestfolder.h"
 
@@ -448,12 +449,12 @@ private slots:
     {
         MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
-        w->setTransferLock(true);
+        QVERIFY(w->session()->beginRead()); // a read holds the table
         for (const char *name : {"文件", "读信道", "写信道", "退出"})
             QVERIFY2(!w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
         QVERIFY(w->findChild<QAction *>(QStringLiteral("型号"))->isEnabled());
         QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
-        w->setTransferLock(false);
+        w->session()->stop();
         for (const char *name : {"文件", "读信道", "写信道", "退出"})
             QVERIFY2(w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
     }

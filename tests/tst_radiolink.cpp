@@ -49,6 +49,16 @@ namespace
 
 const QString readyText = QStringLiteral("对讲机就绪...");
 
+// The main window's status bar says a fact with the time it became true ("HH:mm:ss"): `text`
+// is `prefix`, the time, and `suffix` to its end (any end when the suffix is null).
+bool saysWithTime(const QString &text, const QString &prefix, const QString &suffix = QString())
+{
+    const QString pattern =
+        QRegularExpression::escape(prefix) + QStringLiteral("\\d\\d:\\d\\d:\\d\\d") +
+        (suffix.isNull() ? QString() : QRegularExpression::escape(suffix) + QStringLiteral("$"));
+    return QRegularExpression(QStringLiteral("^") + pattern).match(text).hasMatch();
+}
+
 ChannelTable numbersOnly()
 {
     ChannelTable t;
@@ -126,13 +136,16 @@ private slots:
         QLabel *port = m_main->portStatusBar()->portLabel();
         QLabel *radio = m_main->portStatusBar()->radioLabel();
         QCOMPARE(port->text(), QStringLiteral("端口 COM1：") + m_radio->devicePath());
-        QCOMPARE(radio->text(), QStringLiteral("对讲机没有应答"));
+        // Nothing was sent yet: nothing is known of a radio.
+        QCOMPARE(radio->text(), QStringLiteral("尚未询问对讲机"));
         ModelWindow *w = m_main->showModel(Model::UM); // its load starts the poll
         QVERIFY(w->session()->readyPollTimer()->isActive());
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
-        QCOMPARE(radio->text(), QStringLiteral("对讲机已应答"));
+        QVERIFY2(saysWithTime(radio->text(), QStringLiteral("对讲机 "), QStringLiteral(" 应答")),
+                 qPrintable(radio->text()));
         m_main->serial()->close();
         QCOMPARE(radio->text(), QStringLiteral("端口已关闭"));
+        QCOMPARE(w->statusLine()->text(), QStringLiteral(" ")); // blank, as when it opened
     }
 
     // The window is locked while it writes and reads, the progress bar shows the transfer, and
@@ -150,21 +163,28 @@ private slots:
 
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         auto *progress = w->findChild<QProgressBar *>(QStringLiteral("transferProgress"));
+        QLabel *transfer = m_main->portStatusBar()->transferLabel();
         MessageBoxAnswerer answerer;
+        QString barWithNotice;
+        answerer.whileShown([&] { barWithNotice = transfer->text(); });
         w->writeAction()->trigger();
         QTRY_VERIFY(progress->isVisible());
+        // While it writes, the window keeps the ready line it began with and the bar says the
+        // transfer's phase.
+        QCOMPARE(w->statusLine()->text(), readyText);
+        QVERIFY2(transfer->text().startsWith(QStringLiteral("正在")), qPrintable(transfer->text()));
         QVERIFY(progress->isTextVisible());
         QCOMPARE(progress->text(),
                  QStringLiteral("%1/%2").arg(progress->value()).arg(progress->maximum()));
         QVERIFY(w->isTransferLocked());
-        QVERIFY(w->tableModel()->isEditingLocked());
+        QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
         QVERIFY(!w->squelchList()->isEnabled());
         QVERIFY(!w->fileMenu()->menuAction()->isEnabled());
         QVERIFY(waitUnlocked(w, 5000));
         QTRY_COMPARE(written.count(), 1);
-        QLabel *transfer = m_main->portStatusBar()->transferLabel();
-        QVERIFY2(transfer->text().startsWith(QStringLiteral("已写入 16 个信道 ")),
-                 qPrintable(transfer->text()));
+        // The bar told the verified write before the notice was answered.
+        QVERIFY2(saysWithTime(barWithNotice, QStringLiteral("已写入并核对 "), QStringLiteral("")),
+                 qPrintable(barWithNotice));
         // The user is told the write is done; what the radio held before is in the backups.
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
@@ -184,19 +204,20 @@ private slots:
         QSignalSpy replaced(w->document(), &ChannelDocument::replaced);
         w->readAction()->trigger();
         QCOMPARE(w->statusLine()->text(), QStringLiteral("正在读数据......"));
+        // A new transfer clears the outcome of the last one.
+        QCOMPARE(transfer->text(), QStringLiteral("正在读数据 0/18"));
         QVERIFY(waitUnlocked(w, 3000));
         QCOMPARE(answerer.count(), 1);
         QCOMPARE(replaced.count(), 1);
-        // The read is confirmed with its time, and the ready answer after it keeps that line.
-        const QString confirmed = w->statusLine()->text();
-        QVERIFY2(QRegularExpression(QStringLiteral("^已读取 16 个信道 \\d\\d:\\d\\d:\\d\\d$"))
-                     .match(confirmed)
-                     .hasMatch(),
-                 qPrintable(confirmed));
-        QCOMPARE(transfer->text(), confirmed);
-        QTRY_COMPARE(m_main->portStatusBar()->radioLabel()->text(), QStringLiteral("对讲机已应答"));
-        QTest::qWait(300);
-        QCOMPARE(w->statusLine()->text(), confirmed);
+        // The read is confirmed with its time in the main bar; the status line, empty since the
+        // read took the line, shows the ready radio again a poll or two later.
+        QVERIFY2(
+            saysWithTime(transfer->text(), QStringLiteral("已读取 16 个信道 "), QStringLiteral("")),
+            qPrintable(transfer->text()));
+        QCOMPARE(w->statusLine()->text(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 400);
+        QVERIFY(
+            saysWithTime(m_main->portStatusBar()->radioLabel()->text(), QStringLiteral("对讲机 ")));
 
         // Back as written, except that 信道号 is not read and tones come back in their
         // shortest form.
@@ -218,12 +239,18 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("garbageIn");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("cutAfter"); // characters of the reply sent, -1: all
-        QTest::newRow("silent") << true << -1 << QString() << -1;
-        QTest::newRow("noise in channel block 4") << false << 5 << QString() << -1;
+        QTest::addColumn<int>("cutAfter");   // characters of the reply sent, -1: all
+        QTest::addColumn<QString>("reason"); // what the main bar says while the message is up
+        QTest::newRow("silent") << true << -1 << QString() << -1
+                                << QStringLiteral("读数失败：对讲机没有应答 ");
+        QTest::newRow("noise in channel block 4")
+            << false << 5 << QString() << -1 << QStringLiteral("读数失败：对讲机的回答有误码 ");
         const QString noModel = zw::test::codeOfNoModel();
-        QTest::newRow(qPrintable("model code " + noModel)) << false << -1 << noModel << -1;
-        QTest::newRow("cut inside block 7") << false << -1 << QString() << 6 * 32 + 11;
+        QTest::newRow(qPrintable("model code " + noModel))
+            << false << -1 << noModel << -1
+            << QStringLiteral("读数失败：对讲机报告的型号不属于本系列 ");
+        QTest::newRow("cut inside block 7") << false << -1 << QString() << 6 * 32 + 11
+                                            << QStringLiteral("读数失败：对讲机中途停止了应答 ");
     }
 
     // Every failure shows the read error, leaves the table and both settings as they were, and
@@ -234,6 +261,7 @@ private slots:
         QFETCH(int, garbageIn);
         QFETCH(QString, code);
         QFETCH(int, cutAfter);
+        QFETCH(QString, reason);
         startProgram(Model::UH);
         ModelWindow *w = m_main->showModel(Model::UH);
         w->session()->setBlockTimeout(300);
@@ -251,10 +279,21 @@ private slots:
         m_radio->setFaults(faults);
         QSignalSpy replaced(w->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer answerer;
+        QString bar;
+        QString radio;
+        answerer.whileShown([&] {
+            bar = m_main->portStatusBar()->transferLabel()->text();
+            radio = m_main->portStatusBar()->radioLabel()->text();
+        });
         QElapsedTimer clock;
         clock.start();
         w->readAction()->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 1, 4000);
+        // The message keeps its words; the bar says why, and whether the radio answered.
+        QVERIFY2(saysWithTime(bar, reason, QStringLiteral("")), qPrintable(bar));
+        QVERIFY2(saysWithTime(radio, silent ? QStringLiteral("对讲机没有应答（自 ")
+                                            : QStringLiteral("对讲机 ")),
+                 qPrintable(radio));
         QVERIFY(clock.elapsed() < 2500);
         QCOMPARE(answerer.seen().at(0).icon, QMessageBox::Information);
         QCOMPARE(answerer.seen().at(0).title, QStringLiteral("错误警告 "));
@@ -266,7 +305,7 @@ private slots:
         QCOMPARE(w->squelchList()->currentText(), QStringLiteral("5"));
         QCOMPARE(w->channelToneList()->currentText(), QStringLiteral("键音"));
         QVERIFY(w->readAction()->isEnabled());
-        QVERIFY(!w->tableModel()->isEditingLocked());
+        QVERIFY(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable);
         QCOMPARE(m_main->modelWindow(Model::UH), w);
 
         m_radio->setFaults({});
@@ -342,41 +381,58 @@ private slots:
         QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
         QTest::addColumn<QMessageBox::Icon>("icon");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bar");    // the main bar's outcome while the notice is up
+        QTest::addColumn<int>("readyDelay"); // the radio answers every "C" this late (ms)
         const auto info = QMessageBox::Information;
         const auto warning = QMessageBox::Warning;
+        const QString verified = QStringLiteral("已写入并核对 ");
+        const QString notVerified = QStringLiteral("已写入，没有核对 ");
         QTest::newRow("verified") << -1 << -1 << QString() << false << false << info
-                                  << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
+                                  << QStringLiteral("已写入并核对：信道 3、5、7 已改变。")
+                                  << verified << 0;
         QTest::newRow("verified, English")
             << -1 << -1 << QString() << true << false << info
-            << QStringLiteral("Written and verified: channels 3, 5, 7 changed.");
+            << QStringLiteral("Written and verified: channels 3, 5, 7 changed.")
+            << QStringLiteral("Written and verified ") << 0;
+        // Late answers to the polls after the write must not run into the read-back's reply.
+        QTest::newRow("verified, radio answering the poll late")
+            << -1 << -1 << QString() << false << false << info
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 150;
         QTest::newRow("block 5 dropped")
             << 5 << -1 << QString() << false << false << warning
-            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
+            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。")
+            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
         QTest::newRow("block 7 garbled")
             << -1 << 7 << QString() << true << false << warning
             << QStringLiteral("The radio does not hold what was written in channel 7. Write "
-                              "again.");
+                              "again.")
+            << QStringLiteral("Written, but the radio differs: channel 7 ") << 0;
         QTest::newRow("trailer garbled")
             << -1 << imageBlockCount << QString() << false << false << warning
-            << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。");
+            << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。")
+            << QStringLiteral("已写入，但对讲机与写入不同：静噪级别或信道音 ") << 0;
         QTest::newRow("silent after the write")
             << -1 << -1 << QStringLiteral("silent") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：写入后对讲机没有应答。请读出对讲机，"
-                              "查看其中的数据。");
+                              "查看其中的数据。")
+            << notVerified << 0;
         QTest::newRow("read-back cut")
             << -1 << -1 << QStringLiteral("cut") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答不完整。请读出对讲机，"
-                              "查看其中的数据。");
+                              "查看其中的数据。")
+            << notVerified << 0;
         QTest::newRow("read-back garbled, English")
             << -1 << -1 << QStringLiteral("garbled") << true << false << warning
             << QStringLiteral("The channels were sent, but not verified: the radio's reply was "
-                              "garbled. Read the radio to see what it holds.");
+                              "garbled. Read the radio to see what it holds.")
+            << QStringLiteral("Written, not verified ") << 0;
         QTest::newRow("restoring a backup")
             << -1 << -1 << QString() << false << true << info
-            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。");
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 0;
         QTest::newRow("restoring a backup, block 5 dropped")
             << 5 << -1 << QString() << false << true << warning
-            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。");
+            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。")
+            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
     }
 
     // After the write the window reads the radio back: only what it finds there is reported as
@@ -391,9 +447,12 @@ private slots:
         QFETCH(bool, restore);
         QFETCH(QMessageBox::Icon, icon);
         QFETCH(QString, text);
+        QFETCH(QString, bar);
+        QFETCH(int, readyDelay);
         setLanguageMode(english ? 2 : 0);
         startProgram(Model::V);
         VirtualRadio::Faults faults;
+        faults.readyDelayMs = readyDelay;
         faults.dropBlock = dropBlock;
         faults.garbleBlock = garbleBlock;
         faults.silentAfterWrite = afterWrite == QLatin1String("silent");
@@ -414,6 +473,12 @@ private slots:
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
                 [&](char c) { requests += QLatin1Char(c); });
         MessageBoxAnswerer answerer;
+        QString barWithNotice;
+        QString radioWithNotice;
+        answerer.whileShown([&] {
+            barWithNotice = m_main->portStatusBar()->transferLabel()->text();
+            radioWithNotice = m_main->portStatusBar()->radioLabel()->text();
+        });
         std::unique_ptr<FileDialogAnswerer> chooser;
         if (restore) {
             const QString backup =
@@ -442,6 +507,12 @@ private slots:
         QCOMPARE(notice.icon, icon);
         QCOMPARE(notice.title, systemInfoTitle);
         QCOMPARE(notice.text, text);
+        // The bar says the same outcome before the notice is dismissed, and a radio that went
+        // silent after the write is no longer "answered".
+        QVERIFY2(saysWithTime(barWithNotice, bar), qPrintable(barWithNotice));
+        if (afterWrite == QLatin1String("silent"))
+            QVERIFY2(radioWithNotice.startsWith(QStringLiteral("对讲机没有应答（自 ")),
+                     qPrintable(radioWithNotice));
         QCOMPARE(w->document()->records(), table);
         QVERIFY(waitUnlocked(w, 1000));
         // Identified, written, then read back: "B", "A", and "B" once the radio answered again.
@@ -455,11 +526,14 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("silent radio") << Model::V << true << QStringLiteral("系统信息")
-                                      << writeText(WriteResult::Outcome::NoAnswer);
+        QTest::addColumn<QString>("bar"); // after the time
+        QTest::newRow("silent radio")
+            << Model::V << true << QStringLiteral("系统信息")
+            << writeText(WriteResult::Outcome::NoAnswer) << QStringLiteral("（对讲机没有应答）");
         QTest::newRow("radio of another model")
             << Model::UH << false << otherRadioTitle
-            << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！");
+            << QStringLiteral("本机是ZW4630UH,  需要转换窗口,重读数据！")
+            << QStringLiteral("（对讲机是 ZW4630UH）");
     }
 
     // Write Data in the ZW4630V window sends no "A" to a radio that does not answer or is
@@ -470,6 +544,7 @@ private slots:
         QFETCH(bool, silent);
         QFETCH(QString, title);
         QFETCH(QString, text);
+        QFETCH(QString, bar);
         startProgram(radioModel);
         VirtualRadio::Faults faults;
         faults.silent = silent;
@@ -490,6 +565,8 @@ private slots:
         QCOMPARE(answerer.seen().at(0).title, title);
         QCOMPARE(answerer.seen().at(0).text, text);
         QVERIFY(waitUnlocked(w, 1000));
+        const QString said = m_main->portStatusBar()->transferLabel()->text();
+        QVERIFY2(saysWithTime(said, QStringLiteral("没有写入 "), bar), qPrintable(said));
         QVERIFY2(!requests.contains(u'A'), qPrintable(requests));
         QCOMPARE(requests.count(u'B'), silent ? 0 : 1);
         QCOMPARE(m_radio->memory().channels, memory.channels);
