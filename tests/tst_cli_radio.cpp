@@ -1,17 +1,20 @@
-// The command-line tool end to end: the built zw4630-cli run as a process, with the radio
-// played by a VirtualRadio on a pseudo-terminal inside this test (the test's event loop
-// answers the tool while it waits).
-#include "channelfile.h"
-#include "chirpcsv.h"
+// The command-line tool's radio commands (read, write, diff, ports --probe) end to end: the
+// built zw4630-cli runs as a process, with the radio played by a VirtualRadio on a
+// pseudo-terminal inside this test (the test's event loop answers the tool while it waits).
+#include "clirun.h"
 #include "codec.h"
 #include "numberreader.h"
 #include "okcheck.h"
 #include "ptypair.h"
-#include "radiosession.h"
+#include "sampletables.h"
 #include "tablemerge.h"
+#include "testfolder.h"
 #include "virtualradio.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -22,76 +25,18 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
-#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 using namespace zw;
+using namespace zw::test;
 
 Q_DECLARE_METATYPE(zw::Model)
 
 namespace
 {
-
-struct Run {
-    int status = -1; // -1: did not end in time
-    QString out;
-    QString err;
-};
-
-// Runs the tool and keeps this process's event loop going meanwhile (the virtual radio lives
-// in it).
-Run runCli(const QStringList &arguments, int timeoutMs = 30000, const QString &program = QString())
-{
-    QProcess process;
-    process.setProgram(program.isEmpty() ? QStringLiteral(ZW_CLI_PATH) : program);
-    process.setArguments(arguments);
-    QSignalSpy finished(&process, &QProcess::finished);
-    process.start();
-    Run run;
-    if (!finished.wait(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-ChannelTable blankTable()
-{
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        for (QString &field : table[static_cast<std::size_t>(row)].fields)
-            field = QLatin1String("");
-        table[static_cast<std::size_t>(row)][ChannelNumber] = QString::number(row + 1);
-    }
-    return table;
-}
-
-// A channel file of `model` with four channels in use and settings 英文 / 7.
-ChannelFileData sampleFile(Model model)
-{
-    const ModelInfo &info = modelInfo(model);
-    ChannelFileData data;
-    data.modelCode = info.code;
-    data.channelTone = QStringLiteral("英文");
-    data.squelchLevel = QStringLiteral("7");
-    data.records = blankTable();
-    for (ChannelRecord &r : data.records)
-        r[ChannelNumber] = QString(); // never in a file
-    auto f = [&](double above) { return formatFrequency(sampleFrequencyMHz(info.band, above)); };
-    data.records[0].fields = {"", f(1), "67.0", "", f(1), "67.0", "", "add", "off", "off", "H"};
-    data.records[1].fields = {"", f(2.00625), "D754N", "",    f(2.5), "100.0",
-                              "", "del",      "off",   "off", "L"};
-    data.records[4].fields = {"", f(3), "", "", "", "D023N", "", "add", "off", "off", "H"};
-    data.records[15].fields = {"", f(4.005), "", "", f(4.605), "", "", "del", "off", "off", "L"};
-    return data;
-}
 
 // What the virtual radio of `model` holds at start as a channel file, with channels 3, 5 and 7
 // changed when `changed`.
@@ -107,7 +52,7 @@ ChannelFileData radioFile(Model model, bool changed)
     data.modelCode = info.code;
     data.squelchLevel = QStringLiteral("3");
     data.channelTone = QStringLiteral("中文");
-    data.records = mergeRadioChannels(blankTable(), radio);
+    data.records = mergeRadioChannels(emptyTable(), radio);
     if (changed) {
         auto f = [&](double above) { return formatFrequency(info.band.bandLow + above); };
         data.records[2][RxFrequency] = f(7);
@@ -117,26 +62,6 @@ ChannelFileData radioFile(Model model, bool changed)
     for (ChannelRecord &r : data.records)
         r[ChannelNumber] = QString(); // never in a file
     return data;
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-Expected<ChannelFileData> readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{file.errorString()};
-    return readChannelFile(file.readAll());
 }
 
 // A trace file taken apart: the characters sent and received on `device`, in order. A line of
@@ -157,7 +82,7 @@ Trace readTrace(const QString &path, const QString &device)
         QStringLiteral("^ *(\\d+) (\\S+) (open|open failed|close|lost)$"));
     Trace trace;
     qint64 last = 0;
-    const QList<QByteArray> lines = readAll(path).split('\n');
+    const QList<QByteArray> lines = fileBytes(path).split('\n');
     if (!lines.constLast().isEmpty())
         trace.problems << QStringLiteral("no line end at the end");
     for (const QByteArray &bytes : lines.mid(0, lines.size() - 1)) {
@@ -199,14 +124,9 @@ void compareTraceWithTheLine(const QString &path, const VirtualRadio &radio,
     QVERIFY(trace.received.contains(reply));
 }
 
-QString shortName(Model model)
-{
-    return modelInfo(model).name.mid(6);
-}
-
 } // namespace
 
-class TestCli : public QObject
+class TestCliRadio : public QObject
 {
     Q_OBJECT
 
@@ -221,354 +141,6 @@ private slots:
     {
         m_radio.reset();
         m_dir.reset();
-    }
-
-    void badUsageEndsWithStatus2_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no command") << QStringList{} << "Usage: zw4630-cli COMMAND";
-        QTest::newRow("unknown command")
-            << QStringList{"frobnicate"} << "unknown command 'frobnicate'";
-        QTest::newRow("part of a command's name")
-            << QStringList{"import", "in.csv"} << "unknown command 'import'";
-        QTest::newRow("read without port")
-            << QStringList{"read", "--model", "V", "-o", "x.doc"} << "option --port is missing";
-        QTest::newRow("read without output")
-            << QStringList{"read", "--port", "/dev/null", "--model", "V"} << "option -o is missing";
-        QTest::newRow("unknown model")
-            << QStringList{"read", "--port", "/dev/null", "--model", "X", "-o", "x.doc"}
-            << "unknown model 'X' (V, UH, UM or UL)";
-        QTest::newRow("zero time-out") << QStringList{"read", "--port", "/dev/null", "--model", "V",
-                                                      "-o",   "x",      "--timeout", "0"}
-                                       << "--timeout takes seconds";
-        QTest::newRow("NaN time-out") << QStringList{"read", "--port", "/dev/null", "--model", "V",
-                                                     "-o",   "x",      "--timeout", "nan"}
-                                      << "--timeout takes seconds";
-        QTest::newRow("infinite time-out")
-            << QStringList{"read", "--port", "/dev/null", "--model", "V",
-                           "-o",   "x",      "--timeout", "inf"}
-            << "--timeout takes seconds";
-        QTest::newRow("unknown option") << QStringList{"show", "--bogus", "x.doc"} << "bogus";
-        QTest::newRow("write without file")
-            << QStringList{"write", "--port", "/dev/null", "--model", "V"}
-            << "a file name is missing";
-        QTest::newRow("show with two files")
-            << QStringList{"show", "a", "b"} << "unexpected argument 'b'";
-        QTest::newRow("import without model")
-            << QStringList{"import-csv", "in.csv", "-o", "out.doc"} << "option --model is missing";
-        QTest::newRow("export without output")
-            << QStringList{"export-csv", "in.doc"} << "option -o is missing";
-        QTest::newRow("ports --port without --probe")
-            << QStringList{"ports", "--port", "/dev/ttyS0"}
-            << "--port and --timeout go with --probe";
-    }
-
-    void badUsageEndsWithStatus2()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        const Run run = runCli(arguments);
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QVERIFY(run.out.isEmpty());
-    }
-
-    void helpOfEachCommand_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("usage");
-        QTest::newRow("tool") << QStringList{"--help"} << "Usage: zw4630-cli COMMAND";
-        for (const char *command : {"read", "write", "show", "export-csv", "import-csv", "ports"})
-            QTest::newRow(command)
-                << QStringList{command, "--help"}
-                << QStringLiteral("Usage: zw4630-cli %1 ").arg(QLatin1String(command));
-    }
-
-    void helpOfEachCommand()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, usage);
-        const Run run = runCli(arguments);
-        QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith(usage), qPrintable(run.out));
-    }
-
-    void showPrintsSettingsAndAllChannels()
-    {
-        const QString path = m_dir->filePath(QStringLiteral("v.doc"));
-        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
-        const Run run = runCli({"show", path});
-        QCOMPARE(run.status, 0);
-        const QStringList lines = run.out.split(u'\n');
-        QCOMPARE(lines.size(), 4 + 1 + channelCount + 1); // settings, blank, header, 16, end
-        QCOMPARE(lines.at(0), QStringLiteral("model          ZW4630V"));
-        QCOMPARE(lines.at(1), QStringLiteral("channel tone   英文"));
-        QCOMPARE(lines.at(2), QStringLiteral("squelch level  7"));
-        QCOMPARE(
-            lines.at(4),
-            QStringLiteral("CH  RX MHz     RX TONE  TX MHz     TX TONE  SCAN  BCL  BEAT  POWER"));
-        QCOMPARE(lines.at(5),
-                 QStringLiteral(" 1  137.00000  67       137.00000  67       add   off  off   H"));
-        QCOMPARE(lines.at(6),
-                 QStringLiteral(" 2  138.00625  D754N    138.50000  100      del   off  off   L"));
-        QCOMPARE(lines.at(7), QStringLiteral(" 3"));
-        QCOMPARE(lines.at(9),
-                 QStringLiteral(" 5  139.00000                      D023N    add   off  off   H"));
-        QCOMPARE(lines.at(20),
-                 QStringLiteral("16  140.00500           140.60500           del   off  off   L"));
-    }
-
-    void unusableFilesFailWithStatus1_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("show missing file")
-            << QStringList{"show", "missing.doc"} << "cannot open missing.doc";
-        QTest::newRow("show short file") << QStringList{"show", "short.doc"}
-                                         << "short.doc is not a channel file this program can use";
-        QTest::newRow("export missing file")
-            << QStringList{"export-csv", "missing.doc", "-o", "out.csv"}
-            << "cannot open missing.doc";
-        QTest::newRow("export of a file naming no model")
-            << QStringList{"export-csv", "nomodel.doc", "-o", "out.csv"} << "give --model";
-        QTest::newRow("import of no CSV")
-            << QStringList{"import-csv", "short.doc", "--model", "V", "-o", "out.doc"}
-            << "short.doc is not a CHIRP CSV file";
-        QTest::newRow("write of a short file")
-            << QStringList{"write", "--port", "/dev/null", "--model", "V", "short.doc"}
-            << "short.doc is not a channel file";
-    }
-
-    void unusableFilesFailWithStatus1()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        QVERIFY(writeBytes(QStringLiteral("short.doc"), "4,中文,3,145.00000,"));
-        ChannelFileData noModel = sampleFile(Model::V);
-        noModel.modelCode = QStringLiteral("7");
-        QVERIFY(writeBytes(QStringLiteral("nomodel.doc"), writeChannelFile(noModel).value()));
-        const Run run = runCli(arguments);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("out.doc")));
-    }
-
-    // Outputs that must not be written: the command's own input, a FIFO (nobody reads it: the
-    // command would wait forever, or put a file in its place), a channel file whose frequency is
-    // no frequency, and a file the disk does not confirm (fdatasync fails with EIO, injected by
-    // strace). Each ends at once with status 1 and changes nothing.
-    void hostileOutputsChangeNothing_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("syncFails");
-        QTest::newRow("export whose sync fails")
-            << QStringList{"export-csv", "in.doc", "-o", "old.out"}
-            << "the disk did not confirm old.out as written (" << true;
-        QTest::newRow("import whose sync fails")
-            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "old.out"}
-            << "the disk did not confirm old.out as written (" << true;
-        QTest::newRow("export onto its own input")
-            << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file"
-            << false;
-        QTest::newRow("import onto its own input")
-            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "in.csv"}
-            << "in.csv is the input file" << false;
-        QTest::newRow("export into a FIFO") << QStringList{"export-csv", "in.doc", "-o", "fifo"}
-                                            << "fifo is not a regular file" << false;
-        QTest::newRow("import into a FIFO")
-            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "fifo"}
-            << "fifo is not a regular file" << false;
-        QTest::newRow("FIFO as input")
-            << QStringList{"show", "fifo"} << "fifo is not a regular file" << false;
-        QTest::newRow("read traced into its own output")
-            << QStringList{"read", "--port", "/dev/null", "--model", "V",
-                           "-o",   "in.doc", "--trace",   "./in.doc"}
-            << "the trace needs a file of its own" << false;
-        QTest::newRow("write traced into its own input")
-            << QStringList{"write", "--port", "/dev/null", "--model",
-                           "V",     "in.doc", "--trace",   "in.doc"}
-            << "the trace needs a file of its own" << false;
-        QTest::newRow("frequency of 23 digits")
-            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large" << false;
-    }
-
-    static QString leakCheckOff()
-    {
-        QString options = QString::fromLocal8Bit(qgetenv("ASAN_OPTIONS"));
-        return QStringLiteral("ASAN_OPTIONS=") + options +
-               (options.isEmpty() ? QString() : QStringLiteral(":")) +
-               QStringLiteral("detect_leaks=0");
-    }
-
-    void hostileOutputsChangeNothing()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        QFETCH(bool, syncFails);
-        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
-        if (syncFails && strace.isEmpty())
-            QSKIP("strace is missing");
-        if (syncFails)
-            message += qt_error_string(EIO); // the system's own text, in this locale
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        QVERIFY(writeBytes(QStringLiteral("old.out"), "old contents"));
-        const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
-        QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
-        const QByteArray csv =
-            exportChirpCsv(sampleFile(Model::V).records, modelInfo(Model::V)).value();
-        QVERIFY(writeBytes(QStringLiteral("in.csv"), csv));
-        ChannelFileData huge = sampleFile(Model::V);
-        huge.records[1][RxFrequency] = QStringLiteral("12345678901234567890123");
-        QVERIFY(writeBytes(QStringLiteral("huge.doc"), writeChannelFile(huge).value()));
-        QVERIFY(mkfifo("fifo", 0600) == 0);
-        const QStringList before = QDir().entryList(QDir::AllEntries | QDir::Hidden);
-        if (syncFails)
-            arguments = QStringList{"-f", "-o", "/dev/null",
-                                    // LeakSanitizer cannot run under ptrace: a sanitized build
-                                    // leaves the leak check to the other rows.
-                                    "-E", leakCheckOff(), "-e", "trace=fdatasync", "-e",
-                                    "inject=fdatasync:error=EIO", ZW_CLI_PATH} +
-                        arguments;
-        const Run run = runCli(arguments, 30000, syncFails ? strace : QString());
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(message), qPrintable(run.err));
-        QCOMPARE(readAll(QStringLiteral("in.doc")), doc);
-        QCOMPARE(readAll(QStringLiteral("in.csv")), csv);
-        QCOMPARE(readAll(QStringLiteral("old.out")), QByteArray("old contents"));
-        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden), before);
-        QVERIFY(!QFileInfo::exists(QStringLiteral("out.csv")));
-        QVERIFY(!QFileInfo(QStringLiteral("fifo")).isFile());
-        QVERIFY(QFileInfo::exists(QStringLiteral("fifo")));
-    }
-
-    // Names that are not UTF-8 (Latin-1, GBK, bytes of no encoding) are read and written byte
-    // for byte; two such names never meet in one U+FFFD name.
-    void namesThatAreNotUtf8AreTakenByteForByte_data()
-    {
-        QTest::addColumn<QByteArray>("command"); // shell words; NAME is the name below
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<bool>("written"); // by the command, else a channel file it reads
-        QTest::newRow("show of bytes of no encoding")
-            << QByteArray("show NAME") << QByteArray("\xff\xfeodd.doc") << false;
-        QTest::newRow("export of a Latin-1 name")
-            << QByteArray("export-csv NAME -o out.csv") << QByteArray("\xe9t\xe9.doc") << false;
-        QTest::newRow("export into a GBK name")
-            << QByteArray("export-csv in.doc -o NAME") << QByteArray("\xb2\xe2.csv") << true;
-        QTest::newRow("import into a Latin-1 name")
-            << QByteArray("import-csv in.csv --model V -o NAME") << QByteArray("\xe9t\xe9.doc")
-            << true;
-    }
-
-    void namesThatAreNotUtf8AreTakenByteForByte()
-    {
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, name);
-        QFETCH(bool, written);
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        const QByteArray doc = writeChannelFile(sampleFile(Model::V)).value();
-        QVERIFY(writeBytes(QStringLiteral("in.doc"), doc));
-        QVERIFY(
-            writeBytes(QStringLiteral("in.csv"),
-                       exportChirpCsv(sampleFile(Model::V).records, modelInfo(Model::V)).value()));
-        // Qt's own removal of the folder would miss the file.
-        const struct Remove {
-            QByteArray name;
-            ~Remove() { ::unlink(name.constData()); }
-        } remove{name};
-        // A file of the name Qt would make of these bytes: it must stay untouched.
-        QVERIFY(writeBytes(QString::fromUtf8(name), "decoy"));
-        if (!written) {
-            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0644);
-            QVERIFY(fd >= 0);
-            QCOMPARE(::write(fd, doc.constData(), size_t(doc.size())), ssize_t(doc.size()));
-            ::close(fd);
-        }
-        // The name goes to the tool through the shell, as printf's octal escapes.
-        QByteArray escaped;
-        for (char c : name)
-            escaped += '\\' + QByteArray::number(uchar(c), 8).rightJustified(3, '0');
-        command.replace("NAME", "\"$(printf '" + escaped + "')\"");
-        const Run run = runCli({QStringLiteral("-c"),
-                                QStringLiteral("exec \"$0\" ") + QString::fromLatin1(command),
-                                QStringLiteral(ZW_CLI_PATH)},
-                               30000, QStringLiteral("/bin/sh"));
-        QVERIFY2(run.status == 0, qPrintable(run.err));
-        QCOMPARE(readAll(QString::fromUtf8(name)), QByteArray("decoy"));
-        struct stat status {
-        };
-        QVERIFY(::stat(name.constData(), &status) == 0);
-        if (written)
-            QVERIFY(status.st_size > 100);
-    }
-
-    void csvRoundTripKeepsWhatCsvCarries_data()
-    {
-        QTest::addColumn<Model>("model");
-        for (Model model : allModels)
-            QTest::newRow(qPrintable(modelInfo(model).name)) << model;
-    }
-
-    void csvRoundTripKeepsWhatCsvCarries()
-    {
-        QFETCH(Model, model);
-        const QString source = m_dir->filePath(QStringLiteral("source.doc"));
-        const QString csv = m_dir->filePath(QStringLiteral("list.csv"));
-        const QString back = m_dir->filePath(QStringLiteral("back.doc"));
-        const ChannelFileData data = sampleFile(model);
-        QVERIFY(writeBytes(source, writeChannelFile(data).value()));
-
-        Run run = runCli({"export-csv", source, "-o", csv});
-        QCOMPARE(run.status, 0);
-        QFile csvFile(csv);
-        QVERIFY(csvFile.open(QIODevice::ReadOnly));
-        QCOMPARE(csvFile.readAll(),
-                 exportChirpCsv(readFile(source).value().records, modelInfo(model)).value());
-
-        run = runCli({"import-csv", csv, "--model", shortName(model), "-o", back});
-        QCOMPARE(run.status, 0);
-        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
-        const Expected<ChannelFileData> original = readFile(source);
-        const Expected<ChannelFileData> result = readFile(back);
-        ZW_VERIFY_OK(result);
-        QCOMPARE(result->modelCode, modelInfo(model).code);
-        for (int row = 0; row < channelCount; ++row)
-            for (int field = RxFrequency; field <= Power; ++field)
-                QCOMPARE(result->records[row][field], original->records[row][field]);
-    }
-
-    void importRefusesRowsThatDoNotFitUnlessSkipBad()
-    {
-        const QString csv = m_dir->filePath(QStringLiteral("in.csv"));
-        const QString out = m_dir->filePath(QStringLiteral("out.doc"));
-        QVERIFY(writeBytes(csv, "Location,Frequency,Tone,rToneFreq,cToneFreq\r\n"
-                                "1,145.000000,TSQL,88.5,88.5\r\n"
-                                "2,145.500000,TSQL,69.4,69.4\r\n"
-                                "17,146.000000,,,\r\n"));
-        Run run = runCli({"import-csv", csv, "--model", "V", "-o", out});
-        QCOMPARE(run.status, 1);
-        QVERIFY2(
-            run.err.contains(
-                csv +
-                QStringLiteral(
-                    ":3: Location 2: CTCSS tone 69.4 Hz is not one of the radio's 39 tones\n")),
-            qPrintable(run.err));
-        QVERIFY(run.err.contains(csv + QStringLiteral(":4: Location 17: ")));
-        QVERIFY(run.err.contains(QStringLiteral("--skip-bad")));
-        QVERIFY(!QFileInfo::exists(out));
-
-        run = runCli({"import-csv", csv, "--model", "V", "-o", out, "--skip-bad"});
-        QCOMPARE(run.status, 0);
-        const Expected<ChannelFileData> result = readFile(out);
-        ZW_VERIFY_OK(result);
-        QCOMPARE(result->records[0][RxFrequency], QStringLiteral("145.00000"));
-        QCOMPARE(result->records[0][RxTone], QStringLiteral("88.5"));
-        QCOMPARE(result->records[1][RxFrequency], QString());
-        QCOMPARE(result->channelTone, QStringLiteral("中文"));
-        QCOMPARE(result->squelchLevel, QStringLiteral("3"));
     }
 
     void readFromTheRadio_data()
@@ -590,24 +162,25 @@ private slots:
         memory.channelTone = "01";
         m_radio->setMemory(memory);
         const QString out = m_dir->filePath(QStringLiteral("radio.doc"));
-        QStringList arguments{"read", "--port", m_radio->devicePath(), "--model", shortName(model),
-                              "-o",   out};
+        QStringList arguments{
+            "read", "--port", m_radio->devicePath(), "--model", modelInfo(model).shortName,
+            "-o",   out};
         const QString trace = m_dir->filePath(QStringLiteral("read.trace"));
         if (traced)
             arguments << QStringLiteral("--trace") << trace;
-        const Run run = runCli(arguments);
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.status, 0);
         if (traced)
             compareTraceWithTheLine(trace, *m_radio, m_radio->reply());
         QVERIFY2(run.err.contains(QStringLiteral("18/18")), qPrintable(run.err)); // progress bar
-        const Expected<ChannelFileData> file = readFile(out);
+        const Expected<ChannelFileData> file = readChannelFileAt(out);
         ZW_VERIFY_OK(file);
         QCOMPARE(file->modelCode, modelInfo(model).code);
         QCOMPARE(file->squelchLevel, QStringLiteral("6"));
         QCOMPARE(file->channelTone, QStringLiteral("键音"));
         const RadioReply expected = decodeReply(m_radio->reply(), model);
         QCOMPARE(expected.status, RadioReply::Status::Ok);
-        const ChannelTable expectedRecords = mergeRadioChannels(blankTable(), expected.channels);
+        const ChannelTable expectedRecords = mergeRadioChannels(emptyTable(), expected.channels);
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(file->records[row][field], expectedRecords[row][field]);
@@ -632,10 +205,10 @@ private slots:
         memory.channelTone = "11";
         m_radio->setMemory(memory);
         const QString out = m_dir->filePath(QStringLiteral("fallback.doc"));
-        const Run run =
+        const CliRun run =
             runCli({"read", "--port", m_radio->devicePath(), "--model", "UM", "-o", out});
         QCOMPARE(run.status, 0);
-        const Expected<ChannelFileData> file = readFile(out);
+        const Expected<ChannelFileData> file = readChannelFileAt(out);
         ZW_VERIFY_OK(file);
         QCOMPARE(file->squelchLevel, QStringLiteral("3"));
         QCOMPARE(file->channelTone, QStringLiteral("中文"));
@@ -656,23 +229,23 @@ private slots:
         QFETCH(bool, traced);
         startRadio(model);
         const QString path = m_dir->filePath(QStringLiteral("w.doc"));
-        const ChannelFileData data = sampleFile(model);
-        QVERIFY(writeBytes(path, writeChannelFile(data).value()));
+        const ChannelFileData data = sampleChannelFile(model);
+        QVERIFY(writeFileBytes(path, writeChannelFile(data).value()));
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         const QByteArray replyBefore = m_radio->reply(); // to the read that identifies the radio
-        QStringList arguments{"write",   "--port",         m_radio->devicePath(),
-                              "--model", shortName(model), path};
+        QStringList arguments{
+            "write", "--port", m_radio->devicePath(), "--model", modelInfo(model).shortName, path};
         const QString trace = m_dir->filePath(QStringLiteral("write.trace"));
         if (traced)
             arguments << QStringLiteral("--trace") << trace;
-        const Run run = runCli(arguments);
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.contains(QStringLiteral("17/17")), qPrintable(run.err));
         QVERIFY2(run.err.contains(QStringLiteral("kept the radio's channels before the write in")),
                  qPrintable(run.err));
         QVERIFY(written.count() == 1 || written.wait(2000));
         // What a model window with this file loaded would send: channel numbers 1 to 16.
-        ChannelTable sent = readFile(path).value().records;
+        ChannelTable sent = readChannelFileAt(path).value().records;
         for (int row = 0; row < channelCount; ++row)
             sent[row][ChannelNumber] = QString::number(row + 1);
         for (int row = 0; row < channelCount; ++row)
@@ -749,9 +322,9 @@ private slots:
         faults.silentAfterWrite = silentAfterWrite;
         m_radio->setFaults(faults);
         const QString path = m_dir->filePath(QStringLiteral("w.doc"));
-        QVERIFY(writeBytes(path, writeChannelFile(radioFile(Model::V, changed)).value()));
+        QVERIFY(writeFileBytes(path, writeChannelFile(radioFile(Model::V, changed)).value()));
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
-        const Run run =
+        const CliRun run =
             runCli(command + QStringList{"--port", m_radio->devicePath(), "--model", "V", path});
         QCOMPARE(run.status, status);
         for (const QString &text : said)
@@ -786,13 +359,12 @@ private slots:
         faults.silent = silent;
         m_radio->setFaults(faults);
         const QString path = m_dir->filePath(QStringLiteral("w.doc"));
-        QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
+        QVERIFY(writeFileBytes(path, writeChannelFile(sampleChannelFile(Model::V)).value()));
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         QProcess process;
         QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(ZW_CLI_PATH),
-                      {"write", "--port", m_radio->devicePath(), "--model", "V", path});
+        process.start(cliPath(), {"write", "--port", m_radio->devicePath(), "--model", "V", path});
         const auto seen = [&] {
             for (const QList<QVariant> &request : requests)
                 if (request.at(0).value<char>() == signalAfter)
@@ -830,7 +402,7 @@ private slots:
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
         const QString path = m_dir->filePath(QStringLiteral("f.doc"));
         if (reading) {
-            const Run run =
+            const CliRun run =
                 runCli({"read", "--port", m_radio->devicePath(), "--model", "V", "-o", path});
             QCOMPARE(run.status, 1);
             QVERIFY2(run.err.contains(QStringLiteral("The radio is a ZW4630UH, not a ZW4630V, so "
@@ -838,8 +410,8 @@ private slots:
                      qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(path));
         } else if (what == QLatin1String("file")) {
-            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
-            const Run run =
+            QVERIFY(writeFileBytes(path, writeChannelFile(sampleChannelFile(Model::V)).value()));
+            const CliRun run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "UH", path});
             QCOMPARE(run.status, 1);
             QVERIFY2(run.err.contains(QStringLiteral(
@@ -849,8 +421,8 @@ private slots:
             QCOMPARE(m_radio->memory().channels, before.channels);
         } else {
             // The radio is identified with one read request before anything is sent.
-            QVERIFY(writeBytes(path, writeChannelFile(sampleFile(Model::V)).value()));
-            const Run run =
+            QVERIFY(writeFileBytes(path, writeChannelFile(sampleChannelFile(Model::V)).value()));
+            const CliRun run =
                 runCli({"write", "--port", m_radio->devicePath(), "--model", "V", path});
             QCOMPARE(run.status, 1);
             QVERIFY2(run.err.contains(QStringLiteral(
@@ -908,7 +480,7 @@ private slots:
                                     << "fifo" << notPort;
         QTest::newRow("read, port held by another process")
             << "read"
-            << "held" << QStringLiteral(" is in use by process tst_cli (");
+            << "held" << QStringLiteral(" is in use by process tst_cli_radio (");
         QTest::newRow("write, reply to B cut after 200 characters")
             << "write"
             << "cut"
@@ -936,7 +508,7 @@ private slots:
             port = m_radio->devicePath();
         } else if (port == QLatin1String("file")) {
             port = m_dir->filePath(QStringLiteral("port.txt"));
-            QVERIFY(writeBytes(port, "not a device"));
+            QVERIFY(writeFileBytes(port, "not a device"));
         } else if (port == QLatin1String("folder")) {
             port = m_dir->path();
         } else if (port == QLatin1String("fifo")) {
@@ -948,13 +520,13 @@ private slots:
             requests = std::make_unique<QSignalSpy>(m_radio.get(), &VirtualRadio::requestReceived);
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
         if (command == QLatin1String("write"))
-            QVERIFY(writeBytes(file, writeChannelFile(sampleFile(Model::V)).value()));
+            QVERIFY(writeFileBytes(file, writeChannelFile(sampleChannelFile(Model::V)).value()));
         QStringList arguments{command, "--port", port, "--model", "V", "--timeout", "0.5"};
         arguments << (command == QLatin1String("read") ? QStringList{"-o", file}
                                                        : QStringList{file});
         QElapsedTimer clock;
         clock.start();
-        const Run run = runCli(arguments);
+        const CliRun run = runCli(arguments);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(clock.elapsed() < 10000);
@@ -996,11 +568,10 @@ private slots:
         if (::geteuid() == 0)
             process.start(setpriv, QStringList{QStringLiteral("--reuid=65534"),
                                                QStringLiteral("--regid=65534"),
-                                               QStringLiteral("--clear-groups"),
-                                               QStringLiteral(ZW_CLI_PATH)} +
+                                               QStringLiteral("--clear-groups"), cliPath()} +
                                        arguments);
         else
-            process.start(QStringLiteral(ZW_CLI_PATH), arguments);
+            process.start(cliPath(), arguments);
         QVERIFY(process.waitForFinished(30000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QCOMPARE(process.exitCode(), 1);
@@ -1040,8 +611,8 @@ private slots:
         zw::test::PtyPair silent;
         QVERIFY(silent.isValid());
         const QString missing = m_dir->filePath(QStringLiteral("ttyUSB5"));
-        const Run run = runCli({"ports", "--probe", "--port", silent.slavePath(), "--port", missing,
-                                "--port", m_radio->devicePath(), "--timeout", "3"});
+        const CliRun run = runCli({"ports", "--probe", "--port", silent.slavePath(), "--port",
+                                   missing, "--port", m_radio->devicePath(), "--timeout", "3"});
         QCOMPARE(run.status, status);
         QCOMPARE(run.out,
                  QStringLiteral("%1: no answer\n%2: %2 does not exist: check that the cable is "
@@ -1069,5 +640,5 @@ private:
     std::unique_ptr<VirtualRadio> m_radio;
 };
 
-QTEST_GUILESS_MAIN(TestCli)
-#include "tst_cli.moc"
+QTEST_GUILESS_MAIN(TestCliRadio)
+#include "tst_cli_radio.moc"
