@@ -95,6 +95,10 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     m_readBackReplyLimit.setSingleShot(true);
     m_readBackReplyLimit.setInterval(readBackReplyLimitMs);
     connect(&m_readBackReplyLimit, &QTimer::timeout, this, [this] {
+        // What arrived but has not been handed over yet counts: a busy program may come to this
+        // limit before it comes to the characters that were in time.
+        if (m_state == State::ReadBackReply && m_serial)
+            m_serial->takePending();
         if (m_state == State::ReadBackReply)
             readBackNotChecked(WriteResult::NotCheckedReason::SlowReply);
     });
@@ -124,8 +128,11 @@ RadioSession::~RadioSession()
     if (!m_serial)
         return;
     m_serial->setPolling(this, false);
-    if (m_serial->transferOwner() == this)
+    if (m_serial->transferOwner() == this) {
         m_serial->setTransferOwner(nullptr);
+        if (isTransferring())
+            m_serial->setTransferPhase(LinkState::Transfer::Idle);
+    }
 }
 
 void RadioSession::setState(State state)

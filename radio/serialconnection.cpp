@@ -144,6 +144,12 @@ QByteArray SerialConnection::readAll()
     return all;
 }
 
+void SerialConnection::takePending()
+{
+    if (m_port->isOpen())
+        m_port->waitForReadyRead(0);
+}
+
 void SerialConnection::takeArrived()
 {
     if (!m_port->isOpen() || m_port->bytesAvailable() == 0)

@@ -55,6 +55,9 @@ public:
     // Removes and returns the oldest received character, or an empty text when none waits.
     QString readOne();
     QByteArray readAll();
+    // Hands over at once what the system has received and not yet reported (readyRead follows
+    // when there is some).
+    void takePending();
 
     // The one transfer (read or write) running on this port, if any. While one window reads or
     // writes, the other windows' ready polls stay silent and the port cannot be switched.

@@ -254,13 +254,17 @@ void VirtualRadio::pump()
         return;
     }
     qsizetype count = m_out.size();
-    if (m_paced) {
+    const bool slow = m_faults.characterMs > 0;
+    if (m_paced || slow) {
+        const qint64 perCharacter =
+            slow ? qint64(m_faults.characterMs) * 1'000'000 : nanosecondsPerCharacter;
         if (!m_pace.isActive()) {
             m_outClock.start();
             m_outSent = 0;
-            m_pace.start();
+            m_pace.start(slow ? m_faults.characterMs
+                              : int(charactersPerHandOver * nanosecondsPerCharacter / 1'000'000));
         }
-        const qint64 due = m_outClock.nsecsElapsed() / nanosecondsPerCharacter - m_outSent;
+        const qint64 due = m_outClock.nsecsElapsed() / perCharacter - m_outSent;
         count = std::min<qsizetype>(count, qsizetype(std::max<qint64>(due, 0)));
     }
     if (count > 0) {
@@ -273,7 +277,7 @@ void VirtualRadio::pump()
     }
     if (m_out.isEmpty())
         m_pace.stop();
-    else if (!m_paced && !m_pace.isActive())
+    else if (!m_paced && !slow && !m_pace.isActive())
         m_pace.start(); // the line's buffer was full: try again shortly
 }
 

@@ -53,6 +53,7 @@ public:
         QString reportedCode;         // model code sent in the trailer instead of the own one
         int replyDelayMs = 0;         // the reply to "B" starts this late
         int readyDelayMs = 0;         // every answer to the ready poll "C" comes this late
+        int characterMs = 0;          // a slow line: each character sent takes this long
         // A write that does not arrive as sent (blocks numbered 1..16 for the channels, 17 for
         // the trailer):
         int dropBlock = -1;            // this block of a write is not stored: it keeps what it held

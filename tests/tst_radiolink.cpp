@@ -375,7 +375,7 @@ private slots:
         QTest::addColumn<int>("dropBlock");
         QTest::addColumn<int>("garbleBlock");
         // What the radio does once written: "silent", its reply to the read-back "cut" after
-        // five blocks or "garbled" in block 4, or nothing wrong ("").
+        // five blocks, "garbled" in block 4 or "slow", or nothing wrong ("").
         QTest::addColumn<QString>("afterWrite");
         QTest::addColumn<bool>("english");
         QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
@@ -421,6 +421,13 @@ private slots:
             << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答不完整。请读出对讲机，"
                               "查看其中的数据。")
             << notVerified << 0;
+        // A reply at 25 ms a character would take 14 s: the write ends "not checked" within
+        // its bound instead (the notice comes within the 8 s the test waits).
+        QTest::newRow("read-back too slow")
+            << -1 << -1 << QStringLiteral("slow") << false << false << warning
+            << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答太慢。请读出对讲机，"
+                              "查看其中的数据。")
+            << notVerified << 0;
         QTest::newRow("read-back garbled, English")
             << -1 << -1 << QStringLiteral("garbled") << true << false << warning
             << QStringLiteral("The channels were sent, but not verified: the radio's reply was "
@@ -461,6 +468,7 @@ private slots:
             VirtualRadio::Faults reply = faults;
             reply.stopAfterBlocks = afterWrite == QLatin1String("cut") ? 5 : -1;
             reply.garbageInBlock = afterWrite == QLatin1String("garbled") ? 4 : -1;
+            reply.characterMs = afterWrite == QLatin1String("slow") ? 25 : 0;
             if (!afterWrite.isEmpty() && afterWrite != QLatin1String("silent"))
                 m_radio->setFaults(reply);
         });
