@@ -154,7 +154,9 @@ void SerialConnection::takeArrived()
 {
     if (!m_port->isOpen() || m_port->bytesAvailable() == 0)
         return;
-    const QByteArray arrived = m_port->readAll();
+    // What is there, in a buffer of its size: readAll() would set out with a buffer of 16 KiB
+    // for the one character a paced line brings at a time.
+    const QByteArray arrived = m_port->read(m_port->bytesAvailable());
     SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Received, arrived);
     // Characters read one at a time leave the front of the buffer; it is moved down only now
     // and then, so that a long reply costs no copy per character.

@@ -34,6 +34,10 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setFormat(QStringLiteral("%v/%m"));
     m_progress->setTextVisible(true);
+    // The bar repaints at once for every block of a transfer (its text counts them). Filling
+    // its own background makes it opaque, so that repaint draws the bar alone instead of the
+    // model window's frame and title behind it each time.
+    m_progress->setAutoFillBackground(true);
     placeProgress();
     m_progress->hide();
 

@@ -28,6 +28,7 @@
 using namespace zw;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
+using zw::test::writeFileBytes;
 
 namespace
 {
@@ -48,12 +49,6 @@ ChannelFileData fileData(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return readChannelFile(file.readAll()).value();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray channelFileWith(const QString &rxFrequency)
@@ -88,7 +83,7 @@ private slots:
     {
         const QString folder = m_dir->filePath(QStringLiteral("backups"));
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(writeFile(folder + QStringLiteral("/notes.txt"), "mine"));
+        QVERIFY(writeFileBytes(folder + QStringLiteral("/notes.txt"), "mine"));
         const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
         ChannelFileData uh = dataWith(QStringLiteral("400.00000"));
         uh.modelCode = modelInfo(Model::UH).code;
@@ -192,7 +187,7 @@ private slots:
         QVERIFY(w->document()->setFieldUnrecorded(2, RxFrequency, QStringLiteral("141.00000")));
         w->squelchList()->setCurrentText(QStringLiteral("6"));
         const QString file = m_dir->filePath(QStringLiteral("other.doc"));
-        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        QVERIFY(writeFileBytes(file, channelFileWith(QStringLiteral("150.00000"))));
         MessageBoxAnswerer messages;
 
         FileDialogAnswerer open(file);
@@ -232,12 +227,12 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, expected);
         QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
-        QVERIFY(writeFile(backupFolder(), "a file where the folder belongs"));
+        QVERIFY(writeFileBytes(backupFolder(), "a file where the folder belongs"));
         startProgram(QString());
         ModelWindow *w = m_main->showModel(Model::V);
         QVERIFY(w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("141.00000")));
         const QString file = m_dir->filePath(QStringLiteral("other.doc"));
-        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        QVERIFY(writeFileBytes(file, channelFileWith(QStringLiteral("150.00000"))));
         MessageBoxAnswerer messages;
         messages.answerWith(answer);
         FileDialogAnswerer open(file);
@@ -285,7 +280,7 @@ private slots:
     {
         QFETCH(bool, write);
         QVERIFY(QDir().mkpath(QFileInfo(backupFolder()).path()));
-        QVERIFY(writeFile(backupFolder(), "a file where the folder belongs"));
+        QVERIFY(writeFileBytes(backupFolder(), "a file where the folder belongs"));
         startProgram(QStringLiteral("radio"));
         ExitSignals signals_;
         ProgramExit exit(m_main.get());
@@ -296,7 +291,7 @@ private slots:
         QVERIFY(w->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("141.00000")));
         const QString database = w->document()->path();
         const QString file = m_dir->filePath(QStringLiteral("other.doc"));
-        QVERIFY(writeFile(file, channelFileWith(QStringLiteral("150.00000"))));
+        QVERIFY(writeFileBytes(file, channelFileWith(QStringLiteral("150.00000"))));
         MessageBoxAnswerer messages;
         messages.answerWith(QStringLiteral("继续"));
         messages.whileShown([] {

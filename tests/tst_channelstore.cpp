@@ -1,5 +1,6 @@
 #include "channelstore.h"
 #include "okcheck.h"
+#include "testfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,15 +11,10 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::fileBytes;
 
 namespace
 {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Makes a SQLite file with 信道表 holding `records` rows, or a table of another name.
 void makeDatabase(const QString &path, int records, const QString &table = QStringLiteral("信道表"))
@@ -151,7 +147,7 @@ private slots:
             break;
         }
         }
-        const QByteArray original = readAll(path);
+        const QByteArray original = fileBytes(path);
 
         ChannelStore store;
         const auto result = store.open(path);
@@ -159,7 +155,7 @@ private slots:
         QVERIFY(result->created);
         QVERIFY(!result->movedAsideTo.isEmpty());
         QVERIFY(result->movedAsideTo.startsWith(path + QStringLiteral(".bak-")));
-        QCOMPARE(readAll(result->movedAsideTo), original);
+        QCOMPARE(fileBytes(result->movedAsideTo), original);
         QCOMPARE(store.record(0)[ChannelNumber], QStringLiteral("1"));
         QCOMPARE(store.record(15)[ChannelNumber], QStringLiteral("16"));
         QVERIFY(store.setField(0, RxFrequency, QStringLiteral("145.00000")));
@@ -175,7 +171,7 @@ private slots:
             QVERIFY(store.setField(0, RxFrequency, QStringLiteral("145.00000")));
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        const QByteArray before = readAll(path);
+        const QByteArray before = fileBytes(path);
         ChannelStore store;
         const auto result = store.open(path);
         ZW_VERIFY_OK(result);
@@ -187,7 +183,7 @@ private slots:
         QVERIFY(!refused.failure().is(StoreFailure::Busy));
         QCOMPARE(store.record(0)[RxFrequency], QStringLiteral("145.00000"));
         store.close();
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(fileBytes(path), before);
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
@@ -206,7 +202,7 @@ private slots:
         const auto result = store.open(path);
         QVERIFY(!result.ok());
         QVERIFY(result.failure().is(StoreFailure::NotADatabase));
-        QCOMPARE(readAll(path), QByteArray("not a database"));
+        QCOMPARE(fileBytes(path), QByteArray("not a database"));
         QCOMPARE(QDir(sub).entryList(QDir::Files).size(), 1);
         QVERIFY(!store.setField(0, RxFrequency, QStringLiteral("145.00000")));
         QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner |

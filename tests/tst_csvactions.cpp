@@ -28,10 +28,12 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::fileBytes;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 using zw::test::ProblemsAnswerer;
 using zw::test::sampleTable;
+using zw::test::writeFileBytes;
 
 namespace
 {
@@ -39,18 +41,6 @@ namespace
 const QByteArray header = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
                           "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,"
                           "RPT1CALL,RPT2CALL,DVCODE\r\n";
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -114,7 +104,7 @@ private slots:
         QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
         QCOMPARE(dialog.nameFilters, QStringList{QStringLiteral("CSV (*.csv)")});
         QCOMPARE(messages.count(), 0);
-        QCOMPARE(contents(path + QStringLiteral(".csv")),
+        QCOMPARE(fileBytes(path + QStringLiteral(".csv")),
                  exportChirpCsv(sampleTable(), modelInfo(Model::V)).value());
         QCOMPARE(QDir::currentPath(), m_dir->path());
     }
@@ -140,7 +130,8 @@ private slots:
             m_window->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("140.00000")));
         const QStringList backupsBefore = backupFiles(backupFolder(), Model::V);
         const QString path = m_dir->filePath(QStringLiteral("in.csv"));
-        QVERIFY(writeFile(path, header + "2,,146.000000,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->"
+        QVERIFY(writeFileBytes(path, header +
+                                         "2,,146.000000,,0.000000,TSQL,88.5,88.5,023,NN,023,Tone->"
                                          "Tone,NFM,5.00,S,1.0W,,,,,\r\n"));
         QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
@@ -184,7 +175,7 @@ private slots:
         openWindow(language);
         QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         const QString path = m_dir->filePath(QStringLiteral("mixed.csv"));
-        QVERIFY(writeFile(
+        QVERIFY(writeFileBytes(
             path,
             header +
                 "1,,145.500000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,NFM,5.00,,5.0W,,,,,"
@@ -238,7 +229,8 @@ private slots:
     void whenNoRowFitsOnlyCancelIsOffered()
     {
         const QString path = m_dir->filePath(QStringLiteral("bad.csv"));
-        QVERIFY(writeFile(path, header + "1,,446.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,"
+        QVERIFY(writeFileBytes(path, header +
+                                         "1,,446.000000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,"
                                          "NFM,5.00,,5.0W,,,,,\r\n"));
         QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         ProblemsAnswerer problems(true);
@@ -273,7 +265,7 @@ private slots:
         QFETCH(QString, message);
         const QString path = m_dir->filePath(QStringLiteral("f.csv"));
         if (bytes != "<none>")
-            QVERIFY(writeFile(path, bytes));
+            QVERIFY(writeFileBytes(path, bytes));
         QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         MessageBoxAnswerer messages;
         m_actions->importFile(path);

@@ -32,6 +32,7 @@
 #include <vector>
 
 using namespace zw;
+using zw::test::fileBytes;
 using zw::test::MessageBoxAnswerer;
 
 namespace
@@ -46,12 +47,6 @@ ChannelTable sampleTable(Model model)
     ChannelTable t = zw::test::radioSampleTable(model);
     t[0][ChannelNumber] = QStringLiteral("1");
     return t;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 enum class Fault { CutAfterCharacters, GarbageInBlock, Silence, ReportedCode, LateReply };

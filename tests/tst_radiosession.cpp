@@ -18,6 +18,7 @@
 #include <termios.h>
 
 using namespace zw;
+using zw::test::emptyTable;
 using zw::test::PtyPair;
 
 Q_DECLARE_METATYPE(zw::Model)
@@ -38,17 +39,6 @@ ChannelTable sampleTable(Model model)
                     "",    "add",
                     "off", "off",
                     "H"};
-    return t;
-}
-
-ChannelTable blankTable()
-{
-    ChannelTable t;
-    for (int i = 0; i < channelCount; ++i) {
-        for (QString &field : t[std::size_t(i)].fields)
-            field = QLatin1String("");
-        t[std::size_t(i)][ChannelNumber] = QString::number(i + 1);
-    }
     return t;
 }
 
@@ -379,7 +369,7 @@ private slots:
             return false; // the identification is what this test is about
         });
         QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
-        QVERIFY(m_session->beginWrite(blankTable(), QStringLiteral("3"), QStringLiteral("中文")));
+        QVERIFY(m_session->beginWrite(emptyTable(), QStringLiteral("3"), QStringLiteral("中文")));
         QVERIFY(finished.wait(3000));
         QCOMPARE(finished.at(0).at(0).value<WriteResult>().outcome, WriteResult::Outcome::Declined);
         QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
@@ -424,7 +414,7 @@ private slots:
         startRadio(model);
         const ChannelTable table = sampleTable(model);
         m_radio->setMemory(memoryOf(model, table, '7', "10"));
-        const ChannelTable current = blankTable();
+        const ChannelTable current = emptyTable();
         const ReadResult result = read();
         QCOMPARE(result.outcome, ReadResult::Outcome::Read);
         const ChannelTable records = mergeRadioChannels(current, result.channels);
@@ -530,7 +520,7 @@ private slots:
         QSignalSpy finished(m_session.get(), &RadioSession::readFinished);
         QVERIFY(m_session->beginRead());
         QVERIFY(other.isPortBusy());
-        QVERIFY(!other.beginWrite(blankTable(), QStringLiteral("3"), QStringLiteral("中文")));
+        QVERIFY(!other.beginWrite(emptyTable(), QStringLiteral("3"), QStringLiteral("中文")));
         QVERIFY(!other.beginRead());
         QVERIFY(finished.wait(3000));
         QCOMPARE(finished.at(0).at(0).value<ReadResult>().outcome, ReadResult::Outcome::NoAnswer);

@@ -2,6 +2,7 @@
 
 #include "channelrecord.h"
 #include "channelstore.h"
+#include "sampletables.h"
 
 #include <QString>
 
@@ -42,15 +43,10 @@ inline Result applyBurstEdit(ChannelStore &store, int edit)
     return store.setField(row, TxFrequency, table[std::size_t(row)][TxFrequency]);
 }
 
-// What a fresh database holds after edits 1 to `edits`.
+// What a fresh database holds after edits 1 to `edits` (tests only: needs the test support).
 inline ChannelTable tableAfterBurst(int edits)
 {
-    ChannelTable table;
-    for (int row = 0; row < channelCount; ++row) {
-        for (QString &field : table[std::size_t(row)].fields)
-            field = QLatin1String("");
-        table[std::size_t(row)][ChannelNumber] = QString::number(row + 1);
-    }
+    ChannelTable table = emptyTable();
     for (int edit = 1; edit <= edits; ++edit)
         applyBurstEdit(table, edit);
     return table;
