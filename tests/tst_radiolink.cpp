@@ -400,7 +400,7 @@ private slots:
             << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 150;
         QTest::newRow("block 5 dropped")
             << 5 << -1 << QString() << false << false << warning
-            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。")
+            << QStringLiteral("对讲机中信道 5 的数据与写入的不同，请重新写入。")
             << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
         QTest::newRow("block 7 garbled")
             << -1 << 7 << QString() << true << false << warning
@@ -431,7 +431,7 @@ private slots:
             << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 0;
         QTest::newRow("restoring a backup, block 5 dropped")
             << 5 << -1 << QString() << false << true << warning
-            << QStringLiteral("对讲机中信道 5的数据与写入的不同，请重新写入。")
+            << QStringLiteral("对讲机中信道 5 的数据与写入的不同，请重新写入。")
             << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
     }
 
