@@ -243,7 +243,9 @@ Result openNewFile(QFile *file, const QString &path)
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return refuse(FileFailure::SystemRefused, errno);
-    if (!file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+    // Unbuffered: each write reaches the file at once, and a failed one names its reason.
+    if (!file->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
     }

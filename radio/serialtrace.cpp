@@ -80,8 +80,16 @@ void SerialTrace::writeOutput(const QString &line, qint64 ms)
         m_outputStopped = true;
     }
     // A write that fails (a full disk) stops the output: the lines after it would leave a gap.
+    // A short write is followed by another, which then fails with the system's reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 now = m_output->write(bytes.constData() + written, bytes.size() - written);
+        if (now <= 0)
+            break;
+        written += now;
+    }
     auto *file = qobject_cast<QFileDevice *>(m_output.get());
-    if (m_output->write(bytes) != bytes.size() || (file && !file->flush())) {
+    if (written != bytes.size() || (file && !file->flush())) {
         m_outputFailure = m_output->errorString();
         m_outputStopped = true;
         return;

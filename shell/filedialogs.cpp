@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -76,7 +77,7 @@ void listFilesQtLeavesOut(QFileDialog &dialog, QString *chosen)
 {
     auto *grid = qobject_cast<QGridLayout *>(dialog.layout());
     if (!grid)
-        return; // a native dialog: its listing is the system's
+        return; // a native dialog, or Qt's own not built yet
     auto *list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("filesNotListed"));
     list->setMaximumHeight(list->fontMetrics().height() * 4);
@@ -85,7 +86,9 @@ void listFilesQtLeavesOut(QFileDialog &dialog, QString *chosen)
     auto fill = [list, patterns](const QString &folder) {
         list->clear();
         for (const QString &name : filesNotListedByQt(folder)) {
-            if (!patterns.isEmpty() && !QDir::match(patterns, name))
+            // Matched with U+FFFD for the bytes: a regular expression takes no lone surrogate.
+            if (!patterns.isEmpty() &&
+                !QDir::match(patterns, QString::fromUtf8(fileNameBytes(name))))
                 continue;
             auto *item = new QListWidgetItem(readableName(name), list);
             item->setData(Qt::UserRole, QDir(folder).filePath(name));
@@ -95,6 +98,9 @@ void listFilesQtLeavesOut(QFileDialog &dialog, QString *chosen)
     };
     fill(dialog.directory().absolutePath());
     QObject::connect(&dialog, &QFileDialog::directoryEntered, list, fill);
+    // A folder set by the program (setDirectory) is entered without that signal.
+    if (auto *model = dialog.findChild<QFileSystemModel *>())
+        QObject::connect(model, &QFileSystemModel::rootPathChanged, list, fill);
     QObject::connect(list, &QListWidget::itemActivated, &dialog,
                      [&dialog, chosen](QListWidgetItem *item) {
                          *chosen = item->data(Qt::UserRole).toString();
@@ -104,14 +110,23 @@ void listFilesQtLeavesOut(QFileDialog &dialog, QString *chosen)
 
 } // namespace
 
+void FileDialog::setVisible(bool visible)
+{
+    QFileDialog::setVisible(visible);
+    // Qt builds its own dialog's widgets when it is first shown: the list joins them then.
+    if (visible && !m_unlistedShown) {
+        m_unlistedShown = true;
+        listFilesQtLeavesOut(*this, &m_chosenUnlisted);
+    }
+}
+
 QString execFileDialog(QFileDialog &dialog)
 {
-    QString notListed;
-    listFilesQtLeavesOut(dialog, &notListed);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
-    if (!notListed.isEmpty())
-        return notListed;
+    if (const auto *own = qobject_cast<const FileDialog *>(&dialog);
+        own && !own->chosenUnlisted().isEmpty())
+        return own->chosenUnlisted();
     // Qt's own dialog reads double quotes in the typed name as a list of names ("a" "b") and
     // keeps only what stands inside them: a name typed with quotes is taken exactly as typed.
     const auto *nameEdit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));

@@ -130,8 +130,8 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
         QCOMPARE(messages.seen().first().title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen().first().text,
-                 QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。")
-                     .arg(QDir::toNativeSeparators(path)));
+                 QStringLiteral("无法保存 CSV 文件 %1（%2），原有文件没有改变。")
+                     .arg(QDir::toNativeSeparators(path), qt_error_string(ENOENT)));
     }
 
     void importReplacesTheTableInOneStep()
