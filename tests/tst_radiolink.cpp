@@ -68,22 +68,18 @@ ChannelTable numbersOnly()
 }
 
 // The Chinese text the window shows for a write or a read that ended so.
-// `portError`: the system's words for a failed port ("%1" stands for words the test cannot know).
-QString writeText(WriteResult::Outcome outcome, bool sentA = false,
-                  const QString &portError = QString())
+QString writeText(WriteResult::Outcome outcome, bool sentA = false)
 {
     WriteResult result;
     result.outcome = outcome;
     result.writeRequestSent = sentA;
-    result.portError = portError;
     return writeOutcomeText(result, Model::V, false);
 }
 
-QString readText(ReadResult::Outcome outcome, const QString &portError = QString())
+QString readText(ReadResult::Outcome outcome)
 {
     ReadResult result;
     result.outcome = outcome;
-    result.portError = portError;
     return readFailureText(result, Model::V, false);
 }
 
@@ -648,19 +644,19 @@ private slots:
         const QString nothingSent = writeText(WriteResult::Outcome::PortLost);
         const QString portReadFailedMessage = readText(ReadResult::Outcome::PortLost);
         // A port that fails in use was pulled away: said so, with the system's words ("%1").
-        const QString pulled = QStringLiteral("%1");
         QTest::newRow("write, cable pulled")
             << true << false << true << false
-            << writeText(WriteResult::Outcome::PortLost, true, pulled);
+            << QStringLiteral("编程线或转接器已断开（%1），数据没有全部写入对讲机。");
         QTest::newRow("write, cable pulled before A")
             << true << false << false << false
-            << writeText(WriteResult::Outcome::PortLost, false, pulled);
+            << QStringLiteral("编程线或转接器已断开（%1），没有向对讲机写入数据。");
         // Nothing of the write went out: the radio is unchanged, and the message says so.
         QTest::newRow("write, port closed") << true << true << false << false << nothingSent;
         QTest::newRow("write, port closed after the radio was ready")
             << true << true << false << true << nothingSent;
         QTest::newRow("read, cable pulled")
-            << false << false << false << false << readText(ReadResult::Outcome::PortLost, pulled);
+            << false << false << false << false
+            << QStringLiteral("编程线或转接器已断开（%1），没有从对讲机读出数据。");
         QTest::newRow("read, port closed")
             << false << true << false << false << portReadFailedMessage;
     }
