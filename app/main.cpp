@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -105,6 +106,11 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     nameTheApplication();
+#ifdef SIGXFSZ
+    // Past a file-size limit (ulimit -f) a save then fails with EFBIG and says so; by default
+    // the signal would end the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication::setWindowIcon(zw::programIcon()); // every window's icon
 
     QCommandLineParser parser;
@@ -116,13 +122,18 @@ int main(int argc, char *argv[])
         arguments << zw::fileNameFromBytes(QByteArray(argv[i]));
     parser.process(arguments);
     // The trace file is opened before the documents folder is entered: a relative name is
-    // taken where the program was started, as the user typed it.
+    // taken where the program was started, as the user typed it. Only a regular file or a new
+    // name is taken: a FIFO nobody reads would hold the program before its window opens, and a
+    // serial port would get the text.
+    const QString traceName = parser.value(QStringLiteral("trace"));
     if (parser.isSet(QStringLiteral("trace"))) {
-        const QString name = parser.value(QStringLiteral("trace"));
         auto file = std::make_unique<QFile>();
-        if (const zw::Result opened = zw::openNewFile(file.get(), name); !opened) {
+        if (const zw::Result opened = zw::openNewFile(file.get(), traceName); !opened) {
             std::fprintf(stderr, "cannot write the serial trace to %s: %s\n",
-                         zw::fileNameBytes(name).constData(), qPrintable(opened.error()));
+                         zw::fileNameBytes(traceName).constData(),
+                         opened.failure().is(zw::FileFailure::NotRegular)
+                             ? "it is not a regular file"
+                             : qPrintable(opened.error()));
             return 1;
         }
         zw::SerialTrace::instance().setOutput(std::move(file));
@@ -174,5 +185,9 @@ int main(int argc, char *argv[])
                      &zw::ProgramExit::request);
     QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, &QApplication::quit);
     mainWindow.load();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (const std::optional<QString> failure = zw::SerialTrace::instance().outputFailure())
+        std::fprintf(stderr, "the serial trace in %s is incomplete: writing it failed (%s)\n",
+                     zw::fileNameBytes(traceName).constData(), qPrintable(*failure));
+    return status;
 }

@@ -128,6 +128,29 @@ QString fileFailureText(const Failure &failure, bool english)
     return failure.why;
 }
 
+QString fileFailureReason(const Failure &failure, bool english)
+{
+    const FileFailure *kind = std::get_if<FileFailure>(&failure.kind);
+    if (!kind)
+        return fileFailureText(failure, english);
+    switch (*kind) {
+    case FileFailure::SystemRefused:
+    case FileFailure::WriteFailed:
+        return failure.why;
+    case FileFailure::SyncFailed:
+        return (english ? QStringLiteral("the disk did not confirm it: %1")
+                        : QStringLiteral("磁盘没有确认写入：%1"))
+            .arg(failure.why);
+    case FileFailure::NotRegular:
+        return english ? QStringLiteral("not a regular file") : QStringLiteral("不是普通文件");
+    default:
+        break;
+    }
+    Failure unnamed = failure;
+    unnamed.path.clear();
+    return fileFailureText(unnamed, english);
+}
+
 QString csvReasonText(const CsvReason &reason, CsvLanguage language)
 {
     const bool english = language == CsvLanguage::English;
@@ -195,6 +218,11 @@ QString csvReasonText(const CsvReason &reason, CsvLanguage language)
     case CsvReasonKind::PowerNotWatts:
         return english ? QStringLiteral("Power \"%1\" is not a watt value").arg(s)
                        : QStringLiteral("功率“%1”不是瓦数").arg(s);
+    case CsvReasonKind::ModeNotAnalogFm:
+        return english ? QStringLiteral("Mode \"%1\" is not analog FM: the radio takes FM and NFM "
+                                        "channels only")
+                             .arg(s)
+                       : QStringLiteral("Mode“%1”不是模拟调频：对讲机只能用 FM 和 NFM 信道").arg(s);
     }
     return s;
 }

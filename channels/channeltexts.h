@@ -16,6 +16,9 @@ namespace zw
 // A failure of a file (FileFailure) or of a CSV list as a whole (CsvFailure); for any other
 // failure, its own text.
 QString fileFailureText(const Failure &failure, bool english);
+// Why a file could not be written or read, without its name, to go inside a message that
+// names it: the system's own words where it refused.
+QString fileFailureReason(const Failure &failure, bool english);
 
 // Why a row of a CHIRP CSV list does not fit.
 enum class CsvLanguage { English, Chinese };

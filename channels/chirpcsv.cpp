@@ -360,6 +360,11 @@ ChirpRow rejected(const CsvReason &why)
     return row;
 }
 
+// A row read into `channel`; a row with a `placementProblem` does not fit (once it is known to
+// be more than CHIRP's empty memory).
+ChirpRow readRow(const ChirpCsvHeader &header, const QStringList &fields, const ModelInfo &model,
+                 int channel, const std::optional<CsvReason> &placementProblem);
+
 } // namespace
 
 ChirpCsvHeader::ChirpCsvHeader(const QStringList &names)
@@ -395,8 +400,39 @@ Expected<ChirpCsvHeader> readChirpCsvHeader(const QStringList &names)
 ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
                       const ModelInfo &model, const std::array<bool, channelCount> &taken)
 {
+    const QString location = header.value(fields, "Location");
+    bool ok = false;
+    const int channel = location.toInt(&ok);
+    if (!ok || channel < 1 || channel > channelCount)
+        return readRow(header, fields, model, 0,
+                       reasonAbout(CsvReasonKind::LocationNotChannel, location));
+    if (taken[static_cast<std::size_t>(channel - 1)])
+        return readRow(header, fields, model, 0,
+                       reasonAbout(CsvReasonKind::ChannelTwice, QString::number(channel)));
+    return readRow(header, fields, model, channel, std::nullopt);
+}
+
+ChirpRow readChirpRowInto(const ChirpCsvHeader &header, const QStringList &fields,
+                          const ModelInfo &model, int channel)
+{
+    return readRow(header, fields, model, channel, std::nullopt);
+}
+
+namespace
+{
+
+// Mode names of analog FM: CHIRP's "FM" (25 kHz) and "NFM" (12.5 kHz); empty in lists that
+// have no Mode column value.
+bool analogFm(const QString &mode)
+{
+    return mode.isEmpty() || mode.compare(QLatin1String("FM"), Qt::CaseInsensitive) == 0 ||
+           mode.compare(QLatin1String("NFM"), Qt::CaseInsensitive) == 0;
+}
+
+ChirpRow readRow(const ChirpCsvHeader &header, const QStringList &fields, const ModelInfo &model,
+                 int channel, const std::optional<CsvReason> &placementProblem)
+{
     auto get = [&](const char *name) { return header.value(fields, name); };
-    const QString location = get("Location");
     CsvReason why;
     const std::optional<qint64> rx =
         parseFrequency(get("Frequency"), &why, CsvReasonKind::ReceiveOutOfBand, model);
@@ -404,12 +440,10 @@ ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
         return rejected(why);
     if (*rx == 0)
         return ChirpRow{}; // CHIRP's empty memory
-    bool ok = false;
-    const int channel = location.toInt(&ok);
-    if (!ok || channel < 1 || channel > channelCount)
-        return rejected(reasonAbout(CsvReasonKind::LocationNotChannel, location));
-    if (taken[static_cast<std::size_t>(channel - 1)])
-        return rejected(reasonAbout(CsvReasonKind::ChannelTwice, QString::number(channel)));
+    if (placementProblem)
+        return rejected(*placementProblem);
+    if (const QString mode = get("Mode"); !analogFm(mode))
+        return rejected(reasonAbout(CsvReasonKind::ModeNotAnalogFm, mode));
     auto inBand = [&](qint64 u) { return Frequency::fromUnits(u).isInBand(model.band); };
     if (!inBand(*rx))
         return rejected(outOfBand(CsvReasonKind::ReceiveOutOfBand, *rx, model));
@@ -528,8 +562,24 @@ ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
     return row;
 }
 
+// Puts a row that fits into its channel of the import's table, over what `current` holds there.
+void placeRow(CsvImport &result, const ChannelTable &current, const ChirpRow &row)
+{
+    const auto i = static_cast<std::size_t>(row.channel - 1);
+    ChannelRecord &record = result.table[i];
+    record = current[i];
+    for (int field : chirpFields)
+        record[field] = row.record[field];
+    for (QString &f : record.fields)
+        if (f.isNull())
+            f = QLatin1String("");
+    ++result.rowsTaken;
+}
+
+} // namespace
+
 Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
-                                   const ChannelTable &current)
+                                   const ChannelTable &current, CsvPlacement placement)
 {
     QList<std::pair<int, QStringList>> rows = csvRows(bytes);
     if (rows.isEmpty())
@@ -542,7 +592,26 @@ Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &mod
     result.table = current;
     std::array<bool, channelCount> taken{};
     std::array<bool, channelCount> refused{};
+    int next = 1; // in file order: the channel the next row that fits goes to
     for (const auto &[line, fields] : rows) {
+        if (placement == CsvPlacement::InFileOrder) {
+            // A row past channel 16 is still read whole, to count it only when it fits.
+            ChirpRow row = readChirpRowInto(*header, fields, model, qMin(next, channelCount));
+            if (row.problem) {
+                result.problems.append({line, header->value(fields, "Location"), *row.problem});
+                continue;
+            }
+            if (row.channel == 0)
+                continue;
+            if (next > channelCount) {
+                ++result.rowsPastEnd;
+                continue;
+            }
+            ++next;
+            placeRow(result, current, row);
+            taken[static_cast<std::size_t>(row.channel - 1)] = true;
+            continue;
+        }
         const ChirpRow row = readChirpRow(*header, fields, model, taken);
         if (row.problem) {
             const QString location = header->value(fields, "Location");
@@ -555,16 +624,8 @@ Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &mod
         }
         if (row.channel == 0)
             continue;
-        const auto i = static_cast<std::size_t>(row.channel - 1);
-        ChannelRecord &record = result.table[i];
-        record = current[i];
-        for (int field : chirpFields)
-            record[field] = row.record[field];
-        for (QString &f : record.fields)
-            if (f.isNull())
-                f = QLatin1String("");
-        taken[i] = true;
-        ++result.rowsTaken;
+        placeRow(result, current, row);
+        taken[static_cast<std::size_t>(row.channel - 1)] = true;
     }
     for (int row = 0; row < channelCount; ++row) {
         const auto i = static_cast<std::size_t>(row);

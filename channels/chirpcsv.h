@@ -55,6 +55,7 @@ enum class CsvReasonKind {
     DcsInverted,
     DcsNotInList,
     PowerNotWatts,
+    ModeNotAnalogFm, // a digital (DMR, DV), AM or single-sideband channel: the radio is FM only
 };
 
 struct CsvReason {
@@ -76,8 +77,15 @@ struct CsvImport {
     // Fields 0 (信道号), 3 and 6 always keep their values.
     ChannelTable table;
     int rowsTaken = 0;
+    // Placed in file order: rows that fit but came after channel 16 was filled.
+    int rowsPastEnd = 0;
     QList<CsvRowProblem> problems;
 };
+
+// Where the rows of a CSV file go: to the channel their Location names, or in file order into
+// channels 1..16 whatever their Location says (a repeater directory's export counts from 0, and
+// its first row would otherwise be lost).
+enum class CsvPlacement { ByLocation, InFileOrder };
 
 // The fields a CHIRP row carries; 信道号, 备用3 and 备用6 it does not.
 constexpr std::array<int, 8> chirpFields{RxFrequency, RxTone, TxFrequency, TxTone,
@@ -116,15 +124,21 @@ struct ChirpRow {
 
 // Reads one row under `header` with every check of importChirpCsv, which reads each row of a
 // file with it. `taken` marks the channels earlier rows of the same file filled: a row naming
-// one of them again does not fit.
+// one of them again does not fit. The Mode column must be empty, FM or NFM: the radio is analog
+// FM only, and a digital repeater's row would become a channel that hears nothing.
 ChirpRow readChirpRow(const ChirpCsvHeader &header, const QStringList &fields,
                       const ModelInfo &model, const std::array<bool, channelCount> &taken = {});
+// The same for a row placed into `channel` (1..16) whatever its Location says.
+ChirpRow readChirpRowInto(const ChirpCsvHeader &header, const QStringList &fields,
+                          const ModelInfo &model, int channel);
 
 // Reads a CHIRP CSV file for a window of `model`, checking each row against the model's band,
 // its tones and DCS codes (normal polarity only) and the 5 kHz / 6.25 kHz raster. Nothing is
 // rounded to a neighbour: a row that does not fit is listed in `problems`. Fails when the file
-// as a whole cannot be read (no header, no Location or Frequency column).
+// as a whole cannot be read (no header, no Location or Frequency column). In file order, the
+// rows that fit fill channels 1..16 in turn and every other channel becomes empty.
 Expected<CsvImport> importChirpCsv(const QByteArray &bytes, const ModelInfo &model,
-                                   const ChannelTable &current);
+                                   const ChannelTable &current,
+                                   CsvPlacement placement = CsvPlacement::ByLocation);
 
 } // namespace zw

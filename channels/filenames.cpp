@@ -45,6 +45,15 @@ int utf8Length(const QByteArray &bytes, qsizetype at)
     return length;
 }
 
+// Whether `name` holds a byte that is not part of a UTF-8 character.
+bool holdsNonUtf8Byte(const QString &name)
+{
+    for (const QChar c : name)
+        if (c.unicode() >= escapeBase + 0x80 && c.unicode() <= escapeBase + 0xFF)
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString fileNameFromBytes(const QByteArray &bytes)
@@ -112,6 +121,31 @@ QString fileNameAsListed(const QString &path)
 #else
     return path;
 #endif
+}
+
+QStringList filesNotListedByQt(const QString &folder)
+{
+    QStringList names;
+#ifdef Q_OS_UNIX
+    const QByteArray folderBytes = fileNameBytes(folder);
+    DIR *entries = ::opendir(folderBytes.constData());
+    if (!entries)
+        return names;
+    while (const dirent *entry = ::readdir(entries)) {
+        const QString name = fileNameFromBytes(QByteArray(entry->d_name));
+        struct stat status {
+        };
+        if (holdsNonUtf8Byte(name) &&
+            ::stat((folderBytes + '/' + entry->d_name).constData(), &status) == 0 &&
+            S_ISREG(status.st_mode))
+            names << name;
+    }
+    ::closedir(entries);
+    names.sort();
+#else
+    Q_UNUSED(folder)
+#endif
+    return names;
 }
 
 } // namespace zw

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zw
 {
@@ -22,5 +23,10 @@ QByteArray fileNameBytes(const QString &name);
 // that it was listed from. Any other path, and one that matches no entry or several, is
 // returned as it is.
 QString fileNameAsListed(const QString &path);
+
+// The files of `folder` that Qt's own folder listing leaves out, those whose names are not
+// UTF-8, as names in the form of fileNameFromBytes, sorted; only regular files (or links to
+// them).
+QStringList filesNotListedByQt(const QString &folder);
 
 } // namespace zw

@@ -50,11 +50,19 @@ bool writeAll(int fd, const QByteArray &bytes)
 }
 
 // A new file beside `finalPath`, created exclusively under a name of its own; -1 and errno on
-// failure.
+// failure. The name is the file's own with a dot and up to 7 characters after it, its own part
+// shortened where the whole would pass the folder's longest name: a name of 249 bytes and more
+// is legal and is saved as any other.
 int createTemporary(const QByteArray &finalPath, QByteArray *name)
 {
+    const qsizetype slash = finalPath.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : finalPath.left(qMax(slash, 1));
+    const long longest = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    const qsizetype ownLength = finalPath.size() - (slash + 1);
+    const qsizetype keep = qMin(ownLength, qsizetype(longest > 0 ? longest : 255) - 8);
+    const QByteArray stem = finalPath.left(slash + 1 + qMax(keep, qsizetype(1)));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *name = finalPath + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        *name = stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         // 0666 as for any new file: the user's umask decides.
         const int fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
@@ -208,15 +216,42 @@ bool sameFile(const QString &first, const QString &second)
 Result openNewFile(QFile *file, const QString &path)
 {
 #ifdef Q_OS_UNIX
-    const int fd =
-        ::open(fileNameBytes(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const QByteArray name = fileNameBytes(path);
+    // A FIFO nobody reads would hold the open (and every write) forever, a device would get the
+    // text: only a regular file or a new name is taken. The check is made again on the open
+    // file, opened without waiting, in case the name changed in between.
+    struct stat status {
+    };
+    if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return systemFailure(FileFailure::SystemRefused, path, errno);
-    if (!file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+    auto refuse = [&](FileFailure kind, int error) {
+        ::close(fd);
+        return kind == FileFailure::NotRegular ? Failure{QString(), std::nullopt, kind, path}
+                                               : systemFailure(kind, path, error);
+    };
+    if (::fstat(fd, &status) != 0)
+        return refuse(FileFailure::SystemRefused, errno);
+    if (!S_ISREG(status.st_mode))
+        return refuse(FileFailure::NotRegular, 0);
+    // A write of nothing asks the system whether it takes writes there at all: a file of /proc
+    // opens for root, and then refuses every line.
+    if (::ftruncate(fd, 0) != 0 || ::write(fd, "", 0) != 0)
+        return refuse(FileFailure::SystemRefused, errno);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return refuse(FileFailure::SystemRefused, errno);
+    // Unbuffered: each write reaches the file at once, and a failed one names its reason.
+    if (!file->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};
     }
 #else
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
     file->setFileName(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
         return Failure{file->errorString(), std::nullopt, FileFailure::SystemRefused, path};

@@ -25,7 +25,9 @@ Expected<QByteArray> readRegularFile(const QString &path, qint64 limit);
 // Whether `first` and `second` name the same existing file (through links too).
 bool sameFile(const QString &first, const QString &second);
 
-// Opens `file` on `path` for writing from its start, created when missing. Every path these
+// Opens `file` on `path` for writing from its start, created when missing. Only a regular file
+// (or a link to one) or a new name is taken, and only when the system takes writes to it; a
+// FIFO, a device or a folder is refused without waiting on it (NotRegular). Every path these
 // functions take is a name in the form of fileNameFromBytes (filenames.h): bytes that are not
 // UTF-8 are kept.
 Result openNewFile(QFile *file, const QString &path);

@@ -193,7 +193,8 @@ int exportCsv(const QString &path, const QString &outPath, std::optional<Model> 
     return Success;
 }
 
-int importCsv(const QString &path, Model model, const QString &outPath, bool skipBad)
+int importCsv(const QString &path, Model model, const QString &outPath, bool skipBad,
+              CsvPlacement placement)
 {
     if (const QString refusal = sameFileRefusal(path, outPath); !refusal.isEmpty()) {
         report(refusal);
@@ -206,7 +207,7 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
         return Failed;
     }
     const ModelInfo &info = modelInfo(model);
-    const Expected<CsvImport> read = importChirpCsv(bytes, info, newModelTable());
+    const Expected<CsvImport> read = importChirpCsv(bytes, info, newModelTable(), placement);
     if (!read) {
         report(QStringLiteral("%1 is not a CHIRP CSV file: %2; nothing written")
                    .arg(path, fileFailureText(read.failure(), true)));
@@ -220,11 +221,19 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
                      problem.location.isEmpty() ? QStringLiteral("(none)") : problem.location,
                      csvReasonText(problem.reason, CsvLanguage::English)));
     if (!imported.problems.isEmpty() && !skipBad) {
+        const bool misplaced = std::any_of(
+            imported.problems.cbegin(), imported.problems.cend(), [](const CsvRowProblem &p) {
+                return p.reason.kind == CsvReasonKind::LocationNotChannel ||
+                       p.reason.kind == CsvReasonKind::ChannelTwice;
+            });
         report(QStringLiteral(
                    "%1 of the rows of %2 cannot go into a %3 (listed above); nothing "
                    "written. Correct them, or give --skip-bad to write the %4 rows that fit")
                    .arg(QString::number(imported.problems.size()), path, info.name,
-                        QString::number(imported.rowsTaken)));
+                        QString::number(imported.rowsTaken)) +
+               (misplaced ? QStringLiteral(", or --renumber to place the rows in file order into "
+                                           "channels 1-16")
+                          : QString()));
         return Failed;
     }
     if (imported.rowsTaken == 0) {
@@ -242,6 +251,14 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
         report(saved.error());
         return Failed;
     }
+    if (placement == CsvPlacement::InFileOrder)
+        report(QStringLiteral("placed %1 rows of %2 in file order into channels 1-%1%3")
+                   .arg(QString::number(imported.rowsTaken), path,
+                        imported.rowsPastEnd == 0
+                            ? QString()
+                            : QStringLiteral("; %1 more rows that fit came after channel 16 "
+                                             "and were left out")
+                                  .arg(imported.rowsPastEnd)));
     return Success;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channelfile.h"
+#include "chirpcsv.h"
 #include "modelinfo.h"
 #include "result.h"
 
@@ -38,6 +39,7 @@ ChannelTable newModelTable();
 // exit status.
 int showFile(const QString &path);
 int exportCsv(const QString &path, const QString &outPath, std::optional<Model> model);
-int importCsv(const QString &path, Model model, const QString &outPath, bool skipBad);
+int importCsv(const QString &path, Model model, const QString &outPath, bool skipBad,
+              CsvPlacement placement);
 
 } // namespace zw::cli

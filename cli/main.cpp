@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <memory>
 
 using namespace zw;
@@ -68,6 +69,7 @@ const QCommandLineOption outOption({QStringLiteral("o"), QStringLiteral("output"
 const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
                                        QStringLiteral("SECONDS"));
 const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
+const QCommandLineOption renumberOption({QStringLiteral("renumber")}, QString());
 const QCommandLineOption probeOption({QStringLiteral("probe")}, QString());
 const QCommandLineOption traceOption({QStringLiteral("trace")}, QString(), QStringLiteral("FILE"));
 const QCommandLineOption noVerifyOption({QStringLiteral("no-verify")}, QString());
@@ -133,30 +135,59 @@ void parse(Parsed &parsed, const Command &command, const QStringList &arguments,
     }
 }
 
+// The trace file of this run, once it is open.
+QString tracePath;
+
 // --trace FILE: from here on every character on the line, each port's opening and closing, go
-// to FILE as they happen. FILE must not be one of the command's own files: opening it empties it.
-// An exit status when the command cannot go on, else -1.
-int startTrace(const QCommandLineParser &parser, const QStringList &ownFiles)
+// to FILE as they happen. FILE must not be one of the command's own files (opening it empties
+// it), nor a serial port of the command, nor anything but a regular file or a new name (a FIFO
+// nobody reads would hold the tool before it starts). An exit status when the command cannot go
+// on, else -1.
+int startTrace(const QCommandLineParser &parser, const QStringList &ownFiles,
+               const QStringList &ports = {})
 {
     if (!parser.isSet(traceOption))
         return -1;
     const QString path = parser.value(traceOption);
+    const QString shown = QDir::toNativeSeparators(path);
     for (const QString &own : ownFiles) {
         if (sameFile(path, own) || QDir::cleanPath(QFileInfo(path).absoluteFilePath()) ==
                                        QDir::cleanPath(QFileInfo(own).absoluteFilePath())) {
             report(QStringLiteral("%1 is the channel file: the trace needs a file of its own")
-                       .arg(QDir::toNativeSeparators(path)));
+                       .arg(shown));
+            return Failed;
+        }
+    }
+    for (const QString &port : ports) {
+        if (sameFile(path, port)) {
+            report(QStringLiteral("%1 is the serial port: the trace needs a file of its own")
+                       .arg(shown));
             return Failed;
         }
     }
     auto file = std::make_unique<QFile>();
     if (const Result opened = openNewFile(file.get(), path); !opened) {
         report(QStringLiteral("cannot write the serial trace to %1: %2")
-                   .arg(QDir::toNativeSeparators(path), opened.error()));
+                   .arg(shown, opened.failure().is(FileFailure::NotRegular)
+                                   ? QStringLiteral("it is not a regular file")
+                                   : opened.error()));
         return Failed;
     }
     SerialTrace::instance().setOutput(std::move(file));
+    tracePath = path;
     return -1;
+}
+
+// Says, after the command's own outcome, when the trace file could not be written whole; the
+// exit status stays the command's.
+void endTrace()
+{
+    if (tracePath.isEmpty())
+        return;
+    if (const std::optional<QString> failure = SerialTrace::instance().outputFailure())
+        report(QStringLiteral("the serial trace in %1 is incomplete: writing it failed (%2)")
+                   .arg(QDir::toNativeSeparators(tracePath), *failure));
+    SerialTrace::instance().setOutput(nullptr);
 }
 
 int readyTimeoutMs(const QCommandLineParser &parser)
@@ -177,7 +208,7 @@ int runRead(const Command &command, const QStringList &arguments)
     const QCommandLineParser &p = parsed.parser;
     const QString device = p.value(portOption);
     const QString out = p.value(outOption);
-    if (const int status = startTrace(p, {out}); status >= 0)
+    if (const int status = startTrace(p, {out}, {device}); status >= 0)
         return status;
     const Expected<ChannelFileData> read =
         readRadio(*modelFromShortName(p.value(modelOption)), device, readyTimeoutMs(p));
@@ -221,7 +252,7 @@ int runWriteOrDiff(const Command &command, const QStringList &arguments, bool di
         report(refusal);
         return Failed;
     }
-    if (const int status = startTrace(p, {path}); status >= 0)
+    if (const int status = startTrace(p, {path}, {device}); status >= 0)
         return status;
     if (diff)
         return diffRadio(model, device, readyTimeoutMs(p), path, file.data);
@@ -261,14 +292,15 @@ int runExport(const Command &command, const QStringList &arguments)
 int runImport(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments, {modelOption, outOption, skipBadOption}, 1,
+    parse(parsed, command, arguments, {modelOption, outOption, skipBadOption, renumberOption}, 1,
           {&modelOption, &outOption});
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
-    return importCsv(p.positionalArguments().constFirst(),
-                     *modelFromShortName(p.value(modelOption)), p.value(outOption),
-                     p.isSet(skipBadOption));
+    return importCsv(
+        p.positionalArguments().constFirst(), *modelFromShortName(p.value(modelOption)),
+        p.value(outOption), p.isSet(skipBadOption),
+        p.isSet(renumberOption) ? CsvPlacement::InFileOrder : CsvPlacement::ByLocation);
 }
 
 int runPorts(const Command &command, const QStringList &arguments)
@@ -282,7 +314,7 @@ int runPorts(const Command &command, const QStringList &arguments)
     if (!probe && (p.isSet(portOption) || p.isSet(timeoutOption)))
         return usageError(command, QStringLiteral("--port and --timeout go with --probe"));
     const int timeoutMs = p.isSet(timeoutOption) ? readyTimeoutMs(p) : defaultProbeTimeoutMs;
-    if (const int status = startTrace(p, {}); status >= 0)
+    if (const int status = startTrace(p, {}, p.values(portOption)); status >= 0)
         return status;
     return listPorts(probe, p.values(portOption), timeoutMs);
 }
@@ -359,18 +391,23 @@ Options:
 )",
      runExport},
     {"import-csv", "convert CHIRP CSV to a channel file",
-     "zw4630-cli import-csv IN.csv --model @MODELS@ -o FILE [--skip-bad]",
+     "zw4630-cli import-csv IN.csv --model @MODELS@ -o FILE [--skip-bad] [--renumber]",
      R"(Converts CHIRP CSV to a channel file of a model. Every row is checked against
 the model's band, its 39 CTCSS tones and 83 DCS codes and the 5 / 6.25 kHz
-raster; rows that do not fit are listed on standard error with the reason.
-By default nothing is written when any row does not fit. Channels without a
-row are empty; BCL and beat take the channel defaults (off); the channel tone
-is 中文 and the squelch level 3.
+raster; the radio is analog FM only, so a row whose Mode is not empty, FM or
+NFM (DMR, DV, AM, ...) does not fit either. Rows that do not fit are listed
+on standard error with the reason. By default nothing is written when any
+row does not fit. Each row goes to the channel its Location names (1-16).
+Channels without a row are empty; BCL and beat take the channel defaults
+(off); the channel tone is 中文 and the squelch level 3.
 
 Options:
   --model MODEL  the model to convert for: @MODEL_LIST@
   -o FILE        the channel file to write (replaced whole)
   --skip-bad     write the rows that fit and leave the others out
+  --renumber     place the rows that fit in file order into channels 1-16,
+                 whatever their Location says (repeater directory exports
+                 count from 0); says how many rows came after channel 16
 )",
      runImport},
     {"ports", "list the serial ports; with --probe, find the radio",
@@ -430,6 +467,11 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zw4630-cli"));
+#ifdef SIGXFSZ
+    // Past a file-size limit (ulimit -f) a write then fails with EFBIG and is reported as any
+    // failed write, its temporary file removed; by default the signal would end the tool there.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // File names are taken byte for byte: arguments() would turn bytes that are not UTF-8
     // into U+FFFD, and name another file or none.
     QStringList arguments;
@@ -456,5 +498,7 @@ int main(int argc, char *argv[])
     }
     // The parser takes the program name first, then the command's own arguments.
     arguments[0] = program;
-    return found->run(*found, arguments);
+    const int status = found->run(*found, arguments);
+    endTrace();
+    return status;
 }

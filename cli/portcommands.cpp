@@ -53,7 +53,7 @@ int listPorts(bool probe, const QStringList &namedDevices, int timeoutMs)
             break;
         case PortProber::Outcome::NotOpened:
         case PortProber::Outcome::InUseByThisProgram:
-            outcome = portOpenFailureText(result.failure, true);
+            outcome = portOpenFailureText(result.failure, true, FrontEnd::CommandLine);
             break;
         }
         printOut(QStringLiteral("%1: %2\n").arg(label, outcome));

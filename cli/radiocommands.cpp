@@ -42,14 +42,6 @@ ReadResult portLostRead(const QString &error)
     return result;
 }
 
-// The table's sentence with the port's own error after it, when there is one.
-QString withPortError(const QString &text, const QString &device, const QString &error)
-{
-    if (error.isEmpty())
-        return text;
-    return text + QStringLiteral(" (%1: %2)").arg(device, error);
-}
-
 // The word for each phase of a transfer on the progress bar.
 QString phaseLabel(LinkState::Transfer phase)
 {
@@ -115,7 +107,8 @@ public:
     {
         if (!m_serial.open()) {
             m_openFailure = portOpenFailureText(
-                diagnoseOpenFailure(m_device, m_serial.openError(), m_serial.errorString()), true);
+                diagnoseOpenFailure(m_device, m_serial.openError(), m_serial.errorString()), true,
+                FrontEnd::CommandLine);
             return Connected::NotOpened;
         }
         bool answered = false;
@@ -238,8 +231,7 @@ private:
 };
 
 // Opens the line and reads the radio: the result, or the message saying why not.
-Expected<ReadResult> readOnce(RadioLine &line, Model model, const QString &device,
-                              int readyTimeoutMs)
+Expected<ReadResult> readOnce(RadioLine &line, Model model, int readyTimeoutMs)
 {
     const auto connected = line.connect(readyTimeoutMs);
     if (line.interrupted())
@@ -262,7 +254,8 @@ Expected<ReadResult> readOnce(RadioLine &line, Model model, const QString &devic
     }
     if (read.ok())
         return read;
-    QString message = withPortError(readFailureText(read, model, true), device, read.portError);
+    // The table's sentence names the system's words for a lost port.
+    QString message = readFailureText(read, model, true, connected == RadioLine::Connected::Ready);
     if (read.outcome == ReadResult::Outcome::OtherModel)
         message +=
             QStringLiteral(" Read it with --model %1.").arg(modelInfo(*read.radioModel).shortName);
@@ -303,7 +296,7 @@ RadioContents sentContents(Model model, const ChannelFileData &data)
 Expected<ChannelFileData> readRadio(Model model, const QString &device, int readyTimeoutMs)
 {
     RadioLine line(model, device);
-    const Expected<ReadResult> read = readOnce(line, model, device, readyTimeoutMs);
+    const Expected<ReadResult> read = readOnce(line, model, readyTimeoutMs);
     if (!read)
         return read.failure();
     return read->channelFile(model);
@@ -315,7 +308,8 @@ int writeRadio(Model model, const QString &device, int readyTimeoutMs, const Cha
     RadioLine line(model, device);
     WriteResult written;
     written.outcome = WriteResult::Outcome::NoAnswer;
-    switch (line.connect(readyTimeoutMs)) {
+    const RadioLine::Connected connected = line.connect(readyTimeoutMs);
+    switch (connected) {
     case RadioLine::Connected::NotOpened:
         // A port's text is a whole sentence, as the window shows it.
         report(line.openFailure() + QStringLiteral(" Nothing sent."));
@@ -346,8 +340,7 @@ int writeRadio(Model model, const QString &device, int readyTimeoutMs, const Cha
         report(interruptedMessage() + QStringLiteral("; nothing sent"));
         return Failed;
     }
-    report(withPortError(writeOutcomeText(written, model, true), device,
-                         written.ok() ? QString() : written.portError));
+    report(writeOutcomeText(written, model, true, connected == RadioLine::Connected::Ready));
     if (!written.ok())
         return Failed;
     switch (written.check) {
@@ -372,7 +365,7 @@ int diffRadio(Model model, const QString &device, int readyTimeoutMs, const QStr
               const ChannelFileData &data)
 {
     RadioLine line(model, device);
-    const Expected<ReadResult> read = readOnce(line, model, device, readyTimeoutMs);
+    const Expected<ReadResult> read = readOnce(line, model, readyTimeoutMs);
     if (!read) {
         report(read.error());
         return Failed;

@@ -5,11 +5,18 @@
 namespace zw
 {
 
-QString portOpenFailureText(const PortOpenFailure &failure, bool english)
+QString portOpenFailureText(const PortOpenFailure &failure, bool english, FrontEnd frontEnd)
 {
     const QString device = QDir::toNativeSeparators(failure.device);
     switch (failure.reason) {
     case PortOpenFailure::Reason::NoSuchDevice:
+        if (frontEnd == FrontEnd::CommandLine)
+            return english ? QStringLiteral("%1 does not exist: check that the cable is plugged in "
+                                            "and that --port names its device.")
+                                 .arg(device)
+                           : QStringLiteral("%1 不存在：请检查编程线是否插好、--port 是否指定了"
+                                            "编程线所接的设备。")
+                                 .arg(device);
         return english ? QStringLiteral("%1 does not exist: check that the cable is plugged in, "
                                         "or choose its device in the Port menu.")
                              .arg(device)

@@ -13,15 +13,42 @@ QString say(bool english, const char *en, const char *zh)
     return english ? QString::fromUtf8(en) : QString::fromUtf8(zh);
 }
 
-// "channels 3, 5 and the settings" / "信道 3、5 及静噪级别或信道音".
 QString contentsText(const QList<int> &channels, bool settings, bool english)
 {
-    QStringList parts;
-    if (!channels.isEmpty())
-        parts << channelListText(channels, english);
-    if (settings)
-        parts << say(english, "the squelch level or channel tone", "静噪级别或信道音");
-    return parts.join(say(english, " and ", "及"));
+    return radioContentsText(channels, settings, english);
+}
+
+// A character that takes a blank beside a Chinese character: a digit or a Latin letter.
+bool latin(QChar c)
+{
+    return c.unicode() < 0x80 && c.isLetterOrNumber();
+}
+
+bool chinese(QChar c)
+{
+    return c.script() == QChar::Script_Han;
+}
+
+// " (Inappropriate ioctl for device)": the system's words for a port that failed, if any.
+QString systemWords(const QString &portError)
+{
+    return portError.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(portError);
+}
+
+QString systemWordsChinese(const QString &portError)
+{
+    return portError.isEmpty() ? QString() : QStringLiteral("（%1）").arg(portError);
+}
+
+// A port that failed with the system's words was pulled away (the cable or its adapter); one
+// that was not open, or closed by the program, cannot be used.
+QString lostPortText(const QString &portError, bool english)
+{
+    if (portError.isEmpty())
+        return say(english, "The serial port cannot be used", "串行端口不能使用");
+    return english
+               ? QStringLiteral("The cable or adapter was disconnected") + systemWords(portError)
+               : QStringLiteral("编程线或转接器已断开") + systemWordsChinese(portError);
 }
 
 QString notCheckedReasonText(WriteResult::NotCheckedReason reason, bool english)
@@ -54,9 +81,13 @@ QString notCheckedReasonText(WriteResult::NotCheckedReason reason, bool english)
     return why;
 }
 
-QString notCheckedText(WriteResult::NotCheckedReason reason, bool english)
+QString notCheckedText(WriteResult::NotCheckedReason reason, const QString &portError, bool english)
 {
-    const QString why = notCheckedReasonText(reason, english);
+    QString why = notCheckedReasonText(reason, english);
+    if (reason == WriteResult::NotCheckedReason::PortLost && !portError.isEmpty())
+        why = english
+                  ? QStringLiteral("the cable or adapter was disconnected") + systemWords(portError)
+                  : QStringLiteral("编程线或转接器已断开") + systemWordsChinese(portError);
     return english
                ? QStringLiteral("The channels were sent, but not verified: %1. Read the "
                                 "radio to see what it holds.")
@@ -78,17 +109,19 @@ QString writtenText(const WriteResult &result, bool english)
                        "已写入并核对：对讲机中的数据没有改变。");
         const QString what = contentsText(result.changedChannels, result.settingsChanged, english);
         return english ? QStringLiteral("Written and verified: %1 changed.").arg(what)
-                       : QStringLiteral("已写入并核对：%1 已改变。").arg(what);
+                       : joinChinese(
+                             {QStringLiteral("已写入并核对："), what, QStringLiteral("已改变。")});
     }
     case C::Differs: {
         const QString what = contentsText(result.differingChannels, result.settingsDiffer, english);
         return english ? QStringLiteral("The radio does not hold what was written in %1. Write "
                                         "again.")
                              .arg(what)
-                       : QStringLiteral("对讲机中%1的数据与写入的不同，请重新写入。").arg(what);
+                       : joinChinese({QStringLiteral("对讲机中"), what,
+                                      QStringLiteral("的数据与写入的不同，请重新写入。")});
     }
     case C::NotChecked:
-        return notCheckedText(result.notCheckedReason, english);
+        return notCheckedText(result.notCheckedReason, result.portError, english);
     }
     return QString();
 }
@@ -136,13 +169,51 @@ QString channelListText(const QList<int> &channels, bool english)
            numbers.join(QStringLiteral(", "));
 }
 
-QString readFailureText(const ReadResult &result, Model own, bool english)
+QString radioContentsText(const QList<int> &channels, bool settings, bool english)
+{
+    QStringList parts;
+    if (!channels.isEmpty())
+        parts << channelListText(channels, english);
+    if (settings)
+        parts << say(english, "the squelch level or channel tone", "静噪级别或信道音");
+    if (english)
+        return parts.join(QStringLiteral(" and "));
+    if (parts.size() == 2)
+        parts.insert(1, QStringLiteral("及"));
+    return joinChinese(parts);
+}
+
+QString joinChinese(const QStringList &pieces)
+{
+    QString text;
+    for (const QString &piece : pieces) {
+        if (piece.isEmpty())
+            continue;
+        if (!text.isEmpty()) {
+            const QChar before = text.back();
+            const QChar after = piece.front();
+            if ((latin(before) && chinese(after)) || (chinese(before) && latin(after)))
+                text += u' ';
+        }
+        text += piece;
+    }
+    return text;
+}
+
+QString readFailureText(const ReadResult &result, Model own, bool english, bool answeredReadyPoll)
 {
     using O = ReadResult::Outcome;
     switch (result.outcome) {
     case O::Read:
         break;
     case O::NoAnswer:
+        if (answeredReadyPoll)
+            return say(english,
+                       "The radio answered the ready poll but then stopped answering, so nothing "
+                       "was read. Check that it is still switched on and the cable seated, and "
+                       "read again.",
+                       "对讲机应答了就绪查询，随后停止了应答，没有读出数据。请检查对讲机是否仍在"
+                       "开机状态、编程电缆是否插好，然后重新读数。");
         return say(english,
                    "The radio does not answer, so nothing was read. Check that it is switched on, "
                    "that the programming cable is seated at both ends and that the right port is "
@@ -173,19 +244,26 @@ QString readFailureText(const ReadResult &result, Model own, bool english)
                              .arg(radio, modelInfo(own).name);
     }
     case O::PortLost:
-        return say(english, "The serial port cannot be used, so nothing was read from the radio.",
-                   "串行端口不能使用，没有从对讲机读出数据。");
+        return lostPortText(result.portError, english) +
+               say(english, ", so nothing was read from the radio.", "，没有从对讲机读出数据。");
     }
     return QString();
 }
 
-QString writeOutcomeText(const WriteResult &result, Model own, bool english)
+QString writeOutcomeText(const WriteResult &result, Model own, bool english, bool answeredReadyPoll)
 {
     using O = WriteResult::Outcome;
     switch (result.outcome) {
     case O::Written:
         return writtenText(result, english);
     case O::NoAnswer:
+        if (answeredReadyPoll)
+            return say(english,
+                       "The radio answered the ready poll but then stopped answering, so nothing "
+                       "was written. Check that it is still switched on and the cable seated, "
+                       "and write again.",
+                       "对讲机应答了就绪查询，随后停止了应答，没有写入数据。请检查对讲机是否仍在"
+                       "开机状态、编程电缆是否插好，然后重新写入。");
         return say(english,
                    "The radio does not answer, so nothing was written. Check that it is switched "
                    "on, that the programming cable is seated at both ends and that the right port "
@@ -209,13 +287,14 @@ QString writeOutcomeText(const WriteResult &result, Model own, bool english)
     case O::PortLost:
         // Before "A" the radio takes nothing: only a write cut after it leaves part behind.
         if (!result.writeRequestSent)
-            return say(english,
-                       "The serial port cannot be used, so nothing was written to the radio.",
-                       "串行端口不能使用，没有向对讲机写入数据。");
-        return say(english,
-                   "The serial port cannot be used, so not all the channels were written: the "
-                   "radio may hold part of them. Write again.",
-                   "串行端口不能使用，数据没有全部写入对讲机。");
+            return lostPortText(result.portError, english) +
+                   say(english, ", so nothing was written to the radio.",
+                       "，没有向对讲机写入数据。");
+        return lostPortText(result.portError, english) +
+               say(english,
+                   ", so not all the channels were written: the radio may hold part of them. "
+                   "Write again.",
+                   "，数据没有全部写入对讲机。");
     }
     return QString();
 }

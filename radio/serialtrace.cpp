@@ -53,23 +53,59 @@ void SerialTrace::record(const QString &port, Event event)
     append({m_clock.elapsed(), event, port, {}});
 }
 
-void SerialTrace::setOutput(std::unique_ptr<QIODevice> output)
+void SerialTrace::setOutput(std::unique_ptr<QIODevice> output, qint64 limit)
 {
     QMutexLocker lock(&m_mutex);
     m_output = std::move(output);
+    m_outputLimit = limit;
+    m_outputWritten = 0;
+    m_outputStopped = false;
+    m_outputFailure.reset();
+}
+
+std::optional<QString> SerialTrace::outputFailure() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_outputFailure;
+}
+
+void SerialTrace::writeOutput(const QString &line, qint64 ms)
+{
+    QByteArray bytes = (line + u'\n').toUtf8();
+    if (m_outputWritten + bytes.size() > m_outputLimit) {
+        bytes = QStringLiteral("%1 trace stopped: it reached its limit of %2 bytes\n")
+                    .arg(ms, 9)
+                    .arg(m_outputLimit)
+                    .toUtf8();
+        m_outputStopped = true;
+    }
+    // A write that fails (a full disk) stops the output: the lines after it would leave a gap.
+    // A short write is followed by another, which then fails with the system's reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 now = m_output->write(bytes.constData() + written, bytes.size() - written);
+        if (now <= 0)
+            break;
+        written += now;
+    }
+    auto *file = qobject_cast<QFileDevice *>(m_output.get());
+    if (written != bytes.size() || (file && !file->flush())) {
+        m_outputFailure = m_output->errorString();
+        m_outputStopped = true;
+        return;
+    }
+    m_outputWritten += bytes.size();
 }
 
 void SerialTrace::append(Entry entry)
 {
     QMutexLocker lock(&m_mutex);
     // Only the file and the enabled category need the text: the ring keeps the characters.
-    if (m_output || serialLine().isDebugEnabled()) {
+    const bool toOutput = m_output && !m_outputStopped;
+    if (toOutput || serialLine().isDebugEnabled()) {
         const QString line = format(entry);
-        if (m_output) {
-            m_output->write((line + u'\n').toUtf8());
-            if (auto *file = qobject_cast<QFileDevice *>(m_output.get()))
-                file->flush();
-        }
+        if (toOutput)
+            writeOutput(line, entry.ms);
         qCDebug(serialLine, "%s", qUtf8Printable(line));
     }
     if (m_ring.size() < m_capacity) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QIODevice;
@@ -46,6 +47,9 @@ public:
 
     static constexpr int defaultCapacity = 10000;
     static constexpr int charactersPerLine = 16;
+    // What an output device gets at most: a port that floods the line would otherwise fill the
+    // disk (about 90 MB a minute). A full read or write of a radio takes some 100 KB.
+    static constexpr qint64 defaultOutputLimit = 50'000'000;
 
     // The program's own trace, which every serial connection and the port prober record into.
     static SerialTrace &instance();
@@ -59,8 +63,13 @@ public:
     void record(const QString &port, Event event);
 
     // From now on every line is also written to `output` (open for writing), flushed at once so
-    // that the file holds the trace even when the program ends abruptly. Null stops that.
-    void setOutput(std::unique_ptr<QIODevice> output);
+    // that the file holds the trace even when the program ends abruptly. Null stops that. Once
+    // `limit` bytes are written, a last line says the trace stops there and nothing more is
+    // written; the lines in memory go on.
+    void setOutput(std::unique_ptr<QIODevice> output, qint64 limit = defaultOutputLimit);
+    // The system's text when a line could not be written to the output device (a full disk, a
+    // file-size limit); nothing more was written after that. No value while every line was.
+    std::optional<QString> outputFailure() const;
 
     // The kept lines, oldest first, without line ends.
     QStringList lines() const;
@@ -76,6 +85,7 @@ private:
     };
 
     void append(Entry entry);
+    void writeOutput(const QString &line, qint64 ms);
     static QString format(const Entry &entry);
 
     const std::size_t m_capacity;
@@ -84,6 +94,10 @@ private:
     std::vector<Entry> m_ring; // grows to m_capacity, then m_oldest marks where it starts
     std::size_t m_oldest = 0;
     std::unique_ptr<QIODevice> m_output;
+    qint64 m_outputLimit = defaultOutputLimit;
+    qint64 m_outputWritten = 0;
+    bool m_outputStopped = false; // the limit was reached or a write failed
+    std::optional<QString> m_outputFailure;
 };
 
 } // namespace zw

@@ -77,6 +77,10 @@ bool VirtualRadio::open()
     cfmakeraw(&raw);
     tcsetattr(m_slave, TCSANOW, &raw);
     fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    // Programs started meanwhile (the tool under test) must not inherit the line's ends: a
+    // master held open there would keep the line up after the radio is gone.
+    fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    fcntl(m_slave, F_SETFD, FD_CLOEXEC);
     m_devicePath = QString::fromLocal8Bit(name);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &VirtualRadio::onReadable);

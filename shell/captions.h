@@ -59,6 +59,8 @@ enum class Caption {
     CsvProblemsLine,
     CsvProblemsLocation,
     CsvProblemsReason,
+    CsvProblemsFileOrder, // the check box that places the rows in file order
+    CsvProblemsPastEnd,   // %1 rows that fit but come after channel 16
     // row operations of a model window (Edit menu and the grid's context menu)
     CopyItem,     // 复制
     CutItem,      // 剪切

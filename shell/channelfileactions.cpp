@@ -30,11 +30,6 @@ QString unreadableFileMessage(const QString &fileName)
     return unreadableChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
 }
 
-QString unsavedMessage(const QString &fileName)
-{
-    return unsavedChannelFileMessage.arg(QDir::toNativeSeparators(fileName));
-}
-
 // Puts the process's current directory back to what it was before the file dialog: the model
 // databases are opened by bare file name. After a failed lookup (empty `directory`) the restore
 // fails too and says "ERROR" after the lookup's "Error"; the operation goes on either way.
@@ -59,9 +54,9 @@ QString ChannelFileActions::chooseFile(bool forSave, const QString &folder)
 {
     // Qt's own dialog on every platform: the filter, the missing overwrite question and the
     // name taken as typed behave the same everywhere.
-    QFileDialog dialog(m_window,
-                       captionText(forSave ? Caption::SaveFileDialog : Caption::OpenFileDialog,
-                                   CaptionSet::Design));
+    FileDialog dialog(m_window,
+                      captionText(forSave ? Caption::SaveFileDialog : Caption::OpenFileDialog,
+                                  CaptionSet::Design));
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -99,7 +94,7 @@ void ChannelFileActions::save()
     const Result saved = bytes ? saveWholeFile(fileName, *bytes) : Result(bytes.failure());
     if (!saved) {
         showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
-                    unsavedFileMessage(saved.failure(), unsavedMessage(fileName)));
+                    unsavedFileMessage(saved.failure(), unsavedChannelFileMessage, fileName));
     } else {
         emit fileInUse(fileName);
     }

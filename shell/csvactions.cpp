@@ -60,7 +60,7 @@ QString CsvActions::chooseFile(bool forSave)
     const CaptionSet set = isEnglish() ? CaptionSet::English : CaptionSet::Design;
     QString title = captionText(forSave ? Caption::ExportCsvItem : Caption::ImportCsvItem, set);
     title.remove(QStringLiteral("..."));
-    QFileDialog dialog(m_window, title);
+    FileDialog dialog(m_window, title);
     dialog.setObjectName(QStringLiteral("csvFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -92,9 +92,8 @@ void CsvActions::exportCsv()
     // The new file replaces an old one only once it is written whole.
     const Result saved = bytes ? saveWholeFile(fileName, *bytes) : Result(bytes.failure());
     if (!saved) {
-        showMessage(
-            m_window, MessageIcon::Exclamation, systemInfoTitle,
-            unsavedFileMessage(saved.failure(), unsavedCsvFileMessage.arg(native(fileName))));
+        showMessage(m_window, MessageIcon::Exclamation, systemInfoTitle,
+                    unsavedFileMessage(saved.failure(), unsavedCsvFileMessage, fileName));
     }
 }
 
@@ -120,19 +119,28 @@ void CsvActions::importFile(const QString &fileName)
     }
 
     m_document->refresh();
-    const Expected<CsvImport> read =
-        importChirpCsv(*file, modelInfo(m_document->model()), m_document->records());
+    const ModelInfo &model = modelInfo(m_document->model());
+    const ChannelTable current = m_document->records();
+    const Expected<CsvImport> read = importChirpCsv(*file, model, current);
     if (!read) {
         showMessage(
             m_window, MessageIcon::Exclamation, systemInfoTitle,
             notChirpCsvMessage.arg(native(fileName), fileFailureText(read.failure(), isEnglish())));
         return;
     }
-    const CsvImport &imported = *read;
+    CsvImport imported = *read;
     if (!imported.problems.isEmpty()) {
-        CsvProblemsDialog dialog(imported, isEnglish(), m_window);
+        // The list offers to place the rows in file order instead (an export numbered from 0).
+        CsvProblemsDialog dialog(
+            [&](CsvPlacement placement) {
+                return placement == CsvPlacement::ByLocation
+                           ? *read
+                           : *importChirpCsv(*file, model, current, placement);
+            },
+            isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)
             return;
+        imported = dialog.import();
     } else if (imported.rowsTaken == 0) {
         showMessage(m_window, MessageIcon::Information, systemInfoTitle,
                     noUsableCsvChannelMessage.arg(native(fileName)));

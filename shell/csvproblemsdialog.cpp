@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "channeltexts.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,11 +29,22 @@ QList<CsvProblemsDialog::LeftOutRow> leftOut(const CsvImport &import, bool engli
 
 } // namespace
 
-CsvProblemsDialog::CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent)
+CsvProblemsDialog::CsvProblemsDialog(const std::function<CsvImport(CsvPlacement)> &import,
+                                     bool english, QWidget *parent)
     : QDialog(parent), m_label(new QLabel(this)), m_list(new QTableWidget(this)),
-      m_apply(new QPushButton(this)), m_cancel(new QPushButton(this))
+      m_apply(new QPushButton(this)), m_cancel(new QPushButton(this)),
+      m_fileOrder(new QCheckBox(this)), m_reimport(import),
+      m_import(import(CsvPlacement::ByLocation))
 {
-    setUp(leftOut(import, english), import.rowsTaken, english, false, 0);
+    const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+    m_fileOrder->setObjectName(QStringLiteral("fileOrderBox"));
+    m_fileOrder->setText(captionText(Caption::CsvProblemsFileOrder, set));
+    setUp(leftOut(m_import, english), m_import.rowsTaken, english, false, 0);
+    connect(m_fileOrder, &QCheckBox::toggled, this, [this, english](bool inFileOrder) {
+        m_import = m_reimport(inFileOrder ? CsvPlacement::InFileOrder : CsvPlacement::ByLocation);
+        showRows(leftOut(m_import, english), m_import.rowsTaken, english, false,
+                 m_import.rowsPastEnd, int(m_import.problems.size()));
+    });
 }
 
 CsvProblemsDialog::CsvProblemsDialog(const PastePlan &paste, bool english, QWidget *parent)
@@ -62,20 +74,6 @@ void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool
 
     m_label->setObjectName(QStringLiteral("problemText"));
     m_label->setWordWrap(true);
-    QString text =
-        paste && leftOutRows == 0
-            ? captionText(Caption::PasteProblemsFit, set).arg(rowsTaken)
-            : captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
-                  .arg(rowsTaken)
-                  .arg(leftOutRows);
-    if (rowsPastEnd > 0)
-        text += QLatin1Char(' ') + captionText(Caption::PasteProblemsPastEnd, set).arg(rowsPastEnd);
-    if (rows.size() > leftOutRows)
-        text += QLatin1Char(' ') +
-                captionText(Caption::PasteProblemsKept, set).arg(rows.size() - leftOutRows);
-    m_label->setText(text);
-
-    m_list->setRowCount(int(rows.size()));
     m_list->setColumnCount(3);
     m_list->setObjectName(QStringLiteral("problemList"));
     m_list->setHorizontalHeaderLabels({captionText(Caption::CsvProblemsLine, set),
@@ -85,18 +83,9 @@ void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(true);
-    for (int row = 0; row < rows.size(); ++row) {
-        const LeftOutRow &left = rows.at(row);
-        m_list->setItem(row, 0, new QTableWidgetItem(QString::number(left.line)));
-        m_list->setItem(row, 1, new QTableWidgetItem(left.location));
-        m_list->setItem(row, 2, new QTableWidgetItem(left.reason));
-    }
-    m_list->resizeColumnToContents(0);
-    m_list->resizeColumnToContents(1);
 
     m_apply->setObjectName(QStringLiteral("applyButton"));
     m_apply->setText(captionText(Caption::CsvProblemsApply, set));
-    m_apply->setEnabled(rowsTaken > 0);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     m_cancel->setText(captionText(Caption::CsvProblemsCancel, set));
     // Cancel is the default: Return alone never changes the table.
@@ -104,8 +93,11 @@ void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool
     m_cancel->setFocus();
     connect(m_apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    showRows(rows, rowsTaken, english, paste, rowsPastEnd, leftOutRows);
 
     auto *buttons = new QHBoxLayout;
+    if (m_fileOrder)
+        buttons->addWidget(m_fileOrder);
     buttons->addStretch();
     buttons->addWidget(m_apply);
     buttons->addWidget(m_cancel);
@@ -114,6 +106,38 @@ void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool
     layout->addWidget(m_list);
     layout->addLayout(buttons);
     resize(640, 320);
+}
+
+void CsvProblemsDialog::showRows(const QList<LeftOutRow> &rows, int rowsTaken, bool english,
+                                 bool paste, int rowsPastEnd, int leftOutRows)
+{
+    const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+    QString text =
+        paste && leftOutRows == 0
+            ? captionText(Caption::PasteProblemsFit, set).arg(rowsTaken)
+            : captionText(paste ? Caption::PasteProblemsLabel : Caption::CsvProblemsLabel, set)
+                  .arg(rowsTaken)
+                  .arg(leftOutRows);
+    if (rowsPastEnd > 0)
+        text +=
+            QLatin1Char(' ') +
+            captionText(paste ? Caption::PasteProblemsPastEnd : Caption::CsvProblemsPastEnd, set)
+                .arg(rowsPastEnd);
+    if (rows.size() > leftOutRows)
+        text += QLatin1Char(' ') +
+                captionText(Caption::PasteProblemsKept, set).arg(rows.size() - leftOutRows);
+    m_label->setText(text);
+
+    m_list->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        const LeftOutRow &left = rows.at(row);
+        m_list->setItem(row, 0, new QTableWidgetItem(QString::number(left.line)));
+        m_list->setItem(row, 1, new QTableWidgetItem(left.location));
+        m_list->setItem(row, 2, new QTableWidgetItem(left.reason));
+    }
+    m_list->resizeColumnToContents(0);
+    m_list->resizeColumnToContents(1);
+    m_apply->setEnabled(rowsTaken > 0);
 }
 
 } // namespace zw

@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QList>
 
+#include <functional>
+
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -23,7 +26,10 @@ class CsvProblemsDialog final : public QDialog
     Q_DISABLE_COPY_MOVE(CsvProblemsDialog)
 
 public:
-    CsvProblemsDialog(const CsvImport &import, bool english, QWidget *parent = nullptr);
+    // `import` reads the file with the rows placed by Location or in file order: a check box
+    // beside the list switches between the two, and the list and counts follow it.
+    CsvProblemsDialog(const std::function<CsvImport(CsvPlacement)> &import, bool english,
+                      QWidget *parent = nullptr);
     // The rows a paste leaves out; the rows that would land after channel 16 are counted.
     CsvProblemsDialog(const PastePlan &paste, bool english, QWidget *parent = nullptr);
 
@@ -37,17 +43,26 @@ public:
     QTableWidget *problemList() const { return m_list; }
     QPushButton *applyButton() const { return m_apply; }
     QPushButton *cancelButton() const { return m_cancel; }
+    QCheckBox *fileOrderBox() const { return m_fileOrder; }
+    // The import as the dialog shows it now (for an import of a file).
+    const CsvImport &import() const { return m_import; }
 
 private:
     // The first `leftOutRows` of `rows` (all when negative) are left out; the rest are taken
     // with a warning.
     void setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english, bool paste,
                int rowsPastEnd, int leftOutRows = -1);
+    // Fills the label, the list and the apply button.
+    void showRows(const QList<LeftOutRow> &rows, int rowsTaken, bool english, bool paste,
+                  int rowsPastEnd, int leftOutRows);
 
     QLabel *m_label;
     QTableWidget *m_list;
     QPushButton *m_apply;
     QPushButton *m_cancel;
+    QCheckBox *m_fileOrder = nullptr; // an import's only
+    std::function<CsvImport(CsvPlacement)> m_reimport;
+    CsvImport m_import;
 };
 
 } // namespace zw

@@ -72,11 +72,11 @@ QString storeFailureText(const Failure &failure, bool english)
     return failure.why; // SQLite's own text
 }
 
-QString unsavedFileMessage(const Failure &failure, const QString &message)
+QString unsavedFileMessage(const Failure &failure, const QString &message, const QString &fileName)
 {
     if (failure.is(FileFailure::FolderSyncFailed))
         return fileFailureText(failure, isEnglish());
-    return message;
+    return message.arg(QDir::toNativeSeparators(fileName), fileFailureReason(failure, isEnglish()));
 }
 
 QString storeFailureMessage(const Failure &failure, const QString &message)

@@ -26,8 +26,9 @@ QString storeFailureText(const Failure &failure, bool english);
 // program or window held the database, else `message` with storeFailureText() for %1.
 QString storeFailureMessage(const Failure &failure, const QString &message);
 
-// The message for a save that failed: `message` (which says the old file is unchanged), unless
-// the new file is already in place and only its folder's sync failed, which is said instead.
-QString unsavedFileMessage(const Failure &failure, const QString &message);
+// The message for a save of `fileName` that failed: `message` (which says the old file is
+// unchanged) with the file's name for %1 and why for %2, unless the new file is already in place
+// and only its folder's sync failed, which is said instead.
+QString unsavedFileMessage(const Failure &failure, const QString &message, const QString &fileName);
 
 } // namespace zw

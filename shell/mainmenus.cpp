@@ -13,9 +13,12 @@
 #include "serialtrace.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
 
 namespace zw
 {
@@ -141,13 +144,21 @@ void MainMenus::saveTrace()
     QString title =
         captionText(Caption::HelpSaveTrace, english ? CaptionSet::English : CaptionSet::Chinese);
     title.remove(u'…');
-    QFileDialog dialog(m_frame, title);
+    FileDialog dialog(m_frame, title);
     dialog.setObjectName(QStringLiteral("traceFileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(english ? QStringLiteral("Text (*.txt)") : QStringLiteral("文本 (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    // A new name in the documents folder each time (the home folder when there is none), where
+    // the user finds it again to send it on; the folder the program works in holds databases.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    dialog.setDirectory(folder);
+    dialog.selectFile(QDir(folder).filePath(QDateTime::currentDateTime().toString(
+        QStringLiteral("'zw4630-trace-'yyyyMMdd-HHmmss'.txt'"))));
     // The model databases are opened by bare file name: the folder stays what it was.
     const QString directory = getCurrentDirectory(m_frame);
     const QString fileName = execFileDialog(dialog);
@@ -156,10 +167,15 @@ void MainMenus::saveTrace()
         return;
     // The lines as they are when the user chose the file; an old file is replaced only once the
     // new one is written whole.
-    if (const Result saved = saveWholeFile(fileName, SerialTrace::instance().text()); !saved)
+    const QByteArray text = SerialTrace::instance().text();
+    if (const Result saved = saveWholeFile(fileName, text); !saved) {
         showMessage(m_frame, MessageIcon::Exclamation, systemInfoTitle,
-                    unsavedFileMessage(saved.failure(), unsavedTraceMessage(english).arg(
-                                                            QDir::toNativeSeparators(fileName))));
+                    unsavedFileMessage(saved.failure(), unsavedTraceMessage(english), fileName));
+        return;
+    }
+    showMessage(
+        m_frame, MessageIcon::Information, systemInfoTitle,
+        savedTraceMessage(english).arg(text.count('\n')).arg(QDir::toNativeSeparators(fileName)));
 }
 
 void MainMenus::showNotes()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modelinfo.h"
+#include "radiotexts.h"
 
 #include <QList>
 #include <QString>
@@ -68,21 +69,27 @@ inline QString otherModelFileMessage(Model fileModel)
            QStringLiteral(",转换窗口以后重新读！");
 }
 
-// Channel files and CSV files; %1 the file's name
+// Channel files and CSV files; %1 the file's name (%2 why a save failed)
 inline const QString unreadableChannelFileMessage =
     QStringLiteral("无法读取信道文件 %1，信道数据没有改变。");
 inline const QString unsavedChannelFileMessage =
-    QStringLiteral("无法保存信道文件 %1，原有文件没有改变。");
+    QStringLiteral("无法保存信道文件 %1（%2），原有文件没有改变。");
 inline const QString unsavedCsvFileMessage =
-    QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。");
+    QStringLiteral("无法保存 CSV 文件 %1（%2），原有文件没有改变。");
 inline const QString unreadableCsvFileMessage =
     QStringLiteral("无法读取 CSV 文件 %1，信道数据没有改变。");
-// The serial trace saved from the help menu, in the window's language; %1 the file's name
+// The serial trace saved from the help menu, in the window's language; %1 the file's name,
+// %2 why the save failed
 inline QString unsavedTraceMessage(bool english)
 {
-    return english ? QStringLiteral("Could not save the serial trace to %1; a file already there "
-                                    "is unchanged.")
-                   : QStringLiteral("无法保存通信记录 %1，原有文件没有改变。");
+    return english ? QStringLiteral("Could not save the serial trace to %1 (%2); a file already "
+                                    "there is unchanged.")
+                   : QStringLiteral("无法保存通信记录 %1（%2），原有文件没有改变。");
+}
+inline QString savedTraceMessage(bool english)
+{
+    return english ? QStringLiteral("The serial trace (%1 lines) is saved in %2.")
+                   : QStringLiteral("通信记录（%1 行）已保存到 %2。");
 }
 // %2 what is wrong with its header
 inline const QString notChirpCsvMessage =
@@ -131,9 +138,11 @@ inline QString changedElsewhereMessage(const QList<int> &channels, bool settings
                               "so nothing was changed%2. The table now shows what is stored.")
             .arg(what.join(QStringLiteral(" and ")),
                  undoing ? QStringLiteral("; the step stays in the undo list") : QString());
+    if (what.size() == 2)
+        what.insert(1, QStringLiteral("和"));
     return QStringLiteral("另一程序已修改了数据库中的%1，本次没有改动%2。表中显示的是数据库中保存的"
                           "数据。")
-        .arg(what.join(QStringLiteral("和")),
+        .arg(joinChinese(what),
              undoing ? QStringLiteral("（该步骤仍保留在撤销记录中）") : QString());
 }
 // Another program or window held the model database locked longer than the wait: any store

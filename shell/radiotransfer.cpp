@@ -169,13 +169,7 @@ bool RadioTransfer::beforeWrite(const ReadResult &radio)
                         restoreNothingToChangeMessage(english));
             return false;
         }
-        QStringList what;
-        if (!changes.channels.isEmpty())
-            what << channelListText(changes.channels, english);
-        if (changes.settings)
-            what << (english ? QStringLiteral("the squelch level or channel tone")
-                             : QStringLiteral("静噪级别或信道音"));
-        const QString joined = what.join(english ? QStringLiteral(" and ") : QStringLiteral("及"));
+        const QString joined = radioContentsText(changes.channels, changes.settings, english);
         if (!askToContinue(m_window, systemInfoTitle, restoreRadioQuestion(english).arg(joined)))
             return false;
     }

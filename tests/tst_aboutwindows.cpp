@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -176,10 +178,19 @@ private slots:
         QVERIFY(dialog.answered);
         QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
         QCOMPARE(QDir::currentPath(), QFileInfo(m_dir.path()).canonicalFilePath());
+        // Offered: a new name with the date and time, in the documents folder (else home).
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty() || !QFileInfo(documents).isDir())
+            documents = QDir::homePath();
+        QCOMPARE(QFileInfo(dialog.offered).absolutePath(), QFileInfo(documents).absoluteFilePath());
+        QVERIFY2(QRegularExpression(QStringLiteral("^zw4630-trace-\\d{8}-\\d{6}\\.txt$"))
+                     .match(QFileInfo(dialog.offered).fileName())
+                     .hasMatch(),
+                 qPrintable(dialog.offered));
         if (saved) {
             // Qt's dialog asks before it replaces a file; the answer given here is the first
-            // button, Yes.
-            QCOMPARE(messages.count(), oldFile ? 1 : 0);
+            // button, Yes. Then the program says where the trace went.
+            QCOMPARE(messages.count(), oldFile ? 2 : 1);
             if (oldFile)
                 QVERIFY2(messages.seen()[0].text.contains(QStringLiteral("already exists")),
                          qPrintable(messages.seen()[0].text));
@@ -188,11 +199,16 @@ private slots:
             const QByteArray text = file.readAll();
             QVERIFY(text.endsWith("/dev/ttyUSB0 TX 43" + QByteArray(47, ' ') + "|C|\n"));
             QVERIFY(text.startsWith(expected)); // later lines (none here) may follow
+            QCOMPARE(messages.seen().constLast().text,
+                     QStringLiteral("通信记录（%1 行）已保存到 %2。")
+                         .arg(text.count('\n'))
+                         .arg(written));
             return;
         }
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen()[0].text,
-                 QStringLiteral("无法保存通信记录 %1，原有文件没有改变。").arg(path));
+                 QStringLiteral("无法保存通信记录 %1（%2），原有文件没有改变。")
+                     .arg(path, qt_error_string(ENOENT)));
         QVERIFY(!QFileInfo::exists(path));
     }
 

@@ -239,6 +239,12 @@ private slots:
                    "1,,145.000000,,0.000000,TSQL,159.8,159.8,023,NN,023,Tone->Tone,NFM,5.00,,"
                    "5.0W,,,,,"
             << "159.8";
+        QTest::newRow("CHIRP row of a DMR repeater")
+            << Model::V
+            << QString::fromLatin1(chirpHeader) +
+                   "1,,145.150000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,DMR,5.00,,"
+                   "5.0W,,,,,"
+            << "Mode“DMR”不是模拟调频";
     }
 
     void refusedRowsAreListedAndLeaveTheirChannel()

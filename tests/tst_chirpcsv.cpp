@@ -372,6 +372,19 @@ private slots:
         QTest::newRow("location 0")
             << QByteArray("0,,145.000000,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,")
             << "Location 0";
+        // The radio is analog FM only: a digital repeater would hear nothing.
+        QTest::newRow("mode DMR") << QByteArray(
+                                         "1,,145.000000,,0,,88.5,88.5,023,NN,023,,DMR,5.00,,,,,,,")
+                                  << "Mode \"DMR\" is not analog FM";
+        QTest::newRow("mode DV") << QByteArray(
+                                        "1,,145.000000,,0,,88.5,88.5,023,NN,023,,DV,5.00,,,,,,,")
+                                 << "Mode \"DV\" is not analog FM";
+        QTest::newRow("mode AM") << QByteArray(
+                                        "1,,145.000000,,0,,88.5,88.5,023,NN,023,,AM,5.00,,,,,,,")
+                                 << "Mode \"AM\" is not analog FM";
+        QTest::newRow("mode USB") << QByteArray(
+                                         "1,,145.000000,,0,,88.5,88.5,023,NN,023,,USB,5.00,,,,,,,")
+                                  << "Mode \"USB\" is not analog FM";
         QTest::newRow("frequency NaN")
             << QByteArray("1,,nan,,0,,88.5,88.5,023,NN,023,,NFM,5.00,,,,,,,") << "not a number";
         QTest::newRow("frequency infinite")
@@ -421,6 +434,60 @@ private slots:
             QCOMPARE(r.table[0], current[0]);
         else
             QCOMPARE(r.table[0][RxFrequency], QString());
+    }
+
+    // A repeater directory's export as CHIRP writes it (tests/data/repeaters-2m.csv): 20 rows
+    // from Location 0, FM, NFM and empty modes among DMR, DV and AM. By Location the first
+    // repeater and those past 16 are refused; in file order the 17 analog rows fill channels 1
+    // to 16 and one is counted as past the end. The digital and AM rows are refused either way.
+    void repeaterExportByLocationOrInFileOrder_data()
+    {
+        QTest::addColumn<bool>("inFileOrder");
+        QTest::addColumn<int>("taken");
+        QTest::addColumn<int>("pastEnd");
+        QTest::addColumn<QStringList>("refused"); // Location of each refused row
+        QTest::addColumn<QStringList>("receive"); // channels 1, 3, 4, 16
+        QTest::newRow("by Location")
+            << false << 13 << 0 << QStringList{"0", "2", "4", "6", "17", "18", "19"}
+            << QStringList{"145.13000", "145.17000", "", "146.88000"};
+        QTest::newRow("in file order")
+            << true << 16 << 1 << QStringList{"2", "4", "6"}
+            << QStringList{"145.11000", "145.17000", "145.21000", "146.94000"};
+    }
+
+    void repeaterExportByLocationOrInFileOrder()
+    {
+        QFETCH(bool, inFileOrder);
+        QFETCH(int, taken);
+        QFETCH(int, pastEnd);
+        QFETCH(QStringList, refused);
+        QFETCH(QStringList, receive);
+        QFile file(QStringLiteral(ZW_TEST_DATA "/repeaters-2m.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        ChannelTable current = emptyTable();
+        current[1] = channel(current, 2, "150.00000", "67.0", "150.00000", "67.0", "add", "H");
+        const CsvImport r =
+            importChirpCsv(file.readAll(), modelInfo(Model::V), current,
+                           inFileOrder ? CsvPlacement::InFileOrder : CsvPlacement::ByLocation)
+                .value();
+        QCOMPARE(r.rowsTaken, taken);
+        QCOMPARE(r.rowsPastEnd, pastEnd);
+        QStringList locations;
+        for (const CsvRowProblem &problem : r.problems)
+            locations << problem.location;
+        QCOMPARE(locations, refused);
+        const QString dv = csvReasonText(
+            r.problems.at(locations.indexOf(QStringLiteral("4"))).reason, CsvLanguage::English);
+        QVERIFY2(dv.startsWith(QStringLiteral("Mode \"DV\" is not analog FM")), qPrintable(dv));
+        QCOMPARE((QStringList{r.table[0][RxFrequency], r.table[2][RxFrequency],
+                              r.table[3][RxFrequency], r.table[15][RxFrequency]}),
+                 receive);
+        // By Location the channel of a refused row keeps what it had; in file order it holds
+        // the next row that fits.
+        QCOMPARE(r.table[1][RxFrequency],
+                 inFileOrder ? QStringLiteral("145.13000") : QStringLiteral("150.00000"));
+        QCOMPARE(r.table[0][TxFrequency],
+                 inFileOrder ? QStringLiteral("144.51000") : QStringLiteral("144.53000"));
     }
 
     void readingRulesOfTheFormat()

@@ -108,35 +108,64 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("syncFails");
+        QTest::addColumn<qint64>("fileSizeLimit"); // bytes the tool's files may grow to; -1 none
         QTest::newRow("export whose sync fails")
             << QStringList{"export-csv", "in.doc", "-o", "old.out"}
-            << "the disk did not confirm old.out as written (" << true;
+            << "the disk did not confirm old.out as written (" << true << qint64(-1);
         QTest::newRow("import whose sync fails")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "old.out"}
-            << "the disk did not confirm old.out as written (" << true;
+            << "the disk did not confirm old.out as written (" << true << qint64(-1);
         QTest::newRow("export onto its own input")
             << QStringList{"export-csv", "in.doc", "-o", "in.doc"} << "in.doc is the input file"
-            << false;
+            << false << qint64(-1);
         QTest::newRow("import onto its own input")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "in.csv"}
-            << "in.csv is the input file" << false;
+            << "in.csv is the input file" << false << qint64(-1);
         QTest::newRow("export into a FIFO") << QStringList{"export-csv", "in.doc", "-o", "fifo"}
-                                            << "fifo is not a regular file" << false;
+                                            << "fifo is not a regular file" << false << qint64(-1);
         QTest::newRow("import into a FIFO")
             << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "fifo"}
-            << "fifo is not a regular file" << false;
+            << "fifo is not a regular file" << false << qint64(-1);
         QTest::newRow("FIFO as input")
-            << QStringList{"show", "fifo"} << "fifo is not a regular file" << false;
+            << QStringList{"show", "fifo"} << "fifo is not a regular file" << false << qint64(-1);
         QTest::newRow("read traced into its own output")
             << QStringList{"read", "--port", "/dev/null", "--model", "V",
                            "-o",   "in.doc", "--trace",   "./in.doc"}
-            << "the trace needs a file of its own" << false;
+            << "the trace needs a file of its own" << false << qint64(-1);
         QTest::newRow("write traced into its own input")
             << QStringList{"write", "--port", "/dev/null", "--model",
                            "V",     "in.doc", "--trace",   "in.doc"}
-            << "the trace needs a file of its own" << false;
+            << "the trace needs a file of its own" << false << qint64(-1);
         QTest::newRow("frequency of 23 digits")
-            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large" << false;
+            << QStringList{"export-csv", "huge.doc", "-o", "out.csv"} << "too large" << false
+            << qint64(-1);
+        // A trace goes only to a regular file or a new name: a FIFO nobody reads would hold the
+        // tool before it starts, a device (the serial port itself) would get the text.
+        QTest::newRow("read traced into a FIFO")
+            << QStringList{"read", "--port",  "/dev/null", "--model", "V",
+                           "-o",   "out.doc", "--trace",   "fifo"}
+            << "zw4630-cli: cannot write the serial trace to fifo: it is not a regular file\n"
+            << false << qint64(-1);
+        QTest::newRow("write traced into /dev/full")
+            << QStringList{"write", "--port", "/dev/null", "--model",
+                           "V",     "in.doc", "--trace",   "/dev/full"}
+            << "zw4630-cli: cannot write the serial trace to /dev/full: it is not a regular file\n"
+            << false << qint64(-1);
+        QTest::newRow("read traced into its own serial port")
+            << QStringList{"read", "--port",  "/dev/null", "--model",  "V",
+                           "-o",   "out.doc", "--trace",   "/dev/null"}
+            << "zw4630-cli: /dev/null is the serial port: the trace needs a file of its own\n"
+            << false << qint64(-1);
+        QTest::newRow("ports traced into /proc/version")
+            << QStringList{"ports", "--trace", "/proc/version"}
+            << "zw4630-cli: cannot write the serial trace to /proc/version: " << false
+            << qint64(-1);
+        // Past a file-size limit a write fails as on a full disk: said, the temporary file gone.
+        QTest::newRow("import under a file-size limit")
+            << QStringList{"import-csv", "in.csv", "--model", "V", "-o", "old.out"}
+            << "old.out could not be written whole (" + qt_error_string(EFBIG) +
+                   "); the old file is kept\n"
+            << false << qint64(200);
     }
 
     static QString leakCheckOff()
@@ -152,6 +181,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QFETCH(bool, syncFails);
+        QFETCH(qint64, fileSizeLimit);
         const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
         if (syncFails && strace.isEmpty())
             QSKIP("strace is missing");
@@ -176,7 +206,7 @@ private slots:
                                     "-E", leakCheckOff(), "-e", "trace=fdatasync", "-e",
                                     "inject=fdatasync:error=EIO", cliPath()} +
                         arguments;
-        const CliRun run = runCli(arguments, 30000, syncFails ? strace : QString());
+        const CliRun run = runCli(arguments, 30000, syncFails ? strace : QString(), fileSizeLimit);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QCOMPARE(fileBytes(QStringLiteral("in.doc")), doc);
@@ -282,6 +312,59 @@ private slots:
         for (int row = 0; row < channelCount; ++row)
             for (int field = RxFrequency; field <= Power; ++field)
                 QCOMPARE(result->records[row][field], original->records[row][field]);
+    }
+
+    // A repeater directory's export (tests/data/repeaters-2m.csv): 20 rows from Location 0,
+    // FM, NFM and empty modes among DMR, DV and AM rows. The digital and AM rows never go in;
+    // --renumber places the 17 analog rows in file order and says one did not fit.
+    void importOfARepeaterExport_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QString>("channel1"); // receive frequency of channel 1, if written
+        QTest::newRow("by Location")
+            << QStringList{} << 1
+            << QStringList{":2: Location 0: Location 0 is not a channel of this radio",
+                           ":4: Location 2: Mode \"DMR\" is not analog FM",
+                           ":6: Location 4: Mode \"DV\" is not analog FM",
+                           ":8: Location 6: Mode \"AM\" is not analog FM",
+                           "or --renumber to place the rows in file order into channels 1-16\n"}
+            << QString();
+        QTest::newRow("--renumber, digital rows listed")
+            << QStringList{"--renumber"} << 1
+            << QStringList{":4: Location 2: Mode \"DMR\" is not analog FM", "3 of the rows of "}
+            << QString();
+        QTest::newRow("--renumber --skip-bad")
+            << QStringList{"--renumber", "--skip-bad"} << 0
+            << QStringList{"placed 16 rows of ",
+                           " in file order into channels 1-16; 1 more rows that fit came after "
+                           "channel 16 and were left out\n"}
+            << QStringLiteral("145.11000");
+        QTest::newRow("--skip-bad by Location")
+            << QStringList{"--skip-bad"} << 0 << QStringList{":2: Location 0: "}
+            << QStringLiteral("145.13000");
+    }
+
+    void importOfARepeaterExport()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QStringList, said);
+        QFETCH(QString, channel1);
+        const QString csv = QStringLiteral(ZW_TEST_DATA "/repeaters-2m.csv");
+        const QString out = m_dir->filePath(QStringLiteral("out.doc"));
+        const CliRun run =
+            runCli(QStringList{"import-csv", csv, "--model", "V", "-o", out} + options);
+        QCOMPARE(run.status, status);
+        for (const QString &text : said)
+            QVERIFY2(run.err.contains(text), qPrintable(run.err));
+        QCOMPARE(QFileInfo::exists(out), !channel1.isEmpty());
+        if (channel1.isEmpty())
+            return;
+        const Expected<ChannelFileData> result = readChannelFileAt(out);
+        ZW_VERIFY_OK(result);
+        QCOMPARE(result->records[0][RxFrequency], channel1);
     }
 
     void importRefusesRowsThatDoNotFitUnlessSkipBad()

@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -268,40 +269,55 @@ private slots:
         QTest::addColumn<bool>("silentAfterWrite");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("said");
+        QTest::addColumn<qint64>("fileSizeLimit"); // bytes the tool's files may grow to; -1 none
         const QStringList write{"write"};
         QTest::newRow("verified")
             << write << true << -1 << -1 << false << 0
-            << QStringList{"zw4630-cli: Written and verified: channels 3, 5, 7 changed.\n"};
+            << QStringList{"zw4630-cli: Written and verified: channels 3, 5, 7 changed.\n"}
+            << qint64(-1);
         QTest::newRow("nothing changed")
             << write << false << -1 << -1 << false << 0
-            << QStringList{"Written and verified: nothing in the radio changed."};
+            << QStringList{"Written and verified: nothing in the radio changed."} << qint64(-1);
         QTest::newRow("block 5 dropped")
             << write << true << 5 << -1 << false << 3
             << QStringList{"The radio does not hold what was written in channel 5. Write again.",
                            "\nchannel 5: radio empty; written RX 144.00000 -, TX 144.00000 -, "
-                           "scan add, BCL off, beat off, power H\n"};
+                           "scan add, BCL off, beat off, power H\n"}
+            << qint64(-1);
         QTest::newRow("block 7 garbled")
             << write << true << -1 << 7 << false << 3
-            << QStringList{"The radio does not hold what was written in channel 7. Write again."};
+            << QStringList{"The radio does not hold what was written in channel 7. Write again."}
+            << qint64(-1);
         QTest::newRow("trailer garbled")
             << write << false << -1 << imageBlockCount << false << 3
             << QStringList{"written in the squelch level or channel tone. Write again.",
                            "\nsettings: radio squelch level 1, channel tone 中文; written squelch "
-                           "level 3, channel tone 中文\n"};
+                           "level 3, channel tone 中文\n"}
+            << qint64(-1);
         QTest::newRow("silent after the write")
             << write << true << -1 << -1 << true << 4
             << QStringList{"The channels were sent, but not verified: the radio did not answer "
-                           "after the write. Read the radio to see what it holds."};
+                           "after the write. Read the radio to see what it holds."}
+            << qint64(-1);
         QTest::newRow("silent after the write, --no-verify")
             << QStringList{"write", "--no-verify"} << true << -1 << -1 << true << 0
-            << QStringList{"zw4630-cli: The channels have been written to the radio.\n"};
+            << QStringList{"zw4630-cli: The channels have been written to the radio.\n"}
+            << qint64(-1);
         QTest::newRow("diff, file differs")
             << QStringList{"diff"} << true << -1 << -1 << false << 1
             << QStringList{"\nchannel 3: radio RX 146.00000 D023N, TX 151.00000 D023N, scan del, "
                            "BCL 1, beat on, power L; file RX 143.00000 D023N,",
-                           "differ in channels 3, 5, 7.\n"};
+                           "differ in channels 3, 5, 7.\n"}
+            << qint64(-1);
         QTest::newRow("diff, same") << QStringList{"diff"} << false << -1 << -1 << false << 0
-                                    << QStringList{"The radio holds what "};
+                                    << QStringList{"The radio holds what "} << qint64(-1);
+        QTest::newRow("diff, same, its trace cut by a file-size limit")
+            << QStringList{"diff", "--trace", "cut.trace"} << false << -1 << -1 << false << 0
+            << QStringList{"The radio holds what ",
+                           "zw4630-cli: the serial trace in cut.trace is incomplete: writing it "
+                           "failed (" +
+                               qt_error_string(EFBIG) + ")\n"}
+            << qint64(300);
     }
 
     // write reads the radio back and says what it found, with its own exit status for each
@@ -315,6 +331,8 @@ private slots:
         QFETCH(bool, silentAfterWrite);
         QFETCH(int, status);
         QFETCH(QStringList, said);
+        QFETCH(qint64, fileSizeLimit);
+        QVERIFY(QDir::setCurrent(m_dir->path()));
         startRadio(Model::V);
         VirtualRadio::Faults faults;
         faults.dropBlock = dropBlock;
@@ -325,7 +343,8 @@ private slots:
         QVERIFY(writeFileBytes(path, writeChannelFile(radioFile(Model::V, changed)).value()));
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
         const CliRun run =
-            runCli(command + QStringList{"--port", m_radio->devicePath(), "--model", "V", path});
+            runCli(command + QStringList{"--port", m_radio->devicePath(), "--model", "V", path},
+                   30000, QString(), fileSizeLimit);
         QCOMPARE(run.status, status);
         for (const QString &text : said)
             QVERIFY2((run.err + run.out).contains(text), qPrintable(run.err + run.out));
@@ -452,8 +471,10 @@ private slots:
         const QString silentWrite =
             QStringLiteral("zw4630-cli: The radio does not answer, so nothing was written.") +
             check;
-        const QString missing = QStringLiteral(
-            "zw4630-cli: /dev/zw4630-missing does not exist: check that the cable is plugged in");
+        // The tool's own ending: the Port menu is the window's.
+        const QString missing =
+            QStringLiteral("zw4630-cli: /dev/zw4630-missing does not exist: check that the cable "
+                           "is plugged in and that --port names its device.");
         const QString notPort = QStringLiteral(" is not a serial port.\n");
         QTest::newRow("read, silent radio") << "read"
                                             << "silent" << silentRead;
@@ -481,6 +502,20 @@ private slots:
         QTest::newRow("read, port held by another process")
             << "read"
             << "held" << QStringLiteral(" is in use by process tst_cli_radio (");
+        QTest::newRow("read, radio answers the ready poll but not B")
+            << "read"
+            << "mute"
+            << QStringLiteral("zw4630-cli: The radio answered the ready poll but then stopped "
+                              "answering, so nothing was read. Check that it is still switched "
+                              "on and the cable seated, and read again.\n");
+        QTest::newRow("write, radio answers the ready poll but not B")
+            << "write"
+            << "mute"
+            << QStringLiteral("zw4630-cli: The radio answered the ready poll but then stopped "
+                              "answering, so nothing was written.");
+        QTest::newRow("read, adapter pulled during the reply")
+            << "read"
+            << "pulled" << QStringLiteral("zw4630-cli: The cable or adapter was disconnected (");
         QTest::newRow("write, reply to B cut after 200 characters")
             << "write"
             << "cut"
@@ -495,12 +530,24 @@ private slots:
         QFETCH(QString, message);
         QSerialPort holder;
         if (port == QLatin1String("silent") || port == QLatin1String("held") ||
-            port == QLatin1String("cut")) {
+            port == QLatin1String("cut") || port == QLatin1String("mute") ||
+            port == QLatin1String("pulled")) {
             startRadio(Model::V);
             VirtualRadio::Faults faults;
             faults.silent = port == QLatin1String("silent");
-            faults.stopAfterCharacters = port == QLatin1String("cut") ? 200 : -1;
+            faults.stopAfterCharacters = port == QLatin1String("cut")    ? 200
+                                         : port == QLatin1String("mute") ? 0
+                                                                         : -1;
             m_radio->setFaults(faults);
+            if (port == QLatin1String("pulled")) {
+                // The line goes away 100 ms into the reply to "B" (about 600 ms long), as when
+                // the adapter is pulled.
+                m_radio->setPacing(true);
+                connect(m_radio.get(), &VirtualRadio::requestReceived, this, [this](char request) {
+                    if (request == 'B')
+                        QTimer::singleShot(100, this, [this] { m_radio.reset(); });
+                });
+            }
             if (port == QLatin1String("held")) {
                 holder.setPortName(m_radio->devicePath());
                 QVERIFY(holder.open(QIODevice::ReadWrite));
@@ -529,6 +576,7 @@ private slots:
         const CliRun run = runCli(arguments);
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY2(!run.err.contains(QStringLiteral("Port menu")), qPrintable(run.err));
         QVERIFY(clock.elapsed() < 10000);
         if (command == QLatin1String("read"))
             QVERIFY(!QFileInfo::exists(file));
@@ -616,7 +664,7 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(run.out,
                  QStringLiteral("%1: no answer\n%2: %2 does not exist: check that the cable is "
-                                "plugged in, or choose its device in the Port menu.\n%3: %4\n")
+                                "plugged in and that --port names its device.\n%3: %4\n")
                      .arg(silent.slavePath(), missing, m_radio->devicePath(),
                           radioOn ? QStringLiteral("radio answers") : QStringLiteral("no answer")));
         const QString verdict =

@@ -120,8 +120,8 @@ private slots:
         QCOMPARE(messages.seen().first().icon, QMessageBox::Warning);
         QCOMPARE(messages.seen().first().title, QStringLiteral("系统信息"));
         QCOMPARE(messages.seen().first().text,
-                 QStringLiteral("无法保存 CSV 文件 %1，原有文件没有改变。")
-                     .arg(QDir::toNativeSeparators(path)));
+                 QStringLiteral("无法保存 CSV 文件 %1（%2），原有文件没有改变。")
+                     .arg(QDir::toNativeSeparators(path), qt_error_string(ENOENT)));
     }
 
     void importReplacesTheTableInOneStep()
@@ -163,15 +163,19 @@ private slots:
     {
         QTest::addColumn<bool>("apply");
         QTest::addColumn<int>("language");
-        QTest::newRow("cancel") << false << 0;
-        QTest::newRow("apply") << true << 0;
-        QTest::newRow("apply, English") << true << 2;
+        QTest::addColumn<bool>("inFileOrder"); // the list's box ticked: rows in file order
+        QTest::newRow("cancel") << false << 0 << false;
+        QTest::newRow("apply") << true << 0 << false;
+        QTest::newRow("apply, English") << true << 2 << false;
+        QTest::newRow("apply in file order") << true << 0 << true;
+        QTest::newRow("apply in file order, English") << true << 2 << true;
     }
 
     void rowsThatDoNotFitAreListedBeforeAnythingChanges()
     {
         QFETCH(bool, apply);
         QFETCH(int, language);
+        QFETCH(bool, inFileOrder);
         openWindow(language);
         QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
         const QString path = m_dir->filePath(QStringLiteral("mixed.csv"));
@@ -186,7 +190,7 @@ private slots:
         QSignalSpy changed(m_window->document(), &ChannelDocument::recordsChanged);
         QSignalSpy replaced(m_window->document(), &ChannelDocument::replaced);
         MessageBoxAnswerer messages;
-        ProblemsAnswerer problems(apply);
+        ProblemsAnswerer problems(apply, inFileOrder);
         FileDialogAnswerer dialog(path);
         importItem()->trigger();
         QVERIFY(problems.seen.shown);
@@ -194,6 +198,20 @@ private slots:
         const bool english = language == 2;
         QCOMPARE(problems.seen.title,
                  english ? QStringLiteral("Import CHIRP CSV") : QStringLiteral("导入 CHIRP CSV"));
+        if (inFileOrder) {
+            // Rows 2 and 17 fill channels 1 and 2; only the tone is left out.
+            QCOMPARE(problems.seen.text,
+                     english ? QStringLiteral("2 rows fit. These 1 rows do not fit this model and "
+                                              "are left out:")
+                             : QStringLiteral("2 行可以导入。以下 1 行不能用于本机型，不会导入："));
+            QCOMPARE(problems.seen.rows.size(), 1);
+            QCOMPARE(problems.seen.rows.at(0).mid(0, 2), (QStringList{"2", "1"}));
+            QCOMPARE(m_window->document()->record(0)[RxFrequency], QStringLiteral("146.00000"));
+            QCOMPARE(m_window->document()->record(1)[RxFrequency], QStringLiteral("147.00000"));
+            QCOMPARE(m_window->document()->record(2)[RxFrequency], QString());
+            QCOMPARE(replaced.count(), 1);
+            return;
+        }
         QCOMPARE(problems.seen.text,
                  english ? QStringLiteral(
                                "1 rows fit. These 2 rows do not fit this model and are left out:")

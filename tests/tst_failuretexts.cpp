@@ -266,6 +266,47 @@ private slots:
             QCOMPARE(said, inEnglish ? english : chinese);
         }
     }
+
+    // Chinese texts put together from pieces keep the spacing of the fixed ones: a blank between
+    // a number and a Chinese word, none between two Chinese words.
+    void chineseTextsSpaceNumbersOnly_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        WriteResult verified;
+        verified.check = WriteResult::Check::Verified;
+        verified.changedChannels = {3, 16};
+        verified.settingsChanged = true;
+        QTest::newRow("verified, channels and settings")
+            << writeOutcomeText(verified, Model::V, false)
+            << QStringLiteral("已写入并核对：信道 3、16 及静噪级别或信道音已改变。");
+        WriteResult differs;
+        differs.check = WriteResult::Check::Differs;
+        differs.differingChannels = {3};
+        QTest::newRow("differs in a channel")
+            << writeOutcomeText(differs, Model::V, false)
+            << QStringLiteral("对讲机中信道 3 的数据与写入的不同，请重新写入。");
+        differs.differingChannels.clear();
+        differs.settingsDiffer = true;
+        QTest::newRow("differs in the settings")
+            << writeOutcomeText(differs, Model::V, false)
+            << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。");
+        QTest::newRow("restore question")
+            << restoreRadioQuestion(false).arg(radioContentsText({3, 5}, true, false))
+            << QStringLiteral("写入这个备份将改变对讲机中的信道 3、5 及静噪级别或信道音。\n"
+                              "对讲机中现有的信道数据会先保存到备份文件夹。");
+        QTest::newRow("changed elsewhere")
+            << changedElsewhereMessage({7}, true, false, false)
+            << QStringLiteral("另一程序已修改了数据库中的信道 7 和静噪级别或信道音，本次没有改动。"
+                              "表中显示的是数据库中保存的数据。");
+    }
+
+    void chineseTextsSpaceNumbersOnly()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(text, expected);
+    }
 };
 
 QTEST_MAIN(TestFailureTexts)

@@ -12,17 +12,22 @@
 #include "language.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "modalguard.h"
 #include "modelwindow.h"
 #include "sampletables.h"
 #include "windowtestfolder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -46,10 +51,11 @@ QString unreadableText(const QString &path)
         .arg(QDir::toNativeSeparators(path));
 }
 
-QString unsavedText(const QString &path)
+// The message of a failed save, with the reason in the system's words or the window's.
+QString unsavedText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("无法保存信道文件 %1，原有文件没有改变。")
-        .arg(QDir::toNativeSeparators(path));
+    return QStringLiteral("无法保存信道文件 %1（%2），原有文件没有改变。")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 // The high-water mark of this process's memory, in KiB.
@@ -278,7 +284,7 @@ private slots:
             m_window->saveAction()->trigger();
             QVERIFY(dialog.answered);
             QCOMPARE(messages.count(), 1);
-            QCOMPARE(messages.seen().at(0).text, unsavedText(path));
+            QCOMPARE(messages.seen().at(0).text, unsavedText(path, QStringLiteral("不是普通文件")));
             verifyUnchanged();
         }
         struct stat status {
@@ -287,35 +293,72 @@ private slots:
         QVERIFY(S_ISFIFO(status.st_mode));
     }
 
-    // A name typed with double quotes is saved under exactly that name.
-    void savedUnderTheNameAsTyped()
+    // A name typed with double quotes is saved under exactly that name; so is a name of the
+    // longest length the system allows (its temporary name beside it stays within the limit).
+    // A name longer than that is refused with the system's reason, not ignored by the dialog.
+    void savedUnderTheNameAsTyped_data()
     {
-        const QString name = QStringLiteral("100% \"x\" 'y'.doc");
-        MessageBoxAnswerer messages;
-        FileDialogAnswerer dialog(m_dir->filePath(name));
-        m_window->saveAction()->trigger();
-        QVERIFY(dialog.answered);
-        QCOMPARE(messages.count(), 0);
-        QVERIFY(readChannelFile(test::fileBytes(m_dir->filePath(name))).ok());
-        QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("x"))));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason"); // of the failure; empty when the save works
+        QTest::newRow("double quotes") << QStringLiteral("100% \"x\" 'y'.doc") << QString();
+        QTest::newRow("255 bytes") << QString(251, u'n') + QStringLiteral(".doc") << QString();
+        QTest::newRow("255 bytes of Chinese")
+            << QString(83, u'信') + QStringLiteral("xx.doc") << QString();
+        QTest::newRow("257 bytes")
+            << QString(253, u'n') + QStringLiteral(".doc") << qt_error_string(ENAMETOOLONG);
     }
 
-    // Qt lists a name whose bytes are not UTF-8 with U+FFFD in their place; the file chosen so
-    // is the one listed, and a name two files are listed under is refused, not guessed.
+    void savedUnderTheNameAsTyped()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString path = m_dir->filePath(name);
+        const QStringList before = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(path);
+        m_window->saveAction()->trigger();
+        QVERIFY(dialog.answered);
+        QVERIFY(!dialog.stayedOpen);
+        if (!reason.isEmpty()) {
+            QCOMPARE(messages.count(), 1);
+            QCOMPARE(messages.seen().at(0).text, unsavedText(path, reason));
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
+            return;
+        }
+        QCOMPARE(messages.count(), 0);
+        QVERIFY(readChannelFile(test::fileBytes(path)).ok());
+        QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("x"))));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(),
+                 before.size() + 1);
+    }
+
+    // Qt's own listing leaves out a name whose bytes are not UTF-8: the dialog lists it below
+    // its own list, and choosing it there opens that file. Typed with U+FFFD in place of those
+    // bytes, the file chosen is the one of that name, and a name two files are listed under is
+    // refused, not guessed.
     void listedNameThatIsNotUtf8OpensThatFile_data()
     {
         QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QByteArray>("twin"); // another file listed under the same name
-        QTest::newRow("Latin-1") << QByteArray("\xe9t\xe9.doc") << QByteArray();
-        QTest::newRow("GBK") << QByteArray("\xb2\xe2\xca\xd4.doc") << QByteArray();
+        QTest::addColumn<QByteArray>("twin");    // another file listed under the same name
+        QTest::addColumn<QStringList>("inList"); // the dialog's list; empty: the name typed
+        QTest::newRow("Latin-1") << QByteArray("\xe9t\xe9.doc") << QByteArray() << QStringList();
+        QTest::newRow("GBK") << QByteArray("\xb2\xe2\xca\xd4.doc") << QByteArray() << QStringList();
         QTest::newRow("two files listed alike")
-            << QByteArray("\xe9t\xe9.doc") << QByteArray("\xe8t\xe8.doc");
+            << QByteArray("\xe9t\xe9.doc") << QByteArray("\xe8t\xe8.doc") << QStringList();
+        // Shown as GBK where the bytes are GBK, else as Latin-1; the chosen file is the first.
+        QTest::newRow("GBK, chosen from the list")
+            << QByteArray("\xb2\xe2\xca\xd4.doc") << QByteArray("\xe8t\xe8.txt")
+            << QStringList{QStringLiteral("测试.doc")};
+        QTest::newRow("two Latin-1 names, chosen from the list")
+            << QByteArray("\xe9t\xe9.doc") << QByteArray("\xe8t\xe8.doc")
+            << QStringList{QStringLiteral("ètè.doc"), QStringLiteral("été.doc")};
     }
 
     void listedNameThatIsNotUtf8OpensThatFile()
     {
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, twin);
+        QFETCH(QStringList, inList);
         const QByteArray folder = QFile::encodeName(m_dir->path()) + '/';
         for (const QByteArray &file : {name, twin}) {
             if (file.isEmpty())
@@ -337,6 +380,41 @@ private slots:
         } remove{folder + name, folder + twin};
         const QString listed = m_dir->filePath(QString::fromUtf8(name));
         QVERIFY(listed.contains(QChar::ReplacementCharacter));
+        if (!inList.isEmpty()) {
+            const test::ExpectedDialog expected(QFileDialog::staticMetaObject);
+            QStringList shown;
+            bool answered = false;
+            QTimer poll;
+            poll.setInterval(10);
+            connect(&poll, &QTimer::timeout, this, [&] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                poll.stop();
+                answered = true;
+                auto *list = dialog->findChild<QListWidget *>(QStringLiteral("filesNotListed"));
+                dialog->setDirectory(m_dir->path());
+                if (!list) {
+                    dialog->reject();
+                    return;
+                }
+                for (int row = 0; row < list->count(); ++row)
+                    shown << list->item(row)->text();
+                if (list->count() > 0)
+                    emit list->itemActivated(list->item(0));
+                else
+                    dialog->reject();
+            });
+            poll.start();
+            MessageBoxAnswerer messages;
+            m_window->openAction()->trigger();
+            QVERIFY(answered);
+            QCOMPARE(shown, inList);
+            QCOMPARE(messages.count(), 0);
+            QCOMPARE(m_window->squelchList()->currentText(), QStringLiteral("7"));
+            QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("英文"));
+            return;
+        }
         if (!twin.isEmpty()) {
             openRefused(listed);
             return;
@@ -381,13 +459,15 @@ private slots:
     void saveOntoFullDiskKeepsTheOldFile_data()
     {
         QTest::addColumn<bool>("smallFileSystem"); // else a file-size limit on this process
-        QTest::newRow("file-size limit") << false;
-        QTest::newRow("full file system") << true;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file-size limit") << false << qt_error_string(EFBIG);
+        QTest::newRow("full file system") << true << qt_error_string(ENOSPC);
     }
 
     void saveOntoFullDiskKeepsTheOldFile()
     {
         QFETCH(bool, smallFileSystem);
+        QFETCH(QString, reason);
         QString folder = m_dir->path();
         struct Unmount {
             QString path;
@@ -435,7 +515,7 @@ private slots:
         QVERIFY(dialog.answered);
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.seen().at(0).title, QStringLiteral("系统信息"));
-        QCOMPARE(messages.seen().at(0).text, unsavedText(path));
+        QCOMPARE(messages.seen().at(0).text, unsavedText(path, reason));
         QCOMPARE(test::fileBytes(path), QByteArray("old contents"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), entries);
         verifyUnchanged();

@@ -1,11 +1,17 @@
 // The serial trace: how it writes the line, that it keeps only its last lines, and that an
 // output device gets every line as it happens.
+#include "savefile.h"
 #include "serialtrace.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace zw;
 
@@ -120,6 +126,103 @@ private slots:
         QVERIFY(written.at(2).endsWith("|BBBB|"));
         QVERIFY(written.at(3).endsWith("p close"));
         QCOMPARE(trace.text(), written.at(2) + '\n' + written.at(3) + '\n');
+    }
+
+    // The output stops at its size limit with a last line that says so (a port that floods the
+    // line would fill the disk), and at the first write the system refuses, which
+    // outputFailure() names for the end of the run. The lines in memory go on either way.
+    void outputStopsAtItsLimitOrAtAFailedWrite_data()
+    {
+        QTest::addColumn<QString>("device"); // empty: a buffer
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<int>("linesWritten");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("under the limit") << QString() << qint64(10000) << 100 << QString();
+        // 100 lines of 80 bytes: 5 fit under 450 bytes, then the line that says it stops.
+        QTest::newRow("at the limit") << QString() << qint64(450) << 6 << QString();
+        QTest::newRow("a device that is full")
+            << QStringLiteral("/dev/full") << SerialTrace::defaultOutputLimit << 0
+            << qt_error_string(ENOSPC);
+    }
+
+    void outputStopsAtItsLimitOrAtAFailedWrite()
+    {
+        QFETCH(QString, device);
+        QFETCH(qint64, limit);
+        QFETCH(int, linesWritten);
+        QFETCH(QString, failure);
+        SerialTrace trace;
+        QBuffer *buffer = nullptr;
+        if (device.isEmpty()) {
+            auto own = std::make_unique<QBuffer>();
+            QVERIFY(own->open(QIODevice::WriteOnly));
+            buffer = own.get();
+            trace.setOutput(std::move(own), limit);
+        } else {
+            auto file = std::make_unique<QFile>(device);
+            QVERIFY(file->open(QIODevice::WriteOnly));
+            trace.setOutput(std::move(file), limit);
+        }
+        for (int i = 0; i < 100; ++i)
+            trace.record(QStringLiteral("/dev/ttyUSB0"), SerialTrace::Event::Sent, "C");
+        QCOMPARE(trace.lines().size(), 100);
+        QCOMPARE(trace.outputFailure().value_or(QString()), failure);
+        if (!buffer)
+            return;
+        const QList<QByteArray> written = buffer->data().split('\n');
+        QCOMPARE(written.size() - 1, linesWritten);
+        if (linesWritten == 100)
+            return;
+        QVERIFY(buffer->data().size() <= limit + written.at(linesWritten - 1).size() + 1);
+        QVERIFY2(written.at(linesWritten - 1)
+                     .endsWith("trace stopped: it reached its limit of 450 bytes"),
+                 written.at(linesWritten - 1).constData());
+    }
+
+    // A trace goes only to a regular file or a new name, and only where the system takes
+    // writes: a FIFO nobody reads would hold the program before it starts, a device (the
+    // serial port itself, /dev/full) would take or lose the text; each is refused at once.
+    void traceFileIsARegularFileOrANewName_data()
+    {
+        QTest::addColumn<QString>("name"); // in a fresh folder unless it starts with '/'
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("notRegular");
+        QTest::newRow("new name") << "new.txt" << true << false;
+        QTest::newRow("regular file, emptied") << "old.txt" << true << false;
+        QTest::newRow("FIFO") << "fifo" << false << true;
+        QTest::newRow("folder") << "folder" << false << true;
+        QTest::newRow("/dev/full") << "/dev/full" << false << true;
+        QTest::newRow("/dev/null") << "/dev/null" << false << true;
+        QTest::newRow("/proc/version") << "/proc/version" << false << false;
+    }
+
+    void traceFileIsARegularFileOrANewName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, opens);
+        QFETCH(bool, notRegular);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile old(dir.filePath(QStringLiteral("old.txt")));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old lines\n") == 10);
+        old.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+#ifdef Q_OS_UNIX
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+#endif
+        const QString path = name.startsWith(u'/') ? name : dir.filePath(name);
+        QFile file;
+        QElapsedTimer clock;
+        clock.start();
+        const Result opened = openNewFile(&file, path);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(opened.ok(), opens);
+        QCOMPARE(opened.failure().is(FileFailure::NotRegular), notRegular);
+        if (opens) {
+            QCOMPARE(file.size(), 0);
+            QCOMPARE(file.write("x"), 1);
+        }
     }
 };
 

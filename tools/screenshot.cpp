@@ -54,22 +54,27 @@ static QComboBox *enterChannels(zw::ModelWindow *window)
     return list;
 }
 
-// The problems dialog of an import of a list made for another radio: a few rows fit.
+// The problems dialog of an import of a list made for another radio, numbered from 0 as
+// repeater directories number theirs: a few rows fit.
 static QWidget *csvProblems(zw::ModelWindow *window)
 {
     const QByteArray csv =
         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
         "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
-        "1,Simplex,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
+        "0,Simplex,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
         "2,Club,146.940000,-,0.600000,Tone,69.3,69.3,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
         "3,Net,147.120000,+,0.600000,TSQL,159.8,159.8,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
         "4,Rptr,145.230000,-,0.600000,DTCS,88.5,88.5,023,NR,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
         "5,Air,121.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,AM,25.00,,5.0W,,,,,\r\n"
         "6,Wx,162.550000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,1.0W,,,,,\r\n"
         "20,Far,146.580000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n";
-    const zw::CsvImport imported =
-        zw::importChirpCsv(csv, window->info(), window->document()->records()).value();
-    auto *dialog = new zw::CsvProblemsDialog(imported, zw::isEnglish(), window);
+    const zw::ChannelTable current = window->document()->records();
+    const zw::ModelInfo &info = window->info();
+    auto *dialog = new zw::CsvProblemsDialog(
+        [csv, current, &info](zw::CsvPlacement placement) {
+            return zw::importChirpCsv(csv, info, current, placement).value();
+        },
+        zw::isEnglish(), window);
     dialog->setModal(false);
     dialog->show();
     return dialog;

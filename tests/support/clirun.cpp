@@ -7,6 +7,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 namespace zw::test
 {
 
@@ -15,11 +19,21 @@ QString cliPath()
     return QStringLiteral(ZW_CLI_PATH);
 }
 
-CliRun runCli(const QStringList &arguments, int timeoutMs, const QString &program)
+CliRun runCli(const QStringList &arguments, int timeoutMs, const QString &program,
+              qint64 fileSizeLimit)
 {
     QProcess process;
     process.setProgram(program.isEmpty() ? cliPath() : program);
     process.setArguments(arguments);
+#ifdef Q_OS_UNIX
+    if (fileSizeLimit >= 0)
+        process.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+#else
+    Q_UNUSED(fileSizeLimit)
+#endif
     QSignalSpy finished(&process, &QProcess::finished);
     process.start();
     CliRun run;

@@ -20,9 +20,10 @@ struct CliRun {
 
 // Runs the tool (or `program`, when given, for a wrapper such as a shell or strace) with
 // `arguments`, and keeps this process's event loop going meanwhile: a virtual radio that
-// answers the tool lives in it. A run that has not ended after `timeoutMs` is killed.
+// answers the tool lives in it. A run that has not ended after `timeoutMs` is killed. With a
+// `fileSizeLimit`, the files the tool writes may grow to that many bytes (as ulimit -f).
 CliRun runCli(const QStringList &arguments, int timeoutMs = 30000,
-              const QString &program = QString());
+              const QString &program = QString(), qint64 fileSizeLimit = -1);
 
 // A channel file of `model` with four channels in use (channels 1, 2, 5 and 16, in the model's
 // band) and the settings 英文 / 7.

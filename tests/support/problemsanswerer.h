@@ -8,6 +8,7 @@
 #include "modalguard.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QList>
 #include <QPushButton>
@@ -30,18 +31,21 @@ struct ProblemsSeen {
 };
 
 // Answers the problems dialog when it appears: records it, then applies (when it can) or cancels.
+// With `inFileOrder`, it first ticks the box that places an import's rows in file order.
 class ProblemsAnswerer final : public QObject
 {
 public:
-    explicit ProblemsAnswerer(bool apply)
+    explicit ProblemsAnswerer(bool apply, bool inFileOrder = false)
     {
         m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this, apply] {
+        connect(&m_timer, &QTimer::timeout, this, [this, apply, inFileOrder] {
             auto *dialog = qobject_cast<CsvProblemsDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             m_timer.stop();
             m_expected.reset(); // one dialog only
+            if (inFileOrder && dialog->fileOrderBox())
+                dialog->fileOrderBox()->click();
             seen.shown = true;
             seen.title = dialog->windowTitle();
             seen.text = dialog->findChild<QLabel *>(QStringLiteral("problemText"))->text();
