@@ -172,7 +172,15 @@ int main(int argc, char *argv[])
     zw::ProgramExit programExit(&mainWindow);
     QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &programExit,
                      &zw::ProgramExit::request);
-    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, &QApplication::quit);
+    bool ended = false;
+    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, [&ended] {
+        ended = true;
+        QApplication::quit();
+    });
     mainWindow.load();
+    // A signal while a start-up message was open may have ended the program already, before
+    // there was an event loop for quit() to end.
+    if (ended)
+        return 0;
     return QApplication::exec();
 }
