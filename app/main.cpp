@@ -1,5 +1,6 @@
 #include "exitsignals.h"
 #include "filenames.h"
+#include "language.h"
 #include "mainwindow.h"
 #include "modelinfo.h"
 #include "portdevices.h"
@@ -106,6 +107,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     nameTheApplication();
     QApplication::setWindowIcon(zw::programIcon()); // every window's icon
+    zw::followLanguageInQtTexts(); // the window starts Chinese, and so do Qt's own dialogs
 
     QCommandLineParser parser;
     describeOptions(parser);
