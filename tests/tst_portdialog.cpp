@@ -181,19 +181,12 @@ private slots:
         dialog->option(2)->setChecked(true);
         MessageBoxAnswerer messages;
         dialog->ok();
-        QCOMPARE(messages.count(), 1);
-        QVERIFY(!m_main->serial()->isOpen());
         QPointer<PortDialog> guard = dialog;
         dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
         QTRY_VERIFY(guard.isNull());
         QCOMPARE(messages.count(), 1);
         QCOMPARE(m_main->serial()->isOpen(), openAtOpening);
         QCOMPARE(m_main->serial()->portNumber(), 1);
-        QCOMPARE(m_main->serial()->device(1), m_com1->slavePath());
-        if (openAtOpening) {
-            QVERIFY(m_main->serial()->send("C"));
-            QCOMPARE(m_com1->readBytes(1), QByteArray("C"));
-        }
         // The next opening offers the port number left behind.
         QVERIFY(openDialog()->option(1)->isChecked());
     }
