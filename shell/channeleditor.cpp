@@ -185,7 +185,7 @@ void ChannelEditor::pick(PickList list, const QString &entry)
         pickOn(std::max(m_grid->currentIndex().row(), 0), list, entry);
         return;
     }
-    if (m_locked)
+    if (m_document->isEditingHeld())
         return;
     // Several whole channels chosen: the entry goes into each of them that is in use, as one
     // undo step. Empty channels among them stay empty (the pick rule would only empty the
