@@ -1,5 +1,6 @@
 #include "exitsignals.h"
 #include "filenames.h"
+#include "language.h"
 #include "mainwindow.h"
 #include "modelinfo.h"
 #include "portdevices.h"
@@ -112,6 +113,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication::setWindowIcon(zw::programIcon()); // every window's icon
+    zw::followLanguageInQtTexts(); // the window starts Chinese, and so do Qt's own dialogs
 
     QCommandLineParser parser;
     describeOptions(parser);
@@ -183,9 +185,15 @@ int main(int argc, char *argv[])
     zw::ProgramExit programExit(&mainWindow);
     QObject::connect(&exitSignals, &zw::ExitSignals::exitRequested, &programExit,
                      &zw::ProgramExit::request);
-    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, &QApplication::quit);
+    bool ended = false;
+    QObject::connect(&programExit, &zw::ProgramExit::finished, &mainWindow, [&ended] {
+        ended = true;
+        QApplication::quit();
+    });
     mainWindow.load();
-    const int status = QApplication::exec();
+    // A signal while a start-up message was open may have ended the program already, before
+    // there was an event loop for quit() to end.
+    const int status = ended ? 0 : QApplication::exec();
     if (const std::optional<QString> failure = zw::SerialTrace::instance().outputFailure())
         std::fprintf(stderr, "the serial trace in %s is incomplete: writing it failed (%s)\n",
                      zw::fileNameBytes(traceName).constData(), qPrintable(*failure));

@@ -56,6 +56,29 @@ QString backupFolder()
     return data + QStringLiteral("/backups");
 }
 
+std::optional<BackupName> readBackupName(const QString &path)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(.+)_(\\d{8}-\\d{6}-\\d{3})_([a-z-]+)\\.doc$"));
+    const QRegularExpressionMatch match = pattern.match(QFileInfo(path).fileName());
+    if (!match.hasMatch())
+        return std::nullopt;
+    std::optional<Model> model;
+    for (Model m : allModels)
+        if (modelInfo(m).name == match.captured(1))
+            model = m;
+    const QDateTime made =
+        QDateTime::fromString(match.captured(2), QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    if (!model || !made.isValid())
+        return std::nullopt;
+    BackupName name{made, *model, std::nullopt};
+    for (BackupReason reason : {BackupReason::BeforeRead, BackupReason::FromRadio,
+                                BackupReason::BeforeOpen, BackupReason::BeforeImport})
+        if (reasonText(reason) == match.captured(3))
+            name.reason = reason;
+    return name;
+}
+
 QStringList backupFiles(const QString &folder, Model model)
 {
     const QRegularExpression pattern = backupName(model);

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace zw
 {
 
@@ -40,5 +42,15 @@ Expected<BackupFile> writeBackup(const QString &folder, Model model, BackupReaso
 
 // The model's backups in `folder`, oldest first.
 QStringList backupFiles(const QString &folder, Model model);
+
+// What a backup's name says about it: when it was made (local time, to the millisecond), of
+// which model and why (none for a reason this program does not write).
+struct BackupName {
+    QDateTime made;
+    Model model = Model::V;
+    std::optional<BackupReason> reason;
+};
+// Read from the name of `path`; nothing when it is not a backup's name.
+std::optional<BackupName> readBackupName(const QString &path);
 
 } // namespace zw

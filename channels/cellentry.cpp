@@ -45,6 +45,24 @@ bool isEmptyChannel(const ChannelRecord &record)
     return readNumber(record[RxFrequency]) == 0.0;
 }
 
+bool isOutsideBand(const QString &text, const BandLimits &band)
+{
+    const double mhz = readNumber(text);
+    return mhz != 0.0 && (mhz < band.bandLow || mhz > band.bandHigh);
+}
+
+QList<int> channelsOutsideBand(const ChannelTable &table, const BandLimits &band)
+{
+    QList<int> channels;
+    for (int row = 0; row < channelCount; ++row) {
+        const ChannelRecord &record = table[static_cast<std::size_t>(row)];
+        if (!isEmptyChannel(record) &&
+            (isOutsideBand(record[RxFrequency], band) || isOutsideBand(record[TxFrequency], band)))
+            channels.append(row + 1);
+    }
+    return channels;
+}
+
 CellEntryResult checkRxFrequency(const ChannelRecord &record, const BandLimits &band)
 {
     CellEntryResult result{record, false};

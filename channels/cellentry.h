@@ -3,6 +3,8 @@
 #include "channelrecord.h"
 #include "modelinfo.h"
 
+#include <QList>
+
 namespace zw
 {
 
@@ -34,5 +36,13 @@ double holdInBand(double mhz, const BandLimits &band, bool *outOfRange);
 
 // True when the record is an empty channel: its receive frequency reads as 0.
 bool isEmptyChannel(const ChannelRecord &record);
+
+// True when `text`, a stored frequency, lies outside bandLow..bandHigh: a value the check kept
+// in the band's warning margin with the range message (or one a file brought in). Empty text
+// and text that reads as 0 are no frequency.
+bool isOutsideBand(const QString &text, const BandLimits &band);
+
+// The channels (1..16) in use whose receive or transmit frequency is outside the band.
+QList<int> channelsOutsideBand(const ChannelTable &table, const BandLimits &band);
 
 } // namespace zw

@@ -21,6 +21,7 @@ namespace
 {
 
 constexpr int gridColumns = 9;
+constexpr int rxColumn = 1; // 接收频率
 
 // A channel list of a few hundred rows is far below this; anything larger is no channel list.
 constexpr qsizetype maxPasteSize = 1024 * 1024;
@@ -380,11 +381,53 @@ std::optional<QStringList> chirpCaptionRow(const QStringList &cells)
     return names.contains(QStringLiteral("Frequency")) ? std::optional(names) : std::nullopt;
 }
 
+// A caption row some of whose captions the program does not know (a spreadsheet's own columns
+// beside the channels'): read by the captions it knows when they name the receive frequency.
+// They are read as CHIRP's when the row has a CHIRP setting the grid has no column for (Duplex,
+// Tone, ...), else as the grid's. The captions not read are returned in `unknown`; the grid
+// columns in `columns`, or for CHIRP the names (an empty text for one not read) in `chirpNames`.
+// False when the row is no caption row.
+bool partlyKnownCaptionRow(const QStringList &cells, QList<int> *columns, QStringList *chirpNames,
+                           QStringList *unknown)
+{
+    QList<int> grid;
+    QStringList chirp;
+    QStringList unknownToGrid;
+    QStringList unknownToChirp;
+    bool chirpSetting = false;
+    for (const QString &cell : cells) {
+        grid << columnOfName(cell);
+        chirp << chirpColumnOf(cell);
+        if (cell.trimmed().isEmpty())
+            continue;
+        if (grid.last() < 0)
+            unknownToGrid << cell.trimmed();
+        if (chirp.last().isEmpty())
+            unknownToChirp << cell.trimmed();
+        const QStringList descriptive{QStringLiteral("Location"), QStringLiteral("Name"),
+                                      QStringLiteral("Comment")};
+        chirpSetting = chirpSetting || (grid.last() < 0 && !chirp.last().isEmpty() &&
+                                        !descriptive.contains(chirp.last()));
+    }
+    if (chirpSetting && chirp.contains(QStringLiteral("Frequency"))) {
+        *chirpNames = chirp;
+        *unknown = unknownToChirp;
+        return true;
+    }
+    if (!grid.contains(rxColumn))
+        return false;
+    *columns = grid;
+    *unknown = unknownToGrid;
+    return true;
+}
+
 // Tab-separated text: columns by a caption row when the first row is one, else the grid's
 // order (nine cells with the channel number first, or fewer starting at 接收频率). A first row
-// is a caption row only when every caption in it is known; rows under CHIRP's captions are
+// is a caption row when every caption in it is known, or when the ones known name the receive
+// frequency (the others are ignored and returned in `ignored`); rows under CHIRP's captions are
 // read as CHIRP rows.
-QList<PastedRow> tabRows(const QString &text, const ModelInfo &model, int limit)
+QList<PastedRow> tabRows(const QString &text, const ModelInfo &model, int limit,
+                         QStringList *ignored)
 {
     QList<PastedRow> pasted;
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
@@ -407,7 +450,17 @@ QList<PastedRow> tabRows(const QString &text, const ModelInfo &model, int limit)
             byHeader = gridCaptionRow(cells);
             if (byHeader)
                 continue;
-            if (const std::optional<QStringList> names = chirpCaptionRow(cells)) {
+            std::optional<QStringList> names = chirpCaptionRow(cells);
+            QList<int> columns;
+            QStringList partNames;
+            if (!names && partlyKnownCaptionRow(cells, &columns, &partNames, ignored)) {
+                if (partNames.isEmpty()) {
+                    byHeader = columns;
+                    continue;
+                }
+                names = partNames;
+            }
+            if (names) {
                 QList<std::pair<int, QStringList>> rows{{lineNumber, *names}};
                 for (int i = lineNumber; i < lines.size(); ++i)
                     if (!lines.at(i).trimmed().isEmpty())
@@ -500,7 +553,7 @@ PastePlan planPaste(const PasteSource &source, const ModelInfo &model, const Cha
     } else if (looksLikeChirpCsv(source.text)) {
         rows = chirpRows(source.text, model, channelCount - start);
     } else {
-        rows = tabRows(source.text, model, channelCount - start);
+        rows = tabRows(source.text, model, channelCount - start, &plan.ignoredColumns);
     }
     if (rows.isEmpty()) {
         plan.error = Kind::NoChannels;

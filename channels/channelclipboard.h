@@ -83,6 +83,9 @@ struct PastePlan {
     // Rows taken with a frequency outside the band that typing keeps too (the warning margins),
     // with the reason typing would have shown the range message for.
     QList<PasteProblem> warnings;
+    // Captions of a caption row that name no column this program knows: those columns are
+    // not read.
+    QStringList ignoredColumns;
     // Nothing on the clipboard reads as channels, or it is far too large.
     std::optional<PasteReasonKind> error;
 };

@@ -1,5 +1,8 @@
 #include "channeldocument.h"
 
+#include <QDeadlineTimer>
+#include <QTimer>
+
 namespace zw
 {
 
@@ -34,8 +37,21 @@ ChannelFileData ChannelDocument::channelFileData() const
     return data;
 }
 
+void ChannelDocument::startWaiting()
+{
+    if (m_waiting)
+        return;
+    m_waiting = true;
+    m_store.setWaitDeadline(QDeadlineTimer(actionWaitMs));
+    QTimer::singleShot(0, this, [this] {
+        m_waiting = false;
+        m_store.setWaitDeadline(QDeadlineTimer(QDeadlineTimer::Forever));
+    });
+}
+
 Result ChannelDocument::edit(const std::function<ChannelTable(const ChannelTable &now)> &edit)
 {
+    startWaiting();
     // Computed against what the file holds now, so the change set names only what this edit
     // changes, never another program's newer values.
     m_store.refresh();
@@ -44,6 +60,7 @@ Result ChannelDocument::edit(const std::function<ChannelTable(const ChannelTable
 
 Result ChannelDocument::setSetting(RadioSetting setting, const QString &value)
 {
+    startWaiting();
     m_store.refresh();
     const QString &now =
         setting == RadioSetting::SquelchLevel ? settings().squelchLevel : settings().channelTone;
@@ -72,6 +89,7 @@ Result ChannelDocument::commit(const ChangeSet &change)
 
 Result ChannelDocument::setFieldUnrecorded(int row, int field, const QString &value)
 {
+    startWaiting();
     if (row < 0 || row >= channelCount || field < 0 || field >= fieldCount)
         return m_store.setField(row, field, value); // reports the bad address
     m_store.refresh();
@@ -83,6 +101,7 @@ Result ChannelDocument::setFieldUnrecorded(int row, int field, const QString &va
 Result ChannelDocument::replace(const ChannelTable &records,
                                 const std::optional<RadioSettings> &settings)
 {
+    startWaiting();
     const Result written = m_store.replaceAll(records, settings);
     if (!written)
         return written;
@@ -93,6 +112,7 @@ Result ChannelDocument::replace(const ChannelTable &records,
 
 Result ChannelDocument::undo()
 {
+    startWaiting();
     if (!canUndo())
         return {};
     const Result applied = m_store.apply(m_history[m_next - 1].inverted(), true);
@@ -105,6 +125,7 @@ Result ChannelDocument::undo()
 
 Result ChannelDocument::redo()
 {
+    startWaiting();
     if (!canRedo())
         return {};
     const Result applied = m_store.apply(m_history[m_next], true);
@@ -113,6 +134,25 @@ Result ChannelDocument::redo()
     ++m_next;
     emit historyChanged();
     return {};
+}
+
+void ChannelDocument::discardUndoStep()
+{
+    if (!canUndo())
+        return;
+    // Each step is checked against what is stored when it is written, never against the steps
+    // around it, so any one of them can go.
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(m_next - 1));
+    --m_next;
+    emit historyChanged();
+}
+
+void ChannelDocument::discardRedoStep()
+{
+    if (!canRedo())
+        return;
+    m_history.erase(m_history.begin() + static_cast<std::ptrdiff_t>(m_next));
+    emit historyChanged();
 }
 
 void ChannelDocument::clearHistory()

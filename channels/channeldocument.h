@@ -81,13 +81,26 @@ public:
     // failed; the table then shows what the file holds.
     Result undo();
     Result redo();
+    // Gives up the step the next undo (or redo) would write, typically after it was refused:
+    // the steps before it (after it) can be reached again. Nothing is written.
+    void discardUndoStep();
+    void discardRedoStep();
     void clearHistory();
 
     // Reloads when another program changed the file since it was last read; whether it did.
-    bool refresh() { return m_store.refresh(); }
+    bool refresh()
+    {
+        startWaiting();
+        return m_store.refresh();
+    }
 
     // How long to wait for another program's lock on the file, per attempt.
     void setBusyTimeout(int milliseconds) { m_store.setBusyTimeout(milliseconds); }
+    // How long one user action (everything the document is asked to do before the event loop
+    // runs again: the re-read, the edit, the re-read after a refusal) waits in all for another
+    // program's lock before it is reported busy; about a second, so the window never seems to
+    // hang.
+    static constexpr int actionWaitMs = 1000;
 
 signals:
     // Rows first..last now hold new values.
@@ -102,11 +115,15 @@ private:
     std::function<bool()> m_editingHeld;
     bool m_editingHeldTold = false; // what editingHeldChanged said last
     Result commit(const ChangeSet &change);
+    // Starts the wait of the current user action unless one runs; it ends when the event loop
+    // runs next.
+    void startWaiting();
 
     Model m_model;
     ChannelStore m_store;
     std::vector<ChangeSet> m_history;
     std::size_t m_next = 0; // steps before this one can be undone, from it on redone
+    bool m_waiting = false; // an action's wait runs
 };
 
 } // namespace zw

@@ -11,6 +11,8 @@
 #include <QVariant>
 
 #include <algorithm>
+
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -264,7 +266,20 @@ bool ChannelStore::openConnection(const QString &path, bool readOnly)
         m_lastSqliteCode = sqliteCode(db.lastError());
         return false;
     }
+    m_appliedWaitMs = m_busyTimeoutMs;
     return true;
+}
+
+void ChannelStore::limitWait() const
+{
+    qint64 wait = m_busyTimeoutMs;
+    if (!m_waitDeadline.isForever())
+        wait = std::clamp<qint64>(m_waitDeadline.remainingTime(), 0, m_busyTimeoutMs);
+    if (wait == m_appliedWaitMs || !QSqlDatabase::contains(m_connection))
+        return;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(wait)))
+        m_appliedWaitMs = int(wait);
 }
 
 bool ChannelStore::createTable()
@@ -299,6 +314,7 @@ bool ChannelStore::createTable()
 
 bool ChannelStore::loadRecords(Failure *why)
 {
+    limitWait();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QStringList columns;
     for (const QString &name : fieldNames())
@@ -349,6 +365,7 @@ bool ChannelStore::loadRecords(Failure *why)
 
 qint64 ChannelStore::dataVersion() const
 {
+    limitWait();
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     if (!query.exec(QStringLiteral("PRAGMA data_version")) || !query.next())
         return -1;
@@ -498,6 +515,7 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     QSqlQuery control(db);
     // The write lock first: between the re-read below and the commit no other program writes.
     m_lastSqliteCode = 0;
+    limitWait();
     if (!control.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         m_lastError = control.lastError().text();
         const int code = sqliteCode(control.lastError());
@@ -516,6 +534,8 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     const RadioSettings settingsBefore = m_settings;
     Failure failure;
     bool written = write(&failure);
+    if (written)
+        limitWait(); // the commit waits for other programs' readers to finish
     if (written && !control.exec(QStringLiteral("COMMIT"))) {
         failure = Failure{control.lastError().text(), std::nullopt,
                           storeFailureOf(sqliteCode(control.lastError()))};

@@ -5,6 +5,7 @@
 #include "radiosettings.h"
 #include "result.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -57,6 +58,11 @@ public:
 
     // How long to wait for another program's lock on the file, per attempt (default 2 s).
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
+    // Until `deadline` every wait for a lock is cut to what is left of it, so that a run of
+    // statements (a re-read, the write, the re-read after a refusal) waits that long in all,
+    // not the busy time-out each; past it a locked file is reported busy at once. Forever
+    // (the default) leaves the busy time-out alone.
+    void setWaitDeadline(QDeadlineTimer deadline) { m_waitDeadline = deadline; }
 
     // Writes the fields and settings of `change` in one transaction, after re-reading the file
     // under its write lock. With `checkBefore`, a field whose stored value is no longer the
@@ -102,6 +108,9 @@ private:
     Result writeFields(const QList<FieldChange> &changes);
     Result writeSettings(const RadioSettings &settings, const QList<RadioSetting> &which);
     void reloadAfterFailure();
+    // Sets SQLite's wait for a lock to the busy time-out, or to what is left before the wait
+    // deadline when that is less.
+    void limitWait() const;
 
     QString m_connection;
     QString m_path;
@@ -116,6 +125,8 @@ private:
     qint64 m_dataVersion = -1;
     int m_lastSqliteCode = 0; // SQLite's result code of the last failed statement, 0 for none
     int m_busyTimeoutMs = 2000;
+    QDeadlineTimer m_waitDeadline{QDeadlineTimer::Forever};
+    mutable int m_appliedWaitMs = -1; // the wait SQLite has now, -1 when not known
 };
 
 } // namespace zw

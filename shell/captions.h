@@ -73,6 +73,16 @@ enum class Caption {
     PasteProblemsFit,     // %1 rows that fit (and none that does not fit the model)
     PasteProblemsPastEnd, // %1 rows that would land after channel 16
     PasteProblemsKept,    // %1 rows taken with a frequency outside the band
+    PasteProblemsIgnored, // %1 the captions of columns not read
+    // buttons of the program's own questions
+    RemoveFromListButton, // a recent file that no longer exists
+    DiscardStepButton,    // an undo or redo step refused
+    KeepButton,
+    // Restore Radio's list of backups
+    BackupDate,
+    BackupTime,
+    BackupModel,
+    BackupReasonColumn,
     // Texts that stay Chinese in both languages
     OpenFileDialog,       // title of the channel file dialog of 打开
     SaveFileDialog,       // title of the channel file dialog of 保存

@@ -14,6 +14,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -135,14 +136,16 @@ void ChannelEditor::undo()
 {
     if (m_document->isEditingHeld())
         return;
-    reportRefusedChange(m_window, m_document->undo(), UndoDirection::Undo);
+    if (offerToDiscardRefusedStep(m_window, m_document->undo(), UndoDirection::Undo))
+        m_document->discardUndoStep();
 }
 
 void ChannelEditor::redo()
 {
     if (m_document->isEditingHeld())
         return;
-    reportRefusedChange(m_window, m_document->redo(), UndoDirection::Redo);
+    if (offerToDiscardRefusedStep(m_window, m_document->redo(), UndoDirection::Redo))
+        m_document->discardRedoStep();
 }
 
 void ChannelEditor::enterText(int row, int column, const QString &text)
@@ -175,7 +178,28 @@ void ChannelEditor::enterText(int row, int column, const QString &text)
 
 void ChannelEditor::pick(PickList list, const QString &entry)
 {
-    pickOn(std::max(m_grid->currentIndex().row(), 0), list, entry);
+    QList<int> rows;
+    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.size() < 2) {
+        pickOn(std::max(m_grid->currentIndex().row(), 0), list, entry);
+        return;
+    }
+    if (m_document->isEditingHeld())
+        return;
+    // Several whole channels chosen: the entry goes into each of them that is in use, as one
+    // undo step. Empty channels among them stay empty (the pick rule would only empty the
+    // fields they do not have).
+    m_document->refresh();
+    const Result stored = m_document->edit([&](ChannelTable table) {
+        for (int row : std::as_const(rows)) {
+            ChannelRecord &record = table[static_cast<std::size_t>(row)];
+            if (!isEmptyChannel(record))
+                record = applyPick(record, list, entry);
+        }
+        return table;
+    });
+    reportRefusedChange(m_window, stored, UndoDirection::None);
 }
 
 void ChannelEditor::pickOn(int row, PickList list, const QString &entry)

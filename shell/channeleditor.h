@@ -47,7 +47,8 @@ public:
     // other columns are left alone.
     void enterText(int row, int column, const QString &text);
 
-    // Runs the pick rule of `list` with `entry` on the current row, or on `row`.
+    // Runs the pick rule of `list` with `entry` on the current row, or on `row`. With several
+    // whole rows selected, pick() runs it on each of them in use, as one undo step.
     void pick(PickList list, const QString &entry);
     void pickOn(int row, PickList list, const QString &entry);
 

@@ -59,6 +59,13 @@ CsvProblemsDialog::CsvProblemsDialog(const PastePlan &paste, bool english, QWidg
     for (const PasteProblem &warning : paste.warnings)
         rows.append({warning.line, warning.location, pasteReasonText(warning.reason, english)});
     setUp(rows, paste.rowsTaken, english, true, paste.rowsPastEnd, leftOutRows);
+    if (!paste.ignoredColumns.isEmpty()) {
+        const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+        m_label->setText(m_label->text() + QLatin1Char(' ') +
+                         captionText(Caption::PasteProblemsIgnored, set)
+                             .arg(paste.ignoredColumns.join(english ? QStringLiteral(", ")
+                                                                    : QStringLiteral("、"))));
+    }
 }
 
 void CsvProblemsDialog::setUp(const QList<LeftOutRow> &rows, int rowsTaken, bool english,

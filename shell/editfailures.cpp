@@ -1,5 +1,6 @@
 #include "editfailures.h"
 
+#include "captions.h"
 #include "channelrecord.h"
 #include "channeltexts.h"
 #include "language.h"
@@ -25,6 +26,28 @@ void reportRefusedChange(QWidget *parent, const Result &result, UndoDirection di
     showMessage(parent, MessageIcon::Exclamation, systemInfoTitle,
                 changedElsewhereMessage(elsewhere->channels, elsewhere->settings,
                                         direction != UndoDirection::None, isEnglish()));
+}
+
+bool offerToDiscardRefusedStep(QWidget *parent, const Result &result, UndoDirection direction)
+{
+    if (result)
+        return false;
+    const std::optional<ChangedElsewhere> &elsewhere = result.failure().changedElsewhere;
+    // A busy or failing database refuses for the moment only: the step is worth keeping.
+    if (!elsewhere || direction == UndoDirection::None) {
+        reportRefusedChange(parent, result, direction);
+        return false;
+    }
+    // Refused for good until the other program's values go again: kept, it would be refused at
+    // every try and keep the steps beyond it out of reach.
+    const bool english = isEnglish();
+    const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+    return askToConfirm(
+        parent, systemInfoTitle,
+        changedElsewhereMessage(elsewhere->channels, elsewhere->settings, true, english) +
+            QStringLiteral("\n") +
+            discardRefusedStepQuestion(direction == UndoDirection::Undo, english),
+        captionText(Caption::DiscardStepButton, set), captionText(Caption::KeepButton, set));
 }
 
 QString storeFailureText(const Failure &failure, bool english)

@@ -18,6 +18,10 @@ enum class UndoDirection { None, Undo, Redo };
 // nothing when `result` is a success.
 void reportRefusedChange(QWidget *parent, const Result &result, UndoDirection direction);
 
+// As reportRefusedChange for a refused undo or redo; when another program changed what the step
+// would write, the user is also offered to discard the step. True when the user chose that.
+bool offerToDiscardRefusedStep(QWidget *parent, const Result &result, UndoDirection direction);
+
 // What went wrong with the model database, in a few words of the window's language (English
 // or not), to fill the database messages' %1: the window's one wording of each StoreFailure.
 QString storeFailureText(const Failure &failure, bool english);

@@ -84,12 +84,14 @@ MainMenus::~MainMenus()
 void MainMenus::chooseChinese()
 {
     setLanguageMode(1);
+    followLanguageInQtTexts();
     applyMainCaptions(CaptionSet::Chinese);
 }
 
 void MainMenus::chooseEnglish()
 {
     setLanguageMode(2);
+    followLanguageInQtTexts();
     applyMainCaptions(CaptionSet::English);
 }
 

@@ -130,6 +130,8 @@ void MainWindow::load()
                 first == 1 ? portMessageWithCause(port1TakenAtStartMessage,
                                                   QStringLiteral("已被其它设备使用"), *m_serial, 1)
                            : portMessageWithCause(port2TakenMessage, inUse, *m_serial, 2));
+    if (areQuestionsDeclined())
+        return; // a termination signal closed the message: the program is ending
     m_serial->setPortNumber(second);
     if (!m_serial->open()) {
         // Neither port: say so and go on with the port closed; the port dialog can open one.

@@ -14,7 +14,7 @@ namespace
 {
 
 bool questionsDeclined = false;
-QList<QMessageBox *> openQuestions; // innermost last
+QList<QMessageBox *> openBoxes; // the questions and messages open, innermost last
 
 } // namespace
 
@@ -30,10 +30,20 @@ void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const 
     box.setWindowTitle(title);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
+    openBoxes.append(&box);
     box.exec();
+    openBoxes.removeOne(&box);
 }
 
 bool askToContinue(QWidget *parent, const QString &title, const QString &text)
+{
+    return askToConfirm(parent, title, text,
+                        captionText(Caption::ContinueQuestionGo, CaptionSet::Design),
+                        captionText(Caption::ContinueQuestionStop, CaptionSet::Design));
+}
+
+bool askToConfirm(QWidget *parent, const QString &title, const QString &text, const QString &goText,
+                  const QString &stopText)
 {
     if (questionsDeclined)
         return false;
@@ -41,15 +51,13 @@ bool askToContinue(QWidget *parent, const QString &title, const QString &text)
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(title);
     box.setText(text);
-    QPushButton *cancel = box.addButton(
-        captionText(Caption::ContinueQuestionStop, CaptionSet::Design), QMessageBox::RejectRole);
-    QPushButton *go = box.addButton(captionText(Caption::ContinueQuestionGo, CaptionSet::Design),
-                                    QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(stopText, QMessageBox::RejectRole);
+    QPushButton *go = box.addButton(goText, QMessageBox::AcceptRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
-    openQuestions.append(&box);
+    openBoxes.append(&box);
     box.exec();
-    openQuestions.removeOne(&box);
+    openBoxes.removeOne(&box);
     // A click that came after the box was declined does not count.
     return !questionsDeclined && box.clickedButton() == go;
 }
@@ -58,13 +66,18 @@ void declineQuestions(bool declined)
 {
     questionsDeclined = declined;
     if (declined)
-        for (QMessageBox *box : std::as_const(openQuestions))
+        for (QMessageBox *box : std::as_const(openBoxes))
             box->reject();
+}
+
+bool areQuestionsDeclined()
+{
+    return questionsDeclined;
 }
 
 bool isQuestionOpen()
 {
-    return !openQuestions.isEmpty();
+    return !openBoxes.isEmpty();
 }
 
 QString programTitle()

@@ -18,10 +18,19 @@ void showMessage(QWidget *parent, MessageIcon icon, const QString &title, const 
 // questions are declined.
 bool askToContinue(QWidget *parent, const QString &title, const QString &text);
 
-// From now on every question is answered 取消: the open ones are closed, later ones and later
-// notices are not shown. The program is ending. (false only lets a test start afresh.)
+// A question with the buttons `stop` (shown first, so a box answered without reading it
+// changes nothing) and `go`. True when the user chose `go`, and never once the questions are
+// declined.
+bool askToConfirm(QWidget *parent, const QString &title, const QString &text, const QString &go,
+                  const QString &stop);
+
+// From now on every question is answered 取消 and no message is shown: the open ones are
+// closed, later ones are not shown. The program is ending. (false only lets a test start
+// afresh.)
 void declineQuestions(bool declined = true);
-// Whether a question is open: the code that asked it has not had its answer yet.
+// Whether declineQuestions() was called: the program is ending.
+bool areQuestionsDeclined();
+// Whether a question or a message is open: the code that showed it has not gone on yet.
 bool isQuestionOpen();
 
 // The program's own title, used where a message has no title of its own.

@@ -167,6 +167,47 @@ inline const QString portChangeDuringTransferMessage =
     QStringLiteral("正在与对讲机交换数据，不能更改端口。");
 // Why a port did not open, Find Radio and the status-line hints: bilingual, in porthints.cpp.
 
+// A frequency kept outside the band (in its warning margin): the grid cell's tool tip, and the
+// line the write's finished notice adds for the `channels` (1..16) written with one.
+inline QString outsideBandTip(const BandLimits &band, bool english)
+{
+    return (english ? QStringLiteral("Outside the %1–%2 MHz band, kept as typed")
+                    : QStringLiteral("超出 %1–%2 MHz 频段，按输入保留"))
+        .arg(band.bandLow)
+        .arg(band.bandHigh);
+}
+inline QString outsideBandWrittenNote(const QList<int> &channels, const BandLimits &band,
+                                      bool english)
+{
+    QStringList numbers;
+    for (int channel : channels)
+        numbers << QString::number(channel);
+    return (english ? QStringLiteral("Written with a frequency outside the %1–%2 MHz band: "
+                                     "channel %3.")
+                    : QStringLiteral("以下信道的频率超出 %1–%2 MHz 频段，已按原样写入：信道 %3。"))
+        .arg(band.bandLow)
+        .arg(band.bandHigh)
+        .arg(numbers.join(english ? QStringLiteral(", ") : QStringLiteral("、")));
+}
+
+// A recent file that is not there any more; %1 the file
+inline QString missingRecentFileQuestion(bool english)
+{
+    return english ? QStringLiteral("The channel file %1 no longer exists. Remove it from the list "
+                                    "of recent files?")
+                   : QStringLiteral("信道文件 %1 已不存在。要把它从最近打开的文件列表中去掉吗？");
+}
+// After a refused undo or redo (changedElsewhereMessage): the step can be given up, so that the
+// steps before it (or after it, for a redo) can be reached.
+inline QString discardRefusedStepQuestion(bool undoing, bool english)
+{
+    if (english)
+        return undoing ? QStringLiteral("Discard this step, so that older steps can be undone?")
+                       : QStringLiteral("Discard this step, so that later steps can be redone?");
+    return undoing ? QStringLiteral("要放弃这一步，以便撤销更早的步骤吗？")
+                   : QStringLiteral("要放弃这一步，以便重做后面的步骤吗？");
+}
+
 // Current directory and the about box
 inline const QString currentDirectoryUnreadableMessage = QStringLiteral("Error");
 inline const QString currentDirectoryUnsetMessage = QStringLiteral("ERROR");

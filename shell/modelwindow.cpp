@@ -1,5 +1,6 @@
 #include "modelwindow.h"
 
+#include "bandmarkdelegate.h"
 #include "captions.h"
 #include "channeldocument.h"
 #include "channeleditor.h"
@@ -111,8 +112,10 @@ void ModelWindow::wire()
     m_csvActions = new CsvActions(m_document, m_backups, m_fileMenu, m_layout, this);
     // Then the recent files, opened as 打开 opens a file.
     if (m_recentFiles)
-        m_recentFiles->showIn(m_fileMenu, files,
-                              [files](const QString &path) { files->openFile(path); });
+        m_recentFiles->showIn(m_fileMenu, files, [this, files](const QString &path) {
+            if (!m_recentFiles->offerToForgetMissing(this, path))
+                files->openFile(path);
+        });
 
     // Read Data / Write Data, the status line and the progress bar.
     m_transfer = new RadioTransfer(m_session, m_document, m_backups, m_layout, m_readAction,
@@ -199,6 +202,8 @@ void ModelWindow::buildControls()
     m_grid->setHorizontalHeader(new GridHeader(Qt::Horizontal, m_grid));
     m_grid->setVerticalHeader(new GridHeader(Qt::Vertical, m_grid));
     m_grid->setModel(m_tableModel);
+    // A frequency kept outside the band stands out, with the band in its tool tip.
+    m_grid->setItemDelegate(new BandMarkDelegate(m_info.band, isEnglish(), m_grid));
     m_grid->setFont(font);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

@@ -119,6 +119,8 @@ PortDialog::PortDialog(SerialConnection *serial, PortDevices *devices, QWidget *
     if (m_serial) {
         for (int port : {1, 2})
             m_devicesAtOpening[port - 1] = m_serial->device(port);
+        if (m_serial->isOpen())
+            m_portAtOpening = m_serial->portNumber();
     }
     setListedPorts(systemSerialPorts());
 }
@@ -187,10 +189,33 @@ void PortDialog::closeEvent(QCloseEvent *event)
     // never comes back as a failure box at the next start.
     if (!m_accepted && m_serial) {
         m_prober->cancel();
-        for (int port : {1, 2})
-            m_serial->setDevice(port, m_devicesAtOpening[port - 1]);
+        restorePortAtOpening();
     }
     QDialog::closeEvent(event);
+}
+
+void PortDialog::restorePortAtOpening()
+{
+    const bool sameDevice = m_portAtOpening != 0 && m_serial->device(m_portAtOpening) ==
+                                                        m_devicesAtOpening[m_portAtOpening - 1];
+    for (int port : {1, 2})
+        m_serial->setDevice(port, m_devicesAtOpening[port - 1]);
+    // A failed OK closed the port that worked: Cancel means "as it was", so it opens again.
+    // Not once the main window has closed (the program's exit closed the port, and the
+    // program ends with this dialog), nor during a transfer.
+    const auto *owner = qobject_cast<const QWidget *>(m_serial->parent());
+    if (!m_okFailed || m_portAtOpening == 0 || (owner && !owner->isVisible()) ||
+        m_serial->isTransferring() ||
+        (m_serial->isOpen() && m_serial->portNumber() == m_portAtOpening && sameDevice))
+        return;
+    m_serial->close();
+    m_serial->setPortNumber(m_portAtOpening);
+    if (m_serial->open()) {
+        m_serial->setTextMode();
+        return;
+    }
+    showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
+                portFailureMessage(m_portAtOpening));
 }
 
 void PortDialog::ok()
@@ -210,6 +235,7 @@ void PortDialog::ok()
     if (port == 0)
         return;
     if (!usePort(port)) {
+        m_okFailed = true;
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle, portFailureMessage(port));
         // Offer the other port: OK on it then opens it.
         m_serial->setPortNumber(port == 1 ? 2 : 1);

@@ -45,7 +45,7 @@ public:
     // OK: (re)opens the chosen port on the device chosen for it, remembers the devices and
     // closes the dialog; a port that cannot be opened is reported with its one cause, the other
     // port number is selected and the dialog stays open. Cancel after that forgets the devices
-    // typed since the dialog opened.
+    // typed since the dialog opened and opens again the port that was open when it opened.
     void ok();
     // Find Radio: probes the listed ports and both chosen devices; see PortProber.
     void findRadio();
@@ -59,6 +59,8 @@ private:
     void rememberChosenDevices();
     QString portFailureMessage(int port) const;
     void closeEvent(QCloseEvent *event) override;
+    // After Cancel: the port open when the dialog opened is open again, on its device.
+    void restorePortAtOpening();
     void onProbeFinished();
 
     QPointer<SerialConnection> m_serial;
@@ -72,7 +74,9 @@ private:
     QLabel *m_findStatus = nullptr;
     PortProber *m_prober = nullptr;
     QString m_devicesAtOpening[2];
+    int m_portAtOpening = 0; // the port open when the dialog opened, 0 when none was
     bool m_accepted = false; // OK opened a port
+    bool m_okFailed = false; // OK closed the port and could not open the one chosen
 };
 
 } // namespace zw

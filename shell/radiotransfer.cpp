@@ -1,8 +1,9 @@
 #include "radiotransfer.h"
 
+#include "backupchoicedialog.h"
 #include "captions.h"
+#include "cellentry.h"
 #include "channeldocument.h"
-#include "filedialogs.h"
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
@@ -16,7 +17,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -122,16 +122,9 @@ void RadioTransfer::restoreRadio()
 {
     if (m_session->isTransferring())
         return;
-    QDir().mkpath(backupFolder());
-    QFileDialog dialog(m_window, captionText(Caption::OpenFileDialog, CaptionSet::Design));
-    dialog.setObjectName(QStringLiteral("CommonDialog1"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
     // Backups are named after their model: only this model's are offered.
-    dialog.setNameFilter(QStringLiteral("text(%1_*.doc)").arg(modelInfo(m_document->model()).name));
-    dialog.setDirectory(backupFolder());
-    const QString fileName = execFileDialog(dialog);
+    const QString fileName =
+        BackupChoiceDialog::choose(backupFolder(), m_document->model(), m_window);
     if (fileName.isEmpty())
         return;
     // Only a regular file is read: a FIFO would hold the window until another program opens it.
@@ -229,8 +222,25 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
     endTransfer();
 }
 
+namespace
+{
+
+// The finished notice's last line, naming the channels written with a frequency kept outside
+// the band; empty when there are none.
+QString outsideBandNote(const ChannelTable &written, Model model)
+{
+    const BandLimits &band = modelInfo(model).band;
+    const QList<int> channels = channelsOutsideBand(written, band);
+    if (channels.isEmpty())
+        return QString();
+    return QLatin1Char('\n') + outsideBandWrittenNote(channels, band, isEnglish());
+}
+
+} // namespace
+
 void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
+    const ChannelTable written = m_restoring ? m_restoring->records : m_document->records();
     m_restoring.reset();
     m_progress->hide();
     const QString text = writeOutcomeText(result, m_document->model(), isEnglish());
@@ -241,7 +251,7 @@ void RadioTransfer::onWriteFinished(const WriteResult &result)
                     result.verified() || result.check == WriteResult::Check::Skipped
                         ? MessageIcon::Information
                         : MessageIcon::Exclamation,
-                    systemInfoTitle, text);
+                    systemInfoTitle, text + outsideBandNote(written, m_document->model()));
         break;
     case WriteResult::Outcome::OtherModel: {
         // Named as the read names it; nothing was sent, and this window keeps its table.

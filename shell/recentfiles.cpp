@@ -1,11 +1,20 @@
 #include "recentfiles.h"
 
+#include "captions.h"
+#include "filenames.h"
+#include "language.h"
+#include "messagebox.h"
+#include "messages.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSettings>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace zw
 {
@@ -44,6 +53,36 @@ void RecentFiles::add(const QString &path)
     if (m_settings)
         m_settings->setValue(settingsKey, m_files);
     emit changed();
+}
+
+void RecentFiles::remove(const QString &path)
+{
+    if (m_settings)
+        m_files = m_settings->value(settingsKey).toStringList();
+    if (m_files.removeAll(path) == 0)
+        return;
+    if (m_settings)
+        m_settings->setValue(settingsKey, m_files);
+    emit changed();
+}
+
+bool RecentFiles::offerToForgetMissing(QWidget *parent, const QString &path)
+{
+    // By its bytes: a name that is not UTF-8 is kept that way in the list. Only a file that is
+    // certainly gone counts; any other trouble is the open's to report.
+    struct stat status {
+    };
+    if (::stat(fileNameBytes(path).constData(), &status) == 0 ||
+        (errno != ENOENT && errno != ENOTDIR))
+        return false;
+    const bool english = isEnglish();
+    const CaptionSet set = english ? CaptionSet::English : CaptionSet::Design;
+    if (askToConfirm(parent, systemInfoTitle,
+                     missingRecentFileQuestion(english).arg(QDir::toNativeSeparators(path)),
+                     captionText(Caption::RemoveFromListButton, set),
+                     captionText(Caption::KeepButton, set)))
+        remove(path);
+    return true;
 }
 
 void RecentFiles::showIn(QMenu *menu, QObject *context,

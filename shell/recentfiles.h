@@ -7,6 +7,7 @@
 
 class QMenu;
 class QSettings;
+class QWidget;
 
 namespace zw
 {
@@ -31,6 +32,12 @@ public:
     const QStringList &files() const { return m_files; }
     // `path` becomes the newest; the oldest beyond five goes.
     void add(const QString &path);
+
+    // `path` leaves the list.
+    void remove(const QString &path);
+    // When `path` no longer exists, says so over `parent` and offers to remove it from the
+    // list; true then (there is nothing to open), false when the file is there.
+    bool offerToForgetMissing(QWidget *parent, const QString &path);
 
     // Keeps the end of `menu` to the list, below a separator: "&1 name.doc", ..., each
     // opening its file through `open` (which runs in `context`).

@@ -227,7 +227,8 @@ void RowActions::pasteFrom(const QMimeData *data)
                     noChannelsOnClipboardMessage);
         return;
     }
-    if (!plan.problems.isEmpty() || !plan.warnings.isEmpty() || plan.rowsPastEnd > 0) {
+    if (!plan.problems.isEmpty() || !plan.warnings.isEmpty() || plan.rowsPastEnd > 0 ||
+        !plan.ignoredColumns.isEmpty()) {
         CsvProblemsDialog dialog(plan, isEnglish(), m_window);
         if (dialog.exec() != QDialog::Accepted)
             return;

@@ -1,3 +1,4 @@
+#include "backupchoicedialog.h"
 #include "backups.h"
 #include "channeldocument.h"
 #include "channelfile.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -120,6 +122,41 @@ private slots:
         QVERIFY(first.ok() && second.ok() && first->fileName != second->fileName);
         QCOMPARE(backupFiles(folder, Model::V).mid(backupsKept - 2),
                  (QStringList{first->fileName, second->fileName}));
+    }
+
+    // Restore Radio offers the window's model's backups under its own title, newest first, each
+    // with its date, time, model and reason in columns wide enough to read them whole.
+    void restoreRadioListsTheBackupsNewestFirst()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("backups"));
+        const QDateTime day(QDate(2026, 12, 1), QTime(10, 10, 10));
+        ZW_VERIFY_OK(writeBackup(folder, Model::V, BackupReason::BeforeImport,
+                                 dataWith(QStringLiteral("140.00000")), day.addSecs(-36612)));
+        ZW_VERIFY_OK(writeBackup(folder, Model::V, BackupReason::FromRadio,
+                                 dataWith(QStringLiteral("142.00000")), day));
+        ChannelFileData uh = dataWith(QStringLiteral("440.00000"));
+        uh.modelCode = modelInfo(Model::UH).code;
+        ZW_VERIFY_OK(writeBackup(folder, Model::UH, BackupReason::FromRadio, uh, day.addSecs(5)));
+        QCOMPARE(BackupChoiceDialog(folder, Model::V, true).windowTitle(),
+                 QStringLiteral("Restore Radio"));
+        BackupChoiceDialog dialog(folder, Model::V, false);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("恢复对讲机"));
+        QTreeWidget *list = dialog.list();
+        const auto row = [&](int index) {
+            QStringList cells;
+            for (int column = 0; column < list->columnCount(); ++column) {
+                cells << list->topLevelItem(index)->text(column);
+                if (list->columnWidth(column) < list->fontMetrics().horizontalAdvance(cells.last()))
+                    cells << QStringLiteral("<cut off>");
+            }
+            return cells;
+        };
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(row(0), (QStringList{"2026-12-01", "10:10:10", "ZW4630V", "从对讲机读出"}));
+        QCOMPARE(row(1), (QStringList{"2026-11-30", "23:59:58", "ZW4630V", "导入 CSV 之前"}));
+        dialog.accept();
+        QCOMPARE(fileData(dialog.chosenFile()).records[0][RxFrequency],
+                 QStringLiteral("142.00000"));
     }
 
     // Backups dated after the clock (a clock set back, a daylight-saving fall-back) never push

@@ -67,6 +67,7 @@ private slots:
         QTest::addColumn<QByteArray>("chirpCsv");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected"); // the channel at row 4 afterwards
+        QTest::addColumn<QStringList>("ignored");  // captions of columns not read
 
         for (Model m : {Model::V, Model::UH}) {
             const bool v = m == Model::V;
@@ -80,25 +81,25 @@ private slots:
                         .arg(modelInfo(m).code, rx, tx)
                         .toUtf8())
                 << QByteArray() << QString()
-                << QStringList{rx, "D023N", tx, "67.0", "del", "2", "on", "L"};
+                << QStringList{rx, "D023N", tx, "67.0", "del", "2", "on", "L"} << QStringList();
             QTest::addRow("%s tab text, Chinese caption row", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QStringLiteral(
                        "信道号\t接收频率\t收哑音\t发送频率\t发哑音\t扫描\tBCL\t拍频\t功率\r\n"
                        "3\t%1\t88.5\t%2\t88.5\tadd\t1\toff\tL\r\n")
                        .arg(rx, tx)
-                << QStringList{rx, "88.5", tx, "88.5", "add", "1", "off", "L"};
+                << QStringList{rx, "88.5", tx, "88.5", "add", "1", "off", "L"} << QStringList();
             QTest::addRow("%s tab text, English captions in another order", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QStringLiteral("Power\tRxFrequency\tQT/DQT Dec\n L\t%1\td754n\n").arg(rx)
-                << QStringList{rx, "D754N", rx, "D754N", "add", "off", "off", "L"};
+                << QStringList{rx, "D754N", rx, "D754N", "add", "off", "off", "L"} << QStringList();
             QTest::addRow("%s tab text, nine columns in grid order", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QStringLiteral("12\t%1\t\t%2\t250.30\tdel\t2\ton\tH\n").arg(rx, tx)
-                << QStringList{rx, "", tx, "250.3", "del", "2", "on", "H"};
+                << QStringList{rx, "", tx, "250.3", "del", "2", "on", "H"} << QStringList();
             QTest::addRow("%s tab text, frequency and tones only", name.constData())
                 << m << QByteArray() << QByteArray() << QStringLiteral("%1\t67.0\n").arg(rx)
-                << QStringList{rx, "67.0", rx, "67.0", "add", "off", "off", "H"};
+                << QStringList{rx, "67.0", rx, "67.0", "add", "off", "off", "H"} << QStringList();
             QTest::addRow("%s tab text, typed frequency snapped like typing", name.constData())
                 << m << QByteArray() << QByteArray()
                 << (v ? QStringLiteral("145.0123") : QStringLiteral("446.0123"))
@@ -109,7 +110,8 @@ private slots:
                                "add",
                                "off",
                                "off",
-                               "H"};
+                               "H"}
+                << QStringList();
             QTest::addRow("%s CHIRP CSV form", name.constData())
                 << m << QByteArray()
                 << QByteArray(chirpHeader) +
@@ -117,14 +119,15 @@ private slots:
                                        "NFM,6.25,S,1.0W,,,,,\r\n")
                             .arg(rx + "0", tx + "0")
                             .toUtf8())
-                << QString() << QStringList{rx, "88.5", tx, "100.0", "del", "off", "off", "L"};
+                << QString() << QStringList{rx, "88.5", tx, "100.0", "del", "off", "off", "L"}
+                << QStringList();
             QTest::addRow("%s CHIRP CSV as plain text", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QString::fromLatin1(chirpHeader) +
                        QStringLiteral("1,,%1,off,0.000000,DTCS,88.5,88.5,754,NN,754,Tone->Tone,NFM,"
                                       "6.25,,5.0W,,,,,\r\n")
                            .arg(rx + "0")
-                << QStringList{rx, "D754N", "", "D754N", "add", "off", "off", "H"};
+                << QStringList{rx, "D754N", "", "D754N", "add", "off", "off", "H"} << QStringList();
             QTest::addRow("%s CHIRP CSV form, blank before Location", name.constData())
                 << m << QByteArray()
                 << " " + QByteArray(chirpHeader) +
@@ -132,27 +135,39 @@ private slots:
                                        "6.25,,5.0W,,,,,\r\n")
                             .arg(rx + "0")
                             .toUtf8())
-                << QString() << QStringList{rx, "", rx, "", "add", "off", "off", "H"};
+                << QString() << QStringList{rx, "", rx, "", "add", "off", "off", "H"}
+                << QStringList();
             QTest::addRow("%s tab text, CHIRP's captions Frequency and Power", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QStringLiteral("Frequency\tPower\n%1\tL\n").arg(rx)
-                << QStringList{rx, "", rx, "", "add", "off", "off", "L"};
+                << QStringList{rx, "", rx, "", "add", "off", "off", "L"} << QStringList();
             QTest::addRow("%s tab text, CHIRP columns from a spreadsheet", name.constData())
                 << m << QByteArray() << QByteArray()
                 << QStringLiteral("Name\tFrequency\tDuplex\tOffset\tTone\trToneFreq\tPower\n"
                                   "x\t%1\t\t0.000000\tTone\t88.5\t1.0W\n")
                        .arg(rx + "0")
-                << QStringList{rx, "", rx, "88.5", "add", "off", "off", "L"};
+                << QStringList{rx, "", rx, "88.5", "add", "off", "off", "L"} << QStringList();
             const QString margin = QString::number(modelInfo(m).band.bandHigh + 3, 'f', 5);
             QTest::addRow("%s own rows, receive in the warning margin kept", name.constData())
                 << m << ownRows(m, margin, {"023"}) << QByteArray() << QString()
-                << QStringList{margin, "", margin, "", "add", "off", "off", "H"};
+                << QStringList{margin, "", margin, "", "add", "off", "off", "H"} << QStringList();
             QTest::addRow("%s tab text, transmit in the warning margin kept", name.constData())
                 << m << QByteArray() << QByteArray() << QStringLiteral("%1\t\t%2\n").arg(rx, margin)
-                << QStringList{rx, "", margin, "", "add", "off", "off", "H"};
+                << QStringList{rx, "", margin, "", "add", "off", "off", "H"} << QStringList();
+            QTest::addRow("%s tab text, captions the program does not know", name.constData())
+                << m << QByteArray() << QByteArray()
+                << QStringLiteral("Location\tFrequency\tNotes\tPower\n0\t%1\tclub\tL\n").arg(rx)
+                << QStringList{rx, "", rx, "", "add", "off", "off", "L"}
+                << QStringList{"Location", "Notes"};
+            QTest::addRow("%s tab text, CHIRP captions with one it does not know", name.constData())
+                << m << QByteArray() << QByteArray()
+                << QStringLiteral("Frequency\tNotes\tTone\trToneFreq\n%1\tclub\tTone\t88.5\n")
+                       .arg(rx + "0")
+                << QStringList{rx, "", rx, "88.5", "add", "off", "off", "H"}
+                << QStringList{"Notes"};
             QTest::addRow("%s empty row empties the channel", name.constData())
                 << m << QByteArray() << QByteArray() << QStringLiteral("\t88.5\n")
-                << QStringList{"", "", "", "", "", "", "", ""};
+                << QStringList{"", "", "", "", "", "", "", ""} << QStringList();
         }
     }
 
@@ -163,6 +178,7 @@ private slots:
         QFETCH(QByteArray, chirpCsv);
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
+        QFETCH(QStringList, ignored);
         ChannelTable current = emptyTable();
         current[4] = channel(5, {"", "", "", "", "", "", "", ""});
         current[4][Spare3] = QStringLiteral("kept3");
@@ -174,6 +190,7 @@ private slots:
         QCOMPARE(plan.rowsTaken, 1);
         QCOMPARE(plan.rowsChanged, QList<int>{4});
         QCOMPARE(shown(plan.table[4]), expected);
+        QCOMPARE(plan.ignoredColumns, ignored);
         QCOMPARE(plan.table[4][ChannelNumber], QStringLiteral("5"));
         if (ownRows.isEmpty())
             QCOMPARE(plan.table[4][Spare3], QStringLiteral("kept3"));
@@ -222,9 +239,10 @@ private slots:
         QTest::newRow("caption row without the receive frequency")
             << Model::V << "Power\tQT/DQT Dec\nL\t67.0\n"
             << "没有接收频率";
-        QTest::newRow("first row with a caption not known is data")
-            << Model::V << "Frequency\tPower\tColour\n"
-            << "接收频率“Frequency”不是数字";
+        // A caption it does not know leaves the others read by name.
+        QTest::newRow("caption row with a caption not known")
+            << Model::V << "Frequency\tPower\tColour\nabc\tL\tred\n"
+            << "接收频率“abc”不是数字";
         // Spare fields of our own rows (the second of three rows) must fit a channel file.
         QTest::newRow("own rows, spare field too long for a channel file")
             << Model::V << "spare3:" + QString(100000, u'x') << "备用3 超过 1024 字节";

@@ -1,3 +1,4 @@
+#include "bandmarkdelegate.h"
 #include "channeldocument.h"
 #include "channeleditor.h"
 #include "channelstore.h"
@@ -168,16 +169,17 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("marked"); // kept outside the band: tinted, with a tool tip
         QTest::newRow("receive below the floor") << 1 << "129"
-                                                 << "136.00000";
+                                                 << "136.00000" << false;
         QTest::newRow("receive in the lower margin") << 1 << "131"
-                                                     << "131.00000";
+                                                     << "131.00000" << true;
         QTest::newRow("receive above the ceiling") << 1 << "181"
-                                                   << "174.00000";
+                                                   << "174.00000" << false;
         QTest::newRow("transmit in the upper margin") << 3 << "175"
-                                                      << "175.00000";
+                                                      << "175.00000" << true;
         QTest::newRow("transmit below the floor") << 3 << "100"
-                                                  << "136.00000";
+                                                  << "136.00000" << false;
     }
 
     void rangeMessageComesBeforeTheHeldValue()
@@ -185,6 +187,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(QString, typed);
         QFETCH(QString, stored);
+        QFETCH(bool, marked);
         MessageBoxAnswerer answerer;
         MainWindow main;
         main.show();
@@ -202,6 +205,12 @@ private slots:
         QTRY_COMPARE(cell(w, 2, column), stored);
         QCOMPARE(cell(w, 2, 1), column == 1 ? stored : QStringLiteral("145.00000"));
         QCOMPARE(cell(w, 2, 3), stored);
+        auto *marks = qobject_cast<BandMarkDelegate *>(w->grid()->itemDelegate());
+        QVERIFY(marks);
+        QCOMPARE(marks->isMarked(w->tableModel()->index(2, 3)), marked);
+        QCOMPARE(marks->isMarked(w->tableModel()->index(2, 1)), marked && column == 1);
+        QVERIFY(!marks->isMarked(w->tableModel()->index(3, 1)));
+        QCOMPARE(marks->toolTip(), QStringLiteral("超出 136–174 MHz 频段，按输入保留"));
     }
 
     // One undo step gives back the whole record, also after Delete emptied the channel.
@@ -257,6 +266,65 @@ private slots:
         QCOMPARE(w->document()->undoCount(), 0);
         QVERIFY(!editor->undoAction()->isEnabled());
         QCOMPARE(cell(w, 0, 1), QStringLiteral("360.00000"));
+    }
+
+    // An undo or redo refused because another program changed what it would write offers to
+    // discard that step; once discarded, the step beyond it is reached. Kept, it is refused
+    // again.
+    void refusedStepCanBeDiscarded_data()
+    {
+        QTest::addColumn<bool>("undoing");
+        QTest::addColumn<bool>("discard");
+        QTest::newRow("undo, discarded") << true << true;
+        QTest::newRow("undo, kept") << true << false;
+        QTest::newRow("redo, discarded") << false << true;
+        QTest::newRow("redo, kept") << false << false;
+    }
+
+    void refusedStepCanBeDiscarded()
+    {
+        QFETCH(bool, undoing);
+        QFETCH(bool, discard);
+        MainWindow main;
+        ModelWindow *w = main.showModel(Model::V);
+        ChannelEditor *editor = editorOf(w);
+        QVERIFY(w->document()->edit([](ChannelTable t) {
+            for (std::size_t row : {0, 1}) {
+                t[row][RxFrequency] = QStringLiteral("145.00000");
+                t[row][Power] = QStringLiteral("H");
+            }
+            return t;
+        }));
+        w->document()->clearHistory();
+        editor->pickOn(0, PickList::Power, QStringLiteral("L"));
+        editor->pickOn(1, PickList::Power, QStringLiteral("L"));
+        if (!undoing) {
+            editor->undo();
+            editor->undo();
+        }
+        // Another program changes the power the next step would write.
+        ChannelStore other;
+        QVERIFY(other.open(w->document()->path()).ok());
+        const int touched = undoing ? 1 : 0;
+        QVERIFY(
+            other.setField(touched, Power, undoing ? QStringLiteral("H") : QStringLiteral("L")));
+
+        MessageBoxAnswerer answerer;
+        answerer.answerWith(discard ? QStringLiteral("放弃这一步") : QStringLiteral("保留"));
+        const auto step = [&] { undoing ? editor->undo() : editor->redo(); };
+        step();
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY(answerer.seen()[0].text.endsWith(
+            undoing ? QStringLiteral("要放弃这一步，以便撤销更早的步骤吗？")
+                    : QStringLiteral("要放弃这一步，以便重做后面的步骤吗？")));
+        step();
+        // The other channel's step: reached once the refused one is gone.
+        const int other_ = 1 - touched;
+        QCOMPARE(answerer.count(), discard ? 1 : 2);
+        QCOMPARE(field(w, other_, Power),
+                 (discard == undoing) ? QStringLiteral("H") : QStringLiteral("L"));
+        QCOMPARE(field(w, touched, Power), undoing ? QStringLiteral("H") : QStringLiteral("L"));
+        QCOMPARE(editor->undoAction()->isEnabled(), undoing != discard);
     }
 
     // A change the database refuses is reported, left out of the history, and the grid keeps

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/types.h>
 
 using namespace zw;
 
@@ -41,9 +42,22 @@ private slots:
         QCOMPARE(requested.count(), 1);
     }
 
-    // The program on a port, ended by SIGTERM: it exits normally and its lock file is gone.
-    void terminatedProgramReleasesThePort()
+    // The program ended by a signal exits normally: on a port, its lock file is gone; while
+    // the start-up message about ports that do not open is up, nobody has to answer it first.
+    void terminatedProgramEndsNormally_data()
     {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("portOpens");
+        QTest::newRow("SIGTERM, port open") << SIGTERM << true;
+        QTest::newRow("SIGTERM, start-up message") << SIGTERM << false;
+        QTest::newRow("SIGHUP, start-up message") << SIGHUP << false;
+        QTest::newRow("SIGINT, start-up message") << SIGINT << false;
+    }
+
+    void terminatedProgramEndsNormally()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, portOpens);
         VirtualRadio radio(Model::V);
         QVERIFY(radio.open());
         const QString lockName =
@@ -57,25 +71,51 @@ private slots:
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(dir.path());
-        program.start(QStringLiteral(ZW_APP_PATH), {QStringLiteral("--com1"), radio.devicePath()});
+        const QString absent = dir.filePath(QStringLiteral("no-such-port"));
+        program.start(QStringLiteral(ZW_APP_PATH),
+                      {QStringLiteral("--com1"), portOpens ? radio.devicePath() : absent,
+                       QStringLiteral("--com2"), absent});
         QVERIFY(program.waitForStarted(5000));
-        QString lock;
-        QTRY_VERIFY_WITH_TIMEOUT(!(lock = lockFile(lockName)).isEmpty() ||
-                                     program.state() == QProcess::NotRunning,
-                                 15000);
-        if (lock.isEmpty()) {
-            program.kill();
-            QSKIP("the program took no lock file for the port");
-        }
-        program.terminate(); // SIGTERM
         QSignalSpy finished(&program, &QProcess::finished);
-        QVERIFY(finished.wait(15000));
+        QString lock;
+        if (portOpens) {
+            QTRY_VERIFY_WITH_TIMEOUT(!(lock = lockFile(lockName)).isEmpty() ||
+                                         program.state() == QProcess::NotRunning,
+                                     15000);
+            if (lock.isEmpty()) {
+                program.kill();
+                QSKIP("the program took no lock file for the port");
+            }
+        } else {
+            // The message opens in the first event loop, so a signal that comes once the
+            // program catches it is taken while the message is up.
+            QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), number) ||
+                                         program.state() == QProcess::NotRunning,
+                                     15000);
+            QCOMPARE(program.state(), QProcess::Running);
+            QTest::qWait(300);
+        }
+        QCOMPARE(::kill(pid_t(program.processId()), number), 0);
+        QVERIFY(finished.wait(15000)); // the process object kills a program that hangs
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        QVERIFY2(!QFileInfo::exists(lock), qPrintable(lock));
+        if (portOpens)
+            QVERIFY2(!QFileInfo::exists(lock), qPrintable(lock));
     }
 
 private:
+    // Whether process `pid` has a handler of its own for signal `number` (SigCgt in its status).
+    static bool catchesSignal(qint64 pid, int number)
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("SigCgt:"))
+                return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (number - 1)) & 1;
+        return false;
+    }
+
     static QString lockFile(const QString &name)
     {
         for (const QString &folder :

@@ -4,20 +4,27 @@
 
 #include "asnobody.h"
 #include "channeldocument.h"
+#include "channeleditor.h"
 #include "channelstore.h"
+#include "channeltablemodel.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
+#include "messages.h"
 #include "modelwindow.h"
 #include "okcheck.h"
+#include "rowactions.h"
 #include "storeburst.h"
 #include "testfolder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -370,6 +377,53 @@ private slots:
         m_main.reset();
         QCOMPARE(setAside(m_dir->path()), QStringList());
         QCOMPARE(test::fileBytes(path), before);
+    }
+
+    // With the database held by another program, an edit from the window waits about a second
+    // in all (the re-read, the write, the re-read after the refusal), then says the database is
+    // busy; the table keeps what it showed.
+    void heldDatabaseMakesAnEditWaitAboutASecond_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("Clear") << "clear";
+        QTest::newRow("paste") << "paste";
+        QTest::newRow("undo") << "undo";
+    }
+
+    void heldDatabaseMakesAnEditWaitAboutASecond()
+    {
+        QFETCH(QString, edit);
+        ModelWindow *w = openWindow(Model::V);
+        ChannelEditor *editor = w->findChild<ChannelEditor *>();
+        editor->enterText(0, 1, QStringLiteral("145"));
+        QTRY_COMPARE(w->document()->record(0)[RxFrequency], QStringLiteral("145.00000"));
+        const ChannelTable before = w->document()->records();
+        QProcess holder;
+        holder.start(QStringLiteral(STORE_BURST),
+                     {QStringLiteral("--hold"), w->document()->path(), QStringLiteral("20000")});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+        MessageBoxAnswerer messages;
+        w->grid()->setCurrentIndex(w->tableModel()->index(0, 1));
+        QElapsedTimer waited;
+        waited.start();
+        if (edit == QLatin1String("clear")) {
+            w->findChild<RowActions *>()->clear();
+        } else if (edit == QLatin1String("paste")) {
+            QMimeData data;
+            data.setText(QStringLiteral("146.00000\t67.0\n"));
+            w->findChild<RowActions *>()->pasteFrom(&data);
+        } else {
+            editor->undo();
+        }
+        const qint64 elapsed = waited.elapsed();
+        holder.kill();
+        holder.waitForFinished(5000);
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text, databaseBusyMessage(false));
+        // About a second, where every statement used to wait its own two seconds.
+        QVERIFY2(elapsed < 2500, qPrintable(QString::number(elapsed)));
+        QVERIFY(w->document()->records() == before);
     }
 
     // Two instances started together in an empty folder: one creates the database, the other

@@ -147,6 +147,38 @@ private slots:
         QCOMPARE(m_window->windowTitle(), caption + QStringLiteral(" - recent6.doc[*]"));
     }
 
+    // A recent file that is gone says so, not that it cannot be read, and offers to leave the
+    // list; nothing in the table changes either way.
+    void missingRecentFileIsOfferedForRemoval_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("removed from the list") << QStringLiteral("从列表中去掉") << true;
+        QTest::newRow("kept in the list") << QStringLiteral("保留") << false;
+    }
+
+    void missingRecentFileIsOfferedForRemoval()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, removed);
+        const QString kept = m_dir->filePath(QStringLiteral("kept.doc"));
+        const QString gone = m_dir->filePath(QStringLiteral("gone.doc"));
+        QVERIFY(writeFileBytes(kept, fileOf(QStringLiteral("ZW4630V"))));
+        m_main->recentFiles()->add(kept);
+        m_main->recentFiles()->add(gone);
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
+        MessageBoxAnswerer messages;
+        messages.answerWith(answer);
+        m_window->fileMenu()->findChild<QAction *>(QStringLiteral("recentFile1"))->trigger();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.seen()[0].text,
+                 QStringLiteral("信道文件 %1 已不存在。要把它从最近打开的文件列表中去掉吗？")
+                     .arg(QDir::toNativeSeparators(gone)));
+        const QStringList left = removed ? QStringList{kept} : QStringList{gone, kept};
+        QCOMPARE(m_main->recentFiles()->files(), left);
+        QCOMPARE(m_window->document()->records(), sampleTable());
+    }
+
     // When the current folder cannot be read (it was removed under the program), the lookup
     // says "Error" and the restore after the dialog says "ERROR"; the operation goes on.
     void failedFolderLookupShowsErrorThenERROR_data()

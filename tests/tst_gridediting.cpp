@@ -319,6 +319,13 @@ private slots:
             << "delete" << QList<int>{1, 3} << QList<int>{1, 3} << "header";
         QTest::newRow("header click, copy and paste")
             << "paste" << QList<int>{2} << QList<int>{10} << "header";
+        QTest::newRow("header clicks near the row edges, then Delete")
+            << "delete" << QList<int>{1, 3} << QList<int>{1, 3} << "header edge";
+        // Channel 5 is empty: the pick leaves it so.
+        QTest::newRow("pick over the header on the header-selected rows")
+            << "pick L" << QList<int>{0, 2, 4} << QList<int>{0, 2} << "header";
+        QTest::newRow("pick over the header on one channel")
+            << "pick L" << QList<int>{2} << QList<int>{2} << "header";
         QTest::newRow("header menu outside the selection, clear")
             << "clear" << QList<int>{3} << QList<int>{3} << "menu";
         QTest::newRow("cell menu outside the selection, cut")
@@ -345,13 +352,20 @@ private slots:
             return QPoint(headers->width() / 2,
                           headers->sectionViewportPosition(row) + headers->sectionSize(row) / 2);
         };
+        // One pixel inside the row's top edge (even clicks) or its bottom edge (odd clicks).
+        const auto headerEdge = [&](int row, int i) {
+            const int top = headers->sectionViewportPosition(row);
+            return QPoint(headers->width() / 2,
+                          i % 2 ? top + headers->sectionSize(row) - 2 : top + 1);
+        };
         if (chooseBy == "select") {
             selectRows(w, rows);
-        } else if (chooseBy == "header") {
+        } else if (chooseBy.startsWith("header")) {
             w->grid()->setCurrentIndex(w->tableModel()->index(0, 1));
             for (int i = 0; i < rows.size(); ++i)
-                QTest::mouseClick(headers->viewport(), Qt::LeftButton,
-                                  i ? Qt::ControlModifier : Qt::NoModifier, headerAt(rows[i]));
+                QTest::mouseClick(
+                    headers->viewport(), Qt::LeftButton, i ? Qt::ControlModifier : Qt::NoModifier,
+                    chooseBy == "header" ? headerAt(rows[i]) : headerEdge(rows[i], i));
         } else {
             selectRows(w, {0, 1, 2});
             QWidget *area = chooseBy == "menu" ? headers->viewport() : w->grid()->viewport();
@@ -373,6 +387,12 @@ private slots:
             actions->clearAction()->trigger();
         } else if (operation == "delete") {
             QTest::keyClick(w->grid(), Qt::Key_Delete);
+        } else if (operation == "pick L") {
+            QComboBox *power = editorOf(w)->pickList(PickList::Power);
+            power->setCurrentIndex(power->findText(QStringLiteral("L")));
+            emit power->activated(power->currentIndex()); // as a click in its list does
+            for (int row : changed)
+                QCOMPARE(w->document()->record(row)[Power], QStringLiteral("L"));
         } else if (operation == "up") {
             QTest::keyClick(w->grid(), Qt::Key_Up, Qt::ControlModifier);
         } else if (operation == "down") {

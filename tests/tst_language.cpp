@@ -3,13 +3,17 @@
 #include "modelwindow.h"
 #include "windowtestfolder.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zw;
+
+Q_DECLARE_METATYPE(zw::Model)
 
 namespace
 {
@@ -121,6 +125,10 @@ private slots:
         }
         QCOMPARE(languageMode(), mode);
         QCOMPARE(main.windowTitle(), title);
+        // Qt's own buttons (those of its file dialogs among them) in the language chosen.
+        QDialogButtonBox qtButtons(QDialogButtonBox::Cancel);
+        QCOMPARE(qtButtons.button(QDialogButtonBox::Cancel)->text(),
+                 mode == 2 ? QStringLiteral("Cancel") : QStringLiteral("取消"));
         QCOMPARE(topLevelTexts(main), topLevel);
         QCOMPARE(
             (QStringList{mainText(main, "中文"), mainText(main, "英语"), mainText(main, "说明"),
@@ -175,6 +183,42 @@ private slots:
         QCOMPARE(text(um, "文件"), QStringLiteral("   文件(&F)"));
         QCOMPARE(um->findChild<QLabel *>(QStringLiteral("Label4"))->text(),
                  QStringLiteral("静噪级别："));
+    }
+
+    // Alt and a letter reaches one top-level item of a model window, in either language: no
+    // two items share a letter, and the Edit menu has one of its own.
+    void modelWindowMnemonicsAreDistinct_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<bool>("english");
+        for (Model model : allModels) {
+            const QByteArray name = modelInfo(model).name.toLatin1();
+            QTest::addRow("%s Chinese", name.constData()) << model << false;
+            QTest::addRow("%s English", name.constData()) << model << true;
+        }
+    }
+
+    void modelWindowMnemonicsAreDistinct()
+    {
+        QFETCH(Model, model);
+        QFETCH(bool, english);
+        MainWindow main;
+        main.show();
+        mainItem(main, english ? "英语" : "中文")->trigger();
+        ModelWindow *w = main.showModel(model);
+        setLanguageMode(0);
+        QMap<int, QString> letters;
+        for (QAction *item : w->findChild<QMenuBar *>(QStringLiteral("menuBar"))->actions()) {
+            const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
+            if (mnemonic.isEmpty())
+                continue;
+            const int key = mnemonic[0].key();
+            QVERIFY2(!letters.contains(key),
+                     qPrintable(letters.value(key) + QStringLiteral(" / ") + item->text()));
+            letters.insert(key, item->text());
+        }
+        QVERIFY(!QKeySequence::mnemonic(w->findChild<QAction *>(QStringLiteral("编辑"))->text())
+                     .isEmpty());
     }
 
 private:

@@ -2,6 +2,7 @@
 // lock of menus, lists and grid, the messages and the hand-over to another model's window. The
 // session itself (pacing, numbering, decoding, failures) is tested without a window in
 // tst_radiosession and tst_faultmatrix_radio.
+#include "backupchoicedialog.h"
 #include "backups.h"
 #include "channeldocument.h"
 #include "channelfile.h"
@@ -34,6 +35,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace zw;
@@ -383,63 +386,69 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("bar");    // the main bar's outcome while the notice is up
         QTest::addColumn<int>("readyDelay"); // the radio answers every "C" this late (ms)
+        QTest::addColumn<bool>("margin");    // channel 5 kept in the band's warning margin
         const auto info = QMessageBox::Information;
         const auto warning = QMessageBox::Warning;
         const QString verified = QStringLiteral("已写入并核对 ");
         const QString notVerified = QStringLiteral("已写入，没有核对 ");
         QTest::newRow("verified") << -1 << -1 << QString() << false << false << info
                                   << QStringLiteral("已写入并核对：信道 3、5、7 已改变。")
-                                  << verified << 0;
+                                  << verified << 0 << false;
         QTest::newRow("verified, English")
             << -1 << -1 << QString() << true << false << info
             << QStringLiteral("Written and verified: channels 3, 5, 7 changed.")
-            << QStringLiteral("Written and verified ") << 0;
+            << QStringLiteral("Written and verified ") << 0 << false;
         // Late answers to the polls after the write must not run into the read-back's reply.
         QTest::newRow("verified, radio answering the poll late")
             << -1 << -1 << QString() << false << false << info
-            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 150;
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 150 << false;
+        QTest::newRow("verified, channel 5 in the warning margin")
+            << -1 << -1 << QString() << false << false << info
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。\n以下信道的频率超出 136–174 MHz "
+                              "频段，已按原样写入：信道 5。")
+            << verified << 0 << true;
         QTest::newRow("block 5 dropped")
             << 5 << -1 << QString() << false << false << warning
             << QStringLiteral("对讲机中信道 5 的数据与写入的不同，请重新写入。")
-            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
+            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0 << false;
         QTest::newRow("block 7 garbled")
             << -1 << 7 << QString() << true << false << warning
             << QStringLiteral("The radio does not hold what was written in channel 7. Write "
                               "again.")
-            << QStringLiteral("Written, but the radio differs: channel 7 ") << 0;
+            << QStringLiteral("Written, but the radio differs: channel 7 ") << 0 << false;
         QTest::newRow("trailer garbled")
             << -1 << imageBlockCount << QString() << false << false << warning
             << QStringLiteral("对讲机中静噪级别或信道音的数据与写入的不同，请重新写入。")
-            << QStringLiteral("已写入，但对讲机与写入不同：静噪级别或信道音 ") << 0;
+            << QStringLiteral("已写入，但对讲机与写入不同：静噪级别或信道音 ") << 0 << false;
         QTest::newRow("silent after the write")
             << -1 << -1 << QStringLiteral("silent") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：写入后对讲机没有应答。请读出对讲机，"
                               "查看其中的数据。")
-            << notVerified << 0;
+            << notVerified << 0 << false;
         QTest::newRow("read-back cut")
             << -1 << -1 << QStringLiteral("cut") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答不完整。请读出对讲机，"
                               "查看其中的数据。")
-            << notVerified << 0;
+            << notVerified << 0 << false;
         // A reply at 25 ms a character would take 14 s: the write ends "not checked" within
         // its bound instead (the notice comes within the 8 s the test waits).
         QTest::newRow("read-back too slow")
             << -1 << -1 << QStringLiteral("slow") << false << false << warning
             << QStringLiteral("信道数据已发送，但没有核对：对讲机的回答太慢。请读出对讲机，"
                               "查看其中的数据。")
-            << notVerified << 0;
+            << notVerified << 0 << false;
         QTest::newRow("read-back garbled, English")
             << -1 << -1 << QStringLiteral("garbled") << true << false << warning
             << QStringLiteral("The channels were sent, but not verified: the radio's reply was "
                               "garbled. Read the radio to see what it holds.")
-            << QStringLiteral("Written, not verified ") << 0;
+            << QStringLiteral("Written, not verified ") << 0 << false;
         QTest::newRow("restoring a backup")
             << -1 << -1 << QString() << false << true << info
-            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 0;
+            << QStringLiteral("已写入并核对：信道 3、5、7 已改变。") << verified << 0 << false;
         QTest::newRow("restoring a backup, block 5 dropped")
             << 5 << -1 << QString() << false << true << warning
             << QStringLiteral("对讲机中信道 5 的数据与写入的不同，请重新写入。")
-            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0;
+            << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0 << false;
     }
 
     // After the write the window reads the radio back: only what it finds there is reported as
@@ -456,6 +465,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, bar);
         QFETCH(int, readyDelay);
+        QFETCH(bool, margin);
         setLanguageMode(english ? 2 : 0);
         startProgram(Model::V);
         VirtualRadio::Faults faults;
@@ -475,7 +485,9 @@ private slots:
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         // A restore writes the backup chosen, and leaves the window's table as it is.
-        const ChannelTable table = restore ? numbersOnly() : radioTableChanged(Model::V);
+        ChannelTable table = restore ? numbersOnly() : radioTableChanged(Model::V);
+        if (margin)
+            table[4][RxFrequency] = table[4][TxFrequency] = QStringLiteral("133.00000");
         QVERIFY(w->document()->replace(table, std::nullopt));
         QString requests;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
@@ -487,7 +499,6 @@ private slots:
             barWithNotice = m_main->portStatusBar()->transferLabel()->text();
             radioWithNotice = m_main->portStatusBar()->radioLabel()->text();
         });
-        std::unique_ptr<FileDialogAnswerer> chooser;
         if (restore) {
             const QString backup =
                 backupFolder() + QStringLiteral("/ZW4630V_20261201-101010-000_from-radio.doc");
@@ -498,10 +509,27 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(writeChannelFile(data).value());
             file.close();
-            chooser = std::make_unique<FileDialogAnswerer>(backup);
+            // The backup is chosen in the list of backups.
+            test::ExpectedDialog choice(BackupChoiceDialog::staticMetaObject);
+            bool offered = false;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, this, [&] {
+                auto *d = qobject_cast<BackupChoiceDialog *>(QApplication::activeModalWidget());
+                if (!d)
+                    return;
+                poll.stop();
+                for (int i = 0; i < d->list()->topLevelItemCount(); ++i)
+                    if (d->list()->topLevelItem(i)->toolTip(0) ==
+                        QDir::toNativeSeparators(backup)) {
+                        d->list()->setCurrentItem(d->list()->topLevelItem(i));
+                        offered = true;
+                    }
+                offered ? d->accept() : d->reject();
+            });
+            poll.start(5);
             answerer.answerWith(QStringLiteral("继续"));
             w->findChild<QAction *>(QStringLiteral("mnuRestoreRadio"))->trigger();
-            QVERIFY(chooser->answered);
+            QVERIFY(offered);
             QTRY_COMPARE_WITH_TIMEOUT(answerer.count(), 2, 8000);
             // Before anything is sent the user sees what the backup changes in the radio.
             QCOMPARE(answerer.seen().at(0).text,
