@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 using namespace zw;
@@ -168,8 +169,9 @@ QString exitStatusText(const char *command)
 // A command's --help: usage, purpose, what more it does, its options and its exit statuses.
 QString commandHelp(const Command &command)
 {
-    QString text = QStringLiteral("Usage: %1\n\n%2.\n")
-                       .arg(usageLine(command), QString::fromUtf8(command.purpose));
+    QString purpose = QString::fromUtf8(command.purpose);
+    purpose[0] = purpose[0].toUpper();
+    QString text = QStringLiteral("Usage: %1\n\n%2.\n").arg(usageLine(command), purpose);
     if (command.details)
         text += QLatin1Char('\n') + withModels(command.details);
     QList<std::pair<QString, QString>> lines;

@@ -214,8 +214,8 @@ private slots:
                 QVERIFY(c == 'u' ? document.undo() : document.redo());
             else if (c == 's')
                 document.markClean();
-            else
-                QVERIFY(document.replace(fourChannels(), std::nullopt));
+            else // channel 4 replaced by another
+                QVERIFY(document.replace(withRecord(fourChannels(), 3, {}), std::nullopt));
         }
         QCOMPARE(document.canRedo(), canRedo);
         QCOMPARE(document.isClean(), clean);
