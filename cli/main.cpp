@@ -136,7 +136,7 @@ QString exitStatusText(const char *command)
         return QStringLiteral("  %1  %2\n").arg(meaning.status).arg(QLatin1String(meaning.meaning));
     };
     if (command) {
-        text += QStringLiteral("Exit status:\n");
+        QList<ExitMeaning> meanings;
         for (const ExitMeaning &meaning : exitMeanings) {
             const bool replaced =
                 !meaning.command && std::any_of(std::cbegin(exitMeanings), std::cend(exitMeanings),
@@ -145,8 +145,14 @@ QString exitStatusText(const char *command)
                                                            other.status == meaning.status;
                                                 });
             if ((!meaning.command && !replaced) || own(meaning, command))
-                text += line(meaning);
+                meanings.append(meaning);
         }
+        std::stable_sort(
+            meanings.begin(), meanings.end(),
+            [](const ExitMeaning &a, const ExitMeaning &b) { return a.status < b.status; });
+        text += QStringLiteral("Exit status:\n");
+        for (const ExitMeaning &meaning : meanings)
+            text += line(meaning);
         return text;
     }
     text += QStringLiteral("Exit status:\n");
