@@ -181,20 +181,21 @@ private slots:
         const QString shortNames =
             zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName), QStringLiteral("or"));
         const auto literal = [](const QString &text) { return QRegularExpression::escape(text); };
+        // The lists that name every model in one sentence.
+        for (const QString &file :
+             {QStringLiteral("packaging/zw4630.1"), QStringLiteral("packaging/zw4630.metainfo.xml"),
+              QStringLiteral("CMakeLists.txt")})
+            row(file, QStringLiteral("every model"), literal(names));
+        row(QStringLiteral("packaging/zw4630.1"), QStringLiteral("every short name"),
+            literal(QStringLiteral("(%1)").arg(shortNames)));
+        row(manual, QStringLiteral("every short name"),
+            literal(QStringLiteral("The radio's model: %1.").arg(shortNames)));
         for (zw::Model model : zw::allModels) {
             const zw::ModelInfo &info = zw::modelInfo(model);
             const QString band =
                 QStringLiteral("%1 to %2 MHz").arg(info.band.bandLow).arg(info.band.bandHigh);
-            for (const QString &file : {QStringLiteral("packaging/zw4630.1"),
-                                        QStringLiteral("packaging/zw4630.metainfo.xml"),
-                                        QStringLiteral("CMakeLists.txt")})
-                row(file, info.name, literal(names));
-            row(QStringLiteral("packaging/zw4630.1"), info.shortName,
-                literal(QStringLiteral("(%1)").arg(shortNames)));
             row(manual, info.name,
                 literal(QStringLiteral(".B %1 (%2, %3)").arg(info.shortName, info.name, band)));
-            row(manual, info.shortName,
-                literal(QStringLiteral("The radio's model: %1.").arg(shortNames)));
             row(completion, info.shortName,
                 QStringLiteral("--model\\) COMPREPLY=\\(\\$\\(compgen -W '[^']*\\b%1\\b")
                     .arg(info.shortName));
