@@ -10,6 +10,27 @@ ChannelDocument::ChannelDocument(Model model, QObject *parent) : QObject(parent)
 {
     connect(&m_store, &ChannelStore::recordsChanged, this, &ChannelDocument::recordsChanged);
     connect(&m_store, &ChannelStore::settingsChanged, this, &ChannelDocument::settingsChanged);
+    // What changes outside an edit, an undo or a redo cannot be undone to the clean state.
+    const auto changedOutsideHistory = [this] {
+        if (!m_stepping)
+            m_clean = noCleanStep;
+    };
+    connect(&m_store, &ChannelStore::recordsChanged, this, changedOutsideHistory);
+    connect(&m_store, &ChannelStore::settingsChanged, this, changedOutsideHistory);
+}
+
+Result ChannelDocument::applyStep(const ChangeSet &change)
+{
+    m_stepping = true;
+    const Result applied = m_store.apply(change, true);
+    m_stepping = false;
+    return applied;
+}
+
+void ChannelDocument::markClean()
+{
+    m_clean = m_next;
+    emit historyChanged();
 }
 
 Expected<ChannelStore::Opened> ChannelDocument::open(const QString &path)
@@ -77,9 +98,11 @@ Result ChannelDocument::commit(const ChangeSet &change)
     // Checked against the file under its write lock: should another program have written
     // between the re-read above and the lock, the edit is refused rather than computed on
     // values this window never showed.
-    const Result applied = m_store.apply(change, true);
+    const Result applied = applyStep(change);
     if (!applied)
         return applied;
+    if (m_clean != noCleanStep && m_clean > m_next)
+        m_clean = noCleanStep; // the steps that led back to it are dropped
     m_history.resize(m_next);
     m_history.push_back(change);
     m_next = m_history.size();
@@ -115,7 +138,7 @@ Result ChannelDocument::undo()
     startWaiting();
     if (!canUndo())
         return {};
-    const Result applied = m_store.apply(m_history[m_next - 1].inverted(), true);
+    const Result applied = applyStep(m_history[m_next - 1].inverted());
     if (!applied)
         return applied;
     --m_next;
@@ -128,7 +151,7 @@ Result ChannelDocument::redo()
     startWaiting();
     if (!canRedo())
         return {};
-    const Result applied = m_store.apply(m_history[m_next], true);
+    const Result applied = applyStep(m_history[m_next]);
     if (!applied)
         return applied;
     ++m_next;
@@ -159,6 +182,10 @@ void ChannelDocument::clearHistory()
 {
     if (m_history.empty())
         return;
+    if (m_clean != m_next)
+        m_clean = noCleanStep;
+    else
+        m_clean = 0;
     m_history.clear();
     m_next = 0;
     emit historyChanged();

@@ -87,6 +87,14 @@ public:
     void discardRedoStep();
     void clearHistory();
 
+    // The clean state, as an undo stack keeps it: markClean() remembers that the table and
+    // settings now are what the window's channel file holds (it was just opened or saved);
+    // isClean() holds while undo and redo lead back to exactly that step. Any change outside the
+    // history (a replacement, an unrecorded field, another program's write) and an edit made
+    // after undoing past the clean step lose it for good.
+    void markClean();
+    bool isClean() const { return m_clean == m_next; }
+
     // Reloads when another program changed the file since it was last read; whether it did.
     bool refresh()
     {
@@ -118,12 +126,16 @@ private:
     // Starts the wait of the current user action unless one runs; it ends when the event loop
     // runs next.
     void startWaiting();
+    Result applyStep(const ChangeSet &change);
 
     Model m_model;
     ChannelStore m_store;
     std::vector<ChangeSet> m_history;
     std::size_t m_next = 0; // steps before this one can be undone, from it on redone
     bool m_waiting = false; // an action's wait runs
+    static constexpr std::size_t noCleanStep = std::size_t(-1);
+    std::size_t m_clean = noCleanStep; // the value of m_next that is the clean state
+    bool m_stepping = false;           // the store's change signals come from a history step
 };
 
 } // namespace zw

@@ -205,8 +205,10 @@ ChannelStore::OpenProblem ChannelStore::openExisting(const QString &path, bool w
         return problemOf(m_lastSqliteCode) == OpenProblem::Busy ? OpenProblem::Busy
                                                                 : OpenProblem::Other;
     }
-    if (!loadRecords(why))
+    if (const Result loaded = loadRecords(); !loaded) {
+        *why = loaded.failure();
         return problemOf(m_lastSqliteCode);
+    }
     loadSettings();
     m_dataVersion = dataVersion();
     return OpenProblem::None;
@@ -312,7 +314,7 @@ bool ChannelStore::createTable()
     return true;
 }
 
-bool ChannelStore::loadRecords(Failure *why)
+Result ChannelStore::loadRecords()
 {
     limitWait();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -323,19 +325,17 @@ bool ChannelStore::loadRecords(Failure *why)
     if (!query.exec(QStringLiteral("SELECT rowid, %1 FROM \"%2\" ORDER BY rowid")
                         .arg(columns.join(u','), tableName))) {
         m_lastSqliteCode = sqliteCode(query.lastError());
-        *why = Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
+        return Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
                        m_path};
-        return false;
     }
     ChannelTable records;
     std::array<qint64, channelCount> rowIds{};
     int row = 0;
     while (query.next()) {
         if (row == channelCount) {
-            *why = Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path,
-                           channelCount + 1};
             m_lastSqliteCode = 0;
-            return false;
+            return Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path,
+                           channelCount + 1};
         }
         rowIds[static_cast<std::size_t>(row)] = query.value(0).toLongLong();
         for (int field = 0; field < fieldCount; ++field) {
@@ -349,18 +349,16 @@ bool ChannelStore::loadRecords(Failure *why)
     }
     if (query.lastError().isValid()) {
         m_lastSqliteCode = sqliteCode(query.lastError());
-        *why = Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
+        return Failure{query.lastError().text(), std::nullopt, storeFailureOf(m_lastSqliteCode),
                        m_path};
-        return false;
     }
     if (row != channelCount) {
-        *why = Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path, row};
         m_lastSqliteCode = 0;
-        return false;
+        return Failure{QString(), std::nullopt, StoreFailure::RecordCount, m_path, row};
     }
     m_records = records;
     m_rowIds = rowIds;
-    return true;
+    return {};
 }
 
 qint64 ChannelStore::dataVersion() const
@@ -379,8 +377,7 @@ bool ChannelStore::refresh()
     const qint64 version = dataVersion();
     if (version < 0 || version == m_dataVersion)
         return false;
-    Failure why;
-    if (!loadRecords(&why))
+    if (!loadRecords())
         return false; // keep the last good copy; the next write reports the trouble
     loadSettings();
     m_dataVersion = version;
@@ -441,7 +438,7 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
             field.field >= fieldCount)
             return Failure{QString(), std::nullopt, StoreFailure::NoSuchChannel, m_path,
                            field.row + 1};
-    return transact([&](Failure *failure) {
+    return transact([&]() -> Result {
         if (checkBefore) {
             // Compared with what the file holds now: a field another program changed since
             // the change was made is not overwritten.
@@ -459,17 +456,13 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
                 if (stored != setting.before)
                     elsewhere.settings = true;
             }
-            if (!elsewhere.channels.isEmpty() || elsewhere.settings) {
-                *failure = Failure{QString(), elsewhere, StoreFailure::ChangedElsewhere, m_path};
-                return false;
-            }
+            if (!elsewhere.channels.isEmpty() || elsewhere.settings)
+                return Failure{QString(), elsewhere, StoreFailure::ChangedElsewhere, m_path};
         }
-        if (const Result written = writeFields(change.fields); !written) {
-            *failure = written.failure();
-            return false;
-        }
+        if (const Result written = writeFields(change.fields); !written)
+            return written;
         if (change.settings.isEmpty())
-            return true;
+            return {};
         RadioSettings next = m_settings;
         QList<RadioSetting> which;
         for (const SettingChange &setting : change.settings) {
@@ -477,18 +470,14 @@ Result ChannelStore::apply(const ChangeSet &change, bool checkBefore)
                 setting.after;
             which.append(setting.setting);
         }
-        if (const Result written = writeSettings(next, which); !written) {
-            *failure = written.failure();
-            return false;
-        }
-        return true;
+        return writeSettings(next, which);
     });
 }
 
 Result ChannelStore::replaceAll(const ChannelTable &records,
                                 const std::optional<RadioSettings> &settings)
 {
-    return transact([&](Failure *failure) {
+    return transact([&]() -> Result {
         QList<FieldChange> all;
         for (int row = 0; row < channelCount; ++row)
             for (int field = 0; field < fieldCount; ++field)
@@ -497,13 +486,11 @@ Result ChannelStore::replaceAll(const ChannelTable &records,
         if (written && settings)
             written =
                 writeSettings(*settings, {RadioSetting::SquelchLevel, RadioSetting::ChannelTone});
-        if (!written)
-            *failure = written.failure();
-        return written.ok();
+        return written;
     });
 }
 
-Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write)
+Result ChannelStore::transact(const std::function<Result()> &write)
 {
     if (!m_open) {
         return Failure{QString(), std::nullopt, StoreFailure::NotOpen, m_path, 0};
@@ -525,15 +512,15 @@ Result ChannelStore::transact(const std::function<bool(Failure *failure)> &write
     m_reloaded = false;
     const qint64 version = dataVersion();
     if (version != m_dataVersion) {
-        Failure why;
-        m_reloaded = loadRecords(&why);
+        m_reloaded = loadRecords().ok();
         loadSettings();
         m_dataVersion = version;
     }
     const ChannelTable before = m_records;
     const RadioSettings settingsBefore = m_settings;
-    Failure failure;
-    bool written = write(&failure);
+    const Result wrote = write();
+    Failure failure = wrote.failure();
+    bool written = wrote.ok();
     if (written)
         limitWait(); // the commit waits for other programs' readers to finish
     if (written && !control.exec(QStringLiteral("COMMIT"))) {
@@ -659,8 +646,7 @@ Result ChannelStore::writeSettings(const RadioSettings &settings, const QList<Ra
 void ChannelStore::reloadAfterFailure()
 {
     // Show what the file really holds; if it cannot be read any more, keep the last good copy.
-    Failure why;
-    if (loadRecords(&why)) {
+    if (loadRecords()) {
         loadSettings();
         m_dataVersion = dataVersion();
     }

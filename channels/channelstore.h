@@ -97,12 +97,12 @@ private:
     Expected<bool> createDatabase(const QString &path);
     bool openConnection(const QString &path, bool readOnly);
     bool createTable();
-    bool loadRecords(Failure *why);
+    Result loadRecords();
     void loadSettings();
     qint64 dataVersion() const;
     // Runs `write` between BEGIN IMMEDIATE and COMMIT, after bringing the copy up to date;
-    // `write` returns false (with `failure` set) to roll back.
-    Result transact(const std::function<bool(Failure *failure)> &write);
+    // a failure `write` returns rolls back.
+    Result transact(const std::function<Result()> &write);
     // Write the changed fields, or the settings named in `which`, inside the transaction; the
     // copy takes the values once written.
     Result writeFields(const QList<FieldChange> &changes);

@@ -82,6 +82,9 @@ QByteArray fileNameBytes(const QString &name)
         const char16_t c = name.at(i).unicode();
         if (c < escapeBase + 0x80 || c > escapeBase + 0xFF)
             continue;
+        // The low half of a character beyond U+FFFF (U+1F4FB is D83D DCFB) is no escape.
+        if (i > 0 && name.at(i - 1).isHighSurrogate())
+            continue;
         bytes += QStringView(name).mid(start, i - start).toUtf8();
         bytes += char(c - escapeBase);
         start = i + 1;

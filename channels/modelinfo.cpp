@@ -10,94 +10,127 @@ namespace zw
 namespace
 {
 
-ModelInfo infoV()
+// The facts of one model as plain constants, so the compiler can check the table whole. The
+// constructor takes every field: a row cut short does not compile, nor does a table with a model
+// left out (a row has no default).
+struct ModelRow {
+    constexpr ModelRow(Model model, const char *name, const char *shortName, const char *code,
+                       BandLimits band, double receiveOffsetMHz, const char *databaseFile,
+                       int timer1IntervalMs, int toneBlankEntryBlanks, bool powerHasBlankEntry,
+                       double highPowerWatts, double lowPowerWatts)
+        : model(model), name(name), shortName(shortName), code(code), band(band),
+          receiveOffsetMHz(receiveOffsetMHz), databaseFile(databaseFile),
+          timer1IntervalMs(timer1IntervalMs), toneBlankEntryBlanks(toneBlankEntryBlanks),
+          powerHasBlankEntry(powerHasBlankEntry), highPowerWatts(highPowerWatts),
+          lowPowerWatts(lowPowerWatts)
+    {
+    }
+
+    Model model;
+    const char *name;
+    const char *shortName;
+    const char *code;
+    BandLimits band;
+    double receiveOffsetMHz;
+    const char *databaseFile;
+    int timer1IntervalMs;
+    int toneBlankEntryBlanks;
+    bool powerHasBlankEntry;
+    double highPowerWatts;
+    double lowPowerWatts;
+};
+
+// One row per model, in the order of allModels. A new model copies the last two list quirks of
+// ZW4630V (4 blanks, no blank power entry) unless its radio is known to differ.
+constexpr std::array<ModelRow, modelCount> rows{
+    // model, name, short name, code, band {clamp floor, low, high, clamp ceiling} MHz,
+    // receive offset MHz, database, write step ms, blanks of Combo1's last entry,
+    // blank power entry, watts H, watts L
+    ModelRow(Model::V, "ZW4630V", "V", "4", {130, 136, 174, 180}, -21.4, "zw4630.mdb", 100, 4,
+             false, 5.0, 1.0),
+    ModelRow(Model::UH, "ZW4630UH", "UH", "1", {400, 430, 470, 500}, 45.05, "zw7150H.mdb", 200, 4,
+             true, 4.0, 1.0),
+    ModelRow(Model::UM, "ZW4630UM", "UM", "2", {380, 400, 430, 450}, 45.05, "zw7150M.mdb", 100, 3,
+             true, 4.0, 1.0),
+    ModelRow(Model::UL, "ZW4630UL", "UL", "3", {340, 350, 370, 380}, 45.05, "zw7150L.mdb", 100, 3,
+             true, 4.0, 1.0),
+};
+
+constexpr bool filled(const char *text)
 {
-    ModelInfo v;
-    v.model = Model::V;
-    v.name = QStringLiteral("ZW4630V");
-    v.shortName = QStringLiteral("V");
-    v.code = QStringLiteral("4");
-    v.band.clampFloor = 130;
-    v.band.bandLow = 136;
-    v.band.bandHigh = 174;
-    v.band.clampCeiling = 180;
-    v.receiveOffsetMHz = -21.4;
-    v.databaseFile = QStringLiteral("zw4630.mdb");
-    v.timer1IntervalMs = 100;
-    v.toneBlankEntryBlanks = 4;
-    v.powerHasBlankEntry = false;
-    v.highPowerWatts = 5.0;
-    v.lowPowerWatts = 1.0;
-    return v;
+    return text && *text;
 }
 
-ModelInfo infoUH()
+constexpr bool sameText(const char *a, const char *b)
 {
-    ModelInfo uh;
-    uh.model = Model::UH;
-    uh.name = QStringLiteral("ZW4630UH");
-    uh.shortName = QStringLiteral("UH");
-    uh.code = QStringLiteral("1");
-    uh.band.clampFloor = 400;
-    uh.band.bandLow = 430;
-    uh.band.bandHigh = 470;
-    uh.band.clampCeiling = 500;
-    uh.receiveOffsetMHz = 45.05;
-    uh.databaseFile = QStringLiteral("zw7150H.mdb");
-    uh.timer1IntervalMs = 200;
-    uh.toneBlankEntryBlanks = 4;
-    uh.powerHasBlankEntry = true;
-    uh.highPowerWatts = 4.0;
-    uh.lowPowerWatts = 1.0;
-    return uh;
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
 }
 
-ModelInfo infoUM()
+// A row is complete when it names its model in its place and gives every fact in its range: no
+// empty name, no zero step or power, a band whose limits rise.
+constexpr bool everyRowComplete()
 {
-    ModelInfo um;
-    um.model = Model::UM;
-    um.name = QStringLiteral("ZW4630UM");
-    um.shortName = QStringLiteral("UM");
-    um.code = QStringLiteral("2");
-    um.band.clampFloor = 380;
-    um.band.bandLow = 400;
-    um.band.bandHigh = 430;
-    um.band.clampCeiling = 450;
-    um.receiveOffsetMHz = 45.05;
-    um.databaseFile = QStringLiteral("zw7150M.mdb");
-    um.timer1IntervalMs = 100;
-    um.toneBlankEntryBlanks = 3;
-    um.powerHasBlankEntry = true;
-    um.highPowerWatts = 4.0;
-    um.lowPowerWatts = 1.0;
-    return um;
+    for (std::size_t i = 0; i < modelCount; ++i) {
+        const ModelRow &row = rows[i];
+        const BandLimits &band = row.band;
+        if (row.model != allModels[i] || !filled(row.name) || !filled(row.shortName) ||
+            !filled(row.code) || !filled(row.databaseFile) || row.timer1IntervalMs <= 0 ||
+            row.toneBlankEntryBlanks <= 0 || row.lowPowerWatts <= 0 ||
+            row.highPowerWatts < row.lowPowerWatts || band.clampFloor <= 0 ||
+            band.clampFloor > band.bandLow || band.bandLow >= band.bandHigh ||
+            band.bandHigh > band.clampCeiling)
+            return false;
+    }
+    return true;
 }
 
-ModelInfo infoUL()
+// Names, short names, codes and databases each tell one model from the others.
+constexpr bool namesTellModelsApart()
 {
-    ModelInfo ul;
-    ul.model = Model::UL;
-    ul.name = QStringLiteral("ZW4630UL");
-    ul.shortName = QStringLiteral("UL");
-    ul.code = QStringLiteral("3");
-    ul.band.clampFloor = 340;
-    ul.band.bandLow = 350;
-    ul.band.bandHigh = 370;
-    ul.band.clampCeiling = 380;
-    ul.receiveOffsetMHz = 45.05;
-    ul.databaseFile = QStringLiteral("zw7150L.mdb");
-    ul.timer1IntervalMs = 100;
-    ul.toneBlankEntryBlanks = 3;
-    ul.powerHasBlankEntry = true;
-    ul.highPowerWatts = 4.0;
-    ul.lowPowerWatts = 1.0;
-    return ul;
+    for (std::size_t i = 0; i < modelCount; ++i)
+        for (std::size_t j = i + 1; j < modelCount; ++j)
+            if (sameText(rows[i].name, rows[j].name) ||
+                sameText(rows[i].shortName, rows[j].shortName) ||
+                sameText(rows[i].code, rows[j].code) ||
+                sameText(rows[i].databaseFile, rows[j].databaseFile))
+                return false;
+    return true;
 }
 
-// One row per model; modelInfo() finds a model's row by the model it names.
+static_assert(everyRowComplete(), "every model needs a complete row in the model table, in the "
+                                  "order of allModels");
+static_assert(namesTellModelsApart(), "two models share a name, short name, code or database");
+
+ModelInfo infoOf(const ModelRow &row)
+{
+    ModelInfo info;
+    info.model = row.model;
+    info.name = QLatin1String(row.name);
+    info.shortName = QLatin1String(row.shortName);
+    info.code = QLatin1String(row.code);
+    info.band = row.band;
+    info.receiveOffsetMHz = row.receiveOffsetMHz;
+    info.databaseFile = QLatin1String(row.databaseFile);
+    info.timer1IntervalMs = row.timer1IntervalMs;
+    info.toneBlankEntryBlanks = row.toneBlankEntryBlanks;
+    info.powerHasBlankEntry = row.powerHasBlankEntry;
+    info.highPowerWatts = row.highPowerWatts;
+    info.lowPowerWatts = row.lowPowerWatts;
+    return info;
+}
+
 const std::array<ModelInfo, modelCount> &table()
 {
-    static const std::array<ModelInfo, modelCount> models{infoV(), infoUH(), infoUM(), infoUL()};
+    static const std::array<ModelInfo, modelCount> models = [] {
+        std::array<ModelInfo, modelCount> infos;
+        for (std::size_t i = 0; i < modelCount; ++i)
+            infos[i] = infoOf(rows[i]);
+        return infos;
+    }();
     return models;
 }
 
@@ -105,10 +138,7 @@ const std::array<ModelInfo, modelCount> &table()
 
 const ModelInfo &modelInfo(Model model)
 {
-    for (const ModelInfo &info : table())
-        if (info.model == model)
-            return info;
-    qFatal("no model information for model %d", int(model));
+    return table()[modelIndex(model)];
 }
 
 std::optional<Model> modelFromCode(const QString &code)

@@ -47,18 +47,23 @@ struct BandLimits {
 };
 
 // What a radio of one model is: its codes, band, offset, database and pacing. How its window
-// looks is the window's business (see the shell's window layout).
+// looks is the window's business (see the shell's window layout). The table of the models
+// (modelinfo.cpp) gives every field of every model; a model left out of it, or a row cut short,
+// does not compile. Adding a model takes its enumerator, its place in allModels and its row.
 struct ModelInfo {
     Model model = Model::V;
     QString name;      // window name: "ZW4630V"
     QString shortName; // the command line's name of the model: "V"
     QString code;      // model code of the radio trailer and the channel file: "4"
     BandLimits band;
-    double receiveOffsetMHz = 0;     // added to the radio's stored receive frequency
-    QString databaseFile;            // bare file name, resolved against the current directory
-    int timer1IntervalMs = 0;        // write step: the pause before each block of a write
-    int toneBlankEntryBlanks = 0;    // blanks of the last entry of the both-tones list (Combo1)
-    bool powerHasBlankEntry = false; // the power list (Combo10) offers a third entry of one blank
+    double receiveOffsetMHz = 0; // added to the radio's stored receive frequency
+    QString databaseFile;        // bare file name, resolved against the current directory
+    int timer1IntervalMs = 0;    // write step: the pause before each block of a write
+    // Quirks of the original four radios' pick lists, kept because files and radios carry them:
+    // the blanks of the last entry of the both-tones list (Combo1), and whether the power list
+    // (Combo10) offers a third entry of one blank. A new model takes ZW4630V's (4, no).
+    int toneBlankEntryBlanks = 0;
+    bool powerHasBlankEntry = false;
     // Transmit power of the "H" and "L" settings in watts, as channel lists of other tools
     // state it.
     double highPowerWatts = 0;

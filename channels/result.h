@@ -84,7 +84,7 @@ struct Failure {
     }
 };
 
-class Result
+class [[nodiscard]] Result
 {
 public:
     Result() = default; // success

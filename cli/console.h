@@ -5,11 +5,12 @@
 namespace zw::cli
 {
 
-// Exit status of every command.
+// Exit statuses of the commands (what each means to each command: the tool's exit table).
 enum ExitStatus : int {
     Success = 0,
-    Failed = 1,   // the operation failed: the message says what to check
-    BadUsage = 2, // the command line is wrong
+    Failed = 1,       // the operation failed: the message says what to check
+    BadUsage = 2,     // the command line, or a file it names, cannot be taken
+    RadioNotRead = 4, // diff: the radio could not be read
 };
 
 // Text for the user: results on standard output, messages on standard error, both UTF-8.

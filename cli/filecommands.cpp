@@ -20,20 +20,18 @@ namespace
 // A CHIRP list of a few hundred channels is far below this; anything larger is no channel list.
 constexpr qint64 maxCsvFileSize = 1024 * 1024;
 
-// Reads a regular file of at most `limit` bytes; a FIFO or a device is refused at once.
-bool readBounded(const QString &path, qint64 limit, QByteArray *bytes, QString *message)
+// Reads a regular file of at most `limit` bytes; a FIFO or a device is refused at once. A
+// failure's `why` is the message.
+Expected<QByteArray> readBounded(const QString &path, qint64 limit)
 {
-    const Expected<QByteArray> read = readRegularFile(path, limit);
-    if (!read) {
-        // The system's refusal is said with what was tried; the other kinds say it themselves.
-        const QString text = fileFailureText(read.failure(), true);
-        *message = read.failure().is(FileFailure::SystemRefused)
+    Expected<QByteArray> read = readRegularFile(path, limit);
+    if (read)
+        return read;
+    // The system's refusal is said with what was tried; the other kinds say it themselves.
+    const QString text = fileFailureText(read.failure(), true);
+    return Failure{read.failure().is(FileFailure::SystemRefused)
                        ? QStringLiteral("cannot open ") + text
-                       : text;
-        return false;
-    }
-    *bytes = *read;
-    return true;
+                       : text};
 }
 
 // The refusal of an output that is the command's own input, or an empty text.
@@ -68,11 +66,10 @@ ChannelTable newModelTable()
 
 Expected<LoadedChannelFile> loadChannelFile(const QString &path)
 {
-    QByteArray bytes;
-    QString message;
-    if (!readBounded(path, maxChannelFileSize, &bytes, &message))
-        return Failure{message};
-    const Expected<ChannelFileData> read = readChannelFile(bytes);
+    const Expected<QByteArray> bytes = readBounded(path, maxChannelFileSize);
+    if (!bytes)
+        return bytes.failure();
+    const Expected<ChannelFileData> read = readChannelFile(*bytes);
     if (!read) {
         return Failure{QStringLiteral("%1 is not a channel file this program can use: %2")
                            .arg(path, fileFailureText(read.failure(), true))};
@@ -200,10 +197,9 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
         report(refusal);
         return Failed;
     }
-    QByteArray bytes;
-    QString message;
-    if (!readBounded(path, maxCsvFileSize, &bytes, &message)) {
-        report(message);
+    const Expected<QByteArray> bytes = readBounded(path, maxCsvFileSize);
+    if (!bytes) {
+        report(bytes.error());
         return Failed;
     }
     const ModelInfo &info = modelInfo(model);

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <iterator>
 #include <memory>
 
 using namespace zw;
@@ -28,31 +29,179 @@ namespace
 constexpr int defaultReadyTimeoutSeconds = 5;
 constexpr int defaultProbeTimeoutMs = 700;
 
-// One row per command: its name, its line in the overview of --help, its usage line and help
-// text, and the function that runs it with the command's own arguments (the program name
-// first). "@MODELS@" in a usage line stands for the models' short names as "V|UH|UM|UL",
-// "@MODEL_LIST@" in a help text for them as "V, UH, UM or UL".
+// How a command takes an option: it must be given, it may be, or it may be given again.
+enum class Need { Required, Optional, Repeated };
+
+// One option of one command: the shared declaration (names, value name and its usual line of
+// help), and this command's own line of help or value name where they differ.
+struct OptionUse {
+    const QCommandLineOption *option;
+    Need need = Need::Optional;
+    const char *help = nullptr;
+    const char *valueName = nullptr;
+};
+
+// One row per command: its name, one line of purpose (the overview's line and the start of its
+// help), its plain argument if it takes one ("FILE"), the options it declares, what more its
+// help says, and the function that runs it with the command's own arguments (the program name
+// first). The usage line, the option list and the exit statuses of its help are made from the
+// row, so they cannot leave out what the parser takes. "@MODEL_LIST@" in a text stands for the
+// models' short names as "V, UH, UM or UL".
 struct Command {
     const char *name;
-    const char *summary;
-    const char *usage;
-    const char *help;
+    const char *purpose;
+    const char *operand;
+    QList<OptionUse> options;
+    const char *details;
     int (*run)(const Command &command, const QStringList &arguments);
+};
+
+// Every exit status the tool ends with and what it means: for every command (no command named),
+// or for one command where its meaning there is its own. The overview and each command's help
+// list them from here; the manual page is checked against them.
+struct ExitMeaning {
+    const char *command;
+    int status;
+    const char *meaning;
+};
+
+const ExitMeaning exitMeanings[] = {
+    {nullptr, Success, "success"},
+    {nullptr, Failed, "the operation failed; the message says what to check"},
+    {nullptr, BadUsage, "wrong usage or input: a command, option or file the tool cannot take"},
+    {"write", ReadBackDiffers, "all was sent, but the radio reads back otherwise than written"},
+    {"write", ReadBackNotChecked, "all was sent, but the radio could not be read back"},
+    {"diff", Failed, "the radio and the file differ"},
+    {"diff", RadioNotRead, "the radio could not be read"},
 };
 
 QString withModels(const char *text)
 {
     const QStringList names = modelTexts(&ModelInfo::shortName);
-    return QString::fromUtf8(text)
-        .replace(QStringLiteral("@MODELS@"), names.join(u'|'))
-        .replace(QStringLiteral("@MODEL_LIST@"), spokenList(names, QStringLiteral("or")));
+    return QString::fromUtf8(text).replace(QStringLiteral("@MODEL_LIST@"),
+                                           spokenList(names, QStringLiteral("or")));
+}
+
+// A value the user gave, quoted for a message: a long one is cut, so that a mistaken paste or a
+// hostile argument does not flood the terminal.
+QString quoted(const QString &value)
+{
+    constexpr int shown = 40;
+    if (value.size() <= shown)
+        return QLatin1Char('\'') + value + QLatin1Char('\'');
+    return QStringLiteral("'%1...' (%2 characters)").arg(value.left(shown)).arg(value.size());
+}
+
+// An option as the usage line and the option list write it: "-o FILE", "--model V|UH|UM|UL".
+QString spelling(const QCommandLineOption &option)
+{
+    const QString name = option.names().constFirst();
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString withValue(const OptionUse &use, bool inUsage)
+{
+    QString text = spelling(*use.option);
+    QString value = use.valueName ? QString::fromUtf8(use.valueName) : use.option->valueName();
+    if (inUsage && value == QLatin1String("MODEL"))
+        value = modelTexts(&ModelInfo::shortName).join(u'|');
+    if (!value.isEmpty())
+        text += QLatin1Char(' ') + value;
+    return text;
+}
+
+QString usageLine(const Command &command)
+{
+    QStringList parts{QStringLiteral("zw4630-cli"), QString::fromLatin1(command.name)};
+    for (const OptionUse &use : command.options)
+        if (use.need == Need::Required)
+            parts << withValue(use, true);
+    if (command.operand)
+        parts << QString::fromLatin1(command.operand);
+    for (const OptionUse &use : command.options)
+        if (use.need != Need::Required)
+            parts << QLatin1Char('[') + withValue(use, true) + QLatin1Char(']') +
+                         (use.need == Need::Repeated ? QStringLiteral("...") : QString());
+    return parts.join(u' ');
+}
+
+// The exit statuses `command` ends with, one "  N  meaning" line each; all commands' when
+// `command` is null, each command's own under a line naming it.
+QString exitStatusText(const char *command)
+{
+    QString text;
+    const auto own = [](const ExitMeaning &meaning, const char *name) {
+        return meaning.command && name && qstrcmp(meaning.command, name) == 0;
+    };
+    const auto line = [](const ExitMeaning &meaning) {
+        return QStringLiteral("  %1  %2\n").arg(meaning.status).arg(QLatin1String(meaning.meaning));
+    };
+    if (command) {
+        QList<ExitMeaning> meanings;
+        for (const ExitMeaning &meaning : exitMeanings) {
+            const bool replaced =
+                !meaning.command && std::any_of(std::cbegin(exitMeanings), std::cend(exitMeanings),
+                                                [&](const ExitMeaning &other) {
+                                                    return own(other, command) &&
+                                                           other.status == meaning.status;
+                                                });
+            if ((!meaning.command && !replaced) || own(meaning, command))
+                meanings.append(meaning);
+        }
+        std::stable_sort(
+            meanings.begin(), meanings.end(),
+            [](const ExitMeaning &a, const ExitMeaning &b) { return a.status < b.status; });
+        text += QStringLiteral("Exit status:\n");
+        for (const ExitMeaning &meaning : meanings)
+            text += line(meaning);
+        return text;
+    }
+    text += QStringLiteral("Exit status:\n");
+    QStringList named;
+    for (const ExitMeaning &meaning : exitMeanings) {
+        if (!meaning.command)
+            text += line(meaning);
+        else if (!named.contains(QLatin1String(meaning.command)))
+            named << QLatin1String(meaning.command);
+    }
+    for (const QString &name : named) {
+        text += QStringLiteral("Exit status of %1:\n").arg(name);
+        for (const ExitMeaning &meaning : exitMeanings)
+            if (meaning.command && name == QLatin1String(meaning.command))
+                text += line(meaning);
+    }
+    return text;
+}
+
+// A command's --help: usage, purpose, what more it does, its options and its exit statuses.
+QString commandHelp(const Command &command)
+{
+    QString purpose = QString::fromUtf8(command.purpose);
+    purpose[0] = purpose[0].toUpper();
+    QString text = QStringLiteral("Usage: %1\n\n%2.\n").arg(usageLine(command), purpose);
+    if (command.details)
+        text += QLatin1Char('\n') + withModels(command.details);
+    QList<std::pair<QString, QString>> lines;
+    int width = 0;
+    for (const OptionUse &use : command.options) {
+        const QString name = withValue(use, false);
+        lines.append({name, withModels(use.help ? use.help
+                                                : use.option->description().toUtf8().constData())});
+        width = std::max(width, int(name.size()));
+    }
+    lines.append({QStringLiteral("-h, --help"), QStringLiteral("describe this command")});
+    width = std::max(width, 10);
+    text += QStringLiteral("\nOptions:\n");
+    for (const auto &[name, help] : lines)
+        text += QStringLiteral("  %1  %2\n").arg(name.leftJustified(width), help);
+    return text + QLatin1Char('\n') + exitStatusText(command.name);
 }
 
 int usageError(const Command &command, const QString &message)
 {
     report(QStringLiteral("%1: %2").arg(QLatin1String(command.name), message));
     printError(QStringLiteral("Usage: %1\nTry 'zw4630-cli %2 --help'.\n")
-                   .arg(withModels(command.usage), QLatin1String(command.name)));
+                   .arg(usageLine(command), QLatin1String(command.name)));
     return BadUsage;
 }
 
@@ -62,65 +211,80 @@ struct Parsed {
     int status = -1; // an exit status when the command is already done (help, bad usage)
 };
 
-const QCommandLineOption portOption({QStringLiteral("port")}, QString(), QStringLiteral("DEVICE"));
-const QCommandLineOption modelOption({QStringLiteral("model")}, QString(), QStringLiteral("MODEL"));
-const QCommandLineOption outOption({QStringLiteral("o"), QStringLiteral("output")}, QString(),
+// Every option of the tool, with its usual line of help ("@MODEL_LIST@" as in a command's text).
+const QCommandLineOption portOption({QStringLiteral("port")},
+                                    QStringLiteral("serial device of the cable, e.g. /dev/ttyUSB0"),
+                                    QStringLiteral("DEVICE"));
+const QCommandLineOption modelOption({QStringLiteral("model")},
+                                     QStringLiteral("the radio's model: @MODEL_LIST@"),
+                                     QStringLiteral("MODEL"));
+const QCommandLineOption outOption({QStringLiteral("o"), QStringLiteral("output")},
+                                   QStringLiteral("the file to write (replaced whole)"),
                                    QStringLiteral("FILE"));
-const QCommandLineOption timeoutOption({QStringLiteral("timeout")}, QString(),
-                                       QStringLiteral("SECONDS"));
-const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")}, QString());
-const QCommandLineOption renumberOption({QStringLiteral("renumber")}, QString());
-const QCommandLineOption probeOption({QStringLiteral("probe")}, QString());
-const QCommandLineOption traceOption({QStringLiteral("trace")}, QString(), QStringLiteral("FILE"));
-const QCommandLineOption noVerifyOption({QStringLiteral("no-verify")}, QString());
+const QCommandLineOption
+    timeoutOption({QStringLiteral("timeout")},
+                  QStringLiteral("how long to wait for the radio's ready answer"),
+                  QStringLiteral("SECONDS"));
+const QCommandLineOption skipBadOption({QStringLiteral("skip-bad")},
+                                       QStringLiteral("write the rows that fit, leave the others"));
+const QCommandLineOption
+    probeOption({QStringLiteral("probe")},
+                QStringLiteral("poll the ports and say which one has a radio answering"));
+const QCommandLineOption
+    traceOption({QStringLiteral("trace")},
+                QStringLiteral("write every character on the line to FILE as it goes"),
+                QStringLiteral("FILE"));
+const QCommandLineOption
+    noVerifyOption({QStringLiteral("no-verify")},
+                   QStringLiteral("do not read the radio back after the write"));
+const QCommandLineOption renumberOption(
+    {QStringLiteral("renumber")},
+    QStringLiteral("place the rows that fit in file order into channels 1-16, whatever their "
+                   "Location says (repeater directory exports count from 0); says how many rows "
+                   "came after channel 16"));
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
-// An option as the usage line writes it: "-o", "--port".
-QString spelling(const QCommandLineOption &option)
-{
-    const QString name = option.names().constFirst();
-    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-}
-
-void parse(Parsed &parsed, const Command &command, const QStringList &arguments,
-           const QList<QCommandLineOption> &options, int positionals,
-           const QList<const QCommandLineOption *> &required)
+// Parses the command's arguments by the options its row declares.
+void parse(Parsed &parsed, const Command &command, const QStringList &arguments)
 {
     QCommandLineParser &parser = parsed.parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(options);
+    for (const OptionUse &use : command.options)
+        parser.addOption(*use.option);
     parser.addOption(helpOption);
+    const int positionals = command.operand ? 1 : 0;
     if (!parser.parse(arguments)) {
         parsed.status = usageError(command, parser.errorText());
         return;
     }
     if (parser.isSet(helpOption)) {
-        printOut(QStringLiteral("Usage: %1\n\n%2")
-                     .arg(withModels(command.usage), withModels(command.help)));
+        printOut(commandHelp(command));
         parsed.status = Success;
         return;
     }
     const QStringList plain = parser.positionalArguments();
     if (plain.size() != positionals) {
         parsed.status = usageError(
-            command, plain.size() < positionals
-                         ? QStringLiteral("a file name is missing")
-                         : QStringLiteral("unexpected argument '%1'").arg(plain.at(positionals)));
+            command,
+            plain.size() < positionals
+                ? QStringLiteral("a file name is missing")
+                : QStringLiteral("unexpected argument %1").arg(quoted(plain.at(positionals))));
         return;
     }
-    for (const QCommandLineOption *option : required) {
-        if (!parser.isSet(*option) || parser.value(*option).isEmpty()) {
-            parsed.status =
-                usageError(command, QStringLiteral("option %1 is missing").arg(spelling(*option)));
+    for (const OptionUse &use : command.options) {
+        if (use.need == Need::Required &&
+            (!parser.isSet(*use.option) || parser.value(*use.option).isEmpty())) {
+            parsed.status = usageError(
+                command, QStringLiteral("option %1 is missing").arg(spelling(*use.option)));
             return;
         }
     }
     // Only options this command defines can be asked for (asking for others warns).
     const QStringList given = parser.optionNames();
     if (given.contains(QStringLiteral("model")) && !modelFromShortName(parser.value(modelOption))) {
-        parsed.status =
-            usageError(command, QStringLiteral("unknown model '%1' (%2)")
-                                    .arg(parser.value(modelOption), withModels("@MODEL_LIST@")));
+        parsed.status = usageError(
+            command, QStringLiteral("unknown model %1 (%2)")
+                         .arg(quoted(parser.value(modelOption)), withModels("@MODEL_LIST@")));
         return;
     }
     if (given.contains(QStringLiteral("timeout"))) {
@@ -200,9 +364,7 @@ int readyTimeoutMs(const QCommandLineParser &parser)
 int runRead(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments,
-          {portOption, modelOption, outOption, timeoutOption, traceOption}, 0,
-          {&portOption, &modelOption, &outOption});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -229,11 +391,7 @@ int runRead(const Command &command, const QStringList &arguments)
 int runWriteOrDiff(const Command &command, const QStringList &arguments, bool diff)
 {
     Parsed parsed;
-    parse(parsed, command, arguments,
-          diff ? QList<QCommandLineOption>{portOption, modelOption, timeoutOption, traceOption}
-               : QList<QCommandLineOption>{portOption, modelOption, noVerifyOption, timeoutOption,
-                                           traceOption},
-          1, {&portOption, &modelOption});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -241,19 +399,21 @@ int runWriteOrDiff(const Command &command, const QStringList &arguments, bool di
     const QString path = p.positionalArguments().constFirst();
     const QString device = p.value(portOption);
     const QString nothing = diff ? QStringLiteral("nothing read") : QStringLiteral("nothing sent");
+    // For diff, 1 says the radio differs: a file or trace it cannot take is wrong input.
+    const int refused = diff ? BadUsage : Failed;
     const Expected<LoadedChannelFile> loaded = loadChannelFile(path);
     if (!loaded) {
         report(loaded.error() + QStringLiteral("; ") + nothing);
-        return Failed;
+        return refused;
     }
     const LoadedChannelFile &file = *loaded;
     const QString refusal = otherModelFileRefusal(path, file, model, nothing);
     if (!refusal.isEmpty()) {
         report(refusal);
-        return Failed;
+        return refused;
     }
     if (const int status = startTrace(p, {path}, {device}); status >= 0)
-        return status;
+        return status == Failed ? refused : status;
     if (diff)
         return diffRadio(model, device, readyTimeoutMs(p), path, file.data);
     return writeRadio(model, device, readyTimeoutMs(p), file.data, !p.isSet(noVerifyOption));
@@ -272,7 +432,7 @@ int runDiff(const Command &command, const QStringList &arguments)
 int runShow(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments, {}, 1, {});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     return showFile(parsed.parser.positionalArguments().constFirst());
@@ -281,7 +441,7 @@ int runShow(const Command &command, const QStringList &arguments)
 int runExport(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments, {outOption, modelOption}, 1, {&outOption});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -292,8 +452,7 @@ int runExport(const Command &command, const QStringList &arguments)
 int runImport(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments, {modelOption, outOption, skipBadOption, renumberOption}, 1,
-          {&modelOption, &outOption});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -306,7 +465,7 @@ int runImport(const Command &command, const QStringList &arguments)
 int runPorts(const Command &command, const QStringList &arguments)
 {
     Parsed parsed;
-    parse(parsed, command, arguments, {probeOption, portOption, timeoutOption, traceOption}, 0, {});
+    parse(parsed, command, arguments);
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
@@ -319,25 +478,31 @@ int runPorts(const Command &command, const QStringList &arguments)
     return listPorts(probe, p.values(portOption), timeoutMs);
 }
 
+// The options as most commands take them.
+const OptionUse portNeeded{&portOption, Need::Required};
+const OptionUse modelNeeded{&modelOption, Need::Required};
+const OptionUse timeoutAllowed{&timeoutOption};
+const OptionUse traceAllowed{&traceOption};
+
 const Command commands[] = {
-    {"read", "read a radio into a channel file",
-     "zw4630-cli read --port DEVICE --model @MODELS@ -o FILE [--timeout SECONDS] [--trace FILE]",
+    {"read",
+     "read a radio into a channel file",
+     nullptr,
+     {portNeeded,
+      modelNeeded,
+      {&outOption, Need::Required, "the channel file to write (replaced whole)"},
+      timeoutAllowed,
+      traceAllowed},
      R"(Reads the 16 channels and the two radio settings of a radio into a channel
 file (the format the program saves). The radio must answer the ready poll
 within the time-out (default 5 seconds). A radio of another model is refused,
 naming its model, and nothing is written.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: @MODEL_LIST@
-  -o FILE            the channel file to write (replaced whole)
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
 )",
      runRead},
-    {"write", "write a channel file into a radio and read it back",
-     "zw4630-cli write --port DEVICE --model @MODELS@ FILE [--no-verify] [--timeout SECONDS] "
-     "[--trace FILE]",
+    {"write",
+     "write a channel file into a radio and read it back",
+     "FILE",
+     {portNeeded, modelNeeded, {&noVerifyOption}, timeoutAllowed, traceAllowed},
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
 within the time-out (default 5 seconds). Before anything is sent the radio is
@@ -346,52 +511,47 @@ the tool's backups folder. A file or a radio of another model is refused,
 naming its model, and nothing is sent. Writing such a backup puts the radio
 back as it was.
 
-After the write the radio is read back and compared with what was sent.
-Exit status 0 when it holds what was written (the message names the channels
-the write changed), 3 when it holds something else (the channels are listed
-with what the radio holds: write again), 4 when it could not be read back, 1
-when nothing or not all of the file was sent.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: @MODEL_LIST@
-  --no-verify        do not read the radio back after the write
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
+After the write the radio is read back and compared with what was sent: the
+message names the channels the write changed, or lists those the radio holds
+otherwise with what it holds (write again).
 )",
      runWrite},
-    {"diff", "show where a radio differs from a channel file",
-     "zw4630-cli diff --port DEVICE --model @MODELS@ FILE [--timeout SECONDS] [--trace FILE]",
+    {"diff",
+     "show where a radio differs from a channel file",
+     "FILE",
+     {portNeeded, modelNeeded, timeoutAllowed, traceAllowed},
      R"(Reads the radio and prints, channel by channel, where it differs from a
 channel file as a write of that file would leave it: what the radio holds and
-what the file holds. Writes nothing. Exit status 0 when they hold the same, 1
-when they differ or the radio could not be read.
-
-Options:
-  --port DEVICE      serial device of the cable, e.g. /dev/ttyUSB0
-  --model MODEL      the radio's model: @MODEL_LIST@
-  --timeout SECONDS  how long to wait for the radio's ready answer
-  --trace FILE       write every character on the line to FILE as it goes
+what the file holds. Writes nothing. A file that cannot be used is wrong
+input: the radio is not read.
 )",
      runDiff},
-    {"show", "print a channel file as a table", "zw4630-cli show FILE",
+    {"show",
+     "print a channel file as a table",
+     "FILE",
+     {},
      R"(Prints a channel file: its model, the channel tone, the squelch level and
 the 16 channels as an aligned table.
 )",
      runShow},
-    {"export-csv", "convert a channel file to CHIRP CSV",
-     "zw4630-cli export-csv FILE -o OUT.csv [--model @MODELS@]",
+    {"export-csv",
+     "convert a channel file to CHIRP CSV",
+     "FILE",
+     {{&outOption, Need::Required, "the CSV file to write (replaced whole)", "OUT.csv"},
+      {&modelOption, Need::Optional,
+       "the model to take a file for: needed only for a file whose first value names no "
+       "model; a file of another model is refused"}},
      R"(Converts a channel file to CHIRP CSV. BCL and beat have no CHIRP column and
 are left out; power is written in the model's watts.
-
-Options:
-  -o OUT.csv     the CSV file to write (replaced whole)
-  --model MODEL  the model to take a file for: needed only for a file whose
-                 first value names no model; a file of another model is refused
 )",
      runExport},
-    {"import-csv", "convert CHIRP CSV to a channel file",
-     "zw4630-cli import-csv IN.csv --model @MODELS@ -o FILE [--skip-bad] [--renumber]",
+    {"import-csv",
+     "convert CHIRP CSV to a channel file",
+     "IN.csv",
+     {{&modelOption, Need::Required, "the model to convert for: @MODEL_LIST@"},
+      {&outOption, Need::Required, "the channel file to write (replaced whole)"},
+      {&skipBadOption},
+      {&renumberOption}},
      R"(Converts CHIRP CSV to a channel file of a model. Every row is checked against
 the model's band, its 39 CTCSS tones and 83 DCS codes and the 5 / 6.25 kHz
 raster; the radio is analog FM only, so a row whose Mode is not empty, FM or
@@ -400,30 +560,21 @@ on standard error with the reason. By default nothing is written when any
 row does not fit. Each row goes to the channel its Location names (1-16).
 Channels without a row are empty; BCL and beat take the channel defaults
 (off); the channel tone is 中文 and the squelch level 3.
-
-Options:
-  --model MODEL  the model to convert for: @MODEL_LIST@
-  -o FILE        the channel file to write (replaced whole)
-  --skip-bad     write the rows that fit and leave the others out
-  --renumber     place the rows that fit in file order into channels 1-16,
-                 whatever their Location says (repeater directory exports
-                 count from 0); says how many rows came after channel 16
 )",
      runImport},
-    {"ports", "list the serial ports; with --probe, find the radio",
-     "zw4630-cli ports [--probe [--port DEVICE]... [--timeout SECONDS]] [--trace FILE]",
+    {"ports",
+     "list the serial ports; with --probe, find the radio",
+     nullptr,
+     {{&probeOption},
+      {&portOption, Need::Repeated, "with --probe: probe this device instead"},
+      {&timeoutOption, Need::Optional,
+       "with --probe: how long each port may take to answer (default 0.7)"},
+      {&traceOption, Need::Optional, "write every character on the lines to FILE as it goes"}},
      R"(Lists the serial ports the system knows, with their descriptions and USB ids.
 With --probe, sends the ready poll to each of them (a few at a time, each
-closed again at once) and says which one has a radio answering; exit status 1
-when none answers. With --port, only the devices named are probed, listed or
-not (pseudo-terminals and links such as /dev/serial/by-id/... are never
-listed).
-
-Options:
-  --probe            poll the ports and say which one has a radio answering
-  --port DEVICE      probe this device instead (may be given several times)
-  --timeout SECONDS  how long each port may take to answer (default 0.7)
-  --trace FILE       write every character on the lines to FILE as it goes
+closed again at once) and says which one has a radio answering; it fails when
+none answers. With --port, only the devices named are probed, listed or not
+(pseudo-terminals and links such as /dev/serial/by-id/... are never listed).
 )",
      runPorts},
 };
@@ -446,7 +597,7 @@ QString overview()
     for (const Command &command : commands)
         list += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(command.name).leftJustified(width),
-                         QString::fromUtf8(command.summary));
+                         QString::fromUtf8(command.purpose));
     return QStringLiteral(R"(Usage: zw4630-cli COMMAND [options]
 
 Reads and writes ZW4630 radios over a serial programming cable, shows channel
@@ -454,11 +605,12 @@ files and converts them to and from CHIRP CSV.
 
 Commands:
 %1
-zw4630-cli COMMAND --help describes each command.
-Exit status: 0 success, 1 the operation failed, 2 wrong usage; write: 3 the
-radio reads back otherwise than written, 4 it could not be read back.
+zw4630-cli COMMAND --help describes each command; zw4630-cli --version says
+the tool's version.
+
 )")
-        .arg(list);
+               .arg(list) +
+           exitStatusText(nullptr);
 }
 
 } // namespace
@@ -489,10 +641,14 @@ int main(int argc, char *argv[])
         printOut(overview());
         return Success;
     }
+    if (command == QLatin1String("--version")) {
+        printOut(QStringLiteral("zw4630-cli " ZW_VERSION "\n"));
+        return Success;
+    }
     // A name the table does not hold is wrong usage: no command runs in its place.
     const Command *found = findCommand(command);
     if (!found) {
-        report(QStringLiteral("unknown command '%1'").arg(command));
+        report(QStringLiteral("unknown command %1").arg(quoted(command)));
         printError(QStringLiteral("Try 'zw4630-cli --help'.\n"));
         return BadUsage;
     }

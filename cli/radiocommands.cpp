@@ -368,7 +368,7 @@ int diffRadio(Model model, const QString &device, int readyTimeoutMs, const QStr
     const Expected<ReadResult> read = readOnce(line, model, readyTimeoutMs);
     if (!read) {
         report(read.error());
-        return Failed;
+        return RadioNotRead;
     }
     const RadioContents file = sentContents(model, data);
     const ContentsDifference difference =

@@ -31,7 +31,8 @@ int writeRadio(Model model, const QString &device, int readyTimeoutMs, const Cha
 
 // Reads the radio and prints, channel by channel, where it differs from `data` (the channel
 // file `path` of `model`), as a write of the file would leave it. Writes nothing. Returns
-// Success when they hold the same, Failed when they differ or the radio could not be read.
+// Success when they hold the same, Failed when they differ, RadioNotRead when the radio could
+// not be read.
 int diffRadio(Model model, const QString &device, int readyTimeoutMs, const QString &path,
               const ChannelFileData &data);
 

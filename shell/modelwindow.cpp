@@ -103,11 +103,15 @@ void ModelWindow::wire()
     });
     connect(files, &ChannelFileActions::otherModelFile, this, &ModelWindow::switchRequested);
     connect(files, &ChannelFileActions::fileInUse, this, &ModelWindow::showChannelFile);
-    // Any change after the file was opened or saved: the title's mark shows it.
-    auto markChanged = [this] { setWindowModified(!m_channelFile.isEmpty()); };
+    // The title's mark shows that the table differs from the file opened or saved: undoing back
+    // to that state clears it again.
+    auto markChanged = [this] {
+        setWindowModified(!m_channelFile.isEmpty() && !m_document->isClean());
+    };
     connect(m_document, &ChannelDocument::recordsChanged, this, markChanged);
     connect(m_document, &ChannelDocument::settingsChanged, this, markChanged);
     connect(m_document, &ChannelDocument::replaced, this, markChanged);
+    connect(m_document, &ChannelDocument::historyChanged, this, markChanged);
     // CHIRP CSV export and import at the end of the file menu.
     m_csvActions = new CsvActions(m_document, m_backups, m_fileMenu, m_layout, this);
     // Then the recent files, opened as 打开 opens a file.
@@ -363,6 +367,7 @@ void ModelWindow::showChannelFile(const QString &fileName)
     // The design caption stays as it is until a file is in use.
     setWindowTitle(m_layout.caption + QStringLiteral(" - ") + QFileInfo(fileName).fileName() +
                    QStringLiteral("[*]"));
+    m_document->markClean();
     setWindowModified(false);
     if (m_recentFiles)
         m_recentFiles->add(fileName);

@@ -77,10 +77,6 @@ public:
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
 
-    // The channel file whose contents the window shows (the last opened or saved), or empty.
-    QString channelFile() const { return m_channelFile; }
-    RadioTransfer *transfer() const { return m_transfer; }
-
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
 
@@ -150,7 +146,7 @@ private:
     RadioTransfer *m_transfer = nullptr;
     TableBackups *m_backups = nullptr;
     RecentFiles *m_recentFiles;
-    QString m_channelFile;
+    QString m_channelFile; // the channel file the window shows (last opened or saved), or empty
     bool m_unloaded = false;
     bool m_closing = false;
 };

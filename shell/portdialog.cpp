@@ -4,7 +4,6 @@
 #include "language.h"
 #include "messagebox.h"
 #include "messages.h"
-#include "modelwindow.h"
 #include "portaccess.h"
 #include "portdevices.h"
 #include "porthints.h"

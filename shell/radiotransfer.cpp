@@ -112,8 +112,9 @@ void RadioTransfer::beginWrite()
     if (!canStartTransfer())
         return;
     // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
-    // has after a write.
-    m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1"));
+    // has after a write. The number is not sent: a table that cannot take it now (busy,
+    // read-only) is still written to the radio.
+    static_cast<void>(m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1")));
     m_session->beginWrite(m_document->records(), m_document->settings().squelchLevel,
                           m_document->settings().channelTone);
 }

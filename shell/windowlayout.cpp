@@ -1,5 +1,7 @@
 #include "windowlayout.h"
 
+#include <algorithm>
+
 namespace zw
 {
 
@@ -128,12 +130,47 @@ ModelWindowLayout layoutUL()
     return ul;
 }
 
+// The window of a model the original program did not have: ZW4630UM's geometry, grid, columns,
+// blanks and lists, a caption of the name and band as the originals write it, its short name as
+// the menu item's objectName, its name as Dialog1's option, and the another-model message with
+// one blank and the closing "！".
+ModelWindowLayout defaultLayout(Model model)
+{
+    const ModelInfo &info = modelInfo(model);
+    ModelWindowLayout layout = layoutUM();
+    layout.model = model;
+    layout.menuItemName = info.shortName;
+    layout.dialogOption = QLatin1Char(' ') + info.name;
+    layout.caption = QStringLiteral("%1  (%2MHz-%3MHz)")
+                         .arg(info.name, QString::number(info.band.bandLow),
+                              QString::number(info.band.bandHigh));
+    layout.otherRadio = OtherRadioText{};
+    layout.otherRadioExceptions.clear();
+    return layout;
+}
+
 } // namespace
 
 const std::array<ModelWindowLayout, modelCount> &modelWindowLayouts()
 {
-    static const std::array<ModelWindowLayout, modelCount> layouts{layoutUH(), layoutUM(),
-                                                                   layoutUL(), layoutV()};
+    static const std::array<ModelWindowLayout, modelCount> layouts = [] {
+        // The original four windows first, in the order of their menu; every field of these rows
+        // is a quirk of the window as it was drawn. Any other model follows in the order of
+        // allModels, with the default window.
+        const QList<ModelWindowLayout> originals{layoutUH(), layoutUM(), layoutUL(), layoutV()};
+        std::array<ModelWindowLayout, modelCount> all;
+        std::size_t next = 0;
+        for (const ModelWindowLayout &original : originals)
+            all[next++] = original;
+        for (Model model : allModels) {
+            const bool drawn = std::any_of(
+                originals.cbegin(), originals.cend(),
+                [model](const ModelWindowLayout &original) { return original.model == model; });
+            if (!drawn)
+                all[next++] = defaultLayout(model);
+        }
+        return all;
+    }();
     return layouts;
 }
 

@@ -45,7 +45,12 @@ struct OtherRadioException {
 };
 
 // How one model window looks and where it is offered: everything that differs between the
-// model windows but is not about the radio itself (that is ModelInfo).
+// model windows but is not about the radio itself (that is ModelInfo). The four original
+// windows each have a row of their own, every field of it a quirk of that window as it was
+// drawn (place and size, column widths, blanks of captions and menus, the lists' places, how its
+// another-model message is worded). Any other model gets the default window: ZW4630UM's
+// geometry, columns and lists, the caption "NAME  (LOWMHz-HIGHMHz)", its short name as the menu
+// item's objectName, and the plain another-model message.
 struct ModelWindowLayout {
     Model model = Model::V;
     QString menuItemName;            // objectName of the main window's model menu item: "X"
@@ -64,7 +69,7 @@ struct ModelWindowLayout {
 };
 
 // Every model window's row, in the order of the main window's model menu and of Dialog1's
-// options; one row per model.
+// options (the original four, then any other model); one row per model.
 const std::array<ModelWindowLayout, modelCount> &modelWindowLayouts();
 
 const ModelWindowLayout &modelWindowLayout(Model model);

@@ -173,6 +173,55 @@ private slots:
         QVERIFY(b.records() == expected);
     }
 
+    // One program's history, as an undo stack keeps it: an edit after undoing drops the undone
+    // steps (a later redo has nothing to re-apply over the new edit), and the clean state (the
+    // table a channel file was opened or saved with) is there again exactly when undo and redo
+    // lead back to it.
+    void historyAndCleanStateFollowTheEdits_data()
+    {
+        // Steps: e edit channel 1, f edit channel 3, u undo, r redo, s marked clean (saved),
+        // p the whole table replaced.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("canRedo");
+        QTest::addColumn<bool>("clean");
+        QTest::addColumn<QString>("channel1"); // receive frequency at the end
+        const QString before = QStringLiteral("140.00000");
+        const QString edited = QStringLiteral("150.00000");
+        QTest::newRow("undo, then a new edit") << "eufr" << false << false << before;
+        QTest::newRow("undo, new edit, undo twice") << "eufuu" << true << false << before;
+        QTest::newRow("saved, edited") << "se" << false << false << edited;
+        QTest::newRow("saved, edited, undone") << "seu" << true << true << before;
+        QTest::newRow("edited, saved, undone, redone") << "esur" << false << true << edited;
+        QTest::newRow("saved, undone past it, new edit") << "esufu" << true << false << before;
+        QTest::newRow("saved, then replaced") << "sp" << false << false << before;
+    }
+
+    void historyAndCleanStateFollowTheEdits()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, canRedo);
+        QFETCH(bool, clean);
+        QFETCH(QString, channel1);
+        QTemporaryDir dir;
+        ChannelDocument document(Model::V);
+        QVERIFY(document.open(dir.filePath(info.databaseFile)).ok());
+        QVERIFY(document.replace(fourChannels(), std::nullopt));
+        for (const QChar step : steps) {
+            const char c = step.toLatin1();
+            if (c == 'e' || c == 'f')
+                QVERIFY(document.edit(typed(c == 'e' ? 0 : 2, QStringLiteral("150"))));
+            else if (c == 'u' || c == 'r')
+                QVERIFY(c == 'u' ? document.undo() : document.redo());
+            else if (c == 's')
+                document.markClean();
+            else // channel 4 replaced by another
+                QVERIFY(document.replace(withRecord(fourChannels(), 3, {}), std::nullopt));
+        }
+        QCOMPARE(document.canRedo(), canRedo);
+        QCOMPARE(document.isClean(), clean);
+        QCOMPARE(document.record(0)[RxFrequency], channel1);
+    }
+
     // A settings choice is one step of its own: B's choice of the other setting stays, and
     // undoing the squelch level over B's newer level is refused.
     void settingsChoicesAreFieldLevelChanges()

@@ -1,4 +1,5 @@
 #include "channelfile.h"
+#include "filenames.h"
 #include "okcheck.h"
 
 #include <QTest>
@@ -136,6 +137,32 @@ private slots:
         QCOMPARE(read->records[0][Scan], field == Scan ? loaded : QStringLiteral("add"));
         QCOMPARE(read->records[3][RxFrequency], QString());
         QCOMPARE(read->records[3][ChannelNumber], QString());
+    }
+
+    // A channel file's name is taken byte for byte: UTF-8 characters as they are, up to one
+    // that ends with the name's last byte; bytes of no UTF-8 character (Latin-1, GBK, a
+    // character cut short) stand for themselves and turn back into the same bytes.
+    void fileNamesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8"); // read as the UTF-8 text it is
+        QTest::newRow("two-byte character last") << QByteArray("caf\xc3\xa9") << true;
+        QTest::newRow("four-byte character last") << QByteArray("a\xf0\x9f\x93\xbb") << true;
+        QTest::newRow("Latin-1") << QByteArray("\xe9t\xe9.doc") << false;
+        QTest::newRow("character cut short at the end")
+            << QByteArray("\xe6\xb5\x8b\xe8\xaf") << false;
+    }
+
+    void fileNamesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        const QString name = fileNameFromBytes(bytes);
+        QCOMPARE(fileNameBytes(name), bytes);
+        if (utf8)
+            QCOMPARE(name, QString::fromUtf8(bytes));
+        else
+            QVERIFY(name != QString::fromUtf8(bytes));
     }
 
     void writeRefusesTextItCannotHold_data()

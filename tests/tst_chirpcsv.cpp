@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace zw;
 using zw::test::emptyTable;
 
@@ -58,17 +60,21 @@ private slots:
     void roundTripKeepsEverythingCsvCarries_data()
     {
         QTest::addColumn<Model>("model");
-        QTest::addColumn<double>("base"); // an in-band frequency in MHz
-        QTest::newRow("V") << Model::V << 145.0;
-        QTest::newRow("UH") << Model::UH << 446.0;
-        QTest::newRow("UM") << Model::UM << 410.0;
-        QTest::newRow("UL") << Model::UL << 355.0;
+        QTest::addColumn<double>("base");  // an in-band frequency in MHz
+        QTest::addColumn<double>("shift"); // a transmit shift that stays in the band
+        for (Model model : allModels) {
+            const BandLimits &band = modelInfo(model).band;
+            const double shift = std::min(5.0, (band.bandHigh - band.bandLow) / 2);
+            QTest::newRow(qPrintable(modelInfo(model).shortName))
+                << model << sampleFrequencyMHz(band, 1) << shift;
+        }
     }
 
     void roundTripKeepsEverythingCsvCarries()
     {
         QFETCH(Model, model);
         QFETCH(double, base);
+        QFETCH(double, shift);
         const ModelInfo &info = modelInfo(model);
         ChannelTable table = emptyTable();
         auto f = [&](double offset) { return formatFrequencyForTest(base + offset); };
@@ -91,7 +97,7 @@ private slots:
         for (int i = 0; i < squelch.size(); ++i) {
             const int n = i + 1;
             const QString rx = f(0.00625 * i);
-            const QString tx = i == 3 ? f(5.0) : i == 4 ? f(-0.6) : i == 5 ? QString("") : rx;
+            const QString tx = i == 3 ? f(shift) : i == 4 ? f(-0.6) : i == 5 ? QString("") : rx;
             ChannelRecord r =
                 channel(table, n, "", "", "", "", i % 2 ? "del" : "add", i % 3 ? "H" : "L");
             r[RxFrequency] = rx;
@@ -118,11 +124,10 @@ private slots:
     void channelFileToCsvAndBackIsLossless_data()
     {
         QTest::addColumn<Model>("model");
-        QTest::addColumn<double>("base");
-        QTest::newRow("V") << Model::V << 136.0;
-        QTest::newRow("UH") << Model::UH << 430.0;
-        QTest::newRow("UM") << Model::UM << 400.0;
-        QTest::newRow("UL") << Model::UL << 350.0;
+        QTest::addColumn<double>("base"); // the band's low edge
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).shortName))
+                << model << modelInfo(model).band.bandLow;
     }
 
     // A saved channel file, exported and imported again, gives a channel file with the same

@@ -51,6 +51,13 @@ private slots:
         QTest::newRow("ports --port without --probe")
             << QStringList{"ports", "--port", "/dev/ttyS0"}
             << "--port and --timeout go with --probe";
+        QTest::newRow("a 10 KB model name, cut")
+            << QStringList{"read", "--port", "/dev/null", "--model", QString(10240, u'X'),
+                           "-o",   "x"}
+            << "unknown model 'XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX...' (10240 characters)";
+        QTest::newRow("diff of a file it cannot read")
+            << QStringList{"diff", "--port", "/dev/null", "--model", "V", "missing.doc"}
+            << "cannot open missing.doc";
     }
 
     void badUsageEndsWithStatus2()
@@ -61,6 +68,7 @@ private slots:
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.size() < 4000, qPrintable(run.err.left(4000))); // nothing echoed whole
     }
 
     void helpOfEachCommand_data()
@@ -68,6 +76,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("usage");
         QTest::newRow("tool") << QStringList{"--help"} << "Usage: zw4630-cli COMMAND";
+        QTest::newRow("version") << QStringList{"--version"} << "zw4630-cli 1.";
         for (const char *command : {"read", "write", "show", "export-csv", "import-csv", "ports"})
             QTest::newRow(command)
                 << QStringList{command, "--help"}

@@ -488,6 +488,10 @@ private slots:
                                                              << "zw4630-missing" << missing;
         QTest::newRow("write, missing device") << "write"
                                                << "/dev/zw4630-missing" << missing;
+        QTest::newRow("diff, silent radio") << "diff"
+                                            << "silent" << silentRead;
+        QTest::newRow("diff, missing device") << "diff"
+                                              << "/dev/zw4630-missing" << missing;
         QTest::newRow("read, /dev/null")
             << "read"
             << "/dev/null" << QStringLiteral("zw4630-cli: /dev/null is not a serial port.\n");
@@ -566,7 +570,7 @@ private slots:
         if (m_radio)
             requests = std::make_unique<QSignalSpy>(m_radio.get(), &VirtualRadio::requestReceived);
         const QString file = m_dir->filePath(QStringLiteral("p.doc"));
-        if (command == QLatin1String("write"))
+        if (command != QLatin1String("read"))
             QVERIFY(writeFileBytes(file, writeChannelFile(sampleChannelFile(Model::V)).value()));
         QStringList arguments{command, "--port", port, "--model", "V", "--timeout", "0.5"};
         arguments << (command == QLatin1String("read") ? QStringList{"-o", file}
@@ -574,7 +578,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const CliRun run = runCli(arguments);
-        QCOMPARE(run.status, 1);
+        QCOMPARE(run.status, command == QLatin1String("diff") ? 4 : 1); // diff: radio not read
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY2(!run.err.contains(QStringLiteral("Port menu")), qPrintable(run.err));
         QVERIFY(clock.elapsed() < 10000);

@@ -1,3 +1,5 @@
+#include "modelinfo.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,45 @@
 // there is no display at all (a terminal over ssh, a build machine). The manual pages and the
 // bash completion name what the two programs' help names; the menu entry's --in-documents
 // starts the program in the documents folder.
+namespace
+{
+
+// A source file as its reader sees it: a manual page's "\-" as "-" and without font changes,
+// line breaks and indentation as single blanks.
+QString readerText(const QString &file)
+{
+    QFile source(QStringLiteral(ZW_SOURCE_DIR "/") + file);
+    if (!source.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(source.fileName()));
+    return QString::fromUtf8(source.readAll())
+        .replace(QRegularExpression(QStringLiteral("\\\\f[BIRP]")), QString())
+        .replace(QStringLiteral("\\-"), QStringLiteral("-"))
+        .simplified();
+}
+
+// zw4630-cli --help: the commands of its table, then its table of exit statuses.
+QString toolHelp()
+{
+    QProcess tool;
+    tool.start(QStringLiteral(ZW_CLI_PATH), {QStringLiteral("--help")});
+    tool.waitForFinished(60000);
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+QStringList toolCommands()
+{
+    const QString list =
+        toolHelp().section(QStringLiteral("Commands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    QStringList commands;
+    static const QRegularExpression line(QStringLiteral("^  (\\S+)  "),
+                                         QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(list); it.hasNext();)
+        commands << it.next().captured(1);
+    return commands;
+}
+
+} // namespace
+
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -63,9 +104,8 @@ private slots:
         QTest::newRow("zw4630 --help") << app << QStringList{"--help"} << QStringList{"zw4630.1"};
         QTest::newRow("zw4630-cli --help") << cli << QStringList{"--help"} << cliFiles;
         QTest::newRow("zw4630-cli help") << cli << QStringList{"help"} << cliFiles;
-        for (const char *command :
-             {"read", "write", "diff", "show", "export-csv", "import-csv", "ports"})
-            QTest::newRow(command) << cli << QStringList{command, "--help"} << cliFiles;
+        for (const QString &command : toolCommands())
+            QTest::newRow(qPrintable(command)) << cli << QStringList{command, "--help"} << cliFiles;
     }
 
     void helpAgreesWithManualAndCompletion()
@@ -101,6 +141,78 @@ private slots:
                 QVERIFY2(text.contains(word), qPrintable(file + QStringLiteral(" lacks ") + name));
             }
         }
+    }
+
+    // What the tables hold, each list outside the code holds too, in the form it uses: every
+    // command of the tool (a paragraph of the manual page, a first word and a case of the
+    // completion, a row of the README), every exit status of its table (an entry of the manual
+    // page's EXIT STATUS, naming the command whose own status it is), and every model of the
+    // model table. A model added to the table fails here, named, until each list has it.
+    void listsHoldWhatTheTablesHold_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("pattern"); // a regular expression, on the reader's text
+        const QString manual = QStringLiteral("packaging/zw4630-cli.1");
+        const QString completion = QStringLiteral("packaging/zw4630-cli.bash-completion");
+        const auto row = [](const QString &file, const QString &what, const QString &pattern) {
+            QTest::addRow("%s: %s", qPrintable(file), qPrintable(what)) << file << pattern;
+        };
+        for (const QString &command : toolCommands()) {
+            const QString word = QRegularExpression::escape(command) + QStringLiteral("(?![\\w-])");
+            row(manual, command, QStringLiteral("\\.TP ") + word);
+            row(completion, command, QStringLiteral("cword == 1.*?compgen -W '[^']*\\b") + word);
+            row(completion, command + QStringLiteral(" options"),
+                QStringLiteral(" ") + word + QStringLiteral("\\) options="));
+            row(QStringLiteral("README.md"), command, QStringLiteral("\\| `") + word);
+        }
+        static const QRegularExpression heading(QStringLiteral("^Exit status(?: of (\\S+))?:$"));
+        static const QRegularExpression entry(QStringLiteral("^  (\\d+)  \\S"));
+        QString command;
+        for (const QString &line : toolHelp().split(u'\n')) {
+            if (const QRegularExpressionMatch m = heading.match(line); m.hasMatch())
+                command = m.captured(1);
+            else if (const QRegularExpressionMatch m = entry.match(line); m.hasMatch())
+                row(manual, QStringLiteral("exit status %1 %2").arg(m.captured(1), command),
+                    QStringLiteral("EXIT STATUS.*\\.TP \\.B %1 (?:(?!\\.TP|\\.PP).)*%2")
+                        .arg(m.captured(1), command));
+        }
+        const QString names =
+            zw::spokenList(zw::modelTexts(&zw::ModelInfo::name), QStringLiteral("and"));
+        const QString shortNames =
+            zw::spokenList(zw::modelTexts(&zw::ModelInfo::shortName), QStringLiteral("or"));
+        const auto literal = [](const QString &text) { return QRegularExpression::escape(text); };
+        // The lists that name every model in one sentence.
+        for (const QString &file :
+             {QStringLiteral("packaging/zw4630.1"), QStringLiteral("packaging/zw4630.metainfo.xml"),
+              QStringLiteral("CMakeLists.txt")})
+            row(file, QStringLiteral("every model"), literal(names));
+        row(QStringLiteral("packaging/zw4630.1"), QStringLiteral("every short name"),
+            literal(QStringLiteral("(%1)").arg(shortNames)));
+        row(manual, QStringLiteral("every short name"),
+            literal(QStringLiteral("The radio's model: %1.").arg(shortNames)));
+        for (zw::Model model : zw::allModels) {
+            const zw::ModelInfo &info = zw::modelInfo(model);
+            const QString band =
+                QStringLiteral("%1 to %2 MHz").arg(info.band.bandLow).arg(info.band.bandHigh);
+            row(manual, info.name,
+                literal(QStringLiteral(".B %1 (%2, %3)").arg(info.shortName, info.name, band)));
+            row(completion, info.shortName,
+                QStringLiteral("--model\\) COMPREPLY=\\(\\$\\(compgen -W '[^']*\\b%1\\b")
+                    .arg(info.shortName));
+            row(QStringLiteral("README.md"), info.name,
+                literal(QStringLiteral("| `%1` | `%2` | %3 | %4 | `%5` | %6 W / %7 W |")
+                            .arg(info.name, info.shortName, band, info.code, info.databaseFile)
+                            .arg(info.highPowerWatts, 0, 'f', 1)
+                            .arg(info.lowPowerWatts, 0, 'f', 1)));
+        }
+    }
+
+    void listsHoldWhatTheTablesHold()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, pattern);
+        QVERIFY2(readerText(file).contains(QRegularExpression(pattern)),
+                 qPrintable(file + QStringLiteral(" lacks ") + pattern));
     }
 
     // The menu entry starts the program with --in-documents: the model databases are kept in the

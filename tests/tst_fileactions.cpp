@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace zw;
 using zw::test::afterChannelFileRoundTrip;
 using zw::test::fileBytes;
@@ -117,6 +119,14 @@ private slots:
         QCOMPARE(m_window->channelToneList()->currentText(), QStringLiteral("键音"));
         QCOMPARE(m_window->currentRow(), 0);
         QVERIFY(!m_window->isWindowModified());
+        // The mark follows the table: undone back to the file's state, it goes; redone, it is
+        // back.
+        m_window->squelchList()->setCurrentText(QStringLiteral("9"));
+        QVERIFY(m_window->isWindowModified());
+        QVERIFY(m_window->document()->undo());
+        QVERIFY(!m_window->isWindowModified());
+        QVERIFY(m_window->document()->redo());
+        QVERIFY(m_window->isWindowModified());
 
         // Cancelling a later save writes nothing.
         const QByteArray saved = fileBytes(path);
@@ -268,6 +278,43 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(opened->document()->record(0)[RxFrequency], QString()); // nothing loaded
         QCOMPARE(opened->channelToneList()->currentText(), QStringLiteral("中文"));
+    }
+
+    // A save over an existing file replaces its contents only: the file keeps its permissions,
+    // and a symbolic link stays a link to the file it names, which gets the new contents.
+    void saveKeepsPermissionsAndLinks_data()
+    {
+        QTest::addColumn<int>("mode");    // of the old file
+        QTest::addColumn<bool>("linked"); // saved through a link in the window's folder
+        QTest::newRow("owner only") << 0600 << false;
+        QTest::newRow("through a symbolic link") << 0640 << true;
+    }
+
+    void saveKeepsPermissionsAndLinks()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, linked);
+        const QString target = m_dir->filePath(linked ? QStringLiteral("elsewhere/target.doc")
+                                                      : QStringLiteral("old.doc"));
+        const QString chosen = m_dir->filePath(QStringLiteral("old.doc"));
+        QVERIFY(writeFileBytes(target, "old contents"));
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(mode)), 0);
+        if (linked)
+            QVERIFY(QFile::link(QStringLiteral("elsewhere/target.doc"), chosen));
+        QVERIFY(m_window->document()->replace(sampleTable(), std::nullopt));
+        MessageBoxAnswerer messages;
+        FileDialogAnswerer dialog(chosen);
+        m_window->saveAction()->trigger();
+        QVERIFY(dialog.answered);
+        QCOMPARE(messages.count(), 0);
+        QVERIFY(fileBytes(target).startsWith("4,"));
+        struct stat status {
+        };
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &status), 0);
+        QCOMPARE(int(status.st_mode & 07777), mode);
+        QCOMPARE(QFileInfo(chosen).isSymLink(), linked);
+        QCOMPARE(QDir(m_dir->filePath(QStringLiteral("elsewhere"))).entryList(QDir::Files),
+                 linked ? QStringList{QStringLiteral("target.doc")} : QStringList{});
     }
 
     void failedSaveKeepsTheOldFile_data()

@@ -110,15 +110,18 @@ private slots:
         QTest::addColumn<qint64>("units");
         QTest::addColumn<bool>("inBand");
 
-        QTest::newRow("V low edge") << Model::V << qint64(13600000) << true;
-        QTest::newRow("V below low") << Model::V << qint64(13599999) << false;
-        QTest::newRow("V high edge") << Model::V << qint64(17400000) << true;
-        QTest::newRow("V above high") << Model::V << qint64(17400001) << false;
-        QTest::newRow("UH low edge") << Model::UH << qint64(43000000) << true;
-        QTest::newRow("UH high edge") << Model::UH << qint64(47000000) << true;
-        QTest::newRow("UM above high") << Model::UM << qint64(43000001) << false;
-        QTest::newRow("UL below low") << Model::UL << qint64(34999999) << false;
-        QTest::newRow("UL inside") << Model::UL << qint64(36000000) << true;
+        // Every model's band edges, 10 Hz inside and outside each.
+        for (Model model : allModels) {
+            const ModelInfo &info = modelInfo(model);
+            const qint64 low = qRound64(info.band.bandLow * 100000);
+            const qint64 high = qRound64(info.band.bandHigh * 100000);
+            const QByteArray name = info.shortName.toLatin1();
+            QTest::addRow("%s low edge", name.constData()) << model << low << true;
+            QTest::addRow("%s below low", name.constData()) << model << low - 1 << false;
+            QTest::addRow("%s high edge", name.constData()) << model << high << true;
+            QTest::addRow("%s above high", name.constData()) << model << high + 1 << false;
+            QTest::addRow("%s inside", name.constData()) << model << (low + high) / 2 << true;
+        }
         QTest::newRow("none") << Model::V << qint64(0) << false;
     }
 

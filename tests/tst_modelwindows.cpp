@@ -46,6 +46,38 @@ QStringList headerTexts(ModelWindow *w)
     return texts;
 }
 
+// The four original models as the product defines them: the radio as one line of facts, and the
+// window as it was drawn. Every other per-model test takes its rows from the model table, which
+// is held to these facts here; a model added since gets the default window.
+struct OriginalModel {
+    const char *name;
+    const char *facts; // short name, code, band limits, offset, database, write step, watts
+    const char *caption;
+    int txToneBlanks; // after "发哑音"
+    int menuBlanks;   // before "读信道数据(&R)"
+    int rxTwips;      // width of the receive column
+    int otherBlanks;  // after the comma when naming a radio of most other models
+};
+
+const OriginalModel originalModels[] = {
+    {"ZW4630V", "V 4 130/136/174/180 -21.4 zw4630.mdb 100 5/1", "ZW4630V  (136MHz-174MHz)", 11, 4,
+     1275, 2},
+    {"ZW4630UH", "UH 1 400/430/470/500 45.05 zw7150H.mdb 200 4/1", "ZW4630UH (430MHz-470MHz)", 6, 4,
+     1155, 1},
+    {"ZW4630UM", "UM 2 380/400/430/450 45.05 zw7150M.mdb 100 4/1", "ZW4630UM  (400MHz-430MHz)", 6,
+     3, 1155, 1},
+    {"ZW4630UL", "UL 3 340/350/370/380 45.05 zw7150L.mdb 100 4/1", "ZW4630UL  (350MHz-370MHz)", 6,
+     3, 1155, 2},
+};
+
+const OriginalModel *originalModel(Model model)
+{
+    for (const OriginalModel &original : originalModels)
+        if (modelInfo(model).name == QLatin1String(original.name))
+            return &original;
+    return nullptr;
+}
+
 } // namespace
 
 class TestModelWindows : public QObject
@@ -59,6 +91,8 @@ private slots:
         QVERIFY(m_dir);
     }
 
+    // Each model's window as it opens: the original four as they were drawn, any other model
+    // with the default window.
     void freshWindowShowsItsModel_data()
     {
         QTest::addColumn<Model>("model");
@@ -67,22 +101,52 @@ private slots:
         QTest::addColumn<QString>("txToneCaption");
         QTest::addColumn<QString>("readCaption");
         QTest::addColumn<int>("rxWidth");
-        QTest::newRow("V") << Model::V << "ZW4630V  (136MHz-174MHz)"
-                           << "zw4630.mdb"
-                           << "发哑音           "
-                           << "    读信道数据(&R)" << 1275 / 15;
-        QTest::newRow("UH") << Model::UH << "ZW4630UH (430MHz-470MHz)"
-                            << "zw7150H.mdb"
-                            << "发哑音      "
-                            << "    读信道数据(&R)" << 1155 / 15;
-        QTest::newRow("UM") << Model::UM << "ZW4630UM  (400MHz-430MHz)"
-                            << "zw7150M.mdb"
-                            << "发哑音      "
-                            << "   读信道数据(&R)" << 1155 / 15;
-        QTest::newRow("UL") << Model::UL << "ZW4630UL  (350MHz-370MHz)"
-                            << "zw7150L.mdb"
-                            << "发哑音      "
-                            << "   读信道数据(&R)" << 1155 / 15;
+        for (Model model : allModels) {
+            const ModelInfo &info = modelInfo(model);
+            const OriginalModel *original = originalModel(model);
+            const QString caption = original ? QString::fromUtf8(original->caption)
+                                             : QStringLiteral("%1  (%2MHz-%3MHz)")
+                                                   .arg(info.name)
+                                                   .arg(info.band.bandLow)
+                                                   .arg(info.band.bandHigh);
+            QTest::newRow(qPrintable(info.name))
+                << model << caption << info.databaseFile
+                << QStringLiteral("发哑音") + QString(original ? original->txToneBlanks : 6, u' ')
+                << QString(original ? original->menuBlanks : 3, u' ') +
+                       QStringLiteral("读信道数据(&R)")
+                << (original ? original->rxTwips : 1155) / 15;
+        }
+    }
+
+    // The model table holds the facts of the original four radios.
+    void originalModelsKeepTheirFacts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("facts");
+        for (const OriginalModel &original : originalModels)
+            QTest::newRow(original.name) << original.name << original.facts;
+    }
+
+    void originalModelsKeepTheirFacts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, facts);
+        const std::optional<Model> model = modelFromName(name);
+        QVERIFY2(model, "not in the model table");
+        const ModelInfo &i = modelInfo(*model);
+        const BandLimits &b = i.band;
+        QCOMPARE(QStringLiteral("%1 %2 %3/%4/%5/%6 %7 %8 %9 %10/%11")
+                     .arg(i.shortName, i.code)
+                     .arg(b.clampFloor)
+                     .arg(b.bandLow)
+                     .arg(b.bandHigh)
+                     .arg(b.clampCeiling)
+                     .arg(i.receiveOffsetMHz)
+                     .arg(i.databaseFile)
+                     .arg(i.timer1IntervalMs)
+                     .arg(i.highPowerWatts)
+                     .arg(i.lowPowerWatts),
+                 facts);
     }
 
     void freshWindowShowsItsModel()
@@ -116,7 +180,7 @@ private slots:
         QCOMPARE(actionText(w, "读信道"), readCaption);
         QCOMPARE(actionText(w, "型号"), QStringLiteral(" 对讲机型号"));
         QCOMPARE(w->findChild<QTimer *>(QStringLiteral("Timer1"))->interval(),
-                 model == Model::UH ? 200 : 100);
+                 modelInfo(model).timer1IntervalMs);
         QVERIFY(w->findChild<QTimer *>(QStringLiteral("Timer3"))->isActive());
         QVERIFY(!w->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
         for (int row = 0; row < 16; ++row) {
@@ -230,6 +294,21 @@ private slots:
             QTest::addRow("%s window, %s radio", qPrintable(modelInfo(row.window).name),
                           qPrintable(modelInfo(row.radio).name))
                 << row.window << row.radio << QString::fromUtf8(row.text);
+        // A model added since: its window names others with one blank and "！"; an original
+        // window names it as it names most models.
+        for (Model window : allModels) {
+            const OriginalModel *original = originalModel(window);
+            for (Model radio : allModels) {
+                if (radio == window || (original && originalModel(radio)))
+                    continue;
+                const int blanks = original ? original->otherBlanks : 1;
+                QTest::addRow("%s window, %s radio", qPrintable(modelInfo(window).name),
+                              qPrintable(modelInfo(radio).name))
+                    << window << radio
+                    << QStringLiteral("本机是%1,%2需要转换窗口,重读数据！")
+                           .arg(modelInfo(radio).name, QString(blanks, u' '));
+            }
+        }
     }
 
     void otherRadioMessageOfEachWindow()

@@ -13,11 +13,13 @@
 #include "language.h"
 #include "mainstatusbar.h"
 #include "mainwindow.h"
+#include "messagebox.h"
 #include "messageboxanswerer.h"
 #include "messages.h"
 #include "modelwindow.h"
 #include "numberreader.h"
 #include "okcheck.h"
+#include "programexit.h"
 #include "ptypair.h"
 #include "radiosession.h"
 #include "radiotexts.h"
@@ -86,8 +88,9 @@ QString readText(ReadResult::Outcome outcome)
     return readFailureText(result, Model::V, false);
 }
 
-// What the virtual radio holds at start, as a window's table, with channels 3, 5 and 7 changed.
-ChannelTable radioTableChanged(Model model)
+// What the virtual radio holds at start, as a window's table, with channels 3, 5 and 7 changed
+// (or unchanged).
+ChannelTable radioTableChanged(Model model, bool changed = true)
 {
     const double offset = modelInfo(model).receiveOffsetMHz;
     RadioChannels radio;
@@ -96,6 +99,8 @@ ChannelTable radioTableChanged(Model model)
             QString::fromLatin1(VirtualRadio::defaultMemory(model).channels[std::size_t(i)]),
             offset);
     ChannelTable table = mergeRadioChannels(numbersOnly(), radio);
+    if (!changed)
+        return table;
     const auto f = [&](double above) {
         return formatFrequency(modelInfo(model).band.bandLow + above);
     };
@@ -378,7 +383,9 @@ private slots:
         QTest::addColumn<int>("dropBlock");
         QTest::addColumn<int>("garbleBlock");
         // What the radio does once written: "silent", its reply to the read-back "cut" after
-        // five blocks, "garbled" in block 4 or "slow", or nothing wrong ("").
+        // five blocks, "garbled" in block 4 or "slow", or nothing wrong (""); or what differs:
+        // the radio held 英文 as its channel tone before ("old tone"), and the window's table
+        // changes channel 16 too ("16") or no channel ("old tone, same channels").
         QTest::addColumn<QString>("afterWrite");
         QTest::addColumn<bool>("english");
         QTest::addColumn<bool>("restore"); // through Restore Radio, from a backup file
@@ -449,6 +456,21 @@ private slots:
             << 5 << -1 << QString() << false << true << warning
             << QStringLiteral("对讲机中信道 5 的数据与写入的不同，请重新写入。")
             << QStringLiteral("已写入，但对讲机与写入不同：信道 5 ") << 0 << false;
+        QTest::newRow("block 16 dropped, English")
+            << 16 << -1 << QStringLiteral("16") << true << false << warning
+            << QStringLiteral("The radio does not hold what was written in channel 16. Write "
+                              "again.")
+            << QStringLiteral("Written, but the radio differs: channel 16 ") << 0 << false;
+        QTest::newRow("trailer dropped, the old channel tone kept, English")
+            << imageBlockCount << -1 << QStringLiteral("old tone") << true << false << warning
+            << QStringLiteral("The radio does not hold what was written in the squelch level or "
+                              "channel tone. Write again.")
+            << QStringLiteral("Written, but the radio differs: the squelch level or channel tone ")
+            << 0 << false;
+        QTest::newRow("only the channel tone changed, English")
+            << -1 << -1 << QStringLiteral("old tone, same channels") << true << false << info
+            << QStringLiteral("Written and verified: the squelch level or channel tone changed.")
+            << QStringLiteral("Written and verified ") << 0 << false;
     }
 
     // After the write the window reads the radio back: only what it finds there is reported as
@@ -468,6 +490,11 @@ private slots:
         QFETCH(bool, margin);
         setLanguageMode(english ? 2 : 0);
         startProgram(Model::V);
+        if (afterWrite.startsWith(QLatin1String("old tone"))) {
+            VirtualRadio::Memory before = m_radio->memory();
+            before.channelTone = "10"; // 英文
+            m_radio->setMemory(before);
+        }
         VirtualRadio::Faults faults;
         faults.readyDelayMs = readyDelay;
         faults.dropBlock = dropBlock;
@@ -479,7 +506,8 @@ private slots:
             reply.stopAfterBlocks = afterWrite == QLatin1String("cut") ? 5 : -1;
             reply.garbageInBlock = afterWrite == QLatin1String("garbled") ? 4 : -1;
             reply.characterMs = afterWrite == QLatin1String("slow") ? 25 : 0;
-            if (!afterWrite.isEmpty() && afterWrite != QLatin1String("silent"))
+            if (afterWrite == QLatin1String("cut") || afterWrite == QLatin1String("garbled") ||
+                afterWrite == QLatin1String("slow"))
                 m_radio->setFaults(reply);
         });
         ModelWindow *w = m_main->showModel(Model::V);
@@ -488,6 +516,10 @@ private slots:
         ChannelTable table = restore ? numbersOnly() : radioTableChanged(Model::V);
         if (margin)
             table[4][RxFrequency] = table[4][TxFrequency] = QStringLiteral("133.00000");
+        if (afterWrite == QLatin1String("16"))
+            table[15][RxFrequency] = formatFrequency(modelInfo(Model::V).band.bandLow + 10);
+        else if (afterWrite == QLatin1String("old tone, same channels"))
+            table = radioTableChanged(Model::V, false);
         QVERIFY(w->document()->replace(table, std::nullopt));
         QString requests;
         connect(m_radio.get(), &VirtualRadio::requestReceived, this,
@@ -614,17 +646,26 @@ private slots:
     void exitDuringAWriteWaitsForItsEnd_data()
     {
         QTest::addColumn<bool>("windowClosedFirst"); // the model window's frame was closed first
-        QTest::newRow("exit") << false;
-        QTest::newRow("window closed, then exit") << true;
+        QTest::addColumn<bool>("signalled");         // by a termination signal, not 退出系统
+        QTest::newRow("exit") << false << false;
+        QTest::newRow("window closed, then exit") << true << false;
+        QTest::newRow("window closed, then a termination signal") << true << true;
     }
 
     // 退出系统 during a write waits for its last block: the radio holds the whole image. While
     // the model window already waits to close, the main window's close is refused; closed again
-    // after the write, it closes.
+    // after the write, it closes. A termination signal ends the program only after the write:
+    // the model window refuses to close until then.
     void exitDuringAWriteWaitsForItsEnd()
     {
         QFETCH(bool, windowClosedFirst);
+        QFETCH(bool, signalled);
         startProgram(Model::V);
+        ProgramExit programExit(m_main.get());
+        int writes = 0;
+        int writesAtExit = -1;
+        connect(m_radio.get(), &VirtualRadio::memoryWritten, this, [&] { ++writes; });
+        connect(&programExit, &ProgramExit::finished, this, [&] { writesAtExit = writes; });
         ModelWindow *w = m_main->showModel(Model::V);
         QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
         QVERIFY(w->document()->replace(radioSampleTable(Model::V), std::nullopt));
@@ -638,8 +679,13 @@ private slots:
             if (windowClosedFirst) { // the exit comes while the window waits for the write's end
                 QMetaObject::invokeMethod(
                     this,
-                    [this, w] {
-                        QTimer::singleShot(0, m_main.get(), [this] { m_main->exitProgram(); });
+                    [this, w, signalled, &programExit] {
+                        QTimer::singleShot(0, m_main.get(), [this, signalled, &programExit] {
+                            if (signalled)
+                                programExit.request(); // as the signal handler asks
+                            else
+                                m_main->exitProgram();
+                        });
                         w->parentWidget()->close();
                     },
                     Qt::QueuedConnection);
@@ -651,7 +697,7 @@ private slots:
         });
         w->writeAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(exited, 3000);
-        if (windowClosedFirst) {
+        if (windowClosedFirst && !signalled) {
             QTRY_COMPARE_WITH_TIMEOUT(written.count(), 1, 5000);
             QTRY_VERIFY(!m_main->serial()->isTransferring());
             QVERIFY(m_main->isVisible());
@@ -659,6 +705,8 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(!m_main->isVisible(), 5000);
         QTRY_COMPARE(written.count(), 1);
+        QCOMPARE(writesAtExit, signalled ? 1 : -1);
+        declineQuestions(false); // the next test asks again
         QVERIFY(m_main->modelWindow(Model::V) == nullptr);
         QVERIFY(!m_main->serial()->isOpen());
         ChannelTable sent = radioSampleTable(Model::V);

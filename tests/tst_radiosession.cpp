@@ -105,11 +105,10 @@ private slots:
     void timersArePreciseAndNamed_data()
     {
         QTest::addColumn<Model>("model");
-        QTest::addColumn<int>("writeStep");
-        QTest::newRow("ZW4630V") << Model::V << 100;
-        QTest::newRow("ZW4630UH") << Model::UH << 200;
-        QTest::newRow("ZW4630UM") << Model::UM << 100;
-        QTest::newRow("ZW4630UL") << Model::UL << 100;
+        QTest::addColumn<int>("writeStep"); // the model's own (tst_modelwindows checks the four)
+        for (Model model : allModels)
+            QTest::newRow(qPrintable(modelInfo(model).name))
+                << model << modelInfo(model).timer1IntervalMs;
     }
 
     void timersArePreciseAndNamed()
