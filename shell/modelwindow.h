@@ -20,6 +20,7 @@ class ChannelDocument;
 class ChannelEditor;
 class ChannelTableModel;
 class CsvActions;
+class FleetPanel;
 class PickCellEditor;
 class RadioSession;
 class RadioTransfer;
@@ -80,6 +81,8 @@ public:
     // The channel file whose contents the window shows (the last opened or saved), or empty.
     QString channelFile() const { return m_channelFile; }
     RadioTransfer *transfer() const { return m_transfer; }
+    // Write Several Radios: the panel over the window.
+    FleetPanel *fleetPanel() const { return m_fleetPanel; }
 
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
@@ -148,6 +151,7 @@ private:
     RowActions *m_rowActions = nullptr;
     CsvActions *m_csvActions = nullptr;
     RadioTransfer *m_transfer = nullptr;
+    FleetPanel *m_fleetPanel = nullptr;
     TableBackups *m_backups = nullptr;
     RecentFiles *m_recentFiles;
     QString m_channelFile;

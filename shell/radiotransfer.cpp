@@ -43,8 +43,6 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     showStatus();
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
-    // The radio's contents are kept before a write replaces them.
-    m_session->setBeforeWrite([this](const ReadResult &radio) { return beforeWrite(radio); });
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
 }
 
@@ -110,8 +108,17 @@ void RadioTransfer::beginWrite()
     // The radio numbers its channels by position; the table keeps "1" in channel 1 as it always
     // has after a write.
     m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1"));
-    m_session->beginWrite(m_document->records(), m_document->settings().squelchLevel,
-                          m_document->settings().channelTone);
+    startWrite(m_document->records(), m_document->settings().squelchLevel,
+               m_document->settings().channelTone);
+}
+
+void RadioTransfer::startWrite(const ChannelTable &records, const QString &squelchLevel,
+                               const QString &channelTone)
+{
+    // The radio's contents are kept before this write replaces them. The session's other
+    // writes (a fleet run's) keep them their own way and are not this window's to report.
+    m_session->setBeforeWrite([this](const ReadResult &radio) { return beforeWrite(radio); });
+    m_ownWrite = m_session->beginWrite(records, squelchLevel, channelTone);
 }
 
 void RadioTransfer::restoreRadio()
@@ -148,7 +155,7 @@ void RadioTransfer::restoreRadio()
     if (!canStartTransfer())
         return;
     m_restoring = *backup;
-    m_session->beginWrite(backup->records, backup->squelchLevel, backup->channelTone);
+    startWrite(backup->records, backup->squelchLevel, backup->channelTone);
 }
 
 bool RadioTransfer::beforeWrite(const ReadResult &radio)
@@ -187,6 +194,8 @@ void RadioTransfer::placeProgress()
 
 void RadioTransfer::showProgress(int done, int total)
 {
+    if (m_session->isWriting() && !m_ownWrite)
+        return;
     m_progress->setRange(0, total);
     m_progress->setValue(done);
     placeProgress();
@@ -233,6 +242,10 @@ void RadioTransfer::onReadFinished(const ReadResult &result)
 
 void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
+    if (!m_ownWrite)
+        return;
+    m_ownWrite = false;
+    m_session->setBeforeWrite({});
     m_restoring.reset();
     m_progress->hide();
     const QString text = writeOutcomeText(result, m_document->model(), isEnglish());
