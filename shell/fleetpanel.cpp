@@ -63,6 +63,10 @@ FleetPanel::FleetPanel(RadioSession *session, SerialConnection *serial, ChannelD
     m_logTable->setHorizontalHeaderLabels(FleetLog::header().split(u','));
     m_logTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_logTable->verticalHeader()->hide();
+    m_logTable->setWordWrap(false);
+    // The backup's file name is at the end of its path: that end stays in view.
+    m_logTable->setTextElideMode(Qt::ElideLeft);
+    m_logTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_logTable->horizontalHeader()->setStretchLastSection(true);
     m_changeLog->setObjectName(QStringLiteral("fleetChangeLog"));
     m_start->setObjectName(QStringLiteral("fleetStart"));
