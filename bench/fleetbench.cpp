@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
         fleet << info.shortName;
     QProcess radio;
     QStringList radioArguments{QStringLiteral("--fleet"), fleet.join(u','),
-                               QStringLiteral("--off-time"), QStringLiteral("1300")};
+                               QStringLiteral("--off-time"), QStringLiteral("2000")};
     if (unpaced)
         radioArguments << QStringLiteral("--no-pacing");
     radio.start(QCoreApplication::applicationDirPath() +

@@ -69,7 +69,7 @@ public:
     struct FleetRadio {
         Model model = Model::V;
         Faults faults = {};
-        int offMs = 1500;
+        int offMs = 2000;
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);

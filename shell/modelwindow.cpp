@@ -125,9 +125,8 @@ void ModelWindow::wire()
     });
     // The transfer lock is the session's: held while it reads or writes, and while the panel of
     // Write Several Radios is open, so that its plan cannot drift.
-    m_document->setEditingHeld([this] {
-        return m_session->isTransferring() || (m_fleetPanel && m_fleetPanel->isOpen());
-    });
+    m_document->setEditingHeld(
+        [this] { return m_session->isTransferring() || (m_fleetPanel && m_fleetPanel->isOpen()); });
     connect(m_session, &RadioSession::linkStateChanged, this, &ModelWindow::showTransferLock);
     connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
     // 恢复对讲机 after 打开备份: writes a backup of the radio back into it.

@@ -32,7 +32,7 @@ namespace
 // the line stays without a radio longer than the run's 1 s of silence; after a radio switched
 // off mid-write longer than the rest of the write and the 2 s the read-back waits for it, so
 // that each radio is seen as one.
-constexpr int offMs = 1300;
+constexpr int offMs = 1700;
 constexpr int droppedOffMs = 4800;
 constexpr int leaveAfterMs = 500;
 

@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     for (zw::Model model : {zw::Model::V, zw::Model::UH, zw::Model::V, zw::Model::V}) {
         zw::VirtualRadio::FleetRadio one;
         one.model = model;
-        one.offMs = 1300;
+        one.offMs = 1700;
         fleet << one;
     }
     if (!radio.open())

@@ -18,10 +18,10 @@ namespace
 // Fleet mode: a radio goes off this long after its last command, and the line stays without a
 // radio this long by default (a person takes longer; a program needs 1 s of silence to see it).
 constexpr int fleetLeaveMs = 500;
-constexpr int defaultOffMs = 1500;
+constexpr int defaultOffMs = 2000;
 // After a write that ended early a program waits up to 2 s for the radio's answer, after the
 // rest of the write has gone out: a radio switched off mid-write stays off longer than that.
-constexpr int droppedOffMs = 4500;
+constexpr int droppedOffMs = 6000;
 
 } // namespace
 
