@@ -119,10 +119,10 @@ private slots:
         QTest::addColumn<QStringList>("changed");
         QTest::addColumn<FleetEnd::Reason>("reason");
         // The plan changes channels 1 to 4 of a radio's default contents.
-        QTest::newRow("V, UH, V; Stop during the third ends the run after it")
+        QTest::newRow("V then UH then V - Stop during the third ends the run after it")
             << "V,UH,V" << 0 << 3 << QStringList{"verified", "other-model", "verified"}
             << QStringList{"1 2 3 4", "", "1 2 3 4"} << FleetEnd::Reason::Stopped;
-        QTest::newRow("switched off mid-write, the run goes on; the next reads back otherwise")
+        QTest::newRow("switched off mid-write and the run goes on - the next reads back otherwise")
             << "V:off-mid-write,V:differs" << 2 << 0 << QStringList{"not-written", "differs"}
             << QStringList{"", "3"} << FleetEnd::Reason::CountReached;
     }
