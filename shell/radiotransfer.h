@@ -76,7 +76,7 @@ private:
     QProgressBar *m_progress;
     std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
     bool m_transferBegun = false; // the status line's blank is empty from the first on
-    bool m_ownWrite = false; // the session's write under way is this window's
+    bool m_ownWrite = false;      // the session's write under way is this window's
 };
 
 } // namespace zw
