@@ -113,6 +113,12 @@ QString fileText(FileFailure kind, const Failure &failure, bool english)
     case FileFailure::CannotMakeFolder:
         return (english ? QStringLiteral("cannot create %1") : QStringLiteral("不能创建 %1"))
             .arg(path);
+    case FileFailure::NotFleetLog:
+        return (english ? QStringLiteral("%1 is not a log of written radios (line %2); it is "
+                                         "left as it is")
+                        : QStringLiteral("%1 不是批量写入记录（第 %2 行），没有改动"))
+            .arg(path)
+            .arg(failure.number);
     }
     return failure.why;
 }

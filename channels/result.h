@@ -57,6 +57,8 @@ enum class FileFailure {
     SquelchLevelBad,  // the squelch level (`value`) is not an entry of its list
     NoBackupFolder,   // there is no folder for backups (no home folder)
     CannotMakeFolder, // the folder `path` cannot be created
+    NotFleetLog,      // `path` holds something other than a fleet log: its first line is not
+                      // the log's header, or a row is not one of its rows (line `number`)
 };
 
 // What went wrong with a CHIRP CSV list as a whole (a row's own problem is a CsvReason).

@@ -259,4 +259,44 @@ Result openNewFile(QFile *file, const QString &path)
     return {};
 }
 
+Result appendToFile(const QString &path, const QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(fileNameBytes(path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemFailure(FileFailure::SystemRefused, path, errno);
+    // Checked on the open file: a FIFO or a device would take the record and keep nothing.
+    struct stat status {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
+    }
+    if (!writeAll(fd, bytes)) {
+        const int error = errno;
+        ::close(fd);
+        return systemFailure(FileFailure::WriteFailed, path, error);
+    }
+    if (::fdatasync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return systemFailure(FileFailure::SyncFailed, path, error);
+    }
+    if (::close(fd) != 0)
+        return systemFailure(FileFailure::WriteFailed, path, errno);
+    return {};
+#else
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return Failure{QString(), std::nullopt, FileFailure::NotRegular, path};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return Failure{file.errorString(), std::nullopt, FileFailure::SystemRefused, path};
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return Failure{file.errorString(), std::nullopt, FileFailure::WriteFailed, path};
+    return {};
+#endif
+}
+
 } // namespace zw

@@ -32,4 +32,9 @@ bool sameFile(const QString &first, const QString &second);
 // UTF-8 are kept.
 Result openNewFile(QFile *file, const QString &path);
 
+// Adds `bytes` at the end of `path` (created when missing) and returns once the disk has
+// confirmed them (fdatasync on Unix), so a record appended is kept even if the program or the
+// machine stops right after. A `path` that is not a regular file is refused and left as it is.
+Result appendToFile(const QString &path, const QByteArray &bytes);
+
 } // namespace zw

@@ -1,8 +1,11 @@
 // zw4630-cli: reads and writes ZW4630 radios, shows channel files and converts them to and
 // from CHIRP CSV, without a window. See --help.
+#include "backups.h"
 #include "console.h"
 #include "filecommands.h"
 #include "filenames.h"
+#include "fleetcommand.h"
+#include "fleetrun.h"
 #include "portcommands.h"
 #include "radiocommands.h"
 #include "savefile.h"
@@ -10,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -242,6 +246,15 @@ const QCommandLineOption renumberOption(
     QStringLiteral("place the rows that fit in file order into channels 1-16, whatever their "
                    "Location says (repeater directory exports count from 0); says how many rows "
                    "came after channel 16"));
+const QCommandLineOption repeatOption(
+    {QStringLiteral("repeat")},
+    QStringLiteral("write radio after radio, N of them (0: until interrupted)"),
+    QStringLiteral("N"));
+const QCommandLineOption
+    logOption({QStringLiteral("log")},
+              QStringLiteral("with --repeat: the log to append to (default fleet-YYYYMMDD.csv in "
+                             "the backups folder)"),
+              QStringLiteral("FILE"));
 const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QString());
 
 // Parses the command's arguments by the options its row declares.
@@ -395,6 +408,20 @@ int runWriteOrDiff(const Command &command, const QStringList &arguments, bool di
     if (parsed.status >= 0)
         return parsed.status;
     const QCommandLineParser &p = parsed.parser;
+    // --repeat: one radio after another, each waited for as long as it takes and always read
+    // back.
+    const bool fleet = p.isSet(repeatOption);
+    bool countOk = false;
+    const int radios = fleet ? p.value(repeatOption).toInt(&countOk) : 0;
+    if (fleet && (!countOk || radios < 0))
+        return usageError(command, QStringLiteral("--repeat takes a number of radios, 0 for no "
+                                                  "limit"));
+    if (!fleet && p.isSet(logOption))
+        return usageError(command, QStringLiteral("--log goes with --repeat"));
+    if (fleet && (p.isSet(noVerifyOption) || p.isSet(timeoutOption)))
+        return usageError(command, QStringLiteral("--repeat waits for each radio and reads each "
+                                                  "back: --no-verify and --timeout do not go "
+                                                  "with it"));
     const Model model = *modelFromShortName(p.value(modelOption));
     const QString path = p.positionalArguments().constFirst();
     const QString device = p.value(portOption);
@@ -412,8 +439,21 @@ int runWriteOrDiff(const Command &command, const QStringList &arguments, bool di
         report(refusal);
         return refused;
     }
-    if (const int status = startTrace(p, {path}, {device}); status >= 0)
+    QString logPath = p.value(logOption);
+    if (fleet && logPath.isEmpty()) {
+        const QString folder = backupFolder();
+        if (folder.isEmpty() || !QDir().mkpath(folder)) {
+            report(QStringLiteral("no place for the log (%1): name one with --log; nothing sent")
+                       .arg(folder.isEmpty() ? QStringLiteral("no backups folder")
+                                             : QDir::toNativeSeparators(folder)));
+            return Failed;
+        }
+        logPath = FleetRun::defaultLogName(folder, QDate::currentDate());
+    }
+    if (const int status = startTrace(p, {path, logPath}, {device}); status >= 0)
         return status == Failed ? refused : status;
+    if (fleet)
+        return writeFleet(model, device, path, file.data, radios, logPath);
     if (diff)
         return diffRadio(model, device, readyTimeoutMs(p), path, file.data);
     return writeRadio(model, device, readyTimeoutMs(p), file.data, !p.isSet(noVerifyOption));
@@ -502,7 +542,8 @@ naming its model, and nothing is written.
     {"write",
      "write a channel file into a radio and read it back",
      "FILE",
-     {portNeeded, modelNeeded, {&noVerifyOption}, timeoutAllowed, traceAllowed},
+     {portNeeded, modelNeeded, {&noVerifyOption}, timeoutAllowed, {&repeatOption}, {&logOption},
+      traceAllowed},
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll
 within the time-out (default 5 seconds). Before anything is sent the radio is
@@ -514,6 +555,19 @@ back as it was.
 After the write the radio is read back and compared with what was sent: the
 message names the channels the write changed, or lists those the radio holds
 otherwise with what it holds (write again).
+
+With --repeat N the file is written into one radio after another: each is
+identified, kept, written and read back as above, then the tool waits until it
+is switched off (no answer for 1 second) and for the next one to answer, and
+says each wait in words. A radio of another model is refused and left
+untouched; a radio switched off during the write is not written, and is
+written again as the next radio when it comes back on. N counts every radio
+that answered, whatever its outcome; 0 runs until interrupted (Ctrl+C or
+SIGTERM end the run after the radio being written). Each radio is a row of the
+log (CSV: radio,time,model,outcome,changed_channels,backup), appended and
+synced as soon as it is done. Exit status 0 when every radio was written and
+verified, else 1 when any was refused or not written, else 4 when any could
+not be read back, else 3.
 )",
      runWrite},
     {"diff",

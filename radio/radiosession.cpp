@@ -114,6 +114,9 @@ RadioSession::RadioSession(Model model, SerialConnection *serial, QObject *paren
     connect(m_readStartTimer, &QTimer::timeout, this, &RadioSession::readTick);
     connect(m_writeStartTimer, &QTimer::timeout, this, &RadioSession::writeStartTick);
     connect(m_writeStepTimer, &QTimer::timeout, this, &RadioSession::writeStep);
+    m_quietPoll.setInterval(readyPollMs);
+    m_quietPoll.setTimerType(Qt::PreciseTimer);
+    connect(&m_quietPoll, &QTimer::timeout, this, &RadioSession::quietPollTick);
     connect(m_serial, &SerialConnection::readyRead, this, &RadioSession::onReadyRead);
     connect(m_serial, &SerialConnection::linkStateChanged, this, &RadioSession::linkStateChanged);
     connect(m_serial, &SerialConnection::portFailed, this, &RadioSession::onPortFailed);
@@ -701,6 +704,7 @@ void RadioSession::stop()
     m_readBackPoll.stop();
     m_readBackLimit.stop();
     m_readBackReplyLimit.stop();
+    m_quietPoll.stop();
     m_writeCounter = 0;
     m_image.clear();
     m_reply.clear();
@@ -713,6 +717,42 @@ void RadioSession::stop()
             m_serial->setTransferPhase(LinkState::Transfer::Idle);
     }
     setState(State::Idle);
+}
+
+// The wait of a fleet run for the radio to go: the state stays Polling (the session is neither
+// transferring nor holding a ready answer), but the poll is this one, which goes on after an
+// answer. Characters that are not "C" are dropped, as the ready poll drops them.
+void RadioSession::awaitQuiet(int quietMs)
+{
+    if (isTransferring() || !m_serial)
+        return;
+    startPolling();
+    m_readyPollTimer->stop();
+    m_quietMs = quietMs;
+    m_unansweredFor.start();
+    m_quietPoll.start();
+}
+
+void RadioSession::quietPollTick()
+{
+    if (m_state != State::Polling || !m_serial) {
+        m_quietPoll.stop();
+        return;
+    }
+    if (m_serial->isTransferring()) // another window's transfer holds the line
+        return;
+    if (m_serial->readAll().contains('C')) {
+        m_unansweredFor.start();
+        m_serial->noteRadioAnswered();
+    }
+    if (m_unansweredFor.elapsed() >= m_quietMs) {
+        m_quietPoll.stop();
+        startPolling();
+        emit radioQuiet();
+        return;
+    }
+    if (m_serial->send(QByteArrayLiteral("C")))
+        m_serial->notePollSent();
 }
 
 } // namespace zw

@@ -130,6 +130,14 @@ public:
     // so the write ends Written and "not checked" (Interrupted). Nothing happens otherwise.
     void abandonReadBack();
 
+    // For a fleet run, which writes one radio after another: keeps the ready poll going after
+    // the radio's answer, one "C" per poll interval, until no answer has come for `quietMs`
+    // (the radio was switched off or unplugged), then emits radioQuiet and polls on as
+    // startPolling does, for the next radio. Called when the radio has just answered (after a
+    // transfer). Any transfer started meanwhile, or stop(), ends the wait without radioQuiet.
+    // Outside this wait the ready poll stops at the answer as always.
+    void awaitQuiet(int quietMs);
+
     // The channel blocks a write sends for `records`: numbered 1 to 16 by position.
     static ChannelTable numberedByPosition(ChannelTable records);
 
@@ -149,6 +157,8 @@ signals:
     void writeFinished(const zw::WriteResult &result);
     // After readFinished or writeFinished: the line is free again.
     void transferEnded();
+    // The end of awaitQuiet: the radio has not answered the ready poll for the time asked.
+    void radioQuiet();
 
 private:
     void pollTick();
@@ -170,6 +180,7 @@ private:
     void onPortFailed(const QString &error);
     void onPortClosed();
     void endReadyWait(bool answered);
+    void quietPollTick(); // awaitQuiet
     void finishRead(const ReadResult &result);
     void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});
     void endTransfer();
@@ -208,6 +219,10 @@ private:
     int m_readBackPolls = 0;     // "C"s sent after the write
     QDateTime m_requestSentAt;   // when the last "B" went out
     QString m_portError;
+    // awaitQuiet: its poll, and since when the radio has not answered.
+    QTimer m_quietPoll;
+    QElapsedTimer m_unansweredFor;
+    int m_quietMs = 0;
 };
 
 } // namespace zw

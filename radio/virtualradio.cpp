@@ -49,6 +49,16 @@ VirtualRadio::VirtualRadio(Model model, QObject *parent)
         m_receiving = false;
         m_incoming.clear();
     });
+    m_leave.setSingleShot(true);
+    connect(&m_leave, &QTimer::timeout, this, [this] {
+        // Not while it answers or takes a write: the end of either starts the wait again.
+        if (!m_out.isEmpty() || m_receiving)
+            m_leave.start();
+        else
+            switchOff();
+    });
+    m_nextOn.setSingleShot(true);
+    connect(&m_nextOn, &QTimer::timeout, this, [this] { switchOn(m_fleetIndex + 1); });
     m_pace.setTimerType(Qt::PreciseTimer);
     m_pace.setInterval(int(charactersPerHandOver * nanosecondsPerCharacter / 1'000'000));
     connect(&m_pace, &QTimer::timeout, this, &VirtualRadio::pump);
@@ -159,6 +169,69 @@ QByteArray VirtualRadio::reply() const
     return text;
 }
 
+void VirtualRadio::setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs)
+{
+    m_fleet = fleet;
+    m_fleetMemories.clear();
+    for (const FleetRadio &radio : fleet)
+        m_fleetMemories << defaultMemory(radio.model);
+    m_leave.setInterval(leaveAfterMs);
+    m_fleetIndex = -1;
+    m_fleetOn = false;
+    switchOn(0);
+}
+
+VirtualRadio::Memory VirtualRadio::fleetMemory(int index) const
+{
+    if (m_fleetOn && index == m_fleetIndex)
+        return m_memory;
+    return m_fleetMemories.value(index);
+}
+
+void VirtualRadio::switchOn(int index)
+{
+    m_fleetIndex = index;
+    if (index >= m_fleet.size()) {
+        m_off = true; // the last radio has gone: the line stays silent
+        return;
+    }
+    const FleetRadio &radio = m_fleet.at(index);
+    m_model = radio.model;
+    m_memory = m_fleetMemories.at(index);
+    m_faults = radio.faults;
+    m_silenced = false;
+    m_off = false;
+    m_receiving = false;
+    m_incoming.clear();
+    m_fleetOn = true;
+    emit fleetRadioOn(index);
+}
+
+// A radio switched off says nothing more: what it was still sending stops, a write it was
+// taking is lost.
+void VirtualRadio::switchOff()
+{
+    m_off = true;
+    m_receiving = false;
+    m_receiveTimeout.stop();
+    m_incoming.clear();
+    m_out.clear();
+    m_pace.stop();
+    m_leave.stop();
+    if (!m_fleetOn)
+        return;
+    m_fleetMemories[m_fleetIndex] = m_memory;
+    m_fleetOn = false;
+    emit fleetRadioOff(m_fleetIndex);
+    m_nextOn.start(m_fleet.at(m_fleetIndex).offMs);
+}
+
+void VirtualRadio::busy()
+{
+    if (m_fleetOn)
+        m_leave.start();
+}
+
 void VirtualRadio::onReadable()
 {
     char buffer[1024];
@@ -182,11 +255,17 @@ void VirtualRadio::take(char c)
 {
     if (!m_receiving && (c == 'A' || c == 'B' || c == 'C'))
         emit requestReceived(c);
-    if (m_faults.silent || m_silenced)
+    if (m_faults.silent || m_silenced || m_off)
         return;
     if (m_receiving) {
         m_incoming += c;
         m_receiveTimeout.start();
+        busy();
+        if (m_faults.offAfterBlocks >= 0 &&
+            m_incoming.size() >= qsizetype(m_faults.offAfterBlocks) * blockLength) {
+            switchOff();
+            return;
+        }
         if (m_incoming.size() < imageBlockCount * blockLength)
             return;
         m_receiving = false;
@@ -201,9 +280,12 @@ void VirtualRadio::take(char c)
         answer(QByteArrayLiteral("C"), m_faults.readyDelayMs);
         break;
     case 'B':
+        busy();
+        m_answerTellsBusy = true;
         answer(reply(), m_faults.replyDelayMs);
         break;
     case 'A':
+        busy();
         m_receiving = true;
         m_incoming.clear();
         m_receiveTimeout.start();
@@ -242,6 +324,8 @@ void VirtualRadio::answer(const QByteArray &text, int delayMs)
 {
     if (delayMs > 0) {
         QTimer::singleShot(delayMs, this, [this, text] {
+            if (m_off)
+                return;
             m_out += text;
             pump();
         });
@@ -279,9 +363,14 @@ void VirtualRadio::pump()
             m_outSent += n;
         }
     }
-    if (m_out.isEmpty())
+    if (m_out.isEmpty()) {
         m_pace.stop();
-    else if (!m_paced && !slow && !m_pace.isActive())
+        // The end of a reply counts as the radio's doing; the end of a ready answer does not.
+        if (m_answerTellsBusy) {
+            m_answerTellsBusy = false;
+            busy();
+        }
+    } else if (!m_paced && !slow && !m_pace.isActive())
         m_pace.start(); // the line's buffer was full: try again shortly
 }
 

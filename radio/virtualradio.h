@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -59,6 +60,17 @@ public:
         int dropBlock = -1;            // this block of a write is not stored: it keeps what it held
         int garbleBlock = -1;          // this block is stored with one digit wrong
         bool silentAfterWrite = false; // after a complete write the radio answers nothing more
+        // The radio is switched off after taking this many blocks (0..16) of a write: it keeps
+        // nothing of that write and answers nothing more (in a fleet, the next one comes on).
+        int offAfterBlocks = -1;
+    };
+
+    // One radio of a fleet: its model, how it misbehaves, and how long the line stays without
+    // a radio after it went off before the next one comes on.
+    struct FleetRadio {
+        Model model = Model::V;
+        Faults faults = {};
+        int offMs = 2000;
     };
 
     explicit VirtualRadio(Model model, QObject *parent = nullptr);
@@ -71,11 +83,14 @@ public:
 
     Model model() const { return m_model; }
     void setPacing(bool paced) { m_paced = paced; }
-    // Also lets a radio silenced after a write answer again.
+    // Also lets a radio silenced after a write, or switched off by offAfterBlocks, answer again
+    // (outside a fleet).
     void setFaults(const Faults &faults)
     {
         m_faults = faults;
         m_silenced = false;
+        if (m_fleet.isEmpty())
+            m_off = false;
     }
     const Faults &faults() const { return m_faults; }
 
@@ -88,6 +103,18 @@ public:
     bool saveMemory(const QString &path) const;
     // When set, the memory is saved there after every complete write.
     void setMemoryFile(const QString &path) { m_memoryFile = path; }
+
+    // Fleet mode, for programming one radio after another: the radios of `fleet` come on the
+    // line in turn, each with the default memory of its model. A radio goes off `leaveAfterMs`
+    // after the last thing it did other than answering a ready poll (taking a read request, the
+    // end of its reply, a character of a write), as a user switches a programmed radio off;
+    // the next comes on its offMs later. After the last one the line stays silent. The first
+    // radio is on at once.
+    void setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs);
+    // The fleet radio on the line (0..), or -1 while none is.
+    int fleetRadio() const { return m_fleetOn ? m_fleetIndex : -1; }
+    // What fleet radio `index` holds (the one on the line included).
+    Memory fleetMemory(int index) const;
 
     // The 576 characters a "B" is answered with, faults included.
     QByteArray reply() const;
@@ -102,6 +129,9 @@ signals:
     void memoryWritten();
     // Every request letter received outside a write ("C", "B", "A"), also while silent.
     void requestReceived(char request);
+    // Fleet radio `index` came on the line, or went off it.
+    void fleetRadioOn(int index);
+    void fleetRadioOff(int index);
 
 private:
     void onReadable();
@@ -133,6 +163,19 @@ private:
     qint64 m_outSent = 0; // of the current paced run
     QElapsedTimer m_outClock;
     QTimer m_pace;
+
+    // Fleet mode (see setFleet).
+    void switchOn(int index);
+    void switchOff();
+    void busy(); // the radio did something: it stays on leaveAfterMs longer
+    QList<FleetRadio> m_fleet;
+    QList<Memory> m_fleetMemories;
+    int m_fleetIndex = -1;
+    bool m_fleetOn = false;
+    bool m_off = false;             // switched off (offAfterBlocks, or in a fleet between radios)
+    bool m_answerTellsBusy = false; // the answer being sent is more than a ready answer
+    QTimer m_leave;                 // the radio on the line goes off
+    QTimer m_nextOn;                // the next radio comes on
 };
 
 } // namespace zw

@@ -38,6 +38,22 @@ enum class Caption {
     RedoItem,         // 重做
     OpenBackupItem,   // 打开备份文件
     RestoreRadioItem, // 恢复对讲机
+    FleetWriteItem,   // 批量写入…
+    // the fleet panel of a model window
+    FleetTitle,
+    FleetPlan, // %1 the plan's name, %2 its checksum
+    FleetVerified,
+    FleetDiffers,
+    FleetNotChecked,
+    FleetRefused,
+    FleetNotWritten,
+    FleetLogFile, // %1 the log's file name
+    FleetChangeLog,
+    FleetStart,
+    FleetStop,
+    FleetClose,
+    FleetBeforeStart,
+    FleetStopping, // %1 the radio being written
     // model dialog
     Dialog1Caption,
     Dialog1Label,

@@ -8,6 +8,7 @@
 #include "channeltablemodel.h"
 #include "csvactions.h"
 #include "editfailures.h"
+#include "fleetpanel.h"
 #include "gridgeometry.h"
 #include "gridheader.h"
 #include "language.h"
@@ -129,14 +130,24 @@ void ModelWindow::wire()
         m_grid->setCurrentIndex(
             m_tableModel->index(0, std::max(m_grid->currentIndex().column(), 0)));
     });
-    // The transfer lock is the session's: held while it reads or writes.
-    m_document->setEditingHeld([this] { return m_session->isTransferring(); });
+    // The transfer lock is the session's: held while it reads or writes, and while the panel of
+    // Write Several Radios is open, so that its plan cannot drift.
+    m_document->setEditingHeld(
+        [this] { return m_session->isTransferring() || (m_fleetPanel && m_fleetPanel->isOpen()); });
     connect(m_session, &RadioSession::linkStateChanged, this, &ModelWindow::showTransferLock);
     connect(m_transfer, &RadioTransfer::otherModelRadio, this, &ModelWindow::switchTo);
     // 恢复对讲机 after 打开备份: writes a backup of the radio back into it.
     QAction *restoreRadio =
         fileMenuItem(Caption::RestoreRadioItem, QStringLiteral("mnuRestoreRadio"));
     connect(restoreRadio, &QAction::triggered, m_transfer, &RadioTransfer::restoreRadio);
+    // 批量写入…: the table into one radio after another, on a panel over the window.
+    m_fleetPanel = new FleetPanel(m_session, m_serial, m_document, this);
+    QAction *fleetWrite = fileMenuItem(Caption::FleetWriteItem, QStringLiteral("mnuFleetWrite"));
+    connect(fleetWrite, &QAction::triggered, m_fleetPanel, [this] {
+        m_fleetPanel->open(m_channelFile.isEmpty() ? m_info.name
+                                                   : QFileInfo(m_channelFile).fileName());
+    });
+    connect(m_fleetPanel, &FleetPanel::openChanged, this, &ModelWindow::showTransferLock);
     // What to check while the radio does not answer.
     new StatusLineHint(m_statusLine, m_serial, m_session);
 

@@ -20,6 +20,7 @@ class ChannelDocument;
 class ChannelEditor;
 class ChannelTableModel;
 class CsvActions;
+class FleetPanel;
 class PickCellEditor;
 class RadioSession;
 class RadioTransfer;
@@ -76,6 +77,9 @@ public:
     QAction *writeAction() const { return m_writeAction; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenuBar *menuBar() const { return m_menuBar; }
+
+    // Write Several Radios: the panel over the window.
+    FleetPanel *fleetPanel() const { return m_fleetPanel; }
 
     // Keeps the table in the backups folder before a read, an open or an import replaces it.
     TableBackups *backups() const { return m_backups; }
@@ -144,6 +148,7 @@ private:
     RowActions *m_rowActions = nullptr;
     CsvActions *m_csvActions = nullptr;
     RadioTransfer *m_transfer = nullptr;
+    FleetPanel *m_fleetPanel = nullptr;
     TableBackups *m_backups = nullptr;
     RecentFiles *m_recentFiles;
     QString m_channelFile; // the channel file the window shows (last opened or saved), or empty

@@ -47,8 +47,6 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
     showStatus();
     connect(m_session, &RadioSession::progress, this, &RadioTransfer::showProgress);
     connect(m_session, &RadioSession::readFinished, this, &RadioTransfer::onReadFinished);
-    // The radio's contents are kept before a write replaces them.
-    m_session->setBeforeWrite([this](const ReadResult &radio) { return beforeWrite(radio); });
     connect(m_session, &RadioSession::writeFinished, this, &RadioTransfer::onWriteFinished);
 }
 
@@ -115,8 +113,17 @@ void RadioTransfer::beginWrite()
     // has after a write. The number is not sent: a table that cannot take it now (busy,
     // read-only) is still written to the radio.
     static_cast<void>(m_document->setFieldUnrecorded(0, ChannelNumber, QStringLiteral("1")));
-    m_session->beginWrite(m_document->records(), m_document->settings().squelchLevel,
-                          m_document->settings().channelTone);
+    startWrite(m_document->records(), m_document->settings().squelchLevel,
+               m_document->settings().channelTone);
+}
+
+void RadioTransfer::startWrite(const ChannelTable &records, const QString &squelchLevel,
+                               const QString &channelTone)
+{
+    // The radio's contents are kept before this write replaces them. The session's other
+    // writes (a fleet run's) keep them their own way and are not this window's to report.
+    m_session->setBeforeWrite([this](const ReadResult &radio) { return beforeWrite(radio); });
+    m_ownWrite = m_session->beginWrite(records, squelchLevel, channelTone);
 }
 
 void RadioTransfer::restoreRadio()
@@ -146,7 +153,7 @@ void RadioTransfer::restoreRadio()
     if (!canStartTransfer())
         return;
     m_restoring = *backup;
-    m_session->beginWrite(backup->records, backup->squelchLevel, backup->channelTone);
+    startWrite(backup->records, backup->squelchLevel, backup->channelTone);
 }
 
 bool RadioTransfer::beforeWrite(const ReadResult &radio)
@@ -179,6 +186,8 @@ void RadioTransfer::placeProgress()
 
 void RadioTransfer::showProgress(int done, int total)
 {
+    if (m_session->isWriting() && !m_ownWrite)
+        return;
     m_progress->setRange(0, total);
     m_progress->setValue(done);
     placeProgress();
@@ -241,6 +250,10 @@ QString outsideBandNote(const ChannelTable &written, Model model)
 
 void RadioTransfer::onWriteFinished(const WriteResult &result)
 {
+    if (!m_ownWrite)
+        return;
+    m_ownWrite = false;
+    m_session->setBeforeWrite({});
     const ChannelTable written = m_restoring ? m_restoring->records : m_document->records();
     m_restoring.reset();
     m_progress->hide();

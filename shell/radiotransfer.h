@@ -55,6 +55,9 @@ private:
     bool canStartTransfer();
     void beginRead();
     void beginWrite();
+    // Writes `records` and the settings with this window's check before the write.
+    void startWrite(const ChannelTable &records, const QString &squelchLevel,
+                    const QString &channelTone);
     // The check before "A": for a restore, says what it changes and asks; then keeps the
     // radio's contents.
     bool beforeWrite(const ReadResult &radio);
@@ -73,6 +76,7 @@ private:
     QProgressBar *m_progress;
     std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
     bool m_transferBegun = false; // the status line's blank is empty from the first on
+    bool m_ownWrite = false;      // the session's write under way is this window's
 };
 
 } // namespace zw

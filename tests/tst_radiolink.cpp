@@ -10,6 +10,8 @@
 #include "channeltablemodel.h"
 #include "codec.h"
 #include "filedialoganswerer.h"
+#include "fleetlog.h"
+#include "fleetpanel.h"
 #include "language.h"
 #include "mainstatusbar.h"
 #include "mainwindow.h"
@@ -36,6 +38,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -804,6 +808,61 @@ private slots:
         }
         QTest::qWait(200);
         QCOMPARE(answerer.count(), 1); // reported once
+    }
+
+    // Write Several Radios: the panel covers and locks the window, writes each radio without a
+    // message box, shows its row and counts, and gives the window back when closed.
+    void fleetPanelWritesRadiosWithoutQuestions()
+    {
+        startProgram(Model::V);
+        VirtualRadio::FleetRadio only;
+        only.model = Model::V;
+        m_radio->setFleet({only}, 500);
+        ModelWindow *w = m_main->showModel(Model::V);
+        QTRY_COMPARE_WITH_TIMEOUT(w->statusLine()->text(), readyText, 1000);
+        QVERIFY(w->document()->replace(radioSampleTable(Model::V), std::nullopt));
+        auto *item = w->findChild<QAction *>(QStringLiteral("mnuFleetWrite"));
+        QVERIFY(item);
+        QCOMPARE(item->text(), QStringLiteral("批量写入…"));
+        item->trigger();
+        FleetPanel *panel = w->fleetPanel();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->geometry(), w->rect());
+        QVERIFY(w->isTransferLocked());
+        QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
+        QCOMPARE(panel->logPath(), QDir(backupFolder())
+                                       .filePath(QDate::currentDate().toString(
+                                           QStringLiteral("'fleet-'yyyyMMdd'.csv'"))));
+
+        MessageBoxAnswerer answerer;
+        auto button = [panel](const char *name) {
+            return panel->findChild<QPushButton *>(QLatin1String(name));
+        };
+        button("fleetStart")->click();
+        QVERIFY(!button("fleetClose")->isEnabled());
+        auto *log = panel->findChild<QTableWidget *>(QStringLiteral("fleetLog"));
+        QTRY_COMPARE_WITH_TIMEOUT(log->rowCount(), 1, 6000);
+        QCOMPARE(log->item(0, 3)->text(), QStringLiteral("verified"));
+        QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("fleetState"))->text(),
+                 QStringLiteral("第 1 台已核对，请关机"));
+        QVERIFY(panel->findChild<QLabel *>(QStringLiteral("fleetCounts"))
+                    ->text()
+                    .startsWith(QStringLiteral("已写入并核对 1")));
+        QCOMPARE(answerer.count(), 0);
+        // Between radios the session is idle, but the panel keeps the window locked.
+        QVERIFY(!w->session()->isTransferring());
+        QVERIFY(w->isTransferLocked());
+        QVERIFY(!w->squelchList()->isEnabled());
+        button("fleetStop")->click();
+        QVERIFY(button("fleetClose")->isEnabled());
+        button("fleetClose")->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(!w->isTransferLocked());
+        QCOMPARE(answerer.count(), 0);
+        const Expected<QList<FleetRow>> rows = FleetLog::read(panel->logPath());
+        QVERIFY(rows.ok());
+        QCOMPARE(rows->size(), 1);
+        QCOMPARE(rows->at(0).outcome, FleetOutcome::Verified);
     }
 
 private:

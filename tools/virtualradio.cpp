@@ -9,7 +9,21 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace
+{
+
+// Fleet mode: a radio goes off this long after its last command, and the line stays without a
+// radio this long by default (a person takes longer; a program needs 1 s of silence to see it).
+constexpr int fleetLeaveMs = 500;
+constexpr int defaultOffMs = 2000;
+// After a write that ended early a program waits up to 2 s for the radio's answer, after the
+// rest of the write has gone out: a radio switched off mid-write stays off longer than that.
+constexpr int droppedOffMs = 6000;
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -69,8 +83,26 @@ int main(int argc, char *argv[])
     const QCommandLineOption silentAfterWrite(
         {QStringLiteral("silent-after-write")},
         QStringLiteral("Answer nothing more after a complete write."));
+    const QCommandLineOption fleet(
+        {QStringLiteral("fleet")},
+        QStringLiteral("Play several radios one after another, as when a fleet is programmed: a "
+                       "comma-separated list of models, each optionally with :off-mid-write "
+                       "(switched off after 5 blocks of a write) or :differs (stores channel 3 "
+                       "of a write with one digit wrong), e.g. V,UH,V:differs. Each radio goes "
+                       "off %1 ms after its last command; the next comes on --off-time ms "
+                       "later (a radio switched off mid-write stays off at least %2 ms, longer "
+                       "than a program waits for it after the write). --model and the fault "
+                       "options are ignored.")
+            .arg(fleetLeaveMs)
+            .arg(droppedOffMs),
+        QStringLiteral("LIST"));
+    const QCommandLineOption offTime(
+        {QStringLiteral("off-time")},
+        QStringLiteral("With --fleet: how long the line stays without a radio (default %1).")
+            .arg(defaultOffMs),
+        QStringLiteral("MS"), QString::number(defaultOffMs));
     parser.addOptions({model, memory, noPacing, silent, stopAfter, garbage, code, slow, readyDelay,
-                       dropBlock, garbleBlock, silentAfterWrite});
+                       dropBlock, garbleBlock, silentAfterWrite, fleet, offTime});
     parser.process(app);
 
     const auto radioModel = zw::modelFromShortName(parser.value(model));
@@ -92,6 +124,32 @@ int main(int argc, char *argv[])
     faults.garbleBlock = parser.isSet(garbleBlock) ? parser.value(garbleBlock).toInt() : -1;
     faults.silentAfterWrite = parser.isSet(silentAfterWrite);
     radio.setFaults(faults);
+    if (parser.isSet(fleet)) {
+        QList<zw::VirtualRadio::FleetRadio> radios;
+        for (const QString &entry : parser.value(fleet).split(u',')) {
+            const QStringList parts = entry.trimmed().split(u':');
+            const auto fleetModel = zw::modelFromShortName(parts.constFirst());
+            const QString fault = parts.value(1);
+            if (!fleetModel || parts.size() > 2 ||
+                (!fault.isEmpty() && fault != QLatin1String("off-mid-write") &&
+                 fault != QLatin1String("differs"))) {
+                std::fprintf(stderr, "--fleet: '%s' is not MODEL[:off-mid-write|:differs] (%s)\n",
+                             qPrintable(entry), qPrintable(models));
+                return 2;
+            }
+            zw::VirtualRadio::FleetRadio radio;
+            radio.model = *fleetModel;
+            radio.offMs = parser.value(offTime).toInt();
+            if (fault == QLatin1String("off-mid-write")) {
+                radio.faults.offAfterBlocks = 5;
+                radio.offMs = std::max(radio.offMs, droppedOffMs);
+            } else if (fault == QLatin1String("differs")) {
+                radio.faults.garbleBlock = 3;
+            }
+            radios << radio;
+        }
+        radio.setFleet(radios, fleetLeaveMs);
+    }
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);
         if (QFileInfo::exists(path)) {
