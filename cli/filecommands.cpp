@@ -203,7 +203,7 @@ int importCsv(const QString &path, Model model, const QString &outPath, bool ski
         return Failed;
     }
     const ModelInfo &info = modelInfo(model);
-    const Expected<CsvImport> read = importChirpCsv(bytes, info, newModelTable(), placement);
+    const Expected<CsvImport> read = importChirpCsv(*bytes, info, newModelTable(), placement);
     if (!read) {
         report(QStringLiteral("%1 is not a CHIRP CSV file: %2; nothing written")
                    .arg(path, fileFailureText(read.failure(), true)));

@@ -246,10 +246,10 @@ const QCommandLineOption renumberOption(
     QStringLiteral("place the rows that fit in file order into channels 1-16, whatever their "
                    "Location says (repeater directory exports count from 0); says how many rows "
                    "came after channel 16"));
-const QCommandLineOption repeatOption(
-    {QStringLiteral("repeat")},
-    QStringLiteral("write radio after radio, N of them (0: until interrupted)"),
-    QStringLiteral("N"));
+const QCommandLineOption
+    repeatOption({QStringLiteral("repeat")},
+                 QStringLiteral("write radio after radio, N of them (0: until interrupted)"),
+                 QStringLiteral("N"));
 const QCommandLineOption
     logOption({QStringLiteral("log")},
               QStringLiteral("with --repeat: the log to append to (default fleet-YYYYMMDD.csv in "
@@ -542,7 +542,12 @@ naming its model, and nothing is written.
     {"write",
      "write a channel file into a radio and read it back",
      "FILE",
-     {portNeeded, modelNeeded, {&noVerifyOption}, timeoutAllowed, {&repeatOption}, {&logOption},
+     {portNeeded,
+      modelNeeded,
+      {&noVerifyOption},
+      timeoutAllowed,
+      {&repeatOption},
+      {&logOption},
       traceAllowed},
      R"(Writes the channels and the two radio settings of a channel file into a
 radio, paced as the program writes. The radio must answer the ready poll

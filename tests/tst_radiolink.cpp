@@ -814,6 +814,16 @@ private slots:
     // message box, shows its row and counts, and gives the window back when closed.
     void fleetPanelWritesRadiosWithoutQuestions()
     {
+        // Backups and today's log in a folder of this run: a log left by an earlier run would be
+        // continued, and its rows shown.
+        const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", m_dir->path().toUtf8());
+        auto restoreDataHome = qScopeGuard([&] {
+            if (dataHome.isNull())
+                qunsetenv("XDG_DATA_HOME");
+            else
+                qputenv("XDG_DATA_HOME", dataHome);
+        });
         startProgram(Model::V);
         VirtualRadio::FleetRadio only;
         only.model = Model::V;
