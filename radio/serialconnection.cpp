@@ -10,6 +10,14 @@
 namespace zw
 {
 
+namespace
+{
+
+// How long a close waits for what is still queued to leave: a whole image takes 0.6 s.
+constexpr int closeFlushMs = 1000;
+
+} // namespace
+
 SerialConnection::SerialConnection(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
 {
     setObjectName(QStringLiteral("MSComm1"));
@@ -75,6 +83,9 @@ void SerialConnection::close()
 {
     if (!m_port->isOpen())
         return;
+    // What was handed to send() goes to the line first: a write's last block may still wait in
+    // the port's buffer when the program closes right after it (a read-back cut short on exit).
+    flush(closeFlushMs);
     takeArrived(); // what arrived before the close was on the line too
     m_port->close();
     m_port->clearError();
