@@ -675,6 +675,7 @@ private slots:
             m_radio->setFaults(faults);
         }
         ProgramExit programExit(m_main.get());
+        auto askAgain = qScopeGuard([] { declineQuestions(false); }); // the next test asks again
         int writes = 0;
         int writesAtExit = -1;
         connect(m_radio.get(), &VirtualRadio::memoryWritten, this, [&] { ++writes; });
@@ -688,13 +689,18 @@ private slots:
         std::optional<WriteResult> result;
         connect(w->session(), &RadioSession::writeFinished, this,
                 [&](const WriteResult &r) { result = r; });
-        connect(w->session(), &RadioSession::linkStateChanged, this, [&](const LinkState &state) {
-            if (!atReadBack || exited || state.transfer != LinkState::Transfer::Verifying)
+        // The signal comes once the radio holds the image and the window reads it back (on a
+        // pseudo-terminal, what the radio has not read yet is lost when the port closes).
+        auto exitAtReadBack = [&] {
+            if (!atReadBack || exited || written.isEmpty() ||
+                w->session()->linkState().transfer != LinkState::Transfer::Verifying)
                 return;
             exited = true;
             QMetaObject::invokeMethod(
                 this, [&programExit] { programExit.request(); }, Qt::QueuedConnection);
-        });
+        };
+        connect(w->session(), &RadioSession::linkStateChanged, this, exitAtReadBack);
+        connect(m_radio.get(), &VirtualRadio::memoryWritten, this, exitAtReadBack);
         connect(w->session(), &RadioSession::progress, this, [&](int done, int total) {
             if (atReadBack || total != imageBlockCount || done != 3 || exited)
                 return;
