@@ -264,25 +264,26 @@ void SerialConnection::setTransferPhase(LinkState::Transfer phase, int done, int
 
 void SerialConnection::endTransfer(const ReadResult &result, Model model)
 {
-    m_link.outcomeModel = model;
-    m_link.read = result;
-    m_link.read.channels = RadioChannels(); // the table has them; the state tells only how
-    m_link.write = WriteResult();
-    m_link.outcome = LinkState::outcomeOf(result);
-    m_link.outcomeTime = QDateTime::currentDateTime();
-    m_link.transfer = LinkState::Transfer::Idle;
-    m_link.blocksDone = m_link.blocksTotal = 0;
-    emit linkStateChanged(m_link);
+    ReadResult told = result;
+    told.channels = RadioChannels(); // the table has them; the state tells only how it ended
+    settle(LinkState::outcomeOf(result), model, told, WriteResult());
 }
 
 void SerialConnection::endTransfer(const WriteResult &result, Model model)
 {
+    WriteResult told = result;
+    told.radioChannels = RadioChannels();
+    settle(LinkState::outcomeOf(result), model, ReadResult(), told);
+}
+
+void SerialConnection::settle(LinkState::Outcome outcome, Model model, const ReadResult &read,
+                              const WriteResult &write)
+{
+    m_link.outcome = outcome;
     m_link.outcomeModel = model;
-    m_link.write = result;
-    m_link.write.radioChannels = RadioChannels();
-    m_link.read = ReadResult();
-    m_link.outcome = LinkState::outcomeOf(result);
     m_link.outcomeTime = QDateTime::currentDateTime();
+    m_link.read = read;
+    m_link.write = write;
     m_link.transfer = LinkState::Transfer::Idle;
     m_link.blocksDone = m_link.blocksTotal = 0;
     emit linkStateChanged(m_link);

@@ -104,6 +104,9 @@ private:
     void dropArrived();
     // The port opened, closed or failed: nothing is known of a radio on it yet.
     void setPortState(LinkState::Port port);
+    // A transfer ended so: its outcome with the time, and the line is idle.
+    void settle(LinkState::Outcome outcome, Model model, const ReadResult &read,
+                const WriteResult &write);
 
     QSerialPort *m_port;
     int m_portNumber = 1;

@@ -64,6 +64,32 @@ VirtualRadio::VirtualRadio(Model model, QObject *parent)
     connect(&m_pace, &QTimer::timeout, this, &VirtualRadio::pump);
 }
 
+std::optional<QList<VirtualRadio::FleetRadio>>
+VirtualRadio::fleetFromText(const QString &text, int offMs, int droppedOffMs)
+{
+    QList<FleetRadio> fleet;
+    for (const QString &entry : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList parts = entry.trimmed().split(u':');
+        const std::optional<Model> model = modelFromShortName(parts.constFirst());
+        const QString fault = parts.value(1);
+        if (!model || parts.size() > 2)
+            return std::nullopt;
+        FleetRadio radio;
+        radio.model = *model;
+        radio.offMs = offMs;
+        if (fault == QLatin1String("off-mid-write")) {
+            radio.faults.offAfterBlocks = 5;
+            radio.offMs = droppedOffMs;
+        } else if (fault == QLatin1String("differs")) {
+            radio.faults.garbleBlock = 3;
+        } else if (!fault.isEmpty()) {
+            return std::nullopt;
+        }
+        fleet << radio;
+    }
+    return fleet;
+}
+
 VirtualRadio::~VirtualRadio()
 {
     if (m_master >= 0)

@@ -111,6 +111,12 @@ public:
     // the next comes on its offMs later. After the last one the line stays silent. The first
     // radio is on at once.
     void setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs);
+    // A fleet as a list of models, each optionally with ":off-mid-write" (switched off after
+    // five blocks of its write, then off for `droppedOffMs`) or ":differs" (stores one block
+    // with a digit wrong): "V,UH,V:off-mid-write,V:differs". The other radios are off for
+    // `offMs`; an empty text is no radio. Nothing when an entry is none of these.
+    static std::optional<QList<FleetRadio>> fleetFromText(const QString &text, int offMs,
+                                                          int droppedOffMs);
     // The fleet radio on the line (0..), or -1 while none is.
     int fleetRadio() const { return m_fleetOn ? m_fleetIndex : -1; }
     // What fleet radio `index` holds (the one on the line included).

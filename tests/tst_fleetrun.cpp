@@ -37,23 +37,9 @@ constexpr int droppedOffMs = 4800;
 constexpr int leaveAfterMs = 500;
 
 // "V,UH,V:off-mid-write,V:differs", as zw4630-virtual-radio --fleet takes it.
-QList<VirtualRadio::FleetRadio> fleetOf(const QString &spec)
+QList<VirtualRadio::FleetRadio> fleetOf(const QString &models)
 {
-    QList<VirtualRadio::FleetRadio> fleet;
-    for (const QString &entry : spec.split(u',', Qt::SkipEmptyParts)) {
-        const QStringList parts = entry.split(u':');
-        VirtualRadio::FleetRadio radio;
-        radio.model = *modelFromShortName(parts.constFirst());
-        radio.offMs = offMs;
-        if (parts.value(1) == QLatin1String("off-mid-write")) {
-            radio.faults.offAfterBlocks = 5;
-            radio.offMs = droppedOffMs;
-        } else if (parts.value(1) == QLatin1String("differs")) {
-            radio.faults.garbleBlock = 3;
-        }
-        fleet << radio;
-    }
-    return fleet;
+    return VirtualRadio::fleetFromText(models, offMs, droppedOffMs).value();
 }
 
 ChannelFileData plan()

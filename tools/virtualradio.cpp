@@ -125,30 +125,16 @@ int main(int argc, char *argv[])
     faults.silentAfterWrite = parser.isSet(silentAfterWrite);
     radio.setFaults(faults);
     if (parser.isSet(fleet)) {
-        QList<zw::VirtualRadio::FleetRadio> radios;
-        for (const QString &entry : parser.value(fleet).split(u',')) {
-            const QStringList parts = entry.trimmed().split(u':');
-            const auto fleetModel = zw::modelFromShortName(parts.constFirst());
-            const QString fault = parts.value(1);
-            if (!fleetModel || parts.size() > 2 ||
-                (!fault.isEmpty() && fault != QLatin1String("off-mid-write") &&
-                 fault != QLatin1String("differs"))) {
-                std::fprintf(stderr, "--fleet: '%s' is not MODEL[:off-mid-write|:differs] (%s)\n",
-                             qPrintable(entry), qPrintable(models));
-                return 2;
-            }
-            zw::VirtualRadio::FleetRadio radio;
-            radio.model = *fleetModel;
-            radio.offMs = parser.value(offTime).toInt();
-            if (fault == QLatin1String("off-mid-write")) {
-                radio.faults.offAfterBlocks = 5;
-                radio.offMs = std::max(radio.offMs, droppedOffMs);
-            } else if (fault == QLatin1String("differs")) {
-                radio.faults.garbleBlock = 3;
-            }
-            radios << radio;
+        const int off = parser.value(offTime).toInt();
+        const auto radios =
+            zw::VirtualRadio::fleetFromText(parser.value(fleet), off, std::max(off, droppedOffMs));
+        if (!radios) {
+            std::fprintf(stderr,
+                         "--fleet: '%s' is not a list of MODEL[:off-mid-write|:differs] (%s)\n",
+                         qPrintable(parser.value(fleet)), qPrintable(models));
+            return 2;
         }
-        radio.setFleet(radios, fleetLeaveMs);
+        radio.setFleet(*radios, fleetLeaveMs);
     }
     if (parser.isSet(memory)) {
         const QString path = parser.value(memory);
