@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <pty.h>
 
@@ -94,8 +95,16 @@ int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = fal
         watched = window;
     }
     new FirstPaint(watched, [&] {
-        std::printf("%s %.1f ms\n", name, double(nowNs() - launchedNs) / 1e6);
-        QApplication::quit();
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        // The process's CPU time up to the first paint as well, all threads: on a busy machine
+        // the wall clock also counts the time other processes had the processor.
+        std::printf("%s %.1f ms (cpu %.1f ms)\n", name, double(nowNs() - launchedNs) / 1e6,
+                    double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6);
+        std::fflush(stdout);
+        // Ends here: what runs after the first paint (the idle warm-up, the teardown) is not
+        // part of a start, and an instruction count of the probe then holds the start alone.
+        std::_Exit(0);
     });
     if (bare)
         plain->show();
