@@ -17,10 +17,8 @@ ChannelTableModel::ChannelTableModel(ChannelDocument *document, QObject *parent)
     connect(m_document, &ChannelDocument::recordsChanged, this, [this](int first, int last) {
         emit dataChanged(index(first, 0), index(last, columnCountValue - 1));
     });
-    // Held or not, the cells' flags change with it.
-    connect(m_document, &ChannelDocument::editingHeldChanged, this, [this] {
-        emit dataChanged(index(0, 0), index(channelCount - 1, columnCountValue - 1));
-    });
+    // Held or not, only the cells' flags change, and a view asks for those when an edit
+    // starts: nothing is drawn again for a transfer's hold (twice per read or write).
 }
 
 int ChannelTableModel::fieldOfColumn(int column)

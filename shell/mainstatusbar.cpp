@@ -5,6 +5,7 @@
 #include "radiotexts.h"
 #include "serialconnection.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -12,7 +13,7 @@ namespace zw
 {
 
 MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
-    : QObject(bar), m_serial(serial), m_port(new QLabel(bar)), m_radio(new QLabel(bar)),
+    : QObject(bar), m_serial(serial), m_bar(bar), m_port(new QLabel(bar)), m_radio(new QLabel(bar)),
       m_transfer(new QLabel(bar))
 {
     setObjectName(QStringLiteral("mainStatusBar"));
@@ -22,14 +23,50 @@ MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
     bar->addWidget(m_port);
     bar->addWidget(m_radio);
     bar->addWidget(m_transfer, 1);
-    connect(m_serial, &SerialConnection::linkStateChanged, this, &MainStatusBar::refresh);
-    refresh();
+    m_countLater.setSingleShot(true);
+    connect(&m_countLater, &QTimer::timeout, this, &MainStatusBar::refresh);
+    connect(m_serial, &SerialConnection::linkStateChanged, this,
+            &MainStatusBar::onLinkStateChanged);
+    bar->installEventFilter(this);
 }
 
 MainStatusBar::~MainStatusBar() = default;
 
+bool MainStatusBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_bar && event->type() == QEvent::Paint && !m_shown) {
+        m_bar->removeEventFilter(this);
+        // Once the first frame is out: measuring and shaping three texts (Chinese ones need
+        // the CJK font) is not what the window needs to appear.
+        QTimer::singleShot(0, this, [this] {
+            m_shown = true;
+            refresh();
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void MainStatusBar::onLinkStateChanged()
+{
+    if (!m_shown)
+        return;
+    // A new count of the same phase: each one would lay the bar out and draw it again, up to
+    // thirty times a second during a read; a few times a second tells the same.
+    const LinkState &state = m_serial->linkState();
+    if (state.transferring() && state.transfer == m_drawnPhase &&
+        m_drawnAt.elapsed() < countIntervalMs) {
+        if (!m_countLater.isActive())
+            m_countLater.start(int(countIntervalMs - m_drawnAt.elapsed()));
+        return;
+    }
+    refresh();
+}
+
 void MainStatusBar::refresh()
 {
+    if (!m_shown)
+        return;
+    m_countLater.stop();
     const bool english = isEnglish();
     const LinkState &state = m_serial->linkState();
     const int port = m_serial->portNumber();
@@ -38,6 +75,8 @@ void MainStatusBar::refresh()
     // The transfer's phase while it runs; its outcome afterwards, until the next one starts.
     m_transfer->setText(state.transferring() ? linkTransferText(state, english)
                                              : linkOutcomeText(state, english));
+    m_drawnPhase = state.transfer;
+    m_drawnAt.start();
 }
 
 } // namespace zw

@@ -12,13 +12,13 @@
 #include "tablebackups.h"
 #include "tablemerge.h"
 #include "tablereplacement.h"
+#include "transferprogressbar.h"
 #include "windowlayout.h"
 #include "writecheck.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
-#include <QProgressBar>
 
 namespace zw
 {
@@ -29,15 +29,9 @@ RadioTransfer::RadioTransfer(RadioSession *session, ChannelDocument *document,
                              QWidget *client, QWidget *window)
     : QObject(window), m_session(session), m_document(document), m_backups(backups),
       m_layout(layout), m_statusLine(statusLine), m_window(window),
-      m_progress(new QProgressBar(client))
+      m_progress(new TransferProgressBar(client))
 {
     m_progress->setObjectName(QStringLiteral("transferProgress"));
-    m_progress->setFormat(QStringLiteral("%v/%m"));
-    m_progress->setTextVisible(true);
-    // The bar repaints at once for every block of a transfer (its text counts them). Filling
-    // its own background makes it opaque, so that repaint draws the bar alone instead of the
-    // model window's frame and title behind it each time.
-    m_progress->setAutoFillBackground(true);
     placeProgress();
     m_progress->hide();
 
@@ -188,8 +182,7 @@ void RadioTransfer::showProgress(int done, int total)
 {
     if (m_session->isWriting() && !m_ownWrite)
         return;
-    m_progress->setRange(0, total);
-    m_progress->setValue(done);
+    m_progress->showCount(done, total);
     placeProgress();
     m_progress->show();
 }

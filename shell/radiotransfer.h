@@ -8,7 +8,6 @@
 
 class QAction;
 class QLabel;
-class QProgressBar;
 class QWidget;
 
 namespace zw
@@ -16,6 +15,7 @@ namespace zw
 
 class ChannelDocument;
 class TableBackups;
+class TransferProgressBar;
 struct ModelWindowLayout;
 
 // Read Data and Write Data of a model window over the window's radio session: draws the status
@@ -34,7 +34,7 @@ public:
                   const ModelWindowLayout &layout, QAction *readItem, QAction *writeItem,
                   QLabel *statusLine, QWidget *client, QWidget *window);
 
-    QProgressBar *progressBar() const { return m_progress; }
+    TransferProgressBar *progressBar() const { return m_progress; }
 
     // Restore Radio: the user chooses a backup of this model in the backups folder, sees which
     // channels it would change in the radio and writes it: identified, backed up and read back
@@ -73,7 +73,7 @@ private:
     const ModelWindowLayout &m_layout;
     QLabel *m_statusLine;
     QWidget *m_window;
-    QProgressBar *m_progress;
+    TransferProgressBar *m_progress;
     std::optional<ChannelFileData> m_restoring; // the backup a running restore writes
     bool m_transferBegun = false; // the status line's blank is empty from the first on
     bool m_ownWrite = false;      // the session's write under way is this window's

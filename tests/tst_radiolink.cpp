@@ -147,7 +147,8 @@ private slots:
         startProgram(Model::UM);
         QLabel *port = m_main->portStatusBar()->portLabel();
         QLabel *radio = m_main->portStatusBar()->radioLabel();
-        QCOMPARE(port->text(), QStringLiteral("端口 COM1：") + m_radio->devicePath());
+        // The bar's texts come just after the window's first paint.
+        QTRY_COMPARE(port->text(), QStringLiteral("端口 COM1：") + m_radio->devicePath());
         // Nothing was sent yet: nothing is known of a radio.
         QCOMPARE(radio->text(), QStringLiteral("尚未询问对讲机"));
         ModelWindow *w = m_main->showModel(Model::UM); // its load starts the poll
