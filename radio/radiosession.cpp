@@ -338,8 +338,8 @@ void RadioSession::onReadyRead()
         return;
     m_lineHeard.start();
     if (m_state == State::ReadBackReadyWait) {
-        if (m_serial->readAll().contains('C'))
-            readBackReady();
+        if (const qsizetype answers = m_serial->readAll().count('C'); answers > 0)
+            readBackReady(m_readBackPolls > 0 && answers >= m_readBackPolls);
         return;
     }
     if (m_state == State::ReadQuietWait || m_state == State::IdentifyQuietWait ||
@@ -573,8 +573,8 @@ void RadioSession::readBackPollTick()
         m_readBackPoll.stop();
         return;
     }
-    if (m_serial->readAll().contains('C')) {
-        readBackReady();
+    if (const qsizetype answers = m_serial->readAll().count('C'); answers > 0) {
+        readBackReady(m_readBackPolls > 0 && answers >= m_readBackPolls);
         return;
     }
     if (!m_serial->send(QByteArrayLiteral("C"))) {
@@ -585,14 +585,21 @@ void RadioSession::readBackPollTick()
     ++m_readBackPolls;
 }
 
-// The radio answered after the write. "B" waits for a quiet line as before any "B": a radio
-// that answers a poll late would otherwise put that answer in front of the reply.
-void RadioSession::readBackReady()
+// The radio answered after the write. When every "C" sent since the write has had its answer,
+// nothing late can come in front of the reply and "B" goes at once. Otherwise it waits for a
+// quiet line as before any "B": a radio that answers a poll late would put that answer there.
+void RadioSession::readBackReady(bool everyPollAnswered)
 {
     m_readBackPoll.stop();
     m_readBackLimit.stop();
     m_serial->noteRadioAnswered();
-    awaitQuietLine(State::ReadBackQuietWait);
+    if (!everyPollAnswered) {
+        awaitQuietLine(State::ReadBackQuietWait);
+        return;
+    }
+    setState(State::ReadBackQuietWait);
+    m_reply.clear();
+    sendReadRequest();
 }
 
 void RadioSession::abandonReadBack()

@@ -174,7 +174,7 @@ private:
     void writeStep();
     void beginReadBack();
     void readBackPollTick();
-    void readBackReady();
+    void readBackReady(bool everyPollAnswered);
     void readBackEnded(const ReadResult &radio);
     void readBackNotChecked(WriteResult::NotCheckedReason reason);
     void onPortFailed(const QString &error);
