@@ -30,6 +30,7 @@
 #include "serialconnection.h"
 #include "tablebackups.h"
 #include "tablemerge.h"
+#include "transferprogressbar.h"
 #include "virtualradio.h"
 
 #include <QAction>
@@ -163,6 +164,66 @@ private slots:
 
     // The window is locked while it writes and reads, the progress bar shows the transfer, and
     // a read fills the table and both settings in one step.
+    // A transfer's new phase is drawn on the main bar at once; further counts of the same phase
+    // at most every countIntervalMs, the latest one then.
+    void mainBarDrawsAPhaseAtOnceAndCountsAtAPace()
+    {
+        startProgram(Model::V);
+        QLabel *transfer = m_main->portStatusBar()->transferLabel();
+        QTRY_VERIFY(!m_main->portStatusBar()->portLabel()->text().isEmpty());
+        SerialConnection *serial = m_main->serial();
+        serial->setTransferPhase(LinkState::Transfer::Reading, 1, 18);
+        QCOMPARE(transfer->text(), QStringLiteral("正在读数据 1/18"));
+        serial->setTransferPhase(LinkState::Transfer::Reading, 2, 18);
+        serial->setTransferPhase(LinkState::Transfer::Reading, 3, 18);
+        QCOMPARE(transfer->text(), QStringLiteral("正在读数据 1/18"));
+        QTRY_COMPARE_WITH_TIMEOUT(transfer->text(), QStringLiteral("正在读数据 3/18"),
+                                  MainStatusBar::countIntervalMs * 5);
+        serial->setTransferPhase(LinkState::Transfer::Writing, 0, 17);
+        QCOMPARE(transfer->text(), QStringLiteral("正在写入 0/17"));
+    }
+
+    // The transfer bar shows the style's own bar for its share done (its count drawn over the
+    // middle), whichever way the window reads.
+    void transferBarIsTheStylesBar_data()
+    {
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::newRow("none") << 0 << 18 << false;
+        QTest::newRow("half") << 9 << 18 << false;
+        QTest::newRow("all") << 17 << 17 << false;
+        QTest::newRow("half, right to left") << 9 << 18 << true;
+    }
+
+    void transferBarIsTheStylesBar()
+    {
+        QFETCH(int, done);
+        QFETCH(int, total);
+        QFETCH(bool, rightToLeft);
+        TransferProgressBar bar;
+        QProgressBar plain;
+        plain.setTextVisible(false);
+        plain.setAlignment(Qt::AlignCenter);
+        for (QProgressBar *each : {static_cast<QProgressBar *>(&bar), &plain}) {
+            each->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+            each->resize(150, 20);
+        }
+        bar.showCount(done, total);
+        plain.setRange(0, total);
+        plain.setValue(done);
+        QCOMPARE(bar.text(), QStringLiteral("%1/%2").arg(done).arg(total));
+        const QImage drawn = bar.grab().toImage();
+        const QImage styled = plain.grab().toImage();
+        // Columns clear of the count and of the filled part's end.
+        for (int x : {3, 20, 129, 146})
+            for (int y = 0; y < drawn.height(); ++y)
+                QVERIFY2(drawn.pixel(x, y) == styled.pixel(x, y),
+                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+        // The count is drawn: the middle differs from the bare bar.
+        QVERIFY(drawn.copy(60, 0, 30, 20) != styled.copy(60, 0, 30, 20));
+    }
+
     void writeThenReadBackRestoresTheTable()
     {
         const Model model = Model::V;
