@@ -10,6 +10,7 @@
 #include "csvactions.h"
 #include "filedialoganswerer.h"
 #include "language.h"
+#include "mainstatusbar.h"
 #include "mainwindow.h"
 #include "messageboxanswerer.h"
 #include "modalguard.h"
@@ -24,6 +25,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -213,7 +215,8 @@ private slots:
         file.write(savedFile());
         // Warmed up by the same file one byte past the bound, refused the same way: what the
         // first refusal sets up once (file dialog, message box, fonts) is behind, whether other
-        // tests ran before or not.
+        // tests ran before or not; so is what the main window draws just after its first paint.
+        QTRY_VERIFY(!m_main->portStatusBar()->radioLabel()->text().isEmpty());
         QVERIFY(file.resize(maxChannelFileSize + 1));
         openRefused(path);
         QVERIFY(file.resize(hugeSize));
