@@ -26,6 +26,9 @@ constexpr qint64 nanosecondsPerCharacter = 1'041'667; // 10 bits at 9600 baud
 // character would have arrived.
 constexpr int charactersPerHandOver = 8;
 constexpr int receiveTimeoutMs = 3000;
+// A fleet radio marked late-ready answers each ready poll this late: three polls go out before
+// the first answer comes.
+constexpr int lateReadyMs = 300;
 
 QByteArray trailerOf(const VirtualRadio::Memory &memory, const QString &code)
 {
@@ -82,6 +85,8 @@ VirtualRadio::fleetFromText(const QString &text, int offMs, int droppedOffMs)
             radio.offMs = droppedOffMs;
         } else if (fault == QLatin1String("differs")) {
             radio.faults.garbleBlock = 3;
+        } else if (fault == QLatin1String("late-ready")) {
+            radio.faults.readyDelayMs = lateReadyMs;
         } else if (!fault.isEmpty()) {
             return std::nullopt;
         }
@@ -221,6 +226,10 @@ void VirtualRadio::switchOn(int index)
         m_off = true; // the last radio has gone: the line stays silent
         return;
     }
+    // What reached the line while no radio was on is not heard by the one coming on now.
+    m_off = true;
+    if (m_master >= 0)
+        onReadable();
     const FleetRadio &radio = m_fleet.at(index);
     m_model = radio.model;
     m_memory = m_fleetMemories.at(index);

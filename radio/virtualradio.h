@@ -112,8 +112,9 @@ public:
     // radio is on at once.
     void setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs);
     // A fleet as a list of models, each optionally with ":off-mid-write" (switched off after
-    // five blocks of its write, then off for `droppedOffMs`) or ":differs" (stores one block
-    // with a digit wrong): "V,UH,V:off-mid-write,V:differs". The other radios are off for
+    // five blocks of its write, then off for `droppedOffMs`), ":differs" (stores one block
+    // with a digit wrong) or ":late-ready" (answers each ready poll 300 ms late):
+    // "V,UH,V:off-mid-write,V:differs,V:late-ready". The other radios are off for
     // `offMs`; an empty text is no radio. Nothing when an entry is none of these.
     static std::optional<QList<FleetRadio>> fleetFromText(const QString &text, int offMs,
                                                           int droppedOffMs);

@@ -4,6 +4,7 @@
 #include "codec.h"
 #include "fleetlog.h"
 #include "fleetrun.h"
+#include "fleettexts.h"
 #include "radiosession.h"
 #include "sampletables.h"
 #include "serialconnection.h"
@@ -37,9 +38,9 @@ constexpr int droppedOffMs = 4800;
 constexpr int leaveAfterMs = 500;
 
 // "V,UH,V:off-mid-write,V:differs", as zw4630-virtual-radio --fleet takes it.
-QList<VirtualRadio::FleetRadio> fleetOf(const QString &models)
+QList<VirtualRadio::FleetRadio> fleetOf(const QString &models, int offTime = offMs)
 {
-    return VirtualRadio::fleetFromText(models, offMs, droppedOffMs).value();
+    return VirtualRadio::fleetFromText(models, offTime, droppedOffMs).value();
 }
 
 ChannelFileData plan()
@@ -96,21 +97,37 @@ private slots:
 
     // Each radio is identified, kept, written, read back and logged; the run waits for it to
     // go and for the next. `stopDuring`: Stop is pressed while that radio is being written.
+    // `offTime`: how long the line is without a radio between two; `leaveAfter`: how long after
+    // its last command a radio is switched off. `steps`: what the run said it did with each
+    // radio, in order.
     void radiosInARow_data()
     {
         QTest::addColumn<QString>("fleet");
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("stopDuring");
+        QTest::addColumn<int>("offTime");
+        QTest::addColumn<int>("leaveAfter");
         QTest::addColumn<QStringList>("outcomes");
         QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<FleetEnd::Reason>("reason");
+        const QString all = QStringLiteral("identifying writing checking");
         // The plan changes channels 1 to 4 of a radio's default contents.
         QTest::newRow("V then UH then V - Stop during the third ends the run after it")
-            << "V,UH,V" << 0 << 3 << QStringList{"verified", "other-model", "verified"}
-            << QStringList{"1 2 3 4", "", "1 2 3 4"} << FleetEnd::Reason::Stopped;
+            << "V,UH,V" << 0 << 3 << offMs << leaveAfterMs
+            << QStringList{"verified", "other-model", "verified"}
+            << QStringList{"1 2 3 4", "", "1 2 3 4"} << QStringList{all, "identifying", all}
+            << FleetEnd::Reason::Stopped;
         QTest::newRow("switched off mid-write and the run goes on - the next reads back otherwise")
-            << "V:off-mid-write,V:differs" << 2 << 0 << QStringList{"not-written", "differs"}
-            << QStringList{"", "3"} << FleetEnd::Reason::CountReached;
+            << "V:off-mid-write,V:differs" << 2 << 0 << offMs << leaveAfterMs
+            << QStringList{"not-written", "differs"} << QStringList{"", "3"}
+            << QStringList{all, all} << FleetEnd::Reason::CountReached;
+        // The next radio comes on a second after the last went; one answers the ready poll late.
+        QTest::newRow("the next radio a second after the last - one answers late")
+            << "V,V:late-ready,V,V" << 4 << 0 << 1000 << 1200
+            << QStringList{"verified", "verified", "verified", "verified"}
+            << QStringList{"1 2 3 4", "1 2 3 4", "1 2 3 4", "1 2 3 4"}
+            << QStringList{all, all, all, all} << FleetEnd::Reason::CountReached;
     }
 
     void radiosInARow()
@@ -118,13 +135,26 @@ private slots:
         QFETCH(QString, fleet);
         QFETCH(int, limit);
         QFETCH(int, stopDuring);
+        QFETCH(int, offTime);
+        QFETCH(int, leaveAfter);
         QFETCH(QStringList, outcomes);
         QFETCH(QStringList, changed);
+        QFETCH(QStringList, steps);
         QFETCH(FleetEnd::Reason, reason);
-        const QList<VirtualRadio::FleetRadio> radios = fleetOf(fleet);
-        m_radio->setFleet(radios, leaveAfterMs);
+        const QList<VirtualRadio::FleetRadio> radios = fleetOf(fleet, offTime);
+        m_radio->setFleet(radios, leaveAfter);
         m_run->setRadioLimit(limit);
+        QStringList said(outcomes.size());
+        auto say = [&](LinkState::Transfer step, int radio) {
+            const QString words =
+                fleetPhaseText(FleetRun::Phase::Writing, radio, step, FleetOutcome::Verified, true);
+            QString &of = said[radio - 1];
+            of += (of.isEmpty() ? QString() : QStringLiteral(" ")) + words.section(u' ', 0, 0);
+        };
+        connect(m_run.get(), &FleetRun::stepChanged, this, say);
         connect(m_run.get(), &FleetRun::phaseChanged, this, [&](FleetRun::Phase phase, int radio) {
+            if (phase == FleetRun::Phase::Writing)
+                say(m_run->step(), radio);
             if (phase == FleetRun::Phase::Writing && radio == stopDuring)
                 m_run->stop();
         });
@@ -134,6 +164,7 @@ private slots:
         QVERIFY(ended.wait(30000));
         QCOMPARE(ended.at(0).at(0).value<FleetEnd>().reason, reason);
         QCOMPARE(done.count(), outcomes.size());
+        QCOMPARE(said, steps);
 
         // The log is whole: the header, then one row per radio as the run reported it.
         const QByteArray text = test::fileBytes(m_log);
