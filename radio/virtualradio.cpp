@@ -206,7 +206,7 @@ void VirtualRadio::setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs)
     m_fleetMemories.clear();
     for (const FleetRadio &radio : fleet)
         m_fleetMemories << defaultMemory(radio.model);
-    m_leave.setInterval(leaveAfterMs);
+    m_leaveAfterMs = leaveAfterMs;
     m_fleetIndex = -1;
     m_fleetOn = false;
     switchOn(0);
@@ -263,8 +263,11 @@ void VirtualRadio::switchOff()
 
 void VirtualRadio::busy()
 {
+    // A radio that answers the ready poll late keeps the program that much longer between its
+    // commands (before each read request the program waits for the late answers to end): the
+    // user of such a radio waits as long before switching it off.
     if (m_fleetOn)
-        m_leave.start();
+        m_leave.start(m_leaveAfterMs + 3 * m_faults.readyDelayMs);
 }
 
 void VirtualRadio::onReadable()

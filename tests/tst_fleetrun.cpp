@@ -97,16 +97,14 @@ private slots:
 
     // Each radio is identified, kept, written, read back and logged; the run waits for it to
     // go and for the next. `stopDuring`: Stop is pressed while that radio is being written.
-    // `offTime`: how long the line is without a radio between two; `leaveAfter`: how long after
-    // its last command a radio is switched off. `steps`: what the run said it did with each
-    // radio, in order.
+    // `offTime`: how long the line is without a radio between two. `steps`: what the run said
+    // it did with each radio, in order.
     void radiosInARow_data()
     {
         QTest::addColumn<QString>("fleet");
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("stopDuring");
         QTest::addColumn<int>("offTime");
-        QTest::addColumn<int>("leaveAfter");
         QTest::addColumn<QStringList>("outcomes");
         QTest::addColumn<QStringList>("changed");
         QTest::addColumn<QStringList>("steps");
@@ -114,17 +112,16 @@ private slots:
         const QString all = QStringLiteral("identifying writing checking");
         // The plan changes channels 1 to 4 of a radio's default contents.
         QTest::newRow("V then UH then V - Stop during the third ends the run after it")
-            << "V,UH,V" << 0 << 3 << offMs << leaveAfterMs
-            << QStringList{"verified", "other-model", "verified"}
+            << "V,UH,V" << 0 << 3 << offMs << QStringList{"verified", "other-model", "verified"}
             << QStringList{"1 2 3 4", "", "1 2 3 4"} << QStringList{all, "identifying", all}
             << FleetEnd::Reason::Stopped;
         QTest::newRow("switched off mid-write and the run goes on - the next reads back otherwise")
-            << "V:off-mid-write,V:differs" << 2 << 0 << offMs << leaveAfterMs
+            << "V:off-mid-write,V:differs" << 2 << 0 << offMs
             << QStringList{"not-written", "differs"} << QStringList{"", "3"}
             << QStringList{all, all} << FleetEnd::Reason::CountReached;
         // The next radio comes on a second after the last went; one answers the ready poll late.
         QTest::newRow("the next radio a second after the last - one answers late")
-            << "V,V:late-ready,V,V" << 4 << 0 << 1000 << 1200
+            << "V,V:late-ready,V,V" << 4 << 0 << 1000
             << QStringList{"verified", "verified", "verified", "verified"}
             << QStringList{"1 2 3 4", "1 2 3 4", "1 2 3 4", "1 2 3 4"}
             << QStringList{all, all, all, all} << FleetEnd::Reason::CountReached;
@@ -136,13 +133,12 @@ private slots:
         QFETCH(int, limit);
         QFETCH(int, stopDuring);
         QFETCH(int, offTime);
-        QFETCH(int, leaveAfter);
         QFETCH(QStringList, outcomes);
         QFETCH(QStringList, changed);
         QFETCH(QStringList, steps);
         QFETCH(FleetEnd::Reason, reason);
         const QList<VirtualRadio::FleetRadio> radios = fleetOf(fleet, offTime);
-        m_radio->setFleet(radios, leaveAfter);
+        m_radio->setFleet(radios, leaveAfterMs);
         m_run->setRadioLimit(limit);
         QStringList said(outcomes.size());
         auto say = [&](LinkState::Transfer step, int radio) {
