@@ -54,8 +54,11 @@ VirtualRadio::VirtualRadio(Model model, QObject *parent)
     });
     m_leave.setSingleShot(true);
     connect(&m_leave, &QTimer::timeout, this, [this] {
-        // Not while it answers or takes a write: the end of either starts the wait again.
-        if (!m_out.isEmpty() || m_receiving)
+        // Not while it answers a read request or takes a write: the end of either starts the
+        // wait again. A ready answer on its way does not keep it on: the program polls every
+        // 100 ms, and a wait started again at each would keep the same step with the polls and
+        // could meet a ready answer every time, leaving the radio on for ever.
+        if (m_receiving || (!m_out.isEmpty() && m_answerTellsBusy))
             m_leave.start();
         else
             switchOff();
