@@ -317,12 +317,24 @@ private slots:
         QTest::newRow("a radio of another model: exit 1")
             << "UH"
             << "1" << '\0' << 1
-            << QStringList{"connect the next radio and switch it on",
+            << QStringList{"connect the next radio and switch it on", "identifying radio 1…",
                            "radio 1: a ZW4630UH, not a ZW4630V: refused, nothing written",
                            "radios done: 1 (0 written and verified, 0 differ, 0 not checked, 1 "
                            "refused, 0 not written)",
                            "All radios asked for are done."}
             << QStringList{"other-model"};
+        QTest::newRow("V then UH then V - each answers the ready poll late: exit 1")
+            << "V:late-ready,UH:late-ready,V:late-ready"
+            << "3" << '\0' << 1
+            << QStringList{"identifying radio 1…",
+                           "writing radio 1…",
+                           "checking radio 1…",
+                           "radio 1: written and verified, channels 1 2 3 4 changed",
+                           "switch radio 1 off and connect the next",
+                           "identifying radio 2…",
+                           "radio 2: a ZW4630UH, not a ZW4630V: refused, nothing written",
+                           "radio 3: written and verified, channels 1 2 3 4 changed"}
+            << QStringList{"verified", "other-model", "verified"};
         QTest::newRow("SIGTERM during a write: the radio is finished and logged, exit 0")
             << "V,V"
             << "0" << 'A' << 0
@@ -362,7 +374,7 @@ private slots:
                                      10000);
             ::kill(pid_t(tool.processId()), SIGTERM);
         }
-        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.wait(40000));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         const QString out = QString::fromUtf8(tool.readAllStandardOutput());
         QVERIFY2(tool.exitCode() == status, qPrintable(out + tool.readAllStandardError()));
