@@ -6,8 +6,11 @@
 // the identification (ready answer to "A"), the paced write ("A" to the trailer), the read-back
 // (trailer to the write's result) and what the run adds after it (the row written and synced);
 // the program's CPU time from the ready answer to the row, and over the whole run (the polls
-// between radios included). Memory: the resident size after radio 20 and after the last one
-// (run with 200 radios to see that it stays flat; --no-pacing makes that faster).
+// between radios included). Memory after radios 20, 50, 100 and 200 (those the run reaches) and
+// after the last: the resident size, and the heap the program holds (malloc's bytes in use), so
+// that growth of the program's own objects shows apart from pages the allocator keeps, and the
+// resident size once malloc_trim has handed free heap back; run with 200 radios to see that it
+// stays flat (--no-pacing makes that faster).
 #include "benchsupport.h"
 #include "fleetrun.h"
 #include "numberreader.h"
@@ -19,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+
+#include <malloc.h>
 
 using namespace zw;
 using namespace zw::bench;
@@ -38,6 +43,19 @@ long residentKb()
     }
     return 0;
 }
+
+// The bytes malloc has handed out and not had back, in kB.
+long heapInUseKb()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return long((heap.uordblks + heap.hblkhd) / 1024);
+}
+
+struct MemoryAt {
+    int radio;
+    long residentKb;
+    long heapKb;
+};
 
 } // namespace
 
@@ -86,7 +104,10 @@ int main(int argc, char *argv[])
     double cpuAtReady = 0;
     double atA = -1, atTrailer = -1, atResult = -1;
     std::vector<double> totals, identifies, writes, readBacks, afterResults, cpus;
-    long rssAt20 = 0;
+    std::vector<MemoryAt> memory;
+    const auto checkpoint = [](int radio) {
+        return radio == 20 || radio == 50 || radio == 100 || radio == 200;
+    };
     bool failed = false;
     auto now = [&clock] { return double(clock.nsecsElapsed()) / 1e6; };
     // Connected before the run's own handler, so that it sees the result first.
@@ -123,8 +144,8 @@ int main(int argc, char *argv[])
         writes.push_back(atTrailer - atA);
         readBacks.push_back(atResult - atTrailer);
         afterResults.push_back(end - atResult);
-        if (row.radio == 20)
-            rssAt20 = residentKb();
+        if (checkpoint(row.radio))
+            memory.push_back({row.radio, residentKb(), heapInUseKb()});
     });
     bool ended = false;
     QObject::connect(&run, &FleetRun::ended, [&] { ended = true; });
@@ -154,12 +175,23 @@ int main(int argc, char *argv[])
     std::printf("fleet-%s CPU per radio %.1f ms from ready answer to row, %.1f ms with the polls "
                 "between radios; %d radios in %.0f s\n",
                 qPrintable(info.name), median(cpus), cpuAll / radios, radios, seconds);
-    const long rssEnd = residentKb();
-    if (rssAt20 > 0)
-        std::printf("fleet-memory resident %.1f MB after radio 20, %.1f MB after radio %d\n",
-                    rssAt20 / 1024.0, rssEnd / 1024.0, radios);
-    else
-        std::printf("fleet-memory resident %.1f MB after radio %d\n", rssEnd / 1024.0, radios);
+    if (memory.empty() || memory.back().radio != radios)
+        memory.push_back({radios, residentKb(), heapInUseKb()});
+    for (const MemoryAt &at : memory)
+        std::printf("fleet-memory after radio %d: resident %.1f MB, heap in use %.1f MB\n",
+                    at.radio, at.residentKb / 1024.0, at.heapKb / 1024.0);
+    if (memory.size() > 1) {
+        const MemoryAt &first = memory.front();
+        const MemoryAt &last = memory.back();
+        const double radiosBetween = last.radio - first.radio;
+        std::printf("fleet-memory growth per radio from radio %d to %d: resident %.1f kB, heap "
+                    "%.1f kB\n",
+                    first.radio, last.radio, (last.residentKb - first.residentKb) / radiosBetween,
+                    (last.heapKb - first.heapKb) / radiosBetween);
+    }
+    // What of the resident size is free heap that malloc keeps rather than the program's own.
+    malloc_trim(0);
+    std::printf("fleet-memory resident %.1f MB after malloc_trim\n", residentKb() / 1024.0);
     session.stop();
     serial.close();
     radio.kill();

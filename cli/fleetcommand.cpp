@@ -48,9 +48,13 @@ int writeFleet(Model model, const QString &device, const QString &path, const Ch
         // After a radio, its own wait already said what comes next.
         if (!shown || phase == FleetRun::Phase::WaitingForRadio)
             return;
-        const QString text = fleetPhaseText(phase, radio, last, true);
+        const QString text = fleetPhaseText(phase, radio, run.step(), last, true);
         if (!text.isEmpty())
             printOut(text + u'\n');
+    });
+    // A radio that is identified goes on to its write and its read-back, each said.
+    QObject::connect(&run, &FleetRun::stepChanged, &loop, [&](LinkState::Transfer step, int radio) {
+        printOut(fleetPhaseText(FleetRun::Phase::Writing, radio, step, last, true) + u'\n');
     });
     QObject::connect(&run, &FleetRun::radioDone, &loop,
                      [&](const FleetRow &row, const WriteResult &result) {
@@ -69,7 +73,8 @@ int writeFleet(Model model, const QString &device, const QString &path, const Ch
     printOut(QStringLiteral("writing %1 (checksum %2) into one %3 after another; log %4\n")
                  .arg(QDir::toNativeSeparators(path), FleetRun::planChecksum(data, model),
                       modelInfo(model).name, QDir::toNativeSeparators(run.logPath())));
-    printOut(fleetPhaseText(FleetRun::Phase::WaitingForRadio, run.radio(), last, true) + u'\n');
+    printOut(fleetPhaseText(FleetRun::Phase::WaitingForRadio, run.radio(), run.step(), last, true) +
+             u'\n');
     shown = true;
 
     loop.exec();

@@ -157,8 +157,9 @@ Result FleetLog::open(const QString &path)
             return {};
         }
     }
-    // A new log: the header is on the disk before the first radio.
-    if (const Result written = appendToFile(path, (header() + u'\n').toUtf8()); !written)
+    // A new log: the header, and the file's name in its folder, are on the disk before the first
+    // radio (a row's own sync keeps the row, not a name the folder has not kept).
+    if (const Result written = saveWholeFile(path, (header() + u'\n').toUtf8()); !written)
         return written;
     m_path = path;
     return {};

@@ -51,6 +51,7 @@ FleetRun::FleetRun(RadioSession *session, SerialConnection *serial, QObject *par
     connect(session, &RadioSession::radioReady, this, &FleetRun::onRadioReady);
     connect(session, &RadioSession::writeFinished, this, &FleetRun::onWriteFinished);
     connect(session, &RadioSession::radioQuiet, this, &FleetRun::onRadioQuiet);
+    connect(session, &RadioSession::linkStateChanged, this, &FleetRun::onLinkStateChanged);
     connect(serial, &SerialConnection::portFailed, this, &FleetRun::onPortFailed);
 }
 
@@ -127,7 +128,20 @@ void FleetRun::beginRadio()
         QTimer::singleShot(lineBusyRetryMs, this, &FleetRun::onRadioReady);
         return;
     }
+    m_step = LinkState::Transfer::Identifying;
     setPhase(Phase::Writing);
+}
+
+void FleetRun::onLinkStateChanged(const LinkState &state)
+{
+    if (m_phase != Phase::Writing || !m_session || !m_session->isWriting() ||
+        state.transfer == m_step)
+        return;
+    if (state.transfer != LinkState::Transfer::Writing &&
+        state.transfer != LinkState::Transfer::Verifying)
+        return;
+    m_step = state.transfer;
+    emit stepChanged(m_step, m_radio);
 }
 
 // The safety net of every write: without the radio's old contents kept, nothing is written.

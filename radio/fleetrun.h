@@ -94,6 +94,8 @@ public:
     const FleetCounts &counts() const { return m_counts; }
     QString logPath() const { return m_log.path(); }
     bool isStopping() const { return m_stopRequested && m_phase == Phase::Writing; }
+    // While Writing: what the line does with the radio now (Identifying, Writing or Verifying).
+    LinkState::Transfer step() const { return m_step; }
 
     // A short checksum of what a write of `plan` sends to a radio of `model` (the channel image):
     // the same plan gives the same eight hexadecimal digits in the window and the tool.
@@ -103,6 +105,9 @@ public:
 
 signals:
     void phaseChanged(zw::FleetRun::Phase phase, int radio);
+    // While Writing, the radio went on to the next step (step()): from its identification to
+    // the write, from the write to the read-back. Writing itself begins with Identifying.
+    void stepChanged(zw::LinkState::Transfer step, int radio);
     // Radio row.radio is done and its row is in the log (unless the log failed: then ended
     // follows with LogFailed).
     void radioDone(const zw::FleetRow &row, const zw::WriteResult &result);
@@ -116,6 +121,7 @@ private:
     void onWriteFinished(const WriteResult &result);
     FleetRow rowFor(const WriteResult &result) const;
     void onRadioQuiet();
+    void onLinkStateChanged(const LinkState &state);
     void onPortFailed(const QString &error);
     void end(FleetEnd::Reason reason, const Failure &failure = {}, const QString &portError = {});
 
@@ -127,6 +133,7 @@ private:
     int m_quietMs = defaultQuietMs;
     int m_limit = 0;
     Phase m_phase = Phase::Idle;
+    LinkState::Transfer m_step = LinkState::Transfer::Identifying;
     int m_radio = 0;
     int m_done = 0;      // radios this run has logged
     int m_lastRadio = 0; // the number of the last of them

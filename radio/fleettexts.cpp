@@ -85,7 +85,8 @@ QString fleetRadioText(const FleetRow &row, const WriteResult &result, Model own
     return radio;
 }
 
-QString fleetPhaseText(FleetRun::Phase phase, int radio, FleetOutcome last, bool english)
+QString fleetPhaseText(FleetRun::Phase phase, int radio, LinkState::Transfer step,
+                       FleetOutcome last, bool english)
 {
     switch (phase) {
     case FleetRun::Phase::Idle:
@@ -95,8 +96,16 @@ QString fleetPhaseText(FleetRun::Phase phase, int radio, FleetOutcome last, bool
         return english ? QStringLiteral("connect the next radio and switch it on")
                        : QStringLiteral("请接上下一台对讲机并开机");
     case FleetRun::Phase::Writing:
-        return english ? QStringLiteral("writing radio %1…").arg(radio)
-                       : QStringLiteral("正在写入第 %1 台…").arg(radio);
+        // Until the radio is identified nothing is written: a radio of another model is only
+        // ever "identifying".
+        if (step == LinkState::Transfer::Writing)
+            return english ? QStringLiteral("writing radio %1…").arg(radio)
+                           : QStringLiteral("正在写入第 %1 台…").arg(radio);
+        if (step == LinkState::Transfer::Verifying)
+            return english ? QStringLiteral("checking radio %1…").arg(radio)
+                           : QStringLiteral("正在核对第 %1 台…").arg(radio);
+        return english ? QStringLiteral("identifying radio %1…").arg(radio)
+                       : QStringLiteral("正在识别第 %1 台…").arg(radio);
     case FleetRun::Phase::WaitingForQuiet:
         break;
     }

@@ -31,6 +31,9 @@ constexpr int readyAfterWriteMs = 2000;
 // much slower would stretch the write far past its documented length; past this limit the
 // write is "not checked".
 constexpr int readBackReplyLimitMs = 2000;
+// How far apart a tick and an answer's arrival may be and still be taken as the same moment when
+// the wait for a quiet radio measures its silence.
+constexpr int quietClockSlackMs = 10;
 
 // Write counter values: below 92 a channel block, 93..97 the trailer, 100 and above the end.
 constexpr int writeCounterStep = 6;
@@ -354,6 +357,11 @@ void RadioSession::onReadyRead()
     if (m_state == State::ReadReply || m_state == State::IdentifyReply ||
         m_state == State::ReadBackReply) {
         collect();
+        return;
+    }
+    if (isAwaitingQuiet()) {
+        if (!m_serial->isTransferring())
+            takeQuietAnswers();
         return;
     }
     // Idle after the ready answer: nothing here wants the characters, so they are not kept
@@ -729,6 +737,12 @@ void RadioSession::stop()
 // The wait of a fleet run for the radio to go: the state stays Polling (the session is neither
 // transferring nor holding a ready answer), but the poll is this one, which goes on after an
 // answer. Characters that are not "C" are dropped, as the ready poll drops them.
+//
+// The silence counts from the radio's last sign of life as it arrived (the end of its last
+// reply, then each answer as the line brings it), not from when a tick got to it: a radio that
+// goes off at once, with the next one on a second later, is then seen to go before the next
+// answers. Should the next radio still answer first (a late tick on a loaded machine), the
+// answer is known for the next radio's by the polls that went unanswered before it.
 void RadioSession::awaitQuiet(int quietMs)
 {
     if (isTransferring() || !m_serial)
@@ -736,8 +750,44 @@ void RadioSession::awaitQuiet(int quietMs)
     startPolling();
     m_readyPollTimer->stop();
     m_quietMs = quietMs;
-    m_unansweredFor.start();
+    if (m_lineHeard.isValid())
+        m_unansweredFor = m_lineHeard;
+    else
+        m_unansweredFor.start();
+    m_quietPolls = 0;
     m_quietPoll.start();
+}
+
+bool RadioSession::isAwaitingQuiet() const
+{
+    return m_state == State::Polling && m_quietPoll.isActive();
+}
+
+// Reads what the line brought during the wait for quiet. True when the wait ended (the radio
+// was silent for the time asked, and what answers now is the next radio).
+bool RadioSession::takeQuietAnswers()
+{
+    if (!m_serial->readAll().contains('C'))
+        return false;
+    // The answer came after the time asked without one, and a poll went out every interval
+    // meanwhile (a stalled event loop sends none, so its late reading of an answer never counts
+    // as silence). The few milliseconds between the tick's clock and the line's are no reason to
+    // take the next radio for the last.
+    const bool wasQuiet = m_quietPolls * readyPollMs >= m_quietMs &&
+                          m_unansweredFor.elapsed() + quietClockSlackMs >= m_quietMs;
+    m_unansweredFor.start();
+    m_quietPolls = 0;
+    m_serial->noteRadioAnswered();
+    if (wasQuiet)
+        endQuietWait();
+    return wasQuiet;
+}
+
+void RadioSession::endQuietWait()
+{
+    m_quietPoll.stop();
+    startPolling();
+    emit radioQuiet();
 }
 
 void RadioSession::quietPollTick()
@@ -748,18 +798,18 @@ void RadioSession::quietPollTick()
     }
     if (m_serial->isTransferring()) // another window's transfer holds the line
         return;
-    if (m_serial->readAll().contains('C')) {
-        m_unansweredFor.start();
-        m_serial->noteRadioAnswered();
-    }
+    // An answer the system holds but has not reported yet is an answer in time.
+    m_serial->takePending();
+    if (takeQuietAnswers())
+        return;
     if (m_unansweredFor.elapsed() >= m_quietMs) {
-        m_quietPoll.stop();
-        startPolling();
-        emit radioQuiet();
+        endQuietWait();
         return;
     }
-    if (m_serial->send(QByteArrayLiteral("C")))
+    if (m_serial->send(QByteArrayLiteral("C"))) {
         m_serial->notePollSent();
+        ++m_quietPolls;
+    }
 }
 
 } // namespace zw

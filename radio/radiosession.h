@@ -180,7 +180,11 @@ private:
     void onPortFailed(const QString &error);
     void onPortClosed();
     void endReadyWait(bool answered);
-    void quietPollTick(); // awaitQuiet
+    // awaitQuiet: its tick, what the line brings meanwhile, and its end.
+    void quietPollTick();
+    bool isAwaitingQuiet() const;
+    bool takeQuietAnswers();
+    void endQuietWait();
     void finishRead(const ReadResult &result);
     void finishWrite(WriteResult::Outcome outcome, std::optional<Model> radioModel = {});
     void endTransfer();
@@ -223,6 +227,7 @@ private:
     QTimer m_quietPoll;
     QElapsedTimer m_unansweredFor;
     int m_quietMs = 0;
+    int m_quietPolls = 0; // polls sent since the last answer
 };
 
 } // namespace zw

@@ -165,9 +165,11 @@ void SerialConnection::takeArrived()
 {
     if (!m_port->isOpen() || m_port->bytesAvailable() == 0)
         return;
-    // What is there, in a buffer of its size: readAll() would set out with a buffer of 16 KiB
-    // for the one character a paced line brings at a time.
-    const QByteArray arrived = m_port->read(m_port->bytesAvailable());
+    // What is there, in a buffer of its size: read(n) and readAll() hand over the port's own
+    // buffer when it holds just that, 32 KiB for the one character a paced line brings at a
+    // time, and the trace would keep that buffer alive with each of its lines.
+    QByteArray arrived(m_port->bytesAvailable(), Qt::Uninitialized);
+    arrived.truncate(std::max<qint64>(m_port->read(arrived.data(), arrived.size()), 0));
     SerialTrace::instance().record(m_tracedName, SerialTrace::Event::Received, arrived);
     // Characters read one at a time leave the front of the buffer; it is moved down only now
     // and then, so that a long reply costs no copy per character.

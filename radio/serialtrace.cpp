@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QMutexLocker>
 
+#include <algorithm>
+
 namespace zw
 {
 
@@ -44,8 +46,12 @@ SerialTrace::~SerialTrace() = default;
 void SerialTrace::record(const QString &port, Event direction, const QByteArray &characters)
 {
     const qint64 ms = m_clock.elapsed();
-    for (qsizetype at = 0; at < characters.size(); at += charactersPerLine)
-        append({ms, direction, port, characters.mid(at, charactersPerLine)});
+    // Each line keeps a copy of its own characters only: a part of `characters` (mid()) would
+    // share, and so keep alive, the caller's whole buffer for as long as the line is kept.
+    for (qsizetype at = 0; at < characters.size(); at += charactersPerLine) {
+        const qsizetype count = std::min<qsizetype>(charactersPerLine, characters.size() - at);
+        append({ms, direction, port, QByteArray(characters.constData() + at, count)});
+    }
 }
 
 void SerialTrace::record(const QString &port, Event event)

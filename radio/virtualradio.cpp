@@ -26,6 +26,9 @@ constexpr qint64 nanosecondsPerCharacter = 1'041'667; // 10 bits at 9600 baud
 // character would have arrived.
 constexpr int charactersPerHandOver = 8;
 constexpr int receiveTimeoutMs = 3000;
+// A fleet radio marked late-ready answers each ready poll this late: three polls go out before
+// the first answer comes.
+constexpr int lateReadyMs = 300;
 
 QByteArray trailerOf(const VirtualRadio::Memory &memory, const QString &code)
 {
@@ -51,8 +54,11 @@ VirtualRadio::VirtualRadio(Model model, QObject *parent)
     });
     m_leave.setSingleShot(true);
     connect(&m_leave, &QTimer::timeout, this, [this] {
-        // Not while it answers or takes a write: the end of either starts the wait again.
-        if (!m_out.isEmpty() || m_receiving)
+        // Not while it answers a read request or takes a write: the end of either starts the
+        // wait again. A ready answer on its way does not keep it on: the program polls every
+        // 100 ms, and a wait started again at each would keep the same step with the polls and
+        // could meet a ready answer every time, leaving the radio on for ever.
+        if (m_receiving || (!m_out.isEmpty() && m_answerTellsBusy))
             m_leave.start();
         else
             switchOff();
@@ -82,6 +88,8 @@ VirtualRadio::fleetFromText(const QString &text, int offMs, int droppedOffMs)
             radio.offMs = droppedOffMs;
         } else if (fault == QLatin1String("differs")) {
             radio.faults.garbleBlock = 3;
+        } else if (fault == QLatin1String("late-ready")) {
+            radio.faults.readyDelayMs = lateReadyMs;
         } else if (!fault.isEmpty()) {
             return std::nullopt;
         }
@@ -201,7 +209,7 @@ void VirtualRadio::setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs)
     m_fleetMemories.clear();
     for (const FleetRadio &radio : fleet)
         m_fleetMemories << defaultMemory(radio.model);
-    m_leave.setInterval(leaveAfterMs);
+    m_leaveAfterMs = leaveAfterMs;
     m_fleetIndex = -1;
     m_fleetOn = false;
     switchOn(0);
@@ -221,6 +229,10 @@ void VirtualRadio::switchOn(int index)
         m_off = true; // the last radio has gone: the line stays silent
         return;
     }
+    // What reached the line while no radio was on is not heard by the one coming on now.
+    m_off = true;
+    if (m_master >= 0)
+        onReadable();
     const FleetRadio &radio = m_fleet.at(index);
     m_model = radio.model;
     m_memory = m_fleetMemories.at(index);
@@ -254,8 +266,11 @@ void VirtualRadio::switchOff()
 
 void VirtualRadio::busy()
 {
+    // A radio that answers the ready poll late keeps the program that much longer between its
+    // commands (before each read request the program waits for the late answers to end): the
+    // user of such a radio waits as long before switching it off.
     if (m_fleetOn)
-        m_leave.start();
+        m_leave.start(m_leaveAfterMs + 3 * m_faults.readyDelayMs);
 }
 
 void VirtualRadio::onReadable()

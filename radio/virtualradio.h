@@ -107,13 +107,15 @@ public:
     // Fleet mode, for programming one radio after another: the radios of `fleet` come on the
     // line in turn, each with the default memory of its model. A radio goes off `leaveAfterMs`
     // after the last thing it did other than answering a ready poll (taking a read request, the
-    // end of its reply, a character of a write), as a user switches a programmed radio off;
+    // end of its reply, a character of a write; three ready delays longer for a radio that
+    // answers the poll late), as a user switches a programmed radio off;
     // the next comes on its offMs later. After the last one the line stays silent. The first
     // radio is on at once.
     void setFleet(const QList<FleetRadio> &fleet, int leaveAfterMs);
     // A fleet as a list of models, each optionally with ":off-mid-write" (switched off after
-    // five blocks of its write, then off for `droppedOffMs`) or ":differs" (stores one block
-    // with a digit wrong): "V,UH,V:off-mid-write,V:differs". The other radios are off for
+    // five blocks of its write, then off for `droppedOffMs`), ":differs" (stores one block
+    // with a digit wrong) or ":late-ready" (answers each ready poll 300 ms late):
+    // "V,UH,V:off-mid-write,V:differs,V:late-ready". The other radios are off for
     // `offMs`; an empty text is no radio. Nothing when an entry is none of these.
     static std::optional<QList<FleetRadio>> fleetFromText(const QString &text, int offMs,
                                                           int droppedOffMs);
@@ -181,7 +183,8 @@ private:
     bool m_off = false;             // switched off (offAfterBlocks, or in a fleet between radios)
     bool m_answerTellsBusy = false; // the answer being sent is more than a ready answer
     QTimer m_leave;                 // the radio on the line goes off
-    QTimer m_nextOn;                // the next radio comes on
+    int m_leaveAfterMs = 0;
+    QTimer m_nextOn; // the next radio comes on
 };
 
 } // namespace zw

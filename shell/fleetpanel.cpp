@@ -28,9 +28,9 @@ namespace zw
 namespace
 {
 
-QString text(Caption caption)
+QString text(Caption caption, bool english)
 {
-    return captionText(caption, isEnglish() ? CaptionSet::English : CaptionSet::Chinese);
+    return captionText(caption, english ? CaptionSet::English : CaptionSet::Chinese);
 }
 
 QLabel *label(QWidget *parent, const char *name, int pointSize, bool bold)
@@ -104,20 +104,24 @@ bool FleetPanel::isRunning() const
 
 void FleetPanel::open(const QString &planName)
 {
+    // The panel takes the language at each opening and keeps it while open, as a model window
+    // keeps the captions it loaded with: a run's words never switch language half-way.
+    m_english = isEnglish();
     m_planName = planName;
     m_document->refresh();
     m_plan = m_document->channelFileData();
     if (m_logPath.isEmpty())
         m_logPath = FleetRun::defaultLogName(backupFolder(), QDate::currentDate());
-    m_title->setText(text(Caption::FleetTitle));
-    m_planLine->setText(text(Caption::FleetPlan)
+    m_title->setText(text(Caption::FleetTitle, m_english));
+    m_planLine->setText(text(Caption::FleetPlan, m_english)
                             .arg(planName, FleetRun::planChecksum(m_plan, m_document->model())));
-    m_state->setText(text(Caption::FleetBeforeStart));
-    m_logLine->setText(text(Caption::FleetLogFile).arg(QDir::toNativeSeparators(m_logPath)));
-    m_changeLog->setText(text(Caption::FleetChangeLog));
-    m_start->setText(text(Caption::FleetStart));
-    m_stop->setText(text(Caption::FleetStop));
-    m_close->setText(text(Caption::FleetClose));
+    m_state->setText(text(Caption::FleetBeforeStart, m_english));
+    m_logLine->setText(
+        text(Caption::FleetLogFile, m_english).arg(QDir::toNativeSeparators(m_logPath)));
+    m_changeLog->setText(text(Caption::FleetChangeLog, m_english));
+    m_start->setText(text(Caption::FleetStart, m_english));
+    m_stop->setText(text(Caption::FleetStop, m_english));
+    m_close->setText(text(Caption::FleetClose, m_english));
     showCounts();
     showButtons();
     setGeometry(parentWidget()->rect());
@@ -135,19 +139,21 @@ void FleetPanel::start()
     // The plan is what is stored now (the window is locked, so it stays so during the run).
     m_document->refresh();
     m_plan = m_document->channelFileData();
-    m_planLine->setText(text(Caption::FleetPlan)
+    m_planLine->setText(text(Caption::FleetPlan, m_english)
                             .arg(m_planName, FleetRun::planChecksum(m_plan, m_document->model())));
     QDir().mkpath(QFileInfo(m_logPath).absolutePath());
     delete m_run;
     m_run = new FleetRun(m_session, m_serial, this);
     connect(m_run, &FleetRun::phaseChanged, this, &FleetPanel::showPhase);
+    connect(m_run, &FleetRun::stepChanged, this,
+            [this](LinkState::Transfer, int radio) { showPhase(FleetRun::Phase::Writing, radio); });
     connect(m_run, &FleetRun::radioDone, this, &FleetPanel::addRow);
     connect(m_run, &FleetRun::ended, this, &FleetPanel::ended);
     m_logTable->setRowCount(0);
     if (const Result started = m_run->start(m_plan, m_logPath); !started) {
         delete m_run;
         showMessage(this, MessageIcon::Exclamation, systemInfoTitle,
-                    fileFailureText(started.failure(), isEnglish()));
+                    fileFailureText(started.failure(), m_english));
         return;
     }
     // An earlier day's log goes on where it ended: its rows are shown too.
@@ -166,13 +172,13 @@ void FleetPanel::stop()
         return;
     m_run->stop();
     if (m_run->isStopping())
-        m_state->setText(text(Caption::FleetStopping).arg(m_run->radio()));
+        m_state->setText(text(Caption::FleetStopping, m_english).arg(m_run->radio()));
     showButtons();
 }
 
 void FleetPanel::chooseLog()
 {
-    QFileDialog dialog(this, text(Caption::FleetChangeLog));
+    QFileDialog dialog(this, text(Caption::FleetChangeLog, m_english));
     dialog.setObjectName(QStringLiteral("fleetLogDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -185,7 +191,8 @@ void FleetPanel::chooseLog()
     if (chosen.isEmpty())
         return;
     m_logPath = chosen;
-    m_logLine->setText(text(Caption::FleetLogFile).arg(QDir::toNativeSeparators(m_logPath)));
+    m_logLine->setText(
+        text(Caption::FleetLogFile, m_english).arg(QDir::toNativeSeparators(m_logPath)));
 }
 
 void FleetPanel::close()
@@ -203,7 +210,8 @@ void FleetPanel::showPhase(FleetRun::Phase phase, int radio)
         return; // ended() says how
     if (phase == FleetRun::Phase::Writing && m_run && m_run->isStopping())
         return;
-    m_state->setText(fleetPhaseText(phase, radio, m_last, isEnglish()));
+    m_state->setText(fleetPhaseText(phase, radio, m_run ? m_run->step() : LinkState::Transfer::Idle,
+                                    m_last, m_english));
 }
 
 void FleetPanel::addRow(const FleetRow &row, const WriteResult &)
@@ -228,7 +236,7 @@ void FleetPanel::addRow(const FleetRow &row, const WriteResult &)
 
 void FleetPanel::ended(const FleetEnd &end)
 {
-    m_state->setText(fleetEndText(end, m_logPath, isEnglish()));
+    m_state->setText(fleetEndText(end, m_logPath, m_english));
     showButtons();
 }
 
@@ -236,13 +244,13 @@ void FleetPanel::showCounts()
 {
     const FleetCounts counts = m_run ? m_run->counts() : FleetCounts();
     const QString separator = QStringLiteral("    ");
-    m_counts->setText(
-        QStringList{text(Caption::FleetVerified) + QStringLiteral(" %1").arg(counts.verified),
-                    text(Caption::FleetDiffers) + QStringLiteral(" %1").arg(counts.differs),
-                    text(Caption::FleetNotChecked) + QStringLiteral(" %1").arg(counts.notChecked),
-                    text(Caption::FleetRefused) + QStringLiteral(" %1").arg(counts.otherModel),
-                    text(Caption::FleetNotWritten) + QStringLiteral(" %1").arg(counts.notWritten)}
-            .join(separator));
+    m_counts->setText(QStringList{
+        text(Caption::FleetVerified, m_english) + QStringLiteral(" %1").arg(counts.verified),
+        text(Caption::FleetDiffers, m_english) + QStringLiteral(" %1").arg(counts.differs),
+        text(Caption::FleetNotChecked, m_english) + QStringLiteral(" %1").arg(counts.notChecked),
+        text(Caption::FleetRefused, m_english) + QStringLiteral(" %1").arg(counts.otherModel),
+        text(Caption::FleetNotWritten, m_english) + QStringLiteral(" %1").arg(counts.notWritten)}
+                          .join(separator));
 }
 
 void FleetPanel::showButtons()

@@ -71,6 +71,7 @@ private:
     QPointer<FleetRun> m_run;
     FleetOutcome m_last = FleetOutcome::Verified;
     bool m_open = false;
+    bool m_english = false; // the language the panel opened in
     QLabel *m_title;
     QLabel *m_planLine;
     QLabel *m_state;

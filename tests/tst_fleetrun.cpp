@@ -4,6 +4,7 @@
 #include "codec.h"
 #include "fleetlog.h"
 #include "fleetrun.h"
+#include "fleettexts.h"
 #include "radiosession.h"
 #include "sampletables.h"
 #include "serialconnection.h"
@@ -37,9 +38,9 @@ constexpr int droppedOffMs = 4800;
 constexpr int leaveAfterMs = 500;
 
 // "V,UH,V:off-mid-write,V:differs", as zw4630-virtual-radio --fleet takes it.
-QList<VirtualRadio::FleetRadio> fleetOf(const QString &models)
+QList<VirtualRadio::FleetRadio> fleetOf(const QString &models, int offTime = offMs)
 {
-    return VirtualRadio::fleetFromText(models, offMs, droppedOffMs).value();
+    return VirtualRadio::fleetFromText(models, offTime, droppedOffMs).value();
 }
 
 ChannelFileData plan()
@@ -96,21 +97,34 @@ private slots:
 
     // Each radio is identified, kept, written, read back and logged; the run waits for it to
     // go and for the next. `stopDuring`: Stop is pressed while that radio is being written.
+    // `offTime`: how long the line is without a radio between two. `steps`: what the run said
+    // it did with each radio, in order.
     void radiosInARow_data()
     {
         QTest::addColumn<QString>("fleet");
         QTest::addColumn<int>("limit");
         QTest::addColumn<int>("stopDuring");
+        QTest::addColumn<int>("offTime");
         QTest::addColumn<QStringList>("outcomes");
         QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<FleetEnd::Reason>("reason");
+        const QString all = QStringLiteral("identifying writing checking");
         // The plan changes channels 1 to 4 of a radio's default contents.
         QTest::newRow("V then UH then V - Stop during the third ends the run after it")
-            << "V,UH,V" << 0 << 3 << QStringList{"verified", "other-model", "verified"}
-            << QStringList{"1 2 3 4", "", "1 2 3 4"} << FleetEnd::Reason::Stopped;
+            << "V,UH,V" << 0 << 3 << offMs << QStringList{"verified", "other-model", "verified"}
+            << QStringList{"1 2 3 4", "", "1 2 3 4"} << QStringList{all, "identifying", all}
+            << FleetEnd::Reason::Stopped;
         QTest::newRow("switched off mid-write and the run goes on - the next reads back otherwise")
-            << "V:off-mid-write,V:differs" << 2 << 0 << QStringList{"not-written", "differs"}
-            << QStringList{"", "3"} << FleetEnd::Reason::CountReached;
+            << "V:off-mid-write,V:differs" << 2 << 0 << offMs
+            << QStringList{"not-written", "differs"} << QStringList{"", "3"}
+            << QStringList{all, all} << FleetEnd::Reason::CountReached;
+        // The next radio comes on a second after the last went; one answers the ready poll late.
+        QTest::newRow("the next radio a second after the last - one answers late")
+            << "V,V:late-ready,V,V" << 4 << 0 << 1000
+            << QStringList{"verified", "verified", "verified", "verified"}
+            << QStringList{"1 2 3 4", "1 2 3 4", "1 2 3 4", "1 2 3 4"}
+            << QStringList{all, all, all, all} << FleetEnd::Reason::CountReached;
     }
 
     void radiosInARow()
@@ -118,13 +132,25 @@ private slots:
         QFETCH(QString, fleet);
         QFETCH(int, limit);
         QFETCH(int, stopDuring);
+        QFETCH(int, offTime);
         QFETCH(QStringList, outcomes);
         QFETCH(QStringList, changed);
+        QFETCH(QStringList, steps);
         QFETCH(FleetEnd::Reason, reason);
-        const QList<VirtualRadio::FleetRadio> radios = fleetOf(fleet);
+        const QList<VirtualRadio::FleetRadio> radios = fleetOf(fleet, offTime);
         m_radio->setFleet(radios, leaveAfterMs);
         m_run->setRadioLimit(limit);
+        QStringList said(outcomes.size());
+        auto say = [&](LinkState::Transfer step, int radio) {
+            const QString words =
+                fleetPhaseText(FleetRun::Phase::Writing, radio, step, FleetOutcome::Verified, true);
+            QString &of = said[radio - 1];
+            of += (of.isEmpty() ? QString() : QStringLiteral(" ")) + words.section(u' ', 0, 0);
+        };
+        connect(m_run.get(), &FleetRun::stepChanged, this, say);
         connect(m_run.get(), &FleetRun::phaseChanged, this, [&](FleetRun::Phase phase, int radio) {
+            if (phase == FleetRun::Phase::Writing)
+                say(m_run->step(), radio);
             if (phase == FleetRun::Phase::Writing && radio == stopDuring)
                 m_run->stop();
         });
@@ -134,6 +160,7 @@ private slots:
         QVERIFY(ended.wait(30000));
         QCOMPARE(ended.at(0).at(0).value<FleetEnd>().reason, reason);
         QCOMPARE(done.count(), outcomes.size());
+        QCOMPARE(said, steps);
 
         // The log is whole: the header, then one row per radio as the run reported it.
         const QByteArray text = test::fileBytes(m_log);
@@ -290,12 +317,24 @@ private slots:
         QTest::newRow("a radio of another model: exit 1")
             << "UH"
             << "1" << '\0' << 1
-            << QStringList{"connect the next radio and switch it on",
+            << QStringList{"connect the next radio and switch it on", "identifying radio 1…",
                            "radio 1: a ZW4630UH, not a ZW4630V: refused, nothing written",
                            "radios done: 1 (0 written and verified, 0 differ, 0 not checked, 1 "
                            "refused, 0 not written)",
                            "All radios asked for are done."}
             << QStringList{"other-model"};
+        QTest::newRow("V then UH then V - each answers the ready poll late: exit 1")
+            << "V:late-ready,UH:late-ready,V:late-ready"
+            << "3" << '\0' << 1
+            << QStringList{"identifying radio 1…",
+                           "writing radio 1…",
+                           "checking radio 1…",
+                           "radio 1: written and verified, channels 1 2 3 4 changed",
+                           "switch radio 1 off and connect the next",
+                           "identifying radio 2…",
+                           "radio 2: a ZW4630UH, not a ZW4630V: refused, nothing written",
+                           "radio 3: written and verified, channels 1 2 3 4 changed"}
+            << QStringList{"verified", "other-model", "verified"};
         QTest::newRow("SIGTERM during a write: the radio is finished and logged, exit 0")
             << "V,V"
             << "0" << 'A' << 0
@@ -335,7 +374,7 @@ private slots:
                                      10000);
             ::kill(pid_t(tool.processId()), SIGTERM);
         }
-        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.wait(40000));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         const QString out = QString::fromUtf8(tool.readAllStandardOutput());
         QVERIFY2(tool.exitCode() == status, qPrintable(out + tool.readAllStandardError()));

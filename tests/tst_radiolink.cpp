@@ -944,6 +944,10 @@ private slots:
         };
         button("fleetStart")->click();
         QVERIFY(!button("fleetClose")->isEnabled());
+        // English chosen during the run: the panel keeps the language it opened in, as the
+        // window keeps its captions; it takes the new one at its next opening.
+        setLanguageMode(2);
+        auto chinese = qScopeGuard([] { setLanguageMode(0); });
         auto *log = panel->findChild<QTableWidget *>(QStringLiteral("fleetLog"));
         QTRY_COMPARE_WITH_TIMEOUT(log->rowCount(), 1, 6000);
         QCOMPARE(log->item(0, 3)->text(), QStringLiteral("verified"));
@@ -963,6 +967,9 @@ private slots:
         QVERIFY(!panel->isVisible());
         QVERIFY(!w->isTransferLocked());
         QCOMPARE(answerer.count(), 0);
+        item->trigger();
+        QCOMPARE(button("fleetStart")->text(), QStringLiteral("Start"));
+        button("fleetClose")->click();
         const Expected<QList<FleetRow>> rows = FleetLog::read(panel->logPath());
         QVERIFY(rows.ok());
         QCOMPARE(rows->size(), 1);

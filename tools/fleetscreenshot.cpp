@@ -57,9 +57,10 @@ int main(int argc, char *argv[])
     window->findChild<QAction *>(QStringLiteral("mnuFleetWrite"))->trigger();
     zw::FleetPanel *panel = window->fleetPanel();
     panel->findChild<QPushButton *>(QStringLiteral("fleetStart"))->click();
-    QObject::connect(panel->run(), &zw::FleetRun::phaseChanged, &app,
-                     [&](zw::FleetRun::Phase phase, int number) {
-                         if (phase != zw::FleetRun::Phase::Writing || number != 4)
+    // Once the fourth radio is identified and its channels are going out.
+    QObject::connect(panel->run(), &zw::FleetRun::stepChanged, &app,
+                     [&](zw::LinkState::Transfer step, int number) {
+                         if (step != zw::LinkState::Transfer::Writing || number != 4)
                              return;
                          QTimer::singleShot(300, &app, [&] {
                              main.grab().save(out);

@@ -87,8 +87,9 @@ int main(int argc, char *argv[])
         {QStringLiteral("fleet")},
         QStringLiteral("Play several radios one after another, as when a fleet is programmed: a "
                        "comma-separated list of models, each optionally with :off-mid-write "
-                       "(switched off after 5 blocks of a write) or :differs (stores channel 3 "
-                       "of a write with one digit wrong), e.g. V,UH,V:differs. Each radio goes "
+                       "(switched off after 5 blocks of a write), :differs (stores channel 3 "
+                       "of a write with one digit wrong) or :late-ready (answers each ready "
+                       "poll 300 ms late), e.g. V,UH,V:differs. Each radio goes "
                        "off %1 ms after its last command; the next comes on --off-time ms "
                        "later (a radio switched off mid-write stays off at least %2 ms, longer "
                        "than a program waits for it after the write). --model and the fault "
@@ -129,9 +130,11 @@ int main(int argc, char *argv[])
         const auto radios =
             zw::VirtualRadio::fleetFromText(parser.value(fleet), off, std::max(off, droppedOffMs));
         if (!radios) {
-            std::fprintf(stderr,
-                         "--fleet: '%s' is not a list of MODEL[:off-mid-write|:differs] (%s)\n",
-                         qPrintable(parser.value(fleet)), qPrintable(models));
+            std::fprintf(
+                stderr,
+                "--fleet: '%s' is not a list of MODEL[:off-mid-write|:differs|:late-ready] "
+                "(%s)\n",
+                qPrintable(parser.value(fleet)), qPrintable(models));
             return 2;
         }
         radio.setFleet(*radios, fleetLeaveMs);
