@@ -104,6 +104,10 @@ int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = fal
         std::fflush(stdout);
         // Ends here: what runs after the first paint (the idle warm-up, the teardown) is not
         // part of a start, and an instruction count of the probe then holds the start alone.
+        // The port is closed first: its lock file would stay behind, and the next start would
+        // find it stale and do more than a start does.
+        if (form)
+            form->serial()->close();
         std::_Exit(0);
     });
     if (bare)
