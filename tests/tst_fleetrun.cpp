@@ -36,6 +36,10 @@ namespace
 constexpr int offMs = 1700;
 constexpr int droppedOffMs = 4800;
 constexpr int leaveAfterMs = 500;
+// The tool is a process of its own, started beside a dozen other tests: a radio waits longer
+// for its next command before it goes, or a busy machine could let the next radio answer the
+// read-back of the last.
+constexpr int toolLeaveAfterMs = 1500;
 
 // "V,UH,V:off-mid-write,V:differs", as zw4630-virtual-radio --fleet takes it.
 QList<VirtualRadio::FleetRadio> fleetOf(const QString &models, int offTime = offMs)
@@ -354,7 +358,7 @@ private slots:
         m_run.reset();
         m_session.reset();
         m_serial->close();
-        m_radio->setFleet(fleetOf(fleet), leaveAfterMs);
+        m_radio->setFleet(fleetOf(fleet), toolLeaveAfterMs);
         const QString planFile = m_dir.filePath(QStringLiteral("plan.doc"));
         QVERIFY(test::writeFileBytes(planFile, writeChannelFile(plan()).value()));
         QSignalSpy requests(m_radio.get(), &VirtualRadio::requestReceived);
