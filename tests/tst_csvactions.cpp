@@ -128,6 +128,9 @@ private slots:
     {
         QVERIFY(
             m_window->document()->setFieldUnrecorded(0, RxFrequency, QStringLiteral("140.00000")));
+        // From an empty folder: the newest 50 backups of a model are kept, and this test's
+        // data folder outlives its runs.
+        QVERIFY(QDir(backupFolder()).removeRecursively());
         const QStringList backupsBefore = backupFiles(backupFolder(), Model::V);
         const QString path = m_dir->filePath(QStringLiteral("in.csv"));
         QVERIFY(writeFileBytes(path, header +
