@@ -5,6 +5,7 @@
 //   bare-chinese-menus NS   the bare window with the main window's Chinese menu titles
 //   open       opening a model window (fresh database, existing database, another fresh one),
 //              to first paint
+#include "afterfirstpaint.h"
 #include "idlewarmup.h"
 #include "mainwindow.h"
 #include "modelwindow.h"
@@ -41,29 +42,6 @@ qint64 threadCpuNs()
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
-// Calls `done` once, at the first paint of `widget`.
-class FirstPaint final : public QObject
-{
-public:
-    FirstPaint(QWidget *widget, std::function<void()> done)
-        : QObject(widget), m_done(std::move(done))
-    {
-        widget->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && m_done) {
-            auto done = std::move(m_done);
-            m_done = nullptr;
-            QTimer::singleShot(0, done);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_done;
-};
-
 // bareMenus: the bare window gets a menu bar with the main window's five Chinese titles, to
 // tell the cost of Chinese text (finding and loading a CJK font) from the rest.
 int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = false)
@@ -94,7 +72,7 @@ int startup(const char *name, qint64 launchedNs, bool bare, bool bareMenus = fal
         window = form.get();
         watched = window;
     }
-    new FirstPaint(watched, [&] {
+    zw::runAfterFirstPaint(watched, watched, [&] {
         timespec cpu{};
         clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
         // The process's CPU time up to the first paint as well, all threads: on a busy machine
@@ -144,7 +122,7 @@ int openModelWindow()
         const qint64 cpuBefore = threadCpuNs();
         bool painted = false;
         zw::ModelWindow *w = main.showModel(model);
-        new FirstPaint(w, [&painted] { painted = true; });
+        zw::runAfterFirstPaint(w, w, [&painted] { painted = true; });
         while (!painted)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         // The thread's CPU time as well: on a busy machine the wall clock also counts the time

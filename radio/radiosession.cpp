@@ -342,7 +342,7 @@ void RadioSession::onReadyRead()
     m_lineHeard.start();
     if (m_state == State::ReadBackReadyWait) {
         if (const qsizetype answers = m_serial->readAll().count('C'); answers > 0)
-            readBackReady(m_readBackPolls > 0 && answers >= m_readBackPolls);
+            readBackReady(answers);
         return;
     }
     if (m_state == State::ReadQuietWait || m_state == State::IdentifyQuietWait ||
@@ -582,7 +582,7 @@ void RadioSession::readBackPollTick()
         return;
     }
     if (const qsizetype answers = m_serial->readAll().count('C'); answers > 0) {
-        readBackReady(m_readBackPolls > 0 && answers >= m_readBackPolls);
+        readBackReady(answers);
         return;
     }
     if (!m_serial->send(QByteArrayLiteral("C"))) {
@@ -596,12 +596,12 @@ void RadioSession::readBackPollTick()
 // The radio answered after the write. When every "C" sent since the write has had its answer,
 // nothing late can come in front of the reply and "B" goes at once. Otherwise it waits for a
 // quiet line as before any "B": a radio that answers a poll late would put that answer there.
-void RadioSession::readBackReady(bool everyPollAnswered)
+void RadioSession::readBackReady(qsizetype answers)
 {
     m_readBackPoll.stop();
     m_readBackLimit.stop();
     m_serial->noteRadioAnswered();
-    if (!everyPollAnswered) {
+    if (m_readBackPolls == 0 || answers < m_readBackPolls) {
         awaitQuietLine(State::ReadBackQuietWait);
         return;
     }

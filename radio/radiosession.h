@@ -174,7 +174,7 @@ private:
     void writeStep();
     void beginReadBack();
     void readBackPollTick();
-    void readBackReady(bool everyPollAnswered);
+    void readBackReady(qsizetype answers); // `answers`: the "C"s that came since the last look
     void readBackEnded(const ReadResult &radio);
     void readBackNotChecked(WriteResult::NotCheckedReason reason);
     void onPortFailed(const QString &error);

@@ -1,5 +1,6 @@
 #include "idlewarmup.h"
 
+#include "afterfirstpaint.h"
 #include "captions.h"
 #include "gridheader.h"
 #include "modelinfo.h"
@@ -7,7 +8,6 @@
 #include "windowlayout.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
@@ -18,27 +18,15 @@
 #include <QSqlQuery>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zw
 {
 
-IdleWarmUp::IdleWarmUp(QWidget *window) : QObject(window), m_window(window)
+IdleWarmUp::IdleWarmUp(QWidget *window) : QObject(window)
 {
     setObjectName(QStringLiteral("idleWarmUp"));
-    window->installEventFilter(this);
-}
-
-bool IdleWarmUp::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_window && event->type() == QEvent::Paint && !m_scheduled) {
-        m_scheduled = true;
-        m_window->removeEventFilter(this);
-        // After the paint has reached the screen, when the event queue is empty.
-        QTimer::singleShot(0, this, &IdleWarmUp::warmUp);
-    }
-    return QObject::eventFilter(watched, event);
+    runAfterFirstPaint(window, this, [this] { warmUp(); });
 }
 
 void IdleWarmUp::warmUp()

@@ -26,14 +26,9 @@ public:
 signals:
     void done();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void warmUp();
 
-    QWidget *m_window;
-    bool m_scheduled = false;
     bool m_done = false;
 };
 

@@ -1,11 +1,11 @@
 #include "mainstatusbar.h"
 
+#include "afterfirstpaint.h"
 #include "language.h"
 #include "messages.h"
 #include "radiotexts.h"
 #include "serialconnection.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -13,7 +13,7 @@ namespace zw
 {
 
 MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
-    : QObject(bar), m_serial(serial), m_bar(bar), m_port(new QLabel(bar)), m_radio(new QLabel(bar)),
+    : QObject(bar), m_serial(serial), m_port(new QLabel(bar)), m_radio(new QLabel(bar)),
       m_transfer(new QLabel(bar))
 {
     setObjectName(QStringLiteral("mainStatusBar"));
@@ -27,24 +27,15 @@ MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
     connect(&m_countLater, &QTimer::timeout, this, &MainStatusBar::refresh);
     connect(m_serial, &SerialConnection::linkStateChanged, this,
             &MainStatusBar::onLinkStateChanged);
-    bar->installEventFilter(this);
+    // Measuring and shaping three texts (Chinese ones need the CJK font) is not what the
+    // window needs to appear.
+    runAfterFirstPaint(bar, this, [this] {
+        m_shown = true;
+        refresh();
+    });
 }
 
 MainStatusBar::~MainStatusBar() = default;
-
-bool MainStatusBar::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_bar && event->type() == QEvent::Paint && !m_shown) {
-        m_bar->removeEventFilter(this);
-        // Once the first frame is out: measuring and shaping three texts (Chinese ones need
-        // the CJK font) is not what the window needs to appear.
-        QTimer::singleShot(0, this, [this] {
-            m_shown = true;
-            refresh();
-        });
-    }
-    return QObject::eventFilter(watched, event);
-}
 
 void MainStatusBar::onLinkStateChanged()
 {

@@ -39,14 +39,10 @@ public:
     QLabel *radioLabel() const { return m_radio; }
     QLabel *transferLabel() const { return m_transfer; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void onLinkStateChanged();
 
     SerialConnection *m_serial;
-    QStatusBar *m_bar;
     QLabel *m_port;
     QLabel *m_radio;
     QLabel *m_transfer;
