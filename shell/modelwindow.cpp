@@ -12,6 +12,7 @@
 #include "gridgeometry.h"
 #include "gridheader.h"
 #include "language.h"
+#include "menubarchanges.h"
 #include "messagebox.h"
 #include "messages.h"
 #include "pickcelleditor.h"
@@ -392,6 +393,8 @@ bool ModelWindow::isTransferLocked() const
 void ModelWindow::showTransferLock()
 {
     const bool locked = m_document->isEditingHeld();
+    // The bar is measured once for the four items, not once for each.
+    const MenuBarChanges barChanges(m_menuBar);
     // Open and save too: their keys work without the file menu.
     for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction,
                             m_writeAction, m_exitAction})

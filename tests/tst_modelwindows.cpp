@@ -2,6 +2,7 @@
 #include "channeltablemodel.h"
 #include "language.h"
 #include "mainwindow.h"
+#include "menubarchanges.h"
 #include "messageboxanswerer.h"
 #include "modelchoicedialog.h"
 #include "modelwindow.h"
@@ -45,6 +46,28 @@ QStringList headerTexts(ModelWindow *w)
         texts << w->tableModel()->headerData(c, Qt::Horizontal).toString();
     return texts;
 }
+
+// Counts the events of one type a widget receives.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject *watched, QEvent::Type type, int *count) : m_type(type), m_count(count)
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            ++*m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int *m_count;
+};
 
 // The four original models as the product defines them: the radio as one line of facts, and the
 // window as it was drawn. Every other per-model test takes its rows from the model table, which
@@ -536,6 +559,55 @@ private slots:
         w->session()->stop();
         for (const char *name : {"文件", "读信道", "写信道", "退出"})
             QVERIFY2(w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
+    }
+
+    // Items greyed as one change look and sit as if greyed one by one, and the bar is drawn
+    // again; a changed text still moves the items after it.
+    void menuBarChangesAsOne_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::newRow("greyed") << false;
+        QTest::newRow("greyed and renamed") << true;
+    }
+
+    void menuBarChangesAsOne()
+    {
+        QFETCH(bool, rename);
+        QWidget held;
+        QWidget plain;
+        QList<QMenuBar *> bars;
+        for (QWidget *window : {&held, &plain}) {
+            auto *bar = new QMenuBar(window);
+            bar->setNativeMenuBar(false);
+            for (const char *text : {"型号(&M)", "文件(&F)", "读信道数据(&R)", "退出(&X)"})
+                bar->addAction(QString::fromUtf8(text));
+            bar->setGeometry(0, 0, 400, bar->sizeHint().height());
+            window->resize(400, 40);
+            window->show();
+            bars << bar;
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(&held));
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        auto change = [rename](QMenuBar *bar) {
+            for (QAction *action : bar->actions().mid(1))
+                action->setEnabled(false);
+            if (rename)
+                bar->actions().at(1)->setText(QStringLiteral("文件文件文件文件(&F)"));
+        };
+        int paints = 0;
+        EventCounter counter(bars[0], QEvent::Paint, &paints);
+        QCoreApplication::processEvents();
+        paints = 0;
+        {
+            const MenuBarChanges asOne(bars[0]);
+            change(bars[0]);
+        }
+        change(bars[1]);
+        QTRY_VERIFY(paints > 0);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(bars[0]->actionGeometry(bars[0]->actions().at(i)),
+                     bars[1]->actionGeometry(bars[1]->actions().at(i)));
+        QCOMPARE(bars[0]->grab().toImage(), bars[1]->grab().toImage());
     }
 
 private:
