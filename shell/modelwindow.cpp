@@ -171,6 +171,9 @@ void ModelWindow::buildMenus()
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
     m_menuBar->setNativeMenuBar(false);
     m_client = new QWidget(this);
+    // The window draws its own background: a control of it that is drawn again (greyed, a new
+    // count) then stops here instead of having the frame draw its title bar again.
+    setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
