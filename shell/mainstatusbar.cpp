@@ -5,16 +5,16 @@
 #include "messages.h"
 #include "radiotexts.h"
 #include "serialconnection.h"
+#include "statustext.h"
 
-#include <QLabel>
 #include <QStatusBar>
 
 namespace zw
 {
 
 MainStatusBar::MainStatusBar(QStatusBar *bar, SerialConnection *serial)
-    : QObject(bar), m_serial(serial), m_port(new QLabel(bar)), m_radio(new QLabel(bar)),
-      m_transfer(new QLabel(bar))
+    : QObject(bar), m_serial(serial), m_port(new StatusText(bar)), m_radio(new StatusText(bar)),
+      m_transfer(new StatusText(bar, true))
 {
     setObjectName(QStringLiteral("mainStatusBar"));
     m_port->setObjectName(QStringLiteral("portStatus"));

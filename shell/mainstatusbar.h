@@ -6,13 +6,13 @@
 #include <QObject>
 #include <QTimer>
 
-class QLabel;
 class QStatusBar;
 
 namespace zw
 {
 
 class SerialConnection;
+class StatusText;
 
 // The main window's status bar: a view of the line's state. The port and its device, the radio
 // on it as a fact with its time ("对讲机 10:42:07 应答"), the transfer while one runs, and the
@@ -35,17 +35,17 @@ public:
     // Shows the texts again, in the language chosen now (from the first paint on).
     void refresh();
 
-    QLabel *portLabel() const { return m_port; }
-    QLabel *radioLabel() const { return m_radio; }
-    QLabel *transferLabel() const { return m_transfer; }
+    StatusText *portLabel() const { return m_port; }
+    StatusText *radioLabel() const { return m_radio; }
+    StatusText *transferLabel() const { return m_transfer; }
 
 private:
     void onLinkStateChanged();
 
     SerialConnection *m_serial;
-    QLabel *m_port;
-    QLabel *m_radio;
-    QLabel *m_transfer;
+    StatusText *m_port;
+    StatusText *m_radio;
+    StatusText *m_transfer;
     bool m_shown = false;
     LinkState::Transfer m_drawnPhase = LinkState::Transfer::Idle;
     QElapsedTimer m_drawnAt;

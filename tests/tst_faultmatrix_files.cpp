@@ -16,6 +16,7 @@
 #include "modalguard.h"
 #include "modelwindow.h"
 #include "sampletables.h"
+#include "statustext.h"
 #include "windowtestfolder.h"
 
 #include <QAction>

@@ -1,5 +1,6 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
+#include "eventcounter.h"
 #include "language.h"
 #include "mainwindow.h"
 #include "menubarchanges.h"
@@ -26,6 +27,7 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::EventCounter;
 using zw::test::MessageBoxAnswerer;
 
 Q_DECLARE_METATYPE(zw::Model)
@@ -46,28 +48,6 @@ QStringList headerTexts(ModelWindow *w)
         texts << w->tableModel()->headerData(c, Qt::Horizontal).toString();
     return texts;
 }
-
-// Counts the events of one type a widget receives.
-class EventCounter : public QObject
-{
-public:
-    EventCounter(QObject *watched, QEvent::Type type, int *count) : m_type(type), m_count(count)
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == m_type)
-            ++*m_count;
-        return false;
-    }
-
-private:
-    QEvent::Type m_type;
-    int *m_count;
-};
 
 // The four original models as the product defines them: the radio as one line of facts, and the
 // window as it was drawn. Every other per-model test takes its rows from the model table, which

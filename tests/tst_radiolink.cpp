@@ -9,6 +9,7 @@
 #include "channelstore.h"
 #include "channeltablemodel.h"
 #include "codec.h"
+#include "eventcounter.h"
 #include "filedialoganswerer.h"
 #include "fleetlog.h"
 #include "fleetpanel.h"
@@ -28,6 +29,7 @@
 #include "radiotransfer.h"
 #include "sampletables.h"
 #include "serialconnection.h"
+#include "statustext.h"
 #include "tablebackups.h"
 #include "tablemerge.h"
 #include "transferprogressbar.h"
@@ -40,6 +42,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +50,7 @@
 #include <QtTest>
 
 using namespace zw;
+using zw::test::EventCounter;
 using zw::test::FileDialogAnswerer;
 using zw::test::MessageBoxAnswerer;
 using zw::test::PtyPair;
@@ -146,8 +150,8 @@ private slots:
     void statusLineShowsTheReadyRadio()
     {
         startProgram(Model::UM);
-        QLabel *port = m_main->portStatusBar()->portLabel();
-        QLabel *radio = m_main->portStatusBar()->radioLabel();
+        StatusText *port = m_main->portStatusBar()->portLabel();
+        StatusText *radio = m_main->portStatusBar()->radioLabel();
         // The bar's texts come just after the window's first paint.
         QTRY_COMPARE(port->text(), QStringLiteral("端口 COM1：") + m_radio->devicePath());
         // Nothing was sent yet: nothing is known of a radio.
@@ -169,7 +173,7 @@ private slots:
     void mainBarDrawsAPhaseAtOnceAndCountsAtAPace()
     {
         startProgram(Model::V);
-        QLabel *transfer = m_main->portStatusBar()->transferLabel();
+        StatusText *transfer = m_main->portStatusBar()->transferLabel();
         QTRY_VERIFY(!m_main->portStatusBar()->portLabel()->text().isEmpty());
         SerialConnection *serial = m_main->serial();
         serial->setTransferPhase(LinkState::Transfer::Reading, 1, 18);
@@ -224,6 +228,68 @@ private slots:
         QVERIFY(drawn.copy(60, 0, 30, 20) != styled.copy(60, 0, 30, 20));
     }
 
+    // The main bar's texts are drawn as labels would draw them.
+    void statusTextIsALabelsText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::newRow("Chinese") << QStringLiteral("对讲机 10:42:07 应答") << true << false;
+        QTest::newRow("English") << QStringLiteral("Reading 9/18") << true << false;
+        QTest::newRow("empty") << QString() << true << false;
+        QTest::newRow("greyed") << QStringLiteral("端口已关闭") << false << false;
+        QTest::newRow("window right to left") << QStringLiteral("Port closed") << true << true;
+        QTest::newRow("text right to left") << QStringLiteral("שלום 12") << true << true;
+    }
+
+    void statusTextIsALabelsText()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, enabled);
+        QFETCH(bool, rightToLeft);
+        StatusText drawn;
+        QLabel label;
+        for (QWidget *each : {static_cast<QWidget *>(&drawn), static_cast<QWidget *>(&label)}) {
+            each->setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+            each->setEnabled(enabled);
+        }
+        drawn.setText(text);
+        label.setText(text);
+        QCOMPARE(drawn.text(), text);
+        QCOMPARE(drawn.sizeHint(), label.sizeHint());
+        for (QWidget *each : {static_cast<QWidget *>(&drawn), static_cast<QWidget *>(&label)})
+            each->resize(label.sizeHint() + QSize(40, 10));
+        QCOMPARE(drawn.grab().toImage(), label.grab().toImage());
+    }
+
+    // A text that fits its room draws that text alone; the bar is laid out again only for one
+    // that needs other room, and never for the last text's counts.
+    void statusTextLaysTheBarOutOnlyForOtherRoom()
+    {
+        QStatusBar bar;
+        auto *port = new StatusText(&bar);
+        auto *transfer = new StatusText(&bar, true);
+        bar.addWidget(port);
+        bar.addWidget(transfer, 1);
+        port->setText(QStringLiteral("端口 COM1：/dev/ttyUSB0"));
+        transfer->setText(QStringLiteral("正在读数据 10/18"));
+        bar.resize(600, bar.sizeHint().height());
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        int layouts = 0;
+        EventCounter counter(&bar, QEvent::LayoutRequest, &layouts);
+        QCoreApplication::processEvents(); // the bar's own layout as it shows
+        layouts = 0;
+        transfer->setText(QStringLiteral("正在读数据 11/18"));
+        transfer->setText(QStringLiteral("正在读数据 9/18")); // narrower: the room stays
+        port->setText(QStringLiteral("端口 COM1：/dev/ttyUSB1"));
+        QCoreApplication::processEvents();
+        QCOMPARE(layouts, 0);
+        port->setText(QStringLiteral("端口 COM1：/dev/serial/by-id/usb-cable"));
+        QTRY_COMPARE(layouts, 1);
+        QCOMPARE(port->width(), port->sizeHint().width());
+    }
+
     void writeThenReadBackRestoresTheTable()
     {
         const Model model = Model::V;
@@ -237,7 +303,7 @@ private slots:
 
         QSignalSpy written(m_radio.get(), &VirtualRadio::memoryWritten);
         auto *progress = w->findChild<QProgressBar *>(QStringLiteral("transferProgress"));
-        QLabel *transfer = m_main->portStatusBar()->transferLabel();
+        StatusText *transfer = m_main->portStatusBar()->transferLabel();
         MessageBoxAnswerer answerer;
         QString barWithNotice;
         answerer.whileShown([&] { barWithNotice = transfer->text(); });
