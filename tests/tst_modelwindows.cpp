@@ -531,14 +531,27 @@ private slots:
     {
         MainWindow main;
         ModelWindow *w = main.showModel(Model::V);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        // Greying the window's controls and menu items redraws them, not the frame around it.
+        int framePaints = 0;
+        EventCounter counter(w->parentWidget(), QEvent::Paint, &framePaints);
+        for (int before = -1; before != framePaints;) { // until the frame is drawn as it opened
+            before = framePaints;
+            QTest::qWait(100);
+        }
+        framePaints = 0;
         QVERIFY(w->session()->beginRead()); // a read holds the table
         for (const char *name : {"文件", "读信道", "写信道", "退出"})
             QVERIFY2(!w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
         QVERIFY(w->findChild<QAction *>(QStringLiteral("型号"))->isEnabled());
         QVERIFY(!(w->tableModel()->flags(w->tableModel()->index(0, 1)) & Qt::ItemIsEditable));
+        QTest::qWait(50);
         w->session()->stop();
         for (const char *name : {"文件", "读信道", "写信道", "退出"})
             QVERIFY2(w->findChild<QAction *>(QString::fromUtf8(name))->isEnabled(), name);
+        QTest::qWait(50);
+        QCOMPARE(framePaints, 0);
     }
 
     // Items greyed as one change look and sit as if greyed one by one, and the bar is drawn
