@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -566,6 +567,7 @@ Result ChannelStore::writeFields(const QList<FieldChange> &changes)
 {
     // One UPDATE per channel, of that channel's changed fields only.
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QHash<QString, QSqlQuery> prepared;
     for (int row = 0; row < channelCount; ++row) {
         QStringList assignments;
         QList<const FieldChange *> ofRow;
@@ -578,12 +580,22 @@ Result ChannelStore::writeFields(const QList<FieldChange> &changes)
         }
         if (ofRow.isEmpty())
             continue;
-        QSqlQuery query(db);
-        bool ok = query.prepare(QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
-                                    .arg(tableName, assignments.join(u',')));
+        // Channels that change the same fields share one statement: a read or a load changes
+        // every field of all sixteen, and preparing a statement costs more than running it.
+        const QString statement = QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid=?")
+                                      .arg(tableName, assignments.join(u','));
+        auto found = prepared.find(statement);
+        bool ok = true;
+        if (found == prepared.end()) {
+            QSqlQuery query(db);
+            ok = query.prepare(statement);
+            found = prepared.insert(statement, query);
+        }
+        QSqlQuery &query = *found;
+        int position = 0;
         for (const FieldChange *change : ofRow)
-            query.addBindValue(change->after.isNull() ? QLatin1String("") : change->after);
-        query.addBindValue(m_rowIds[static_cast<std::size_t>(row)]);
+            query.bindValue(position++, change->after.isNull() ? QLatin1String("") : change->after);
+        query.bindValue(position, m_rowIds[static_cast<std::size_t>(row)]);
         if (!ok || !query.exec()) {
             const QSqlError error = query.lastError();
             return Failure{error.text(), std::nullopt, storeFailureOf(sqliteCode(error))};
