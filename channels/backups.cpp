@@ -3,10 +3,13 @@
 #include "savefile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <array>
 
 namespace zw
 {
@@ -29,11 +32,19 @@ QString reasonText(BackupReason reason)
     return QStringLiteral("backup");
 }
 
-// Names of this program's backups of one model: the time stamp sorts them oldest first.
-QRegularExpression backupName(Model model)
+// Names of this program's backups of one model: the time stamp sorts them oldest first. Made
+// once per model: every backup lists the folder with it.
+const QRegularExpression &backupName(Model model)
 {
-    return QRegularExpression(QStringLiteral("^%1_\\d{8}-\\d{6}-\\d{3}_[a-z-]+\\.doc$")
-                                  .arg(QRegularExpression::escape(modelInfo(model).name)));
+    static const std::array<QRegularExpression, modelCount> names = [] {
+        std::array<QRegularExpression, modelCount> made;
+        for (Model each : allModels)
+            made[modelIndex(each)] =
+                QRegularExpression(QStringLiteral("^%1_\\d{8}-\\d{6}-\\d{3}_[a-z-]+\\.doc$")
+                                       .arg(QRegularExpression::escape(modelInfo(each).name)));
+        return made;
+    }();
+    return names[modelIndex(model)];
 }
 
 QByteArray fileBytes(const QString &path)
@@ -81,13 +92,19 @@ std::optional<BackupName> readBackupName(const QString &path)
 
 QStringList backupFiles(const QString &folder, Model model)
 {
-    const QRegularExpression pattern = backupName(model);
+    const QRegularExpression &pattern = backupName(model);
+    const QDir dir(folder);
     QStringList names;
-    const QStringList all = QDir(folder).entryList(QDir::Files, QDir::Name);
-    for (const QString &name : all) {
+    // The folder's entries as they come (sorting a listing of every file costs more than
+    // sorting the backups of one model).
+    QDirIterator entries(folder, QDir::Files);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
         if (pattern.match(name).hasMatch())
-            names.append(QDir(folder).filePath(name));
+            names.append(dir.filePath(name));
     }
+    names.sort();
     return names;
 }
 
