@@ -6,7 +6,7 @@
 namespace zw::test
 {
 
-// Counts the events of one type an object receives while the counter lives.
+// Counts in `count` the events of one type that `watched` receives while the counter lives.
 class EventCounter : public QObject
 {
 public:
@@ -14,12 +14,9 @@ public:
     {
         watched->installEventFilter(this);
     }
-
-protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == m_type)
-            ++*m_count;
+        *m_count += event->type() == m_type;
         return false;
     }
 
