@@ -315,6 +315,15 @@ void RadioSession::awaitQuietLine(State quietWait)
 
 void RadioSession::sendReadRequest()
 {
+    if (m_state != State::ReadQuietWait && m_state != State::IdentifyQuietWait &&
+        m_state != State::ReadBackQuietWait)
+        return;
+    // The line is quiet only if nothing waits at the port either: a busy program can come to
+    // this moment before it comes to a late answer that is already in, and "B" would put that
+    // answer in front of the reply. What waits is taken now and starts the quiet wait again.
+    m_serial->takePending();
+    if (m_quietWait.isActive())
+        return;
     if (m_state == State::ReadQuietWait)
         setState(State::ReadReply);
     else if (m_state == State::IdentifyQuietWait)
@@ -607,6 +616,7 @@ void RadioSession::readBackReady(qsizetype answers)
     }
     setState(State::ReadBackQuietWait);
     m_reply.clear();
+    m_quietFor.start();
     sendReadRequest();
 }
 

@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -373,6 +374,44 @@ private slots:
         QCOMPARE(finished.at(0).at(0).value<WriteResult>().outcome, WriteResult::Outcome::Declined);
         QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
         QCOMPARE(radio.channels[1].rxFrequency, channel2);
+    }
+
+    // A busy program can reach the end of its quiet wait after a late "C" came in but before it
+    // took it: "B" waits, and the radio's identification is read whole.
+    void lateAnswerWaitingAtTheQuietWaitsEnd()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        openSession(Model::V, pty.slavePath());
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        pty.readBytes(1, 500);
+        pty.write("C");
+        QVERIFY(ready.wait(500));
+        ReadResult radio;
+        m_session->setBeforeWrite([&](const ReadResult &contents) {
+            radio = contents;
+            return false;
+        });
+        QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
+        QVERIFY(m_session->beginWrite(emptyTable(), QStringLiteral("3"), QStringLiteral("中文")));
+        QTRY_COMPARE(m_session->state(), RadioSession::State::IdentifyQuietWait);
+        // The late answer comes just before the quiet wait ends, and the program is busy
+        // until both are due.
+        QTimer lateAnswer;
+        lateAnswer.setSingleShot(true);
+        lateAnswer.setTimerType(Qt::PreciseTimer);
+        connect(&lateAnswer, &QTimer::timeout, this, [&] { pty.write("C"); });
+        lateAnswer.start(1);
+        QThread::msleep(300);
+        QByteArray sent;
+        while (!sent.contains('B') && sent.size() < 100)
+            sent += pty.readBytes(1, 1000);
+        QVERIFY2(sent.endsWith('B'), sent.constData());
+        pty.write(VirtualRadio(Model::V).reply());
+        QVERIFY(finished.wait(3000));
+        QCOMPARE(radio.outcome, ReadResult::Outcome::Read);
+        QCOMPARE(finished.at(0).at(0).value<WriteResult>().outcome, WriteResult::Outcome::Declined);
     }
 
     // Idle after the ready answer, the session reads what the line brings and drops it; but
