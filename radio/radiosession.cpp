@@ -315,14 +315,16 @@ void RadioSession::awaitQuietLine(State quietWait)
 
 void RadioSession::sendReadRequest()
 {
-    if (m_state != State::ReadQuietWait && m_state != State::IdentifyQuietWait &&
-        m_state != State::ReadBackQuietWait)
+    const State waiting = m_state;
+    if (waiting != State::ReadQuietWait && waiting != State::IdentifyQuietWait &&
+        waiting != State::ReadBackQuietWait)
         return;
     // The line is quiet only if nothing waits at the port either: a busy program can come to
     // this moment before it comes to a late answer that is already in, and "B" would put that
-    // answer in front of the reply. What waits is taken now and starts the quiet wait again.
+    // answer in front of the reply. What waits is taken now and starts the quiet wait again
+    // (or ends the transfer, for a line that never goes quiet).
     m_serial->takePending();
-    if (m_quietWait.isActive())
+    if (m_state != waiting || m_quietWait.isActive())
         return;
     if (m_state == State::ReadQuietWait)
         setState(State::ReadReply);

@@ -9,7 +9,10 @@ namespace zw
 
 MenuBarChanges::MenuBarChanges(QMenuBar *bar) : m_bar(bar), m_looksBefore(looks())
 {
-    m_bar->installEventFilter(this);
+    // A bar the desktop shows (a global menu) takes each item's change to the desktop's menu:
+    // nothing is held back there.
+    if (!m_bar->isNativeMenuBar())
+        m_bar->installEventFilter(this);
 }
 
 MenuBarChanges::~MenuBarChanges()
