@@ -381,13 +381,7 @@ private slots:
     void lateAnswerWaitingAtTheQuietWaitsEnd()
     {
         PtyPair pty;
-        QVERIFY(pty.isValid());
-        openSession(Model::V, pty.slavePath());
-        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
-        m_session->startPolling();
-        pty.readBytes(1, 500);
-        pty.write("C");
-        QVERIFY(ready.wait(500));
+        openReadyOnBareLine(pty);
         // Declined by the check before the write: the identification was read.
         m_session->setBeforeWrite([](const ReadResult &) { return false; });
         QSignalSpy finished(m_session.get(), &RadioSession::writeFinished);
@@ -415,13 +409,7 @@ private slots:
     void idleLineIsDroppedUnlessAnotherSessionPolls()
     {
         PtyPair pty;
-        QVERIFY(pty.isValid());
-        openSession(Model::V, pty.slavePath());
-        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
-        m_session->startPolling();
-        pty.readBytes(1, 500);
-        pty.write("C");
-        QVERIFY(ready.wait(500));
+        openReadyOnBareLine(pty);
         pty.write(QByteArray(4000, 'x'));
         QTRY_COMPARE_WITH_TIMEOUT(m_serial->waiting(), qint64(0), 1000);
 
@@ -572,6 +560,18 @@ private:
         m_serial->setDevice(1, device);
         QVERIFY(m_serial->open());
         m_session = std::make_unique<RadioSession>(model, m_serial.get());
+    }
+
+    // A ZW4630V session on the line the test plays, its first poll answered: ready.
+    void openReadyOnBareLine(PtyPair &pty)
+    {
+        QVERIFY(pty.isValid());
+        openSession(Model::V, pty.slavePath());
+        QSignalSpy ready(m_session.get(), &RadioSession::radioReady);
+        m_session->startPolling();
+        pty.readBytes(1, 500);
+        pty.write("C");
+        QVERIFY(ready.wait(500));
     }
 
     void startRadio(Model model)
